@@ -1,0 +1,68 @@
+// Exported entry points of the library frame: argument conversion and the exception guard only.
+#include "quibra/quibra.h"
+
+#include "frame/bcd.h"
+#include "frame/com_texts.h"
+#include "frame/comm_params.h"
+#include "frame/export_guard.h"
+#include "frame/module.h"
+#include "frame/state_flags.h"
+#include "frame/unit_names.h"
+#include "protocol/data_file.h"
+
+namespace f = quibra::frame;
+
+namespace {
+constexpr int32_t kLibraryVersion = 172;
+}
+
+extern "C" {
+
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_GetLibraryVersion(void) {
+  return kLibraryVersion;
+}
+
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_GetErrorCode(void) {
+  return f::Guarded<int32_t>(0, [] { return f::GetErrorCode(); });
+}
+
+QUIBRA_API const char* QUIBRA_CDECL fnQuibra_GetOrvekHRMonitorName(int32_t type, int32_t variant) {
+  return f::MonitorName(type, variant);
+}
+
+QUIBRA_API int32_t QUIBRA_CALL fnBcdToBin(int32_t value) {
+  return f::BcdToBin(value);
+}
+
+QUIBRA_API int32_t QUIBRA_CALL fnBinToBcd(int32_t value) {
+  return f::BinToBcd(value);
+}
+
+QUIBRA_API int32_t QUIBRA_CALL fnGetIDFromDataFile(CommParams* params) {
+  if (params == nullptr) return 0;
+  return f::Guarded<int32_t>(0, [&] { return quibra::protocol::GetIDFromDataFile(*params); });
+}
+
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_ResetComTexts(void) {
+  return f::Guarded<int32_t>(0, [] {
+    quibra::module().texts.reset();
+    return 1;
+  });
+}
+
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_SetComText(int32_t index, const char* text) {
+  return f::Guarded<int32_t>(0, [&] { return quibra::module().texts.set(index, text); });
+}
+
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_IsIrDAConnected(void) {
+  return f::Guarded<int32_t>(0, [] { return f::GetStateFlag(f::kFlagIrdaConnected); });
+}
+
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_CancelExerciseReading(void) {
+  return f::Guarded<int32_t>(0, [] {
+    f::SetStateFlag(f::kFlagCancelRequest, 1);
+    return 1;
+  });
+}
+
+}  // extern "C"

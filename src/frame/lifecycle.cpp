@@ -1,0 +1,58 @@
+#include "frame/lifecycle.h"
+
+#include <atomic>
+#include <memory>
+#include <mutex>
+
+#include "frame/module.h"
+#include "protocol/seal.h"
+
+namespace quibra {
+namespace {
+
+std::atomic<Module*> g_module{nullptr};
+std::mutex g_lifecycle_lock;  // serialises load and unload
+
+void load_locked(uintptr_t instance_handle) {
+  auto fresh = std::make_unique<Module>();  // the seven locks are created here, in order
+  fresh->exercise_memory.allocate();
+  Module* old = g_module.exchange(fresh.release(), std::memory_order_acq_rel);
+  delete old;
+  // Every request image gets a valid checksum before any export runs.
+  protocol::SealMessageImage(protocol::kResealAll, 0, 0);
+  Module& m = *g_module.load(std::memory_order_acquire);
+  m.instance_handle = instance_handle;
+  m.texts.reset();
+}
+
+}  // namespace
+
+Module& module() {
+  Module* current = g_module.load(std::memory_order_acquire);
+  if (current != nullptr) return *current;
+  std::lock_guard guard(g_lifecycle_lock);
+  if (g_module.load(std::memory_order_acquire) == nullptr) load_locked(0);
+  return *g_module.load(std::memory_order_acquire);
+}
+
+namespace frame {
+
+void LoadModule(uintptr_t instance_handle) {
+  std::lock_guard guard(g_lifecycle_lock);
+  load_locked(instance_handle);
+}
+
+void UnloadModule() {
+  std::lock_guard guard(g_lifecycle_lock);
+  Module* old = g_module.exchange(nullptr, std::memory_order_acq_rel);
+  if (old == nullptr) return;
+  old->exercise_memory.release();
+  delete old;  // closes the locks
+}
+
+bool IsModuleLoaded() {
+  return g_module.load(std::memory_order_acquire) != nullptr;
+}
+
+}  // namespace frame
+}  // namespace quibra

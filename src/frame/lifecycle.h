@@ -1,0 +1,21 @@
+// Loading and unloading the library. The shared object runs these from its load and unload
+// hooks, the DLL from DllMain; tests and tools call them directly to start from a fresh Module.
+#pragma once
+
+#include <cstdint>
+
+namespace quibra::frame {
+
+// Builds a fresh Module, replacing any earlier one: creates the locks, allocates the first
+// exercise memory buffer, seals every request image, remembers the module handle and resets
+// the communication texts. (Registering the dialog controls is the Windows entry point's job
+// and comes before this.)
+void LoadModule(uintptr_t instance_handle = 0);
+
+// Releases the exercise memory buffer and destroys the Module.
+void UnloadModule();
+
+// True between LoadModule and UnloadModule.
+bool IsModuleLoaded();
+
+}  // namespace quibra::frame

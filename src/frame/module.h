@@ -1,0 +1,45 @@
+// The Module: everything the library remembers between calls, in one object created at load and
+// destroyed at unload. Each subsystem owns its part as a member, so the whole state of the
+// library can be read here.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+
+#include "frame/com_texts.h"
+#include "frame/locks.h"
+#include "frame/state_flags.h"
+#include "protocol/banks.h"
+#include "protocol/exercise_memory.h"
+#include "protocol/message_status.h"
+#include "protocol/raw_memory.h"
+
+namespace quibra {
+
+// The unit the library talks to, as last detected or set by an export.
+struct UnitIdentity {
+  std::atomic<int32_t> type{0};
+  std::atomic<int32_t> variant{0};
+};
+
+struct Module {
+  // Created first: the locks guard everything below.
+  frame::Locks locks;
+  frame::StateFlags flags{locks.StateFlagLock};
+  frame::ComTexts texts;
+  std::atomic<int32_t> last_error{0};  // a plain word: no lock, as callers expect
+  uintptr_t instance_handle = 0;       // the library's own module handle (for its resources)
+
+  UnitIdentity unit;
+
+  protocol::Banks banks;
+  protocol::ExerciseMemory exercise_memory;
+  protocol::MessageStatuses statuses;
+  protocol::RawMemoryState raw_memory;
+};
+
+// The module in force. When no load step has run yet (a program linked against the static core
+// that calls straight in), one is loaded on first use.
+Module& module();
+
+}  // namespace quibra

@@ -1,0 +1,63 @@
+#include "platform/scaled_clock.h"
+
+#include <cmath>
+
+namespace quibra::platform {
+
+ScaledClock::ScaledClock(double scale, Clock& inner)
+    : inner_(inner), scale_(scale > 0 ? scale : 1.0), start_tick_(inner.tick_ms()) {}
+
+void ScaledClock::set_scale(double scale) {
+  std::lock_guard lock(mutex_);
+  if (scale > 0) scale_ = scale;
+}
+
+void ScaledClock::fix_local_time(const LocalDateTime& when) {
+  std::lock_guard lock(mutex_);
+  fixed_ = when;
+}
+
+void ScaledClock::release_local_time() {
+  std::lock_guard lock(mutex_);
+  fixed_.reset();
+}
+
+uint32_t ScaledClock::tick_ms() {
+  double scale;
+  {
+    std::lock_guard lock(mutex_);
+    scale = scale_;
+  }
+  // Elapsed real time, stretched by the scale: a 100 ms pause at scale 0.01 takes 1 ms of
+  // real time and still advances the tick count by 100.
+  const uint32_t elapsed = inner_.tick_ms() - start_tick_;
+  return start_tick_ + static_cast<uint32_t>(static_cast<uint64_t>(elapsed / scale));
+}
+
+uint64_t ScaledClock::performance_counter() {
+  return inner_.performance_counter();
+}
+
+uint64_t ScaledClock::performance_frequency() {
+  return inner_.performance_frequency();
+}
+
+LocalDateTime ScaledClock::local_now() {
+  {
+    std::lock_guard lock(mutex_);
+    if (fixed_) return *fixed_;
+  }
+  return inner_.local_now();
+}
+
+void ScaledClock::sleep_ms(uint32_t ms) {
+  double scale;
+  {
+    std::lock_guard lock(mutex_);
+    scale = scale_;
+  }
+  const auto scaled = static_cast<uint32_t>(std::ceil(ms * scale));
+  inner_.sleep_ms(ms == 0 ? 0 : (scaled == 0 ? 1 : scaled));
+}
+
+}  // namespace quibra::platform

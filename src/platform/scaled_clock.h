@@ -1,0 +1,36 @@
+// A clock decorator for tests, the simulator and the demo: it can fix the local date and time,
+// and it shortens every pause by a time scale while letting the tick count run faster by the
+// same factor, so the library's fixed protocol pauses and time-outs keep their proportions.
+#pragma once
+
+#include <mutex>
+#include <optional>
+
+#include "platform/clock.h"
+
+namespace quibra::platform {
+
+class ScaledClock final : public Clock {
+ public:
+  // scale 1.0 = real time, 0.01 = every pause takes a hundredth of its length.
+  explicit ScaledClock(double scale = 1.0, Clock& inner = system_clock());
+
+  void set_scale(double scale);
+  void fix_local_time(const LocalDateTime& when);
+  void release_local_time();
+
+  uint32_t tick_ms() override;
+  uint64_t performance_counter() override;
+  uint64_t performance_frequency() override;
+  LocalDateTime local_now() override;
+  void sleep_ms(uint32_t ms) override;
+
+ private:
+  Clock& inner_;
+  std::mutex mutex_;
+  double scale_;
+  uint32_t start_tick_;
+  std::optional<LocalDateTime> fixed_;
+};
+
+}  // namespace quibra::platform

@@ -1,0 +1,28 @@
+#include "protocol/message_status.h"
+
+#include "protocol/catalogue.h"
+
+namespace quibra::protocol {
+
+std::atomic<int32_t>* MessageStatuses::slot(int32_t id) {
+  if (id == kCollectiveStatus) return &values_.back();
+  if (id < kFirstMessage || id > kLastMessage) return nullptr;
+  return &values_[static_cast<size_t>(id - kFirstMessage)];
+}
+
+void MessageStatuses::set(int32_t id, int32_t value) {
+  if (std::atomic<int32_t>* s = slot(id)) s->store(value);
+}
+
+int32_t MessageStatuses::get(int32_t id, bool clear) {
+  std::atomic<int32_t>* s = slot(id);
+  if (s == nullptr) return 0;
+  return clear ? s->exchange(0) : s->load();
+}
+
+void MessageStatuses::clear_all() {
+  for (auto& value : values_)
+    value.store(0);
+}
+
+}  // namespace quibra::protocol
