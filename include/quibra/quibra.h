@@ -68,6 +68,13 @@ QUIBRA_API int32_t QUIBRA_CALL fnKx2GetMemtrData(int32_t position);
 /* Number of valid bytes in the downloaded exercise memory. */
 QUIBRA_API int32_t QUIBRA_CALL fnKx2GetNbrOfMemtrBytes(void);
 
+/* ---- infrared link and communication engine ---------------------------------------------- */
+
+/* -10 when the system is too old for the USB adapter; the handle value (positive) of the first
+ * USB adapter device file that opens, which is closed again; 0 when none opens (also when the
+ * driver kit found the adapter, which then stays selected). */
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_TestUSBPort(void);
+
 #ifdef __cplusplus
 }
 #endif

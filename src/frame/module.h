@@ -11,6 +11,7 @@
 #include "frame/state_flags.h"
 #include "protocol/banks.h"
 #include "protocol/exercise_memory.h"
+#include "protocol/link_port.h"
 #include "protocol/message_status.h"
 #include "protocol/raw_memory.h"
 
@@ -36,6 +37,7 @@ struct Module {
   protocol::ExerciseMemory exercise_memory;
   protocol::MessageStatuses statuses;
   protocol::RawMemoryState raw_memory;
+  protocol::LinkPort port;
 };
 
 // The module in force. When no load step has run yet (a program linked against the static core

@@ -5,6 +5,7 @@
 namespace quibra::platform {
 namespace {
 std::atomic<Clock*> g_clock{nullptr};
+std::atomic<BytePort*> g_byte_port{nullptr};
 }  // namespace
 
 Clock& clock() {
@@ -14,6 +15,15 @@ Clock& clock() {
 
 void set_clock(Clock* replacement) {
   g_clock.store(replacement, std::memory_order_release);
+}
+
+BytePort& byte_port() {
+  BytePort* replacement = g_byte_port.load(std::memory_order_acquire);
+  return replacement != nullptr ? *replacement : system_byte_port();
+}
+
+void set_byte_port(BytePort* replacement) {
+  g_byte_port.store(replacement, std::memory_order_release);
 }
 
 }  // namespace quibra::platform

@@ -3,6 +3,7 @@
 // remove it again; the library never keeps a backend reference across calls.
 #pragma once
 
+#include "platform/byte_port.h"
 #include "platform/clock.h"
 
 namespace quibra::platform {
@@ -13,5 +14,12 @@ Clock& clock();
 // Installs a replacement clock (not owned; it must outlive its use) or, with nullptr, returns
 // to the system clock. Meant to be called while no library thread runs.
 void set_clock(Clock* replacement);
+
+// The byte port in force: the replacement when one is installed, else the system's.
+BytePort& byte_port();
+
+// Installs a replacement byte port (not owned) or, with nullptr, returns to the system's.
+// Meant to be called while no library thread runs.
+void set_byte_port(BytePort* replacement);
 
 }  // namespace quibra::platform

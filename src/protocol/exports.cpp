@@ -3,8 +3,10 @@
 
 #include "frame/export_guard.h"
 #include "frame/module.h"
+#include "protocol/link_port.h"
 
 namespace f = quibra::frame;
+namespace p = quibra::protocol;
 
 extern "C" {
 
@@ -19,6 +21,10 @@ QUIBRA_API int32_t QUIBRA_CALL fnKx2GetMemtrData(int32_t position) {
 
 QUIBRA_API int32_t QUIBRA_CALL fnKx2GetNbrOfMemtrBytes(void) {
   return f::Guarded<int32_t>(0, [] { return quibra::module().exercise_memory.count(); });
+}
+
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_TestUSBPort(void) {
+  return f::Guarded<int32_t>(0, [] { return p::TestUSBPort(); });
 }
 
 }  // extern "C"

@@ -1,0 +1,35 @@
+#include "protocol/serial_recoding.h"
+
+#include <gtest/gtest.h>
+
+namespace quibra::protocol {
+namespace {
+
+TEST(SerialRecoding, KnownBytes) {
+  EXPECT_EQ(RecodeSerialByte(0x00), 0x55);
+  EXPECT_EQ(RecodeSerialByte(0xFF), 0x00);
+  EXPECT_EQ(RecodeSerialByte(0x01), 0xAA);
+  EXPECT_EQ(RecodeSerialByte(0x80), 0xD5);
+  EXPECT_EQ(RecodeSerialByte(0xA3), 0x34);
+}
+
+TEST(SerialRecoding, RequestFrameWorkedByHand) {
+  // The 9002 request as it leaves a serial adapter with recoding on.
+  const uint8_t plain[] = {0xA3, 0x02, 0x00, 0x00, 0x05, 0x9B, 0x95};
+  const uint8_t wire[] = {0x34, 0xAB, 0x55, 0x55, 0x56, 0xDC, 0x26};
+  for (size_t i = 0; i < sizeof plain; ++i) {
+    EXPECT_EQ(kSerialRecoding[plain[i]], wire[i]) << "byte " << i;
+  }
+}
+
+TEST(SerialRecoding, IsABijection) {
+  // Every byte must stay distinguishable on the wire.
+  bool seen[256] = {};
+  for (int b = 0; b < 256; ++b) {
+    EXPECT_FALSE(seen[kSerialRecoding[b]]) << b;
+    seen[kSerialRecoding[b]] = true;
+  }
+}
+
+}  // namespace
+}  // namespace quibra::protocol

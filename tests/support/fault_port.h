@@ -1,0 +1,79 @@
+// A byte-port decorator for tests: forwards to another port (the system's, on a pty) and makes
+// one chosen operation fail on its Nth call, once or for good; it also plays the USB adapter's
+// device files, which no test machine has.
+#pragma once
+
+#include <atomic>
+#include <set>
+
+#include "platform/byte_port.h"
+
+namespace quibra::testing {
+
+class FaultPort final : public platform::BytePort {
+ public:
+  enum class Op { OpenSerial, Write, Read };
+
+  explicit FaultPort(platform::BytePort& inner) : inner_(inner) {}
+
+  // The nth call (1 = next) of op fails; with for_good every call after it too.
+  void fail(Op op, int nth, bool for_good = false) {
+    op_ = op;
+    remaining_ = nth;
+    for_good_ = for_good;
+  }
+  // Device files numbered here open (with handle value 100 + number); none by default.
+  std::set<int> usb_files;
+  bool supports_usb = true;
+  std::atomic<int> usb_opens{0};
+  std::atomic<int> usb_resets{0};
+  std::atomic<int> closes{0};
+
+  int32_t open_serial(const char* name) override {
+    return failing(Op::OpenSerial) ? 0 : inner_.open_serial(name);
+  }
+  int32_t open_usb_device(int number) override {
+    ++usb_opens;
+    return usb_files.count(number) != 0 ? 100 + number : 0;
+  }
+  bool open_driver_kit(uint32_t) override { return false; }
+  bool configure_line(uint32_t baud, int parity, int stop_bits) override {
+    return inner_.configure_line(baud, parity, stop_bits);
+  }
+  bool set_read_timeout(uint32_t ms) override { return inner_.set_read_timeout(ms); }
+  bool write(const uint8_t* bytes, size_t count) override {
+    return failing(Op::Write) ? false : inner_.write(bytes, count);
+  }
+  platform::PortReadResult read(uint8_t* buffer, size_t count) override {
+    if (failing(Op::Read)) return {false, 0, 5};
+    return inner_.read(buffer, count);
+  }
+  void purge_receive() override { inner_.purge_receive(); }
+  void purge_transmit() override { inner_.purge_transmit(); }
+  bool reset_usb_adapter() override {
+    ++usb_resets;
+    return true;
+  }
+  void close() override {
+    ++closes;
+    inner_.close();
+  }
+  bool system_supports_usb_adapter() override { return supports_usb; }
+
+ private:
+  bool failing(Op op) {
+    if (op != op_ || remaining_ <= 0) return false;
+    if (--remaining_ == 0) {
+      if (for_good_) remaining_ = 1;
+      return true;
+    }
+    return false;
+  }
+
+  platform::BytePort& inner_;
+  std::atomic<Op> op_{Op::OpenSerial};
+  std::atomic<int> remaining_{0};
+  std::atomic<bool> for_good_{false};
+};
+
+}  // namespace quibra::testing
