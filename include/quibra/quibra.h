@@ -74,6 +74,39 @@ QUIBRA_API int32_t QUIBRA_CALL fnKx2GetNbrOfMemtrBytes(void);
  * USB adapter device file that opens, which is closed again; 0 when none opens (also when the
  * driver kit found the adapter, which then stays selected). */
 QUIBRA_API int32_t QUIBRA_CALL fnQuibra_TestUSBPort(void);
+/* Sets the link options (0x01 or 0x10 clear: serial byte recoding; 0x02 keep-alive; 0x04
+ * missed-beat correction; 0x10 USB adapter; 0x20 IrDA sockets; 0x40 extra analysis; 0x80
+ * online mode; 0x100 wireless link). 1, or 0 while the engine runs. */
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_ResetIRCommunication(int32_t options);
+/* Resets with the options, opens the port (a serial port name, or null for the USB adapter) and
+ * starts the communication thread. 1 when it runs, else 0. */
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_StartIRCommunication(int32_t options, const char* port);
+/* Asks the communication thread to end (it closes the port) and closes the wireless link. 1. */
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_EndIRCommunication(int32_t unused);
+/* Queues a message 9001..9108 or a batch request 8000..8008 (not 8002). 1 when queued, 0 when
+ * the engine is not running. */
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_SendIRComMessage(int32_t id, int32_t param);
+/* 20 when the engine is not running, else the collective status: 0 nothing final yet, 10
+ * completed, 30 no answer, 40 and 50 a batch or an answer under way, 60 batch started. */
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_GetCurrentMessageStatus(void);
+/* The collective status, whether or not the engine runs. */
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_AreAllMessagesRead(void);
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_AreAllMessagesWritten(void);
+/* Progress of a batch or download in percent, rounded; 0 while no total is known. */
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_GetComProgress(void);
+/* Error counters 0..3 (send attempts, checksum failures, idle receive rounds, messages without
+ * answer), 100 progress done, 101 progress total; else -1. */
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_GetSCErrorData(int32_t index);
+/* Zeroes the four error counters; 1. */
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_ResetSCErrorCTRs(int32_t unused);
+/* Wireless link: asks the link library for its devices; list byte 0 receives the count, the
+ * ids follow from byte 4 (up to 32). The 32-bit word at byte 4 is passed to the library first.
+ * Returns the library's open result, 0 when the library is not there. */
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_GetDeviceList(int32_t link_type, uint8_t* list);
+/* Wireless link: opens the device (option 0x100 and a nonzero id), resets the options and
+ * registers the device. Returns the library's open result (above 18000: open), else 0. */
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_OpenConnection(int32_t options, int32_t link_type,
+                                                       int32_t device);
 
 #ifdef __cplusplus
 }

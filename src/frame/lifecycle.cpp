@@ -5,6 +5,7 @@
 #include <mutex>
 
 #include "frame/module.h"
+#include "protocol/engine.h"
 #include "protocol/seal.h"
 
 namespace quibra {
@@ -14,6 +15,10 @@ std::atomic<Module*> g_module{nullptr};
 std::mutex g_lifecycle_lock;  // serialises load and unload
 
 void load_locked(uintptr_t instance_handle) {
+  // A module being replaced first lets its communication thread end.
+  if (Module* current = g_module.load(std::memory_order_acquire)) {
+    protocol::StopMessageThread(*current);
+  }
   auto fresh = std::make_unique<Module>();  // the seven locks are created here, in order
   fresh->exercise_memory.allocate();
   Module* old = g_module.exchange(fresh.release(), std::memory_order_acq_rel);
@@ -44,6 +49,10 @@ void LoadModule(uintptr_t instance_handle) {
 
 void UnloadModule() {
   std::lock_guard guard(g_lifecycle_lock);
+  // The communication thread ends while the module is still in force: it uses it to the end.
+  if (Module* current = g_module.load(std::memory_order_acquire)) {
+    protocol::StopMessageThread(*current);
+  }
   Module* old = g_module.exchange(nullptr, std::memory_order_acq_rel);
   if (old == nullptr) return;
   old->exercise_memory.release();

@@ -10,10 +10,12 @@
 #include "frame/locks.h"
 #include "frame/state_flags.h"
 #include "protocol/banks.h"
+#include "protocol/engine.h"
 #include "protocol/exercise_memory.h"
 #include "protocol/link_port.h"
 #include "protocol/message_status.h"
 #include "protocol/raw_memory.h"
+#include "protocol/wireless_link.h"
 
 namespace quibra {
 
@@ -38,6 +40,9 @@ struct Module {
   protocol::MessageStatuses statuses;
   protocol::RawMemoryState raw_memory;
   protocol::LinkPort port;
+  protocol::WirelessLink wireless;
+  // Last member: destroyed first, after the unload step has stopped its thread.
+  protocol::Engine engine;
 };
 
 // The module in force. When no load step has run yet (a program linked against the static core

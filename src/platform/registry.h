@@ -5,6 +5,7 @@
 
 #include "platform/byte_port.h"
 #include "platform/clock.h"
+#include "platform/link_library.h"
 
 namespace quibra::platform {
 
@@ -21,5 +22,10 @@ BytePort& byte_port();
 // Installs a replacement byte port (not owned) or, with nullptr, returns to the system's.
 // Meant to be called while no library thread runs.
 void set_byte_port(BytePort* replacement);
+
+// The wireless-link library loader in force, and its replacement (not owned; nullptr returns
+// to the system's).
+LinkLibrary& link_library();
+void set_link_library(LinkLibrary* replacement);
 
 }  // namespace quibra::platform

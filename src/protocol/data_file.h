@@ -22,3 +22,18 @@ SectionSearch FindDataFileSection(const char* path, int32_t id);
 int32_t GetIDFromDataFile(const CommParams& params);
 
 }  // namespace quibra::protocol
+
+namespace quibra::protocol {
+
+// The data file in place of a transfer. With WriteToDataFile set: the file at FilePath is made
+// anew with the section line of the message, CR LF, the first L image bytes (L = the message's
+// length with parameter 1), CR, LF and a zero byte. With it clear: 1, nothing written.
+// An empty path or a file that cannot be made: last error 2, result 0.
+int32_t WriteDataFile(const CommParams& params, int32_t id, int32_t param);
+
+// With ReadFromDataFile set: finds the message's section from the start of the file and stores
+// the L bytes after its line at image indexes 1..L (missing bytes of a short file as 0). File
+// not opened: last error 2, result 0; section absent: 0. With it clear: 1.
+int32_t ReadDataFile(const CommParams& params, int32_t id, int32_t param);
+
+}  // namespace quibra::protocol

@@ -3,7 +3,9 @@
 
 #include "frame/export_guard.h"
 #include "frame/module.h"
+#include "protocol/engine_control.h"
 #include "protocol/link_port.h"
+#include "protocol/wireless_link.h"
 
 namespace f = quibra::frame;
 namespace p = quibra::protocol;
@@ -25,6 +27,55 @@ QUIBRA_API int32_t QUIBRA_CALL fnKx2GetNbrOfMemtrBytes(void) {
 
 QUIBRA_API int32_t QUIBRA_CALL fnQuibra_TestUSBPort(void) {
   return f::Guarded<int32_t>(0, [] { return p::TestUSBPort(); });
+}
+
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_ResetIRCommunication(int32_t options) {
+  return f::Guarded<int32_t>(0, [&] { return p::ResetIRCommunication(options); });
+}
+
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_StartIRCommunication(int32_t options, const char* port) {
+  return f::Guarded<int32_t>(0, [&] { return p::StartIRCommunication(options, port); });
+}
+
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_EndIRCommunication(int32_t /*unused*/) {
+  return f::Guarded<int32_t>(0, [] { return p::EndIRCommunication(); });
+}
+
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_SendIRComMessage(int32_t id, int32_t param) {
+  return f::Guarded<int32_t>(0, [&] { return p::SendIRComMessage(id, param); });
+}
+
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_GetCurrentMessageStatus(void) {
+  return f::Guarded<int32_t>(0, [] { return p::GetCurrentMessageStatus(); });
+}
+
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_AreAllMessagesRead(void) {
+  return f::Guarded<int32_t>(0, [] { return p::GetCollectiveStatus(); });
+}
+
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_AreAllMessagesWritten(void) {
+  return f::Guarded<int32_t>(0, [] { return p::GetCollectiveStatus(); });
+}
+
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_GetComProgress(void) {
+  return f::Guarded<int32_t>(0, [] { return p::GetComProgress(); });
+}
+
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_GetSCErrorData(int32_t index) {
+  return f::Guarded<int32_t>(-1, [&] { return p::GetSCErrorData(index); });
+}
+
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_ResetSCErrorCTRs(int32_t /*unused*/) {
+  return f::Guarded<int32_t>(0, [] { return p::ResetSCErrorCTRs(); });
+}
+
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_GetDeviceList(int32_t link_type, uint8_t* list) {
+  return f::Guarded<int32_t>(0, [&] { return p::GetDeviceList(link_type, list); });
+}
+
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_OpenConnection(int32_t options, int32_t link_type,
+                                                       int32_t device) {
+  return f::Guarded<int32_t>(0, [&] { return p::OpenConnection(options, link_type, device); });
 }
 
 }  // extern "C"

@@ -1,0 +1,103 @@
+// The communication engine: one conversation with a unit at a time. The application's thread
+// queues a message (or a batch of them); the message thread sends it, waits for the answer,
+// checks and stores it, retries, and walks a batch row by row. The two sides meet through the
+// state flags and the plain status words below.
+#pragma once
+
+#include <array>
+#include <atomic>
+#include <cstdint>
+#include <thread>
+
+#include "protocol/batch_table.h"
+
+namespace quibra {
+struct Module;
+}
+
+namespace quibra::protocol {
+
+// The receive buffer: answer bytes numbered 1..1049 (number 1 is the 0x5C).
+inline constexpr int kReceiveBufferSize = 1049;
+// Error counters 0..3.
+enum ErrorCounter : int { kSendAttempts = 0, kChecksumFailures = 1, kIdleRounds = 2, kNoAnswer = 3 };
+// Transfer counters 1..11; 6 holds the detected device code, 8 and 9 the progress.
+inline constexpr int kCounterDeviceCode = 6;
+inline constexpr int kCounterProgressTotal = 8;
+inline constexpr int kCounterProgressDone = 9;
+inline constexpr int kCounterFilePackets = 11;
+
+// Answer classes of the current message.
+inline constexpr int32_t kAnswerExpected = 0;
+inline constexpr int32_t kNoAnswerExpected = 1;
+inline constexpr int32_t kListenOnly = 2;
+
+// Message statuses.
+inline constexpr int32_t kStatusWaiting = 0;
+inline constexpr int32_t kStatusCompleted = 10;
+inline constexpr int32_t kStatusNoLink = 20;  // collective: engine not running
+inline constexpr int32_t kStatusChecksumFailed = 20;
+inline constexpr int32_t kStatusNoAnswer = 30;
+inline constexpr int32_t kStatusBatchReading = 40;
+inline constexpr int32_t kStatusSending = 40;
+inline constexpr int32_t kStatusArriving = 50;
+inline constexpr int32_t kStatusBatchStarted = 60;
+inline constexpr int32_t kStatusFilePacket = 70;
+
+// The exercise-file download plugs its packet handling into the engine here. While none is
+// installed the engine does not take the file messages 9011, 9106 and 9025.
+class FileDownloadSteps {
+ public:
+  virtual ~FileDownloadSteps() = default;
+  // A new download starts (the queue call of a file message).
+  virtual void begin() = 0;
+  // Header checks while an answer arrives: at byte 6 and at byte 12. false drops the answer.
+  virtual bool check_header(const uint8_t* answer, int count) = 0;
+  // Stores a packet that passed its checksum: kStatusCompleted for the last packet,
+  // kStatusFilePacket for the others, or 0 when it cannot be stored.
+  virtual int32_t store_packet(const uint8_t* answer, int length) = 0;
+  // The continuation after every answer or missing answer.
+  virtual void continue_download() = 0;
+};
+
+struct Engine {
+  Engine() = default;
+  Engine(const Engine&) = delete;
+  Engine& operator=(const Engine&) = delete;
+  // Asks the thread to stop and waits for it: the Module never outlives its thread.
+  ~Engine();
+
+  std::atomic<int32_t> message{0};
+  std::atomic<int32_t> param{0};
+  std::atomic<int32_t> tries{0};
+  std::atomic<int32_t> answer_class{kAnswerExpected};
+  std::atomic<int32_t> idle_cycles{0};
+  std::array<std::atomic<int32_t>, 4> errors{};
+  std::array<std::atomic<int32_t>, 12> counters{};  // 1..11 used
+
+  std::atomic<bool> batch_active{false};
+  std::atomic<int> batch_first{0};
+  std::atomic<int> batch_last{0};
+  std::atomic<int> batch_row{0};
+  std::array<std::atomic<bool>, kLastSettingsRow + 1> settings_rows{};
+  std::array<std::atomic<int8_t>, kBatchRows + 1> row_status{};
+
+  FileDownloadSteps* file_steps = nullptr;
+
+  std::thread thread;
+};
+
+// The queue call: makes m (or a batch request) the current message. 1 when queued.
+int32_t QueueMessage(int32_t m, int32_t p, int32_t start);
+
+// Starts the message thread unless one runs. The port must be open.
+void StartMessageThread();
+// Sets the cancel and stop flags (2007, 2002) under ThreadStopLock; the thread ends by itself.
+void RequestEngineStop(Module& mod);
+// Requests the stop and waits for the thread to end (unload, tests).
+void StopMessageThread(Module& mod);
+
+// Unit-type recognition from the stored identification answer; false for an unknown code.
+bool RecogniseUnitType();
+
+}  // namespace quibra::protocol

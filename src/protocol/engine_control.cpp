@@ -1,0 +1,110 @@
+#include "protocol/engine_control.h"
+
+#include "frame/module.h"
+#include "frame/state_flags.h"
+#include "platform/registry.h"
+#include "protocol/catalogue.h"
+#include "protocol/engine.h"
+#include "protocol/link_port.h"
+#include "protocol/seal.h"
+#include "protocol/wireless_link.h"
+
+namespace quibra::protocol {
+namespace {
+
+using frame::GetStateFlag;
+using frame::SetStateFlag;
+
+// Flags set from the option bits, one row per bit.
+struct OptionFlag {
+  int32_t bit;
+  frame::StateFlag flag;
+};
+constexpr OptionFlag kOptionFlags[] = {
+    {kOptionKeepAlive, frame::kFlagKeepAlive},
+    {kOptionMissedBeats, frame::kFlagMissedBeatCorrection},
+    {kOptionUsb, frame::kFlagUsbAdapter},
+    {kOptionIrdaSockets, frame::kFlagIrdaSockets},
+    {kOptionExtraAnalysis, frame::kFlagExtraAnalysis},
+    {kOptionOnline, frame::kFlagOnlineMode},
+    {kOptionWireless, frame::kFlagWirelessAdapter},
+};
+
+// A conversation that starts does not inherit the end of the last one: these flags describe a
+// running or failed conversation and are cleared by the reset.
+constexpr frame::StateFlag kConversationFlags[] = {
+    frame::kFlagStopRequest, frame::kFlagPortReadFailed, frame::kFlagPortOpenFailed,
+    frame::kFlagCancelRequest};
+
+constexpr uint32_t kAfterStartMs = 100;
+
+}  // namespace
+
+int32_t ResetIRCommunication(int32_t options) {
+  if (GetStateFlag(frame::kFlagEngineRunning) != 0) return 0;
+  const bool recoding = (options & (kOptionNoRecoding | kOptionUsb)) == 0;
+  SetStateFlag(frame::kFlagSerialRecoding, recoding ? 1 : 0);
+  for (const OptionFlag& o : kOptionFlags) SetStateFlag(o.flag, (options & o.bit) != 0 ? 1 : 0);
+  for (frame::StateFlag f : kConversationFlags) SetStateFlag(f, 0);
+  return 1;
+}
+
+int32_t StartIRCommunication(int32_t options, const char* port) {
+  if (ResetIRCommunication(options) == 0) return 0;
+  // The IrDA socket transport and the online receive thread are not part of this build's
+  // engine yet: those links are refused rather than started half-way.
+  if (GetStateFlag(frame::kFlagIrdaSockets) != 0 || GetStateFlag(frame::kFlagOnlineMode) != 0) {
+    return 0;
+  }
+  if (OpenPort(port) == 0) return 0;
+  ConfigurePort(kSerialBaud, kSerialParity, kSerialStopBits);
+  StartMessageThread();
+  platform::clock().sleep_ms(kAfterStartMs);
+  return 1;
+}
+
+int32_t EndIRCommunication() {
+  RequestEngineStop(module());
+  EndWirelessLink();
+  return 1;
+}
+
+int32_t SendIRComMessage(int32_t id, int32_t param) {
+  SealMessageImage(id, param, id == 9068 ? 1 : 0);
+  if (GetStateFlag(frame::kFlagEngineRunning) == 0) return 0;
+  QueueMessage(id, param, 1);
+  return 1;
+}
+
+int32_t GetCurrentMessageStatus() {
+  if (GetStateFlag(frame::kFlagEngineRunning) == 0) return kStatusNoLink;
+  return GetCollectiveStatus();
+}
+
+int32_t GetCollectiveStatus() {
+  return module().statuses.get(kCollectiveStatus, false);
+}
+
+int32_t GetComProgress() {
+  const Engine& e = module().engine;
+  const int32_t total = e.counters[kCounterProgressTotal];
+  // Without a known size there is no progress to tell.
+  if (total <= 0) return 0;
+  const double done = e.counters[kCounterProgressDone];
+  return static_cast<int32_t>(done / total * 100.0 + 0.5);
+}
+
+int32_t GetSCErrorData(int32_t index) {
+  const Engine& e = module().engine;
+  if (index >= 0 && index <= 3) return e.errors[static_cast<size_t>(index)];
+  if (index == 100) return e.counters[kCounterProgressDone];
+  if (index == 101) return e.counters[kCounterProgressTotal];
+  return -1;
+}
+
+int32_t ResetSCErrorCTRs() {
+  for (auto& c : module().engine.errors) c = 0;
+  return 1;
+}
+
+}  // namespace quibra::protocol
