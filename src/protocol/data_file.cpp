@@ -80,10 +80,9 @@ int32_t WriteDataFile(const CommParams& params, int32_t id, int32_t param) {
   if (!file) {
     // A read-only file left from an earlier run: make it writable and try once more.
     std::error_code ignored;
-    std::filesystem::permissions(path,
-                                 std::filesystem::perms::owner_read |
-                                     std::filesystem::perms::owner_write,
-                                 std::filesystem::perm_options::add, ignored);
+    std::filesystem::permissions(
+        path, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write,
+        std::filesystem::perm_options::add, ignored);
     file.clear();
     file.open(path, std::ios::binary | std::ios::trunc);
   }

@@ -57,8 +57,7 @@ constexpr int32_t kPacketAck = 9022;
 constexpr int32_t kPacketNak = 9023;
 
 // Messages whose answer is an acknowledgement: its first payload byte is 0 for success.
-constexpr int32_t kAcknowledged[] = {9001, 9003, 9005, 9007, 9013, 9015,
-                                     9017, 9019, 9035, 9068};
+constexpr int32_t kAcknowledged[] = {9001, 9003, 9005, 9007, 9013, 9015, 9017, 9019, 9035, 9068};
 constexpr int32_t kRawMemoryMessages[] = {9007, 9008, 9035};
 
 template <size_t N>
@@ -96,7 +95,8 @@ void FillRawMemoryArea(int32_t m, int32_t p) {
   Banks& banks = mod.banks;
   int at = 5;
   if (m == 9035) {
-    for (int i = 498; i >= 5; --i) banks.set_scratch(i + 1, banks.scratch(i));
+    for (int i = 498; i >= 5; --i)
+      banks.set_scratch(i + 1, banks.scratch(i));
     banks.set_scratch(5, mod.raw_memory.leading_byte);
     at = 6;
   }
@@ -205,7 +205,8 @@ int ReceiveAnswer(Engine& e, int32_t id, int32_t param, int budget,
       ResetUsbAdapter();
       break;
     }
-    for (size_t i = 0; i < got.count && !r.complete; ++i) r.take(chunk[i], rx);
+    for (size_t i = 0; i < got.count && !r.complete; ++i)
+      r.take(chunk[i], rx);
     if (id != kFileListen) {
       if (got.count > 0) {
         silence = kUsbSilence;
@@ -257,13 +258,16 @@ void SendStep(Engine& e) {
   int32_t length = 0;
   if ((id == kFileRead || id == kFileReadLong) && (param == kPacketAck || param == kPacketNak)) {
     length = kPacketAckBytes;
-    for (int32_t i = 0; i < length; ++i) frame_bytes[i] = GetMessageByte(param, 1, i);
+    for (int32_t i = 0; i < length; ++i)
+      frame_bytes[i] = GetMessageByte(param, 1, i);
   } else {
     length = std::clamp(GetMessageLength(id, param, kFieldLength), 0, kMaxRequestBytes);
-    for (int32_t i = 0; i < length; ++i) frame_bytes[i] = GetMessageByte(id, param, i);
+    for (int32_t i = 0; i < length; ++i)
+      frame_bytes[i] = GetMessageByte(id, param, i);
   }
   if (Flag(frame::kFlagSerialRecoding) && !OnUsb()) {
-    for (int32_t i = 0; i < length; ++i) frame_bytes[i] = kSerialRecoding[frame_bytes[i]];
+    for (int32_t i = 0; i < length; ++i)
+      frame_bytes[i] = kSerialRecoding[frame_bytes[i]];
   }
   const bool written = WritePort(frame_bytes, static_cast<size_t>(length)) != 0;
   SetStateFlag(frame::kFlagSendPending, 0);
@@ -346,8 +350,7 @@ bool BatchStep(Engine& e, bool finished) {
 
   int next = 0;
   for (int r = row + 1; r <= last; ++r) {
-    statuses.set(kCollectiveStatus,
-                 r <= kLastSettingsRow ? kStatusArriving : kStatusBatchReading);
+    statuses.set(kCollectiveStatus, r <= kLastSettingsRow ? kStatusArriving : kStatusBatchReading);
     if (r == last) {
       // The batch ends when the search reaches its last row, even when that row is about to
       // be sent.
@@ -364,7 +367,8 @@ bool BatchStep(Engine& e, bool finished) {
     statuses.set(kCollectiveStatus, kStatusCompleted);
   }
   int done = 0;
-  for (int r = first; r <= last; ++r) done += e.row_status[static_cast<size_t>(r)] == 1 ? 1 : 0;
+  for (int r = first; r <= last; ++r)
+    done += e.row_status[static_cast<size_t>(r)] == 1 ? 1 : 0;
   e.counters[kCounterProgressDone] = done;
   if (next == 0) return false;
   const BatchRow br = GetBatchRow(next);
@@ -467,7 +471,8 @@ int32_t QueueMessage(int32_t m, int32_t p, int32_t start) {
   mod.statuses.clear_all();
   if (IsFileMessage(m)) {
     mod.exercise_memory.allocate();
-    for (auto& c : e.counters) c = 0;
+    for (auto& c : e.counters)
+      c = 0;
     e.file_steps->begin();
   }
   e.answer_class = (m == 9010 || m == kKeepAlive) ? kNoAnswerExpected

@@ -20,7 +20,12 @@ namespace quibra::protocol {
 // The receive buffer: answer bytes numbered 1..1049 (number 1 is the 0x5C).
 inline constexpr int kReceiveBufferSize = 1049;
 // Error counters 0..3.
-enum ErrorCounter : int { kSendAttempts = 0, kChecksumFailures = 1, kIdleRounds = 2, kNoAnswer = 3 };
+enum ErrorCounter : int {
+  kSendAttempts = 0,
+  kChecksumFailures = 1,
+  kIdleRounds = 2,
+  kNoAnswer = 3
+};
 // Transfer counters 1..11; 6 holds the detected device code, 8 and 9 the progress.
 inline constexpr int kCounterDeviceCode = 6;
 inline constexpr int kCounterProgressTotal = 8;

@@ -44,8 +44,10 @@ int32_t ResetIRCommunication(int32_t options) {
   if (GetStateFlag(frame::kFlagEngineRunning) != 0) return 0;
   const bool recoding = (options & (kOptionNoRecoding | kOptionUsb)) == 0;
   SetStateFlag(frame::kFlagSerialRecoding, recoding ? 1 : 0);
-  for (const OptionFlag& o : kOptionFlags) SetStateFlag(o.flag, (options & o.bit) != 0 ? 1 : 0);
-  for (frame::StateFlag f : kConversationFlags) SetStateFlag(f, 0);
+  for (const OptionFlag& o : kOptionFlags)
+    SetStateFlag(o.flag, (options & o.bit) != 0 ? 1 : 0);
+  for (frame::StateFlag f : kConversationFlags)
+    SetStateFlag(f, 0);
   return 1;
 }
 
@@ -103,7 +105,8 @@ int32_t GetSCErrorData(int32_t index) {
 }
 
 int32_t ResetSCErrorCTRs() {
-  for (auto& c : module().engine.errors) c = 0;
+  for (auto& c : module().engine.errors)
+    c = 0;
   return 1;
 }
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <atomic>
+#include <functional>
 #include <set>
 
 #include "platform/byte_port.h"
@@ -28,6 +29,8 @@ class FaultPort final : public platform::BytePort {
   std::atomic<int> usb_opens{0};
   std::atomic<int> usb_resets{0};
   std::atomic<int> closes{0};
+  // Called on the writing thread with every write, before it is passed on.
+  std::function<void(const uint8_t*, size_t)> on_write;
 
   int32_t open_serial(const char* name) override {
     return failing(Op::OpenSerial) ? 0 : inner_.open_serial(name);
@@ -42,6 +45,7 @@ class FaultPort final : public platform::BytePort {
   }
   bool set_read_timeout(uint32_t ms) override { return inner_.set_read_timeout(ms); }
   bool write(const uint8_t* bytes, size_t count) override {
+    if (on_write) on_write(bytes, count);
     return failing(Op::Write) ? false : inner_.write(bytes, count);
   }
   platform::PortReadResult read(uint8_t* buffer, size_t count) override {

@@ -1,0 +1,98 @@
+// A scripted wrist unit on the far end of a pty: it reads request frames (0xA3, code, 0, length,
+// payload, checksum) and answers each with whatever the test's script returns for it.
+#pragma once
+
+#include <atomic>
+#include <chrono>
+#include <functional>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+#include "protocol/checksum.h"
+#include "support/pty_pair.h"
+
+namespace quibra::testing {
+
+using Bytes = std::vector<uint8_t>;
+
+// An answer frame: 0x5C, code, 0, the length (index of the first checksum byte), the payload and
+// the checksum that makes the whole frame check.
+inline Bytes AnswerFrame(uint8_t code, const Bytes& payload) {
+  const size_t length = 5 + payload.size();
+  Bytes frame = {0x5C, code, 0x00, static_cast<uint8_t>(length >> 8),
+                 static_cast<uint8_t>(length & 0xFF)};
+  frame.insert(frame.end(), payload.begin(), payload.end());
+  frame.push_back(0);
+  frame.push_back(0);
+  const uint16_t crc = protocol::Crc16Compute(frame.data(), frame.size());
+  frame[length] = static_cast<uint8_t>(crc >> 8);
+  frame[length + 1] = static_cast<uint8_t>(crc & 0xFF);
+  return frame;
+}
+
+class FakeUnit {
+ public:
+  // The script gets the request frame and returns the bytes to send back (empty: stay silent).
+  using Script = std::function<Bytes(const Bytes& request)>;
+
+  FakeUnit(PtyPair& pty, Script script) : pty_(pty), script_(std::move(script)) {
+    thread_ = std::thread([this] { run(); });
+  }
+  ~FakeUnit() {
+    stop_ = true;
+    thread_.join();
+  }
+
+  std::vector<Bytes> requests() {
+    std::lock_guard guard(lock_);
+    return requests_;
+  }
+  size_t request_count() {
+    std::lock_guard guard(lock_);
+    return requests_.size();
+  }
+  // Waits up to timeout_ms (real time) for at least n requests.
+  bool wait_for_requests(size_t n, int timeout_ms) {
+    for (int waited = 0; waited < timeout_ms; waited += 2) {
+      if (request_count() >= n) return true;
+      std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    return request_count() >= n;
+  }
+
+ private:
+  void run() {
+    Bytes pending;
+    while (!stop_) {
+      Bytes got = pty_.receive(5);
+      pending.insert(pending.end(), got.begin(), got.end());
+      // Frames are cut by their own length field.
+      while (pending.size() >= 5) {
+        const size_t total = static_cast<size_t>(pending[3]) * 256 + pending[4] + 2;
+        if (pending.size() < total) break;
+        Bytes request(pending.begin(), pending.begin() + static_cast<long>(total));
+        pending.erase(pending.begin(), pending.begin() + static_cast<long>(total));
+        {
+          std::lock_guard guard(lock_);
+          requests_.push_back(request);
+        }
+        Bytes answer = script_(request);
+        if (!answer.empty()) {
+          // A unit takes a moment to answer; the library purges its input just after writing.
+          std::this_thread::sleep_for(std::chrono::milliseconds(15));
+          pty_.send(answer);
+        }
+      }
+    }
+  }
+
+  PtyPair& pty_;
+  Script script_;
+  std::atomic<bool> stop_{false};
+  std::mutex lock_;
+  std::vector<Bytes> requests_;
+  std::thread thread_;
+};
+
+}  // namespace quibra::testing
