@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <memory>
 #include <thread>
 
 #include "frame/state_flags.h"
@@ -97,7 +98,8 @@ TEST_F(EngineTest, SendBeforeStartIsRefused) {
 TEST_F(EngineTest, ReadStoresTheAnswerFromImageIndexFive) {
   // 9006 is answered in 30 bytes: 5 of header, 23 of payload, 2 of checksum.
   const Bytes payload = Payload(23, 0x40);
-  start_unit([&](const Bytes& r) { return r[1] == 0x06 ? AnswerFrame(0x06, payload) : Bytes{}; });
+  start_unit(
+      [payload](const Bytes& r) { return r[1] == 0x06 ? AnswerFrame(0x06, payload) : Bytes{}; });
   ASSERT_TRUE(start());
   ASSERT_EQ(fnQuibra_SendIRComMessage(9006, 1), 1);
   EXPECT_EQ(wait_final(), 10);
@@ -191,10 +193,10 @@ TEST_F(EngineTest, FlippedBitIsRetriedFiveTimesThenNoAnswer) {
 }
 
 TEST_F(EngineTest, SilenceAndWrongCodeCountAsNoAnswer) {
-  std::atomic<int> asked{0};
-  start_unit([&](const Bytes& r) {
+  auto asked = std::make_shared<std::atomic<int>>(0);
+  start_unit([asked](const Bytes& r) {
     // First a wrong code in byte 2, then silence.
-    return ++asked == 1 ? AnswerFrame(static_cast<uint8_t>(r[1] + 1), Payload(11, 0)) : Bytes{};
+    return ++*asked == 1 ? AnswerFrame(static_cast<uint8_t>(r[1] + 1), Payload(11, 0)) : Bytes{};
   });
   ASSERT_TRUE(start());
   ASSERT_EQ(fnQuibra_SendIRComMessage(9002, 1), 1);
