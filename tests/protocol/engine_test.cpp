@@ -2,6 +2,7 @@
 #include "protocol/engine.h"
 
 #include <gtest/gtest.h>
+#include <termios.h>
 
 #include <chrono>
 #include <memory>
@@ -62,7 +63,9 @@ class EngineTest : public testing::ModuleTest {
     ModuleTest::TearDown();
   }
 
-  void start_unit(FakeUnit::Script script) { unit_ = std::make_unique<FakeUnit>(pty_, script); }
+  void start_unit(FakeUnit::Script script, int delay_ms = 15) {
+    unit_ = std::make_unique<FakeUnit>(pty_, script, delay_ms);
+  }
   bool start(int32_t options = kPlainSerial) {
     return fnQuibra_StartIRCommunication(options, pty_.slave_name().c_str()) == 1;
   }
@@ -232,6 +235,36 @@ TEST_F(EngineTest, Batch8000OnAType22UnitWalksItsSettingsRows) {
   // The batch is over when the last row is queued: that row is not counted as done.
   EXPECT_EQ(fnQuibra_GetSCErrorData(100), 16);
   EXPECT_EQ(fnQuibra_GetComProgress(), 94);
+}
+
+TEST_F(EngineTest, UnknownDeviceCodeFailsTheIdentification) {
+  start_unit([](const Bytes& r) { return AnswerFrame(r[1], {20, 0, 0, 0, 0, 0}); });
+  ASSERT_TRUE(start());
+  ASSERT_EQ(fnQuibra_SendIRComMessage(9021, 1), 1);
+  EXPECT_EQ(wait_final(), 30);
+  EXPECT_EQ(unit_->request_count(), 15u);  // the identification is tried 15 times
+  EXPECT_EQ(m().unit.type.load(), 0);
+}
+
+TEST_F(EngineTest, UsbAdapterReadsInChunksWithoutRecoding) {
+  port_.usb_files = {1};
+  port_.usb_path = pty_.slave_name();
+  // A device file has no line discipline: the pty that stands in for it is made raw here, as
+  // the library sets no line on the USB adapter.
+  termios raw{};
+  ASSERT_EQ(tcgetattr(pty_.master(), &raw), 0);
+  cfmakeraw(&raw);
+  ASSERT_EQ(tcsetattr(pty_.master(), TCSANOW, &raw), 0);
+  // The USB adapter is drained twice after a write, each drain waiting out the read time-out:
+  // this unit answers after both, as a real one does after the message's pause.
+  start_unit([](const Bytes& r) { return AnswerFrame(r[1], Payload(11, 0x30)); }, 60);
+  ASSERT_TRUE(start(0x10));  // USB: recoding is off even with bit 0x01 clear
+  EXPECT_EQ(m().port.handle(), 101);
+  ASSERT_EQ(fnQuibra_SendIRComMessage(9002, 1), 1);
+  EXPECT_EQ(wait_final(), 10);
+  ASSERT_GE(unit_->request_count(), 1u);
+  EXPECT_EQ(unit_->requests()[0], (Bytes{0xA3, 0x02, 0x00, 0x00, 0x05, 0x9B, 0x95}));
+  EXPECT_EQ(GetMessageByte(9002, 1, 16), 0x30 + 10);
 }
 
 TEST_F(EngineTest, KeepAliveGoesOutOnThe181stIdleCycle) {

@@ -36,7 +36,9 @@ class FakeUnit {
   // The script gets the request frame and returns the bytes to send back (empty: stay silent).
   using Script = std::function<Bytes(const Bytes& request)>;
 
-  FakeUnit(PtyPair& pty, Script script) : pty_(pty), script_(std::move(script)) {
+  // delay_ms: how long the unit takes before it answers (real time).
+  FakeUnit(PtyPair& pty, Script script, int delay_ms = 15)
+      : pty_(pty), script_(std::move(script)), delay_ms_(delay_ms) {
     thread_ = std::thread([this] { run(); });
   }
   ~FakeUnit() {
@@ -80,7 +82,7 @@ class FakeUnit {
         Bytes answer = script_(request);
         if (!answer.empty()) {
           // A unit takes a moment to answer; the library purges its input just after writing.
-          std::this_thread::sleep_for(std::chrono::milliseconds(15));
+          std::this_thread::sleep_for(std::chrono::milliseconds(delay_ms_));
           pty_.send(answer);
         }
       }
@@ -89,6 +91,7 @@ class FakeUnit {
 
   PtyPair& pty_;
   Script script_;
+  int delay_ms_;
   std::atomic<bool> stop_{false};
   std::mutex lock_;
   std::vector<Bytes> requests_;

@@ -6,6 +6,7 @@
 #include <atomic>
 #include <functional>
 #include <set>
+#include <string>
 
 #include "platform/byte_port.h"
 
@@ -23,8 +24,10 @@ class FaultPort final : public platform::BytePort {
     remaining_ = nth;
     for_good_ = for_good;
   }
-  // Device files numbered here open (with handle value 100 + number); none by default.
+  // Device files numbered here open (with handle value 100 + number); none by default. With
+  // usb_path set, an opened device file is that path (a pty) behind the inner port.
   std::set<int> usb_files;
+  std::string usb_path;
   bool supports_usb = true;
   std::atomic<int> usb_opens{0};
   std::atomic<int> usb_resets{0};
@@ -37,7 +40,9 @@ class FaultPort final : public platform::BytePort {
   }
   int32_t open_usb_device(int number) override {
     ++usb_opens;
-    return usb_files.count(number) != 0 ? 100 + number : 0;
+    if (usb_files.count(number) == 0) return 0;
+    if (!usb_path.empty() && inner_.open_serial(usb_path.c_str()) == 0) return 0;
+    return 100 + number;
   }
   bool open_driver_kit(uint32_t) override { return false; }
   bool configure_line(uint32_t baud, int parity, int stop_bits) override {

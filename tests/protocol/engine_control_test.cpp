@@ -1,0 +1,92 @@
+#include "protocol/engine_control.h"
+
+#include <gtest/gtest.h>
+
+#include "frame/state_flags.h"
+#include "protocol/engine.h"
+#include "support/module_fixture.h"
+
+namespace quibra::protocol {
+namespace {
+
+using frame::GetStateFlag;
+
+class EngineControlTest : public testing::ModuleTest {};
+
+TEST_F(EngineControlTest, OptionBitsSetTheirFlags) {
+  ASSERT_EQ(ResetIRCommunication(0x02 | 0x04 | 0x40 | 0x100), 1);
+  EXPECT_EQ(GetStateFlag(frame::kFlagSerialRecoding), 1);
+  EXPECT_EQ(GetStateFlag(frame::kFlagKeepAlive), 1);
+  EXPECT_EQ(GetStateFlag(frame::kFlagMissedBeatCorrection), 1);
+  EXPECT_EQ(GetStateFlag(frame::kFlagExtraAnalysis), 1);
+  EXPECT_EQ(GetStateFlag(frame::kFlagWirelessAdapter), 1);
+  EXPECT_EQ(GetStateFlag(frame::kFlagUsbAdapter), 0);
+
+  ASSERT_EQ(ResetIRCommunication(0x01), 1);
+  EXPECT_EQ(GetStateFlag(frame::kFlagSerialRecoding), 0);
+  EXPECT_EQ(GetStateFlag(frame::kFlagKeepAlive), 0);
+  EXPECT_EQ(GetStateFlag(frame::kFlagWirelessAdapter), 0);
+
+  ASSERT_EQ(ResetIRCommunication(0x10 | 0x20 | 0x80), 1);
+  EXPECT_EQ(GetStateFlag(frame::kFlagSerialRecoding), 0);
+  EXPECT_EQ(GetStateFlag(frame::kFlagUsbAdapter), 1);
+  EXPECT_EQ(GetStateFlag(frame::kFlagIrdaSockets), 1);
+  EXPECT_EQ(GetStateFlag(frame::kFlagOnlineMode), 1);
+}
+
+TEST_F(EngineControlTest, ResetIsRefusedWhileTheEngineRuns) {
+  frame::SetStateFlag(frame::kFlagEngineRunning, 1);
+  EXPECT_EQ(ResetIRCommunication(0x02), 0);
+  EXPECT_EQ(GetStateFlag(frame::kFlagKeepAlive), 0);
+  frame::SetStateFlag(frame::kFlagEngineRunning, 0);
+}
+
+TEST_F(EngineControlTest, LinksThatAreNotServedHereDoNotStart) {
+  EXPECT_EQ(StartIRCommunication(0x20, nullptr), 0);
+  EXPECT_EQ(StartIRCommunication(0x80 | 0x01, "/dev/null"), 0);
+  EXPECT_EQ(GetStateFlag(frame::kFlagEngineRunning), 0);
+}
+
+TEST_F(EngineControlTest, ProgressIsRoundedAndCountersAreRead) {
+  Engine& e = m().engine;
+  e.counters[kCounterProgressTotal] = 3;
+  e.counters[kCounterProgressDone] = 1;
+  EXPECT_EQ(GetComProgress(), 33);
+  e.counters[kCounterProgressDone] = 2;
+  EXPECT_EQ(GetComProgress(), 67);
+  EXPECT_EQ(GetSCErrorData(100), 2);
+  EXPECT_EQ(GetSCErrorData(101), 3);
+  e.counters[kCounterProgressTotal] = 0;
+  EXPECT_EQ(GetComProgress(), 0);
+
+  e.errors[kChecksumFailures] = 4;
+  e.errors[kNoAnswer] = 2;
+  EXPECT_EQ(GetSCErrorData(1), 4);
+  EXPECT_EQ(GetSCErrorData(3), 2);
+  EXPECT_EQ(GetSCErrorData(4), -1);
+  EXPECT_EQ(GetSCErrorData(-1), -1);
+  EXPECT_EQ(ResetSCErrorCTRs(), 1);
+  EXPECT_EQ(GetSCErrorData(1), 0);
+  EXPECT_EQ(GetSCErrorData(3), 0);
+}
+
+TEST_F(EngineControlTest, QueueingABatchLoadsItsFirstMessage) {
+  EXPECT_EQ(QueueMessage(8004, 0, 1), 1);
+  EXPECT_EQ(m().engine.message.load(), 9001);
+  EXPECT_EQ(m().engine.batch_row.load(), 76);
+  EXPECT_TRUE(m().engine.batch_active.load());
+  EXPECT_EQ(GetCollectiveStatus(), 60);
+  EXPECT_EQ(GetStateFlag(frame::kFlagSendPending), 1);
+
+  // Any other message ends the batch; ids outside the catalogue are not queued.
+  EXPECT_EQ(QueueMessage(8002, 0, 1), 0);
+  EXPECT_FALSE(m().engine.batch_active.load());
+  EXPECT_EQ(QueueMessage(9024, 1, 0), 1);
+  EXPECT_EQ(m().engine.answer_class.load(), kNoAnswerExpected);
+  EXPECT_EQ(m().engine.tries.load(), 1);
+  // The exercise download is not served by this engine yet.
+  EXPECT_EQ(QueueMessage(9011, 0, 1), 0);
+}
+
+}  // namespace
+}  // namespace quibra::protocol
