@@ -53,6 +53,7 @@ class EngineTest : public testing::ModuleTest {
     ModuleTest::SetUp();
     ASSERT_TRUE(pty_.ok());
     platform::set_clock(&counting_);
+    port_.keep_output_on_purge = true;
     platform::set_byte_port(&port_);
   }
   void TearDown() override {

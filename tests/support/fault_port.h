@@ -29,6 +29,7 @@ class FaultPort final : public platform::BytePort {
   std::set<int> usb_files;
   std::string usb_path;
   bool supports_usb = true;
+  bool keep_output_on_purge = false;
   std::atomic<int> usb_opens{0};
   std::atomic<int> usb_resets{0};
   std::atomic<int> closes{0};
@@ -58,7 +59,12 @@ class FaultPort final : public platform::BytePort {
     return inner_.read(buffer, count);
   }
   void purge_receive() override { inner_.purge_receive(); }
-  void purge_transmit() override { inner_.purge_transmit(); }
+  // A pty has no transmitter: what the library wrote waits in the far end's input until the
+  // test reads it, and purging the output would discard it there. A real line has sent it long
+  // before the purge, so the stand-in for the wire keeps it.
+  void purge_transmit() override {
+    if (!keep_output_on_purge) inner_.purge_transmit();
+  }
   bool reset_usb_adapter() override {
     ++usb_resets;
     return true;

@@ -174,6 +174,10 @@ class PosixBytePort final : public BytePort {
       if (n <= 0) return false;
       done += static_cast<size_t>(n);
     }
+    // Return once the bytes are on the line, as a blocking write to a COM port does: the engine
+    // purges the output 50 ms after writing, which must not cut off a request still in the
+    // driver's buffer (100 bytes take over 100 ms at 9600 baud).
+    tcdrain(fd_);
     return true;
   }
 
