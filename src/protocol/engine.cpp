@@ -462,10 +462,14 @@ bool RecogniseUnitType() {
   return true;
 }
 
+bool EngineTakes(int32_t id) {
+  return !IsFileMessage(id) || engine().file_steps != nullptr;
+}
+
 int32_t QueueMessage(int32_t m, int32_t p, int32_t start) {
   Module& mod = module();
   Engine& e = mod.engine;
-  if (IsFileMessage(m) && e.file_steps == nullptr) return 0;
+  if (!EngineTakes(m)) return 0;
   if (Flag(frame::kFlagIrdaSockets) && m == 9017) m = 9026;
   if (OneOf(m, kRawMemoryMessages)) FillRawMemoryArea(m, p);
   mod.statuses.clear_all();

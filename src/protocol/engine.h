@@ -95,6 +95,9 @@ struct Engine {
 // The queue call: makes m (or a batch request) the current message. 1 when queued.
 int32_t QueueMessage(int32_t m, int32_t p, int32_t start);
 
+// false for the file messages 9011, 9106 and 9025 while no file download is installed.
+bool EngineTakes(int32_t id);
+
 // Starts the message thread unless one runs. The port must be open.
 void StartMessageThread();
 // Sets the cancel and stop flags (2007, 2002) under ThreadStopLock; the thread ends by itself.
