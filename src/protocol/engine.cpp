@@ -179,7 +179,7 @@ int ReceiveAnswer(Engine& e, int32_t id, int32_t param, int budget,
                   std::array<uint8_t, kReceiveBufferSize + 1>& rx) {
   Receiver r{e, id, std::clamp(AnswerLength(id, param), 1, kReceiveBufferSize), budget};
   platform::Clock& clock = platform::clock();
-  const bool usb = Flag(frame::kFlagUsbAdapter) || Flag(frame::kFlagUsbDriverKit);
+  const bool usb = OnUsb();
   int silence = kUsbSilence;
   while (!r.complete && r.budget >= 1 && !Flag(frame::kFlagCancelRequest)) {
     if (!usb) {
@@ -375,7 +375,7 @@ bool BatchStep(Engine& e, bool finished) {
   e.batch_row = next;
   e.message = br.message;
   e.param = br.param;
-  e.tries = FindMessage(br.message) != nullptr ? FindMessage(br.message)->tries : 0;
+  // The row goes out with the tries that the stored answer left (5).
   SetStateFlag(frame::kFlagSendPending, 1);
   return true;
 }
