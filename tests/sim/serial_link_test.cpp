@@ -1,0 +1,143 @@
+#include "serial_link.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+
+#include "recoding.h"
+#include "sim_bytes.h"
+
+namespace quibra::sim {
+namespace {
+
+using std::chrono::steady_clock;
+using testing::Bytes;
+
+// The PC side of the line: the device path opened and set up the way a serial port is.
+class Port {
+ public:
+  explicit Port(const std::string& path) : fd_(open(path.c_str(), O_RDWR | O_NOCTTY)) {
+    termios line{};
+    if (fd_ >= 0 && tcgetattr(fd_, &line) == 0) {
+      cfmakeraw(&line);
+      cfsetspeed(&line, B9600);
+      line.c_cflag |= CSTOPB;
+      tcsetattr(fd_, TCSANOW, &line);
+    }
+  }
+  ~Port() {
+    if (fd_ >= 0) close(fd_);
+  }
+  bool ok() const { return fd_ >= 0; }
+
+  void send(const Bytes& bytes, bool recode) {
+    Bytes wire = bytes;
+    if (recode) {
+      for (auto& b : wire)
+        b = Recode(b);
+    }
+    ASSERT_EQ(write(fd_, wire.data(), wire.size()), static_cast<ssize_t>(wire.size()));
+  }
+
+  // Reads until `count` bytes came or the line stayed quiet for `quiet`.
+  Bytes receive(size_t count, std::chrono::milliseconds quiet = std::chrono::milliseconds(1000)) {
+    Bytes got;
+    uint8_t buffer[64];
+    while (got.size() < count) {
+      pollfd pfd{fd_, POLLIN, 0};
+      if (poll(&pfd, 1, static_cast<int>(quiet.count())) <= 0) break;
+      const ssize_t n = read(fd_, buffer, sizeof buffer);
+      if (n <= 0) break;
+      got.insert(got.end(), buffer, buffer + n);
+    }
+    return got;
+  }
+
+ private:
+  int fd_;
+};
+
+TEST(SerialLink, AnswersARecodedRequestWithASealedAnswer) {
+  Unit unit(22, 1);
+  Bytes settings;
+  for (uint8_t b = 1; b <= 23; ++b)
+    settings.push_back(b);
+  ASSERT_TRUE(unit.set_image(9006, 0, settings));
+  SerialLink link(unit);
+  const std::string path = link.start();
+  ASSERT_FALSE(path.empty());
+  EXPECT_TRUE(link.running());
+  Port port(path);
+  ASSERT_TRUE(port.ok());
+
+  port.send(testing::kRead9006, true);
+  Bytes expected = {0x5C, 0x06, 0x00, 0x00, 0x1C};
+  expected.insert(expected.end(), settings.begin(), settings.end());
+  expected.push_back(0x3F);
+  expected.push_back(0x13);
+  EXPECT_EQ(port.receive(30), expected);
+
+  const auto log = unit.requests();
+  ASSERT_EQ(log.size(), 1u);
+  EXPECT_EQ(log[0].id, 9006);
+  EXPECT_TRUE(log[0].recoded);
+  EXPECT_TRUE(log[0].checksum_ok);
+  EXPECT_TRUE(log[0].payload.empty());
+}
+
+TEST(SerialLink, WriteThenReadOverTheLineAndNothingForACommand) {
+  Unit unit(12, 0);
+  SerialLink link(unit);
+  Port port(link.start());
+  ASSERT_TRUE(port.ok());
+
+  port.send(testing::kWrite9005, false);
+  EXPECT_EQ(port.receive(8), (Bytes{0x5C, 0x05, 0x00, 0x00, 0x06, 0x00, 0xB5, 0xC2}));
+  port.send(testing::kRead9006, true);
+  const Bytes answer = port.receive(30);
+  ASSERT_EQ(answer.size(), 30u);
+  EXPECT_EQ(Bytes(answer.begin() + 5, answer.end() - 2),
+            Bytes(testing::kWrite9005.begin() + 5, testing::kWrite9005.end() - 2));
+
+  port.send(testing::kCommand9010, true);
+  EXPECT_TRUE(port.receive(1, std::chrono::milliseconds(200)).empty());
+  EXPECT_EQ(unit.requests().back().id, 9010);
+}
+
+TEST(SerialLink, PacedAnswersTakeTheLineTime) {
+  Unit unit(11, 2);
+  SerialLink link(unit, true);
+  Port port(link.start());
+  ASSERT_TRUE(port.ok());
+  const auto begin = steady_clock::now();
+  port.send(testing::kRead9006, true);
+  EXPECT_EQ(port.receive(30), testing::kAnswer9006Zero);
+  EXPECT_GE(steady_clock::now() - begin, 29 * SerialLink::kByteTime);
+}
+
+TEST(SerialLink, StopsCleanlyAndOnlyStartsOnce) {
+  Unit unit(20, 0);
+  SerialLink link(unit);
+  const std::string path = link.start();
+  ASSERT_FALSE(path.empty());
+  EXPECT_TRUE(link.start().empty());  // already running
+  {
+    Port port(path);
+    port.send(testing::kRead9021, false);
+    EXPECT_EQ(port.receive(13).size(), 13u);
+  }
+  link.stop();
+  EXPECT_FALSE(link.running());
+  link.stop();
+  // The unit is free for a new link afterwards.
+  SerialLink again(unit);
+  EXPECT_FALSE(again.start().empty());
+}
+
+}  // namespace
+}  // namespace quibra::sim
