@@ -6,6 +6,7 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 
@@ -61,6 +62,7 @@ void SerialLink::run() {
   FrameReader reader;
   std::array<uint8_t, 256> buffer{};
   auto last_byte = std::chrono::steady_clock::now();
+  auto frame_started = last_byte;
   while (!stop_requested_.load()) {
     pollfd pfd{master_, POLLIN, 0};
     const int ready = poll(&pfd, 1, kPollMs);
@@ -76,15 +78,22 @@ void SerialLink::run() {
     if (got <= 0) break;
     last_byte = std::chrono::steady_clock::now();
     for (ssize_t i = 0; i < got; ++i) {
-      if (auto request = reader.feed(buffer[static_cast<size_t>(i)])) {
-        send(unit_.handle(*request));
+      const bool was_in_frame = reader.in_frame();
+      auto request = reader.feed(buffer[static_cast<size_t>(i)]);
+      if (!was_in_frame && reader.in_frame()) frame_started = last_byte;
+      if (request) {
+        // On a paced line the request itself took its line time to arrive; the answer cannot
+        // start before its last byte would have.
+        const auto heard = frame_started + static_cast<int64_t>(request->bytes.size()) * kByteTime;
+        send(unit_.handle(*request), heard);
       }
     }
   }
   running_ = false;
 }
 
-void SerialLink::send(const std::vector<uint8_t>& bytes) {
+void SerialLink::send(const std::vector<uint8_t>& bytes,
+                      std::chrono::steady_clock::time_point heard) {
   if (bytes.empty()) return;
   if (!paced_) {
     size_t done = 0;
@@ -97,7 +106,7 @@ void SerialLink::send(const std::vector<uint8_t>& bytes) {
     return;
   }
   // One byte per byte time, measured from the start so that sleeping late does not add up.
-  auto due = std::chrono::steady_clock::now();
+  auto due = std::max(heard, std::chrono::steady_clock::now());
   for (uint8_t byte : bytes) {
     if (stop_requested_.load()) return;
     std::this_thread::sleep_until(due);

@@ -4,7 +4,8 @@
 //
 // The unit runs on its own thread from start() to stop() (or destruction). Without pacing it
 // answers as soon as a request is complete; with pacing it sends its answers at the byte rate
-// of the real line, 9600 baud with 11 bits per byte (start, 8 data, 2 stop).
+// of the real line, 9600 baud with 11 bits per byte (start, 8 data, 2 stop), and starts an
+// answer no earlier than the request itself would have finished arriving at that rate.
 #pragma once
 
 #include <atomic>
@@ -41,7 +42,8 @@ class SerialLink {
 
  private:
   void run();
-  void send(const std::vector<uint8_t>& bytes);
+  // Writes an answer; paced, it starts no earlier than `heard` and goes out at the line rate.
+  void send(const std::vector<uint8_t>& bytes, std::chrono::steady_clock::time_point heard);
 
   Unit& unit_;
   const bool paced_;
