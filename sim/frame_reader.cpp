@@ -1,12 +1,13 @@
 #include "frame_reader.h"
 
 #include "protocol/checksum.h"
+#include "protocol/message_image.h"
 #include "recoding.h"
 
 namespace quibra::sim {
 
 namespace {
-constexpr uint8_t kRequestStart = 0xA3;
+using protocol::kRequestStart;
 constexpr size_t kHeaderBytes = 5;
 constexpr size_t kShortestFrame = 7;  // header and checksum, no payload
 }  // namespace

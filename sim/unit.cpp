@@ -8,6 +8,7 @@
 #include "protocol/banks.h"
 #include "protocol/catalogue.h"
 #include "protocol/checksum.h"
+#include "protocol/message_image.h"
 
 namespace quibra::sim {
 
@@ -49,7 +50,7 @@ constexpr int32_t kBlockWriteLead = 9035;
 // does not speak; the unit stays silent to it.
 constexpr int32_t kFileMessages[] = {9011, 9106, 9025};
 
-constexpr uint8_t kAnswerStart = 0x5C;
+using protocol::kAnswerStart;
 constexpr uint8_t kAnswerStartAlt = 0x5D;
 constexpr int32_t kAckLength = 8;
 constexpr size_t kHeader = 5;
@@ -109,6 +110,18 @@ bool Contains(std::span<const int32_t> ids, int32_t id) {
   return std::find(ids.begin(), ids.end(), id) != ids.end();
 }
 
+// The length of the image behind an area: the payload of the read's answer, or of the write
+// when the area has no read.
+size_t ImageLength(int32_t area) {
+  const MessageRow* row = FindMessage(area);
+  if (row == nullptr) return 0;
+  if (row->answer > kAckLength) return static_cast<size_t>(row->answer) - kFrameOverhead;
+  if (row->kind == MessageKind::Write && row->length > static_cast<int16_t>(kFrameOverhead)) {
+    return static_cast<size_t>(row->length) - kFrameOverhead;
+  }
+  return 0;
+}
+
 }  // namespace
 
 bool Unit::SupportsType(int32_t type) {
@@ -150,18 +163,6 @@ std::vector<uint8_t>& Unit::image_slot(int32_t area, int32_t param, size_t lengt
     }
   }
   return it->second;
-}
-
-// The length of the image behind an area: the payload of the read's answer, or of the write
-// when the area has no read.
-static size_t ImageLength(int32_t area) {
-  const MessageRow* row = FindMessage(area);
-  if (row == nullptr) return 0;
-  if (row->answer > kAckLength) return static_cast<size_t>(row->answer) - kFrameOverhead;
-  if (row->kind == MessageKind::Write && row->length > static_cast<int16_t>(kFrameOverhead)) {
-    return static_cast<size_t>(row->length) - kFrameOverhead;
-  }
-  return 0;
 }
 
 std::vector<uint8_t> Unit::image(int32_t id, int32_t param) const {

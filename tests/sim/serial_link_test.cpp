@@ -42,25 +42,6 @@ TEST(SerialLink, AnswersARecodedRequestWithASealedAnswer) {
   EXPECT_TRUE(log[0].payload.empty());
 }
 
-TEST(SerialLink, WriteThenReadOverTheLineAndNothingForACommand) {
-  Unit unit(12, 0);
-  SerialLink link(unit);
-  Port port(link.start());
-  ASSERT_TRUE(port.ok());
-
-  port.send(testing::kWrite9005, false);
-  EXPECT_EQ(port.receive(8), (Bytes{0x5C, 0x05, 0x00, 0x00, 0x06, 0x00, 0xB5, 0xC2}));
-  port.send(testing::kRead9006, true);
-  const Bytes answer = port.receive(30);
-  ASSERT_EQ(answer.size(), 30u);
-  EXPECT_EQ(Bytes(answer.begin() + 5, answer.end() - 2),
-            Bytes(testing::kWrite9005.begin() + 5, testing::kWrite9005.end() - 2));
-
-  port.send(testing::kCommand9010, true);
-  EXPECT_TRUE(port.receive(1, std::chrono::milliseconds(200)).empty());
-  EXPECT_EQ(unit.requests().back().id, 9010);
-}
-
 TEST(SerialLink, PacedAnswersTakeTheLineTime) {
   Unit unit(11, 2);
   SerialLink link(unit, true);
