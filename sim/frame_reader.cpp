@@ -1,0 +1,55 @@
+#include "frame_reader.h"
+
+#include "protocol/checksum.h"
+#include "protocol/message_image.h"
+#include "recoding.h"
+
+namespace quibra::sim {
+
+namespace {
+using protocol::kRequestStart;
+constexpr size_t kHeaderBytes = 5;
+constexpr size_t kShortestFrame = 7;  // header and checksum, no payload
+}  // namespace
+
+std::optional<RawRequest> FrameReader::feed(uint8_t wire_byte) {
+  if (frame_.empty()) {
+    if (wire_byte == kRequestStart) {
+      recoded_ = false;
+    } else if (wire_byte == Recode(kRequestStart)) {
+      recoded_ = true;
+    } else {
+      ++skipped_;
+      return std::nullopt;
+    }
+    frame_.reserve(64);
+    frame_.push_back(kRequestStart);
+    expected_ = 0;
+    return std::nullopt;
+  }
+  frame_.push_back(recoded_ ? Unrecode(wire_byte) : wire_byte);
+  if (frame_.size() == kHeaderBytes) {
+    expected_ = (static_cast<size_t>(frame_[3]) << 8 | frame_[4]) + 2;
+    if (frame_[2] != 0 || expected_ < kShortestFrame || expected_ > kMaxFrame) {
+      // Not a header after all: drop it and look for the next start byte.
+      skipped_ += frame_.size();
+      reset();
+      return std::nullopt;
+    }
+  }
+  if (expected_ == 0 || frame_.size() < expected_) return std::nullopt;
+
+  RawRequest request;
+  request.bytes = std::move(frame_);
+  request.recoded = recoded_;
+  request.checksum_ok = protocol::Crc16Check(request.bytes.data(), request.bytes.size()) == 1;
+  reset();
+  return request;
+}
+
+void FrameReader::reset() {
+  frame_.clear();
+  expected_ = 0;
+}
+
+}  // namespace quibra::sim

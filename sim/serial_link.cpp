@@ -1,0 +1,118 @@
+#include "serial_link.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <pty.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <array>
+#include <cerrno>
+
+#include "frame_reader.h"
+
+namespace quibra::sim {
+
+namespace {
+// How often the thread looks at its stop request while the line is quiet.
+constexpr int kPollMs = 10;
+}  // namespace
+
+SerialLink::SerialLink(Unit& unit, bool paced) : unit_(unit), paced_(paced) {}
+
+SerialLink::~SerialLink() {
+  stop();
+}
+
+std::string SerialLink::start() {
+  if (thread_.joinable()) return {};
+  std::array<char, 128> name{};
+  if (openpty(&master_, &slave_, name.data(), nullptr, nullptr) != 0) {
+    master_ = slave_ = -1;
+    return {};
+  }
+  // Raw from the first byte: without this the line discipline would echo the unit's answers
+  // back to it and hold the library's reads until a line end, until the library sets the
+  // line up itself.
+  termios raw{};
+  if (tcgetattr(slave_, &raw) == 0) {
+    cfmakeraw(&raw);
+    tcsetattr(slave_, TCSANOW, &raw);
+  }
+  fcntl(master_, F_SETFD, FD_CLOEXEC);
+  fcntl(slave_, F_SETFD, FD_CLOEXEC);
+  path_ = name.data();
+  stop_requested_ = false;
+  running_ = true;
+  thread_ = std::thread([this] { run(); });
+  return path_;
+}
+
+void SerialLink::stop() {
+  stop_requested_ = true;
+  if (thread_.joinable()) thread_.join();
+  running_ = false;
+  if (master_ >= 0) close(master_);
+  if (slave_ >= 0) close(slave_);
+  master_ = slave_ = -1;
+}
+
+void SerialLink::run() {
+  FrameReader reader;
+  std::array<uint8_t, 256> buffer{};
+  auto last_byte = std::chrono::steady_clock::now();
+  auto frame_started = last_byte;
+  while (!stop_requested_.load()) {
+    pollfd pfd{master_, POLLIN, 0};
+    const int ready = poll(&pfd, 1, kPollMs);
+    if (ready < 0 && errno != EINTR) break;
+    if (ready <= 0 || !(pfd.revents & POLLIN)) {
+      if (reader.in_frame() && std::chrono::steady_clock::now() - last_byte > kStallLimit) {
+        reader.reset();
+      }
+      continue;
+    }
+    const ssize_t got = read(master_, buffer.data(), buffer.size());
+    if (got < 0 && (errno == EINTR || errno == EAGAIN)) continue;
+    if (got <= 0) break;
+    last_byte = std::chrono::steady_clock::now();
+    for (ssize_t i = 0; i < got; ++i) {
+      const bool was_in_frame = reader.in_frame();
+      auto request = reader.feed(buffer[static_cast<size_t>(i)]);
+      if (!was_in_frame && reader.in_frame()) frame_started = last_byte;
+      if (request) {
+        // On a paced line the request itself took its line time to arrive; the answer cannot
+        // start before its last byte would have.
+        const auto heard = frame_started + static_cast<int64_t>(request->bytes.size()) * kByteTime;
+        send(unit_.handle(*request), heard);
+      }
+    }
+  }
+  running_ = false;
+}
+
+void SerialLink::send(const std::vector<uint8_t>& bytes,
+                      std::chrono::steady_clock::time_point heard) {
+  if (bytes.empty()) return;
+  if (!paced_) {
+    size_t done = 0;
+    while (done < bytes.size() && !stop_requested_.load()) {
+      const ssize_t n = write(master_, bytes.data() + done, bytes.size() - done);
+      if (n < 0 && errno == EINTR) continue;
+      if (n <= 0) return;
+      done += static_cast<size_t>(n);
+    }
+    return;
+  }
+  // One byte per byte time, measured from the start so that sleeping late does not add up.
+  auto due = std::max(heard, std::chrono::steady_clock::now());
+  for (uint8_t byte : bytes) {
+    if (stop_requested_.load()) return;
+    std::this_thread::sleep_until(due);
+    if (write(master_, &byte, 1) != 1) return;
+    due += kByteTime;
+  }
+}
+
+}  // namespace quibra::sim

@@ -1,0 +1,315 @@
+#include "unit.h"
+
+#include <algorithm>
+#include <iterator>
+#include <stdexcept>
+#include <string>
+
+#include "protocol/banks.h"
+#include "protocol/catalogue.h"
+#include "protocol/checksum.h"
+#include "protocol/message_image.h"
+
+namespace quibra::sim {
+
+namespace {
+
+using protocol::FindMessage;
+using protocol::MessageKind;
+using protocol::MessageRow;
+
+struct ModelSpec {
+  int32_t type;
+  uint8_t product_code;  // what the unit puts in the first byte of its identification
+};
+
+// The older types and the product code each reports (the first of its codes where a type has
+// several).
+constexpr ModelSpec kModels[] = {
+    {11, 17}, {12, 34}, {13, 51}, {15, 68}, {20, 85}, {21, 102}, {22, 19}, {23, 37},
+};
+
+// A write and the read that returns what it stored: the unit keeps one area for both.
+struct AreaPair {
+  int32_t write;
+  int32_t read;
+};
+constexpr AreaPair kAreaPairs[] = {
+    {9001, 9002}, {9003, 9004}, {9005, 9006}, {9013, 9014}, {9015, 9016},
+    {9017, 9018}, {9019, 9020}, {9040, 9041}, {9042, 9043}, {9044, 9045},
+    {9049, 9048}, {9050, 9051}, {9052, 9053}, {9068, 9069},
+};
+
+constexpr int32_t kIdentify = 9021;
+constexpr int32_t kCommandNoAnswer = 9010;
+constexpr int32_t kKeepAlive = 9024;
+constexpr int32_t kBlockWrite = 9007;
+constexpr int32_t kBlockRead = 9008;
+constexpr int32_t kBlockWriteLead = 9035;
+// The exercise file transfer (9011, 9106, 9025) is a packet train of its own that this model
+// does not speak; the unit stays silent to it.
+constexpr int32_t kFileMessages[] = {9011, 9106, 9025};
+
+using protocol::kAnswerStart;
+constexpr uint8_t kAnswerStartAlt = 0x5D;
+constexpr int32_t kAckLength = 8;
+constexpr size_t kHeader = 5;
+constexpr size_t kFrameOverhead = 7;  // header and checksum
+// Line noise: anything but the two answer start bytes.
+constexpr uint8_t kNoise[] = {0x00, 0x3A, 0xFF, 0xA5};
+// The bit a WrongCode fault flips in the code byte.
+constexpr uint8_t kWrongCodeBit = 0x40;
+
+const ModelSpec* FindModel(int32_t type) {
+  for (const auto& model : kModels) {
+    if (model.type == type) return &model;
+  }
+  return nullptr;
+}
+
+bool IsParameterised(const MessageRow& row) {
+  return row.read_store.sub == protocol::SubImage::Param;
+}
+
+// The sub-image number a request carries in its first payload byte; banks that keep the number
+// in both nibbles give the low one.
+int32_t SubImageOf(const MessageRow& row, uint8_t first_payload_byte) {
+  const auto rule = protocol::bank_spec(row.read_store.bank).index5;
+  return rule == protocol::Index5Rule::ParamNibble ? (first_payload_byte & 0x0F)
+                                                   : first_payload_byte;
+}
+
+// Seals an answer frame in place: the length field and the checksum over the whole frame.
+void Seal(std::vector<uint8_t>& frame) {
+  const size_t length_field = frame.size() - 2;
+  frame[3] = static_cast<uint8_t>(length_field >> 8);
+  frame[4] = static_cast<uint8_t>(length_field & 0xFF);
+  frame[frame.size() - 2] = 0;
+  frame[frame.size() - 1] = 0;
+  const uint16_t crc = protocol::Crc16Compute(frame.data(), frame.size());
+  frame[frame.size() - 2] = static_cast<uint8_t>(crc >> 8);
+  frame[frame.size() - 1] = static_cast<uint8_t>(crc & 0xFF);
+}
+
+std::vector<uint8_t> Frame(int32_t id, std::span<const uint8_t> payload) {
+  std::vector<uint8_t> frame(payload.size() + kFrameOverhead, 0);
+  frame[0] = kAnswerStart;
+  frame[1] = static_cast<uint8_t>(protocol::MessageCode(id));
+  std::copy(payload.begin(), payload.end(), frame.begin() + kHeader);
+  Seal(frame);
+  return frame;
+}
+
+// The 8-byte acknowledgement of a write: one payload byte, 0 for success.
+std::vector<uint8_t> Acknowledgement(int32_t id) {
+  const uint8_t ok = 0;
+  return Frame(id, std::span<const uint8_t>(&ok, 1));
+}
+
+bool Contains(std::span<const int32_t> ids, int32_t id) {
+  return std::find(ids.begin(), ids.end(), id) != ids.end();
+}
+
+// The length of the image behind an area: the payload of the read's answer, or of the write
+// when the area has no read.
+size_t ImageLength(int32_t area) {
+  const MessageRow* row = FindMessage(area);
+  if (row == nullptr) return 0;
+  if (row->answer > kAckLength) return static_cast<size_t>(row->answer) - kFrameOverhead;
+  if (row->kind == MessageKind::Write && row->length > static_cast<int16_t>(kFrameOverhead)) {
+    return static_cast<size_t>(row->length) - kFrameOverhead;
+  }
+  return 0;
+}
+
+}  // namespace
+
+bool Unit::SupportsType(int32_t type) {
+  return FindModel(type) != nullptr;
+}
+
+Unit::Unit(int32_t type, int32_t variant)
+    : type_(type), variant_(variant), memory_(kRawMemoryBytes, 0) {
+  const ModelSpec* model = FindModel(type);
+  if (model == nullptr) {
+    throw std::invalid_argument("no simulated unit of type " + std::to_string(type));
+  }
+  if (variant < 0 || variant > 15) {
+    throw std::invalid_argument("variant outside 0..15: " + std::to_string(variant));
+  }
+  // Identification: product code, variant in the high nibble of the next byte (battery fine),
+  // no exercise files, no memory used.
+  const MessageRow* row = FindMessage(kIdentify);
+  auto& identity = image_slot(kIdentify, 0, static_cast<size_t>(row->answer) - kFrameOverhead);
+  identity[0] = model->product_code;
+  identity[1] = static_cast<uint8_t>(variant << 4);
+}
+
+int32_t Unit::AreaOf(int32_t id) {
+  for (const auto& pair : kAreaPairs) {
+    if (pair.write == id) return pair.read;
+  }
+  return id;
+}
+
+std::vector<uint8_t>& Unit::image_slot(int32_t area, int32_t param, size_t length) {
+  auto [it, fresh] = images_.try_emplace(ImageKey{area, param});
+  if (fresh) {
+    it->second.assign(length, 0);
+    // A sub-image starts with its own number, as the unit echoes it in every answer.
+    const MessageRow* row = FindMessage(area);
+    if (row != nullptr && IsParameterised(*row) && length > 0) {
+      it->second[0] = static_cast<uint8_t>(param);
+    }
+  }
+  return it->second;
+}
+
+std::vector<uint8_t> Unit::image(int32_t id, int32_t param) const {
+  const int32_t area = AreaOf(id);
+  const size_t length = ImageLength(area);
+  if (length == 0) return {};
+  std::lock_guard guard(lock_);
+  const auto it = images_.find(ImageKey{area, param});
+  if (it != images_.end()) return it->second;
+  std::vector<uint8_t> fresh(length, 0);
+  const MessageRow* row = FindMessage(area);
+  if (IsParameterised(*row)) fresh[0] = static_cast<uint8_t>(param);
+  return fresh;
+}
+
+bool Unit::set_image(int32_t id, int32_t param, std::span<const uint8_t> payload) {
+  const int32_t area = AreaOf(id);
+  const size_t length = ImageLength(area);
+  if (length == 0 || payload.size() > length) return false;
+  std::lock_guard guard(lock_);
+  auto& slot = image_slot(area, param, length);
+  std::fill(slot.begin(), slot.end(), 0);
+  std::copy(payload.begin(), payload.end(), slot.begin());
+  return true;
+}
+
+std::vector<uint8_t> Unit::memory(int32_t address, int32_t count) const {
+  if (address < 0 || count < 0 || address > kRawMemoryBytes - count) return {};
+  std::lock_guard guard(lock_);
+  return {memory_.begin() + address, memory_.begin() + address + count};
+}
+
+bool Unit::set_memory(int32_t address, std::span<const uint8_t> bytes) {
+  const auto count = static_cast<int32_t>(bytes.size());
+  if (address < 0 || address > kRawMemoryBytes - count) return false;
+  std::lock_guard guard(lock_);
+  std::copy(bytes.begin(), bytes.end(), memory_.begin() + address);
+  return true;
+}
+
+void Unit::queue_fault(const Fault& fault) {
+  std::lock_guard guard(lock_);
+  faults_.push_back(fault);
+}
+
+void Unit::clear_faults() {
+  std::lock_guard guard(lock_);
+  faults_.clear();
+}
+
+std::vector<LoggedRequest> Unit::requests() const {
+  std::lock_guard guard(lock_);
+  return log_;
+}
+
+void Unit::clear_requests() {
+  std::lock_guard guard(lock_);
+  log_.clear();
+}
+
+std::vector<uint8_t> Unit::handle(const RawRequest& request) {
+  const auto& bytes = request.bytes;
+  if (bytes.size() < kFrameOverhead) return {};
+  LoggedRequest entry;
+  entry.id = 9000 + bytes[1];
+  entry.payload.assign(bytes.begin() + kHeader, bytes.end() - 2);
+  entry.recoded = request.recoded;
+  entry.checksum_ok = request.checksum_ok;
+
+  const MessageRow* row = FindMessage(entry.id);
+  const auto& payload = entry.payload;
+  if (row != nullptr && IsParameterised(*row) && !payload.empty()) {
+    entry.param = SubImageOf(*row, payload[0]);
+  } else if ((entry.id == kBlockWrite || entry.id == kBlockRead) && payload.size() >= 2) {
+    entry.param = payload[0] | payload[1] << 8;
+  } else if (entry.id == kBlockWriteLead && payload.size() >= 3) {
+    entry.param = payload[1] | payload[2] << 8;
+  }
+
+  std::lock_guard guard(lock_);
+  log_.push_back(entry);
+  if (!entry.checksum_ok || row == nullptr) return {};
+  if (entry.id == kCommandNoAnswer || entry.id == kKeepAlive) return {};
+  if (Contains(kFileMessages, entry.id)) return {};
+
+  std::vector<uint8_t> answer;
+  if (entry.id == kBlockWrite || entry.id == kBlockWriteLead) {
+    // Address low and high, then the block (after the leading byte for 9035).
+    const size_t skip = entry.id == kBlockWriteLead ? 3 : 2;
+    if (payload.size() <= skip) return {};
+    const auto count = static_cast<int32_t>(payload.size() - skip);
+    if (entry.param > kRawMemoryBytes - count) return {};
+    std::copy(payload.begin() + static_cast<std::ptrdiff_t>(skip), payload.end(),
+              memory_.begin() + entry.param);
+    answer = Acknowledgement(entry.id);
+  } else if (entry.id == kBlockRead) {
+    // Address low and high and the count; the answer repeats the address before the block.
+    if (payload.size() < 3) return {};
+    const int32_t count = payload[2];
+    if (count == 0 || entry.param > kRawMemoryBytes - count) return {};
+    std::vector<uint8_t> block{payload[0], payload[1]};
+    block.insert(block.end(), memory_.begin() + entry.param, memory_.begin() + entry.param + count);
+    answer = Frame(entry.id, block);
+  } else if (row->answer == kAckLength) {
+    if (row->kind == MessageKind::Write) {
+      const int32_t area = AreaOf(entry.id);
+      auto& slot = image_slot(area, entry.param, ImageLength(area));
+      std::copy_n(payload.begin(), std::min(payload.size(), slot.size()), slot.begin());
+    }
+    answer = Acknowledgement(entry.id);
+  } else if (row->answer > kAckLength) {
+    const int32_t area = AreaOf(entry.id);
+    const auto length = static_cast<size_t>(row->answer) - kFrameOverhead;
+    answer = Frame(entry.id, image_slot(area, entry.param, length));
+  } else {
+    return {};  // the unit does not answer this message
+  }
+  return apply_faults(entry.id, std::move(answer));
+}
+
+std::vector<uint8_t> Unit::apply_faults(int32_t id, std::vector<uint8_t> answer) {
+  const auto it = std::find_if(faults_.begin(), faults_.end(), [id](const Fault& fault) {
+    return fault.message == 0 || fault.message == id;
+  });
+  if (it == faults_.end()) return answer;
+  const Fault fault = *it;
+  if (!fault.for_good) faults_.erase(it);
+
+  switch (fault.kind) {
+    case FaultKind::Noise:
+      answer.insert(answer.begin(), std::begin(kNoise), std::end(kNoise));
+      break;
+    case FaultKind::Start5D:
+      answer[0] = kAnswerStartAlt;
+      break;
+    case FaultKind::FlippedBit:
+      answer[kHeader] ^= 0x01;
+      break;
+    case FaultKind::NoAnswer:
+      answer.clear();
+      break;
+    case FaultKind::WrongCode:
+      answer[1] ^= kWrongCodeBit;
+      Seal(answer);
+      break;
+  }
+  return answer;
+}
+
+}  // namespace quibra::sim
