@@ -4,6 +4,7 @@
 #pragma once
 
 #include "platform/clock.h"
+#include "platform/locale.h"
 
 namespace quibra::platform {
 
@@ -13,5 +14,12 @@ Clock& clock();
 // Installs a replacement clock (not owned; it must outlive its use) or, with nullptr, returns
 // to the system clock. Meant to be called while no library thread runs.
 void set_clock(Clock* replacement);
+
+// The locale in force: the replacement when one is installed, else the user's locale.
+Locale& locale();
+
+// Installs a replacement locale (not owned; it must outlive its use) or, with nullptr, returns
+// to the user's locale.
+void set_locale(Locale* replacement);
 
 }  // namespace quibra::platform
