@@ -47,9 +47,15 @@ DateParts SplitDate(int32_t date) {
   return DateParts{date / 10000, (date / 100) % 100, date % 100};
 }
 
-int32_t DateYear(int32_t date) { return SplitDate(date).year; }
-int32_t DateMonth(int32_t date) { return SplitDate(date).month; }
-int32_t DateDay(int32_t date) { return SplitDate(date).day; }
+int32_t DateYear(int32_t date) {
+  return SplitDate(date).year;
+}
+int32_t DateMonth(int32_t date) {
+  return SplitDate(date).month;
+}
+int32_t DateDay(int32_t date) {
+  return SplitDate(date).day;
+}
 
 bool IsValidDate(int32_t date) {
   const DateParts d = SplitDate(date);
@@ -75,7 +81,9 @@ int32_t DayNumber(int32_t date) {
   return static_cast<int32_t>(DayNumber64(d.year, d.month, d.day));
 }
 
-int32_t DaysBetween(int32_t a, int32_t b) { return DayNumber(b) - DayNumber(a); }
+int32_t DaysBetween(int32_t a, int32_t b) {
+  return DayNumber(b) - DayNumber(a);
+}
 
 int32_t Weekday(int32_t date) {
   // Day number 0 was a Monday.

@@ -22,9 +22,9 @@ struct ClockMode {
 };
 
 constexpr ClockMode kClockModes[] = {
-    {8, HourStyle::kLocale, true, true},     {9, HourStyle::kLocale, true, false},
-    {10, HourStyle::kAlways12, true, false}, {11, HourStyle::kAlways24, true, false},
-    {13, HourStyle::kLocale, false, false},  {14, HourStyle::kAlways12, false, false},
+    {8, HourStyle::kLocale, true, true},      {9, HourStyle::kLocale, true, false},
+    {10, HourStyle::kAlways12, true, false},  {11, HourStyle::kAlways24, true, false},
+    {13, HourStyle::kLocale, false, false},   {14, HourStyle::kAlways12, false, false},
     {15, HourStyle::kAlways24, false, false},
 };
 

@@ -17,8 +17,8 @@ TimeLocale ParseTimePattern(const std::string& pattern, const std::string& twelv
     if (p[i] != '%') continue;
     size_t k = i + 1;
     bool unpadded = false;
-    while (k < p.size() && (p[k] == '-' || p[k] == '_' || p[k] == '0' || p[k] == 'E' ||
-                            p[k] == 'O')) {
+    while (k < p.size() &&
+           (p[k] == '-' || p[k] == '_' || p[k] == '0' || p[k] == 'E' || p[k] == 'O')) {
       if (p[k] == '-' || p[k] == '_') unpadded = true;
       ++k;
     }
@@ -32,8 +32,8 @@ TimeLocale ParseTimePattern(const std::string& pattern, const std::string& twelv
     result.hour_leading_zero = !unpadded && (c == 'H' || c == 'I');
     // The separator is what stands between the hour and the next conversion.
     const size_t next = p.find('%', k + 1);
-    const std::string sep = p.substr(k + 1, next == std::string::npos ? std::string::npos
-                                                                       : next - (k + 1));
+    const std::string sep =
+        p.substr(k + 1, next == std::string::npos ? std::string::npos : next - (k + 1));
     if (!sep.empty()) result.separator = sep;
     return result;
   }

@@ -71,19 +71,22 @@ size_t MarkPixelLimit(std::span<uint8_t> text, int32_t max_pixels, int32_t table
 void SetEndMark(std::span<uint8_t> text, bool mark_all) {
   if (text.empty()) return;
   size_t last = text.size() - 1;
-  while (last > 0 && text[last] == kDeviceSpace) --last;
+  while (last > 0 && text[last] == kDeviceSpace)
+    --last;
   if (!mark_all) {
     text[last] |= kEndMark;
     return;
   }
-  for (size_t i = last; i < text.size(); ++i) text[i] |= kEndMark;
+  for (size_t i = last; i < text.size(); ++i)
+    text[i] |= kEndMark;
 }
 
 void CutAtEndMark(std::span<uint8_t> text) {
   for (size_t i = 0; i < text.size(); ++i) {
     if ((text[i] & kEndMark) == 0) continue;
     text[i] &= static_cast<uint8_t>(~kEndMark);
-    for (size_t k = i + 1; k < text.size(); ++k) text[k] = kDeviceSpace;
+    for (size_t k = i + 1; k < text.size(); ++k)
+      text[k] = kDeviceSpace;
     return;
   }
 }

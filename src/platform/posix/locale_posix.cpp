@@ -16,8 +16,8 @@ class PosixLocale final : public Locale {
       user = newlocale(LC_TIME_MASK, "C", static_cast<locale_t>(0));
       if (user == static_cast<locale_t>(0)) return TimeLocale{};
     }
-    TimeLocale result = ParseTimePattern(nl_langinfo_l(T_FMT, user),
-                                         nl_langinfo_l(T_FMT_AMPM, user));
+    TimeLocale result =
+        ParseTimePattern(nl_langinfo_l(T_FMT, user), nl_langinfo_l(T_FMT_AMPM, user));
     result.am = nl_langinfo_l(AM_STR, user);
     result.pm = nl_langinfo_l(PM_STR, user);
     freelocale(user);
