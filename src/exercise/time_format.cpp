@@ -120,7 +120,7 @@ std::string FormatTimeText(int32_t value, int32_t mode, const platform::TimeLoca
 
 const char* FormatTimeValue(int32_t value, int32_t mode) {
   platform::TimeLocale locale = platform::locale().time_locale();
-  if (locale.separator.empty()) locale.separator = ":";
+  if (locale.separator.empty()) locale.separator.push_back(':');  // the usual separator
   const std::string text = FormatTimeText(value, mode, locale);
   auto& buffer = module().time_text.text;
   const size_t n = std::min(text.size(), buffer.size() - 1);
