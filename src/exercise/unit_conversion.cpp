@@ -144,6 +144,8 @@ bool ConvertPace(double value, int32_t from, int32_t to, double& result) {
 
 }  // namespace
 
+// The whole conversion runs in double precision; callers round the result. The pair codes 26
+// and 27 are only targets: as a source they are unknown, so the value comes back unchanged.
 double ConvertUnit(double value, int32_t from_code, int32_t to_code) {
   if (from_code == to_code) return value;
   double result = value;

@@ -94,6 +94,8 @@ void CutAtEndMark(std::span<uint8_t> text) {
 bool CutStringToFitPixelsPreview(char* text, int32_t start, int32_t count, int32_t max_pixels,
                                  int32_t table) {
   const size_t len = std::strlen(text);
+  // A negative start is out of range like one above the text; a negative count selects nothing
+  // (the text then comes back empty).
   if (start < 0 || start > kPreviewMaxStart || static_cast<size_t>(start) > len) return false;
   const size_t first = static_cast<size_t>(start);
   size_t n = count < 0 ? 0 : static_cast<size_t>(count);
