@@ -107,6 +107,20 @@ QUIBRA_API int32_t QUIBRA_CALL fnQuibra_GetDeviceList(int32_t link_type, uint8_t
  * registers the device. Returns the library's open result (above 18000: open), else 0. */
 QUIBRA_API int32_t QUIBRA_CALL fnQuibra_OpenConnection(int32_t options, int32_t link_type,
                                                        int32_t device);
+/* ---- device character set ----------------------------------------------------------------- */
+
+/* 1 when every character of the zero-terminated text is in character table 0, else 0. */
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_CheckOrvekCharString(const char* text);
+/* The same with character table 0..5 (an unknown table number accepts only the empty text). */
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_CheckOrvekCharStringEx(const char* text, int32_t table);
+/* Rewrites text in place as the unit will show text[start .. start+count-1] in at most maxPixels
+ * with table 0..5 (missing characters and characters past the pixel limit become spaces) and
+ * returns the text's address; when start is above 255 or above the text's length, returns the
+ * length and leaves the text alone. The result is pointer-sized (32 bits on Windows). */
+QUIBRA_API intptr_t QUIBRA_CALL fnQuibra_fnCutStringToFitPixelsPreview(char* text, int32_t start,
+                                                                       int32_t count,
+                                                                       int32_t maxPixels,
+                                                                       int32_t table);
 
 #ifdef __cplusplus
 }

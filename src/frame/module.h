@@ -6,6 +6,7 @@
 #include <atomic>
 #include <cstdint>
 
+#include "exercise/time_format.h"
 #include "frame/com_texts.h"
 #include "frame/locks.h"
 #include "frame/state_flags.h"
@@ -39,6 +40,8 @@ struct Module {
   protocol::ExerciseMemory exercise_memory;
   protocol::MessageStatuses statuses;
   protocol::RawMemoryState raw_memory;
+  exercise::TimeText time_text;  // the text FormatTimeValue returns
+
   protocol::LinkPort port;
   protocol::WirelessLink wireless;
   // Last member: destroyed first, after the unload step has stopped its thread.

@@ -4,36 +4,35 @@
 
 namespace quibra::platform {
 namespace {
+
 std::atomic<Clock*> g_clock{nullptr};
 std::atomic<BytePort*> g_byte_port{nullptr};
 std::atomic<LinkLibrary*> g_link_library{nullptr};
+std::atomic<Locale*> g_locale{nullptr};
+
+template <typename Interface>
+Interface& chosen(const std::atomic<Interface*>& slot, Interface& system) {
+  Interface* replacement = slot.load(std::memory_order_acquire);
+  return replacement != nullptr ? *replacement : system;
+}
+
+template <typename Interface>
+void install(std::atomic<Interface*>& slot, Interface* replacement) {
+  slot.store(replacement, std::memory_order_release);
+}
+
 }  // namespace
 
-Clock& clock() {
-  Clock* replacement = g_clock.load(std::memory_order_acquire);
-  return replacement != nullptr ? *replacement : system_clock();
-}
+Clock& clock() { return chosen(g_clock, system_clock()); }
+void set_clock(Clock* replacement) { install(g_clock, replacement); }
 
-void set_clock(Clock* replacement) {
-  g_clock.store(replacement, std::memory_order_release);
-}
+BytePort& byte_port() { return chosen(g_byte_port, system_byte_port()); }
+void set_byte_port(BytePort* replacement) { install(g_byte_port, replacement); }
 
-BytePort& byte_port() {
-  BytePort* replacement = g_byte_port.load(std::memory_order_acquire);
-  return replacement != nullptr ? *replacement : system_byte_port();
-}
+LinkLibrary& link_library() { return chosen(g_link_library, system_link_library()); }
+void set_link_library(LinkLibrary* replacement) { install(g_link_library, replacement); }
 
-void set_byte_port(BytePort* replacement) {
-  g_byte_port.store(replacement, std::memory_order_release);
-}
-
-LinkLibrary& link_library() {
-  LinkLibrary* replacement = g_link_library.load(std::memory_order_acquire);
-  return replacement != nullptr ? *replacement : system_link_library();
-}
-
-void set_link_library(LinkLibrary* replacement) {
-  g_link_library.store(replacement, std::memory_order_release);
-}
+Locale& locale() { return chosen(g_locale, system_locale()); }
+void set_locale(Locale* replacement) { install(g_locale, replacement); }
 
 }  // namespace quibra::platform

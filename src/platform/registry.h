@@ -6,6 +6,7 @@
 #include "platform/byte_port.h"
 #include "platform/clock.h"
 #include "platform/link_library.h"
+#include "platform/locale.h"
 
 namespace quibra::platform {
 
@@ -27,5 +28,11 @@ void set_byte_port(BytePort* replacement);
 // to the system's).
 LinkLibrary& link_library();
 void set_link_library(LinkLibrary* replacement);
+// The locale in force: the replacement when one is installed, else the user's locale.
+Locale& locale();
+
+// Installs a replacement locale (not owned; it must outlive its use) or, with nullptr, returns
+// to the user's locale.
+void set_locale(Locale* replacement);
 
 }  // namespace quibra::platform

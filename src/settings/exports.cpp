@@ -1,0 +1,36 @@
+// Exported entry points of the settings layer: argument conversion and the exception guard only.
+#include "quibra/quibra.h"
+
+#include <cstdint>
+#include <cstring>
+
+#include "frame/export_guard.h"
+#include "settings/charset.h"
+
+namespace f = quibra::frame;
+namespace s = quibra::settings;
+
+extern "C" {
+
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_CheckOrvekCharString(const char* text) {
+  return f::Guarded<int32_t>(0, [&] { return int32_t{s::CheckCharString(text, 0)}; });
+}
+
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_CheckOrvekCharStringEx(const char* text, int32_t table) {
+  return f::Guarded<int32_t>(0, [&] { return int32_t{s::CheckCharString(text, table)}; });
+}
+
+QUIBRA_API intptr_t QUIBRA_CALL fnQuibra_fnCutStringToFitPixelsPreview(char* text, int32_t start,
+                                                                       int32_t count,
+                                                                       int32_t max_pixels,
+                                                                       int32_t table) {
+  return f::Guarded<intptr_t>(0, [&]() -> intptr_t {
+    if (text == nullptr) return 0;
+    if (!s::CutStringToFitPixelsPreview(text, start, count, max_pixels, table)) {
+      return static_cast<intptr_t>(std::strlen(text));
+    }
+    return reinterpret_cast<intptr_t>(text);
+  });
+}
+
+}  // extern "C"
