@@ -13,6 +13,8 @@
 #include "protocol/exercise_memory.h"
 #include "protocol/message_status.h"
 #include "protocol/raw_memory.h"
+#include "protocol/transfer_state.h"
+#include "ui/busy_dialog.h"
 
 namespace quibra {
 
@@ -36,6 +38,10 @@ struct Module {
   protocol::ExerciseMemory exercise_memory;
   protocol::MessageStatuses statuses;
   protocol::RawMemoryState raw_memory;
+  protocol::TransferState transfer;
+
+  // Last: its destructor waits for the busy dialog's thread to end.
+  ui::BusyDialog busy_dialog;
 };
 
 // The module in force. When no load step has run yet (a program linked against the static core

@@ -3,6 +3,7 @@
 
 #include "frame/export_guard.h"
 #include "frame/module.h"
+#include "protocol/send_unit_message.h"
 
 namespace f = quibra::frame;
 
@@ -19,6 +20,10 @@ QUIBRA_API int32_t QUIBRA_CALL fnKx2GetMemtrData(int32_t position) {
 
 QUIBRA_API int32_t QUIBRA_CALL fnKx2GetNbrOfMemtrBytes(void) {
   return f::Guarded<int32_t>(0, [] { return quibra::module().exercise_memory.count(); });
+}
+
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_Dummy(void) {
+  return f::Guarded<int32_t>(0, [] { return quibra::protocol::MemoryTestDummy(); });
 }
 
 }  // extern "C"
