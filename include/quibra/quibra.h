@@ -68,6 +68,12 @@ QUIBRA_API int32_t QUIBRA_CALL fnKx2GetMemtrData(int32_t position);
 /* Number of valid bytes in the downloaded exercise memory. */
 QUIBRA_API int32_t QUIBRA_CALL fnKx2GetNbrOfMemtrBytes(void);
 
+/* ---- sound upload ------------------------------------------------------------------------- */
+
+/* Plays count bytes (the low byte of each of the count values, at most 298) and their CRC-16 as
+ * the upload sound to a unit's microphone; 1 when played, else 0. */
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_WritePipcastData(int32_t count, const int32_t* data);
+
 /* ---- raw memory test ---------------------------------------------------------------------- */
 
 /* Reads 100 bytes at unit address 256, writes 1, 2, 3 there, reads again; returns 0. */

@@ -7,6 +7,7 @@ It needs nothing but Python: the icon and AVI containers are written byte by byt
   IR_CONNECTING1  the unit with infrared waves, first phase
   IR_CONNECTING2  the unit with infrared waves, second phase
   IR_NOANSWER     the unit with a red cross
+  PIPCAST_CONNECTION1  the unit listening to a loudspeaker
   busy.avi        a light travelling from the PC to the unit (uncompressed 8-bit frames, which
                   the animation control plays)
 """
@@ -68,6 +69,24 @@ def cross(img):
         for d in (0, 1):
             img[20 + i][min(31, 20 + i + d)] = RED
             img[20 + i][min(31, 30 - i + d)] = RED
+
+
+def loudspeaker(img):
+    """A loudspeaker on the right with sound waves towards the unit."""
+    rect(img, 27, 12, 30, 19, BLACK)
+    for i in range(5):
+        rect(img, 26 - i, 12 - i, 26 - i, 19 + i, BLACK)
+    arcs_at(img, 21, (2, 4), BLUE)
+
+
+def arcs_at(img, cx, radii, colour):
+    for r in radii:
+        for step in range(-40, 41, 2):
+            a = math.radians(180 + step)
+            x = round(cx + r * math.cos(a))
+            y = round(15.5 + r * math.sin(a))
+            if 0 <= x < 32 and 0 <= y < 32:
+                img[y][x] = colour
 
 
 def icon_bytes(img):
@@ -159,6 +178,10 @@ def main():
         else:
             disc(img, 26, 6, 3, GREEN)
         drawings[name] = img
+    img = blank(32, 32)
+    wrist_unit(img)
+    loudspeaker(img)
+    drawings["pipcast_connection1"] = img
     for name, img in drawings.items():
         with open(os.path.join(HERE, name + ".ico"), "wb") as f:
             f.write(icon_bytes(img))

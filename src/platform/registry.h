@@ -4,6 +4,8 @@
 #pragma once
 
 #include "platform/clock.h"
+#include "platform/sound_output.h"
+#include "platform/temp_files.h"
 
 namespace quibra::platform {
 
@@ -13,5 +15,11 @@ Clock& clock();
 // Installs a replacement clock (not owned; it must outlive its use) or, with nullptr, returns
 // to the system clock. Meant to be called while no library thread runs.
 void set_clock(Clock* replacement);
+
+// Sound out and temporary files, with their replacements likewise.
+SoundOutput& sound_output();
+void set_sound_output(SoundOutput* replacement);
+TempFiles& temp_files();
+void set_temp_files(TempFiles* replacement);
 
 }  // namespace quibra::platform

@@ -31,10 +31,16 @@ constexpr ControlSpec kConnectionNew[] = {
     {kAnimation, K::Animation, 21, 5, 129, 38, nullptr, true, true},
 };
 
+constexpr ControlSpec kPipcast[] = {
+    {kStatusText, K::Text, 30, 10, 100, 20, nullptr, true, true},
+    {kIconConnecting1, K::Icon, 5, 5, 20, 20, "PIPCAST_CONNECTION1", true, true},
+};
+
 constexpr DialogTemplate kTemplates[] = {
     {"IR_CONNECTION", 130, 70, kConnection},
     {"IR_CONNECTION_NOWAIT", 130, 35, kConnectionNoWait},
     {"IR_CONNECTION_NEW", 172, 66, kConnectionNew},
+    {"PIPCAST_CONNECTION", 130, 35, kPipcast},
 };
 
 }  // namespace

@@ -24,7 +24,7 @@ struct DialogTemplate {
   std::span<const ControlSpec> controls;
 };
 
-enum class DialogId : uint8_t { Connection, ConnectionNoWait, ConnectionNew };
+enum class DialogId : uint8_t { Connection, ConnectionNoWait, ConnectionNew, Pipcast };
 
 const DialogTemplate& Template(DialogId id);
 

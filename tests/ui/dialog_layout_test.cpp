@@ -73,8 +73,9 @@ std::string rc_kind(ControlKind kind) {
 
 TEST(DialogLayout, ResourceScriptMatchesTheTemplateTable) {
   const auto dialogs = parse_rc();
-  ASSERT_EQ(dialogs.size(), 3u);
-  for (DialogId id : {DialogId::Connection, DialogId::ConnectionNoWait, DialogId::ConnectionNew}) {
+  ASSERT_EQ(dialogs.size(), 4u);
+  for (DialogId id : {DialogId::Connection, DialogId::ConnectionNoWait, DialogId::ConnectionNew,
+                     DialogId::Pipcast}) {
     const DialogTemplate& t = Template(id);
     SCOPED_TRACE(t.name);
     ASSERT_TRUE(dialogs.count(t.name));

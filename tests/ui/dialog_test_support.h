@@ -3,6 +3,7 @@
 #pragma once
 
 #include <atomic>
+#include <cstring>
 #include <functional>
 #include <map>
 #include <mutex>
