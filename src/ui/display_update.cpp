@@ -2,6 +2,7 @@
 
 #include "frame/com_texts.h"
 #include "protocol/transfer_texts.h"
+#include "ui/transfer_link.h"
 
 namespace quibra::ui {
 namespace {
@@ -96,6 +97,17 @@ void UpdateDisplay(DialogWindow& window, int32_t status, int32_t tick, bool forc
   window.show(kIconConnecting2, shown(row->connecting2, tick));
   window.show(kIconNoAnswer, shown(row->no_answer, tick));
   window.show(kIconWaitConnect, shown(row->wait, tick));
+}
+
+void UpdateDisplayAndTick(DialogWindow& window, int32_t& tick, bool force) {
+  UpdateDisplay(window, transfer_link().status(), tick, force);
+  ++tick;
+}
+
+void ShowProgress(DialogWindow& window) {
+  if (const int32_t progress = transfer_link().progress(); progress != 0) {
+    window.set_progress(kProgressBar, progress);
+  }
 }
 
 }  // namespace quibra::ui

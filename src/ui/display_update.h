@@ -12,4 +12,11 @@ namespace quibra::ui {
 // a negative odd tick counts as even); force re-selects the progress text.
 void UpdateDisplay(DialogWindow& window, int32_t status, int32_t tick, bool force);
 
+// The end of every status tick of the transfer dialogs: the display for the status as it reads
+// now, then one tick more.
+void UpdateDisplayAndTick(DialogWindow& window, int32_t& tick, bool force);
+
+// Moves the progress bar to the engine's progress when there is any.
+void ShowProgress(DialogWindow& window);
+
 }  // namespace quibra::ui

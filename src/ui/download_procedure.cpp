@@ -69,15 +69,12 @@ void DownloadProcedure::on_timer(DialogWindow& window, int32_t timer) {
       break;
     case 50:
     case 60:
-      if (const int32_t progress = transfer_link().progress(); progress != 0) {
-        window.set_progress(kProgressBar, progress);
-      }
+      ShowProgress(window);
       break;
     default:
       break;
   }
-  UpdateDisplay(window, transfer_link().status(), transfer().download_ticks, true);
-  ++transfer().download_ticks;
+  UpdateDisplayAndTick(window, transfer().download_ticks, true);
 }
 
 void DownloadProcedure::on_button(DialogWindow& window, int32_t control) {

@@ -68,15 +68,12 @@ void TransferProcedure::on_timer(DialogWindow& window, int32_t timer) {
       }
       break;
     case 60:
-      if (const int32_t progress = transfer_link().progress(); progress != 0) {
-        window.set_progress(kProgressBar, progress);
-      }
+      ShowProgress(window);
       break;
     default:
       break;
   }
-  UpdateDisplay(window, transfer_link().status(), transfer().transfer_ticks, false);
-  ++transfer().transfer_ticks;
+  UpdateDisplayAndTick(window, transfer().transfer_ticks, false);
 }
 
 void TransferProcedure::on_button(DialogWindow& window, int32_t control) {
