@@ -121,6 +121,27 @@ QUIBRA_API intptr_t QUIBRA_CALL fnQuibra_fnCutStringToFitPixelsPreview(char* tex
                                                                        int32_t count,
                                                                        int32_t maxPixels,
                                                                        int32_t table);
+/* ---- sound upload ------------------------------------------------------------------------- */
+
+/* Plays count bytes (the low byte of each of the count values, at most 298) and their CRC-16 as
+ * the upload sound to a unit's microphone; 1 when played, else 0. */
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_WritePipcastData(int32_t count, const int32_t* data);
+
+/* ---- raw memory test ---------------------------------------------------------------------- */
+
+/* Reads 100 bytes at unit address 256, writes 1, 2, 3 there, reads again; returns 0. */
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_Dummy(void);
+
+/* ---- extensions (not among the library's documented exports) ----------------------------- */
+
+/* Installs an observer of the library's dialogs (null removes it): it is told when a dialog
+ * opens, every change of a control, and the result when it closes, on the dialog's thread.
+ * Returns 1. */
+QUIBRA_API int32_t QUIBRA_CALL fnQuibraExt_SetDialogObserver(QuibraDialogObserver observer,
+                                                             void* context);
+/* Presses a button (1 OK, 2 Cancel, 1005 Retry) of the dialog opened last; 1 when a dialog is
+ * open to take it, else 0. May be called from any thread, also from inside the observer. */
+QUIBRA_API int32_t QUIBRA_CALL fnQuibraExt_PressDialogButton(int32_t control);
 
 #ifdef __cplusplus
 }

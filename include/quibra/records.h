@@ -55,6 +55,43 @@ QUIBRA_STATIC_ASSERT(offsetof(CommParams, DialogText) == 300, "CommParams.Dialog
 QUIBRA_STATIC_ASSERT(offsetof(CommParams, LenientChecks) == 352, "CommParams.LenientChecks");
 QUIBRA_STATIC_ASSERT(offsetof(CommParams, Reserved) == 356, "CommParams.Reserved");
 
+/* ---- extension: the dialog observer ------------------------------------------------------ */
+
+/* One change of a library dialog, reported to the observer installed with
+ * fnQuibraExt_SetDialogObserver. Kind 1: a dialog opened; 2: a control changed (its whole state
+ * is given); 3: the dialog closed with Result. */
+#define QUIBRA_DIALOG_OPENED 1
+#define QUIBRA_DIALOG_CONTROL 2
+#define QUIBRA_DIALOG_CLOSED 3
+
+typedef struct QuibraDialogEvent {
+  int32_t Kind;
+  char Dialog[32];  /* template name, e.g. "IR_CONNECTION" */
+  int32_t Control;  /* control id (kind 2); 0 stands for the caption */
+  int32_t Enabled;  /* kind 2: nonzero when the control is enabled */
+  int32_t Visible;  /* kind 2: nonzero when the control is shown */
+  int32_t Progress; /* kind 2: the position of a progress bar */
+  int32_t Result;   /* kind 3: the dialog's result */
+  char Text[112];   /* kind 2: the control's text */
+} QuibraDialogEvent;
+
+QUIBRA_STATIC_ASSERT(sizeof(QuibraDialogEvent) == 168, "QuibraDialogEvent is 168 bytes");
+QUIBRA_STATIC_ASSERT(offsetof(QuibraDialogEvent, Kind) == 0, "QuibraDialogEvent.Kind");
+QUIBRA_STATIC_ASSERT(offsetof(QuibraDialogEvent, Dialog) == 4, "QuibraDialogEvent.Dialog");
+QUIBRA_STATIC_ASSERT(offsetof(QuibraDialogEvent, Control) == 36, "QuibraDialogEvent.Control");
+QUIBRA_STATIC_ASSERT(offsetof(QuibraDialogEvent, Enabled) == 40, "QuibraDialogEvent.Enabled");
+QUIBRA_STATIC_ASSERT(offsetof(QuibraDialogEvent, Visible) == 44, "QuibraDialogEvent.Visible");
+QUIBRA_STATIC_ASSERT(offsetof(QuibraDialogEvent, Progress) == 48, "QuibraDialogEvent.Progress");
+QUIBRA_STATIC_ASSERT(offsetof(QuibraDialogEvent, Result) == 52, "QuibraDialogEvent.Result");
+QUIBRA_STATIC_ASSERT(offsetof(QuibraDialogEvent, Text) == 56, "QuibraDialogEvent.Text");
+
+/* The observer is called on the dialog's thread, with the library's calling convention. */
+#if defined(_WIN32)
+typedef void(__stdcall* QuibraDialogObserver)(const QuibraDialogEvent* event, void* context);
+#else
+typedef void (*QuibraDialogObserver)(const QuibraDialogEvent* event, void* context);
+#endif
+
 #ifdef __cplusplus
 }
 #endif

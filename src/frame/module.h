@@ -17,6 +17,8 @@
 #include "protocol/message_status.h"
 #include "protocol/raw_memory.h"
 #include "protocol/wireless_link.h"
+#include "protocol/transfer_state.h"
+#include "ui/busy_dialog.h"
 
 namespace quibra {
 
@@ -41,9 +43,12 @@ struct Module {
   protocol::MessageStatuses statuses;
   protocol::RawMemoryState raw_memory;
   exercise::TimeText time_text;  // the text FormatTimeValue returns
+  protocol::TransferState transfer;
 
   protocol::LinkPort port;
   protocol::WirelessLink wireless;
+  // Its destructor waits for the busy dialog's thread to end.
+  ui::BusyDialog busy_dialog;
   // Last member: destroyed first, after the unload step has stopped its thread.
   protocol::Engine engine;
 };

@@ -9,6 +9,8 @@ std::atomic<Clock*> g_clock{nullptr};
 std::atomic<BytePort*> g_byte_port{nullptr};
 std::atomic<LinkLibrary*> g_link_library{nullptr};
 std::atomic<Locale*> g_locale{nullptr};
+std::atomic<SoundOutput*> g_sound_output{nullptr};
+std::atomic<TempFiles*> g_temp_files{nullptr};
 
 template <typename Interface>
 Interface& chosen(const std::atomic<Interface*>& slot, Interface& system) {
@@ -34,5 +36,11 @@ void set_link_library(LinkLibrary* replacement) { install(g_link_library, replac
 
 Locale& locale() { return chosen(g_locale, system_locale()); }
 void set_locale(Locale* replacement) { install(g_locale, replacement); }
+
+SoundOutput& sound_output() { return chosen(g_sound_output, system_sound_output()); }
+void set_sound_output(SoundOutput* replacement) { install(g_sound_output, replacement); }
+
+TempFiles& temp_files() { return chosen(g_temp_files, system_temp_files()); }
+void set_temp_files(TempFiles* replacement) { install(g_temp_files, replacement); }
 
 }  // namespace quibra::platform

@@ -7,6 +7,8 @@
 #include "platform/clock.h"
 #include "platform/link_library.h"
 #include "platform/locale.h"
+#include "platform/sound_output.h"
+#include "platform/temp_files.h"
 
 namespace quibra::platform {
 
@@ -34,5 +36,10 @@ Locale& locale();
 // Installs a replacement locale (not owned; it must outlive its use) or, with nullptr, returns
 // to the user's locale.
 void set_locale(Locale* replacement);
+// Sound out and temporary files, with their replacements likewise.
+SoundOutput& sound_output();
+void set_sound_output(SoundOutput* replacement);
+TempFiles& temp_files();
+void set_temp_files(TempFiles* replacement);
 
 }  // namespace quibra::platform

@@ -87,30 +87,6 @@ bool CodeMatches(int32_t id, uint8_t code) {
   return code == expected || (expected == 69 && code == 4);
 }
 
-// Raw memory requests carry the address and count of an area of the unit's memory.
-void FillRawMemoryArea(int32_t m, int32_t p) {
-  Module& mod = module();
-  const auto area = FindMemoryArea(mod.unit.type.load(), p);
-  if (!area) return;
-  Banks& banks = mod.banks;
-  int at = 5;
-  if (m == 9035) {
-    for (int i = 498; i >= 5; --i)
-      banks.set_scratch(i + 1, banks.scratch(i));
-    banks.set_scratch(5, mod.raw_memory.leading_byte);
-    at = 6;
-  }
-  banks.set_scratch(at, static_cast<uint8_t>(area->address & 0xFF));
-  banks.set_scratch(at + 1, static_cast<uint8_t>((area->address >> 8) & 0xFF));
-  const auto count = static_cast<uint8_t>(area->count & 0xFF);
-  if (m == 9008) {
-    banks.set_scratch(7, count);
-  } else if (!Flag(frame::kFlagIrdaSockets)) {
-    banks.set_scratch(4, count);
-  }
-  SealMessageImage(m, p, 0);
-}
-
 // ---- one exchange ----------------------------------------------------------------------------
 
 struct Receiver {
@@ -435,6 +411,29 @@ void MessageThread() {
 }
 
 }  // namespace
+
+void FillRawMemoryArea(int32_t m, int32_t p) {
+  Module& mod = module();
+  const auto area = FindMemoryArea(mod.unit.type.load(), p);
+  if (!area) return;
+  Banks& banks = mod.banks;
+  int at = 5;
+  if (m == 9035) {
+    for (int i = 498; i >= 5; --i)
+      banks.set_scratch(i + 1, banks.scratch(i));
+    banks.set_scratch(5, mod.raw_memory.leading_byte);
+    at = 6;
+  }
+  banks.set_scratch(at, static_cast<uint8_t>(area->address & 0xFF));
+  banks.set_scratch(at + 1, static_cast<uint8_t>((area->address >> 8) & 0xFF));
+  const auto count = static_cast<uint8_t>(area->count & 0xFF);
+  if (m == 9008) {
+    banks.set_scratch(7, count);
+  } else if (!Flag(frame::kFlagIrdaSockets)) {
+    banks.set_scratch(4, count);
+  }
+  SealMessageImage(m, p, 0);
+}
 
 Engine::~Engine() {
   // The Module is being destroyed: its thread must be gone first (the unload step stops it; this

@@ -95,6 +95,10 @@ struct Engine {
 // The queue call: makes m (or a batch request) the current message. 1 when queued.
 int32_t QueueMessage(int32_t m, int32_t p, int32_t start);
 
+// Raw memory requests (9007, 9008, 9035) carry the address and count of an area of the unit's
+// memory: fills them in for area p of the current unit type and reseals the image.
+void FillRawMemoryArea(int32_t m, int32_t p);
+
 // false for the file messages 9011, 9106 and 9025 while no file download is installed.
 bool EngineTakes(int32_t id);
 

@@ -6,6 +6,7 @@
 #include "protocol/engine_control.h"
 #include "protocol/link_port.h"
 #include "protocol/wireless_link.h"
+#include "protocol/send_unit_message.h"
 
 namespace f = quibra::frame;
 namespace p = quibra::protocol;
@@ -76,6 +77,10 @@ QUIBRA_API int32_t QUIBRA_CALL fnQuibra_GetDeviceList(int32_t link_type, uint8_t
 QUIBRA_API int32_t QUIBRA_CALL fnQuibra_OpenConnection(int32_t options, int32_t link_type,
                                                        int32_t device) {
   return f::Guarded<int32_t>(0, [&] { return p::OpenConnection(options, link_type, device); });
+}
+
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_Dummy(void) {
+  return f::Guarded<int32_t>(0, [] { return quibra::protocol::MemoryTestDummy(); });
 }
 
 }  // extern "C"

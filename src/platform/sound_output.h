@@ -1,0 +1,19 @@
+// Sound out of the platform seam: plays a wave file to the end.
+#pragma once
+
+#include <string>
+
+namespace quibra::platform {
+
+// Contract: play_wave_file blocks until the whole file has played; false when the system
+// refuses (no device, unreadable file, unsupported format). Called on the caller's thread.
+class SoundOutput {
+ public:
+  virtual ~SoundOutput() = default;
+  virtual bool play_wave_file(const std::string& path) = 0;
+};
+
+// The platform's sound output (ALSA on Linux where a device exists, PlaySoundA on Windows).
+SoundOutput& system_sound_output();
+
+}  // namespace quibra::platform

@@ -1,0 +1,38 @@
+// The dialog observer: an application (the command-line tool, a test) may watch every dialog the
+// library opens, change by change, and press its buttons. Both dialog hosts report to it.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "quibra/records.h"
+
+namespace quibra::ui {
+
+// Installs the observer (null removes it). The callback runs on the thread of the dialog.
+void SetDialogObserver(QuibraDialogObserver observer, void* context);
+
+// Reports an event to the observer, if one is installed.
+void NotifyDialogEvent(const QuibraDialogEvent& event);
+
+// Helpers that fill and send the three kinds of event.
+void NotifyOpened(const char* dialog);
+void NotifyControl(const char* dialog, int32_t control, const std::string& text, bool enabled,
+                   bool visible, int32_t progress);
+void NotifyClosed(const char* dialog, int32_t result);
+
+// An open dialog that takes button presses from the observer's side.
+class PressTarget {
+ public:
+  virtual ~PressTarget() = default;
+  // Called from any thread; the press is handled on the dialog's own thread.
+  virtual void press(int32_t control) = 0;
+};
+
+// The hosts register their open dialogs; a press goes to the one opened last.
+void PushPressTarget(PressTarget* target);
+void RemovePressTarget(PressTarget* target);
+// 1 when an open dialog took the press, 0 when none is open.
+int32_t PressDialogButton(int32_t control);
+
+}  // namespace quibra::ui

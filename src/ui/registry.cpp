@@ -1,0 +1,30 @@
+#include <atomic>
+
+#include "ui/dialog_host.h"
+#include "ui/transfer_link.h"
+
+namespace quibra::ui {
+namespace {
+std::atomic<DialogHost*> g_host{nullptr};
+std::atomic<TransferLink*> g_link{nullptr};
+}  // namespace
+
+DialogHost& dialog_host() {
+  DialogHost* replacement = g_host.load(std::memory_order_acquire);
+  return replacement != nullptr ? *replacement : system_dialog_host();
+}
+
+void set_dialog_host(DialogHost* replacement) {
+  g_host.store(replacement, std::memory_order_release);
+}
+
+TransferLink& transfer_link() {
+  TransferLink* replacement = g_link.load(std::memory_order_acquire);
+  return replacement != nullptr ? *replacement : engine_link();
+}
+
+void set_transfer_link(TransferLink* replacement) {
+  g_link.store(replacement, std::memory_order_release);
+}
+
+}  // namespace quibra::ui

@@ -1,0 +1,115 @@
+#include "ui/transfer_procedures.h"
+
+#include "frame/com_texts.h"
+#include "frame/module.h"
+#include "protocol/transfer_texts.h"
+#include "ui/display_update.h"
+#include "ui/transfer_link.h"
+
+namespace quibra::ui {
+namespace {
+
+std::string text(int32_t index) {
+  return frame::GetComText(index);
+}
+
+protocol::TransferState& transfer() {
+  return module().transfer;
+}
+
+// The progress bar is for the file requests only, and not for a single file fetched with a
+// byte limit.
+bool progress_bar_wanted() {
+  const protocol::TransferState& t = transfer();
+  if (t.message == 9011) return true;
+  return t.message == 9106 && t.download.byte_limit == 0;
+}
+
+void send_current(DialogWindow& window) {
+  if (transfer_link().send(transfer().message, transfer().param) != 0) {
+    window.start_timer(kStatusTimer, kStatusPollMs);
+  }
+}
+
+}  // namespace
+
+void TransferProcedure::on_start(DialogWindow& window) {
+  window.center();
+  window.set_caption(text(frame::kTextTitle));
+  window.set_text(kButtonCancel, text(frame::kTextCancel));
+  window.set_text(kButtonRetry, text(frame::kTextRetry));
+  window.show(kProgressBar, progress_bar_wanted());
+  window.set_progress_range(kProgressBar, 0, 100, 1);
+  protocol::SelectTransferText(false);
+  window.set_text(kStatusText, protocol::SharedDialogText());
+  transfer().transfer_ticks = 0;
+  // Shows what the previous transfer left, or the connection error while no link is open.
+  UpdateDisplay(window, transfer_link().status(), 0, false);
+  send_current(window);
+}
+
+void TransferProcedure::on_timer(DialogWindow& window, int32_t timer) {
+  if (timer != kStatusTimer) return;
+  switch (transfer_link().status()) {
+    case 10:
+      window.stop_timer(kStatusTimer);
+      window.end(1);
+      break;
+    case 20:
+      window.stop_timer(kStatusTimer);
+      window.enable(kButtonRetry, true);
+      break;
+    case 30:
+      window.stop_timer(kStatusTimer);
+      if (transfer().end_on_no_answer != 0) {
+        window.end(0);
+      } else {
+        window.enable(kButtonRetry, true);
+      }
+      break;
+    case 60:
+      ShowProgress(window);
+      break;
+    default:
+      break;
+  }
+  UpdateDisplayAndTick(window, transfer().transfer_ticks, false);
+}
+
+void TransferProcedure::on_button(DialogWindow& window, int32_t control) {
+  if (control == kButtonRetry) {
+    protocol::SelectTransferText(false);
+    window.set_text(kStatusText, protocol::SharedDialogText());
+    send_current(window);
+    transfer().transfer_ticks = 0;
+    window.set_progress(kProgressBar, 0);
+  } else if (control == kButtonOk || control == kButtonCancel) {
+    // Only the dialog closes: the engine finishes or gives up on its own.
+    window.stop_timer(kStatusTimer);
+    window.end(0);
+  }
+}
+
+void NoWaitProcedure::on_start(DialogWindow& window) {
+  window.center();
+  window.set_caption(text(frame::kTextTitle));
+  protocol::SelectTransferText(false);
+  window.set_text(kStatusText, protocol::SharedDialogText());
+  transfer_link().send(transfer().message, transfer().param);
+  window.start_timer(kStatusTimer, kNoWaitMs);
+}
+
+void NoWaitProcedure::on_timer(DialogWindow& window, int32_t timer) {
+  if (timer != kStatusTimer) return;
+  window.stop_timer(kStatusTimer);
+  window.end(1);
+}
+
+void NoWaitProcedure::on_button(DialogWindow& window, int32_t control) {
+  if (control == kButtonOk || control == kButtonCancel) {
+    window.stop_timer(kStatusTimer);
+    window.end(0);
+  }
+}
+
+}  // namespace quibra::ui

@@ -1,0 +1,33 @@
+// The procedures of the transfer dialog (one message with Retry and Cancel) and of the no-wait
+// dialog (a command the unit does not answer).
+#pragma once
+
+#include "ui/dialog_window.h"
+
+namespace quibra::ui {
+
+// Timer of the transfer procedures.
+inline constexpr int32_t kStatusTimer = 0;
+inline constexpr uint32_t kStatusPollMs = 300;
+inline constexpr uint32_t kNoWaitMs = 500;
+
+// IR_CONNECTION for the current message: sends it, follows the collective status every
+// 300 ms, closes with 1 when it completes, offers Retry after a connection error or no answer
+// (closes with 0 on no answer when the message is a probe), closes with 0 on Cancel without
+// stopping the engine.
+class TransferProcedure final : public DialogProcedure {
+ public:
+  void on_start(DialogWindow& window) override;
+  void on_timer(DialogWindow& window, int32_t timer) override;
+  void on_button(DialogWindow& window, int32_t control) override;
+};
+
+// IR_CONNECTION_NOWAIT: sends the current message, stays 500 ms and reports success.
+class NoWaitProcedure final : public DialogProcedure {
+ public:
+  void on_start(DialogWindow& window) override;
+  void on_timer(DialogWindow& window, int32_t timer) override;
+  void on_button(DialogWindow& window, int32_t control) override;
+};
+
+}  // namespace quibra::ui

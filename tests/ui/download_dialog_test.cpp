@@ -1,0 +1,73 @@
+// The exercise download dialog and its silent twin on the headless host.
+#include "protocol/message_image.h"
+#include "ui/dialog_host.h"
+#include "ui/dialog_test_support.h"
+#include "ui/download_procedure.h"
+
+namespace quibra::testing {
+namespace {
+
+using DownloadDialog = DialogTest;
+
+int32_t run_download() {
+  ui::DownloadProcedure procedure;
+  return ui::dialog_host().run_modal(ui::DialogId::Connection, 0, procedure);
+}
+
+TEST_F(DownloadDialog, CompletesWithProgressAndRefreshesTheUnit) {
+  link_.status_after_send = 50;
+  link_.progress_value = 75;
+  int ticks = 0;
+  recorder_.on_event = [&](const QuibraDialogEvent& e) {
+    if (recorder_.is_display_update(e) && ++ticks == 3) link_.status_value = 10;
+  };
+  EXPECT_EQ(run_download(), 1);
+  EXPECT_EQ(link_.sends(), (std::vector<std::pair<int32_t, int32_t>>{{9011, 0}}));
+  EXPECT_EQ(link_.refreshes, 1);
+  EXPECT_EQ(recorder_.controls[ui::kProgressBar].progress, 75);
+  EXPECT_TRUE(recorder_.controls[ui::kProgressBar].visible);
+}
+
+TEST_F(DownloadDialog, ListenModeAndSingleFile) {
+  link_.status_after_send = 10;
+  m().transfer.download.mode = 1;
+  EXPECT_EQ(run_download(), 1);
+  EXPECT_EQ(link_.sends().back().first, 9025);
+
+  m().transfer.download = {0, 1, 0x1234, 50};
+  EXPECT_EQ(run_download(), 1);
+  EXPECT_EQ(link_.sends().back().first, 9106);
+  EXPECT_EQ(protocol::GetMessageByte(9106, 0, 5), 0x34);
+  EXPECT_EQ(protocol::GetMessageByte(9106, 0, 6), 0x12);
+  EXPECT_EQ(protocol::GetMessageByte(9106, 0, 7), 50);
+  EXPECT_FALSE(recorder_.controls[ui::kProgressBar].visible);  // head only: no progress to show
+}
+
+TEST_F(DownloadDialog, NoAnswerOffersRetryAndCancelStopsTheEngine) {
+  link_.status_after_send = 30;
+  int retries = 0;
+  recorder_.on_event = [&](const QuibraDialogEvent& e) {
+    if (!recorder_.is_display_update(e) || !recorder_.controls[ui::kButtonRetry].enabled) return;
+    EXPECT_EQ(recorder_.controls[ui::kStatusText].text, "No answer from HR Monitor");
+    fnQuibraExt_PressDialogButton(++retries < 2 ? ui::kButtonRetry : ui::kButtonCancel);
+  };
+  EXPECT_EQ(run_download(), 0);
+  EXPECT_EQ(link_.sends().size(), 2u);  // the first try and one Retry
+  EXPECT_EQ(link_.cancels, 1);
+  EXPECT_EQ(link_.refreshes, 0);
+}
+
+TEST_F(DownloadDialog, SilentTwinReturnsTheFinalStatus) {
+  link_.status_after_send = 10;
+  EXPECT_EQ(ui::SilentExerciseDownload(), 10);
+  EXPECT_EQ(link_.refreshes, 1);
+  link_.status_after_send = 30;
+  EXPECT_EQ(ui::SilentExerciseDownload(), 30);
+  link_.open = false;
+  EXPECT_EQ(ui::SilentExerciseDownload(), 20);
+  EXPECT_EQ(link_.refreshes, 1);
+  EXPECT_TRUE(recorder_.events.empty());
+}
+
+}  // namespace
+}  // namespace quibra::testing

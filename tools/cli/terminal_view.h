@@ -1,0 +1,36 @@
+// Draws the library's dialogs on a terminal: one status line with the dialog's text and, while
+// a progress bar is shown, the bar itself. Ctrl-C presses Cancel in the dialog that is open, and
+// ends the program when none is.
+#pragma once
+
+#include <cstdio>
+#include <string>
+
+#include "quibra/quibra.h"
+
+namespace quibra::cli {
+
+class TerminalView {
+ public:
+  explicit TerminalView(std::FILE* out = stderr);
+  ~TerminalView();
+  TerminalView(const TerminalView&) = delete;
+  TerminalView& operator=(const TerminalView&) = delete;
+
+ private:
+  static void observe(const QuibraDialogEvent* event, void* context);
+  void on_event(const QuibraDialogEvent& event);
+  void draw();
+
+  std::FILE* out_;
+  std::string text_;
+  bool bar_visible_ = false;
+  int progress_ = 0;
+  bool drawn_ = false;
+};
+
+// Routes Ctrl-C to the dialogs for the rest of the program (call once, before any thread
+// starts).
+void RouteInterruptToDialogs();
+
+}  // namespace quibra::cli
