@@ -5,21 +5,12 @@
 #include <array>
 #include <cstdint>
 
+#include "protocol/serial_recoding.h"
+
 namespace quibra::sim {
 
-// The adapter's recoding R: a running parity over the inverted bits, most significant first
-// out, inverted again. R(0x00) = 0x55, R(0xFF) = 0x00, R(0xA3) = 0x34.
-constexpr uint8_t Recode(uint8_t b) {
-  uint8_t x = static_cast<uint8_t>(~b);
-  uint8_t s = 0x80;
-  uint8_t out = 0;
-  for (int i = 0; i < 8; ++i) {
-    if (x & 1) s ^= 0x80;
-    out = static_cast<uint8_t>((out >> 1) | s);
-    x = static_cast<uint8_t>(x >> 1);
-  }
-  return static_cast<uint8_t>(~out);
-}
+// The adapter's recoding R is the library's own; the unit only needs its inverse.
+constexpr uint8_t Recode(uint8_t b) { return protocol::RecodeSerialByte(b); }
 
 // The inverse table, built once at compile time. R is a bijection (checked below), so every
 // byte on the wire decodes to exactly one byte the PC meant.
