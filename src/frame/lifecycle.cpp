@@ -15,6 +15,7 @@ std::mutex g_lifecycle_lock;  // serialises load and unload
 
 void load_locked(uintptr_t instance_handle) {
   auto fresh = std::make_unique<Module>();  // the seven locks are created here, in order
+  fresh->exercise_store.InitExerciseStore();
   fresh->exercise_memory.allocate();
   Module* old = g_module.exchange(fresh.release(), std::memory_order_acq_rel);
   delete old;
@@ -46,6 +47,7 @@ void UnloadModule() {
   std::lock_guard guard(g_lifecycle_lock);
   Module* old = g_module.exchange(nullptr, std::memory_order_acq_rel);
   if (old == nullptr) return;
+  old->exercise_store.ShutdownExerciseStore();
   old->exercise_memory.release();
   delete old;  // closes the locks
 }

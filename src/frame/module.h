@@ -6,6 +6,7 @@
 #include <atomic>
 #include <cstdint>
 
+#include "exercise/record_store.h"
 #include "frame/com_texts.h"
 #include "frame/locks.h"
 #include "frame/state_flags.h"
@@ -36,6 +37,8 @@ struct Module {
   protocol::ExerciseMemory exercise_memory;
   protocol::MessageStatuses statuses;
   protocol::RawMemoryState raw_memory;
+
+  exercise::ExerciseStore exercise_store{locks.RecordStoreLock};
 };
 
 // The module in force. When no load step has run yet (a program linked against the static core
