@@ -12,7 +12,8 @@ namespace {
 constexpr int32_t kSingleChainStart = 4;
 constexpr int32_t kWholeChainStartOutdoor = 83;
 constexpr int32_t kWholeChainStart = 79;
-constexpr int32_t kVersionPosition = 3;
+constexpr int32_t kWholeVersionPosition = 3;
+constexpr int32_t kSingleVersionPosition = 4;
 
 struct HeaderSize {
   int32_t monitor_type;
@@ -64,7 +65,8 @@ int32_t SensorLapSize(int32_t sensor, bool extended, bool cadence_power_ignored)
 }  // namespace
 
 int32_t UnitVersion(const MemoryReader& memory, ImageMode mode) {
-  return mode == ImageMode::kWholeMemory ? memory.byte(kVersionPosition) : 0;
+  return memory.byte(mode == ImageMode::kWholeMemory ? kWholeVersionPosition
+                                                     : kSingleVersionPosition);
 }
 
 std::optional<ExerciseRegions> LocateExercise(const MemoryReader& memory, int32_t monitor_type,

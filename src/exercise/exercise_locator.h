@@ -44,7 +44,7 @@ struct ExerciseRegions {
   int32_t unit_version = 0;
 };
 
-// The unit's software version: byte 3 of a whole-memory image, 0 for a single exercise.
+// The unit's software version: byte 3 of a whole-memory image, byte 4 of a single exercise.
 int32_t UnitVersion(const MemoryReader& memory, ImageMode mode);
 
 // Locates exercise `index` of the given monitor type (20, 21 outdoor; 11, 12, 13, 15, 22, 23

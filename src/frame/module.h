@@ -6,6 +6,7 @@
 #include <atomic>
 #include <cstdint>
 
+#include "exercise/analysis.h"
 #include "exercise/record_store.h"
 #include "frame/com_texts.h"
 #include "frame/locks.h"
@@ -39,6 +40,7 @@ struct Module {
   protocol::RawMemoryState raw_memory;
 
   exercise::ExerciseStore exercise_store{locks.RecordStoreLock};
+  exercise::AnalysisState analysis;
 };
 
 // The module in force. When no load step has run yet (a program linked against the static core
