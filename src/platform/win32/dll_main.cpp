@@ -1,8 +1,10 @@
 // The DLL entry point: process attach registers the common-control classes the progress
 // dialogs use and loads the Module; process detach unloads it. Thread attach and detach do
 // nothing, and the entry point always reports success.
-#include <commctrl.h>
+// windows.h must come first: commctrl.h builds on its declarations.
 #include <windows.h>
+// (kept apart so that include sorting leaves the order alone)
+#include <commctrl.h>
 
 #include <cstdint>
 
