@@ -5,6 +5,7 @@
 #include "exercise/exercise_locator.h"
 #include "exercise/k_series_decoder.h"
 #include "exercise/outdoor_decoder.h"
+#include "exercise/single_model_decoders.h"
 #include "frame/module.h"
 #include "frame/state_flags.h"
 
@@ -31,14 +32,14 @@ constexpr std::array<ProductCode, 28> kProductCodes = {{
 }};
 
 // The decoder of each monitor type; a null decoder means there is nothing to decode. Types
-// whose decoder is not in this library yet (the fitness files, the single-model and the
-// file-based units) are absent and give 0.
+// whose decoder is not in this library yet (the fitness files and the file-based units) are absent
+// and give 0.
 using Decoder = int32_t (*)(const MemoryReader&, ExerciseStore&, int32_t, int32_t, ImageMode);
 struct Dispatch {
   int32_t monitor_type;
   Decoder decode;
 };
-constexpr std::array<Dispatch, 11> kDispatch = {{
+constexpr std::array<Dispatch, 14> kDispatch = {{
     {6, nullptr},
     {9, nullptr},
     {10, nullptr},
@@ -50,6 +51,9 @@ constexpr std::array<Dispatch, 11> kDispatch = {{
     {23, DecodeKSeriesExercise},
     {20, DecodeOutdoorExercise},
     {21, DecodeOutdoorExercise},
+    {30, DecodeType30Exercise},
+    {31, DecodeType31Exercise},
+    {32, DecodeType32Exercise},
 }};
 
 // Types whose note is copied from a whole-memory image.

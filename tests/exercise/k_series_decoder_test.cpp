@@ -5,6 +5,7 @@
 #include <random>
 
 #include "exercise/outdoor_decoder.h"
+#include "exercise/single_model_decoders.h"
 #include "support/module_fixture.h"
 
 namespace quibra::testing {
@@ -302,14 +303,22 @@ TEST_F(KSeriesDecoderTest, ArbitraryImagesAreSafe) {
       bytes[E + 2] = static_cast<uint8_t>((count - E + 1) >> 8);
     }
     Load(bytes, count);
-    for (int32_t type : {11, 12, 13, 15, 20, 21, 22, 23}) {
+    for (int32_t type : {11, 12, 13, 15, 20, 21, 22, 23, 30, 31, 32}) {
       for (auto mode : {ImageMode::kSingleExercise, ImageMode::kWholeMemory}) {
         ASSERT_EQ(store().ResetExerciseRecord(0), 1);
         const MemoryReader reader(m().exercise_memory);
-        const int32_t result =
-            type == 20 || type == 21
-                ? exercise::DecodeOutdoorExercise(reader, store(), type, 0, mode)
-                : exercise::DecodeKSeriesExercise(reader, store(), type, 0, mode);
+        int32_t result = 0;
+        if (type == 20 || type == 21) {
+          result = exercise::DecodeOutdoorExercise(reader, store(), type, 0, mode);
+        } else if (type == 30) {
+          result = exercise::DecodeType30Exercise(reader, store(), type, 0, mode);
+        } else if (type == 31) {
+          result = exercise::DecodeType31Exercise(reader, store(), type, 1, mode);
+        } else if (type == 32) {
+          result = exercise::DecodeType32Exercise(reader, store(), type, 0, mode);
+        } else {
+          result = exercise::DecodeKSeriesExercise(reader, store(), type, 0, mode);
+        }
         EXPECT_TRUE(result == 0 || result == 1);
         EXPECT_LE(store().GetSampleCount(0), count);
       }
