@@ -24,4 +24,11 @@ inline int32_t PackedLapTime(const MemoryReader& m, int32_t at) {
          (b1 >> 6) * 4;
 }
 
+// A computed value truncated toward zero and held within the 32-bit range.
+inline int32_t TruncateToInt32(double value) {
+  if (!(value > -2147483648.0)) return INT32_MIN;  // also NaN
+  if (value >= 2147483647.0) return INT32_MAX;
+  return static_cast<int32_t>(value);
+}
+
 }  // namespace quibra::exercise

@@ -82,7 +82,7 @@ int32_t DecodeType30Exercise(const MemoryReader& m, ExerciseStore& s, int32_t /*
   s.SetExerciseParam(kRec, 40, seconds);
   s.SetExerciseParam(
       kRec, 43,
-      seconds == 0 ? 0 : static_cast<int32_t>(s.GetExerciseParam(kRec, 38) / (seconds / 3600.0)));
+      seconds == 0 ? 0 : TruncateToInt32(s.GetExerciseParam(kRec, 38) / (seconds / 3600.0)));
   s.SetExerciseFlag(kRec, 21, 1);
 
   // Laps are stored newest first in the image; the store gets them oldest first.

@@ -95,6 +95,16 @@ TEST_F(SingleModelDecoderTest, Type30SummaryAndLapsOldestFirst) {
   EXPECT_EQ(Lap(1, 659), 2);
 }
 
+// 655350 per 1 s would be 2.36e9 per hour: held at the largest 32-bit value.
+TEST_F(SingleModelDecoderTest, Type30RateOfAOneSecondExerciseStaysInRange) {
+  Load({{38, 0x01}, {123, 0xFF}, {124, 0xFF}}, 134);
+  ASSERT_EQ(exercise::DecodeType30Exercise(Reader(), store(), 30, 0, ImageMode::kSingleExercise),
+            1);
+  EXPECT_EQ(P(40), 1);
+  EXPECT_EQ(P(43), INT32_MAX);
+  EXPECT_EQ(store().GetLapCount(0), 0);
+}
+
 TEST_F(SingleModelDecoderTest, Type31ChainsExercisesByTheirLapCounts) {
   const int32_t b = 159;  // exercise 0 at 103 has one lap: 44 + 12 bytes
   Bytes bytes = {{8, 0x20},      {103 + 31, 1},  {103 + 2, 0x99}, {b + 1, 0x0D},  {b + 2, 0x50},
