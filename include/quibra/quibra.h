@@ -68,6 +68,28 @@ QUIBRA_API int32_t QUIBRA_CALL fnKx2GetMemtrData(int32_t position);
 /* Number of valid bytes in the downloaded exercise memory. */
 QUIBRA_API int32_t QUIBRA_CALL fnKx2GetNbrOfMemtrBytes(void);
 
+/* ---- exercise analysis -------------------------------------------------------------------- */
+
+/* Decodes exercise `index` of the downloaded memory (mode 0: one exercise as sent by the unit,
+ * 1: a whole-memory image) into the library's exercise record. 1 on success (also at once in
+ * online mode); 0 for a unit type without a decoder or an exercise that is not there. */
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_AnalyzeFile(int32_t index, int32_t mode);
+/* The 50-byte note of the last whole-memory analysis, as the unit stored it (not terminated). */
+QUIBRA_API const char* QUIBRA_CALL fnQuibra_GetExerciseNote(void);
+/* Exercise parameter 1..170 and flag 1..25 of the decoded exercise; 0 otherwise. */
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_GetRecParam(int32_t id);
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_GetRecFlags(int32_t id);
+/* Samples: count, and the value of a channel at an index (0 beyond the count). */
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_GetNbrOfHRMSamples(void);
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_GetHRMSamples(int32_t channel, int32_t index);
+/* Laps: count, field 601..666 of a lap, and lap text 700 or 701 (empty when there is none). */
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_GetNbrOfIntTimes(void);
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_GetIntTimeData(int32_t lap, int32_t field);
+QUIBRA_API const char* QUIBRA_CALL fnQuibra_GetLapText(int32_t lap, int32_t text_id);
+/* Limit swaps: count, and field 900 (time, 1/10 s) or 901 (limit set) of a swap; else 0. */
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_GetNbrOfSwapTimes(void);
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_GetLimitSwapData(int32_t index, int32_t field);
+
 /* ---- infrared link and communication engine ---------------------------------------------- */
 
 /* -10 when the system is too old for the USB adapter; the handle value (positive) of the first

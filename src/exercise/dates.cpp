@@ -11,10 +11,6 @@ constexpr int32_t kMaxValidYear = 2035;
 constexpr int32_t kMinNormalisedYear = 1970;
 constexpr int32_t kDaysInMonth[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
 
-bool IsLeapYear(int32_t year) {
-  return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-}
-
 // The inverse of DayNumber for day numbers of the common era.
 DateParts FromDayNumber(int64_t jdn) {
   int64_t l = jdn + 68569;
@@ -57,13 +53,21 @@ int32_t DateDay(int32_t date) {
   return SplitDate(date).day;
 }
 
+bool IsLeapYear(int32_t year) {
+  return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+}
+
+bool IsCalendarDay(int32_t day, int32_t month, int32_t year) {
+  if (month < 1 || month > 12 || day < 1) return false;
+  int32_t last = kDaysInMonth[month - 1];
+  if (month == 2 && IsLeapYear(year)) last = 29;
+  return day <= last;
+}
+
 bool IsValidDate(int32_t date) {
   const DateParts d = SplitDate(date);
   if (d.year < kMinValidYear || d.year > kMaxValidYear) return false;
-  if (d.month < 1 || d.month > 12 || d.day < 1) return false;
-  int32_t last = kDaysInMonth[d.month - 1];
-  if (d.month == 2 && IsLeapYear(d.year)) last = 29;
-  return d.day <= last;
+  return IsCalendarDay(d.day, d.month, d.year);
 }
 
 int32_t Today() {

@@ -21,6 +21,9 @@ int32_t DateYear(int32_t date);
 int32_t DateMonth(int32_t date);
 int32_t DateDay(int32_t date);
 
+bool IsLeapYear(int32_t year);
+// True when the day exists in that month of that (Gregorian) year; no range on the year.
+bool IsCalendarDay(int32_t day, int32_t month, int32_t year);
 // True when day is 1..31, month 1..12, year 1900..2035, the day exists in that month, and
 // February 29 only in a leap year. False for the date 0.
 bool IsValidDate(int32_t date);

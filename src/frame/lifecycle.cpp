@@ -20,6 +20,7 @@ void load_locked(uintptr_t instance_handle) {
     protocol::StopMessageThread(*current);
   }
   auto fresh = std::make_unique<Module>();  // the seven locks are created here, in order
+  fresh->exercise_store.InitExerciseStore();
   fresh->exercise_memory.allocate();
   Module* old = g_module.exchange(fresh.release(), std::memory_order_acq_rel);
   delete old;
@@ -55,6 +56,7 @@ void UnloadModule() {
   }
   Module* old = g_module.exchange(nullptr, std::memory_order_acq_rel);
   if (old == nullptr) return;
+  old->exercise_store.ShutdownExerciseStore();
   old->exercise_memory.release();
   delete old;  // closes the locks
 }

@@ -6,6 +6,8 @@
 #include <atomic>
 #include <cstdint>
 
+#include "exercise/analysis.h"
+#include "exercise/record_store.h"
 #include "exercise/time_format.h"
 #include "frame/com_texts.h"
 #include "frame/locks.h"
@@ -16,8 +18,8 @@
 #include "protocol/link_port.h"
 #include "protocol/message_status.h"
 #include "protocol/raw_memory.h"
-#include "protocol/wireless_link.h"
 #include "protocol/transfer_state.h"
+#include "protocol/wireless_link.h"
 #include "ui/busy_dialog.h"
 
 namespace quibra {
@@ -44,6 +46,9 @@ struct Module {
   protocol::RawMemoryState raw_memory;
   exercise::TimeText time_text;  // the text FormatTimeValue returns
   protocol::TransferState transfer;
+
+  exercise::ExerciseStore exercise_store{locks.RecordStoreLock};
+  exercise::AnalysisState analysis;
 
   protocol::LinkPort port;
   protocol::WirelessLink wireless;

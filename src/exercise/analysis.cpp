@@ -1,0 +1,87 @@
+#include "exercise/analysis.h"
+
+#include <algorithm>
+#include <array>
+
+#include "exercise/exercise_locator.h"
+#include "exercise/k_series_decoder.h"
+#include "exercise/outdoor_decoder.h"
+#include "exercise/single_model_decoders.h"
+#include "frame/module.h"
+#include "frame/state_flags.h"
+#include "prvc/product_codes.h"
+
+namespace quibra::exercise {
+namespace {
+
+constexpr int32_t kRec = 0;
+constexpr int32_t kWholeModelPosition = 2;
+constexpr int32_t kWholeVersionPosition = 3;
+constexpr int32_t kSingleModelPosition = 3;
+constexpr int32_t kSingleVersionPosition = 4;
+constexpr int32_t kNotePosition = 4;
+
+// The decoder of each monitor type; a null decoder means there is nothing to decode. Types
+// whose decoder is not in this library yet (the fitness files and the file-based units) are absent
+// and give 0.
+using Decoder = int32_t (*)(const MemoryReader&, ExerciseStore&, int32_t, int32_t, ImageMode);
+struct Dispatch {
+  int32_t monitor_type;
+  Decoder decode;
+};
+constexpr std::array<Dispatch, 14> kDispatch = {{
+    {6, nullptr},
+    {9, nullptr},
+    {10, nullptr},
+    {11, DecodeKSeriesExercise},
+    {12, DecodeKSeriesExercise},
+    {13, DecodeKSeriesExercise},
+    {15, DecodeKSeriesExercise},
+    {22, DecodeKSeriesExercise},
+    {23, DecodeKSeriesExercise},
+    {20, DecodeOutdoorExercise},
+    {21, DecodeOutdoorExercise},
+    {30, DecodeType30Exercise},
+    {31, DecodeType31Exercise},
+    {32, DecodeType32Exercise},
+}};
+
+// Types whose note is copied from a whole-memory image.
+constexpr std::array<int32_t, 4> kNoteTypes = {20, 21, 22, 23};
+
+}  // namespace
+
+int32_t AnalyzeFile(int32_t index, int32_t mode) {
+  Module& m = module();
+  if (frame::GetStateFlag(frame::kFlagOnlineMode) != 0) return 1;
+  // Under flag 2012 the exercise memory is first dumped to a text file. That dump belongs to the
+  // binary and memory file code, which is not in this library yet, so the step is left out
+  // here rather than imitated.
+  ExerciseStore& store = m.exercise_store;
+  store.ResetExerciseRecord(kRec);
+  const MemoryReader memory(m.exercise_memory);
+  const ImageMode image = mode == 1 ? ImageMode::kWholeMemory : ImageMode::kSingleExercise;
+  if (image == ImageMode::kWholeMemory) {
+    m.unit.type = prvc::MonitorTypeOfProductCode(memory.byte(kWholeModelPosition));
+    m.analysis.unit_version = memory.byte(kWholeVersionPosition);
+  } else if (m.unit.type < 32 || m.unit.type > 38) {
+    // Units without a product code (types 6, 9, 10) keep the type their detection gave.
+    const int32_t mapped = prvc::MonitorTypeOfProductCode(memory.byte(kSingleModelPosition));
+    if (mapped > 0) m.unit.type = mapped;
+    m.analysis.unit_version = memory.byte(kSingleVersionPosition);
+  }
+  const int32_t type = m.unit.type;
+  store.SetExerciseParam(kRec, kParamMonitorType, type);
+  if (image == ImageMode::kWholeMemory &&
+      std::find(kNoteTypes.begin(), kNoteTypes.end(), type) != kNoteTypes.end()) {
+    for (int32_t i = 0; i < kNoteLength; ++i) {
+      m.analysis.note[static_cast<size_t>(i)] = static_cast<char>(memory.byte(kNotePosition + i));
+    }
+  }
+  const auto entry = std::find_if(kDispatch.begin(), kDispatch.end(),
+                                  [&](const Dispatch& d) { return d.monitor_type == type; });
+  if (entry == kDispatch.end()) return 0;
+  return entry->decode == nullptr ? 1 : entry->decode(memory, store, type, index, image);
+}
+
+}  // namespace quibra::exercise

@@ -1,0 +1,553 @@
+#include "exercise/record_store.h"
+
+#include <algorithm>
+#include <cstring>
+#include <new>
+
+namespace quibra::exercise {
+namespace {
+
+// Which ExtendedSample field a channel addresses. Channels 8 and 13..19 have no field.
+struct ChannelField {
+  int32_t channel;
+  int16_t ExtendedSample::*narrow;
+  int32_t ExtendedSample::*wide;
+};
+
+constexpr std::array<ChannelField, 16> kChannelFields = {{
+    {1, &ExtendedSample::heart_rate, nullptr},
+    {2, &ExtendedSample::ch2, nullptr},
+    {3, &ExtendedSample::ch3, nullptr},
+    {4, &ExtendedSample::ch4, nullptr},
+    {5, &ExtendedSample::ch5, nullptr},
+    {6, &ExtendedSample::ch6, nullptr},
+    {7, &ExtendedSample::ch7, nullptr},
+    {9, &ExtendedSample::ch9, nullptr},
+    {10, nullptr, &ExtendedSample::ch10},
+    {11, nullptr, &ExtendedSample::ch11},
+    {12, nullptr, &ExtendedSample::ch12},
+    {20, &ExtendedSample::ch20, nullptr},
+    {21, &ExtendedSample::ch21, nullptr},
+    {22, nullptr, &ExtendedSample::ch22},
+    {23, &ExtendedSample::ch23, nullptr},
+    {24, &ExtendedSample::ch24, nullptr},
+}};
+
+const ChannelField* find_channel(int32_t channel) {
+  for (const auto& f : kChannelFields) {
+    if (f.channel == channel) return &f;
+  }
+  return nullptr;
+}
+
+// The plausible range of each value checked by AddExerciseSample: a sample is dropped only when
+// none of them is plausible.
+struct Range {
+  int32_t SampleInput::*field;
+  int32_t low;
+  int32_t high;
+};
+
+constexpr std::array<Range, 5> kPlausible = {{
+    {&SampleInput::heart_rate, 0, 250},
+    {&SampleInput::ch2, 0, 128},
+    {&SampleInput::ch3, 0, 180},
+    {&SampleInput::ch5, 0, 2000},
+    {&SampleInput::ch4, -2047, 2048},
+}};
+
+// The order in which the extended channels of a SampleInput are stored after channel 1.
+struct ChannelSource {
+  int32_t channel;
+  int32_t (*value)(const SampleInput&);
+};
+
+constexpr std::array<ChannelSource, 12> kExtendedSources = {{
+    {2, [](const SampleInput& s) { return s.ch2; }},
+    {3, [](const SampleInput& s) { return s.ch3; }},
+    {4, [](const SampleInput& s) { return s.ch4; }},
+    {5, [](const SampleInput& s) { return s.ch5; }},
+    {6, [](const SampleInput& s) { return s.ch6_ch7 & 0xFF; }},
+    {7, [](const SampleInput& s) { return (s.ch6_ch7 >> 8) & 0xFF; }},
+    {9, [](const SampleInput& s) { return std::max(s.ch9, 0); }},
+    {20, [](const SampleInput& s) { return s.ch20; }},
+    {22, [](const SampleInput& s) { return s.ch22; }},
+    {21, [](const SampleInput& s) { return s.ch21; }},
+    {23, [](const SampleInput& s) { return s.ch23; }},
+    {24, [](const SampleInput& s) { return s.ch24; }},
+}};
+
+void clear_lap_fields(LapRecord& lap) {
+  lap.fields.fill(0);
+}
+
+void clear_lap(LapRecord& lap) {
+  clear_lap_fields(lap);
+  lap.text700.fill('\0');
+  lap.text701.fill('\0');
+}
+
+int32_t& lap_time(LapRecord& lap) {
+  return lap.fields[kFirstReadableLapField - kFirstLapField];
+}
+
+// Exchanges the numeric fields of two laps; the texts stay in their slots.
+void swap_lap_fields(LapRecord& a, LapRecord& b) {
+  std::swap_ranges(a.fields.begin() + 1, a.fields.end(), b.fields.begin() + 1);
+}
+
+std::array<char, kLapTextMax + 1>* text_slot(LapRecord& lap, int32_t text_id) {
+  if (text_id == kLapTextFirst) return &lap.text700;
+  if (text_id == kLapTextSecond) return &lap.text701;
+  return nullptr;
+}
+
+// Grows a table to new_size, clearing the new entries. False (table unchanged) when memory runs
+// out.
+template <typename T>
+bool grow_to(std::vector<T>& table, size_t new_size) {
+  try {
+    table.resize(new_size, T{});
+  } catch (const std::bad_alloc&) {
+    return false;
+  } catch (const std::length_error&) {
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+ExerciseRecord* ExerciseStore::active(int32_t rec) {
+  if (rec < 0 || rec >= kRecordCount) return nullptr;
+  if (!records_[rec] || in_use_[rec] != 1) return nullptr;
+  return records_[rec].get();
+}
+
+void ExerciseStore::InitExerciseStore() {
+  {
+    std::lock_guard guard(lock_);
+    for (auto& r : records_)
+      r.reset();
+    in_use_.fill(0);
+  }
+  ResetExerciseRecord(0);
+  std::lock_guard guard(lock_);
+  in_use_[0] = 0;
+}
+
+void ExerciseStore::ShutdownExerciseStore() {
+  for (int32_t rec = 0; rec < kRecordCount; ++rec)
+    ReleaseExerciseRecord(rec);
+}
+
+int32_t ExerciseStore::ReleaseExerciseRecord(int32_t rec) {
+  if (rec < 0 || rec >= kRecordCount) return 0;
+  std::unique_ptr<ExerciseRecord> old;
+  {
+    std::lock_guard guard(lock_);
+    old = std::move(records_[rec]);
+    in_use_[rec] = 0;
+  }
+  return 1;  // old is freed here, outside the lock
+}
+
+int32_t ExerciseStore::ResetExerciseRecord(int32_t rec) {
+  if (rec < 0 || rec >= kRecordCount) return 0;
+  ReleaseExerciseRecord(rec);
+  std::unique_ptr<ExerciseRecord> fresh;
+  try {
+    fresh = std::make_unique<ExerciseRecord>();
+    fresh->hr_samples.assign(kSampleStep, 0);
+    fresh->ext_samples.assign(kSampleStep, ExtendedSample{});
+    fresh->sample_capacity = kSampleStep;
+    fresh->laps.resize(kLapStep);
+    for (auto& lap : fresh->laps)
+      clear_lap(lap);
+    fresh->swaps.assign(kSwapStep, LimitSwapEntry{});
+  } catch (const std::bad_alloc&) {
+    return 0;  // the record stays released, so inactive
+  }
+  std::lock_guard guard(lock_);
+  records_[rec] = std::move(fresh);
+  in_use_[rec] = 1;
+  return 1;
+}
+
+int32_t ExerciseStore::SetExerciseParam(int32_t rec, int32_t id, int32_t value) {
+  std::lock_guard guard(lock_);
+  ExerciseRecord* r = active(rec);
+  if (r == nullptr || id < 1 || id > kParamCount) return 0;
+  r->params[id] = value;
+  return 1;
+}
+
+int32_t ExerciseStore::GetExerciseParam(int32_t rec, int32_t id) {
+  std::lock_guard guard(lock_);
+  ExerciseRecord* r = active(rec);
+  if (r == nullptr || id < 1 || id > kParamCount) return 0;
+  return r->params[id];
+}
+
+int32_t ExerciseStore::SetExerciseFlag(int32_t rec, int32_t id, int32_t value) {
+  std::lock_guard guard(lock_);
+  ExerciseRecord* r = active(rec);
+  if (r == nullptr || id < 1 || id > kFlagCount) return 0;
+  r->flags[id] = value;
+  return 1;
+}
+
+int32_t ExerciseStore::GetExerciseFlag(int32_t rec, int32_t id) {
+  std::lock_guard guard(lock_);
+  ExerciseRecord* r = active(rec);
+  if (r == nullptr || id < 1 || id > kFlagCount) return 0;
+  return r->flags[id];
+}
+
+// Writes one channel of sample `index` into the table in use, growing both tables in steps of
+// 128 until the index lies more than the margin below the capacity. With flag 3 clear only the
+// heart-rate table exists for writing, so only channel 1 is accepted.
+bool ExerciseStore::set_sample_locked(ExerciseRecord& r, int32_t channel, int32_t index,
+                                      int32_t value) {
+  if (index < 0 || index > kMaxSampleIndex) return false;
+  const bool extended = r.flags[kFlagExtendedSamples] != 0;
+  const ChannelField* field = find_channel(channel);
+  if (field == nullptr || (!extended && channel != 1)) return false;
+  if (index >= r.sample_capacity - kSampleMargin) {
+    int32_t capacity = r.sample_capacity;
+    while (index >= capacity - kSampleMargin)
+      capacity += kSampleStep;
+    if (!grow_to(r.hr_samples, static_cast<size_t>(capacity)) ||
+        !grow_to(r.ext_samples, static_cast<size_t>(capacity))) {
+      return false;
+    }
+    // Slots past the count may hold values written ahead of it; they start the grown table clean.
+    const size_t from = static_cast<size_t>(std::max(r.sample_count, 0));
+    if (extended) {
+      std::fill(r.ext_samples.begin() + std::min(from, r.ext_samples.size()), r.ext_samples.end(),
+                ExtendedSample{});
+    } else {
+      std::fill(r.hr_samples.begin() + std::min(from, r.hr_samples.size()), r.hr_samples.end(), 0);
+    }
+    r.sample_capacity = capacity;
+  }
+  if (!extended) {
+    r.hr_samples[index] = value;
+    return true;
+  }
+  ExtendedSample& s = r.ext_samples[index];
+  if (field->narrow != nullptr) {
+    s.*(field->narrow) = static_cast<int16_t>(value);
+  } else {
+    s.*(field->wide) = value;
+  }
+  return true;
+}
+
+int32_t ExerciseStore::AddExerciseSample(int32_t rec, const SampleInput& sample) {
+  std::lock_guard guard(lock_);
+  ExerciseRecord* r = active(rec);
+  if (r == nullptr) return 0;
+  if (sample.index < 0 || sample.index > kMaxSampleIndex) return 0;
+  if (r->params[kParamInterval] == kRrInterval &&
+      std::find(kRrMonitorTypes.begin(), kRrMonitorTypes.end(), r->params[kParamMonitorType]) ==
+          kRrMonitorTypes.end()) {
+    return 0;
+  }
+  const bool plausible = std::any_of(kPlausible.begin(), kPlausible.end(), [&](const Range& c) {
+    const int32_t v = sample.*(c.field);
+    return v >= c.low && v <= c.high;
+  });
+  if (!plausible) return 0;
+  if (!set_sample_locked(*r, 1, sample.index, sample.heart_rate)) return 0;
+  if (r->flags[kFlagExtendedSamples] == 0) return 1;
+  bool all = true;
+  for (const auto& source : kExtendedSources) {
+    all = set_sample_locked(*r, source.channel, sample.index, source.value(sample)) && all;
+  }
+  return all ? 1 : 0;
+}
+
+int32_t ExerciseStore::SetSampleValue(int32_t rec, int32_t channel, int32_t index, int32_t value) {
+  std::lock_guard guard(lock_);
+  ExerciseRecord* r = active(rec);
+  if (r == nullptr) return 0;
+  return set_sample_locked(*r, channel, index, value) ? 1 : 0;
+}
+
+int32_t ExerciseStore::GetSampleValue(int32_t rec, int32_t channel, int32_t index) {
+  std::lock_guard guard(lock_);
+  ExerciseRecord* r = active(rec);
+  if (r == nullptr || index < 0 || index >= r->sample_count || index >= r->sample_capacity) {
+    return 0;
+  }
+  if (r->flags[kFlagExtendedSamples] == 0) return r->hr_samples[index];
+  const ChannelField* field = find_channel(channel);
+  if (field == nullptr) return 0;
+  const ExtendedSample& s = r->ext_samples[index];
+  return field->narrow != nullptr ? static_cast<int32_t>(s.*(field->narrow)) : s.*(field->wide);
+}
+
+int32_t ExerciseStore::GetSampleCount(int32_t rec) {
+  std::lock_guard guard(lock_);
+  ExerciseRecord* r = active(rec);
+  return r == nullptr ? 0 : r->sample_count;
+}
+
+// The count may run ahead of the capacity only as far as one past the highest storable index;
+// reads beyond the capacity give 0.
+int32_t ExerciseStore::SetSampleCount(int32_t rec, int32_t n) {
+  std::lock_guard guard(lock_);
+  ExerciseRecord* r = active(rec);
+  if (r == nullptr || n < 0 || n > kMaxSampleIndex + 1) return 0;
+  r->sample_count = n;
+  return 1;
+}
+
+int32_t ExerciseStore::IncrementSampleCount(int32_t rec) {
+  std::lock_guard guard(lock_);
+  ExerciseRecord* r = active(rec);
+  if (r == nullptr || r->sample_count > kMaxSampleIndex) return 0;
+  ++r->sample_count;
+  return 1;
+}
+
+// Makes room for lap `index`: capacity + 10, or index + 10 when the index lies beyond that.
+bool ExerciseStore::ensure_lap_locked(ExerciseRecord& r, int32_t index) {
+  if (index < 0) return false;
+  const int32_t capacity = static_cast<int32_t>(r.laps.size());
+  if (index < capacity) return true;
+  int32_t grown = capacity + kLapStep;
+  if (index >= grown) grown = index + kLapStep;
+  const size_t old_size = r.laps.size();
+  if (!grow_to(r.laps, static_cast<size_t>(grown))) return false;
+  for (size_t i = old_size; i < r.laps.size(); ++i)
+    clear_lap(r.laps[i]);
+  return true;
+}
+
+// The new lap gets its time in field 601 at once, so the order and the duplicate test hold for
+// the next insertion even before the caller fills the other fields. Clearing the lap at the
+// insertion point leaves its texts alone: texts belong to slots, not to lap times.
+int32_t ExerciseStore::InsertLap(int32_t rec, int32_t time, bool allow_zero) {
+  std::lock_guard guard(lock_);
+  ExerciseRecord* r = active(rec);
+  if (r == nullptr) return -1;
+  const int32_t duration = r->params[kParamDuration] / 100;
+  if (time < (allow_zero ? 0 : 1) || time > duration) return -1;
+  for (int32_t i = 0; i < r->lap_count; ++i) {
+    if (lap_time(r->laps[i]) == time) return -1;
+  }
+  if (r->lap_count == 0) {
+    if (!ensure_lap_locked(*r, 0)) return -2;
+    r->lap_count = 1;
+    clear_lap_fields(r->laps[0]);
+    lap_time(r->laps[0]) = time;
+    return 0;
+  }
+  int32_t position = r->lap_count;
+  for (int32_t i = 0; i < r->lap_count; ++i) {
+    if (lap_time(r->laps[i]) > time) {
+      position = i;
+      break;
+    }
+  }
+  if (!ensure_lap_locked(*r, r->lap_count)) return -2;
+  ++r->lap_count;
+  for (int32_t i = r->lap_count - 1; i > position; --i)
+    swap_lap_fields(r->laps[i], r->laps[i - 1]);
+  clear_lap_fields(r->laps[position]);
+  lap_time(r->laps[position]) = time;
+  return position;
+}
+
+// `raw` is kept for callers that pass it; a cleared lap is the same either way.
+int32_t ExerciseStore::InitLap(int32_t rec, int32_t index, bool grow, bool /*raw*/) {
+  std::lock_guard guard(lock_);
+  ExerciseRecord* r = active(rec);
+  if (r == nullptr || index < 0) return 0;
+  if (grow) {
+    if (!ensure_lap_locked(*r, index)) return 0;
+  } else if (index >= static_cast<int32_t>(r->laps.size())) {
+    return 0;
+  }
+  clear_lap(r->laps[index]);
+  return 1;
+}
+
+int32_t ExerciseStore::SetLapField(int32_t rec, int32_t index, int32_t field, int32_t value,
+                                   bool grow) {
+  std::lock_guard guard(lock_);
+  ExerciseRecord* r = active(rec);
+  if (r == nullptr || index < 0 || field < kFirstLapField || field > kLastLapField) return 0;
+  if (grow) {
+    if (!ensure_lap_locked(*r, index)) return 0;
+  } else if (index >= r->lap_count || index >= static_cast<int32_t>(r->laps.size())) {
+    return 0;
+  }
+  r->laps[index].fields[field - kFirstLapField] = value;
+  return 1;
+}
+
+int32_t ExerciseStore::GetLapField(int32_t rec, int32_t index, int32_t field) {
+  std::lock_guard guard(lock_);
+  ExerciseRecord* r = active(rec);
+  if (r == nullptr || index < 0 || index >= r->lap_count ||
+      index >= static_cast<int32_t>(r->laps.size()) || field < kFirstReadableLapField ||
+      field > kLastLapField) {
+    return 0;
+  }
+  return r->laps[index].fields[field - kFirstLapField];
+}
+
+int32_t ExerciseStore::SetLapText(int32_t rec, int32_t index, int32_t text_id, const char* text) {
+  std::lock_guard guard(lock_);
+  ExerciseRecord* r = active(rec);
+  if (r == nullptr || index < 0 || index > r->lap_count) return 0;
+  if (text_id != kLapTextFirst && text_id != kLapTextSecond) return 0;
+  if (!ensure_lap_locked(*r, index)) return 0;
+  auto& slot = *text_slot(r->laps[index], text_id);
+  slot.fill('\0');
+  if (text != nullptr) {
+    const size_t length = strnlen(text, kLapTextMax);
+    std::memcpy(slot.data(), text, length);
+  }
+  return 1;
+}
+
+const char* ExerciseStore::GetLapTextField(int32_t rec, int32_t index, int32_t text_id) {
+  std::lock_guard guard(lock_);
+  text_buffer_.fill('\0');
+  ExerciseRecord* r = active(rec);
+  if (r == nullptr || index < 0 || index >= r->lap_count ||
+      index >= static_cast<int32_t>(r->laps.size())) {
+    return text_buffer_.data();
+  }
+  auto* slot = text_slot(r->laps[index], text_id);
+  if (slot != nullptr) std::memcpy(text_buffer_.data(), slot->data(), kLapTextMax);
+  return text_buffer_.data();
+}
+
+int32_t ExerciseStore::GetLapCount(int32_t rec) {
+  std::lock_guard guard(lock_);
+  ExerciseRecord* r = active(rec);
+  return r == nullptr ? 0 : r->lap_count;
+}
+
+// A count beyond the table first grows the table, so every counted lap exists.
+int32_t ExerciseStore::SetLapCount(int32_t rec, int32_t n) {
+  std::lock_guard guard(lock_);
+  ExerciseRecord* r = active(rec);
+  if (r == nullptr || n < 0 || n > kMaxSampleIndex) return 0;
+  if (n > 0 && !ensure_lap_locked(*r, n - 1)) return 0;
+  r->lap_count = n;
+  return 1;
+}
+
+int32_t ExerciseStore::IncrementLapCount(int32_t rec) {
+  std::lock_guard guard(lock_);
+  ExerciseRecord* r = active(rec);
+  if (r == nullptr || r->lap_count >= kMaxSampleIndex) return 0;
+  if (!ensure_lap_locked(*r, r->lap_count)) return 0;
+  ++r->lap_count;
+  return 1;
+}
+
+// Bubble sort on field 601 with the same exchange as InsertLap, so texts stay in their slots
+// here too. Equal times are never exchanged.
+int32_t ExerciseStore::SortLaps(int32_t rec) {
+  std::lock_guard guard(lock_);
+  ExerciseRecord* r = active(rec);
+  if (r == nullptr) return 0;
+  for (int32_t end = r->lap_count - 1; end > 0; --end) {
+    bool swapped = false;
+    for (int32_t i = 0; i < end; ++i) {
+      if (lap_time(r->laps[i]) > lap_time(r->laps[i + 1])) {
+        swap_lap_fields(r->laps[i], r->laps[i + 1]);
+        swapped = true;
+      }
+    }
+    if (!swapped) break;
+  }
+  return 1;
+}
+
+bool ExerciseStore::ensure_swap_locked(ExerciseRecord& r, int32_t index) {
+  if (index < 0 || index > kMaxSampleIndex) return false;
+  size_t capacity = r.swaps.size();
+  if (static_cast<size_t>(index) < capacity) return true;
+  while (static_cast<size_t>(index) >= capacity)
+    capacity += kSwapStep;
+  return grow_to(r.swaps, capacity);
+}
+
+int32_t ExerciseStore::RecordLimitSwap(int32_t rec, int32_t time, int32_t limit_set) {
+  std::lock_guard guard(lock_);
+  ExerciseRecord* r = active(rec);
+  if (r == nullptr) return 0;
+  int32_t& sets = r->params[kParamLimitSets];
+  if (limit_set == 2) {
+    sets = 3;
+  } else if (sets < 3) {
+    sets = 2;
+  }
+  if (!ensure_swap_locked(*r, r->swap_count)) return 0;
+  r->swaps[r->swap_count] = LimitSwapEntry{limit_set, time};
+  ++r->swap_count;
+  r->flags[kFlagLimitSwaps] = 1;
+  return 1;
+}
+
+int32_t ExerciseStore::AddLimitSwap(int32_t rec, int32_t index, int32_t time, int32_t limit_set) {
+  std::lock_guard guard(lock_);
+  ExerciseRecord* r = active(rec);
+  if (r == nullptr || !ensure_swap_locked(*r, index)) return 0;
+  r->swaps[index] = LimitSwapEntry{limit_set, time};
+  return 1;
+}
+
+int32_t ExerciseStore::GetLimitSwap(int32_t rec, int32_t index, int32_t* time, int32_t* limit_set) {
+  std::lock_guard guard(lock_);
+  ExerciseRecord* r = active(rec);
+  if (r == nullptr || index < 0 || index >= r->swap_count ||
+      index >= static_cast<int32_t>(r->swaps.size())) {
+    return 0;
+  }
+  if (time != nullptr) *time = r->swaps[index].time;
+  if (limit_set != nullptr) *limit_set = r->swaps[index].limit_set;
+  return 1;
+}
+
+int32_t ExerciseStore::GetLimitSwapCount(int32_t rec) {
+  std::lock_guard guard(lock_);
+  ExerciseRecord* r = active(rec);
+  return r == nullptr ? 0 : r->swap_count;
+}
+
+int32_t ExerciseStore::IncrementLimitSwapCount(int32_t rec) {
+  std::lock_guard guard(lock_);
+  ExerciseRecord* r = active(rec);
+  if (r == nullptr || !ensure_swap_locked(*r, r->swap_count)) return 0;
+  ++r->swap_count;
+  return 1;
+}
+
+int32_t ExerciseStore::SampleCapacity(int32_t rec) {
+  std::lock_guard guard(lock_);
+  ExerciseRecord* r = active(rec);
+  return r == nullptr ? 0 : r->sample_capacity;
+}
+
+int32_t ExerciseStore::LapCapacity(int32_t rec) {
+  std::lock_guard guard(lock_);
+  ExerciseRecord* r = active(rec);
+  return r == nullptr ? 0 : static_cast<int32_t>(r->laps.size());
+}
+
+int32_t ExerciseStore::SwapCapacity(int32_t rec) {
+  std::lock_guard guard(lock_);
+  ExerciseRecord* r = active(rec);
+  return r == nullptr ? 0 : static_cast<int32_t>(r->swaps.size());
+}
+
+}  // namespace quibra::exercise

@@ -1,0 +1,173 @@
+// The exercise record store: the one exercise the library most recently decoded. Decoders reset
+// it and fill it; the getter exports and the file writers only read it. Every operation takes a
+// record number first (only record 0 exists) and answers 0 (or the empty text) when the record
+// is not active, i.e. before the first reset after load.
+//
+// RecordStoreLock guards the contents. Each operation holds it for its own duration only and
+// never while calling into another subsystem, so a reader on the application's thread may see an
+// exercise half-filled by a decoder on another thread.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <vector>
+
+namespace quibra::exercise {
+
+inline constexpr int32_t kRecordCount = 1;
+inline constexpr int32_t kParamCount = 170;          // ids 1..170
+inline constexpr int32_t kFlagCount = 25;            // ids 1..25
+inline constexpr int32_t kMaxSampleIndex = 0x40000;  // 262144: the highest storable index
+inline constexpr int32_t kSampleStep = 128;
+inline constexpr int32_t kSampleMargin = 5;  // growth starts this many slots before the end
+inline constexpr int32_t kLapStep = 10;
+inline constexpr int32_t kSwapStep = 10;
+inline constexpr int32_t kFirstLapField = 600;
+inline constexpr int32_t kFirstReadableLapField = 601;
+inline constexpr int32_t kLastLapField = 666;
+inline constexpr int32_t kLapFieldCount = kLastLapField - kFirstLapField + 1;  // 67
+inline constexpr int32_t kLapTextFirst = 700;
+inline constexpr int32_t kLapTextSecond = 701;
+inline constexpr int32_t kLapTextMax = 40;
+// R-R recording: the recording interval 238 says the samples are beat intervals in ms, which
+// only two unit types may produce.
+inline constexpr int32_t kRrInterval = 238;
+inline constexpr std::array<int32_t, 2> kRrMonitorTypes = {43, 13};
+
+// Ids of the parameters and flags the store itself acts on.
+inline constexpr int32_t kParamMonitorType = 5;
+inline constexpr int32_t kParamDuration = 11;  // ms
+inline constexpr int32_t kParamInterval = 12;
+inline constexpr int32_t kParamLimitSets = 83;
+inline constexpr int32_t kFlagExtendedSamples = 3;
+inline constexpr int32_t kFlagLimitSwaps = 14;
+
+// One sample when flag 3 is set; the comment gives the channel that addresses each field.
+struct ExtendedSample {
+  int16_t heart_rate;  // 1
+  int16_t ch2;         // 2 speed
+  int16_t ch3;         // 3 cadence
+  int16_t ch4;         // 4 altitude
+  int16_t ch5;         // 5 power
+  int16_t ch6;         // 6 pedalling power, low byte
+  int16_t ch7;         // 7 pedalling power, high byte
+  int16_t ch9;         // 9 air pressure
+  int32_t ch10;
+  int32_t ch11;
+  int32_t ch12;
+  int16_t ch21;
+  int32_t ch22;
+  int16_t ch23;
+  int16_t ch20;
+  int16_t ch24;
+};
+
+// The caller's record handed to AddExerciseSample; fields the caller does not fill are 0.
+struct SampleInput {
+  int32_t index;
+  int32_t heart_rate;
+  int32_t ch2;
+  int32_t ch3;
+  int32_t ch4;
+  int32_t ch5;
+  int32_t ch6_ch7;  // low byte channel 6, second byte channel 7
+  int32_t ch9;
+  int32_t unused[12];
+  int32_t ch20;
+  int32_t ch21;
+  int32_t ch22;
+  int32_t ch23;
+  int32_t ch24;
+};
+static_assert(sizeof(SampleInput) == 25 * 4);
+
+struct LapRecord {
+  std::array<int32_t, kLapFieldCount> fields;  // 600..666
+  std::array<char, kLapTextMax + 1> text700;
+  std::array<char, kLapTextMax + 1> text701;
+};
+
+struct LimitSwapEntry {
+  int32_t limit_set;  // 0, 1 or 2
+  int32_t time;       // 1/10 s since exercise start
+};
+
+struct ExerciseRecord {
+  std::array<int32_t, kParamCount + 1> params{};  // slot 0 unused
+  std::array<int32_t, kFlagCount + 1> flags{};    // slot 0 unused
+  std::vector<int32_t> hr_samples;                // size() == sample_capacity
+  std::vector<ExtendedSample> ext_samples;        // size() == sample_capacity
+  int32_t sample_count = 0;
+  int32_t sample_capacity = 0;
+  std::vector<LapRecord> laps;  // size() == lap_capacity
+  int32_t lap_count = 0;
+  std::vector<LimitSwapEntry> swaps;  // size() == swap_capacity
+  int32_t swap_count = 0;
+};
+
+class ExerciseStore {
+ public:
+  explicit ExerciseStore(std::mutex& lock) : lock_(lock) {}
+  ExerciseStore(const ExerciseStore&) = delete;
+  ExerciseStore& operator=(const ExerciseStore&) = delete;
+
+  // Load: resets record 0 and leaves it inactive, so every getter reads 0 until a decoder runs.
+  // (The seven library locks are created with the Module itself, before this step.)
+  void InitExerciseStore();
+  // Unload: releases every record.
+  void ShutdownExerciseStore();
+
+  int32_t ResetExerciseRecord(int32_t rec);
+  int32_t ReleaseExerciseRecord(int32_t rec);
+
+  int32_t SetExerciseParam(int32_t rec, int32_t id, int32_t value);
+  int32_t GetExerciseParam(int32_t rec, int32_t id);
+  int32_t SetExerciseFlag(int32_t rec, int32_t id, int32_t value);
+  int32_t GetExerciseFlag(int32_t rec, int32_t id);
+
+  int32_t AddExerciseSample(int32_t rec, const SampleInput& sample);
+  int32_t SetSampleValue(int32_t rec, int32_t channel, int32_t index, int32_t value);
+  int32_t GetSampleValue(int32_t rec, int32_t channel, int32_t index);
+  int32_t GetSampleCount(int32_t rec);
+  int32_t SetSampleCount(int32_t rec, int32_t n);
+  int32_t IncrementSampleCount(int32_t rec);
+
+  int32_t InsertLap(int32_t rec, int32_t time, bool allow_zero);
+  int32_t InitLap(int32_t rec, int32_t index, bool grow, bool raw);
+  int32_t SetLapField(int32_t rec, int32_t index, int32_t field, int32_t value, bool grow);
+  int32_t GetLapField(int32_t rec, int32_t index, int32_t field);
+  int32_t SetLapText(int32_t rec, int32_t index, int32_t text_id, const char* text);
+  // A copy of the text in a store-owned buffer that the next call overwrites.
+  const char* GetLapTextField(int32_t rec, int32_t index, int32_t text_id);
+  int32_t GetLapCount(int32_t rec);
+  int32_t SetLapCount(int32_t rec, int32_t n);
+  int32_t IncrementLapCount(int32_t rec);
+  int32_t SortLaps(int32_t rec);
+
+  int32_t RecordLimitSwap(int32_t rec, int32_t time, int32_t limit_set);
+  int32_t AddLimitSwap(int32_t rec, int32_t index, int32_t time, int32_t limit_set);
+  int32_t GetLimitSwap(int32_t rec, int32_t index, int32_t* time, int32_t* limit_set);
+  int32_t GetLimitSwapCount(int32_t rec);
+  int32_t IncrementLimitSwapCount(int32_t rec);
+
+  // Capacities as the growth steps left them; 0 for an inactive record.
+  int32_t SampleCapacity(int32_t rec);
+  int32_t LapCapacity(int32_t rec);
+  int32_t SwapCapacity(int32_t rec);
+
+ private:
+  // The record when rec is valid and the record is active, else null. Lock held by the caller.
+  ExerciseRecord* active(int32_t rec);
+  bool set_sample_locked(ExerciseRecord& r, int32_t channel, int32_t index, int32_t value);
+  bool ensure_lap_locked(ExerciseRecord& r, int32_t index);
+  bool ensure_swap_locked(ExerciseRecord& r, int32_t index);
+
+  std::mutex& lock_;
+  std::array<std::unique_ptr<ExerciseRecord>, kRecordCount> records_{};
+  std::array<int32_t, kRecordCount> in_use_{};
+  std::array<char, kLapTextMax + 1> text_buffer_{};
+};
+
+}  // namespace quibra::exercise
