@@ -19,7 +19,8 @@ namespace {
 constexpr int kPollMs = 10;
 }  // namespace
 
-SerialLink::SerialLink(Unit& unit, bool paced) : unit_(unit), paced_(paced) {}
+SerialLink::SerialLink(Unit& unit, bool paced, std::chrono::milliseconds turnaround)
+    : unit_(unit), paced_(paced), turnaround_(turnaround) {}
 
 SerialLink::~SerialLink() {
   stop();
@@ -84,8 +85,10 @@ void SerialLink::run() {
       if (request) {
         // On a paced line the request itself took its line time to arrive; the answer cannot
         // start before its last byte would have.
-        const auto heard = frame_started + static_cast<int64_t>(request->bytes.size()) * kByteTime;
-        send(unit_.handle(*request), heard);
+        const auto heard =
+            paced_ ? frame_started + static_cast<int64_t>(request->bytes.size()) * kByteTime
+                   : last_byte;
+        send(unit_.handle(*request), heard + turnaround_);
       }
     }
   }
@@ -93,8 +96,13 @@ void SerialLink::run() {
 }
 
 void SerialLink::send(const std::vector<uint8_t>& bytes,
-                      std::chrono::steady_clock::time_point heard) {
+                      std::chrono::steady_clock::time_point due) {
   if (bytes.empty()) return;
+  // Turning the line around; checked in slices so that stop() is not held up.
+  while (!stop_requested_.load() && std::chrono::steady_clock::now() < due) {
+    std::this_thread::sleep_for(std::min<std::chrono::steady_clock::duration>(
+        due - std::chrono::steady_clock::now(), std::chrono::milliseconds(kPollMs)));
+  }
   if (!paced_) {
     size_t done = 0;
     while (done < bytes.size() && !stop_requested_.load()) {
@@ -106,7 +114,7 @@ void SerialLink::send(const std::vector<uint8_t>& bytes,
     return;
   }
   // One byte per byte time, measured from the start so that sleeping late does not add up.
-  auto due = std::max(heard, std::chrono::steady_clock::now());
+  due = std::max(due, std::chrono::steady_clock::now());
   for (uint8_t byte : bytes) {
     if (stop_requested_.load()) return;
     std::this_thread::sleep_until(due);

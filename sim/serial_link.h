@@ -2,10 +2,12 @@
 // library opens the other side's device path as its port and runs its real line-setup and
 // read/write code against it.
 //
-// The unit runs on its own thread from start() to stop() (or destruction). Without pacing it
-// answers as soon as a request is complete; with pacing it sends its answers at the byte rate
-// of the real line, 9600 baud with 11 bits per byte (start, 8 data, 2 stop), and starts an
-// answer no earlier than the request itself would have finished arriving at that rate.
+// The unit runs on its own thread from start() to stop() (or destruction). It answers a
+// complete request after its turnaround time: a real unit takes a while to turn its line
+// around, and the library relies on that, since it purges its input 50 ms after writing. With
+// pacing it also sends its answers at the byte rate of the real line, 9600 baud with 11 bits
+// per byte (start, 8 data, 2 stop), and starts an answer no earlier than the request itself
+// would have finished arriving at that rate.
 #pragma once
 
 #include <atomic>
@@ -25,8 +27,14 @@ class SerialLink {
   // A request that stalls this long in the middle is given up (the library will send it again).
   static constexpr std::chrono::milliseconds kStallLimit{500};
 
-  // The unit must outlive the link.
-  explicit SerialLink(Unit& unit, bool paced = false);
+  // Long enough to fall behind the library's purge 50 ms after its write, short enough to come
+  // well inside the wait the library gives every answer.
+  static constexpr std::chrono::milliseconds kDefaultTurnaround{120};
+
+  // The unit must outlive the link. Tests that shorten the library's pauses with a scaled clock
+  // shorten the turnaround with them.
+  explicit SerialLink(Unit& unit, bool paced = false,
+                      std::chrono::milliseconds turnaround = kDefaultTurnaround);
   ~SerialLink();
   SerialLink(const SerialLink&) = delete;
   SerialLink& operator=(const SerialLink&) = delete;
@@ -42,11 +50,12 @@ class SerialLink {
 
  private:
   void run();
-  // Writes an answer; paced, it starts no earlier than `heard` and goes out at the line rate.
-  void send(const std::vector<uint8_t>& bytes, std::chrono::steady_clock::time_point heard);
+  // Writes an answer starting no earlier than `due`; paced, it goes out at the line rate.
+  void send(const std::vector<uint8_t>& bytes, std::chrono::steady_clock::time_point due);
 
   Unit& unit_;
   const bool paced_;
+  const std::chrono::milliseconds turnaround_;
   int master_ = -1;
   int slave_ = -1;  // kept open so the line stays up while the library closes and reopens it
   std::string path_;

@@ -448,8 +448,13 @@ bool RecogniseUnitType() {
   if (!type) return false;
   Module& mod = module();
   Engine& e = mod.engine;
-  mod.unit.type = *type;
+  const bool type_changed = mod.unit.type.exchange(*type) != *type;
   e.counters[kCounterDeviceCode] = code;
+  // The request images the engine sends on its own were sealed at load for the unit type known
+  // then; types 22 and 23 read their exercise sets with 9069 instead of 9004, so a batch that
+  // follows this identification would send requests the unit rejects. Seal them again for the
+  // type just recognised.
+  if (type_changed) SealMessageImage(kResealAll, 0, 0);
   const auto rows = SelectSettingsRows(*type, Flag(frame::kFlagIrdaSockets));
   int total = 0;
   for (size_t r = 0; r < rows.size(); ++r) {

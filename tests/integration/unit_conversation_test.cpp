@@ -1,0 +1,178 @@
+// The library against the simulated unit over a real pseudo-terminal: the engine's exports, the
+// send-with-progress call and its dialogs, as an application uses them.
+#include <chrono>
+#include <memory>
+#include <thread>
+
+#include "frame/module.h"
+#include "platform/registry.h"
+#include "platform/scaled_clock.h"
+#include "protocol/message_image.h"
+#include "protocol/seal.h"
+#include "protocol/send_unit_message.h"
+#include "quibra/quibra.h"
+#include "serial_link.h"
+#include "support/module_fixture.h"
+#include "ui/dialog_test_support.h"
+#include "unit.h"
+
+namespace quibra::testing {
+namespace {
+
+using sim::Fault;
+using sim::FaultKind;
+
+class UnitConversation : public DialogTest {
+ protected:
+  void SetUp() override {
+    DialogTest::SetUp();
+    ui::set_transfer_link(nullptr);  // the real engine
+    clock_.set_scale(0.05);
+  }
+  void TearDown() override {
+    fnQuibra_EndIRCommunication(0);
+    frame::UnloadModule();  // stops the thread while the unit still runs
+    link_.reset();
+    frame::LoadModule();
+    DialogTest::TearDown();
+  }
+
+  // Puts a unit on a pty and opens the library's link to it (serial adapter with recoding).
+  void connect(int32_t type = 22, int32_t variant = 3) {
+    unit_ = std::make_unique<sim::Unit>(type, variant);
+    // The unit turns around in proportion to the library's shortened pauses: after its purge
+    // (2.5 ms here) and well inside its wait for the answer.
+    link_ = std::make_unique<sim::SerialLink>(*unit_, false, std::chrono::milliseconds(25));
+    const std::string path = link_->start();
+    ASSERT_FALSE(path.empty());
+    ASSERT_EQ(fnQuibra_StartIRCommunication(0, path.c_str()), 1);
+  }
+
+  int32_t wait_final() {
+    for (int waited = 0; waited < 30000; waited += 2) {
+      const int32_t s = fnQuibra_GetCurrentMessageStatus();
+      if (s == 10 || s == 20 || s == 30) return s;
+      std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    return -1;
+  }
+
+  std::unique_ptr<sim::Unit> unit_;
+  std::unique_ptr<sim::SerialLink> link_;
+};
+
+std::vector<uint8_t> counting(size_t n, uint8_t first) {
+  std::vector<uint8_t> bytes(n);
+  for (size_t i = 0; i < n; ++i)
+    bytes[i] = static_cast<uint8_t>(first + i);
+  return bytes;
+}
+
+TEST_F(UnitConversation, ReadStoresTheAnswerFromIndexFive) {
+  connect();
+  const std::vector<uint8_t> user = counting(23, 0x40);
+  ASSERT_TRUE(unit_->set_image(9006, 0, user));
+  ASSERT_EQ(fnQuibra_SendIRComMessage(9006, 0), 1);
+  EXPECT_EQ(wait_final(), 10);
+  EXPECT_EQ(protocol::GetMessageByte(9006, 0, 5), 0x1C);  // the answer's length byte
+  for (int32_t i = 0; i < 23; ++i)
+    EXPECT_EQ(protocol::GetMessageByte(9006, 0, 6 + i), user[i]) << i;
+  ASSERT_FALSE(unit_->requests().empty());
+  EXPECT_TRUE(unit_->requests().back().recoded);
+}
+
+TEST_F(UnitConversation, WriteIsAcknowledgedAndReadBack) {
+  connect();
+  for (int32_t i = 0; i < 23; ++i)
+    protocol::SetMessageByte(9005, 0, 5 + i, static_cast<uint8_t>(0x70 + i));
+  ASSERT_EQ(fnQuibra_SendIRComMessage(9005, 0), 1);
+  EXPECT_EQ(wait_final(), 10);
+  EXPECT_EQ(unit_->image(9005, 0), counting(23, 0x70));
+}
+
+TEST_F(UnitConversation, FaultsAreRetriedThenGivenUp) {
+  connect();
+  for (FaultKind kind : {FaultKind::Noise, FaultKind::Start5D, FaultKind::FlippedBit,
+                         FaultKind::NoAnswer, FaultKind::WrongCode}) {
+    SCOPED_TRACE(static_cast<int>(kind));
+    unit_->clear_requests();
+    unit_->queue_fault({kind, 9002, false});
+    ASSERT_EQ(fnQuibra_SendIRComMessage(9002, 0), 1);
+    EXPECT_EQ(wait_final(), 10);
+    // Noise and 0x5D are read through; the others cost one more try.
+    const size_t expected = (kind == FaultKind::Noise || kind == FaultKind::Start5D) ? 1u : 2u;
+    EXPECT_EQ(unit_->requests().size(), expected);
+  }
+  unit_->clear_requests();
+  unit_->queue_fault(Fault::Silence());
+  ASSERT_EQ(fnQuibra_SendIRComMessage(9002, 0), 1);
+  EXPECT_EQ(wait_final(), 30);
+  EXPECT_EQ(unit_->requests().size(), 5u);  // the message's tries
+}
+
+TEST_F(UnitConversation, Batch8000ReadsTheSettingsRowsOfAType22Unit) {
+  connect(22, 3);
+  ASSERT_EQ(fnQuibra_SendIRComMessage(8000, 0), 1);
+  EXPECT_EQ(wait_final(), 10);
+  std::vector<std::pair<int32_t, int32_t>> got;
+  for (const sim::LoggedRequest& r : unit_->requests())
+    got.emplace_back(r.id, r.param);
+  const std::vector<std::pair<int32_t, int32_t>> expected = {
+      {9021, 0}, {9006, 0}, {9002, 0}, {9016, 0}, {9020, 0}, {9014, 0},
+      {9014, 1}, {9014, 2}, {9014, 3}, {9014, 4}, {9014, 5}, {9014, 6},
+      {9069, 1}, {9069, 2}, {9069, 3}, {9069, 4}, {9069, 5}};
+  EXPECT_EQ(got, expected);
+  EXPECT_EQ(m().unit.type.load(), 22);
+  // The last row is not counted as done: the batch ends when it is queued.
+  EXPECT_EQ(fnQuibra_GetSCErrorData(101), 17);
+  EXPECT_EQ(fnQuibra_GetSCErrorData(100), 16);
+  EXPECT_EQ(fnQuibra_GetComProgress(), 94);
+}
+
+TEST_F(UnitConversation, ProbeDialogClosesWhenNoUnitAnswers) {
+  connect();
+  unit_->queue_fault(Fault::Silence());
+  CommParams p = params(true);
+  EXPECT_EQ(protocol::SendUnitMessage(p, 9021, 1), 0);
+}
+
+TEST_F(UnitConversation, NoAnswerThenRetryAfterTheUnitComesBack) {
+  connect();
+  unit_->queue_fault(Fault::Silence());
+  bool retried = false;
+  recorder_.on_event = [&](const QuibraDialogEvent& e) {
+    if (retried || !recorder_.is_display_update(e) || !recorder_.controls[ui::kButtonRetry].enabled)
+      return;
+    EXPECT_EQ(recorder_.controls[ui::kStatusText].text, "No answer from HR Monitor");
+    retried = true;
+    unit_->clear_faults();
+    fnQuibraExt_PressDialogButton(ui::kButtonRetry);
+  };
+  CommParams p = params(true);
+  EXPECT_EQ(protocol::SendUnitMessage(p, 9021, 0), 1);
+  EXPECT_TRUE(retried);
+  EXPECT_EQ(m().unit.type.load(), 22);  // recognised from the identification answer
+}
+
+TEST_F(UnitConversation, SilentSendReportsNoLinkAndNoAnswer) {
+  CommParams p = params(false);
+  EXPECT_EQ(protocol::SendUnitMessage(p, 9006, 0), 2);
+  connect();
+  unit_->queue_fault(Fault::Silence());
+  EXPECT_EQ(protocol::SendUnitMessage(p, 9006, 0), 3);
+}
+
+TEST_F(UnitConversation, EndClosesThePortPromptly) {
+  connect();
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_EQ(fnQuibra_EndIRCommunication(0), 1);
+  while (fnQuibra_GetCurrentMessageStatus() != 20 &&
+         std::chrono::steady_clock::now() - start < std::chrono::seconds(5)) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  EXPECT_EQ(fnQuibra_GetCurrentMessageStatus(), 20);
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+}
+
+}  // namespace
+}  // namespace quibra::testing
