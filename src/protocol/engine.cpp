@@ -13,6 +13,7 @@
 #include "protocol/raw_memory.h"
 #include "protocol/seal.h"
 #include "protocol/serial_recoding.h"
+#include "prvc/product_codes.h"
 
 namespace quibra::protocol {
 namespace {
@@ -351,6 +352,13 @@ bool BatchStep(Engine& e, bool finished) {
   e.batch_row = next;
   e.message = br.message;
   e.param = br.param;
+  // The images a batch sends on its own were sealed at load, for the unit type known then (no
+  // 9069 for types 22 and 23 among them). Seal each row as the queue call seals a message, so
+  // that what goes out always carries its own checksum; the raw memory rows are sealed when
+  // their address is filled in.
+  if (!OneOf(br.message, kRawMemoryMessages)) {
+    SealForSending(br.message, br.param);
+  }
   // The row goes out with the tries that the stored answer left (5).
   SetStateFlag(frame::kFlagSendPending, 1);
   return true;
@@ -448,13 +456,9 @@ bool RecogniseUnitType() {
   if (!type) return false;
   Module& mod = module();
   Engine& e = mod.engine;
-  const bool type_changed = mod.unit.type.exchange(*type) != *type;
+  mod.unit.type = *type;
+  mod.unit.variant = GetMessageByte(kIdentify, 1, prvc::VariantByteOfType(*type)) >> 4;
   e.counters[kCounterDeviceCode] = code;
-  // The request images the engine sends on its own were sealed at load for the unit type known
-  // then; types 22 and 23 read their exercise sets with 9069 instead of 9004, so a batch that
-  // follows this identification would send requests the unit rejects. Seal them again for the
-  // type just recognised.
-  if (type_changed) SealMessageImage(kResealAll, 0, 0);
   const auto rows = SelectSettingsRows(*type, Flag(frame::kFlagIrdaSockets));
   int total = 0;
   for (size_t r = 0; r < rows.size(); ++r) {

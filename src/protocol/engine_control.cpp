@@ -72,7 +72,7 @@ int32_t EndIRCommunication() {
 }
 
 int32_t SendIRComMessage(int32_t id, int32_t param) {
-  SealMessageImage(id, param, id == 9068 ? 1 : 0);
+  SealForSending(id, param);
   if (GetStateFlag(frame::kFlagEngineRunning) == 0) return 0;
   // A message the engine cannot take is refused here rather than left for a caller to poll
   // forever.

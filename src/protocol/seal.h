@@ -14,4 +14,10 @@ inline constexpr int32_t kResealAllBatch = 8000;
 // mode 1). Returns 1 on success; for the reseal-all form the AND of all results.
 int32_t SealMessageImage(int32_t id, int32_t param, int32_t mode);
 
+// Seals a message about to be queued: mode 0, except the newer exercise-set write (9068), which
+// is sealed with mode 1.
+inline int32_t SealForSending(int32_t id, int32_t param) {
+  return SealMessageImage(id, param, id == 9068 ? 1 : 0);
+}
+
 }  // namespace quibra::protocol

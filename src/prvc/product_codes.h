@@ -9,4 +9,12 @@ namespace quibra::prvc {
 // The monitor type of a product code, -1 for a code no known unit reports.
 int32_t MonitorTypeOfProductCode(int32_t code);
 
+// The newer running and cycling units answer the identification in a layout of their own:
+// group A (types 33, 35, 36, 37) and group B (types 34, 38); every other type is older.
+enum class UnitGroup { Older, A, B };
+UnitGroup GroupOfType(int32_t type);
+
+// The identification byte (as GetMessageByte numbers it) whose high nibble is the variant.
+int32_t VariantByteOfType(int32_t type);
+
 }  // namespace quibra::prvc

@@ -123,6 +123,7 @@ TEST_F(UnitConversation, Batch8000ReadsTheSettingsRowsOfAType22Unit) {
       {9069, 1}, {9069, 2}, {9069, 3}, {9069, 4}, {9069, 5}};
   EXPECT_EQ(got, expected);
   EXPECT_EQ(m().unit.type.load(), 22);
+  EXPECT_EQ(m().unit.variant.load(), 3);
   // The last row is not counted as done: the batch ends when it is queued.
   EXPECT_EQ(fnQuibra_GetSCErrorData(101), 17);
   EXPECT_EQ(fnQuibra_GetSCErrorData(100), 16);

@@ -18,9 +18,13 @@ constexpr int kBarWidth = 30;
 
 }  // namespace
 
-TerminalView::TerminalView(std::FILE* out) : out_(out) { fnQuibraExt_SetDialogObserver(&observe, this); }
+TerminalView::TerminalView(std::FILE* out) : out_(out), interactive_(isatty(fileno(out)) != 0) {
+  fnQuibraExt_SetDialogObserver(&observe, this);
+}
 
-TerminalView::~TerminalView() { fnQuibraExt_SetDialogObserver(nullptr, nullptr); }
+TerminalView::~TerminalView() {
+  fnQuibraExt_SetDialogObserver(nullptr, nullptr);
+}
 
 void TerminalView::observe(const QuibraDialogEvent* event, void* context) {
   static_cast<TerminalView*>(context)->on_event(*event);
@@ -47,6 +51,7 @@ void TerminalView::on_event(const QuibraDialogEvent& event) {
       draw();
       break;
     case QUIBRA_DIALOG_CLOSED:
+      logged_.clear();
       if (drawn_) std::fputc('\n', out_);
       drawn_ = false;
       break;
@@ -56,11 +61,20 @@ void TerminalView::on_event(const QuibraDialogEvent& event) {
 }
 
 void TerminalView::draw() {
+  if (!interactive_) {
+    // A log, not a screen: each new status text on a line of its own, without the bar.
+    if (text_.empty() || text_ == logged_) return;
+    logged_ = text_;
+    std::fprintf(out_, "%s\n", text_.c_str());
+    std::fflush(out_);
+    return;
+  }
   std::string line = "\r\033[K" + text_;
   if (bar_visible_) {
     const int filled = progress_ * kBarWidth / 100;
     line += " [" + std::string(static_cast<size_t>(filled), '#') +
-            std::string(static_cast<size_t>(kBarWidth - filled), '.') + "] " + std::to_string(progress_) + "%";
+            std::string(static_cast<size_t>(kBarWidth - filled), '.') + "] " +
+            std::to_string(progress_) + "%";
   }
   std::fputs(line.c_str(), out_);
   std::fflush(out_);

@@ -23,7 +23,9 @@ class TerminalView {
   void draw();
 
   std::FILE* out_;
+  const bool interactive_;  // a terminal: redraw one line; else log the texts line by line
   std::string text_;
+  std::string logged_;
   bool bar_visible_ = false;
   int progress_ = 0;
   bool drawn_ = false;

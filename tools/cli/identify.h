@@ -1,0 +1,24 @@
+// Asking a wrist unit who it is, behind the library's progress dialog (drawn on the terminal).
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace quibra::cli {
+
+enum class LinkKind { Serial, Usb };
+
+struct UnitIdentity {
+  int32_t product_code = 0;
+  int32_t type = 0;
+  int32_t variant = 0;
+  std::string name;
+};
+
+// Opens the link (a serial device path, or the USB adapter's device files), sends the
+// identification probe and closes the link again. Prints why on stderr and returns nothing when
+// the link does not open or no unit answers.
+std::optional<UnitIdentity> IdentifyUnit(const std::string& port, LinkKind link);
+
+}  // namespace quibra::cli

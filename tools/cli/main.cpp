@@ -1,0 +1,115 @@
+// quibra: the command-line tool of the library.
+//
+//   quibra demo                                   a simulated unit, identified through the library
+//   quibra identify --port DEV [--link serial|usb]
+//   quibra sim --type N [--variant V] [--paced]   a simulated unit on a pseudo-terminal
+#include <cstdio>
+#include <cstring>
+#include <exception>
+#include <string>
+
+#include "frame/lifecycle.h"
+#include "identify.h"
+#include "program.h"
+#include "serial_link.h"
+#include "terminal_view.h"
+#include "unit.h"
+
+namespace quibra::cli {
+namespace {
+
+constexpr int32_t kDemoType = 22;
+constexpr int32_t kDemoVariant = 3;
+
+int Usage() {
+  std::fprintf(stderr,
+               "usage: quibra demo\n"
+               "       quibra identify --port DEV [--link serial|usb]\n"
+               "       quibra sim --type N [--variant V] [--paced]\n");
+  return 2;
+}
+
+void PrintIdentity(const UnitIdentity& unit) {
+  std::printf("%s (monitor type %d, variant %d, product code %d)\n", unit.name.c_str(), unit.type,
+              unit.variant, unit.product_code);
+}
+
+// The library is loaded for the command and unloaded after it, so its thread is gone before
+// the program's own objects (the simulated unit) are destroyed.
+class LoadedLibrary {
+ public:
+  LoadedLibrary() { frame::LoadModule(); }
+  ~LoadedLibrary() { frame::UnloadModule(); }
+  LoadedLibrary(const LoadedLibrary&) = delete;
+  LoadedLibrary& operator=(const LoadedLibrary&) = delete;
+};
+
+int Identify(int argc, char** argv) {
+  std::string port;
+  LinkKind link = LinkKind::Serial;
+  for (int i = 0; i < argc; ++i) {
+    const std::string arg = argv[i];
+    if (arg == "--port" && i + 1 < argc) {
+      port = argv[++i];
+    } else if (arg == "--link" && i + 1 < argc) {
+      const std::string kind = argv[++i];
+      if (kind == "usb") {
+        link = LinkKind::Usb;
+      } else if (kind != "serial") {
+        return Usage();
+      }
+    } else {
+      return Usage();
+    }
+  }
+  if (port.empty() && link == LinkKind::Serial) return Usage();
+  LoadedLibrary library;
+  TerminalView view;
+  const auto unit = IdentifyUnit(port, link);
+  if (!unit) return 1;
+  PrintIdentity(*unit);
+  return 0;
+}
+
+int Demo() {
+  sim::Unit unit(kDemoType, kDemoVariant);
+  sim::SerialLink line(unit);
+  const std::string path = line.start();
+  if (path.empty()) {
+    std::fprintf(stderr, "quibra: no pseudo-terminal for the simulated unit\n");
+    return 1;
+  }
+  std::printf("A simulated wrist unit of type %d is on %s.\n", kDemoType, path.c_str());
+  std::fflush(stdout);
+  int status = 1;
+  {
+    LoadedLibrary library;
+    TerminalView view;
+    const auto found = IdentifyUnit(path, LinkKind::Serial);
+    if (found) {
+      std::printf("Found: ");
+      PrintIdentity(*found);
+      status = 0;
+    }
+  }
+  line.stop();
+  return status;
+}
+
+}  // namespace
+}  // namespace quibra::cli
+
+int main(int argc, char** argv) {
+  if (argc < 2) return quibra::cli::Usage();
+  const std::string command = argv[1];
+  try {
+    if (command == "sim") return quibra::sim::RunSimProgram("quibra sim", argc - 2, argv + 2);
+    quibra::cli::RouteInterruptToDialogs();
+    if (command == "identify") return quibra::cli::Identify(argc - 2, argv + 2);
+    if (command == "demo") return quibra::cli::Demo();
+  } catch (const std::exception& error) {
+    std::fprintf(stderr, "quibra: %s\n", error.what());
+    return 1;
+  }
+  return quibra::cli::Usage();
+}
