@@ -154,6 +154,27 @@ QUIBRA_API int32_t QUIBRA_CALL fnQuibra_WritePipcastData(int32_t count, const in
 /* Reads 100 bytes at unit address 256, writes 1, 2, 3 there, reads again; returns 0. */
 QUIBRA_API int32_t QUIBRA_CALL fnQuibra_Dummy(void);
 
+/* ---- unit information ---------------------------------------------------------------------- */
+
+/* Asks the unit who it is (the probe form when info->MonitorInUse is -1) and unpacks the answer
+ * into info; for types 33, 35, 36 and 37 also checks the unit's memory state, for type 37 the
+ * stride sensor. 1 / 0. */
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_ReadMonitorInfo(CommParams* params, MonitorInfo* info);
+/* Unpacks the stored identification answer into info; records the detected unit. 1 / 0. */
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_UnPackMonitorInfo(MonitorInfo* info);
+/* The raw product code of the unit (not its monitor type); 0 when the read failed. */
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_ReadMonitorType(void);
+/* Repairs a running or cycling unit whose memory state block is not sound; 1 when it did. */
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_EEPROMStateCheckFix(CommParams* params);
+/* 1 when a stride sensor is paired with the unit. */
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_N4Sensor(CommParams* params);
+/* Sets six paired-sensor flags for types 34 and 38 (other types leave them). 1 / 0. */
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_Sensors_PRVCZ(CommParams* params, int32_t* flags);
+/* Writes the identification and the whole memory of a running or cycling unit to a text file as
+ * hexadecimal lines. 1 / 0. */
+QUIBRA_API int32_t QUIBRA_CDECL fnQuibra_SavePRVCFileMemory(uint32_t parent_window,
+                                                            const char* path);
+
 /* ---- extensions (not among the library's documented exports) ----------------------------- */
 
 /* Installs an observer of the library's dialogs (null removes it): it is told when a dialog

@@ -55,6 +55,36 @@ QUIBRA_STATIC_ASSERT(offsetof(CommParams, DialogText) == 300, "CommParams.Dialog
 QUIBRA_STATIC_ASSERT(offsetof(CommParams, LenientChecks) == 352, "CommParams.LenientChecks");
 QUIBRA_STATIC_ASSERT(offsetof(CommParams, Reserved) == 356, "CommParams.Reserved");
 
+/* What a wrist unit tells about itself (its identification answer, unpacked). */
+typedef struct MonitorInfo {
+  uint32_t Size;             /* 40, set by the unpack */
+  int32_t MonitorInUse;      /* monitor type; -1 when the unit is not known */
+  uint32_t DataVersion;      /* the unit's variant */
+  uint32_t TotalFiles;       /* exercise files in the unit */
+  int32_t FreeMemoryInBytes; /* never below 0 */
+  uint32_t TotalMemoryInBytes;
+  uint32_t LowBattery;      /* unit state bits; bit 0 the low-battery state */
+  uint32_t HorseMode;       /* horse mode of the cycling units */
+  uint32_t N4SensorMissing; /* type 37: 1 when no stride sensor is paired */
+  uint32_t MonitorSubModel; /* the raw product code */
+} MonitorInfo;
+
+#define QUIBRA_MONITOR_INFO_SIZE 40
+
+QUIBRA_STATIC_ASSERT(sizeof(MonitorInfo) == QUIBRA_MONITOR_INFO_SIZE, "MonitorInfo is 40 bytes");
+QUIBRA_STATIC_ASSERT(offsetof(MonitorInfo, Size) == 0, "MonitorInfo.Size");
+QUIBRA_STATIC_ASSERT(offsetof(MonitorInfo, MonitorInUse) == 4, "MonitorInfo.MonitorInUse");
+QUIBRA_STATIC_ASSERT(offsetof(MonitorInfo, DataVersion) == 8, "MonitorInfo.DataVersion");
+QUIBRA_STATIC_ASSERT(offsetof(MonitorInfo, TotalFiles) == 12, "MonitorInfo.TotalFiles");
+QUIBRA_STATIC_ASSERT(offsetof(MonitorInfo, FreeMemoryInBytes) == 16,
+                     "MonitorInfo.FreeMemoryInBytes");
+QUIBRA_STATIC_ASSERT(offsetof(MonitorInfo, TotalMemoryInBytes) == 20,
+                     "MonitorInfo.TotalMemoryInBytes");
+QUIBRA_STATIC_ASSERT(offsetof(MonitorInfo, LowBattery) == 24, "MonitorInfo.LowBattery");
+QUIBRA_STATIC_ASSERT(offsetof(MonitorInfo, HorseMode) == 28, "MonitorInfo.HorseMode");
+QUIBRA_STATIC_ASSERT(offsetof(MonitorInfo, N4SensorMissing) == 32, "MonitorInfo.N4SensorMissing");
+QUIBRA_STATIC_ASSERT(offsetof(MonitorInfo, MonitorSubModel) == 36, "MonitorInfo.MonitorSubModel");
+
 /* ---- extension: the dialog observer ------------------------------------------------------ */
 
 /* One change of a library dialog, reported to the observer installed with

@@ -20,6 +20,7 @@
 #include "protocol/raw_memory.h"
 #include "protocol/transfer_state.h"
 #include "protocol/wireless_link.h"
+#include "prvc/unit_info.h"
 #include "ui/busy_dialog.h"
 
 namespace quibra {
@@ -49,6 +50,7 @@ struct Module {
 
   exercise::ExerciseStore exercise_store{locks.RecordStoreLock};
   exercise::AnalysisState analysis;
+  prvc::UnitMemoryMap memory_map;  // of the last group A or B unit identified
 
   protocol::LinkPort port;
   protocol::WirelessLink wireless;

@@ -2,17 +2,11 @@
 
 #include <cstdio>
 
-#include "frame/module.h"
-#include "protocol/message_image.h"
-#include "protocol/send_unit_message.h"
 #include "quibra/quibra.h"
 
 namespace quibra::cli {
 namespace {
 
-constexpr int32_t kIdentify = 9021;
-constexpr int32_t kProbe = 1;  // the probe form: the dialog closes by itself without an answer
-constexpr int32_t kProductCodeByte = 6;
 constexpr int32_t kSerialWithRecoding = 0x00;
 constexpr int32_t kUsbAdapter = 0x10;
 
@@ -30,16 +24,22 @@ std::optional<UnitIdentity> IdentifyUnit(const std::string& port, LinkKind link)
   params.Size = QUIBRA_COMM_PARAMS_SIZE;
   params.LinkType = 1;
   params.ShowDialog = 1;
-  const int32_t result = protocol::SendUnitMessage(params, kIdentify, kProbe);
+  MonitorInfo info{};
+  info.MonitorInUse = -1;  // unknown yet: the probe, whose dialog closes by itself on silence
+  const int32_t result = fnQuibra_ReadMonitorInfo(&params, &info);
   fnQuibra_EndIRCommunication(0);
   if (result != 1) {
     std::fprintf(stderr, "quibra: no wrist unit answered\n");
     return std::nullopt;
   }
   UnitIdentity identity;
-  identity.product_code = protocol::GetMessageByte(kIdentify, kProbe, kProductCodeByte);
-  identity.type = module().unit.type.load();
-  identity.variant = module().unit.variant.load();
+  identity.product_code = static_cast<int32_t>(info.MonitorSubModel);
+  identity.type = info.MonitorInUse;
+  identity.variant = static_cast<int32_t>(info.DataVersion);
+  identity.files = static_cast<int32_t>(info.TotalFiles);
+  identity.free_memory = info.FreeMemoryInBytes;
+  identity.total_memory = static_cast<int32_t>(info.TotalMemoryInBytes);
+  identity.low_battery = (info.LowBattery & 1) != 0;
   const char* name = fnQuibra_GetOrvekHRMonitorName(identity.type, identity.variant);
   identity.name = name != nullptr ? name : "";
   return identity;

@@ -13,6 +13,10 @@ struct UnitIdentity {
   int32_t product_code = 0;
   int32_t type = 0;
   int32_t variant = 0;
+  int32_t files = 0;
+  int32_t free_memory = 0;
+  int32_t total_memory = 0;
+  bool low_battery = false;
   std::string name;
 };
 

@@ -32,6 +32,8 @@ int Usage() {
 void PrintIdentity(const UnitIdentity& unit) {
   std::printf("%s (monitor type %d, variant %d, product code %d)\n", unit.name.c_str(), unit.type,
               unit.variant, unit.product_code);
+  std::printf("  %d exercise files, %d of %d bytes of memory free%s\n", unit.files,
+              unit.free_memory, unit.total_memory, unit.low_battery ? ", battery low" : "");
 }
 
 // The library is loaded for the command and unloaded after it, so its thread is gone before

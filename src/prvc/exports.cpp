@@ -1,0 +1,61 @@
+// Exported entry points of the unit information layer: argument conversion and the exception
+// guard only.
+#include "quibra/quibra.h"
+
+#include <cstdint>
+
+#include "frame/export_guard.h"
+#include "prvc/health_checks.h"
+#include "prvc/memory_dump.h"
+#include "prvc/unit_info.h"
+
+namespace f = quibra::frame;
+namespace p = quibra::prvc;
+
+extern "C" {
+
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_ReadMonitorInfo(CommParams* params, MonitorInfo* info) {
+  return f::Guarded<int32_t>(0, [&] {
+    if (params == nullptr || info == nullptr) return int32_t{0};
+    return p::ReadMonitorInfo(*params, *info);
+  });
+}
+
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_UnPackMonitorInfo(MonitorInfo* info) {
+  return f::Guarded<int32_t>(0, [&] {
+    if (info == nullptr) return int32_t{0};
+    return p::UnPackMonitorInfo(*info);
+  });
+}
+
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_ReadMonitorType(void) {
+  return f::Guarded<int32_t>(0, [] { return p::ReadMonitorType(); });
+}
+
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_EEPROMStateCheckFix(CommParams* params) {
+  return f::Guarded<int32_t>(0, [&] {
+    if (params == nullptr) return int32_t{0};
+    return p::EEPROMStateCheckFix(*params);
+  });
+}
+
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_N4Sensor(CommParams* params) {
+  return f::Guarded<int32_t>(0, [&] {
+    if (params == nullptr) return int32_t{0};
+    return p::N4Sensor(*params);
+  });
+}
+
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_Sensors_PRVCZ(CommParams* params, int32_t* flags) {
+  return f::Guarded<int32_t>(0, [&] {
+    if (params == nullptr) return int32_t{0};
+    return p::SensorsPRVCZ(*params, flags);
+  });
+}
+
+QUIBRA_API int32_t QUIBRA_CDECL fnQuibra_SavePRVCFileMemory(uint32_t parent_window,
+                                                            const char* path) {
+  return f::Guarded<int32_t>(0, [&] { return p::SavePRVCFileMemory(parent_window, path); });
+}
+
+}  // extern "C"

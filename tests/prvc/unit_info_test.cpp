@@ -1,0 +1,338 @@
+// Unit identification and the checks that follow it, against a scripted unit that answers the
+// identification from given bytes and the memory commands from a memory array.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "frame/module.h"
+#include "platform/registry.h"
+#include "platform/scaled_clock.h"
+#include "protocol/message_image.h"
+#include "quibra/quibra.h"
+#include "support/module_fixture.h"
+#include "ui/transfer_link.h"
+
+namespace quibra::testing {
+namespace {
+
+// Answers like a unit whose message exchanges always complete: 9021 fills the identification
+// bytes, 9090 copies memory into the scratch as the engine stores a read answer, 9089 stores
+// the written bytes.
+class ScriptedUnit final : public ui::TransferLink {
+ public:
+  std::vector<std::vector<uint8_t>> identities;  // one per 9021 asked; the last repeats
+  std::vector<uint8_t> memory = std::vector<uint8_t>(0x40000, 0);
+  std::vector<std::pair<int32_t, int32_t>> sent;
+  bool with_lead = false;
+  struct Write {
+    int32_t address;
+    std::vector<uint8_t> bytes;
+  };
+  std::vector<Write> writes;
+
+  int32_t send(int32_t message, int32_t param) override {
+    sent.emplace_back(message, param);
+    protocol::Banks& banks = module().banks;
+    if (message == 9021) {
+      const auto& id = identities[std::min(asked_++, identities.size() - 1)];
+      for (size_t i = 0; i < id.size(); ++i)
+        protocol::SetMessageByte(9021, 1, static_cast<int32_t>(i), id[i]);
+    } else if (message == 9090) {
+      const int32_t address = Le32(banks, 6);
+      const int32_t count = banks.scratch(10) | banks.scratch(11) << 8;
+      // With a lead, the answer starts with 6 bytes that carry the data's address at 2..4.
+      const int32_t lead = with_lead ? 6 : 0;
+      if (with_lead) {
+        for (int32_t i = 0; i < lead; ++i)
+          banks.set_scratch(5 + i, 0);
+        for (int32_t i = 0; i < 3; ++i)
+          banks.set_scratch(7 + i, static_cast<uint8_t>(address >> (8 * i)));
+      }
+      for (int32_t i = lead; i < count; ++i)
+        banks.set_scratch(5 + i, memory[static_cast<size_t>(address + i - lead) % memory.size()]);
+    } else if (message == 9089) {
+      Write w{Le32(banks, 8), {}};
+      const int32_t count = module().raw_memory.send_length - 8;
+      for (int32_t i = 0; i < count; ++i)
+        w.bytes.push_back(banks.scratch(12 + i));
+      writes.push_back(w);
+    }
+    return 1;
+  }
+  int32_t status() override { return 10; }
+  int32_t progress() override { return 0; }
+  void cancel() override {}
+  void refresh_monitor_info(int32_t) override {}
+
+  size_t count(int32_t message) const {
+    size_t n = 0;
+    for (const auto& s : sent)
+      n += s.first == message ? 1 : 0;
+    return n;
+  }
+
+ private:
+  static int32_t Le32(const protocol::Banks& banks, int32_t at) {
+    return banks.scratch(at) | banks.scratch(at + 1) << 8 | banks.scratch(at + 2) << 16 |
+           banks.scratch(at + 3) << 24;
+  }
+  size_t asked_ = 0;
+};
+
+// An identification answer as the image holds it: bytes by index, the rest zero.
+std::vector<uint8_t> Identity(std::map<int, uint8_t> bytes) {
+  std::vector<uint8_t> image(37, 0);
+  for (const auto& [index, value] : bytes)
+    image[static_cast<size_t>(index)] = value;
+  return image;
+}
+
+class UnitInfoTest : public ModuleTest {
+ protected:
+  void SetUp() override {
+    ModuleTest::SetUp();
+    platform::set_clock(&clock_);
+    ui::set_transfer_link(&unit_);
+  }
+  void TearDown() override {
+    ModuleTest::TearDown();
+    ui::set_transfer_link(nullptr);
+    platform::set_clock(nullptr);
+  }
+  static CommParams Params(int32_t type = 0) {
+    CommParams p{};
+    p.Size = QUIBRA_COMM_PARAMS_SIZE;
+    p.LinkType = 1;
+    p.MonitorType = type;
+    return p;
+  }
+  MonitorInfo Read(std::vector<uint8_t> identity, int32_t expected = 1) {
+    unit_.identities = {std::move(identity)};
+    CommParams p = Params();
+    MonitorInfo info{};
+    info.MonitorInUse = -1;
+    EXPECT_EQ(fnQuibra_ReadMonitorInfo(&p, &info), expected);
+    return info;
+  }
+
+  platform::ScaledClock clock_{0.001};
+  ScriptedUnit unit_;
+};
+
+TEST_F(UnitInfoTest, OlderUnitFilesMemoryAndBattery) {
+  // K55T: product code 19; variant 3 with the low-battery bit; 12 files (BCD); 4096 bytes used.
+  const MonitorInfo info = Read(Identity({{6, 19}, {7, 0x31}, {8, 0x12}, {10, 0x10}, {11, 0x00}}));
+  EXPECT_EQ(unit_.sent.front(), std::make_pair(9021, 1));  // the probe: MonitorInUse was -1
+  EXPECT_EQ(info.Size, 40u);
+  EXPECT_EQ(info.MonitorInUse, 22);
+  EXPECT_EQ(info.DataVersion, 3u);
+  EXPECT_EQ(info.LowBattery, 1u);
+  EXPECT_EQ(info.TotalFiles, 12u);
+  EXPECT_EQ(info.TotalMemoryInBytes, 32036u);
+  EXPECT_EQ(info.FreeMemoryInBytes, 32036 - 4096);
+  EXPECT_EQ(info.MonitorSubModel, 19u);
+  EXPECT_EQ(module().unit.type.load(), 22);
+  EXPECT_EQ(module().unit.variant.load(), 3);
+}
+
+TEST_F(UnitInfoTest, MemorySizesAndTheirCorrections) {
+  struct Case {
+    uint8_t code;
+    uint8_t variant_byte;
+    uint8_t used_high;
+    uint32_t size;
+    int32_t free;
+  };
+  const Case cases[] = {
+      {17, 0x00, 0x10, 0, 0},                       // type 11, variant 0: no size at all
+      {17, 0x10, 0x10, 15965, 15965 - 4096 + 417},  // variant 1 gives bytes back
+      {68, 0x20, 0x10, 15883, 15883 - 4096 - 6},    // type 15, variant 2
+      {17, 0x70, 0x10, 15912, 15912 - 4096 - 6},
+      {37, 0x00, 0x7E, 32250, 0},  // type 23 with 32256 bytes used: never below 0
+      {85, 0x00, 0x10, 23772, 23772 - 4096},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(static_cast<int>(c.code));
+    const MonitorInfo info = Read(Identity({{6, c.code}, {7, c.variant_byte}, {10, c.used_high}}));
+    EXPECT_EQ(info.TotalMemoryInBytes, c.size);
+    EXPECT_EQ(info.FreeMemoryInBytes, c.free);
+  }
+}
+
+TEST_F(UnitInfoTest, FileCountsByType) {
+  // Types 20 and 21: 100 when byte 9 has a low nibble, else BCD byte 8.
+  EXPECT_EQ(Read(Identity({{6, 85}, {8, 0x42}})).TotalFiles, 42u);
+  EXPECT_EQ(Read(Identity({{6, 102}, {8, 0x42}, {9, 0x01}})).TotalFiles, 100u);
+  EXPECT_EQ(Read(Identity({{6, 148}, {8, 0x42}})).TotalFiles, 0u);  // type 27
+}
+
+TEST_F(UnitInfoTest, GroupAUnitStateBitsAndMemoryMap) {
+  // VC8 (type 35), variant 4: state bits 0..3 in byte 8; byte 15 bit 0 sets state bit 4, which
+  // then keeps bit 3 clear; byte 15 bit 7 is horse mode.
+  const MonitorInfo info = Read(Identity({{6, 166},
+                                          {8, 0x4F},
+                                          {9, 0x34},
+                                          {10, 0x01},
+                                          {11, 0x00},
+                                          {12, 0x01},
+                                          {13, 0x00},
+                                          {14, 0x00},
+                                          {15, 0x81},
+                                          {16, 0x10},
+                                          {17, 0x27},
+                                          {18, 0x00},
+                                          {19, 0xE8},
+                                          {20, 0x03},
+                                          {23, 0x34},
+                                          {24, 0x12},
+                                          {35, 0x00},
+                                          {36, 0x20}}));
+  EXPECT_EQ(info.MonitorInUse, 35);
+  EXPECT_EQ(info.DataVersion, 4u);
+  EXPECT_EQ(info.LowBattery, 0x17u);
+  EXPECT_EQ(info.HorseMode, 0x80u);
+  EXPECT_EQ(info.TotalFiles, 0x134u);
+  EXPECT_EQ(info.TotalMemoryInBytes, 114637u);
+  EXPECT_EQ(info.FreeMemoryInBytes, 114637 - 65536);
+  const prvc::UnitMemoryMap& map = module().memory_map;
+  EXPECT_EQ(map.base, 10000);
+  EXPECT_EQ(map.exercise_area1, 10000 - 3770);
+  EXPECT_EQ(map.exercise_area2, 10000 - 3240);
+  EXPECT_EQ(map.weekly_targets, 10000 + 6804);
+  EXPECT_EQ(map.daily_targets, 10000 + 7308);
+  EXPECT_EQ(map.bike_area, 1000);
+  EXPECT_EQ(map.settings_area, 1000 - 21 - 2);  // type 35 from variant 4 on
+  EXPECT_EQ(map.totals, 0x1234);
+  EXPECT_EQ(map.display_area, 0x2000);
+  // The health check ran (the memory is all zero, so the state block was rewritten).
+  ASSERT_EQ(unit_.writes.size(), 1u);
+  EXPECT_EQ(unit_.writes[0].address, 0);
+  EXPECT_EQ(unit_.writes[0].bytes, (std::vector<uint8_t>{0x10, 0x00, 0x01, 0x00, 0x00, 0x07}));
+}
+
+TEST_F(UnitInfoTest, GroupBStateBitsMoveAndBikesFollowTheSettings) {
+  // PR9W (type 38): byte 15 = 1001 0110: bits 1, 2, 4 move to 1, 6, 2; bit 7 is horse mode.
+  const MonitorInfo info =
+      Read(Identity({{6, 174}, {8, 0x30}, {15, 0x96}, {19, 0x00}, {20, 0x04}}));
+  EXPECT_EQ(info.MonitorInUse, 38);
+  EXPECT_EQ(info.DataVersion, 3u);
+  EXPECT_EQ(info.LowBattery, 0x46u);
+  EXPECT_EQ(info.HorseMode, 1u);
+  EXPECT_EQ(module().memory_map.settings_area, 0x400);
+  EXPECT_EQ(module().memory_map.bike_area, 0x400 + 89);
+  EXPECT_TRUE(unit_.writes.empty());  // type 38 has no state check
+}
+
+TEST_F(UnitInfoTest, UnknownCodeIsAskedOnceMore) {
+  unit_.identities = {Identity({{6, 99}}), Identity({{6, 99}})};
+  CommParams p = Params();
+  MonitorInfo info{};
+  EXPECT_EQ(fnQuibra_ReadMonitorInfo(&p, &info), 0);
+  EXPECT_EQ(info.MonitorInUse, -1);
+  EXPECT_EQ(unit_.sent, (std::vector<std::pair<int32_t, int32_t>>{{9021, 0}, {9021, 0}}));
+
+  unit_ = ScriptedUnit{};
+  unit_.identities = {Identity({{6, 99}}), Identity({{6, 163}})};
+  EXPECT_EQ(fnQuibra_ReadMonitorInfo(&p, &info), 1);
+  EXPECT_EQ(info.MonitorInUse, 32);  // product code 163 is a VC4
+}
+
+TEST_F(UnitInfoTest, StrideSensorAndStateCheckOfType37) {
+  unit_.identities = {Identity({{6, 173}})};
+  // A sound state block: 0x1234 is the BCD number 1234, byte 3 is 10.
+  const uint8_t state[] = {0x34, 0x12, 0x00, 0x0A, 0x55, 0x00};
+  std::copy(std::begin(state), std::end(state), unit_.memory.begin());
+  CommParams p = Params();
+  MonitorInfo info{};
+  ASSERT_EQ(fnQuibra_ReadMonitorInfo(&p, &info), 1);
+  EXPECT_TRUE(unit_.writes.empty());
+  EXPECT_EQ(info.N4SensorMissing, 1u);
+  EXPECT_EQ(p.MonitorType, 37);
+
+  // A paired stride sensor in the third slot; an identifier from 0xF00000 up is none.
+  unit_.memory[349] = 0xFF;
+  unit_.memory[350] = 0xFF;
+  unit_.memory[351] = 0xF0;
+  EXPECT_EQ(fnQuibra_N4Sensor(&p), 0);
+  unit_.memory[355] = 0x01;
+  EXPECT_EQ(fnQuibra_N4Sensor(&p), 1);
+  EXPECT_EQ(fnQuibra_ReadMonitorType(), 173);  // the raw code, not the monitor type
+}
+
+TEST_F(UnitInfoTest, StateBlocksThatNeedRepair) {
+  CommParams p = Params(33);
+  const std::vector<std::vector<uint8_t>> unsound = {
+      {0x34, 0x12, 0x00, 0x0B, 0x99, 0x00},  // byte 3 is not 10
+      {0x3A, 0x12, 0x00, 0x0A, 0x99, 0x00},  // not BCD
+      {0x00, 0x40, 0x00, 0x0A, 0x99, 0x00},  // 4000 is too large
+  };
+  for (const auto& block : unsound) {
+    unit_.writes.clear();
+    std::copy(block.begin(), block.end(), unit_.memory.begin());
+    EXPECT_EQ(fnQuibra_EEPROMStateCheckFix(&p), 1);
+    ASSERT_EQ(unit_.writes.size(), 1u);
+    EXPECT_EQ(unit_.writes[0].bytes, (std::vector<uint8_t>{0x10, 0x00, 0x01, 0x00, 0x99, 0x07}));
+  }
+  unit_.memory[1] = 0x39;  // 3900: sound
+  unit_.writes.clear();
+  EXPECT_EQ(fnQuibra_EEPROMStateCheckFix(&p), 0);
+  EXPECT_TRUE(unit_.writes.empty());
+}
+
+TEST_F(UnitInfoTest, PairedSensorFlagsByType) {
+  // Slots k at 346 + 3k: slot 0, slot 2 (stride), slot 4 and slot 9 paired.
+  auto pair = [&](int slot) { unit_.memory[static_cast<size_t>(346 + 3 * slot)] = 1; };
+  for (int slot : {0, 2, 4, 9})
+    pair(slot);
+  int32_t flags[6] = {7, 7, 7, 7, 7, 7};
+  CommParams p38 = Params(38);
+  ASSERT_EQ(fnQuibra_Sensors_PRVCZ(&p38, flags), 1);
+  EXPECT_EQ(std::vector<int32_t>(flags, flags + 6), (std::vector<int32_t>{1, 1, 1, 0, 1, 0}));
+
+  int32_t kept[6] = {7, 7, 7, 7, 7, 7};
+  CommParams p34 = Params(34);
+  ASSERT_EQ(fnQuibra_Sensors_PRVCZ(&p34, kept), 1);
+  EXPECT_EQ(std::vector<int32_t>(kept, kept + 6), (std::vector<int32_t>{1, 7, 0, 1, 0, 1}));
+
+  int32_t untouched[6] = {7, 7, 7, 7, 7, 7};
+  CommParams p22 = Params(22);
+  ASSERT_EQ(fnQuibra_Sensors_PRVCZ(&p22, untouched), 1);
+  EXPECT_EQ(std::vector<int32_t>(untouched, untouched + 6), std::vector<int32_t>(6, 7));
+}
+
+TEST_F(UnitInfoTest, MemoryDumpWritesHeaderAndHexLines) {
+  unit_.identities = {Identity({{6, 172}, {8, 0x20}, {9, 3}})};  // PR6, variant 2, 3 files
+  for (size_t i = 0; i < unit_.memory.size(); ++i)
+    unit_.memory[i] = static_cast<uint8_t>(i * 7);
+  unit_.with_lead = true;
+  const std::string path = ::testing::TempDir() + "/quibra_dump.txt";
+  ASSERT_EQ(fnQuibra_SavePRVCFileMemory(0, path.c_str()), 1);
+  std::ifstream in(path, std::ios::binary);
+  const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  EXPECT_EQ(text.rfind("//MonitorInUse = 36\r\n//MonitorSubModel = 172\r\n//DataVersion = 2\r\n"
+                       "//TotalFiles = 3\r\n",
+                       0),
+            0u);
+  // 0x20000 bytes in 356 reads of 368, the last cut at the end of memory: 8192 lines of 16.
+  EXPECT_EQ(unit_.count(9090), 1u + 357u);  // the state check's read, then the dump's reads
+  size_t lines = 0;
+  for (char c : text)
+    lines += c == '\n' ? 1 : 0;
+  EXPECT_EQ(lines, 8u + 0x20000u / 16u);
+  EXPECT_NE(text.find("\r\n000000 00 07 0e 15 1c 23 2a 31 38 3f 46 4d 54 5b 62 69\r\n"),
+            std::string::npos);
+  // The second read starts at 368 = 0x170 (368 * 7 = 2576 = 0xa10: low byte 0x10).
+  EXPECT_NE(text.find("\r\n000170 10 17 1e 25"), std::string::npos);
+  // The last line is the end of memory.
+  EXPECT_NE(text.find("\r\n01fff0 "), std::string::npos);
+  EXPECT_EQ(text.find("\r\n020000 "), std::string::npos);
+  std::remove(path.c_str());
+}
+
+}  // namespace
+}  // namespace quibra::testing
