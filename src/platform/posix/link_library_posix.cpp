@@ -3,14 +3,19 @@
 #include <dlfcn.h>
 
 #include <cstdlib>
-#include <mutex>
+#include <string>
 
-#include "platform/link_library.h"
+#include "platform/link_library_entries.h"
 
 namespace quibra::platform {
 namespace {
 
-class PosixLinkLibrary final : public LinkLibrary {
+struct CConvention {
+  template <typename R, typename... A>
+  using Fn = R (*)(A...);
+};
+
+class PosixLinkLibrary final : public LinkLibraryEntries<CConvention> {
  public:
   bool load() override {
     std::lock_guard guard(lock_);
@@ -19,42 +24,18 @@ class PosixLinkLibrary final : public LinkLibrary {
     void* h = dlopen(path != nullptr && path[0] != '\0' ? path : "libOrvekKelvo.so",
                      RTLD_NOW | RTLD_LOCAL);
     if (h == nullptr) return false;
-    if (resolve(h, open_, "OrvekKelvo_1") && resolve(h, close_, "OrvekKelvo_2") &&
-        resolve(h, pause_, "OrvekKelvo_3") && resolve(h, list_, "OrvekKelvo_4") &&
-        resolve(h, packet_, "OrvekKelvo_6") && resolve(h, relax_, "OrvekKelvo_9") &&
-        resolve(h, packet_ex_, "OrvekKelvo_12")) {
-      handle_ = h;
-      return true;
+    const bool all = resolve_all(
+        [h](int ordinal) { return dlsym(h, ("OrvekKelvo_" + std::to_string(ordinal)).c_str()); });
+    if (!all) {
+      dlclose(h);
+      return false;
     }
-    dlclose(h);
-    return false;
+    handle_ = h;
+    return true;
   }
-  int32_t open(uint8_t link_type, int32_t value) override { return open_(link_type, value); }
-  uint8_t list_devices(int32_t* slots) override { return list_(slots); }
-  uint8_t packet(int32_t device, uint8_t* buffer) override { return packet_(device, buffer); }
-  uint8_t packet_extended(int32_t device, uint8_t* buffer) override {
-    return packet_ex_(device, buffer);
-  }
-  uint8_t relax(int32_t a, int32_t b) override { return relax_(a, b); }
-  void close() override { close_(); }
-  void pause() override { pause_(); }
 
  private:
-  template <typename Fn>
-  static bool resolve(void* h, Fn& fn, const char* name) {
-    fn = reinterpret_cast<Fn>(dlsym(h, name));
-    return fn != nullptr;
-  }
-
-  std::mutex lock_;
   void* handle_ = nullptr;
-  int32_t (*open_)(uint8_t, int32_t) = nullptr;
-  void (*close_)() = nullptr;
-  void (*pause_)() = nullptr;
-  uint8_t (*list_)(int32_t*) = nullptr;
-  uint8_t (*packet_)(int32_t, uint8_t*) = nullptr;
-  uint8_t (*relax_)(int32_t, int32_t) = nullptr;
-  uint8_t (*packet_ex_)(int32_t, uint8_t*) = nullptr;
 };
 
 }  // namespace
