@@ -17,6 +17,8 @@ struct LinkState {
   bool paused = false;
   Clock::time_point last_poll{};
   int64_t until_next_beat_ms = kBeatIntervalMs;  // from last_poll
+  bool lost = false;
+  OrvekKelvoSimCalls calls{};
 };
 
 LinkState& state() {
@@ -37,7 +39,9 @@ void Put16(uint8_t* at, int64_t value) {
 uint8_t Poll(uint32_t device_id, uint8_t* packet, bool as_rate) {
   auto& link = state();
   std::lock_guard guard(link.lock);
+  ++link.calls.polls;
   if (!link.open || device_id != kDeviceId || packet == nullptr) return kNoLink;
+  if (link.lost) return kLinkLost;
   const auto now = Clock::now();
   const int64_t elapsed =
       std::chrono::duration_cast<std::chrono::milliseconds>(now - link.last_poll).count();
@@ -67,13 +71,29 @@ using namespace quibra::sim::kelvo;
 
 extern "C" {
 
-KELVO_EXPORT int32_t OrvekKelvo_1(uint8_t link_type, uint32_t value) {
-  if (!KnownLinkType(link_type)) return 0;
+KELVO_EXPORT void OrvekKelvoSim_Calls(OrvekKelvoSimCalls* calls) {
   auto& link = state();
   std::lock_guard guard(link.lock);
+  if (calls != nullptr) *calls = link.calls;
+}
+
+KELVO_EXPORT void OrvekKelvoSim_LoseLink(void) {
+  auto& link = state();
+  std::lock_guard guard(link.lock);
+  link.lost = true;
+}
+
+KELVO_EXPORT int32_t OrvekKelvo_1(uint8_t link_type, uint32_t value) {
+  auto& link = state();
+  std::lock_guard guard(link.lock);
+  ++link.calls.opens;
+  link.calls.last_open_value = value;
+  link.calls.last_link_type = link_type;
+  if (!KnownLinkType(link_type)) return 0;
   if (value != kDeviceId) return 1;  // a search: the device is listed, not opened
   link.open = true;
   link.paused = false;
+  link.lost = false;
   link.last_poll = std::chrono::steady_clock::now();
   link.until_next_beat_ms = kBeatIntervalMs;
   return kOpenResult;
@@ -82,7 +102,9 @@ KELVO_EXPORT int32_t OrvekKelvo_1(uint8_t link_type, uint32_t value) {
 KELVO_EXPORT void OrvekKelvo_2(void) {
   auto& link = state();
   std::lock_guard guard(link.lock);
+  ++link.calls.closes;
   link.open = false;
+  link.lost = false;
   link.paused = false;
 }
 

@@ -15,6 +15,10 @@
 //   The buffer must hold kMaxEntries * kEntryBytes bytes.
 // - OrvekKelvo_9 (a, b): 1 while the device is open, else 0; the values are not looked at.
 // - OrvekKelvo_2 (): closes the device.  OrvekKelvo_3 (): pauses, or resumes when paused.
+//
+// For tests, two entries of the simulation's own: OrvekKelvoSim_Calls reports how the library
+// used the link so far, and OrvekKelvoSim_LoseLink makes the open device drop out of range (its
+// polls then answer kLinkLost).
 #pragma once
 
 #include <cstdint>
@@ -23,12 +27,23 @@ namespace quibra::sim::kelvo {
 inline constexpr uint32_t kDeviceId = 0x00012345;
 inline constexpr int32_t kOpenResult = 18500;
 inline constexpr uint8_t kNoLink = 0xFF;
+inline constexpr uint8_t kLinkLost = 0xFE;
 inline constexpr int kMaxEntries = 10;
 inline constexpr int kEntryBytes = 4;
 inline constexpr int kBeatIntervalMs = 800;  // a steady 75 beats per minute
 }  // namespace quibra::sim::kelvo
 
 extern "C" {
+struct OrvekKelvoSimCalls {
+  int32_t opens;
+  int32_t closes;
+  int32_t polls;
+  uint32_t last_open_value;
+  uint8_t last_link_type;
+};
+
+void OrvekKelvoSim_Calls(OrvekKelvoSimCalls* calls);
+void OrvekKelvoSim_LoseLink(void);
 int32_t OrvekKelvo_1(uint8_t link_type, uint32_t value);
 void OrvekKelvo_2(void);
 void OrvekKelvo_3(void);

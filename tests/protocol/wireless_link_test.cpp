@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "frame/state_flags.h"
+#include "kelvo/orvek_kelvo.h"
 #include "platform/registry.h"
 #include "platform/scaled_clock.h"
 #include "quibra/quibra.h"
@@ -15,93 +16,90 @@
 namespace quibra::protocol {
 namespace {
 
-struct Counters {
-  int opens = 0;
-  int closes = 0;
-  int packets = 0;
-  int32_t last_value = 0;
-  uint8_t last_link_type = 0;
-};
-
-// The stand-in library, loaded by path through the loader's environment variable.
+// The simulated link library, loaded by path through the loader's environment variable; its
+// own entries tell how the library used it.
 class WirelessLinkTest : public testing::ModuleTest {
  protected:
   void SetUp() override {
     ModuleTest::SetUp();
-    setenv(platform::kLinkLibraryVariable, QUIBRA_FAKE_LINK_LIBRARY, 1);
+    setenv(platform::kLinkLibraryVariable, QUIBRA_SIM_KELVO_LIBRARY, 1);
     platform::set_clock(&clock_);
-    fake_ = dlopen(QUIBRA_FAKE_LINK_LIBRARY, RTLD_NOW);
-    ASSERT_NE(fake_, nullptr);
-    read_ = reinterpret_cast<void (*)(int*, int*, int*, int32_t*, uint8_t*)>(
-        dlsym(fake_, "FakeLink_Counters"));
-    set_packet_ = reinterpret_cast<void (*)(uint8_t)>(dlsym(fake_, "FakeLink_SetPacketResult"));
-    ASSERT_NE(read_, nullptr);
-    ASSERT_NE(set_packet_, nullptr);
-    set_packet_(3);
+    sim_ = dlopen(QUIBRA_SIM_KELVO_LIBRARY, RTLD_NOW);
+    ASSERT_NE(sim_, nullptr);
+    calls_ = reinterpret_cast<decltype(calls_)>(dlsym(sim_, "OrvekKelvoSim_Calls"));
+    lose_link_ = reinterpret_cast<decltype(lose_link_)>(dlsym(sim_, "OrvekKelvoSim_LoseLink"));
+    ASSERT_NE(calls_, nullptr);
+    ASSERT_NE(lose_link_, nullptr);
   }
   void TearDown() override {
+    fnQuibra_EndIRCommunication(0);
     platform::set_clock(nullptr);
-    if (fake_ != nullptr) dlclose(fake_);
+    // The simulated link keeps its state per process: leave it closed for the next test.
+    if (sim_ != nullptr) {
+      if (auto* close = reinterpret_cast<void (*)()>(dlsym(sim_, "OrvekKelvo_2"))) close();
+      dlclose(sim_);
+    }
     ModuleTest::TearDown();
   }
-  Counters counters() {
-    Counters c;
-    read_(&c.opens, &c.closes, &c.packets, &c.last_value, &c.last_link_type);
+  OrvekKelvoSimCalls calls() {
+    OrvekKelvoSimCalls c{};
+    calls_(&c);
     return c;
   }
 
+  static constexpr int32_t kDevice = static_cast<int32_t>(sim::kelvo::kDeviceId);
   platform::ScaledClock clock_{0.01};
-  void* fake_ = nullptr;
-  void (*read_)(int*, int*, int*, int32_t*, uint8_t*) = nullptr;
-  void (*set_packet_)(uint8_t) = nullptr;
+  void* sim_ = nullptr;
+  void (*calls_)(OrvekKelvoSimCalls*) = nullptr;
+  void (*lose_link_)() = nullptr;
 };
 
 TEST_F(WirelessLinkTest, DeviceListCopiesTheIdsAfterTheCount) {
   uint8_t list[4 + 32 * 4] = {};
   const int32_t seed = 77;
   std::memcpy(list + 4, &seed, 4);
-  const Counters before = counters();
-  EXPECT_EQ(fnQuibra_GetDeviceList(10, list), 17000);
-  const Counters after = counters();
+  const OrvekKelvoSimCalls before = calls();
+  EXPECT_EQ(fnQuibra_GetDeviceList(10, list), 1);  // the search's result
+  const OrvekKelvoSimCalls after = calls();
   EXPECT_EQ(after.opens, before.opens + 1);
-  EXPECT_EQ(after.last_value, 77);
+  EXPECT_EQ(after.last_open_value, 77u);  // the word at byte 4 goes to the library first
   EXPECT_EQ(after.last_link_type, 10);
-  EXPECT_EQ(list[0], 3);
-  // Little-endian ids from byte 4: 0x1234, 0x5678, 0x9ABC.
-  const uint8_t ids[] = {0x34, 0x12, 0, 0, 0x78, 0x56, 0, 0, 0xBC, 0x9A, 0, 0};
-  EXPECT_EQ(std::memcmp(list + 4, ids, sizeof ids), 0);
+  EXPECT_EQ(list[0], 1);
+  // The device id little-endian from byte 4.
+  const uint8_t id[] = {0x45, 0x23, 0x01, 0x00};
+  EXPECT_EQ(std::memcmp(list + 4, id, sizeof id), 0);
 }
 
 TEST_F(WirelessLinkTest, OpenConnectionRegistersTheDeviceAndEndClosesIt) {
-  EXPECT_EQ(fnQuibra_OpenConnection(0x100, 1, 0x1234), 18001);
+  EXPECT_EQ(fnQuibra_OpenConnection(0x100, 1, kDevice), sim::kelvo::kOpenResult);
   EXPECT_EQ(frame::GetStateFlag(frame::kFlagWirelessAdapter), 1);
   EXPECT_EQ(frame::GetStateFlag(frame::kFlagWirelessOpened), 1);
-  EXPECT_EQ(m().wireless.registered_device, 0x1234);
+  EXPECT_EQ(m().wireless.registered_device, kDevice);
   EXPECT_EQ(m().wireless.link_type.load(), 1);
   // Already open: the library is asked again but nothing is registered anew.
-  EXPECT_EQ(fnQuibra_OpenConnection(0x100, 1, 0x5678), 17000);
-  EXPECT_EQ(m().wireless.registered_device, 0x1234);
+  EXPECT_EQ(fnQuibra_OpenConnection(0x100, 1, 0x5678), 1);
+  EXPECT_EQ(m().wireless.registered_device, kDevice);
 
-  const Counters before = counters();
+  const OrvekKelvoSimCalls before = calls();
   EXPECT_EQ(fnQuibra_EndIRCommunication(0), 1);
-  EXPECT_EQ(counters().packets, before.packets + 1);
-  EXPECT_EQ(counters().closes, before.closes + 1);
+  EXPECT_EQ(calls().polls, before.polls + 1);  // the link is asked whether it is still there
+  EXPECT_EQ(calls().closes, before.closes + 1);
   EXPECT_EQ(frame::GetStateFlag(frame::kFlagWirelessOpened), 0);
 }
 
 TEST_F(WirelessLinkTest, ALinkAlreadyGoneIsNotClosedAgain) {
-  EXPECT_EQ(fnQuibra_OpenConnection(0x100, 1, 0x1234), 18001);
-  set_packet_(0xFE);
-  const Counters before = counters();
+  EXPECT_EQ(fnQuibra_OpenConnection(0x100, 1, kDevice), sim::kelvo::kOpenResult);
+  lose_link_();
+  const OrvekKelvoSimCalls before = calls();
   fnQuibra_EndIRCommunication(0);
-  EXPECT_EQ(counters().closes, before.closes);
+  EXPECT_EQ(calls().closes, before.closes);
   EXPECT_EQ(frame::GetStateFlag(frame::kFlagWirelessOpened), 0);
 }
 
 TEST_F(WirelessLinkTest, OpenWithoutTheWirelessOptionOnlyResets) {
-  const Counters before = counters();
-  EXPECT_EQ(fnQuibra_OpenConnection(0x02, 1, 0x1234), 0);
-  EXPECT_EQ(counters().opens, before.opens);
+  const OrvekKelvoSimCalls before = calls();
+  EXPECT_EQ(fnQuibra_OpenConnection(0x02, 1, kDevice), 0);
+  EXPECT_EQ(calls().opens, before.opens);
   EXPECT_EQ(frame::GetStateFlag(frame::kFlagKeepAlive), 1);
   EXPECT_EQ(frame::GetStateFlag(frame::kFlagWirelessOpened), 0);
 }
