@@ -154,6 +154,23 @@ QUIBRA_API int32_t QUIBRA_CALL fnQuibra_WritePipcastData(int32_t count, const in
 /* Reads 100 bytes at unit address 256, writes 1, 2, 3 there, reads again; returns 0. */
 QUIBRA_API int32_t QUIBRA_CALL fnQuibra_Dummy(void);
 
+/* ---- unit commands and service values ------------------------------------------------------ */
+
+/* Commands without answer, over infrared or by sound (memory restore and display off have no
+ * sound form: with the sound link they report 1 without sending). 1 / 0. */
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_SendMonitorToWatchMode(CommParams* params);
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_SendFactoryDefaultCommand(CommParams* params);
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_SetMonitorToSleepMode(CommParams* params);
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_RestoreEepromMemory(CommParams* params);
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_SetDisplayOff(CommParams* params);
+/* Service values over infrared: total calories 0..999999 and the identification number
+ * 0..16777215. Writes 1 / 0 (0 without a transfer when out of range); reads the value, or 0
+ * when the transfer failed. */
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_WriteTotalCalories(int32_t value);
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_WriteIDNumber(int32_t value);
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_ReadTotalCalories(void);
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_ReadIDNumber(void);
+
 /* ---- unit information ---------------------------------------------------------------------- */
 
 /* Asks the unit who it is (the probe form when info->MonitorInUse is -1) and unpacks the answer

@@ -15,74 +15,11 @@
 #include "protocol/message_image.h"
 #include "quibra/quibra.h"
 #include "support/module_fixture.h"
+#include "support/scripted_unit.h"
 #include "ui/transfer_link.h"
 
 namespace quibra::testing {
 namespace {
-
-// Answers like a unit whose message exchanges always complete: 9021 fills the identification
-// bytes, 9090 copies memory into the scratch as the engine stores a read answer, 9089 stores
-// the written bytes.
-class ScriptedUnit final : public ui::TransferLink {
- public:
-  std::vector<std::vector<uint8_t>> identities;  // one per 9021 asked; the last repeats
-  std::vector<uint8_t> memory = std::vector<uint8_t>(0x40000, 0);
-  std::vector<std::pair<int32_t, int32_t>> sent;
-  bool with_lead = false;
-  struct Write {
-    int32_t address;
-    std::vector<uint8_t> bytes;
-  };
-  std::vector<Write> writes;
-
-  int32_t send(int32_t message, int32_t param) override {
-    sent.emplace_back(message, param);
-    protocol::Banks& banks = module().banks;
-    if (message == 9021) {
-      const auto& id = identities[std::min(asked_++, identities.size() - 1)];
-      for (size_t i = 0; i < id.size(); ++i)
-        protocol::SetMessageByte(9021, 1, static_cast<int32_t>(i), id[i]);
-    } else if (message == 9090) {
-      const int32_t address = Le32(banks, 6);
-      const int32_t count = banks.scratch(10) | banks.scratch(11) << 8;
-      // With a lead, the answer starts with 6 bytes that carry the data's address at 2..4.
-      const int32_t lead = with_lead ? 6 : 0;
-      if (with_lead) {
-        for (int32_t i = 0; i < lead; ++i)
-          banks.set_scratch(5 + i, 0);
-        for (int32_t i = 0; i < 3; ++i)
-          banks.set_scratch(7 + i, static_cast<uint8_t>(address >> (8 * i)));
-      }
-      for (int32_t i = lead; i < count; ++i)
-        banks.set_scratch(5 + i, memory[static_cast<size_t>(address + i - lead) % memory.size()]);
-    } else if (message == 9089) {
-      Write w{Le32(banks, 8), {}};
-      const int32_t count = module().raw_memory.send_length - 8;
-      for (int32_t i = 0; i < count; ++i)
-        w.bytes.push_back(banks.scratch(12 + i));
-      writes.push_back(w);
-    }
-    return 1;
-  }
-  int32_t status() override { return 10; }
-  int32_t progress() override { return 0; }
-  void cancel() override {}
-  void refresh_monitor_info(int32_t) override {}
-
-  size_t count(int32_t message) const {
-    size_t n = 0;
-    for (const auto& s : sent)
-      n += s.first == message ? 1 : 0;
-    return n;
-  }
-
- private:
-  static int32_t Le32(const protocol::Banks& banks, int32_t at) {
-    return banks.scratch(at) | banks.scratch(at + 1) << 8 | banks.scratch(at + 2) << 16 |
-           banks.scratch(at + 3) << 24;
-  }
-  size_t asked_ = 0;
-};
 
 // An identification answer as the image holds it: bytes by index, the rest zero.
 std::vector<uint8_t> Identity(std::map<int, uint8_t> bytes) {
