@@ -241,9 +241,10 @@ TEST_F(KSeriesRoundTripTest, EveryTypeEveryChannelBothImages) {
     for (const KSeriesSensors& sensors : channel_sets) {
       for (bool extended : {false, true}) {
         if (!SensorUnit(unit.type) && sensors.speed_code + sensors.altitude != 0) continue;
-        SCOPED_TRACE(::testing::Message() << "speed " << sensors.speed_code << " altitude "
-                                        << sensors.altitude << " cadence " << sensors.cadence
-                                        << " power " << sensors.power << " extended " << extended);
+        SCOPED_TRACE(::testing::Message()
+                     << "speed " << sensors.speed_code << " altitude " << sensors.altitude
+                     << " cadence " << sensors.cadence << " power " << sensors.power << " extended "
+                     << extended);
         const KSeriesExercise first = Ride(sensors, extended, 0);
         const KSeriesExercise second = Ride(sensors, extended, 1);
         m().unit.type = 0;
@@ -260,6 +261,173 @@ TEST_F(KSeriesRoundTripTest, EveryTypeEveryChannelBothImages) {
       }
     }
   }
+}
+
+// Type 22 from version 3 on ignores cadence and power with speed sensor code 1; the larger
+// header moves everything after it.
+TEST_F(KSeriesRoundTripTest, LateType22SpeedCodeOne) {
+  for (int32_t code : {1, 2}) {
+    const KSeriesExercise x = Ride({code, true, true, true}, true, 0);
+    Load(sim::KSeriesSingleImage({x, x}, 22, 19, 3));
+    ASSERT_EQ(fnQuibra_AnalyzeFile(1, 0), 1);
+    ExpectDecoded(x, 22, 3);
+    EXPECT_EQ(fnQuibra_GetRecFlags(10), code == 1 ? 0 : 1);
+  }
+}
+
+// Imperial units, a 12-hour start, the marker bit, and what the listing says of the same bytes.
+TEST_F(KSeriesRoundTripTest, ImperialTwelveHourAndTheListing) {
+  KSeriesExercise x = Ride({6, true, true, false}, false, 3);
+  x.imperial = true;
+  x.twelve_hour = true;
+  x.marker = true;
+  x.signed_summary = {12, 0, 127};
+  for (auto& lap : x.laps) {
+    lap.altitude = 5 * (lap.altitude / 5);
+    lap.temperature = 14 + lap.temperature + 50;
+  }
+  for (auto& sample : x.samples)
+    sample.altitude = 5 * sample.altitude;
+  for (int32_t hour : {0, 12, 13, 23}) {
+    x.hour = hour;
+    Load(sim::KSeriesSingleImage({x}, 12, 34, 1));
+    ASSERT_EQ(fnQuibra_AnalyzeFile(0, 0), 1);
+    ExpectDecoded(x, 12, 1);
+
+    ExeFileInfo info{};
+    ASSERT_EQ(fnQuibra_GetExeFileInfo(0, &info), 1);
+    EXPECT_STREQ(info.Name, "Ride   ");
+    EXPECT_EQ(info.TwelveHour, 1);
+    EXPECT_EQ(info.StartTime, hour * 3600 + 45 * 60 + 9);
+    EXPECT_EQ(info.StartDate, 20141028);
+    EXPECT_EQ(info.Duration, x.duration_tenths / 10);
+    EXPECT_EQ(info.Interval, 60);
+    EXPECT_EQ(info.MarkerBit, 1);
+    EXPECT_EQ(info.Speed, 1);
+    EXPECT_EQ(info.Altitude, 1);
+    EXPECT_EQ(info.Cadence, 1);
+    EXPECT_EQ(info.Power, 0);
+    EXPECT_EQ(info.SensorCode, 6);
+  }
+}
+
+// R-R recording (type 13, interval code 3): one-byte and three-byte deltas both ways, a zero
+// interval that is dropped, and the duration taken from the intervals.
+TEST_F(KSeriesRoundTripTest, RrIntervals) {
+  KSeriesExercise x = Ride({}, true, 0);
+  x.interval_code = 3;
+  x.duration_tenths = 36000;
+  const std::vector<int32_t> rr = {800, 820, 700, 5000, 1000, 1000, 0, 512, 640, 8000, 100};
+  x.samples.clear();
+  for (int32_t v : rr) {
+    KSeriesSample sample;
+    sample.heart_rate = v;
+    x.samples.push_back(sample);
+  }
+  x.laps[1].limit_swap = true;  // type 13 keeps no swaps
+  Load(sim::KSeriesSingleImage({x}, 13, 51, 1));
+  ASSERT_EQ(fnQuibra_AnalyzeFile(0, 0), 1);
+  EXPECT_EQ(fnQuibra_GetRecParam(12), 238);
+  EXPECT_EQ(fnQuibra_GetNbrOfIntTimes(), 3);
+  EXPECT_EQ(fnQuibra_GetNbrOfSwapTimes(), 0);
+  ASSERT_EQ(fnQuibra_GetNbrOfHRMSamples(), static_cast<int32_t>(rr.size()) - 1);
+  int32_t n = 0;
+  int32_t total = 0;
+  for (int32_t v : rr) {
+    const int32_t ms = Round(v / 1.024);
+    total += ms;
+    if (ms == 0) continue;
+    EXPECT_EQ(fnQuibra_GetHRMSamples(1, n++), ms);
+  }
+  EXPECT_EQ(fnQuibra_GetRecParam(11), total);
+}
+
+// Limits as percentages of the maximum heart rate: the exercise's own maximum (type 22 from
+// version 3 on), else 200 in a single-exercise image and byte 64 of a whole-memory image.
+TEST_F(KSeriesRoundTripTest, PercentLimits) {
+  KSeriesExercise x = Ride({}, false, 0);
+  x.limit_form = KSeriesLimitForm::kPercent;
+  x.limits = {{{true, 60, 80}, {true, 70, 85}, {true, 85, 95}}};
+  x.fourth_limit = {true, 50, 55};
+  const auto expect_limits = [](int32_t max_hr) {
+    EXPECT_EQ(fnQuibra_GetRecParam(14), Round(60 / 100.0 * max_hr));
+    EXPECT_EQ(fnQuibra_GetRecParam(13), Round(80 / 100.0 * max_hr));
+    EXPECT_EQ(fnQuibra_GetRecParam(16), Round(70 / 100.0 * max_hr));
+    EXPECT_EQ(fnQuibra_GetRecParam(15), Round(85 / 100.0 * max_hr));
+    EXPECT_EQ(fnQuibra_GetRecParam(18), Round(85 / 100.0 * max_hr));
+    EXPECT_EQ(fnQuibra_GetRecParam(17), Round(95 / 100.0 * max_hr));
+    EXPECT_EQ(fnQuibra_GetRecParam(20), Round(50 / 100.0 * max_hr));
+    EXPECT_EQ(fnQuibra_GetRecParam(19), Round(55 / 100.0 * max_hr));
+    EXPECT_EQ(fnQuibra_GetRecParam(132), 0);
+  };
+  x.max_heart_rate = 193;
+  Load(sim::KSeriesSingleImage({x}, 22, 19, 3));
+  ASSERT_EQ(fnQuibra_AnalyzeFile(0, 0), 1);
+  expect_limits(193);
+  x.max_heart_rate = 0;
+  Load(sim::KSeriesSingleImage({x}, 23, 37, 0));
+  ASSERT_EQ(fnQuibra_AnalyzeFile(0, 0), 1);
+  expect_limits(200);
+  Load(sim::KSeriesWholeImage({x}, 23, 37, 0, {}, 181));
+  ASSERT_EQ(fnQuibra_AnalyzeFile(0, 1), 1);
+  expect_limits(181);
+}
+
+// Limits as times (type 22 from version 3 on): every pair is a centre and a spread in s, and
+// the swap markers of the samples record nothing.
+TEST_F(KSeriesRoundTripTest, TimeLimits) {
+  KSeriesExercise x = Ride({}, false, 0);
+  x.limit_form = KSeriesLimitForm::kTime;
+  x.limits = {{{true, 330, 270}, {false, 601, 599}, {true, 3050, 2950}}};
+  x.fourth_limit = {true, 230, 170};
+  x.samples[3].limit_swap = 1;
+  Load(sim::KSeriesSingleImage({x}, 22, 19, 3));
+  ASSERT_EQ(fnQuibra_AnalyzeFile(0, 0), 1);
+  EXPECT_EQ(fnQuibra_GetRecParam(132), 1);
+  EXPECT_EQ(fnQuibra_GetRecParam(14), 330);
+  EXPECT_EQ(fnQuibra_GetRecParam(13), 270);
+  EXPECT_EQ(fnQuibra_GetRecParam(16), 601);
+  EXPECT_EQ(fnQuibra_GetRecParam(15), 599);
+  EXPECT_EQ(fnQuibra_GetRecParam(18), 3050);
+  EXPECT_EQ(fnQuibra_GetRecParam(17), 2950);
+  EXPECT_EQ(fnQuibra_GetRecParam(20), 230);
+  EXPECT_EQ(fnQuibra_GetRecParam(19), 170);
+  EXPECT_EQ(fnQuibra_GetNbrOfSwapTimes(), 0);
+  EXPECT_EQ(fnQuibra_GetHRMSamples(1, 3), x.samples[2].heart_rate);
+}
+
+// Limit swaps of type 22: the start set from the header, lap markers cycling through the sets
+// (the marker after a step to set 2 is skipped), and markers among the samples.
+TEST_F(KSeriesRoundTripTest, LimitSwaps) {
+  KSeriesExercise x = Ride({2, false, false, false}, true, 0);
+  x.start_limit_set = 1;
+  for (auto& lap : x.laps)
+    lap.limit_swap = true;
+  x.samples[5].limit_swap = 2;
+  x.samples[6].limit_swap = 0;
+  Load(sim::KSeriesSingleImage({x}, 22, 19, 2));
+  ASSERT_EQ(fnQuibra_AnalyzeFile(0, 0), 1);
+  ExpectDecoded(x, 22, 2);
+  const std::vector<std::array<int32_t, 2>> swaps = {
+      {0, 1}, {x.laps[0].tenths, 2}, {x.laps[2].tenths, 0}, {6 * 600, 2}, {7 * 600, 0}};
+  ASSERT_EQ(fnQuibra_GetNbrOfSwapTimes(), static_cast<int32_t>(swaps.size()));
+  for (size_t i = 0; i < swaps.size(); ++i) {
+    EXPECT_EQ(fnQuibra_GetLimitSwapData(static_cast<int32_t>(i), 900), swaps[i][0]);
+    EXPECT_EQ(fnQuibra_GetLimitSwapData(static_cast<int32_t>(i), 901), swaps[i][1]);
+  }
+  EXPECT_EQ(fnQuibra_GetRecParam(83), 3);
+  EXPECT_EQ(fnQuibra_GetRecFlags(14), 1);
+  EXPECT_EQ(fnQuibra_GetIntTimeData(1, 645), 254 * 256 + x.laps[1].extra);
+}
+
+// A lap after the end of the exercise is read but not kept.
+TEST_F(KSeriesRoundTripTest, LapsAfterTheEndAreNotKept) {
+  KSeriesExercise x = Ride({}, false, 0);
+  x.laps[2].tenths = x.duration_tenths + 1;
+  Load(sim::KSeriesSingleImage({x}, 15, 68, 0));
+  ASSERT_EQ(fnQuibra_AnalyzeFile(0, 0), 1);
+  EXPECT_EQ(fnQuibra_GetNbrOfIntTimes(), 2);
+  EXPECT_EQ(fnQuibra_GetNbrOfHRMSamples(), 40);
 }
 
 }  // namespace
