@@ -103,14 +103,7 @@ KSeriesExercise Ride(KSeriesSensors sensors, bool extended, int32_t seed) {
 
 class KSeriesRoundTripTest : public ModuleTest {
  protected:
-  void Load(const std::vector<uint8_t>& image) {
-    auto& memory = m().exercise_memory;
-    memory.allocate();
-    for (size_t i = 0; i < image.size(); ++i) {
-      ASSERT_TRUE(memory.store(static_cast<int32_t>(i + 1), image[i]));
-    }
-    ASSERT_TRUE(memory.set_count(static_cast<int32_t>(image.size())));
-  }
+  void Load(const std::vector<uint8_t>& image) { ASSERT_TRUE(sim::LoadIntoExerciseMemory(image)); }
 
   // Everything the exercise says, as the library reports it.
   void ExpectDecoded(const KSeriesExercise& x, int32_t type, int32_t version) {

@@ -14,14 +14,7 @@ using sim::ImageKind;
 
 class SummaryRoundTripTest : public ModuleTest {
  protected:
-  void Load(const std::vector<uint8_t>& image) {
-    auto& memory = m().exercise_memory;
-    memory.allocate();
-    for (size_t i = 0; i < image.size(); ++i) {
-      ASSERT_TRUE(memory.store(static_cast<int32_t>(i + 1), image[i]));
-    }
-    ASSERT_TRUE(memory.set_count(static_cast<int32_t>(image.size())));
-  }
+  void Load(const std::vector<uint8_t>& image) { ASSERT_TRUE(sim::LoadIntoExerciseMemory(image)); }
   // Decodes from a single-exercise and from a whole-memory image, checking after each.
   template <typename Build, typename Check>
   void BothImages(int32_t type, int32_t index, Build build, Check check) {
