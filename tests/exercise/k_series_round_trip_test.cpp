@@ -5,6 +5,7 @@
 
 #include "quibra/quibra.h"
 #include "sim/encoders/k_series_encoder.h"
+#include "support/exercise_expectations.h"
 #include "support/module_fixture.h"
 
 namespace quibra::testing {
@@ -112,63 +113,60 @@ class KSeriesRoundTripTest : public ModuleTest {
     if (type == 22 && version >= 3 && s.speed_code == 1) s.cadence = s.power = false;
     const bool speed = s.speed_code != 0;
     const bool extra = speed || s.altitude;
-    EXPECT_EQ(fnQuibra_GetRecParam(5), type);
-    EXPECT_EQ(fnQuibra_GetRecParam(9), x.year * 10000 + x.month * 100 + x.day);
-    EXPECT_EQ(fnQuibra_GetRecParam(10), (x.hour * 3600 + x.minute * 60 + x.second) * 10);
-    EXPECT_EQ(fnQuibra_GetRecParam(11), x.duration_tenths * 100);
-    EXPECT_EQ(fnQuibra_GetRecParam(40), x.duration_tenths / 10);
-    EXPECT_EQ(fnQuibra_GetRecParam(12), 60);
-    EXPECT_EQ(fnQuibra_GetRecParam(36), x.byte36);
-    EXPECT_EQ(fnQuibra_GetRecParam(37), x.byte37);
-    EXPECT_EQ(fnQuibra_GetRecParam(8), x.imperial ? 1 : 0);
-    EXPECT_EQ(fnQuibra_GetRecFlags(6), 1);
-    EXPECT_EQ(fnQuibra_GetRecFlags(12), x.extended_laps ? 1 : 0);
-    EXPECT_EQ(fnQuibra_GetRecFlags(21), 1);
+    ExpectParams({{5, type},
+                  {9, x.year * 10000 + x.month * 100 + x.day},
+                  {10, (x.hour * 3600 + x.minute * 60 + x.second) * 10},
+                  {11, x.duration_tenths * 100},
+                  {40, x.duration_tenths / 10},
+                  {12, 60},
+                  {36, x.byte36},
+                  {37, x.byte37},
+                  {8, x.imperial ? 1 : 0}});
+    ExpectFlags({{6, 1}, {12, x.extended_laps ? 1 : 0}, {21, 1}});
     EXPECT_EQ(fnQuibra_GetRecParam(14), 120);
     EXPECT_EQ(fnQuibra_GetRecParam(13), 150);
     EXPECT_EQ(fnQuibra_GetRecParam(16), 0);  // set 2 absent
     EXPECT_EQ(fnQuibra_GetRecParam(18), 160);
     EXPECT_EQ(fnQuibra_GetRecParam(17), 175);
     const bool fourth = type == 22 || type == 23;
-    EXPECT_EQ(fnQuibra_GetRecParam(20), fourth ? 90 : 0);
-    EXPECT_EQ(fnQuibra_GetRecParam(19), fourth ? 100 : 0);
-    EXPECT_EQ(fnQuibra_GetRecParam(47), x.recovery_seconds * 10);
-    EXPECT_EQ(fnQuibra_GetRecParam(48), x.recovery_byte);
+    ExpectParams({{20, fourth ? 90 : 0},
+                  {19, fourth ? 100 : 0},
+                  {47, x.recovery_seconds * 10},
+                  {48, x.recovery_byte}});
     const std::array<int32_t, 9> zones = {71, 70, 69, 74, 73, 72, 77, 76, 75};
     for (size_t i = 0; i < zones.size(); ++i)
       EXPECT_EQ(fnQuibra_GetRecParam(zones[i]), x.zone_seconds[i] * 10);
-    EXPECT_EQ(fnQuibra_GetRecParam(80), x.total);
-    EXPECT_EQ(fnQuibra_GetRecParam(91), x.total);
+    ExpectParams({{80, x.total}, {91, x.total}});
 
     const bool sensor = SensorUnit(type);
-    EXPECT_EQ(fnQuibra_GetRecParam(45), sensor ? x.trip_counter : 0);
-    EXPECT_EQ(fnQuibra_GetRecParam(38), sensor ? x.trip_value : 0);
-    EXPECT_EQ(fnQuibra_GetRecParam(39), sensor ? x.trip_value2 : 0);
-    EXPECT_EQ(fnQuibra_GetRecParam(43), speed ? Round(x.average_speed / 1.6) : 0);
-    EXPECT_EQ(fnQuibra_GetRecParam(44), speed ? Round(x.maximum_speed / 1.6) : 0);
-    EXPECT_EQ(fnQuibra_GetRecParam(103), s.cadence ? x.average_cadence : 0);
-    EXPECT_EQ(fnQuibra_GetRecParam(104), s.cadence ? x.maximum_cadence : 0);
-    EXPECT_EQ(fnQuibra_GetRecParam(101), s.altitude ? x.altitude_summary[0] : 0);
-    EXPECT_EQ(fnQuibra_GetRecParam(41), s.altitude ? x.altitude_summary[1] : 0);
-    EXPECT_EQ(fnQuibra_GetRecParam(42), s.altitude ? x.altitude_summary[2] : 0);
-    EXPECT_EQ(fnQuibra_GetRecParam(99), sensor ? x.signed_summary[0] * 10 : 0);
-    EXPECT_EQ(fnQuibra_GetRecParam(81), sensor ? x.signed_summary[1] * 10 : 0);
-    EXPECT_EQ(fnQuibra_GetRecParam(82), sensor ? x.signed_summary[2] * 10 : 0);
-    EXPECT_EQ(fnQuibra_GetRecParam(79), s.power ? x.average_power : 0);
-    EXPECT_EQ(fnQuibra_GetRecParam(78), s.power ? x.maximum_power : 0);
-    EXPECT_EQ(fnQuibra_GetRecParam(106), s.power ? x.pedalling[0] / 2 : 0);
-    EXPECT_EQ(fnQuibra_GetRecParam(105), s.power ? x.pedalling[1] / 2 : 0);
-    EXPECT_EQ(fnQuibra_GetRecParam(107), s.power ? x.pedalling[2] / 2 : 0);
-    EXPECT_EQ(fnQuibra_GetRecParam(68), fourth ? x.late_seconds[0] * 10 : 0);
-    EXPECT_EQ(fnQuibra_GetRecParam(67), fourth ? x.late_seconds[1] * 10 : 0);
-    EXPECT_EQ(fnQuibra_GetRecParam(66), fourth ? x.late_seconds[2] * 10 : 0);
+    ExpectParams({{45, sensor ? x.trip_counter : 0},
+                  {38, sensor ? x.trip_value : 0},
+                  {39, sensor ? x.trip_value2 : 0},
+                  {43, speed ? Round(x.average_speed / 1.6) : 0},
+                  {44, speed ? Round(x.maximum_speed / 1.6) : 0},
+                  {103, s.cadence ? x.average_cadence : 0},
+                  {104, s.cadence ? x.maximum_cadence : 0},
+                  {101, s.altitude ? x.altitude_summary[0] : 0},
+                  {41, s.altitude ? x.altitude_summary[1] : 0},
+                  {42, s.altitude ? x.altitude_summary[2] : 0},
+                  {99, sensor ? x.signed_summary[0] * 10 : 0},
+                  {81, sensor ? x.signed_summary[1] * 10 : 0},
+                  {82, sensor ? x.signed_summary[2] * 10 : 0},
+                  {79, s.power ? x.average_power : 0},
+                  {78, s.power ? x.maximum_power : 0},
+                  {106, s.power ? x.pedalling[0] / 2 : 0},
+                  {105, s.power ? x.pedalling[1] / 2 : 0},
+                  {107, s.power ? x.pedalling[2] / 2 : 0},
+                  {68, fourth ? x.late_seconds[0] * 10 : 0},
+                  {67, fourth ? x.late_seconds[1] * 10 : 0},
+                  {66, fourth ? x.late_seconds[2] * 10 : 0}});
 
-    EXPECT_EQ(fnQuibra_GetRecFlags(8), speed ? 1 : 0);
-    EXPECT_EQ(fnQuibra_GetRecFlags(9), s.altitude ? 1 : 0);
-    EXPECT_EQ(fnQuibra_GetRecFlags(10), s.cadence ? 1 : 0);
-    EXPECT_EQ(fnQuibra_GetRecFlags(11), s.power ? 1 : 0);
-    EXPECT_EQ(fnQuibra_GetRecFlags(18), s.power ? 1 : 0);
-    EXPECT_EQ(fnQuibra_GetRecFlags(3), extra ? 1 : 0);
+    ExpectFlags({{8, speed ? 1 : 0},
+                 {9, s.altitude ? 1 : 0},
+                 {10, s.cadence ? 1 : 0},
+                 {11, s.power ? 1 : 0},
+                 {18, s.power ? 1 : 0},
+                 {3, extra ? 1 : 0}});
     EXPECT_EQ(fnQuibra_GetRecParam(7), extra ? 32 : 16);
 
     ASSERT_EQ(fnQuibra_GetNbrOfIntTimes(), static_cast<int32_t>(x.laps.size()));
@@ -176,16 +174,14 @@ class KSeriesRoundTripTest : public ModuleTest {
     for (size_t i = 0; i < x.laps.size(); ++i) {
       const KSeriesLap& lap = x.laps[i];
       const int32_t n = static_cast<int32_t>(i);
-      EXPECT_EQ(fnQuibra_GetIntTimeData(n, 601), lap.tenths);
-      EXPECT_EQ(fnQuibra_GetIntTimeData(n, 607), lap.heart_rate);
-      EXPECT_EQ(fnQuibra_GetIntTimeData(n, 609), lap.average);
-      EXPECT_EQ(fnQuibra_GetIntTimeData(n, 610), lap.maximum);
+      ExpectLap(n,
+                {{601, lap.tenths}, {607, lap.heart_rate}, {609, lap.average}, {610, lap.maximum}});
       EXPECT_EQ(fnQuibra_GetIntTimeData(n, 625), 2);  // lap-type code 1
-      EXPECT_EQ(fnQuibra_GetIntTimeData(n, 615), s.altitude ? lap.altitude : 0);
-      EXPECT_EQ(fnQuibra_GetIntTimeData(n, 636), s.altitude ? lap.ascent : 0);
-      EXPECT_EQ(fnQuibra_GetIntTimeData(n, 621), s.altitude ? lap.temperature * 10 : 0);
-      EXPECT_EQ(fnQuibra_GetIntTimeData(n, 613), speed && s.cadence ? lap.cadence : 0);
-      EXPECT_EQ(fnQuibra_GetIntTimeData(n, 617), speed && s.power ? lap.power : 0);
+      ExpectLap(n, {{615, s.altitude ? lap.altitude : 0},
+                    {636, s.altitude ? lap.ascent : 0},
+                    {621, s.altitude ? lap.temperature * 10 : 0},
+                    {613, speed && s.cadence ? lap.cadence : 0},
+                    {617, speed && s.power ? lap.power : 0}});
       EXPECT_EQ(fnQuibra_GetIntTimeData(n, 604),
                 speed ? lap.distance * (x.imperial ? 176 : 100) : 0);
       EXPECT_EQ(fnQuibra_GetIntTimeData(n, 611), speed ? Round(lap.speed / 1.6) : 0);
@@ -343,15 +339,15 @@ TEST_F(KSeriesRoundTripTest, PercentLimits) {
   x.limits = {{{true, 60, 80}, {true, 70, 85}, {true, 85, 95}}};
   x.fourth_limit = {true, 50, 55};
   const auto expect_limits = [](int32_t max_hr) {
-    EXPECT_EQ(fnQuibra_GetRecParam(14), Round(60 / 100.0 * max_hr));
-    EXPECT_EQ(fnQuibra_GetRecParam(13), Round(80 / 100.0 * max_hr));
-    EXPECT_EQ(fnQuibra_GetRecParam(16), Round(70 / 100.0 * max_hr));
-    EXPECT_EQ(fnQuibra_GetRecParam(15), Round(85 / 100.0 * max_hr));
-    EXPECT_EQ(fnQuibra_GetRecParam(18), Round(85 / 100.0 * max_hr));
-    EXPECT_EQ(fnQuibra_GetRecParam(17), Round(95 / 100.0 * max_hr));
-    EXPECT_EQ(fnQuibra_GetRecParam(20), Round(50 / 100.0 * max_hr));
-    EXPECT_EQ(fnQuibra_GetRecParam(19), Round(55 / 100.0 * max_hr));
-    EXPECT_EQ(fnQuibra_GetRecParam(132), 0);
+    ExpectParams({{14, Round(60 / 100.0 * max_hr)},
+                  {13, Round(80 / 100.0 * max_hr)},
+                  {16, Round(70 / 100.0 * max_hr)},
+                  {15, Round(85 / 100.0 * max_hr)},
+                  {18, Round(85 / 100.0 * max_hr)},
+                  {17, Round(95 / 100.0 * max_hr)},
+                  {20, Round(50 / 100.0 * max_hr)},
+                  {19, Round(55 / 100.0 * max_hr)},
+                  {132, 0}});
   };
   x.max_heart_rate = 193;
   Load(sim::KSeriesSingleImage({x}, 22, 19, 3));
@@ -376,15 +372,15 @@ TEST_F(KSeriesRoundTripTest, TimeLimits) {
   x.samples[3].limit_swap = 1;
   Load(sim::KSeriesSingleImage({x}, 22, 19, 3));
   ASSERT_EQ(fnQuibra_AnalyzeFile(0, 0), 1);
-  EXPECT_EQ(fnQuibra_GetRecParam(132), 1);
-  EXPECT_EQ(fnQuibra_GetRecParam(14), 330);
-  EXPECT_EQ(fnQuibra_GetRecParam(13), 270);
-  EXPECT_EQ(fnQuibra_GetRecParam(16), 601);
-  EXPECT_EQ(fnQuibra_GetRecParam(15), 599);
-  EXPECT_EQ(fnQuibra_GetRecParam(18), 3050);
-  EXPECT_EQ(fnQuibra_GetRecParam(17), 2950);
-  EXPECT_EQ(fnQuibra_GetRecParam(20), 230);
-  EXPECT_EQ(fnQuibra_GetRecParam(19), 170);
+  ExpectParams({{132, 1},
+                {14, 330},
+                {13, 270},
+                {16, 601},
+                {15, 599},
+                {18, 3050},
+                {17, 2950},
+                {20, 230},
+                {19, 170}});
   EXPECT_EQ(fnQuibra_GetNbrOfSwapTimes(), 0);
   EXPECT_EQ(fnQuibra_GetHRMSamples(1, 3), x.samples[2].heart_rate);
 }

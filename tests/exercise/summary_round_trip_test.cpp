@@ -5,6 +5,7 @@
 
 #include "quibra/quibra.h"
 #include "sim/encoders/summary_encoders.h"
+#include "support/exercise_expectations.h"
 #include "support/module_fixture.h"
 
 namespace quibra::testing {
@@ -68,49 +69,39 @@ TEST_F(SummaryRoundTripTest, Type30WithAndWithoutSpeed) {
     BothImages(
         30, 0, [&](ImageKind kind) { return sim::Type30Image(x, kind); },
         [&] {
-          EXPECT_EQ(fnQuibra_GetRecParam(132), 1);
-          EXPECT_EQ(fnQuibra_GetRecParam(131), 2);
-          EXPECT_EQ(fnQuibra_GetRecParam(133), 3);
+          ExpectParams({{132, 1}, {131, 2}, {133, 3}});
           EXPECT_EQ(fnQuibra_GetRecFlags(8), speed ? 1 : 0);
-          EXPECT_EQ(fnQuibra_GetRecParam(9), 20871130);
-          EXPECT_EQ(fnQuibra_GetRecParam(10), (6 * 3600 + 5 * 60 + 59) * 10);
-          EXPECT_EQ(fnQuibra_GetRecParam(11), x.duration_tenths * 100);
+          ExpectParams(
+              {{9, 20871130}, {10, (6 * 3600 + 5 * 60 + 59) * 10}, {11, x.duration_tenths * 100}});
           const int32_t seconds = x.duration_tenths / 10;
-          EXPECT_EQ(fnQuibra_GetRecParam(40), seconds);
-          EXPECT_EQ(fnQuibra_GetRecParam(36), 200);
-          EXPECT_EQ(fnQuibra_GetRecParam(37), 1);
-          EXPECT_EQ(fnQuibra_GetRecParam(134), 134);
-          EXPECT_EQ(fnQuibra_GetRecParam(80), 65535);
-          EXPECT_EQ(fnQuibra_GetRecParam(91), 65535);
+          ExpectParams({{40, seconds}, {36, 200}, {37, 1}, {134, 134}, {80, 65535}, {91, 65535}});
           const std::array<int32_t, 8> words = {14, 13, 16, 15, 18, 17, 111, 110};
           for (size_t i = 0; i < words.size(); ++i)
             EXPECT_EQ(fnQuibra_GetRecParam(words[i]), x.words[i]);
           const std::array<int32_t, 9> zones = {71, 70, 69, 74, 73, 72, 77, 76, 75};
           for (size_t i = 0; i < zones.size(); ++i)
             EXPECT_EQ(fnQuibra_GetRecParam(zones[i]), x.zone_seconds[i] * 10);
-          EXPECT_EQ(fnQuibra_GetRecParam(114), 10);
-          EXPECT_EQ(fnQuibra_GetRecParam(113), 590);
-          EXPECT_EQ(fnQuibra_GetRecParam(112), 359990);
+          ExpectParams({{114, 10}, {113, 590}, {112, 359990}});
           for (int32_t i = 0; i < 10; ++i)
             EXPECT_EQ(fnQuibra_GetRecParam(115 + i), 115 + i);
           for (int32_t i = 0; i < 5; ++i)
             EXPECT_EQ(fnQuibra_GetRecParam(125 + i), (i + 1) * 100);
-          EXPECT_EQ(fnQuibra_GetRecParam(38), 43210);
-          EXPECT_EQ(fnQuibra_GetRecParam(130), 7);
-          EXPECT_EQ(fnQuibra_GetRecParam(44), 3600 / 7);
-          EXPECT_EQ(fnQuibra_GetRecParam(43), static_cast<int32_t>(43210 / (seconds / 3600.0)));
-          EXPECT_EQ(fnQuibra_GetRecParam(135), 135);
+          ExpectParams({{38, 43210},
+                        {130, 7},
+                        {44, 3600 / 7},
+                        {43, static_cast<int32_t>(43210 / (seconds / 3600.0))},
+                        {135, 135}});
           ASSERT_EQ(fnQuibra_GetNbrOfIntTimes(), 5);
           for (int32_t i = 0; i < 5; ++i) {
             const sim::Type30Lap& lap = x.laps[static_cast<size_t>(i)];
-            EXPECT_EQ(fnQuibra_GetIntTimeData(i, 601), lap.tenths);
-            EXPECT_EQ(fnQuibra_GetIntTimeData(i, 607), lap.heart_rate);
-            EXPECT_EQ(fnQuibra_GetIntTimeData(i, 609), lap.average);
-            EXPECT_EQ(fnQuibra_GetIntTimeData(i, 610), lap.maximum);
-            EXPECT_EQ(fnQuibra_GetIntTimeData(i, 649), speed ? lap.value : 0);
-            EXPECT_EQ(fnQuibra_GetIntTimeData(i, 604), speed ? lap.distance * 10 : 0);
-            EXPECT_EQ(fnQuibra_GetIntTimeData(i, 612), speed ? lap.speed : 0);
-            EXPECT_EQ(fnQuibra_GetIntTimeData(i, 659), i + 1);
+            ExpectLap(i, {{601, lap.tenths},
+                          {607, lap.heart_rate},
+                          {609, lap.average},
+                          {610, lap.maximum},
+                          {649, speed ? lap.value : 0},
+                          {604, speed ? lap.distance * 10 : 0},
+                          {612, speed ? lap.speed : 0},
+                          {659, i + 1}});
           }
           EXPECT_EQ(fnQuibra_GetNbrOfHRMSamples(), 0);
         });
@@ -152,43 +143,43 @@ TEST_F(SummaryRoundTripTest, Type31PicksTheIndexedExercise) {
     BothImages(
         31, n, [&](ImageKind kind) { return sim::Type31Image(xs, kind); },
         [&] {
-          EXPECT_EQ(fnQuibra_GetRecParam(131), 3);
-          EXPECT_EQ(fnQuibra_GetRecParam(133), 1);
-          EXPECT_EQ(fnQuibra_GetRecParam(8), x.imperial ? 1 : 0);
-          EXPECT_EQ(fnQuibra_GetRecParam(11), x.duration_hundredths * 10);
-          EXPECT_EQ(fnQuibra_GetRecParam(40), x.duration_hundredths / 100);
-          EXPECT_EQ(fnQuibra_GetRecParam(37), x.byte37);
-          EXPECT_EQ(fnQuibra_GetRecParam(70), 700);
-          EXPECT_EQ(fnQuibra_GetRecParam(69), 690);
-          EXPECT_EQ(fnQuibra_GetRecParam(71), 710);
-          EXPECT_EQ(fnQuibra_GetRecParam(80), x.total);
-          EXPECT_EQ(fnQuibra_GetRecParam(91), x.total);
-          EXPECT_EQ(fnQuibra_GetRecParam(38), 38);
-          EXPECT_EQ(fnQuibra_GetRecParam(43), 43);
-          EXPECT_EQ(fnQuibra_GetRecParam(44), 44);
-          EXPECT_EQ(fnQuibra_GetRecParam(103), 103);
-          EXPECT_EQ(fnQuibra_GetRecParam(104), 104);
-          EXPECT_EQ(fnQuibra_GetRecParam(9), x.year * 10000 + 1231);
-          EXPECT_EQ(fnQuibra_GetRecParam(10), (23 * 3600 + 59 * 60 + 59) * 10);
-          EXPECT_EQ(fnQuibra_GetRecParam(134), 134);
-          EXPECT_EQ(fnQuibra_GetRecParam(14), 120);
-          EXPECT_EQ(fnQuibra_GetRecParam(13), 165);
-          EXPECT_EQ(fnQuibra_GetRecParam(83), 1);
+          ExpectParams({{131, 3},
+                        {133, 1},
+                        {8, x.imperial ? 1 : 0},
+                        {11, x.duration_hundredths * 10},
+                        {40, x.duration_hundredths / 100},
+                        {37, x.byte37},
+                        {70, 700},
+                        {69, 690},
+                        {71, 710},
+                        {80, x.total},
+                        {91, x.total},
+                        {38, 38},
+                        {43, 43},
+                        {44, 44},
+                        {103, 103},
+                        {104, 104},
+                        {9, x.year * 10000 + 1231},
+                        {10, (23 * 3600 + 59 * 60 + 59) * 10},
+                        {134, 134},
+                        {14, 120},
+                        {13, 165},
+                        {83, 1}});
           ASSERT_EQ(fnQuibra_GetNbrOfIntTimes(), static_cast<int32_t>(x.laps.size()));
           EXPECT_EQ(fnQuibra_GetRecFlags(13), x.laps.empty() ? 0 : 1);
           for (size_t i = 0; i < x.laps.size(); ++i) {
             const sim::Type31Lap& lap = x.laps[i];
             const int32_t k = static_cast<int32_t>(i);
-            EXPECT_EQ(fnQuibra_GetIntTimeData(k, 648), lap.kind + 1);
-            EXPECT_EQ(fnQuibra_GetIntTimeData(k, 653), lap.kind);
-            EXPECT_EQ(fnQuibra_GetIntTimeData(k, 601), lap.tenths);
-            EXPECT_EQ(fnQuibra_GetIntTimeData(k, 607), lap.heart_rate);
-            EXPECT_EQ(fnQuibra_GetIntTimeData(k, 609), lap.average);
-            EXPECT_EQ(fnQuibra_GetIntTimeData(k, 611), lap.speed);
-            EXPECT_EQ(fnQuibra_GetIntTimeData(k, 613), lap.cadence);
-            EXPECT_EQ(fnQuibra_GetIntTimeData(k, 614), lap.average_cadence);
-            EXPECT_EQ(fnQuibra_GetIntTimeData(k, 604), lap.distance * 100);
-            EXPECT_EQ(fnQuibra_GetIntTimeData(k, 659), k + 1);
+            ExpectLap(k, {{648, lap.kind + 1},
+                          {653, lap.kind},
+                          {601, lap.tenths},
+                          {607, lap.heart_rate},
+                          {609, lap.average},
+                          {611, lap.speed},
+                          {613, lap.cadence},
+                          {614, lap.average_cadence},
+                          {604, lap.distance * 100},
+                          {659, k + 1}});
           }
         });
   }
@@ -221,31 +212,29 @@ TEST_F(SummaryRoundTripTest, Type32Records) {
     BothImages(
         32, n, [&](ImageKind kind) { return sim::Type32Image(xs, kind); },
         [&] {
-          EXPECT_EQ(fnQuibra_GetRecFlags(8), first ? 1 : 0);
-          EXPECT_EQ(fnQuibra_GetRecFlags(10), first ? 1 : 0);
-          EXPECT_EQ(fnQuibra_GetRecFlags(9), 1);
-          EXPECT_EQ(fnQuibra_GetRecParam(8), first ? 1 : 0);
-          EXPECT_EQ(fnQuibra_GetRecParam(132), first ? 0 : 2);
-          EXPECT_EQ(fnQuibra_GetRecParam(131), first ? 2 : 1);
-          EXPECT_EQ(fnQuibra_GetRecParam(133), first ? 2 : 1);
-          EXPECT_EQ(fnQuibra_GetRecParam(9), x.year * 10000 + x.month * 100 + x.day);
-          EXPECT_EQ(fnQuibra_GetRecParam(10), x.start_seconds * 10);
-          EXPECT_EQ(fnQuibra_GetRecParam(11), x.duration_seconds * 1000);
-          EXPECT_EQ(fnQuibra_GetRecParam(40), x.duration_seconds);
-          EXPECT_EQ(fnQuibra_GetRecParam(154), x.seconds154 * 1000);
-          EXPECT_EQ(fnQuibra_GetRecParam(68), 10);
-          EXPECT_EQ(fnQuibra_GetRecParam(67), 20);
-          EXPECT_EQ(fnQuibra_GetRecParam(66), 30);
-          EXPECT_EQ(fnQuibra_GetRecParam(20), 20);
-          EXPECT_EQ(fnQuibra_GetRecParam(19), 19);
-          EXPECT_EQ(fnQuibra_GetRecParam(37), 37 + n);
-          EXPECT_EQ(fnQuibra_GetRecParam(80), x.total);
-          EXPECT_EQ(fnQuibra_GetRecParam(108), 108);
-          EXPECT_EQ(fnQuibra_GetRecParam(38), 3838);
-          EXPECT_EQ(fnQuibra_GetRecParam(44), 4444);
-          EXPECT_EQ(fnQuibra_GetRecParam(43), 4343);
-          EXPECT_EQ(fnQuibra_GetRecParam(104), 104);
-          EXPECT_EQ(fnQuibra_GetRecParam(103), 103);
+          ExpectFlags({{8, first ? 1 : 0}, {10, first ? 1 : 0}, {9, 1}});
+          ExpectParams({{8, first ? 1 : 0},
+                        {132, first ? 0 : 2},
+                        {131, first ? 2 : 1},
+                        {133, first ? 2 : 1},
+                        {9, x.year * 10000 + x.month * 100 + x.day},
+                        {10, x.start_seconds * 10},
+                        {11, x.duration_seconds * 1000},
+                        {40, x.duration_seconds},
+                        {154, x.seconds154 * 1000},
+                        {68, 10},
+                        {67, 20},
+                        {66, 30},
+                        {20, 20},
+                        {19, 19},
+                        {37, 37 + n},
+                        {80, x.total},
+                        {108, 108},
+                        {38, 3838},
+                        {44, 4444},
+                        {43, 4343},
+                        {104, 104},
+                        {103, 103}});
         });
   }
   Load(sim::Type32Image(xs, ImageKind::kSingleExercise));
