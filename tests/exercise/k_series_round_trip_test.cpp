@@ -3,6 +3,7 @@
 #include <array>
 #include <vector>
 
+#include "exercise/analysis.h"
 #include "quibra/quibra.h"
 #include "sim/encoders/k_series_encoder.h"
 #include "support/exercise_expectations.h"
@@ -332,7 +333,8 @@ TEST_F(KSeriesRoundTripTest, RrIntervals) {
 }
 
 // Limits as percentages of the maximum heart rate: the exercise's own maximum (type 22 from
-// version 3 on), else 200 in a single-exercise image and byte 64 of a whole-memory image.
+// version 3 on), else the first fallback taken since the last download: 200 from a
+// single-exercise image, byte 64 of a whole-memory image.
 TEST_F(KSeriesRoundTripTest, PercentLimits) {
   KSeriesExercise x = Ride({}, false, 0);
   x.limit_form = KSeriesLimitForm::kPercent;
@@ -357,8 +359,15 @@ TEST_F(KSeriesRoundTripTest, PercentLimits) {
   Load(sim::KSeriesSingleImage({x}, 23, 37, 0));
   ASSERT_EQ(fnQuibra_AnalyzeFile(0, 0), 1);
   expect_limits(200);
+  // The fallback is kept until the next download starts.
   Load(sim::KSeriesWholeImage({x}, 23, 37, 0, {}, 181));
   ASSERT_EQ(fnQuibra_AnalyzeFile(0, 1), 1);
+  expect_limits(200);
+  exercise::ClearMaxHeartRateCache();
+  ASSERT_EQ(fnQuibra_AnalyzeFile(0, 1), 1);
+  expect_limits(181);
+  Load(sim::KSeriesSingleImage({x}, 23, 37, 0));
+  ASSERT_EQ(fnQuibra_AnalyzeFile(0, 0), 1);
   expect_limits(181);
 }
 
