@@ -13,8 +13,19 @@ inline constexpr int32_t kNoteLength = 50;
 
 struct AnalysisState {
   std::atomic<int32_t> unit_version{0};
+  // The maximum heart rate that percentage limits fall back to, taken from the first exercise
+  // that needs it after a download started; 0 until then.
+  std::atomic<int32_t> max_heart_rate{0};
   std::array<char, kNoteLength> note{};  // bytes as the unit stored them, not terminated
 };
+
+// A single-exercise image names its unit: the product code at byte 3 (mapped to the monitor
+// type) and the unit version at byte 4. Refreshes both, unless the current unit is one of the
+// file-based types 32..38, whose images say nothing about the unit there.
+void RefreshUnitFromSingleImage();
+
+// Forgets the fallback maximum heart rate; an exercise download starts with this.
+void ClearMaxHeartRateCache();
 
 // Decodes exercise `index` (mode 0: single-exercise image, 1: whole-memory image) into the
 // record store. 1 on success; 0 for a type without a decoder or an exercise that is not there.

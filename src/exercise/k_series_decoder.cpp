@@ -2,10 +2,13 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 
 #include "exercise/dates.h"
+#include "exercise/field_readers.h"
 #include "exercise/time_format.h"
 #include "frame/bcd.h"
+#include "frame/module.h"
 
 namespace quibra::exercise {
 namespace {
@@ -79,11 +82,6 @@ int32_t Round(double x) {
   return static_cast<int32_t>(x + 0.5);
 }
 
-int32_t TimeTriple(const MemoryReader& m, int32_t at) {
-  return (BcdToBin(m.byte(at + 2)) * 3600 + BcdToBin(m.byte(at + 1)) * 60 + BcdToBin(m.byte(at))) *
-         10;
-}
-
 struct Layout {
   int32_t type = 0;
   int32_t e = 0;  // exercise start
@@ -107,22 +105,22 @@ struct Layout {
   bool extra_channels() const { return speed || altitude || cadence || power; }
 };
 
-// Two-digit years above 89 belong to the previous century.
-int32_t KSeriesDate(int32_t year_bcd, int32_t month, int32_t day) {
-  int32_t year = 2000 + BcdToBin(year_bcd);
-  if (year > 2089) year -= 100;
-  return MakeDate(day, month, year);
-}
-
-int32_t Hour24(int32_t hour, bool twelve_hour, bool pm) {
-  return twelve_hour ? To24Hour(hour, pm) : hour;
-}
-
 int32_t TwelveBit(const MemoryReader& m, int32_t at, bool second) {
   const int32_t b0 = m.byte(at);
   const int32_t b1 = m.byte(at + 1);
   const int32_t b2 = m.byte(at + 2);
   return second ? (b1 >> 4) + b2 * 16 : b0 + (b1 & 15) * 256;
+}
+
+// The library keeps the maximum heart rate of the first exercise that needs one until the next
+// download: byte 64 of a whole-memory image, else 200.
+int32_t FallbackMaxHeartRate(const MemoryReader& m, ImageMode mode) {
+  std::atomic<int32_t>& cached = module().analysis.max_heart_rate;
+  if (cached == 0) {
+    cached =
+        mode == ImageMode::kWholeMemory ? m.byte(kWholeMemoryMaxHeartRate) : kDefaultMaxHeartRate;
+  }
+  return cached;
 }
 
 void DecodeLimits(const MemoryReader& m, ExerciseStore& s, const Layout& l, ImageMode mode) {
@@ -160,10 +158,7 @@ void DecodeLimits(const MemoryReader& m, ExerciseStore& s, const Layout& l, Imag
     }
     if ((l.type == 22 || l.type == 23) && (h & 1) != 0) {
       int32_t max_hr = l.type == 22 ? m.byte(l.own(kMaxHeartRate)) : 0;
-      if (max_hr == 0 || max_hr == 20) {
-        max_hr = mode == ImageMode::kWholeMemory ? m.byte(kWholeMemoryMaxHeartRate)
-                                                 : kDefaultMaxHeartRate;
-      }
+      if (max_hr == 0 || max_hr == 20) max_hr = FallbackMaxHeartRate(m, mode);
       for (auto& pair : values) {
         for (auto& v : pair)
           v = Round(v / 100.0 * max_hr);
@@ -181,17 +176,16 @@ Layout ReadLayout(const MemoryReader& m, int32_t type, const ExerciseRegions& r)
   Layout l;
   l.type = type;
   l.e = r.start;
-  l.sensor_unit = type == 12 || type == 22 || type == 23;
+  l.sensor_unit = HasSensorByte(type);
   const int32_t options = m.byte(l.own(kOptions));
   l.imperial = (options & 0x02) != 0;
   l.extended_laps = r.extended_laps;
   if (l.sensor_unit) {
-    const int32_t sensor = m.byte(l.own(kSensor));
-    const bool ignored = type == 22 && r.unit_version >= 3 && (sensor >> 4) == 1;
-    l.speed = (sensor >> 4) != 0;
-    l.altitude = (sensor & 0x02) != 0;
-    l.cadence = (sensor & 0x04) != 0 && !ignored;
-    l.power = (sensor & 0x08) != 0 && !ignored;
+    const SensorChannels c = ReadSensorChannels(m.byte(l.own(kSensor)), type, r.unit_version);
+    l.speed = c.speed;
+    l.altitude = c.altitude;
+    l.cadence = c.cadence;
+    l.power = c.power;
   }
   const int32_t interval = m.byte(l.at(kInterval));
   l.rr = type == 13 && (interval & 15) == 3;
