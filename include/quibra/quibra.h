@@ -143,6 +143,27 @@ QUIBRA_API intptr_t QUIBRA_CALL fnQuibra_fnCutStringToFitPixelsPreview(char* tex
                                                                        int32_t count,
                                                                        int32_t maxPixels,
                                                                        int32_t table);
+/* ---- settings of the older units ---------------------------------------------------------- */
+
+/* Every group moves with five calls: Prepare checks the record (out-of-range values take their
+ * defaults in place, some make it fail) and packs it into the write message's image; Send
+ * prepares and delivers it (LinkType 1: infrared; 0: sound, or the data file when CommParams
+ * asks for it); Read fetches the read message's image from the unit and unpacks it; UnPack fills
+ * a record from the received image; Reset fills the defaults. 1 success, 0 failure; a record that
+ * fails a check leaves the image untouched. */
+
+/* User settings. Prepare's second argument is not used; the third sets the name fix (the two
+ * value bytes also in the first two name characters). Reset returns the record. */
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_PrepareUserSettings(UserSettings* record, int32_t unused,
+                                                            int32_t nameFix);
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_SendUserSettings(CommParams* params, UserSettings* record);
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_ReadUserSettings(CommParams* params, UserSettings* record);
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_UnPackUserSettings(int32_t linkType, UserSettings* record);
+QUIBRA_API UserSettings* QUIBRA_CALL fnQuibra_ResetUserSettings(UserSettings* record);
+/* Writes the first two characters of the name into memory block 51 of a type 22 unit (over
+ * infrared when linkType is nonzero, else by sound), with the progress dialog; 1 when sent. */
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_K55Tm3NameUpdFix(int32_t linkType, const char* name);
+
 /* ---- sound upload ------------------------------------------------------------------------- */
 
 /* Plays count bytes (the low byte of each of the count values, at most 298) and their CRC-16 as

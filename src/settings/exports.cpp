@@ -6,6 +6,8 @@
 
 #include "frame/export_guard.h"
 #include "settings/charset.h"
+#include "settings/name_fix.h"
+#include "settings/user_settings.h"
 
 namespace f = quibra::frame;
 namespace s = quibra::settings;
@@ -31,6 +33,43 @@ QUIBRA_API intptr_t QUIBRA_CALL fnQuibra_fnCutStringToFitPixelsPreview(char* tex
     }
     return reinterpret_cast<intptr_t>(text);
   });
+}
+
+// ---- user settings ------------------------------------------------------------------------
+
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_PrepareUserSettings(UserSettings* record, int32_t,
+                                                            int32_t nameFix) {
+  return f::Guarded<int32_t>(0, [&] {
+    return record != nullptr && s::PrepareUserSettings(*record, nameFix != 0) ? 1 : 0;
+  });
+}
+
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_SendUserSettings(CommParams* params, UserSettings* record) {
+  return f::Guarded<int32_t>(0, [&] {
+    return params != nullptr && record != nullptr ? s::SendUserSettings(*params, *record) : 0;
+  });
+}
+
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_ReadUserSettings(CommParams* params, UserSettings* record) {
+  return f::Guarded<int32_t>(0, [&] {
+    return params != nullptr && record != nullptr ? s::ReadUserSettings(*params, *record) : 0;
+  });
+}
+
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_UnPackUserSettings(int32_t linkType, UserSettings* record) {
+  return f::Guarded<int32_t>(
+      0, [&] { return record != nullptr ? s::UnPackUserSettings(linkType, *record) : 0; });
+}
+
+QUIBRA_API UserSettings* QUIBRA_CALL fnQuibra_ResetUserSettings(UserSettings* record) {
+  return f::Guarded<UserSettings*>(nullptr, [&] {
+    if (record != nullptr) s::ResetUserSettings(*record);
+    return record;
+  });
+}
+
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_K55Tm3NameUpdFix(int32_t linkType, const char* name) {
+  return f::Guarded<int32_t>(0, [&] { return s::K55Tm3NameUpdFix(linkType, name); });
 }
 
 }  // extern "C"
