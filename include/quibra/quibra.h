@@ -164,6 +164,16 @@ QUIBRA_API UserSettings* QUIBRA_CALL fnQuibra_ResetUserSettings(UserSettings* re
  * infrared when linkType is nonzero, else by sound), with the progress dialog; 1 when sent. */
 QUIBRA_API int32_t QUIBRA_CALL fnQuibra_K55Tm3NameUpdFix(int32_t linkType, const char* name);
 
+/* Watch settings. Prepare fails with error code 101 for a time and 102 for a date out of range;
+ * -1 in a time or the date stands for the PC's local time or date. Reset returns the record. */
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_PrepareWatchSettings(WatchSettings* record);
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_SendWatchSettings(CommParams* params,
+                                                          WatchSettings* record);
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_ReadWatchSettings(CommParams* params,
+                                                          WatchSettings* record);
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_UnPackWatchSettings(WatchSettings* record);
+QUIBRA_API WatchSettings* QUIBRA_CALL fnQuibra_ResetWatchSettings(WatchSettings* record);
+
 /* ---- sound upload ------------------------------------------------------------------------- */
 
 /* Plays count bytes (the low byte of each of the count values, at most 298) and their CRC-16 as

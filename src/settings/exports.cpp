@@ -8,6 +8,7 @@
 #include "settings/charset.h"
 #include "settings/name_fix.h"
 #include "settings/user_settings.h"
+#include "settings/watch_settings.h"
 
 namespace f = quibra::frame;
 namespace s = quibra::settings;
@@ -70,6 +71,42 @@ QUIBRA_API UserSettings* QUIBRA_CALL fnQuibra_ResetUserSettings(UserSettings* re
 
 QUIBRA_API int32_t QUIBRA_CALL fnQuibra_K55Tm3NameUpdFix(int32_t linkType, const char* name) {
   return f::Guarded<int32_t>(0, [&] { return s::K55Tm3NameUpdFix(linkType, name); });
+}
+
+// ---- watch settings -----------------------------------------------------------------------
+
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_PrepareWatchSettings(WatchSettings* record) {
+  return f::Guarded<int32_t>(
+      0, [&] { return record != nullptr && s::PrepareWatchSettings(*record) ? 1 : 0; });
+}
+
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_SendWatchSettings(CommParams* params,
+                                                          WatchSettings* record) {
+  return f::Guarded<int32_t>(0, [&] {
+    return params != nullptr && record != nullptr ? s::SendWatchSettings(*params, *record) : 0;
+  });
+}
+
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_ReadWatchSettings(CommParams* params,
+                                                          WatchSettings* record) {
+  return f::Guarded<int32_t>(0, [&] {
+    return params != nullptr && record != nullptr ? s::ReadWatchSettings(*params, *record) : 0;
+  });
+}
+
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_UnPackWatchSettings(WatchSettings* record) {
+  return f::Guarded<int32_t>(0, [&] {
+    if (record == nullptr) return 0;
+    s::UnPackWatchSettings(*record);
+    return 1;
+  });
+}
+
+QUIBRA_API WatchSettings* QUIBRA_CALL fnQuibra_ResetWatchSettings(WatchSettings* record) {
+  return f::Guarded<WatchSettings*>(nullptr, [&] {
+    if (record != nullptr) s::ResetWatchSettings(*record);
+    return record;
+  });
 }
 
 }  // extern "C"
