@@ -174,6 +174,28 @@ QUIBRA_API int32_t QUIBRA_CALL fnQuibra_ReadWatchSettings(CommParams* params,
 QUIBRA_API int32_t QUIBRA_CALL fnQuibra_UnPackWatchSettings(WatchSettings* record);
 QUIBRA_API WatchSettings* QUIBRA_CALL fnQuibra_ResetWatchSettings(WatchSettings* record);
 
+/* Exercise profiles 1..7. Prepare's two further arguments do not change its result; Read and
+ * UnPack take the profile number; Reset's third argument is not used. Reset returns the record. */
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_PrepareExerciseProfile(ExerciseProfile* record,
+                                                               int32_t unused1, int32_t unused2);
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_SendExerciseProfile(CommParams* params,
+                                                            ExerciseProfile* record);
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_ReadExerciseProfile(CommParams* params, int32_t number,
+                                                            ExerciseProfile* record);
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_UnPackExerciseProfile(int32_t number,
+                                                              ExerciseProfile* record);
+QUIBRA_API ExerciseProfile* QUIBRA_CALL fnQuibra_ResetExerciseProfile(int32_t number,
+                                                                      ExerciseProfile* record,
+                                                                      int32_t unused);
+
+/* Exercise limits: by sound or data file only (Send over infrared returns 1 and sends nothing);
+ * Prepare never fails. Reset returns the record. */
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_PrepareExerciseLimits(ExerciseLimits* record);
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_SendExerciseLimits(CommParams* params,
+                                                           ExerciseLimits* record);
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_UnPackExerciseLimits(ExerciseLimits* record);
+QUIBRA_API ExerciseLimits* QUIBRA_CALL fnQuibra_ResetExerciseLimits(ExerciseLimits* record);
+
 /* ---- sound upload ------------------------------------------------------------------------- */
 
 /* Plays count bytes (the low byte of each of the count values, at most 298) and their CRC-16 as

@@ -6,6 +6,8 @@
 
 #include "frame/export_guard.h"
 #include "settings/charset.h"
+#include "settings/exercise_limits.h"
+#include "settings/exercise_profile.h"
 #include "settings/name_fix.h"
 #include "settings/user_settings.h"
 #include "settings/watch_settings.h"
@@ -105,6 +107,77 @@ QUIBRA_API int32_t QUIBRA_CALL fnQuibra_UnPackWatchSettings(WatchSettings* recor
 QUIBRA_API WatchSettings* QUIBRA_CALL fnQuibra_ResetWatchSettings(WatchSettings* record) {
   return f::Guarded<WatchSettings*>(nullptr, [&] {
     if (record != nullptr) s::ResetWatchSettings(*record);
+    return record;
+  });
+}
+
+// ---- exercise profiles and limits ---------------------------------------------------------
+
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_PrepareExerciseProfile(ExerciseProfile* record, int32_t,
+                                                               int32_t) {
+  return f::Guarded<int32_t>(
+      0, [&] { return record != nullptr && s::PrepareExerciseProfile(*record) ? 1 : 0; });
+}
+
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_SendExerciseProfile(CommParams* params,
+                                                            ExerciseProfile* record) {
+  return f::Guarded<int32_t>(0, [&] {
+    return params != nullptr && record != nullptr ? s::SendExerciseProfile(*params, *record) : 0;
+  });
+}
+
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_ReadExerciseProfile(CommParams* params, int32_t number,
+                                                            ExerciseProfile* record) {
+  return f::Guarded<int32_t>(0, [&] {
+    return params != nullptr && record != nullptr ? s::ReadExerciseProfile(*params, number, *record)
+                                                  : 0;
+  });
+}
+
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_UnPackExerciseProfile(int32_t number,
+                                                              ExerciseProfile* record) {
+  return f::Guarded<int32_t>(0, [&] {
+    if (record == nullptr) return 0;
+    s::UnPackExerciseProfile(number, *record);
+    return 1;
+  });
+}
+
+QUIBRA_API ExerciseProfile* QUIBRA_CALL fnQuibra_ResetExerciseProfile(int32_t number,
+                                                                      ExerciseProfile* record,
+                                                                      int32_t) {
+  return f::Guarded<ExerciseProfile*>(nullptr, [&] {
+    if (record != nullptr) s::ResetExerciseProfile(number, *record);
+    return record;
+  });
+}
+
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_PrepareExerciseLimits(ExerciseLimits* record) {
+  return f::Guarded<int32_t>(0, [&] {
+    if (record == nullptr) return 0;
+    s::PrepareExerciseLimits(*record);
+    return 1;
+  });
+}
+
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_SendExerciseLimits(CommParams* params,
+                                                           ExerciseLimits* record) {
+  return f::Guarded<int32_t>(0, [&] {
+    return params != nullptr && record != nullptr ? s::SendExerciseLimits(*params, *record) : 0;
+  });
+}
+
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_UnPackExerciseLimits(ExerciseLimits* record) {
+  return f::Guarded<int32_t>(0, [&] {
+    if (record == nullptr) return 0;
+    s::UnPackExerciseLimits(*record);
+    return 1;
+  });
+}
+
+QUIBRA_API ExerciseLimits* QUIBRA_CALL fnQuibra_ResetExerciseLimits(ExerciseLimits* record) {
+  return f::Guarded<ExerciseLimits*>(nullptr, [&] {
+    if (record != nullptr) s::ResetExerciseLimits(*record);
     return record;
   });
 }

@@ -64,6 +64,33 @@ constexpr int32_t InRangeOr(int32_t value, int32_t low, int32_t high, int32_t fa
   return InRange(value, low, high) ? value : fallback;
 }
 
+// Heart-rate limits given in percent of a base rate go to the unit as beats per minute.
+constexpr int32_t PercentToHeartRate(int32_t percent, int32_t base) {
+  return RoundHalfUp(percent * base / 100.0);
+}
+
+// An upper and a lower heart-rate limit. In the percent mode both must lie in 50..100 and the
+// base in 100..240, else the pair fails; otherwise a limit outside 30..240 takes its default.
+// The lower limit must then lie below the upper one (or equal it, where allowed).
+struct LimitRule {
+  bool percent;
+  int32_t base;
+  int32_t upper_default;
+  int32_t lower_default;
+  bool equal_allowed;
+};
+inline bool CheckLimitPair(int32_t& upper, int32_t& lower, const LimitRule& rule) {
+  if (rule.percent) {
+    if (!InRange(rule.base, 100, 240) || !InRange(upper, 50, 100) || !InRange(lower, 50, 100)) {
+      return false;
+    }
+  } else {
+    upper = InRangeOr(upper, 30, 240, rule.upper_default);
+    lower = InRangeOr(lower, 30, 240, rule.lower_default);
+  }
+  return rule.equal_allowed ? lower <= upper : lower < upper;
+}
+
 // Durations go as a seconds byte and a whole-minutes byte, both BCD.
 inline void PackMinutesSeconds(const ImageWriter& image, int32_t index, int32_t seconds) {
   image.bcd(index, seconds % 60);

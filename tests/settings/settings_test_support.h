@@ -5,6 +5,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <memory>
@@ -135,9 +136,8 @@ class SettingsTest : public ModuleTest {
 
   // What the sound upload of a prepared image sounds like: two zero bytes either side.
   static Bytes Padded(const Bytes& image) {
-    Bytes bytes = {0, 0};
-    bytes.insert(bytes.end(), image.begin(), image.end());
-    bytes.insert(bytes.end(), {0, 0});
+    Bytes bytes(image.size() + 4, 0);
+    std::copy(image.begin(), image.end(), bytes.begin() + 2);
     return bytes;
   }
 
