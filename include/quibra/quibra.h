@@ -196,6 +196,21 @@ QUIBRA_API int32_t QUIBRA_CALL fnQuibra_SendExerciseLimits(CommParams* params,
 QUIBRA_API int32_t QUIBRA_CALL fnQuibra_UnPackExerciseLimits(ExerciseLimits* record);
 QUIBRA_API ExerciseLimits* QUIBRA_CALL fnQuibra_ResetExerciseLimits(ExerciseLimits* record);
 
+/* Exercise sets 1..5 in two layouts (variant 0 or 1; any other variant fails). Prepare's second
+ * argument is not used; its third makes the checks lenient (Send takes it from LenientChecks).
+ * Reset's third argument is not used; monitor types 13, 22 and 23 have defaults of their own.
+ * Reset returns the record. */
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_PrepareExerciseSet(ExerciseSet* record, int32_t unused,
+                                                           int32_t lenient, int32_t variant);
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_SendExerciseSet(CommParams* params, ExerciseSet* record,
+                                                        int32_t variant);
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_ReadExerciseSet(CommParams* params, int32_t number,
+                                                        ExerciseSet* record, int32_t variant);
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_UnPackExerciseSet(int32_t number, ExerciseSet* record,
+                                                          int32_t variant);
+QUIBRA_API ExerciseSet* QUIBRA_CALL fnQuibra_ResetExerciseSet(int32_t number, ExerciseSet* record,
+                                                              int32_t unused, int32_t monitorType);
+
 /* ---- sound upload ------------------------------------------------------------------------- */
 
 /* Plays count bytes (the low byte of each of the count values, at most 298) and their CRC-16 as

@@ -8,6 +8,7 @@
 #include "settings/charset.h"
 #include "settings/exercise_limits.h"
 #include "settings/exercise_profile.h"
+#include "settings/exercise_set.h"
 #include "settings/name_fix.h"
 #include "settings/user_settings.h"
 #include "settings/watch_settings.h"
@@ -178,6 +179,47 @@ QUIBRA_API int32_t QUIBRA_CALL fnQuibra_UnPackExerciseLimits(ExerciseLimits* rec
 QUIBRA_API ExerciseLimits* QUIBRA_CALL fnQuibra_ResetExerciseLimits(ExerciseLimits* record) {
   return f::Guarded<ExerciseLimits*>(nullptr, [&] {
     if (record != nullptr) s::ResetExerciseLimits(*record);
+    return record;
+  });
+}
+
+// ---- exercise sets ------------------------------------------------------------------------
+
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_PrepareExerciseSet(ExerciseSet* record, int32_t,
+                                                           int32_t lenient, int32_t variant) {
+  return f::Guarded<int32_t>(0, [&] {
+    return record != nullptr && s::PrepareExerciseSet(*record, lenient != 0, variant) ? 1 : 0;
+  });
+}
+
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_SendExerciseSet(CommParams* params, ExerciseSet* record,
+                                                        int32_t variant) {
+  return f::Guarded<int32_t>(0, [&] {
+    return params != nullptr && record != nullptr ? s::SendExerciseSet(*params, *record, variant)
+                                                  : 0;
+  });
+}
+
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_ReadExerciseSet(CommParams* params, int32_t number,
+                                                        ExerciseSet* record, int32_t variant) {
+  return f::Guarded<int32_t>(0, [&] {
+    return params != nullptr && record != nullptr
+               ? s::ReadExerciseSet(*params, number, *record, variant)
+               : 0;
+  });
+}
+
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_UnPackExerciseSet(int32_t number, ExerciseSet* record,
+                                                          int32_t variant) {
+  return f::Guarded<int32_t>(0, [&] {
+    return record != nullptr && s::UnPackExerciseSet(number, *record, variant) ? 1 : 0;
+  });
+}
+
+QUIBRA_API ExerciseSet* QUIBRA_CALL fnQuibra_ResetExerciseSet(int32_t number, ExerciseSet* record,
+                                                              int32_t, int32_t monitorType) {
+  return f::Guarded<ExerciseSet*>(nullptr, [&] {
+    if (record != nullptr) s::ResetExerciseSet(number, *record, monitorType);
     return record;
   });
 }
