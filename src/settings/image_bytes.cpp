@@ -1,6 +1,7 @@
 #include "settings/image_bytes.h"
 
 #include <cstring>
+#include <string>
 
 #include "settings/charset.h"
 
@@ -18,10 +19,9 @@ int32_t WidenChar(char c) {
 }  // namespace
 
 bool NameFitsTable0(const char* name, size_t field_size) {
-  for (size_t i = 0; i < field_size && name[i] != '\0'; ++i) {
-    if (CharToDeviceCode(WidenChar(name[i]), -1, kNameTable) == -1) return false;
-  }
-  return true;
+  // The field need not be terminated: check a terminated copy of what it holds.
+  const std::string text(name, strnlen(name, field_size));
+  return CheckCharString(text.c_str(), kNameTable);
 }
 
 void ClearAfterTerminator(char* name) {

@@ -204,7 +204,7 @@ int32_t SendUserSettings(CommParams& params, UserSettings& record) {
 
 int32_t ReadUserSettings(CommParams& params, UserSettings& record) {
   return ReadSettings(params, kUserSettingsRead, 0,
-                      [&] { UnPackUserSettings(frame::kLinkInfrared, record); });
+                      [&] { UnPackUserSettings(static_cast<int32_t>(params.LinkType), record); });
 }
 
 int32_t UnPackUserSettings(int32_t link_type, UserSettings& record) {

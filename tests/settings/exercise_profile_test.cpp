@@ -75,14 +75,7 @@ TEST_F(ExerciseProfileTest, DefaultsNumberNameAndOption) {
   EXPECT_EQ(r.Size, 340);
   EXPECT_EQ(r.ProfileNumber, 1);
   EXPECT_EQ(std::memcmp(r.ProfileName, "Ab\0\0\0\0\0w", 8), 0);  // cleared within 7 only
-  EXPECT_EQ(ph.Mode1, 0);
-  EXPECT_EQ(ph.Count1, 1);
-  EXPECT_EQ(ph.Level1, 150);
-  EXPECT_EQ(ph.Mode3, 0);
-  EXPECT_EQ(ph.Duration3, 120);
-  EXPECT_EQ(ph.Level3, 140);
-  EXPECT_EQ(ph.UpperLimit, 160);
-  EXPECT_EQ(ph.LowerLimit, 80);
+  EXPECT_TRUE(SameRecord(ph, ExercisePhase{1, 1, 160, 80, 1, 0, 1, 180, 150, 1, 0, 120, 140}));
   EXPECT_EQ(protocol::GetMessageByte(9017, 1, 5), 0x11);  // the number in both nibbles
   EXPECT_EQ(ImageBytes(9017, 1, 72, 78), (Bytes{0x0B, 0x26, 10, 10, 10, 10, 10}));
 }
@@ -163,16 +156,8 @@ TEST_F(ExerciseProfileTest, ResetFillsTheDefaults) {
   EXPECT_EQ(r.ProfileOption, 0);
   EXPECT_EQ(std::memcmp(r.ProfileName, "Profile4", 8), 0);  // fills the field, no terminator
   EXPECT_EQ(r.LimitsInPercent + r.PercentBase, 0);
-  for (const ExercisePhase& ph : r.Phases) {
-    EXPECT_EQ(ph.UpperLimit, 160);
-    EXPECT_EQ(ph.LowerLimit, 140);
-    EXPECT_EQ(ph.Mode1, 1);
-    EXPECT_EQ(ph.Count1, 3);
-    EXPECT_EQ(ph.Duration1, 180);
-    EXPECT_EQ(ph.Level1, 170);
-    EXPECT_EQ(ph.Duration3, 60);
-    EXPECT_EQ(ph.Level3, 120);
-  }
+  for (const ExercisePhase& ph : r.Phases)
+    EXPECT_TRUE(SameRecord(ph, ExercisePhase{1, 1, 160, 140, 1, 1, 3, 180, 170, 1, 0, 60, 120}));
   EXPECT_EQ(fnQuibra_PrepareExerciseProfile(&r, 0, 0), 1);
   EXPECT_EQ(ImageBytes(9017, 4, 72, 78), (Bytes{0x1A, 0x36, 0x33, 0x2A, 0x2D, 0x30, 0x29}));
 }
@@ -215,6 +200,25 @@ TEST_F(ExerciseProfileTest, RoundTripThroughASimulatedUnitBySoundAndThroughTheDa
   p = read_file();
   ASSERT_EQ(fnQuibra_SendExerciseProfile(&p, &loaded), 1);
   EXPECT_TRUE(SameRecord(loaded, sent));
+}
+
+TEST_F(ExerciseProfileTest, TheUnitKeepsEveryProfileApart) {
+  ASSERT_TRUE(start_unit(13));
+  ExerciseProfile five = Sample();
+  five.ProfileNumber = 5;
+  std::memcpy(five.ProfileName, "Tempo\0\0\0", 8);
+  five.Phases[0].Level1 = 99;
+  ExerciseProfile three = Sample();
+  CommParams p = infrared();
+  ASSERT_EQ(fnQuibra_SendExerciseProfile(&p, &five), 1);
+  ASSERT_EQ(fnQuibra_SendExerciseProfile(&p, &three), 1);
+  ExerciseProfile got5{};
+  ExerciseProfile got3{};
+  ASSERT_EQ(fnQuibra_ReadExerciseProfile(&p, 5, &got5), 1);
+  ASSERT_EQ(fnQuibra_ReadExerciseProfile(&p, 3, &got3), 1);
+  EXPECT_TRUE(SameRecord(got5, five));
+  EXPECT_TRUE(SameRecord(got3, three));
+  EXPECT_EQ(unit_->image(9018, 5)[8], 99);  // phase 0's Level1 in the unit's own image
 }
 
 TEST_F(ExerciseProfileTest, TheOptionNibbleReadsBackAsTheNumber) {

@@ -201,35 +201,11 @@ TEST_F(UserSettingsTest, UnPackReadsTheImageOneByteLater) {
   UserSettings r;
   std::memset(&r, 0x55, sizeof r);
   ASSERT_EQ(fnQuibra_UnPackUserSettings(0, &r), 1);
-  EXPECT_EQ(r.Size, 136);
-  EXPECT_EQ(r.Unused16, 0);
-  EXPECT_EQ(r.OptionA0, 1);
-  EXPECT_EQ(r.OptionA1, 1);
-  EXPECT_EQ(r.OptionA2, 1);
-  EXPECT_EQ(r.OptionA3, 1);
-  EXPECT_EQ(r.OptionA4, 1);
-  EXPECT_EQ(r.BcdValueOn, 1);
-  EXPECT_EQ(r.OptionA5Off, 1);  // bit 5 clear
-  EXPECT_EQ(r.OptionB0, 1);
-  EXPECT_EQ(r.OptionB1, 0);
-  EXPECT_EQ(r.OptionB2, 1);
-  EXPECT_EQ(r.OptionB3, 0);
-  EXPECT_EQ(r.ChoiceHigh, 3);
-  EXPECT_EQ(r.ChoiceLow, 2);
-  EXPECT_EQ(r.WeightKg, 95);
-  EXPECT_EQ(r.HeightCm, 180);
-  EXPECT_EQ(r.BirthDate, 19550309);
-  EXPECT_EQ(r.Level, 3);
-  EXPECT_EQ(r.VO2max, 60);
-  EXPECT_EQ(r.MaxHR, 190);
-  EXPECT_EQ(r.Sex, 0);
-  EXPECT_EQ(r.WeightLb, 209);
-  EXPECT_EQ(r.HeightFeet, 5);
-  EXPECT_EQ(r.HeightInches, 11);
-  EXPECT_EQ(r.UserNumber, 7);
-  EXPECT_STREQ(r.Name, "Bo");
-  EXPECT_EQ(r.PlainValue, 4);
-  EXPECT_EQ(r.BcdValue, 47);
+  // Size, born, level, max HR, -, VO2max, sex, kg, lb, cm, ft, in, name, user, A0..A3,
+  // B0, B3, B2, B1, BcdValueOn, choices, plain value, A4, BCD value, A5Off.
+  const UserSettings expected = {136, 19550309, 3, 190, 0, 60, 0, 95, 209, 180, 5, 11, "Bo", 7, 1,
+                                 1,   1,        1, 1,   0, 1,  0, 1,  3,   2,   4, 1,  47,   1};
+  EXPECT_TRUE(SameRecord(r, expected));
 
   // A year below 21 is of this century; a zero value byte leaves both values 0.
   protocol::SetMessageByte(9006, 0, 12, 0x05);
@@ -256,20 +232,9 @@ TEST_F(UserSettingsTest, ResetFillsTheDefaults) {
   UserSettings r;
   std::memset(&r, 0x77, sizeof r);
   EXPECT_EQ(fnQuibra_ResetUserSettings(&r), &r);
-  EXPECT_EQ(r.Size, 136);
-  EXPECT_EQ(r.BirthDate, 19700101);
-  EXPECT_EQ(r.Level, 3);
-  EXPECT_EQ(r.MaxHR, 200);
-  EXPECT_EQ(r.VO2max, 45);
-  EXPECT_EQ(r.WeightKg, 70);
-  EXPECT_EQ(r.WeightLb, 0);
-  EXPECT_EQ(r.HeightCm, 182);
-  EXPECT_STREQ(r.Name, "Orvek");
-  EXPECT_EQ(r.Name[23], 0);
-  EXPECT_EQ(r.OptionA0 + r.OptionA1 + r.OptionA2 + r.OptionB2, 4);
-  EXPECT_EQ(r.OptionA3 + r.OptionB0 + r.OptionB3 + r.OptionB1 + r.OptionA4 + r.OptionA5Off, 0);
-  EXPECT_EQ(r.PlainValue, 4);
-  EXPECT_EQ(r.BcdValue + r.BcdValueOn + r.Unused16, 0);
+  const UserSettings defaults = {136, 19700101, 3, 200, 0, 45, 0, 70, 0, 182, 0, 0, "Orvek", 1, 1,
+                                 1,   1,        0, 0,   0, 1,  0, 0,  0, 0,   4, 0, 0,       0};
+  EXPECT_TRUE(SameRecord(r, defaults));
   EXPECT_EQ(fnQuibra_PrepareUserSettings(&r, 0, 0), 1);  // the defaults pass the checks
 }
 

@@ -113,15 +113,7 @@ TEST_F(WatchSettingsTest, MinusOneTakesThePcClock) {
   WatchSettings r;
   std::memset(&r, 0x33, sizeof r);
   EXPECT_EQ(fnQuibra_ResetWatchSettings(&r), &r);
-  EXPECT_EQ(r.Size, 36);
-  EXPECT_EQ(r.TimeOfDay, 37230);
-  EXPECT_EQ(r.SecondTimeOfDay, 37230 - 21600);
-  EXPECT_EQ(r.TwelveHour, 0);
-  EXPECT_EQ(r.SecondTwelveHour, 1);
-  EXPECT_EQ(r.SecondTimeActive, 0);
-  EXPECT_EQ(r.Date, 20240305);
-  EXPECT_EQ(r.OptionBit2, 0);
-  EXPECT_EQ(r.AlarmTime, 25200);
+  EXPECT_TRUE(SameRecord(r, WatchSettings{36, 37230, 37230 - 21600, 0, 1, 0, 20240305, 0, 25200}));
   set_today(2024, 3, 5, 3, 0, 0);
   fnQuibra_ResetWatchSettings(&r);
   EXPECT_EQ(r.SecondTimeOfDay, 75600);  // 21:00 the day before
@@ -134,15 +126,7 @@ TEST_F(WatchSettingsTest, UnPackTakesTheHoursBackFromTheTwelveHourForm) {
   WatchSettings w;
   std::memset(&w, 0x44, sizeof w);
   ASSERT_EQ(fnQuibra_UnPackWatchSettings(&w), 1);
-  EXPECT_EQ(w.Size, 36);
-  EXPECT_EQ(w.TimeOfDay, 45000);
-  EXPECT_EQ(w.Date, 20240107);
-  EXPECT_EQ(w.AlarmTime, 0);
-  EXPECT_EQ(w.SecondTimeOfDay, 86340);
-  EXPECT_EQ(w.TwelveHour, 1);
-  EXPECT_EQ(w.SecondTwelveHour, 1);
-  EXPECT_EQ(w.SecondTimeActive, 0);
-  EXPECT_EQ(w.OptionBit2, 0);
+  EXPECT_TRUE(SameRecord(w, WatchSettings{36, 45000, 86340, 1, 1, 0, 20240107, 0, 0}));
   // Hour 12 with PM clear in 12-hour form is midnight.
   SetReadImage({0x05, 0x00, 0x12});
   protocol::SetMessageByte(9002, 0, 16, 0x08);
