@@ -168,9 +168,9 @@ TEST_F(ExerciseProfileTest, RoundTripThroughASimulatedUnitBySoundAndThroughTheDa
   CommParams p = infrared();
   ASSERT_EQ(fnQuibra_SendExerciseProfile(&p, &sent), 1);
   const auto writes = requests_for(9017);
-  ASSERT_EQ(writes.size(), 1u);
-  EXPECT_EQ(writes[0].param, 3);
-  EXPECT_EQ(writes[0].payload, SampleImage());
+  ASSERT_FALSE(writes.empty());  // a write may go twice when its acknowledgement was lost
+  EXPECT_EQ(writes.back().param, 3);
+  EXPECT_EQ(writes.back().payload, SampleImage());
   ExerciseProfile got{};
   p = infrared();
   ASSERT_EQ(fnQuibra_ReadExerciseProfile(&p, 3, &got), 1);
