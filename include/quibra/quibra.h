@@ -151,6 +151,74 @@ QUIBRA_API intptr_t QUIBRA_CALL fnQuibra_fnCutStringToFitPixelsPreview(char* tex
                                                                        int32_t count,
                                                                        int32_t maxPixels,
                                                                        int32_t table);
+/* ---- settings of the older units ---------------------------------------------------------- */
+
+/* Every group moves with five calls: Prepare checks the record (out-of-range values take their
+ * defaults in place, some make it fail) and packs it into the write message's image; Send
+ * prepares and delivers it (LinkType 1: infrared; 0: sound, or the data file when CommParams
+ * asks for it); Read fetches the read message's image from the unit and unpacks it; UnPack fills
+ * a record from the received image; Reset fills the defaults. 1 success, 0 failure; a record that
+ * fails a check leaves the image untouched. */
+
+/* User settings. Prepare's second argument is not used; the third sets the name fix (the two
+ * value bytes also in the first two name characters). Reset returns the record. */
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_PrepareUserSettings(UserSettings* record, int32_t unused,
+                                                            int32_t nameFix);
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_SendUserSettings(CommParams* params, UserSettings* record);
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_ReadUserSettings(CommParams* params, UserSettings* record);
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_UnPackUserSettings(int32_t linkType, UserSettings* record);
+QUIBRA_API UserSettings* QUIBRA_CALL fnQuibra_ResetUserSettings(UserSettings* record);
+/* Writes the first two characters of the name into memory block 51 of a type 22 unit (over
+ * infrared when linkType is nonzero, else by sound), with the progress dialog; 1 when sent. */
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_K55Tm3NameUpdFix(int32_t linkType, const char* name);
+
+/* Watch settings. Prepare fails with error code 101 for a time and 102 for a date out of range;
+ * -1 in a time or the date stands for the PC's local time or date. Reset returns the record. */
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_PrepareWatchSettings(WatchSettings* record);
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_SendWatchSettings(CommParams* params,
+                                                          WatchSettings* record);
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_ReadWatchSettings(CommParams* params,
+                                                          WatchSettings* record);
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_UnPackWatchSettings(WatchSettings* record);
+QUIBRA_API WatchSettings* QUIBRA_CALL fnQuibra_ResetWatchSettings(WatchSettings* record);
+
+/* Exercise profiles 1..7. Prepare's two further arguments do not change its result; Read and
+ * UnPack take the profile number; Reset's third argument is not used. Reset returns the record. */
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_PrepareExerciseProfile(ExerciseProfile* record,
+                                                               int32_t unused1, int32_t unused2);
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_SendExerciseProfile(CommParams* params,
+                                                            ExerciseProfile* record);
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_ReadExerciseProfile(CommParams* params, int32_t number,
+                                                            ExerciseProfile* record);
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_UnPackExerciseProfile(int32_t number,
+                                                              ExerciseProfile* record);
+QUIBRA_API ExerciseProfile* QUIBRA_CALL fnQuibra_ResetExerciseProfile(int32_t number,
+                                                                      ExerciseProfile* record,
+                                                                      int32_t unused);
+
+/* Exercise limits: by sound or data file only (Send over infrared returns 1 and sends nothing);
+ * Prepare never fails. Reset returns the record. */
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_PrepareExerciseLimits(ExerciseLimits* record);
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_SendExerciseLimits(CommParams* params,
+                                                           ExerciseLimits* record);
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_UnPackExerciseLimits(ExerciseLimits* record);
+QUIBRA_API ExerciseLimits* QUIBRA_CALL fnQuibra_ResetExerciseLimits(ExerciseLimits* record);
+
+/* Exercise sets 1..5 in two layouts (variant 0 or 1; any other variant fails). Prepare's second
+ * argument is not used; its third makes the checks lenient (Send takes it from LenientChecks).
+ * Reset's third argument is not used; monitor types 13, 22 and 23 have defaults of their own.
+ * Reset returns the record. */
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_PrepareExerciseSet(ExerciseSet* record, int32_t unused,
+                                                           int32_t lenient, int32_t variant);
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_SendExerciseSet(CommParams* params, ExerciseSet* record,
+                                                        int32_t variant);
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_ReadExerciseSet(CommParams* params, int32_t number,
+                                                        ExerciseSet* record, int32_t variant);
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_UnPackExerciseSet(int32_t number, ExerciseSet* record,
+                                                          int32_t variant);
+QUIBRA_API ExerciseSet* QUIBRA_CALL fnQuibra_ResetExerciseSet(int32_t number, ExerciseSet* record,
+                                                              int32_t unused, int32_t monitorType);
+
 /* ---- sound upload ------------------------------------------------------------------------- */
 
 /* Plays count bytes (the low byte of each of the count values, at most 298) and their CRC-16 as

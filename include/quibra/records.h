@@ -126,6 +126,271 @@ QUIBRA_STATIC_ASSERT(offsetof(ExeFileInfo, ExtendedLaps) == 52, "ExeFileInfo.Ext
 QUIBRA_STATIC_ASSERT(offsetof(ExeFileInfo, Name) == 56, "ExeFileInfo.Name");
 QUIBRA_STATIC_ASSERT(offsetof(ExeFileInfo, SensorCode) == 68, "ExeFileInfo.SensorCode");
 QUIBRA_STATIC_ASSERT(offsetof(ExeFileInfo, HeaderValue) == 72, "ExeFileInfo.HeaderValue");
+/* ---- settings of the older wrist units ---------------------------------------------------- */
+
+/* User settings (messages 9005 write, 9006 read). */
+typedef struct UserSettings {
+  int32_t Size;         /* nonzero for Prepare; UnPack and Reset set 136 */
+  int32_t BirthDate;    /* yyyymmdd, 19210101..20201231 (an earlier year becomes 1921) */
+  int32_t Level;        /* 0..3, else 1 */
+  int32_t MaxHR;        /* 100..240, else computed from the age */
+  int32_t Unused16;     /* not read or written by the library except to clear it */
+  int32_t VO2max;       /* 10..95, else 36 (Sex nonzero) or 45 */
+  int32_t Sex;          /* 0 or 1, else Prepare fails */
+  int32_t WeightKg;     /* 20..199, else 70 */
+  int32_t WeightLb;     /* 44..499, else 140; 0 = not given */
+  int32_t HeightCm;     /* 90..210, else 170; 0 = not given */
+  int32_t HeightFeet;   /* 2..7, else 5 */
+  int32_t HeightInches; /* 0..11, else 8 */
+  char Name[24];        /* zero-terminated; the unit keeps the first 7 characters */
+  int32_t UserNumber;   /* 1..99, else 1 */
+  int32_t OptionA0;
+  int32_t OptionA1; /* 1 forces OptionA2 to 1 */
+  int32_t OptionA2;
+  int32_t OptionA3;
+  int32_t OptionB0;
+  int32_t OptionB3;
+  int32_t OptionB2;
+  int32_t OptionB1;
+  int32_t BcdValueOn; /* the last two image bytes carry BcdValue instead of PlainValue */
+  int32_t ChoiceHigh; /* 0..3, else 0 */
+  int32_t ChoiceLow;  /* 0..2, else 0 */
+  int32_t PlainValue; /* 4..150, else 4 */
+  int32_t OptionA4;
+  int32_t BcdValue;    /* 0..10000, else 0; 0 also clears BcdValueOn */
+  int32_t OptionA5Off; /* nonzero clears bit 5 of option byte A */
+} UserSettings;
+
+QUIBRA_STATIC_ASSERT(sizeof(UserSettings) == 136, "UserSettings is 136 bytes");
+QUIBRA_STATIC_ASSERT(offsetof(UserSettings, Size) == 0, "UserSettings.Size");
+QUIBRA_STATIC_ASSERT(offsetof(UserSettings, BirthDate) == 4, "UserSettings.BirthDate");
+QUIBRA_STATIC_ASSERT(offsetof(UserSettings, Level) == 8, "UserSettings.Level");
+QUIBRA_STATIC_ASSERT(offsetof(UserSettings, MaxHR) == 12, "UserSettings.MaxHR");
+QUIBRA_STATIC_ASSERT(offsetof(UserSettings, Unused16) == 16, "UserSettings.Unused16");
+QUIBRA_STATIC_ASSERT(offsetof(UserSettings, VO2max) == 20, "UserSettings.VO2max");
+QUIBRA_STATIC_ASSERT(offsetof(UserSettings, Sex) == 24, "UserSettings.Sex");
+QUIBRA_STATIC_ASSERT(offsetof(UserSettings, WeightKg) == 28, "UserSettings.WeightKg");
+QUIBRA_STATIC_ASSERT(offsetof(UserSettings, WeightLb) == 32, "UserSettings.WeightLb");
+QUIBRA_STATIC_ASSERT(offsetof(UserSettings, HeightCm) == 36, "UserSettings.HeightCm");
+QUIBRA_STATIC_ASSERT(offsetof(UserSettings, HeightFeet) == 40, "UserSettings.HeightFeet");
+QUIBRA_STATIC_ASSERT(offsetof(UserSettings, HeightInches) == 44, "UserSettings.HeightInches");
+QUIBRA_STATIC_ASSERT(offsetof(UserSettings, Name) == 48, "UserSettings.Name");
+QUIBRA_STATIC_ASSERT(offsetof(UserSettings, UserNumber) == 72, "UserSettings.UserNumber");
+QUIBRA_STATIC_ASSERT(offsetof(UserSettings, OptionA0) == 76, "UserSettings.OptionA0");
+QUIBRA_STATIC_ASSERT(offsetof(UserSettings, OptionA1) == 80, "UserSettings.OptionA1");
+QUIBRA_STATIC_ASSERT(offsetof(UserSettings, OptionA2) == 84, "UserSettings.OptionA2");
+QUIBRA_STATIC_ASSERT(offsetof(UserSettings, OptionA3) == 88, "UserSettings.OptionA3");
+QUIBRA_STATIC_ASSERT(offsetof(UserSettings, OptionB0) == 92, "UserSettings.OptionB0");
+QUIBRA_STATIC_ASSERT(offsetof(UserSettings, OptionB3) == 96, "UserSettings.OptionB3");
+QUIBRA_STATIC_ASSERT(offsetof(UserSettings, OptionB2) == 100, "UserSettings.OptionB2");
+QUIBRA_STATIC_ASSERT(offsetof(UserSettings, OptionB1) == 104, "UserSettings.OptionB1");
+QUIBRA_STATIC_ASSERT(offsetof(UserSettings, BcdValueOn) == 108, "UserSettings.BcdValueOn");
+QUIBRA_STATIC_ASSERT(offsetof(UserSettings, ChoiceHigh) == 112, "UserSettings.ChoiceHigh");
+QUIBRA_STATIC_ASSERT(offsetof(UserSettings, ChoiceLow) == 116, "UserSettings.ChoiceLow");
+QUIBRA_STATIC_ASSERT(offsetof(UserSettings, PlainValue) == 120, "UserSettings.PlainValue");
+QUIBRA_STATIC_ASSERT(offsetof(UserSettings, OptionA4) == 124, "UserSettings.OptionA4");
+QUIBRA_STATIC_ASSERT(offsetof(UserSettings, BcdValue) == 128, "UserSettings.BcdValue");
+QUIBRA_STATIC_ASSERT(offsetof(UserSettings, OptionA5Off) == 132, "UserSettings.OptionA5Off");
+
+/* Watch settings (messages 9001 write, 9002 read). Times are seconds since midnight. */
+typedef struct WatchSettings {
+  int32_t Size;             /* Prepare and UnPack set 36 */
+  int32_t TimeOfDay;        /* 0..86399; -1 = the PC's local time */
+  int32_t SecondTimeOfDay;  /* 0..86399; -1 = the PC's local time; sent in whole minutes */
+  int32_t TwelveHour;       /* 0 or 1 */
+  int32_t SecondTwelveHour; /* 0 or 1 */
+  int32_t SecondTimeActive; /* 0 or 1: the second time is in use (the alarm follows its form) */
+  int32_t Date;             /* yyyymmdd, 20000101..20351231; -1 = the PC's local date */
+  int32_t OptionBit2;       /* 0 or 1 */
+  int32_t AlarmTime;        /* 0..86399; sent in whole minutes */
+} WatchSettings;
+
+QUIBRA_STATIC_ASSERT(sizeof(WatchSettings) == 36, "WatchSettings is 36 bytes");
+QUIBRA_STATIC_ASSERT(offsetof(WatchSettings, Size) == 0, "WatchSettings.Size");
+QUIBRA_STATIC_ASSERT(offsetof(WatchSettings, TimeOfDay) == 4, "WatchSettings.TimeOfDay");
+QUIBRA_STATIC_ASSERT(offsetof(WatchSettings, SecondTimeOfDay) == 8,
+                     "WatchSettings.SecondTimeOfDay");
+QUIBRA_STATIC_ASSERT(offsetof(WatchSettings, TwelveHour) == 12, "WatchSettings.TwelveHour");
+QUIBRA_STATIC_ASSERT(offsetof(WatchSettings, SecondTwelveHour) == 16,
+                     "WatchSettings.SecondTwelveHour");
+QUIBRA_STATIC_ASSERT(offsetof(WatchSettings, SecondTimeActive) == 20,
+                     "WatchSettings.SecondTimeActive");
+QUIBRA_STATIC_ASSERT(offsetof(WatchSettings, Date) == 24, "WatchSettings.Date");
+QUIBRA_STATIC_ASSERT(offsetof(WatchSettings, OptionBit2) == 28, "WatchSettings.OptionBit2");
+QUIBRA_STATIC_ASSERT(offsetof(WatchSettings, AlarmTime) == 32, "WatchSettings.AlarmTime");
+
+/* One of the six phases of an exercise profile. Durations in seconds, levels and limits in
+ * beats per minute (limits in percent when the profile's LimitsInPercent is set). */
+typedef struct ExercisePhase {
+  int32_t PhaseOn;    /* 0 or 1; sent as 0 when Flag1 and Flag3 are both 0 */
+  int32_t Flag2;      /* 0 or 1 */
+  int32_t UpperLimit; /* 30..240, else 160; percent mode 50..100 */
+  int32_t LowerLimit; /* 30..240, else 80; percent mode 50..100; below UpperLimit */
+  int32_t Flag1;      /* 0 or 1 */
+  int32_t Mode1;      /* 0..2, else 0; 0 whenever Flag1 is 0 */
+  int32_t Count1;     /* 0..30, else 1 */
+  int32_t Duration1;  /* 5..5999, else 120 */
+  int32_t Level1;     /* 10..240, else 150 */
+  int32_t Flag3;      /* 0 or 1 */
+  int32_t Mode3;      /* 0..1, else 0 */
+  int32_t Duration3;  /* 0..5999, else 120 */
+  int32_t Level3;     /* 10..240, else 140 */
+} ExercisePhase;
+
+QUIBRA_STATIC_ASSERT(sizeof(ExercisePhase) == 52, "ExercisePhase is 52 bytes");
+QUIBRA_STATIC_ASSERT(offsetof(ExercisePhase, PhaseOn) == 0, "ExercisePhase.PhaseOn");
+QUIBRA_STATIC_ASSERT(offsetof(ExercisePhase, Flag2) == 4, "ExercisePhase.Flag2");
+QUIBRA_STATIC_ASSERT(offsetof(ExercisePhase, UpperLimit) == 8, "ExercisePhase.UpperLimit");
+QUIBRA_STATIC_ASSERT(offsetof(ExercisePhase, LowerLimit) == 12, "ExercisePhase.LowerLimit");
+QUIBRA_STATIC_ASSERT(offsetof(ExercisePhase, Flag1) == 16, "ExercisePhase.Flag1");
+QUIBRA_STATIC_ASSERT(offsetof(ExercisePhase, Mode1) == 20, "ExercisePhase.Mode1");
+QUIBRA_STATIC_ASSERT(offsetof(ExercisePhase, Count1) == 24, "ExercisePhase.Count1");
+QUIBRA_STATIC_ASSERT(offsetof(ExercisePhase, Duration1) == 28, "ExercisePhase.Duration1");
+QUIBRA_STATIC_ASSERT(offsetof(ExercisePhase, Level1) == 32, "ExercisePhase.Level1");
+QUIBRA_STATIC_ASSERT(offsetof(ExercisePhase, Flag3) == 36, "ExercisePhase.Flag3");
+QUIBRA_STATIC_ASSERT(offsetof(ExercisePhase, Mode3) == 40, "ExercisePhase.Mode3");
+QUIBRA_STATIC_ASSERT(offsetof(ExercisePhase, Duration3) == 44, "ExercisePhase.Duration3");
+QUIBRA_STATIC_ASSERT(offsetof(ExercisePhase, Level3) == 48, "ExercisePhase.Level3");
+
+/* Exercise profile 1..7 (messages 9017 write, 9018 read, the number as parameter). */
+typedef struct ExerciseProfile {
+  int32_t Size;            /* 0 becomes 340 */
+  int32_t ProfileNumber;   /* 1..7, else 1 */
+  int32_t ProfileOption;   /* 0 or 1 */
+  char ProfileName[8];     /* need not be terminated; the unit keeps the first 7 */
+  int32_t LimitsInPercent; /* nonzero: phase limits are percent of PercentBase */
+  int32_t PercentBase;     /* 100..240 in the percent mode */
+  ExercisePhase Phases[6];
+} ExerciseProfile;
+
+QUIBRA_STATIC_ASSERT(sizeof(ExerciseProfile) == 340, "ExerciseProfile is 340 bytes");
+QUIBRA_STATIC_ASSERT(offsetof(ExerciseProfile, Size) == 0, "ExerciseProfile.Size");
+QUIBRA_STATIC_ASSERT(offsetof(ExerciseProfile, ProfileNumber) == 4,
+                     "ExerciseProfile.ProfileNumber");
+QUIBRA_STATIC_ASSERT(offsetof(ExerciseProfile, ProfileOption) == 8,
+                     "ExerciseProfile.ProfileOption");
+QUIBRA_STATIC_ASSERT(offsetof(ExerciseProfile, ProfileName) == 12, "ExerciseProfile.ProfileName");
+QUIBRA_STATIC_ASSERT(offsetof(ExerciseProfile, LimitsInPercent) == 20,
+                     "ExerciseProfile.LimitsInPercent");
+QUIBRA_STATIC_ASSERT(offsetof(ExerciseProfile, PercentBase) == 24, "ExerciseProfile.PercentBase");
+QUIBRA_STATIC_ASSERT(offsetof(ExerciseProfile, Phases) == 28, "ExerciseProfile.Phases");
+
+/* Exercise limits (message 9037; sound upload or data file only). */
+typedef struct ExerciseLimits {
+  int32_t Size;       /* 0 becomes 16 */
+  int32_t LimitsOn;   /* 0 or 1, else 0 */
+  int32_t UpperLimit; /* 10..240, else 180 */
+  int32_t LowerLimit; /* 10..240, else 135; below UpperLimit */
+} ExerciseLimits;
+
+QUIBRA_STATIC_ASSERT(sizeof(ExerciseLimits) == 16, "ExerciseLimits is 16 bytes");
+QUIBRA_STATIC_ASSERT(offsetof(ExerciseLimits, Size) == 0, "ExerciseLimits.Size");
+QUIBRA_STATIC_ASSERT(offsetof(ExerciseLimits, LimitsOn) == 4, "ExerciseLimits.LimitsOn");
+QUIBRA_STATIC_ASSERT(offsetof(ExerciseLimits, UpperLimit) == 8, "ExerciseLimits.UpperLimit");
+QUIBRA_STATIC_ASSERT(offsetof(ExerciseLimits, LowerLimit) == 12, "ExerciseLimits.LowerLimit");
+
+/* Exercise set 1..5 (variant 0: messages 9003/9004; variant 1: 9068/9069). Timers in seconds,
+ * distances in tenths of a kilometre or mile, windows in minutes of the day. */
+typedef struct ExerciseSet {
+  int32_t Size;      /* 0 becomes 216 */
+  int32_t SetNumber; /* 0..5, else 1 */
+  int32_t SetOption; /* 0 or 1 */
+  char SetName[8];   /* need not be terminated; the unit keeps the first 7 */
+  int32_t Timer1On;
+  int32_t Timer1; /* 5..5999, else 120 */
+  int32_t Timer2On;
+  int32_t Timer2;
+  int32_t Timer3On;
+  int32_t Timer3;
+  int32_t Limits1On;
+  int32_t Upper1; /* 30..240, else 160; percent mode 50..100 */
+  int32_t Lower1; /* 30..240, else 80; percent mode 50..100; not above Upper1 */
+  int32_t Limits2On;
+  int32_t Upper2;
+  int32_t Lower2;
+  int32_t Limits3On;
+  int32_t Upper3;
+  int32_t Lower3;
+  int32_t LimitsInPercent;
+  int32_t PercentBase; /* 100..240 in the percent mode */
+  int32_t RepeatOn;
+  int32_t RepeatMode;  /* 0..3, else 0 */
+  int32_t RepeatCount; /* 0..30, else 1 */
+  int32_t RepeatLevel; /* 10..240, else 150 */
+  int32_t RepeatDistanceKm;
+  int32_t RepeatDistanceMi;
+  int32_t RecoveryOn;
+  int32_t RecoveryMode;  /* 0..2, else 0 */
+  int32_t RecoveryTime;  /* 0..5999, else 120 */
+  int32_t RecoveryLevel; /* 10..240, else 140 */
+  int32_t RecoveryDistanceKm;
+  int32_t RecoveryDistanceMi;
+  int32_t ExtraLow;      /* variant 1: 0..3 */
+  int32_t ExtraBit;      /* variant 1: 0 or 1 */
+  int32_t ExtraByteB;    /* variant 1: one byte */
+  int32_t ExtraByteA;    /* variant 1: one byte */
+  int32_t ExtraPairs[8]; /* variant 1: one byte each */
+  int32_t Window1Start;  /* variant 1: four windows, start and end */
+  int32_t Window1End;
+  int32_t Window2Start;
+  int32_t Window2End;
+  int32_t Window3Start;
+  int32_t Window3End;
+  int32_t Window4Start;
+  int32_t Window4End;
+} ExerciseSet;
+
+QUIBRA_STATIC_ASSERT(sizeof(ExerciseSet) == 216, "ExerciseSet is 216 bytes");
+QUIBRA_STATIC_ASSERT(offsetof(ExerciseSet, Size) == 0, "ExerciseSet.Size");
+QUIBRA_STATIC_ASSERT(offsetof(ExerciseSet, SetNumber) == 4, "ExerciseSet.SetNumber");
+QUIBRA_STATIC_ASSERT(offsetof(ExerciseSet, SetOption) == 8, "ExerciseSet.SetOption");
+QUIBRA_STATIC_ASSERT(offsetof(ExerciseSet, SetName) == 12, "ExerciseSet.SetName");
+QUIBRA_STATIC_ASSERT(offsetof(ExerciseSet, Timer1On) == 20, "ExerciseSet.Timer1On");
+QUIBRA_STATIC_ASSERT(offsetof(ExerciseSet, Timer1) == 24, "ExerciseSet.Timer1");
+QUIBRA_STATIC_ASSERT(offsetof(ExerciseSet, Timer2On) == 28, "ExerciseSet.Timer2On");
+QUIBRA_STATIC_ASSERT(offsetof(ExerciseSet, Timer2) == 32, "ExerciseSet.Timer2");
+QUIBRA_STATIC_ASSERT(offsetof(ExerciseSet, Timer3On) == 36, "ExerciseSet.Timer3On");
+QUIBRA_STATIC_ASSERT(offsetof(ExerciseSet, Timer3) == 40, "ExerciseSet.Timer3");
+QUIBRA_STATIC_ASSERT(offsetof(ExerciseSet, Limits1On) == 44, "ExerciseSet.Limits1On");
+QUIBRA_STATIC_ASSERT(offsetof(ExerciseSet, Upper1) == 48, "ExerciseSet.Upper1");
+QUIBRA_STATIC_ASSERT(offsetof(ExerciseSet, Lower1) == 52, "ExerciseSet.Lower1");
+QUIBRA_STATIC_ASSERT(offsetof(ExerciseSet, Limits2On) == 56, "ExerciseSet.Limits2On");
+QUIBRA_STATIC_ASSERT(offsetof(ExerciseSet, Upper2) == 60, "ExerciseSet.Upper2");
+QUIBRA_STATIC_ASSERT(offsetof(ExerciseSet, Lower2) == 64, "ExerciseSet.Lower2");
+QUIBRA_STATIC_ASSERT(offsetof(ExerciseSet, Limits3On) == 68, "ExerciseSet.Limits3On");
+QUIBRA_STATIC_ASSERT(offsetof(ExerciseSet, Upper3) == 72, "ExerciseSet.Upper3");
+QUIBRA_STATIC_ASSERT(offsetof(ExerciseSet, Lower3) == 76, "ExerciseSet.Lower3");
+QUIBRA_STATIC_ASSERT(offsetof(ExerciseSet, LimitsInPercent) == 80, "ExerciseSet.LimitsInPercent");
+QUIBRA_STATIC_ASSERT(offsetof(ExerciseSet, PercentBase) == 84, "ExerciseSet.PercentBase");
+QUIBRA_STATIC_ASSERT(offsetof(ExerciseSet, RepeatOn) == 88, "ExerciseSet.RepeatOn");
+QUIBRA_STATIC_ASSERT(offsetof(ExerciseSet, RepeatMode) == 92, "ExerciseSet.RepeatMode");
+QUIBRA_STATIC_ASSERT(offsetof(ExerciseSet, RepeatCount) == 96, "ExerciseSet.RepeatCount");
+QUIBRA_STATIC_ASSERT(offsetof(ExerciseSet, RepeatLevel) == 100, "ExerciseSet.RepeatLevel");
+QUIBRA_STATIC_ASSERT(offsetof(ExerciseSet, RepeatDistanceKm) == 104,
+                     "ExerciseSet.RepeatDistanceKm");
+QUIBRA_STATIC_ASSERT(offsetof(ExerciseSet, RepeatDistanceMi) == 108,
+                     "ExerciseSet.RepeatDistanceMi");
+QUIBRA_STATIC_ASSERT(offsetof(ExerciseSet, RecoveryOn) == 112, "ExerciseSet.RecoveryOn");
+QUIBRA_STATIC_ASSERT(offsetof(ExerciseSet, RecoveryMode) == 116, "ExerciseSet.RecoveryMode");
+QUIBRA_STATIC_ASSERT(offsetof(ExerciseSet, RecoveryTime) == 120, "ExerciseSet.RecoveryTime");
+QUIBRA_STATIC_ASSERT(offsetof(ExerciseSet, RecoveryLevel) == 124, "ExerciseSet.RecoveryLevel");
+QUIBRA_STATIC_ASSERT(offsetof(ExerciseSet, RecoveryDistanceKm) == 128,
+                     "ExerciseSet.RecoveryDistanceKm");
+QUIBRA_STATIC_ASSERT(offsetof(ExerciseSet, RecoveryDistanceMi) == 132,
+                     "ExerciseSet.RecoveryDistanceMi");
+QUIBRA_STATIC_ASSERT(offsetof(ExerciseSet, ExtraLow) == 136, "ExerciseSet.ExtraLow");
+QUIBRA_STATIC_ASSERT(offsetof(ExerciseSet, ExtraBit) == 140, "ExerciseSet.ExtraBit");
+QUIBRA_STATIC_ASSERT(offsetof(ExerciseSet, ExtraByteB) == 144, "ExerciseSet.ExtraByteB");
+QUIBRA_STATIC_ASSERT(offsetof(ExerciseSet, ExtraByteA) == 148, "ExerciseSet.ExtraByteA");
+QUIBRA_STATIC_ASSERT(offsetof(ExerciseSet, ExtraPairs) == 152, "ExerciseSet.ExtraPairs");
+QUIBRA_STATIC_ASSERT(offsetof(ExerciseSet, Window1Start) == 184, "ExerciseSet.Window1Start");
+QUIBRA_STATIC_ASSERT(offsetof(ExerciseSet, Window1End) == 188, "ExerciseSet.Window1End");
+QUIBRA_STATIC_ASSERT(offsetof(ExerciseSet, Window2Start) == 192, "ExerciseSet.Window2Start");
+QUIBRA_STATIC_ASSERT(offsetof(ExerciseSet, Window2End) == 196, "ExerciseSet.Window2End");
+QUIBRA_STATIC_ASSERT(offsetof(ExerciseSet, Window3Start) == 200, "ExerciseSet.Window3Start");
+QUIBRA_STATIC_ASSERT(offsetof(ExerciseSet, Window3End) == 204, "ExerciseSet.Window3End");
+QUIBRA_STATIC_ASSERT(offsetof(ExerciseSet, Window4Start) == 208, "ExerciseSet.Window4Start");
+QUIBRA_STATIC_ASSERT(offsetof(ExerciseSet, Window4End) == 212, "ExerciseSet.Window4End");
 
 /* ---- extension: the dialog observer ------------------------------------------------------ */
 

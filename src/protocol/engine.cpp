@@ -449,6 +449,14 @@ Engine::~Engine() {
   if (thread.joinable()) thread.join();
 }
 
+void MarkBatchRowRead(int row) {
+  if (row >= 1 && row <= kBatchRows) engine().read_flags[static_cast<size_t>(row)] = true;
+}
+
+bool BatchRowMarkedRead(int row) {
+  return row >= 1 && row <= kBatchRows && engine().read_flags[static_cast<size_t>(row)];
+}
+
 bool RecogniseUnitType() {
   int32_t code = GetMessageByte(kIdentify, 1, 6);
   if (code == 255) code = GetMessageByte(kIdentify, 1, 7) << 8;

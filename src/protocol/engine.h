@@ -86,6 +86,8 @@ struct Engine {
   std::atomic<int> batch_row{0};
   std::array<std::atomic<bool>, kLastSettingsRow + 1> settings_rows{};
   std::array<std::atomic<int8_t>, kBatchRows + 1> row_status{};
+  // The rows' read flags, which settings exports set (a profile prepared on IrDA sockets).
+  std::array<std::atomic<bool>, kBatchRows + 1> read_flags{};
 
   FileDownloadSteps* file_steps = nullptr;
 
@@ -108,6 +110,10 @@ void StartMessageThread();
 void RequestEngineStop(Module& mod);
 // Requests the stop and waits for the thread to end (unload, tests).
 void StopMessageThread(Module& mod);
+
+// Sets the read flag of batch row 1..121; other rows are ignored.
+void MarkBatchRowRead(int row);
+bool BatchRowMarkedRead(int row);
 
 // Unit-type recognition from the stored identification answer; false for an unknown code.
 bool RecogniseUnitType();

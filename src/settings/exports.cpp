@@ -6,6 +6,12 @@
 
 #include "frame/export_guard.h"
 #include "settings/charset.h"
+#include "settings/exercise_limits.h"
+#include "settings/exercise_profile.h"
+#include "settings/exercise_set.h"
+#include "settings/name_fix.h"
+#include "settings/user_settings.h"
+#include "settings/watch_settings.h"
 
 namespace f = quibra::frame;
 namespace s = quibra::settings;
@@ -30,6 +36,191 @@ QUIBRA_API intptr_t QUIBRA_CALL fnQuibra_fnCutStringToFitPixelsPreview(char* tex
       return static_cast<intptr_t>(std::strlen(text));
     }
     return reinterpret_cast<intptr_t>(text);
+  });
+}
+
+// ---- user settings ------------------------------------------------------------------------
+
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_PrepareUserSettings(UserSettings* record, int32_t,
+                                                            int32_t nameFix) {
+  return f::Guarded<int32_t>(0, [&] {
+    return record != nullptr && s::PrepareUserSettings(*record, nameFix != 0) ? 1 : 0;
+  });
+}
+
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_SendUserSettings(CommParams* params, UserSettings* record) {
+  return f::Guarded<int32_t>(0, [&] {
+    return params != nullptr && record != nullptr ? s::SendUserSettings(*params, *record) : 0;
+  });
+}
+
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_ReadUserSettings(CommParams* params, UserSettings* record) {
+  return f::Guarded<int32_t>(0, [&] {
+    return params != nullptr && record != nullptr ? s::ReadUserSettings(*params, *record) : 0;
+  });
+}
+
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_UnPackUserSettings(int32_t linkType, UserSettings* record) {
+  return f::Guarded<int32_t>(
+      0, [&] { return record != nullptr ? s::UnPackUserSettings(linkType, *record) : 0; });
+}
+
+QUIBRA_API UserSettings* QUIBRA_CALL fnQuibra_ResetUserSettings(UserSettings* record) {
+  return f::Guarded<UserSettings*>(nullptr, [&] {
+    if (record != nullptr) s::ResetUserSettings(*record);
+    return record;
+  });
+}
+
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_K55Tm3NameUpdFix(int32_t linkType, const char* name) {
+  return f::Guarded<int32_t>(0, [&] { return s::K55Tm3NameUpdFix(linkType, name); });
+}
+
+// ---- watch settings -----------------------------------------------------------------------
+
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_PrepareWatchSettings(WatchSettings* record) {
+  return f::Guarded<int32_t>(
+      0, [&] { return record != nullptr && s::PrepareWatchSettings(*record) ? 1 : 0; });
+}
+
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_SendWatchSettings(CommParams* params,
+                                                          WatchSettings* record) {
+  return f::Guarded<int32_t>(0, [&] {
+    return params != nullptr && record != nullptr ? s::SendWatchSettings(*params, *record) : 0;
+  });
+}
+
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_ReadWatchSettings(CommParams* params,
+                                                          WatchSettings* record) {
+  return f::Guarded<int32_t>(0, [&] {
+    return params != nullptr && record != nullptr ? s::ReadWatchSettings(*params, *record) : 0;
+  });
+}
+
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_UnPackWatchSettings(WatchSettings* record) {
+  return f::Guarded<int32_t>(0, [&] {
+    if (record == nullptr) return 0;
+    s::UnPackWatchSettings(*record);
+    return 1;
+  });
+}
+
+QUIBRA_API WatchSettings* QUIBRA_CALL fnQuibra_ResetWatchSettings(WatchSettings* record) {
+  return f::Guarded<WatchSettings*>(nullptr, [&] {
+    if (record != nullptr) s::ResetWatchSettings(*record);
+    return record;
+  });
+}
+
+// ---- exercise profiles and limits ---------------------------------------------------------
+
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_PrepareExerciseProfile(ExerciseProfile* record, int32_t,
+                                                               int32_t) {
+  return f::Guarded<int32_t>(
+      0, [&] { return record != nullptr && s::PrepareExerciseProfile(*record) ? 1 : 0; });
+}
+
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_SendExerciseProfile(CommParams* params,
+                                                            ExerciseProfile* record) {
+  return f::Guarded<int32_t>(0, [&] {
+    return params != nullptr && record != nullptr ? s::SendExerciseProfile(*params, *record) : 0;
+  });
+}
+
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_ReadExerciseProfile(CommParams* params, int32_t number,
+                                                            ExerciseProfile* record) {
+  return f::Guarded<int32_t>(0, [&] {
+    return params != nullptr && record != nullptr ? s::ReadExerciseProfile(*params, number, *record)
+                                                  : 0;
+  });
+}
+
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_UnPackExerciseProfile(int32_t number,
+                                                              ExerciseProfile* record) {
+  return f::Guarded<int32_t>(0, [&] {
+    if (record == nullptr) return 0;
+    s::UnPackExerciseProfile(number, *record);
+    return 1;
+  });
+}
+
+QUIBRA_API ExerciseProfile* QUIBRA_CALL fnQuibra_ResetExerciseProfile(int32_t number,
+                                                                      ExerciseProfile* record,
+                                                                      int32_t) {
+  return f::Guarded<ExerciseProfile*>(nullptr, [&] {
+    if (record != nullptr) s::ResetExerciseProfile(number, *record);
+    return record;
+  });
+}
+
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_PrepareExerciseLimits(ExerciseLimits* record) {
+  return f::Guarded<int32_t>(0, [&] {
+    if (record == nullptr) return 0;
+    s::PrepareExerciseLimits(*record);
+    return 1;
+  });
+}
+
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_SendExerciseLimits(CommParams* params,
+                                                           ExerciseLimits* record) {
+  return f::Guarded<int32_t>(0, [&] {
+    return params != nullptr && record != nullptr ? s::SendExerciseLimits(*params, *record) : 0;
+  });
+}
+
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_UnPackExerciseLimits(ExerciseLimits* record) {
+  return f::Guarded<int32_t>(0, [&] {
+    if (record == nullptr) return 0;
+    s::UnPackExerciseLimits(*record);
+    return 1;
+  });
+}
+
+QUIBRA_API ExerciseLimits* QUIBRA_CALL fnQuibra_ResetExerciseLimits(ExerciseLimits* record) {
+  return f::Guarded<ExerciseLimits*>(nullptr, [&] {
+    if (record != nullptr) s::ResetExerciseLimits(*record);
+    return record;
+  });
+}
+
+// ---- exercise sets ------------------------------------------------------------------------
+
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_PrepareExerciseSet(ExerciseSet* record, int32_t,
+                                                           int32_t lenient, int32_t variant) {
+  return f::Guarded<int32_t>(0, [&] {
+    return record != nullptr && s::PrepareExerciseSet(*record, lenient != 0, variant) ? 1 : 0;
+  });
+}
+
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_SendExerciseSet(CommParams* params, ExerciseSet* record,
+                                                        int32_t variant) {
+  return f::Guarded<int32_t>(0, [&] {
+    return params != nullptr && record != nullptr ? s::SendExerciseSet(*params, *record, variant)
+                                                  : 0;
+  });
+}
+
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_ReadExerciseSet(CommParams* params, int32_t number,
+                                                        ExerciseSet* record, int32_t variant) {
+  return f::Guarded<int32_t>(0, [&] {
+    return params != nullptr && record != nullptr
+               ? s::ReadExerciseSet(*params, number, *record, variant)
+               : 0;
+  });
+}
+
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_UnPackExerciseSet(int32_t number, ExerciseSet* record,
+                                                          int32_t variant) {
+  return f::Guarded<int32_t>(0, [&] {
+    return record != nullptr && s::UnPackExerciseSet(number, *record, variant) ? 1 : 0;
+  });
+}
+
+QUIBRA_API ExerciseSet* QUIBRA_CALL fnQuibra_ResetExerciseSet(int32_t number, ExerciseSet* record,
+                                                              int32_t, int32_t monitorType) {
+  return f::Guarded<ExerciseSet*>(nullptr, [&] {
+    if (record != nullptr) s::ResetExerciseSet(number, *record, monitorType);
+    return record;
   });
 }
 

@@ -1,0 +1,49 @@
+#include "settings/image_bytes.h"
+
+#include <cstring>
+#include <string>
+
+#include "settings/charset.h"
+
+namespace quibra::settings {
+namespace {
+
+constexpr int32_t kNameTable = 0;
+
+// Characters are handed to the table as signed 8-bit values widened to 32 bits, so a character
+// of code 128 or above is never found in table 0.
+int32_t WidenChar(char c) {
+  return static_cast<int32_t>(static_cast<signed char>(c));
+}
+
+}  // namespace
+
+bool NameFitsTable0(const char* name, size_t field_size) {
+  // The field need not be terminated: check a terminated copy of what it holds.
+  const std::string text(name, strnlen(name, field_size));
+  return CheckCharString(text.c_str(), kNameTable);
+}
+
+void ClearAfterTerminator(char* name) {
+  const size_t length = strnlen(name, kUnitNameChars);
+  for (size_t i = length; i < kUnitNameChars; ++i)
+    name[i] = '\0';
+}
+
+void PackUnitName(const ImageWriter& image, int32_t first, const char* name) {
+  for (size_t i = 0; i < kUnitNameChars; ++i) {
+    image.byte(first + static_cast<int32_t>(i),
+               CharToDeviceCode(WidenChar(name[i]), kDeviceSpace, kNameTable));
+  }
+}
+
+void UnpackUnitName(const ImageReader& image, int32_t first, char* name) {
+  for (size_t i = 0; i < kUnitNameChars; ++i) {
+    const int32_t code = image.byte(first + static_cast<int32_t>(i));
+    name[i] = static_cast<char>(DeviceCodeToChar(code, 0, kNameTable));
+  }
+  for (size_t i = kUnitNameChars - 1; i >= 1 && name[i] == ' '; --i)
+    name[i] = '\0';
+}
+
+}  // namespace quibra::settings
