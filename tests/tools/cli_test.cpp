@@ -8,6 +8,11 @@
 #include <cstdio>
 #include <string>
 
+#include <nlohmann/json.hpp>
+
+#include "serial_link.h"
+#include "unit.h"
+
 namespace {
 
 struct CliRun {
@@ -15,9 +20,20 @@ struct CliRun {
   std::string output;
 };
 
+// The arguments inside a double-quoted bash -c command.
+std::string Escape(const std::string& text) {
+  std::string out;
+  for (char c : text) {
+    if (c == '"' || c == '\\' || c == '$') out += '\\';
+    out += c;
+  }
+  return out;
+}
+
 CliRun RunCli(const std::string& arguments) {
   CliRun run;
-  const std::string command = std::string(QUIBRA_CLI_PROGRAM) + " " + arguments + " 2>&1";
+  const std::string command =
+      "bash -c \"" + std::string(QUIBRA_CLI_PROGRAM) + " " + Escape(arguments) + "\" 2>&1";
   FILE* pipe = popen(command.c_str(), "r");
   if (pipe == nullptr) return run;
   std::array<char, 256> buffer{};
@@ -35,6 +51,25 @@ TEST(Cli, DemoIdentifiesTheSimulatedUnit) {
   EXPECT_NE(run.output.find("Found: Orvek K55T (monitor type 22, variant 3, product code 19)"),
             std::string::npos)
       << run.output;
+}
+
+TEST(Cli, SettingsTravelAsJson) {
+  quibra::sim::Unit unit(22, 1);
+  quibra::sim::SerialLink line(unit);
+  const std::string port = line.start();
+  ASSERT_FALSE(port.empty());
+  const CliRun sent =
+      RunCli("settings set user --port " + port + " <<< '{\"Name\": \"Anna\", \"HeightCm\": 182}'");
+  ASSERT_EQ(sent.exit_code, 0) << sent.output;
+  const CliRun read = RunCli("settings get user --port " + port + " 2>/dev/null");
+  ASSERT_EQ(read.exit_code, 0) << read.output;
+  const auto json = nlohmann::json::parse(read.output.substr(read.output.find('{')));
+  EXPECT_EQ(json["Name"], "Anna");
+  EXPECT_EQ(json["HeightCm"], 182);
+  EXPECT_EQ(json["HeightFeet"], 6);  // completed as the unit keeps it
+  EXPECT_EQ(RunCli("settings get limits --port " + port).exit_code, 2);
+  EXPECT_EQ(RunCli("settings set user --port " + port + " <<< '{\"Nope\": 1}'").exit_code, 2);
+  EXPECT_EQ(RunCli("settings set profile 8 --port " + port).exit_code, 2);
 }
 
 TEST(Cli, RefusesWhatItCannotDo) {

@@ -12,14 +12,18 @@ constexpr int32_t kUsbAdapter = 0x10;
 
 }  // namespace
 
-std::optional<UnitIdentity> IdentifyUnit(const std::string& port, LinkKind link) {
+bool OpenLink(const std::string& port, LinkKind link) {
   const bool usb = link == LinkKind::Usb;
   if (fnQuibra_StartIRCommunication(usb ? kUsbAdapter : kSerialWithRecoding,
-                                    usb ? nullptr : port.c_str()) != 1) {
-    std::fprintf(stderr, "quibra: cannot open %s\n",
-                 usb ? "the USB infrared adapter" : port.c_str());
-    return std::nullopt;
+                                    usb ? nullptr : port.c_str()) == 1) {
+    return true;
   }
+  std::fprintf(stderr, "quibra: cannot open %s\n", usb ? "the USB infrared adapter" : port.c_str());
+  return false;
+}
+
+std::optional<UnitIdentity> IdentifyUnit(const std::string& port, LinkKind link) {
+  if (!OpenLink(port, link)) return std::nullopt;
   CommParams params{};
   params.Size = QUIBRA_COMM_PARAMS_SIZE;
   params.LinkType = 1;

@@ -20,6 +20,10 @@ struct UnitIdentity {
   std::string name;
 };
 
+// Opens the link: a serial device path (with the adapter's recoding) or the USB adapter's
+// device files. Prints why on stderr when it does not open.
+bool OpenLink(const std::string& port, LinkKind link);
+
 // Opens the link (a serial device path, or the USB adapter's device files), sends the
 // identification probe and closes the link again. Prints why on stderr and returns nothing when
 // the link does not open or no unit answers.

@@ -3,6 +3,7 @@
 //   quibra demo                                   a simulated unit, identified through the library
 //   quibra identify --port DEV [--link serial|usb]
 //   quibra sim --type N [--variant V] [--paced]   a simulated unit on a pseudo-terminal
+//   quibra settings get|set GROUP ...             a settings group as JSON
 #include <cstdio>
 #include <cstring>
 #include <exception>
@@ -12,6 +13,7 @@
 #include "identify.h"
 #include "program.h"
 #include "serial_link.h"
+#include "settings_command.h"
 #include "terminal_view.h"
 #include "unit.h"
 
@@ -25,7 +27,8 @@ int Usage() {
   std::fprintf(stderr,
                "usage: quibra demo\n"
                "       quibra identify --port DEV [--link serial|usb]\n"
-               "       quibra sim --type N [--variant V] [--paced]\n");
+               "       quibra sim --type N [--variant V] [--paced]\n"
+               "       quibra settings get|set GROUP ... (quibra settings for more)\n");
   return 2;
 }
 
@@ -109,6 +112,10 @@ int main(int argc, char** argv) {
     quibra::cli::RouteInterruptToDialogs();
     if (command == "identify") return quibra::cli::Identify(argc - 2, argv + 2);
     if (command == "demo") return quibra::cli::Demo();
+    if (command == "settings") {
+      quibra::cli::LoadedLibrary library;
+      return quibra::cli::SettingsCommand(argc - 2, argv + 2);
+    }
   } catch (const std::exception& error) {
     std::fprintf(stderr, "quibra: %s\n", error.what());
     return 1;
