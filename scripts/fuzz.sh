@@ -8,7 +8,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds="${1:-60}"
 
-bash scripts/ensure-packages.sh clang libclang-rt-dev cmake ninja-build python3
+bash scripts/ensure-packages.sh clang libclang-rt-dev cmake ninja-build python3 nlohmann-json3-dev
 
 CC=clang CXX=clang++ cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DQUIBRA_FUZZ=ON -DQUIBRA_BUILD_TESTS=OFF

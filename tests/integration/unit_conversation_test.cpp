@@ -12,6 +12,7 @@
 #include "protocol/send_unit_message.h"
 #include "quibra/quibra.h"
 #include "serial_link.h"
+#include "support/counting_clock.h"
 #include "support/module_fixture.h"
 #include "ui/dialog_test_support.h"
 #include "unit.h"
@@ -131,6 +132,43 @@ TEST_F(UnitConversation, Batch8000ReadsTheSettingsRowsOfAType22Unit) {
   EXPECT_EQ(fnQuibra_GetSCErrorData(101), 17);
   EXPECT_EQ(fnQuibra_GetSCErrorData(100), 16);
   EXPECT_EQ(fnQuibra_GetComProgress(), 94);
+}
+
+TEST_F(UnitConversation, SendBeforeStartIsRefused) {
+  EXPECT_EQ(fnQuibra_SendIRComMessage(9006, 0), 0);
+  EXPECT_EQ(fnQuibra_GetCurrentMessageStatus(), 20);
+}
+
+TEST_F(UnitConversation, KeepAliveReachesTheUnitOnThe181stIdleCycle) {
+  CountingClock counting(clock_);
+  platform::set_clock(&counting);
+  unit_ = std::make_unique<sim::Unit>(22, 3);
+  link_ = std::make_unique<sim::SerialLink>(*unit_, false, std::chrono::milliseconds(25));
+  const std::string path = link_->start();
+  ASSERT_EQ(fnQuibra_StartIRCommunication(0x02, path.c_str()), 1);  // keep-alive on
+  auto heard = [&] {
+    size_t n = 0;
+    for (const sim::LoggedRequest& r : unit_->requests())
+      n += r.id == 9024 ? 1 : 0;
+    return n;
+  };
+  for (int waited = 0; waited < 30000; waited += 1) {
+    // Heard before the count is read: the keep-alive went out at or before that count.
+    const size_t before = heard();
+    const int cycles = counting.cycle_pauses.load();
+    if (before > 0) {
+      EXPECT_GE(cycles, 181);
+      break;
+    }
+    // Counted before it is looked for: two cycles on, it must have been heard.
+    ASSERT_LT(cycles, 184) << "no keep-alive";
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  fnQuibra_EndIRCommunication(0);
+  frame::UnloadModule();  // the thread ends before the counting clock goes
+  frame::LoadModule();
+  platform::set_clock(&clock_);
+  EXPECT_EQ(heard(), 1u);
 }
 
 TEST_F(UnitConversation, ProbeDialogClosesWhenNoUnitAnswers) {

@@ -14,6 +14,7 @@
 #include "protocol/fake_unit.h"
 #include "protocol/message_image.h"
 #include "quibra/quibra.h"
+#include "support/counting_clock.h"
 #include "support/fault_port.h"
 #include "support/module_fixture.h"
 
@@ -30,23 +31,6 @@ using testing::PtyPair;
 constexpr int32_t kPlainSerial = 0x01;
 
 // A clock that counts the engine's 500 ms cycle pauses.
-class CountingClock final : public platform::Clock {
- public:
-  explicit CountingClock(platform::Clock& inner) : inner_(inner) {}
-  std::atomic<int> cycle_pauses{0};
-  uint32_t tick_ms() override { return inner_.tick_ms(); }
-  uint64_t performance_counter() override { return inner_.performance_counter(); }
-  uint64_t performance_frequency() override { return inner_.performance_frequency(); }
-  platform::LocalDateTime local_now() override { return inner_.local_now(); }
-  void sleep_ms(uint32_t ms) override {
-    if (ms == 500) ++cycle_pauses;
-    inner_.sleep_ms(ms);
-  }
-
- private:
-  platform::Clock& inner_;
-};
-
 class EngineTest : public testing::ModuleTest {
  protected:
   void SetUp() override {
@@ -82,7 +66,7 @@ class EngineTest : public testing::ModuleTest {
 
   PtyPair pty_;
   platform::ScaledClock scaled_{0.01};
-  CountingClock counting_{scaled_};
+  testing::CountingClock counting_{scaled_};
   FaultPort port_{platform::system_byte_port()};
   std::unique_ptr<FakeUnit> unit_;
 };
