@@ -90,6 +90,14 @@ QUIBRA_API const char* QUIBRA_CALL fnQuibra_GetLapText(int32_t lap, int32_t text
 QUIBRA_API int32_t QUIBRA_CALL fnQuibra_GetNbrOfSwapTimes(void);
 QUIBRA_API int32_t QUIBRA_CALL fnQuibra_GetLimitSwapData(int32_t index, int32_t field);
 
+/* Lists exercise `index` of the downloaded memory of an older unit (outdoor or K-series) into
+ * *info from its header, without decoding it. 1, or 0 when the exercise is not there or the
+ * current unit is of another family (the record is cleared and sized either way). */
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_GetExeFileInfo(int32_t index, ExeFileInfo* info);
+/* Copies the name of the unit's current sport exercise (at most 8 characters, no terminator)
+ * into buffer; returns the number of characters written. */
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_SportExeName(char* buffer, int32_t reserved);
+
 /* ---- infrared link and communication engine ---------------------------------------------- */
 
 /* -10 when the system is too old for the USB adapter; the handle value (positive) of the first

@@ -55,6 +55,49 @@ QUIBRA_STATIC_ASSERT(offsetof(CommParams, DialogText) == 300, "CommParams.Dialog
 QUIBRA_STATIC_ASSERT(offsetof(CommParams, LenientChecks) == 352, "CommParams.LenientChecks");
 QUIBRA_STATIC_ASSERT(offsetof(CommParams, Reserved) == 356, "CommParams.Reserved");
 
+/* What the exercise listing tells about one recorded exercise without decoding it. The caller
+ * need not set anything: the library clears the record and sets Size. */
+typedef struct ExeFileInfo {
+  uint32_t Size;        /* 76 */
+  int32_t StartTime;    /* time of day, s since midnight */
+  int32_t StartDate;    /* yyyymmdd */
+  int32_t Duration;     /* s */
+  int32_t TwelveHour;   /* the unit showed a 12-hour clock (older units) */
+  int32_t Interval;     /* recording interval, s; 238 = R-R intervals */
+  int32_t RRFlag;       /* R-R recording (file-based units) */
+  int32_t MarkerBit;    /* bit 7 of the exercise head's length byte (older units) */
+  int32_t Speed;        /* nonzero: speed recorded */
+  int32_t Cadence;      /* nonzero: cadence recorded */
+  int32_t Altitude;     /* nonzero: altitude recorded */
+  int32_t Power;        /* nonzero: power recorded */
+  int32_t FifthSensor;  /* fifth sensor bit (file-based units) */
+  int32_t ExtendedLaps; /* extended laps (older units) */
+  char Name[12];        /* exercise name, at most 10 characters, terminated */
+  int32_t SensorCode;   /* speed sensor code, high nibble of the sensor byte */
+  int32_t HeaderValue;  /* a 16-bit header value of the file-based units */
+} ExeFileInfo;
+
+#define QUIBRA_EXE_FILE_INFO_SIZE 76
+
+QUIBRA_STATIC_ASSERT(sizeof(ExeFileInfo) == QUIBRA_EXE_FILE_INFO_SIZE, "ExeFileInfo is 76 bytes");
+QUIBRA_STATIC_ASSERT(offsetof(ExeFileInfo, Size) == 0, "ExeFileInfo.Size");
+QUIBRA_STATIC_ASSERT(offsetof(ExeFileInfo, StartTime) == 4, "ExeFileInfo.StartTime");
+QUIBRA_STATIC_ASSERT(offsetof(ExeFileInfo, StartDate) == 8, "ExeFileInfo.StartDate");
+QUIBRA_STATIC_ASSERT(offsetof(ExeFileInfo, Duration) == 12, "ExeFileInfo.Duration");
+QUIBRA_STATIC_ASSERT(offsetof(ExeFileInfo, TwelveHour) == 16, "ExeFileInfo.TwelveHour");
+QUIBRA_STATIC_ASSERT(offsetof(ExeFileInfo, Interval) == 20, "ExeFileInfo.Interval");
+QUIBRA_STATIC_ASSERT(offsetof(ExeFileInfo, RRFlag) == 24, "ExeFileInfo.RRFlag");
+QUIBRA_STATIC_ASSERT(offsetof(ExeFileInfo, MarkerBit) == 28, "ExeFileInfo.MarkerBit");
+QUIBRA_STATIC_ASSERT(offsetof(ExeFileInfo, Speed) == 32, "ExeFileInfo.Speed");
+QUIBRA_STATIC_ASSERT(offsetof(ExeFileInfo, Cadence) == 36, "ExeFileInfo.Cadence");
+QUIBRA_STATIC_ASSERT(offsetof(ExeFileInfo, Altitude) == 40, "ExeFileInfo.Altitude");
+QUIBRA_STATIC_ASSERT(offsetof(ExeFileInfo, Power) == 44, "ExeFileInfo.Power");
+QUIBRA_STATIC_ASSERT(offsetof(ExeFileInfo, FifthSensor) == 48, "ExeFileInfo.FifthSensor");
+QUIBRA_STATIC_ASSERT(offsetof(ExeFileInfo, ExtendedLaps) == 52, "ExeFileInfo.ExtendedLaps");
+QUIBRA_STATIC_ASSERT(offsetof(ExeFileInfo, Name) == 56, "ExeFileInfo.Name");
+QUIBRA_STATIC_ASSERT(offsetof(ExeFileInfo, SensorCode) == 68, "ExeFileInfo.SensorCode");
+QUIBRA_STATIC_ASSERT(offsetof(ExeFileInfo, HeaderValue) == 72, "ExeFileInfo.HeaderValue");
+
 /* ---- extension: the dialog observer ------------------------------------------------------ */
 
 /* One change of a library dialog, reported to the observer installed with

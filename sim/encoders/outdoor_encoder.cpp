@@ -3,6 +3,8 @@
 #include <array>
 #include <cstddef>
 
+#include "sim/encoders/image_layout.h"
+
 namespace quibra::sim {
 namespace {
 
@@ -11,22 +13,7 @@ constexpr int32_t kLapBytes = 22;
 constexpr int32_t kAltitudeBias = 768;
 constexpr int32_t kWholeChainStart = 83;
 
-uint8_t Bcd(int32_t v) {
-  return static_cast<uint8_t>(((v / 10) << 4) | (v % 10));
-}
-
-void Put16(std::vector<uint8_t>& out, size_t at, int32_t v) {
-  out[at] = static_cast<uint8_t>(v & 0xFF);
-  out[at + 1] = static_cast<uint8_t>((v >> 8) & 0xFF);
-}
-
-void PutTriple(std::vector<uint8_t>& out, size_t at, int32_t seconds) {
-  out[at] = Bcd(seconds % 60);
-  out[at + 1] = Bcd(seconds / 60 % 60);
-  out[at + 2] = Bcd(seconds / 3600);
-}
-
-void PutAltitude(std::vector<uint8_t>& out, size_t at, int32_t metres) {
+void PutAltitude(Bytes& out, size_t at, int32_t metres) {
   Put16(out, at, (metres + kAltitudeBias) & 0x7FFF);
 }
 
@@ -39,8 +26,8 @@ uint8_t SignedByte(int32_t v) {
 std::vector<uint8_t> EncodeOutdoorExercise(const OutdoorExercise& x, int32_t monitor_type) {
   const size_t length =
       kHeaderBytes + x.laps.size() * kLapBytes + x.samples.size() * 3 + 1;  // + closing byte
-  std::vector<uint8_t> out(length, 0);
-  Put16(out, 1, static_cast<int32_t>(length) & 0x7FFF);
+  Bytes out(length, 0);
+  PutExerciseLength(out, false);
   const int32_t year = x.year - 2000;
   out[3] = static_cast<uint8_t>(((x.month & 7) << 5) | x.day);
   out[4] = static_cast<uint8_t>((year << 1) | (x.month >> 3));
@@ -94,22 +81,17 @@ std::vector<uint8_t> EncodeOutdoorExercise(const OutdoorExercise& x, int32_t mon
   return out;
 }
 
-std::vector<uint8_t> OutdoorSingleImage(const OutdoorExercise& x, int32_t monitor_type) {
-  std::vector<uint8_t> image(3, 0);
-  const auto exercise = EncodeOutdoorExercise(x, monitor_type);
-  image.insert(image.end(), exercise.begin(), exercise.end());
-  return image;
+Bytes OutdoorSingleImage(const OutdoorExercise& x, int32_t monitor_type, uint8_t product_code,
+                         uint8_t version) {
+  return SingleChainImage({EncodeOutdoorExercise(x, monitor_type)}, product_code, version);
 }
 
-std::vector<uint8_t> OutdoorWholeImage(const std::vector<OutdoorExercise>& exercises,
-                                       int32_t monitor_type, uint8_t product_code) {
-  std::vector<uint8_t> image(kWholeChainStart - 1, 0);
-  image[1] = product_code;
-  for (const auto& x : exercises) {
-    const auto exercise = EncodeOutdoorExercise(x, monitor_type);
-    image.insert(image.end(), exercise.begin(), exercise.end());
-  }
-  return image;
+Bytes OutdoorWholeImage(const std::vector<OutdoorExercise>& exercises, int32_t monitor_type,
+                        uint8_t product_code, uint8_t version) {
+  std::vector<Bytes> chain;
+  for (const auto& x : exercises)
+    chain.push_back(EncodeOutdoorExercise(x, monitor_type));
+  return WholeChainImage(chain, kWholeChainStart, product_code, version, Note{});
 }
 
 }  // namespace quibra::sim

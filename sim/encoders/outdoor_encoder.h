@@ -44,11 +44,14 @@ struct OutdoorExercise {
 
 // One exercise as the chain stores it (head, header, laps, samples, closing byte).
 std::vector<uint8_t> EncodeOutdoorExercise(const OutdoorExercise& exercise, int32_t monitor_type);
-// A single-exercise image: three leading bytes, then the exercise.
-std::vector<uint8_t> OutdoorSingleImage(const OutdoorExercise& exercise, int32_t monitor_type);
-// A whole-memory image: product code at position 2, version at 3, the note, and the chain of
-// exercises from position 83.
+// A single-exercise image: the product code at position 3 (0: none, the library keeps the unit
+// type it has), the version at 4, then the exercise.
+std::vector<uint8_t> OutdoorSingleImage(const OutdoorExercise& exercise, int32_t monitor_type,
+                                        uint8_t product_code = 0, uint8_t version = 0);
+// A whole-memory image: product code at position 2, version at 3, an empty note, and the chain
+// of exercises from position 83.
 std::vector<uint8_t> OutdoorWholeImage(const std::vector<OutdoorExercise>& exercises,
-                                       int32_t monitor_type, uint8_t product_code);
+                                       int32_t monitor_type, uint8_t product_code,
+                                       uint8_t version = 0);
 
 }  // namespace quibra::sim

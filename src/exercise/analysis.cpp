@@ -51,6 +51,16 @@ constexpr std::array<int32_t, 4> kNoteTypes = {20, 21, 22, 23};
 
 }  // namespace
 
+void RefreshUnitFromSingleImage() {
+  Module& m = module();
+  if (m.unit.type >= 32 && m.unit.type <= 38) return;
+  const MemoryReader memory(m.exercise_memory);
+  // Units without a product code (types 6, 9, 10) keep the type their detection gave.
+  const int32_t mapped = prvc::MonitorTypeOfProductCode(memory.byte(kSingleModelPosition));
+  if (mapped > 0) m.unit.type = mapped;
+  m.analysis.unit_version = memory.byte(kSingleVersionPosition);
+}
+
 int32_t AnalyzeFile(int32_t index, int32_t mode) {
   Module& m = module();
   if (frame::GetStateFlag(frame::kFlagOnlineMode) != 0) return 1;
@@ -64,11 +74,8 @@ int32_t AnalyzeFile(int32_t index, int32_t mode) {
   if (image == ImageMode::kWholeMemory) {
     m.unit.type = prvc::MonitorTypeOfProductCode(memory.byte(kWholeModelPosition));
     m.analysis.unit_version = memory.byte(kWholeVersionPosition);
-  } else if (m.unit.type < 32 || m.unit.type > 38) {
-    // Units without a product code (types 6, 9, 10) keep the type their detection gave.
-    const int32_t mapped = prvc::MonitorTypeOfProductCode(memory.byte(kSingleModelPosition));
-    if (mapped > 0) m.unit.type = mapped;
-    m.analysis.unit_version = memory.byte(kSingleVersionPosition);
+  } else {
+    RefreshUnitFromSingleImage();
   }
   const int32_t type = m.unit.type;
   store.SetExerciseParam(kRec, kParamMonitorType, type);

@@ -49,20 +49,31 @@ std::optional<int32_t> HeaderSizeOf(int32_t type, int32_t unit_version) {
 
 // The lap size of the sensor-byte units (12, 22, 23): the base lap, the altitude group, and
 // with a speed sensor the cadence, power and distance/speed groups, plus the extended bytes.
-int32_t SensorLapSize(int32_t sensor, bool extended, bool cadence_power_ignored) {
-  const bool speed = (sensor >> 4) != 0;
-  const bool altitude = (sensor & 0x02) != 0;
-  const bool cadence = (sensor & 0x04) != 0 && !cadence_power_ignored;
-  const bool power = (sensor & 0x08) != 0 && !cadence_power_ignored;
-  int32_t size = altitude ? 11 : 6;
-  if (speed) {
-    size += (cadence ? 1 : 0) + (power ? 4 : 0);
+int32_t SensorLapSize(const SensorChannels& c, bool extended) {
+  int32_t size = c.altitude ? 11 : 6;
+  if (c.speed) {
+    size += (c.cadence ? 1 : 0) + (c.power ? 4 : 0);
     size += extended ? 5 : 4;
   }
   return size + (extended ? 4 : 0);
 }
 
 }  // namespace
+
+bool HasSensorByte(int32_t monitor_type) {
+  return monitor_type == 12 || monitor_type == 22 || monitor_type == 23;
+}
+
+SensorChannels ReadSensorChannels(int32_t sensor, int32_t monitor_type, int32_t unit_version) {
+  SensorChannels c;
+  c.speed_code = (sensor >> 4) & 15;
+  c.speed = c.speed_code != 0;
+  c.altitude = (sensor & 0x02) != 0;
+  const bool ignored = monitor_type == 22 && unit_version >= 3 && c.speed_code == 1;
+  c.cadence = (sensor & 0x04) != 0 && !ignored;
+  c.power = (sensor & 0x08) != 0 && !ignored;
+  return c;
+}
 
 int32_t UnitVersion(const MemoryReader& memory, ImageMode mode) {
   return memory.byte(mode == ImageMode::kWholeMemory ? kWholeVersionPosition
@@ -106,9 +117,9 @@ std::optional<ExerciseRegions> LocateExercise(const MemoryReader& memory, int32_
     r.extended_laps = (memory.byte(e + 26) & 0x80) != 0;
     r.sample_end = last;
     const int32_t sensor = memory.byte(e + 27);
-    if (monitor_type == 12 || monitor_type == 22 || monitor_type == 23) {
-      const bool ignored = monitor_type == 22 && r.unit_version >= 3 && (sensor >> 4) == 1;
-      r.lap_size = SensorLapSize(sensor, r.extended_laps, ignored);
+    if (HasSensorByte(monitor_type)) {
+      r.lap_size =
+          SensorLapSize(ReadSensorChannels(sensor, monitor_type, r.unit_version), r.extended_laps);
     } else {
       r.lap_size = r.extended_laps ? 10 : 6;
       if (monitor_type == 13 && sensor == 3) extra_sample_offset = 6;

@@ -44,6 +44,19 @@ struct ExerciseRegions {
   int32_t unit_version = 0;
 };
 
+// The K-series units with a sensor byte (12, 22, 23) and what the byte says was recorded: the
+// high nibble is the speed sensor code, the low nibble bit 1 altitude, bit 2 cadence, bit 3
+// power. Type 22 from unit version 3 on ignores cadence and power with speed sensor code 1.
+struct SensorChannels {
+  int32_t speed_code = 0;
+  bool speed = false;
+  bool altitude = false;
+  bool cadence = false;
+  bool power = false;
+};
+bool HasSensorByte(int32_t monitor_type);
+SensorChannels ReadSensorChannels(int32_t sensor, int32_t monitor_type, int32_t unit_version);
+
 // The unit's software version: byte 3 of a whole-memory image, byte 4 of a single exercise.
 int32_t UnitVersion(const MemoryReader& memory, ImageMode mode);
 

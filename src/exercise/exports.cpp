@@ -1,5 +1,6 @@
 // Exported entry points of the exercise code: argument conversion and the exception guard only.
 #include "exercise/analysis.h"
+#include "exercise/file_info.h"
 #include "frame/export_guard.h"
 #include "frame/module.h"
 #include "quibra/quibra.h"
@@ -25,6 +26,15 @@ QUIBRA_API int32_t QUIBRA_CALL fnQuibra_AnalyzeFile(int32_t index, int32_t mode)
 
 QUIBRA_API const char* QUIBRA_CALL fnQuibra_GetExerciseNote(void) {
   return f::Guarded<const char*>(kEmpty, [] { return quibra::module().analysis.note.data(); });
+}
+
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_GetExeFileInfo(int32_t index, ExeFileInfo* info) {
+  return f::Guarded<int32_t>(
+      0, [&] { return info == nullptr ? 0 : quibra::exercise::GetExeFileInfo(index, *info); });
+}
+
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_SportExeName(char* buffer, int32_t /*reserved*/) {
+  return f::Guarded<int32_t>(0, [&] { return quibra::exercise::SportExeName(buffer); });
 }
 
 QUIBRA_API int32_t QUIBRA_CALL fnQuibra_GetRecParam(int32_t id) {

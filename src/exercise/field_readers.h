@@ -1,12 +1,21 @@
-// Small readers for the packed fields the single-model exercise images share.
+// Small readers for the packed fields that the exercise images of the older units share.
 #pragma once
 
 #include <cstdint>
 
+#include "exercise/dates.h"
 #include "exercise/exercise_locator.h"
+#include "exercise/time_format.h"
 #include "frame/bcd.h"
 
 namespace quibra::exercise {
+
+// Three BCD bytes seconds, minutes, hours -> 1/10 s.
+inline int32_t TimeTriple(const MemoryReader& m, int32_t at) {
+  return (frame::BcdToBin(m.byte(at + 2)) * 3600 + frame::BcdToBin(m.byte(at + 1)) * 60 +
+          frame::BcdToBin(m.byte(at))) *
+         10;
+}
 
 // Three BCD bytes seconds, minutes, hours (bits 0..6) -> 1/10 s.
 inline int32_t BcdTimeTriple(const MemoryReader& m, int32_t at) {
@@ -22,6 +31,29 @@ inline int32_t PackedLapTime(const MemoryReader& m, int32_t at) {
   const int32_t b1 = m.byte(at + 1);
   return (m.byte(at + 2) & 0x7F) * 36000 + (b1 & 63) * 600 + (b0 & 63) * 10 + (b0 >> 6) +
          (b1 >> 6) * 4;
+}
+
+// The outdoor units pack the date as 7 bits of year since 2000, 4 bits of month and 5 of day
+// (A high, B low). A date outside 2003-01-01 .. 2099-12-31 or not on the calendar is replaced
+// by today's date.
+inline int32_t PackedDate(int32_t a, int32_t b) {
+  const int32_t year = 2000 + (a >> 1);
+  const int32_t month = (b >> 5) + 8 * (a & 1);
+  const int32_t day = b & 31;
+  if (year < 2003 || year > 2099 || !IsCalendarDay(day, month, year)) return Today();
+  return MakeDate(day, month, year);
+}
+
+// The K-series date: a BCD two-digit year (above 89 it belongs to the previous century).
+inline int32_t KSeriesDate(int32_t year_bcd, int32_t month, int32_t day) {
+  int32_t year = 2000 + frame::BcdToBin(year_bcd);
+  if (year > 2089) year -= 100;
+  return MakeDate(day, month, year);
+}
+
+// The K-series start hour: the unit stores 12-hour times when its 12-hour flag is set.
+inline int32_t Hour24(int32_t hour, bool twelve_hour, bool pm) {
+  return twelve_hour ? To24Hour(hour, pm) : hour;
 }
 
 // A computed value truncated toward zero and held within the 32-bit range.

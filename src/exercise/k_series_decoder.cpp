@@ -4,6 +4,7 @@
 #include <array>
 
 #include "exercise/dates.h"
+#include "exercise/field_readers.h"
 #include "exercise/time_format.h"
 #include "frame/bcd.h"
 
@@ -79,11 +80,6 @@ int32_t Round(double x) {
   return static_cast<int32_t>(x + 0.5);
 }
 
-int32_t TimeTriple(const MemoryReader& m, int32_t at) {
-  return (BcdToBin(m.byte(at + 2)) * 3600 + BcdToBin(m.byte(at + 1)) * 60 + BcdToBin(m.byte(at))) *
-         10;
-}
-
 struct Layout {
   int32_t type = 0;
   int32_t e = 0;  // exercise start
@@ -106,17 +102,6 @@ struct Layout {
   int32_t own(int32_t offset) const { return e + offset; }
   bool extra_channels() const { return speed || altitude || cadence || power; }
 };
-
-// Two-digit years above 89 belong to the previous century.
-int32_t KSeriesDate(int32_t year_bcd, int32_t month, int32_t day) {
-  int32_t year = 2000 + BcdToBin(year_bcd);
-  if (year > 2089) year -= 100;
-  return MakeDate(day, month, year);
-}
-
-int32_t Hour24(int32_t hour, bool twelve_hour, bool pm) {
-  return twelve_hour ? To24Hour(hour, pm) : hour;
-}
 
 int32_t TwelveBit(const MemoryReader& m, int32_t at, bool second) {
   const int32_t b0 = m.byte(at);
@@ -181,17 +166,16 @@ Layout ReadLayout(const MemoryReader& m, int32_t type, const ExerciseRegions& r)
   Layout l;
   l.type = type;
   l.e = r.start;
-  l.sensor_unit = type == 12 || type == 22 || type == 23;
+  l.sensor_unit = HasSensorByte(type);
   const int32_t options = m.byte(l.own(kOptions));
   l.imperial = (options & 0x02) != 0;
   l.extended_laps = r.extended_laps;
   if (l.sensor_unit) {
-    const int32_t sensor = m.byte(l.own(kSensor));
-    const bool ignored = type == 22 && r.unit_version >= 3 && (sensor >> 4) == 1;
-    l.speed = (sensor >> 4) != 0;
-    l.altitude = (sensor & 0x02) != 0;
-    l.cadence = (sensor & 0x04) != 0 && !ignored;
-    l.power = (sensor & 0x08) != 0 && !ignored;
+    const SensorChannels c = ReadSensorChannels(m.byte(l.own(kSensor)), type, r.unit_version);
+    l.speed = c.speed;
+    l.altitude = c.altitude;
+    l.cadence = c.cadence;
+    l.power = c.power;
   }
   const int32_t interval = m.byte(l.at(kInterval));
   l.rr = type == 13 && (interval & 15) == 3;

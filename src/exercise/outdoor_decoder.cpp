@@ -3,6 +3,7 @@
 #include <array>
 
 #include "exercise/dates.h"
+#include "exercise/field_readers.h"
 #include "frame/bcd.h"
 
 namespace quibra::exercise {
@@ -81,24 +82,8 @@ int32_t SignedByte(int32_t b) {
   return b > 79 ? b - 256 : b;
 }
 
-int32_t TimeTriple(const MemoryReader& m, int32_t at) {
-  return (frame::BcdToBin(m.byte(at + 2)) * 3600 + frame::BcdToBin(m.byte(at + 1)) * 60 +
-          frame::BcdToBin(m.byte(at))) *
-         10;
-}
-
 int32_t RawAltitude(const MemoryReader& m, int32_t at) {
   return m.byte(at) + (m.byte(at + 1) & 127) * 256;
-}
-
-// The outdoor units pack the date as 7 bits of year since 2000, 4 bits of month and 5 of day.
-// A date outside 2003-01-01 .. 2099-12-31 or not on the calendar is replaced by today's date.
-int32_t PackedDate(int32_t a, int32_t b) {
-  const int32_t year = 2000 + (a >> 1);
-  const int32_t month = (b >> 5) + 8 * (a & 1);
-  const int32_t day = b & 31;
-  if (year < 2003 || year > 2099 || !IsCalendarDay(day, month, year)) return Today();
-  return MakeDate(day, month, year);
 }
 
 void DecodeHeader(const MemoryReader& m, ExerciseStore& s, int32_t type, int32_t e) {
