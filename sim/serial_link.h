@@ -44,6 +44,8 @@ class SerialLink {
   void run();
   // Writes an answer; paced, it starts no earlier than `heard` and goes out at the line rate.
   void send(const std::vector<uint8_t>& bytes, std::chrono::steady_clock::time_point heard);
+  // Waits (briefly) until the line takes more bytes.
+  void wait_writable();
 
   Unit& unit_;
   const bool paced_;
