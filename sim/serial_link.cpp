@@ -19,7 +19,8 @@ namespace {
 constexpr int kPollMs = 10;
 }  // namespace
 
-SerialLink::SerialLink(Unit& unit, bool paced) : unit_(unit), paced_(paced) {}
+SerialLink::SerialLink(Unit& unit, bool paced, std::chrono::milliseconds turnaround)
+    : unit_(unit), paced_(paced), turnaround_(turnaround) {}
 
 SerialLink::~SerialLink() {
   stop();
@@ -88,7 +89,10 @@ void SerialLink::run() {
       if (request) {
         // On a paced line the request itself took its line time to arrive; the answer cannot
         // start before its last byte would have.
-        const auto heard = frame_started + static_cast<int64_t>(request->bytes.size()) * kByteTime;
+        const auto heard =
+            (paced_ ? frame_started + static_cast<int64_t>(request->bytes.size()) * kByteTime
+                    : last_byte) +
+            turnaround_;
         send(unit_.handle(*request), heard);
       }
     }
@@ -100,6 +104,7 @@ void SerialLink::send(const std::vector<uint8_t>& bytes,
                       std::chrono::steady_clock::time_point heard) {
   if (bytes.empty()) return;
   if (!paced_) {
+    if (heard > std::chrono::steady_clock::now()) std::this_thread::sleep_until(heard);
     size_t done = 0;
     while (done < bytes.size() && !stop_requested_.load()) {
       const ssize_t n = write(master_, bytes.data() + done, bytes.size() - done);

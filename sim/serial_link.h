@@ -25,8 +25,11 @@ class SerialLink {
   // A request that stalls this long in the middle is given up (the library will send it again).
   static constexpr std::chrono::milliseconds kStallLimit{500};
 
-  // The unit must outlive the link.
-  explicit SerialLink(Unit& unit, bool paced = false);
+  // The unit must outlive the link. turnaround: how long the unit thinks before it answers a
+  // request (a real unit answers only after the host has had time to clear its input; the
+  // library clears it 50 ms after it sent the request).
+  explicit SerialLink(Unit& unit, bool paced = false,
+                      std::chrono::milliseconds turnaround = std::chrono::milliseconds{0});
   ~SerialLink();
   SerialLink(const SerialLink&) = delete;
   SerialLink& operator=(const SerialLink&) = delete;
@@ -49,6 +52,7 @@ class SerialLink {
 
   Unit& unit_;
   const bool paced_;
+  const std::chrono::milliseconds turnaround_;
   int master_ = -1;
   int slave_ = -1;  // kept open so the line stays up while the library closes and reopens it
   std::string path_;

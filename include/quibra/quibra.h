@@ -98,6 +98,25 @@ QUIBRA_API int32_t QUIBRA_CALL fnQuibra_GetExeFileInfo(int32_t index, ExeFileInf
  * into buffer; returns the number of characters written. */
 QUIBRA_API int32_t QUIBRA_CALL fnQuibra_SportExeName(char* buffer, int32_t reserved);
 
+/* ---- exercise download ------------------------------------------------------------------- */
+
+/* Downloads the unit's exercise memory (mode 0: asks for it; nonzero: listens while the unit
+ * sends on its own). With a window the download dialog runs and its result is returned (1
+ * completed, 0 closed); without one the result is 1 completed, 2 no link, 3 no answer, else 0.
+ * It does not decode; after a download that did not complete no bytes are left to decode. */
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_ReadExercisesData(uint32_t window, int32_t mode);
+/* Downloads file `file_index` of a file-based unit (max_bytes: its low byte limits the bytes
+ * sent, 0 = the whole file) and decodes it; results as fnQuibra_ReadExercisesData. */
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_ReadExerciseFile(uint32_t window, int32_t file_index,
+                                                         int32_t max_bytes);
+/* Lists file `file_index` of a file-based unit into *info from the file's first 50 bytes.
+ * 1, or 0 when the read did not complete. */
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_GetExeFileInfoEx(uint32_t window, int32_t file_index,
+                                                         ExeFileInfo* info);
+/* Sets the detected unit type and variant from the downloaded memory (extended: the layout of
+ * a single file). */
+QUIBRA_API void QUIBRA_CALL fnQuibra_RefreshMonitorInfo(int32_t extended);
+
 /* ---- infrared link and communication engine ---------------------------------------------- */
 
 /* -10 when the system is too old for the USB adapter; the handle value (positive) of the first

@@ -7,6 +7,7 @@
 #include "exercise/field_readers.h"
 #include "exercise/time_format.h"
 #include "frame/bcd.h"
+#include "frame/module.h"
 
 namespace quibra::exercise {
 namespace {
@@ -146,8 +147,14 @@ void DecodeLimits(const MemoryReader& m, ExerciseStore& s, const Layout& l, Imag
     if ((l.type == 22 || l.type == 23) && (h & 1) != 0) {
       int32_t max_hr = l.type == 22 ? m.byte(l.own(kMaxHeartRate)) : 0;
       if (max_hr == 0 || max_hr == 20) {
-        max_hr = mode == ImageMode::kWholeMemory ? m.byte(kWholeMemoryMaxHeartRate)
-                                                 : kDefaultMaxHeartRate;
+        // The library-wide value: filled by the first image that needs it, cleared when the
+        // next download starts.
+        std::atomic<int32_t>& cache = module().analysis.max_heart_rate_cache;
+        if (cache == 0) {
+          cache = mode == ImageMode::kWholeMemory ? m.byte(kWholeMemoryMaxHeartRate)
+                                                  : kDefaultMaxHeartRate;
+        }
+        max_hr = cache;
       }
       for (auto& pair : values) {
         for (auto& v : pair)
