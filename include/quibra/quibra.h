@@ -117,6 +117,15 @@ QUIBRA_API int32_t QUIBRA_CALL fnQuibra_GetExeFileInfoEx(uint32_t window, int32_
  * a single file). */
 QUIBRA_API void QUIBRA_CALL fnQuibra_RefreshMonitorInfo(int32_t extended);
 
+/* ---- exercise files ------------------------------------------------------------------------ */
+
+/* Writes the decoded exercise to an HRM file. path: a buffer of at least 260 characters; when it
+ * is empty the save dialog asks for the name (owned by window) and writes it back (on a system
+ * without dialogs that counts as cancelled). 1, or 0 with error code 2 when the dialog was
+ * cancelled or the file cannot be created, 0 when a write failed. */
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_SaveExerciseHRM(uint32_t window, char* path,
+                                                        int32_t reserved);
+
 /* ---- infrared link and communication engine ---------------------------------------------- */
 
 /* -10 when the system is too old for the USB adapter; the handle value (positive) of the first
