@@ -26,53 +26,25 @@ void install(std::atomic<Interface*>& slot, Interface* replacement) {
 
 }  // namespace
 
-Clock& clock() {
-  return chosen(g_clock, system_clock());
-}
-void set_clock(Clock* replacement) {
-  install(g_clock, replacement);
-}
+Clock& clock() { return chosen(g_clock, system_clock()); }
+void set_clock(Clock* replacement) { install(g_clock, replacement); }
 
-BytePort& byte_port() {
-  return chosen(g_byte_port, system_byte_port());
-}
-void set_byte_port(BytePort* replacement) {
-  install(g_byte_port, replacement);
-}
+BytePort& byte_port() { return chosen(g_byte_port, system_byte_port()); }
+void set_byte_port(BytePort* replacement) { install(g_byte_port, replacement); }
 
-LinkLibrary& link_library() {
-  return chosen(g_link_library, system_link_library());
-}
-void set_link_library(LinkLibrary* replacement) {
-  install(g_link_library, replacement);
-}
+LinkLibrary& link_library() { return chosen(g_link_library, system_link_library()); }
+void set_link_library(LinkLibrary* replacement) { install(g_link_library, replacement); }
 
-Locale& locale() {
-  return chosen(g_locale, system_locale());
-}
-void set_locale(Locale* replacement) {
-  install(g_locale, replacement);
-}
+Locale& locale() { return chosen(g_locale, system_locale()); }
+void set_locale(Locale* replacement) { install(g_locale, replacement); }
 
-SoundOutput& sound_output() {
-  return chosen(g_sound_output, system_sound_output());
-}
-void set_sound_output(SoundOutput* replacement) {
-  install(g_sound_output, replacement);
-}
+SoundOutput& sound_output() { return chosen(g_sound_output, system_sound_output()); }
+void set_sound_output(SoundOutput* replacement) { install(g_sound_output, replacement); }
 
-TempFiles& temp_files() {
-  return chosen(g_temp_files, system_temp_files());
-}
-void set_temp_files(TempFiles* replacement) {
-  install(g_temp_files, replacement);
-}
+TempFiles& temp_files() { return chosen(g_temp_files, system_temp_files()); }
+void set_temp_files(TempFiles* replacement) { install(g_temp_files, replacement); }
 
-FileDialogs& file_dialogs() {
-  return chosen(g_file_dialogs, system_file_dialogs());
-}
-void set_file_dialogs(FileDialogs* replacement) {
-  install(g_file_dialogs, replacement);
-}
+FileDialogs& file_dialogs() { return chosen(g_file_dialogs, system_file_dialogs()); }
+void set_file_dialogs(FileDialogs* replacement) { install(g_file_dialogs, replacement); }
 
 }  // namespace quibra::platform

@@ -12,6 +12,7 @@
 #include "platform/scaled_clock.h"
 #include "quibra/quibra.h"
 #include "serial_link.h"
+#include "support/fault_port.h"
 #include "support/module_fixture.h"
 #include "unit.h"
 
@@ -49,10 +50,15 @@ class ExerciseDownload : public quibra::testing::ModuleTest {
   void SetUp() override {
     ModuleTest::SetUp();
     platform::set_clock(&clock_);
+    // The engine clears its output 50 ms after a write; at the test's clock scale that is too
+    // soon for the unit's thread, while a real line has long sent the bytes.
+    port_.keep_output_on_purge = true;
+    platform::set_byte_port(&port_);
   }
   void TearDown() override {
     frame::UnloadModule();  // the engine stops before the line goes
     link_.stop();
+    platform::set_byte_port(nullptr);
     platform::set_clock(nullptr);
     ModuleTest::TearDown();
   }
@@ -73,6 +79,7 @@ class ExerciseDownload : public quibra::testing::ModuleTest {
   }
 
   platform::ScaledClock clock_{0.01};
+  quibra::testing::FaultPort port_{platform::system_byte_port()};
   sim::Unit unit_{22, 3};
   sim::SerialLink link_{unit_, false, std::chrono::milliseconds{10}};
 };

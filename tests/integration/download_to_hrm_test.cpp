@@ -19,6 +19,7 @@
 #include "quibra/quibra.h"
 #include "serial_link.h"
 #include "sim/encoders/k_series_encoder.h"
+#include "support/fault_port.h"
 #include "support/module_fixture.h"
 #include "unit.h"
 
@@ -256,6 +257,10 @@ class DownloadToHrm : public ModuleTest {
   void SetUp() override {
     ModuleTest::SetUp();
     platform::set_clock(&clock_);
+    // The engine clears its output 50 ms after a write; at the test's clock scale that is too
+    // soon for the unit's thread, while a real line has long sent the bytes.
+    port_.keep_output_on_purge = true;
+    platform::set_byte_port(&port_);
     dir_ = fs::temp_directory_path() /
            ("quibra-e2e-" +
             std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
@@ -267,6 +272,7 @@ class DownloadToHrm : public ModuleTest {
   void TearDown() override {
     frame::UnloadModule();
     link_.stop();
+    platform::set_byte_port(nullptr);
     platform::set_clock(nullptr);
     fs::remove_all(dir_);
     ModuleTest::TearDown();
@@ -285,6 +291,7 @@ class DownloadToHrm : public ModuleTest {
   }
 
   platform::ScaledClock clock_{0.01};
+  quibra::testing::FaultPort port_{platform::system_byte_port()};
   sim::Unit unit_{kType, kVersion};
   sim::SerialLink link_{unit_, false, std::chrono::milliseconds{10}};
   fs::path dir_;
