@@ -125,6 +125,19 @@ QUIBRA_API void QUIBRA_CALL fnQuibra_RefreshMonitorInfo(int32_t extended);
  * cancelled or the file cannot be created, 0 when a write failed. */
 QUIBRA_API int32_t QUIBRA_CALL fnQuibra_SaveExerciseHRM(uint32_t window, char* path,
                                                         int32_t reserved);
+/* Saves the downloaded exercise memory as a binary file (byte k = memory position k, from the
+ * always-zero position 0 through the last byte), path from params or, when empty, from the save
+ * dialog owned by params->ParentWindow. 1; 0 with error code 2 when cancelled or not created. */
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_SaveExerciseBinFile(CommParams* params);
+/* Loads a binary file into the exercise memory (file byte k at position k; byte 0 dropped) after
+ * resetting the exercise record; it does not decode. 1; 0 with error code 2 when not opened. */
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_LoadExerciseBinFile(CommParams* params);
+/* Reads a memory text dump (count, version, entries from position 0; mode 1: one more header
+ * line and entries from position 2) into the exercise memory; returns the version number. */
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_ReadBinaryMemoryFile(const char* path, int32_t mode);
+/* Reads the library's own memory dump (written by fnQuibra_AnalyzeFile under option 0x40):
+ * "C:\OrvekMem.txt" on Windows, OrvekMem.txt in the temporary directory elsewhere. */
+QUIBRA_API int32_t QUIBRA_CALL fnDumpReadEntireMemory(void);
 
 /* ---- infrared link and communication engine ---------------------------------------------- */
 
