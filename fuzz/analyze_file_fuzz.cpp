@@ -1,37 +1,14 @@
-// Feeds arbitrary exercise memories to fnQuibra_AnalyzeFile for every monitor type and both
-// image modes. Input: byte 0 picks the monitor type, byte 1 the mode and exercise index, the
-// rest is the image. The decoders must return without reading outside the buffer.
+// Feeds arbitrary exercise memories to fnQuibra_AnalyzeFile and fnQuibra_GetExeFileInfo for
+// every monitor type and both image modes (input format in fuzz_input.h). The decoders must
+// return without reading outside the buffer.
 #include <array>
 #include <cstddef>
 #include <cstdint>
 
 #include "frame/lifecycle.h"
 #include "frame/module.h"
+#include "fuzz/fuzz_input.h"
 #include "quibra/quibra.h"
-
-namespace {
-
-struct TypeCode {
-  int32_t monitor_type;
-  uint8_t product_code;  // 0: the unit has none; only single-exercise images are tried
-};
-
-constexpr std::array<TypeCode, 14> kTypes = {{{6, 0},
-                                              {9, 0},
-                                              {10, 0},
-                                              {11, 17},
-                                              {12, 34},
-                                              {13, 51},
-                                              {15, 68},
-                                              {20, 85},
-                                              {21, 102},
-                                              {22, 19},
-                                              {23, 37},
-                                              {30, 30},
-                                              {31, 31},
-                                              {32, 32}}};
-
-}  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   quibra::frame::LoadModule();
@@ -40,7 +17,8 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size < 2) return 0;
-  const TypeCode& type = kTypes[data[0] % kTypes.size()];
+  const quibra::fuzz::FuzzUnit& type =
+      quibra::fuzz::kFuzzUnits[data[0] % quibra::fuzz::kFuzzUnits.size()];
   const bool whole = (data[1] & 1) != 0 && type.product_code != 0;
   const int32_t index = (data[1] >> 1) & 7;
   auto& m = quibra::module();
@@ -65,5 +43,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fnQuibra_GetIntTimeData(i, 601);
     fnQuibra_GetLapText(i, 700);
   }
+  // The listing reads the same headers without decoding.
+  m.unit.type = type.monitor_type;
+  ExeFileInfo info;
+  fnQuibra_GetExeFileInfo(index, &info);
+  char name[8];
+  fnQuibra_SportExeName(name, 0);
   return 0;
 }

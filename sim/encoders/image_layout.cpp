@@ -1,5 +1,7 @@
 #include "sim/encoders/image_layout.h"
 
+#include "frame/module.h"
+
 namespace quibra::sim {
 namespace {
 
@@ -30,6 +32,14 @@ void PutTriple(Bytes& out, size_t at, int32_t seconds) {
   out.at(at + 2) = Bcd(seconds / 3600);
 }
 
+void PutPackedTime(Bytes& out, size_t at, int32_t tenths, Hours hours) {
+  const int32_t seconds = tenths / 10;
+  const int32_t rest = tenths % 10;
+  Put8(out, at, (seconds % 60) | ((rest & 3) << 6));
+  Put8(out, at + 1, (seconds / 60 % 60) | ((rest >> 2) << 6));
+  Put8(out, at + 2, hours == Hours::kBcd ? Bcd(seconds / 3600) : seconds / 3600);
+}
+
 void PutAt(Bytes& image, int32_t position, int32_t v) {
   if (image.size() < static_cast<size_t>(position)) image.resize(static_cast<size_t>(position), 0);
   Put8(image, static_cast<size_t>(position - 1), v);
@@ -45,14 +55,14 @@ Bytes SingleChainImage(const std::vector<Bytes>& exercises, uint8_t product_code
   Bytes image(kSingleChainStart - 1, 0);
   for (const Bytes& x : exercises)
     image.insert(image.end(), x.begin(), x.end());
-  PutIdentity(image, false, product_code, version);
+  PutIdentity(image, ImageKind::kSingleExercise, product_code, version);
   return image;
 }
 
 Bytes WholeChainImage(const std::vector<Bytes>& exercises, int32_t chain_start,
                       uint8_t product_code, uint8_t version, const Note& note) {
   Bytes image(static_cast<size_t>(chain_start - 1), 0);
-  PutIdentity(image, true, product_code, version);
+  PutIdentity(image, ImageKind::kWholeMemory, product_code, version);
   for (size_t i = 0; i < note.size(); ++i)
     PutAt(image, kNote + static_cast<int32_t>(i), note[i]);
   for (const Bytes& x : exercises)
@@ -60,9 +70,19 @@ Bytes WholeChainImage(const std::vector<Bytes>& exercises, int32_t chain_start,
   return image;
 }
 
-void PutIdentity(Bytes& image, bool whole_memory, uint8_t product_code, uint8_t version) {
-  PutAt(image, whole_memory ? kWholeProductCode : kSingleProductCode, product_code);
-  PutAt(image, whole_memory ? kWholeVersion : kSingleVersion, version);
+void PutIdentity(Bytes& image, ImageKind kind, uint8_t product_code, uint8_t version) {
+  const bool whole = kind == ImageKind::kWholeMemory;
+  PutAt(image, whole ? kWholeProductCode : kSingleProductCode, product_code);
+  PutAt(image, whole ? kWholeVersion : kSingleVersion, version);
+}
+
+bool LoadIntoExerciseMemory(const Bytes& image) {
+  auto& memory = module().exercise_memory;
+  memory.allocate();
+  for (size_t i = 0; i < image.size(); ++i) {
+    if (!memory.store(static_cast<int32_t>(i + 1), image[i])) return false;
+  }
+  return memory.set_count(static_cast<int32_t>(image.size()));
 }
 
 }  // namespace quibra::sim

@@ -17,6 +17,11 @@ using Note = std::array<uint8_t, 50>;
 
 inline constexpr int32_t kSingleChainStart = 4;
 
+enum class ImageKind {
+  kSingleExercise,  // what the unit sends: product code at position 3, version at 4
+  kWholeMemory,     // a memory dump: product code at 2, version at 3
+};
+
 // Two decimal digits in one byte; v is 0..99.
 uint8_t Bcd(int32_t v);
 // Writers by index into a byte vector (index 0 is the first byte).
@@ -24,6 +29,10 @@ void Put8(Bytes& out, size_t at, int32_t v);
 void Put16(Bytes& out, size_t at, int32_t v);  // low byte first
 // Three BCD bytes: seconds, minutes, hours of a count of seconds (hours 0..99).
 void PutTriple(Bytes& out, size_t at, int32_t seconds);
+// A time in 1/10 s as three bytes: seconds and minutes in bits 0..5 with the tenths split over
+// their bits 6..7 (low, high), then the hours, as BCD or binary.
+enum class Hours { kBcd, kBinary };
+void PutPackedTime(Bytes& out, size_t at, int32_t tenths, Hours hours);
 // A byte at a 1-based image position; the image grows to hold it.
 void PutAt(Bytes& image, int32_t position, int32_t v);
 
@@ -39,6 +48,10 @@ Bytes WholeChainImage(const std::vector<Bytes>& exercises, int32_t chain_start,
                       uint8_t product_code, uint8_t version, const Note& note);
 
 // Where the unit names itself in an image whose exercise fields lie at fixed positions.
-void PutIdentity(Bytes& image, bool whole_memory, uint8_t product_code, uint8_t version);
+void PutIdentity(Bytes& image, ImageKind kind, uint8_t product_code, uint8_t version);
+
+// Puts an image into the library's exercise memory as a download leaves it (positions from 1,
+// the count set). False when the image is larger than the memory takes.
+bool LoadIntoExerciseMemory(const Bytes& image);
 
 }  // namespace quibra::sim

@@ -205,11 +205,8 @@ void PutHeader(Bytes& out, const KSeriesExercise& x, int32_t type, const KSeries
 }
 
 void PutLap(Bytes& out, const KSeriesLap& lap, const KSeriesExercise& x, const KSeriesSensors& s) {
-  const int32_t seconds = lap.tenths / 10;
-  const int32_t tenths = lap.tenths % 10;
-  out.push_back(static_cast<uint8_t>((seconds % 60) | ((tenths & 3) << 6)));
-  out.push_back(static_cast<uint8_t>((seconds / 60 % 60) | ((tenths >> 2) << 6)));
-  out.push_back(Bcd(seconds / 3600));
+  out.resize(out.size() + 3, 0);
+  PutPackedTime(out, out.size() - 3, lap.tenths, Hours::kBcd);
   out.push_back(static_cast<uint8_t>(lap.heart_rate));
   out.push_back(static_cast<uint8_t>(lap.average));
   out.push_back(static_cast<uint8_t>(lap.maximum));

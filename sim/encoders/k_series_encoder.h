@@ -57,7 +57,7 @@ struct KSeriesSample {
 struct KSeriesLimit {
   bool present = true;
   // As heart rates or percentages: the two stored bytes. As times: the two bounds in s, whose
-  // sum and difference must be even.
+  // sum and difference are even; the centre lies below 100 minutes, the spread below 100 s.
   int32_t first = 0;   // parameters 14, 16, 18, 20
   int32_t second = 0;  // parameters 13, 15, 17, 19
 };

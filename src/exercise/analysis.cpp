@@ -63,6 +63,10 @@ void RefreshUnitFromSingleImage() {
   m.analysis.unit_version = memory.byte(kSingleVersionPosition);
 }
 
+void ClearMaxHeartRateCache() {
+  module().analysis.max_heart_rate = 0;
+}
+
 int32_t AnalyzeFile(int32_t index, int32_t mode) {
   Module& m = module();
   if (frame::GetStateFlag(frame::kFlagOnlineMode) != 0) return 1;

@@ -18,9 +18,9 @@ using UserValueSource = std::optional<int32_t> (*)();
 
 struct AnalysisState {
   std::atomic<int32_t> unit_version{0};
-  // The maximum heart rate that percentage limits use when the exercise carries none: taken
-  // from the first image that needs it and kept until the next download starts (0 = not yet).
-  std::atomic<int32_t> max_heart_rate_cache{0};
+  // The maximum heart rate that percentage limits fall back to, taken from the first exercise
+  // that needs it after a download started; 0 until then.
+  std::atomic<int32_t> max_heart_rate{0};
   // The user value of the type 22 and 23 decoders, fetched after each download.
   std::atomic<int32_t> user_value{0};
   UserValueSource user_value_reader = nullptr;
@@ -31,6 +31,9 @@ struct AnalysisState {
 // type) and the unit version at byte 4. Refreshes both, unless the current unit is one of the
 // file-based types 32..38, whose images say nothing about the unit there.
 void RefreshUnitFromSingleImage();
+
+// Forgets the fallback maximum heart rate; an exercise download starts with this.
+void ClearMaxHeartRateCache();
 
 // Decodes exercise `index` (mode 0: single-exercise image, 1: whole-memory image) into the
 // record store. 1 on success; 0 for a type without a decoder or an exercise that is not there.

@@ -96,7 +96,7 @@ int32_t RunDownload(uint32_t window, bool& completed) {
 int32_t ReadExercisesData(uint32_t window, int32_t mode) {
   Module& m = module();
   m.transfer.download = {mode, 0, 0, 0};
-  m.analysis.max_heart_rate_cache = 0;
+  ClearMaxHeartRateCache();
   bool completed = false;
   const int32_t result = RunDownload(window, completed);
   if (completed && window == 0) {

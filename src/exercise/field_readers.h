@@ -17,7 +17,7 @@ inline int32_t TimeTriple(const MemoryReader& m, int32_t at) {
          10;
 }
 
-// Three BCD bytes seconds, minutes, hours (bits 0..6) -> 1/10 s.
+// Three BCD bytes seconds, minutes, hours (bits 0..6; bit 7 belongs to another field) -> 1/10 s.
 inline int32_t BcdTimeTriple(const MemoryReader& m, int32_t at) {
   return (frame::BcdToBin(m.byte(at + 2) & 0x7F) * 3600 + frame::BcdToBin(m.byte(at + 1)) * 60 +
           frame::BcdToBin(m.byte(at))) *

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 
 #include "exercise/dates.h"
 #include "exercise/field_readers.h"
@@ -111,6 +112,17 @@ int32_t TwelveBit(const MemoryReader& m, int32_t at, bool second) {
   return second ? (b1 >> 4) + b2 * 16 : b0 + (b1 & 15) * 256;
 }
 
+// The library keeps the maximum heart rate of the first exercise that needs one until the next
+// download: byte 64 of a whole-memory image, else 200.
+int32_t FallbackMaxHeartRate(const MemoryReader& m, ImageMode mode) {
+  std::atomic<int32_t>& cached = module().analysis.max_heart_rate;
+  if (cached == 0) {
+    cached =
+        mode == ImageMode::kWholeMemory ? m.byte(kWholeMemoryMaxHeartRate) : kDefaultMaxHeartRate;
+  }
+  return cached;
+}
+
 void DecodeLimits(const MemoryReader& m, ExerciseStore& s, const Layout& l, ImageMode mode) {
   const int32_t options = m.byte(l.own(kOptions));
   const int32_t h = m.byte(l.at(kInterval)) >> 4;
@@ -146,16 +158,7 @@ void DecodeLimits(const MemoryReader& m, ExerciseStore& s, const Layout& l, Imag
     }
     if ((l.type == 22 || l.type == 23) && (h & 1) != 0) {
       int32_t max_hr = l.type == 22 ? m.byte(l.own(kMaxHeartRate)) : 0;
-      if (max_hr == 0 || max_hr == 20) {
-        // The library-wide value: filled by the first image that needs it, cleared when the
-        // next download starts.
-        std::atomic<int32_t>& cache = module().analysis.max_heart_rate_cache;
-        if (cache == 0) {
-          cache = mode == ImageMode::kWholeMemory ? m.byte(kWholeMemoryMaxHeartRate)
-                                                  : kDefaultMaxHeartRate;
-        }
-        max_hr = cache;
-      }
+      if (max_hr == 0 || max_hr == 20) max_hr = FallbackMaxHeartRate(m, mode);
       for (auto& pair : values) {
         for (auto& v : pair)
           v = Round(v / 100.0 * max_hr);

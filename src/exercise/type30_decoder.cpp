@@ -52,7 +52,7 @@ int32_t Read(const MemoryReader& m, const Field& f) {
     case Kind::kWordTimes10:
       return m.u16(f.position) * 10;
     case Kind::kTriple:
-      return BcdTimeTriple(m, f.position);
+      return TimeTriple(m, f.position);
   }
   return 0;
 }

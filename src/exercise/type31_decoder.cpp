@@ -41,13 +41,13 @@ int32_t DecodeType31Exercise(const MemoryReader& m, ExerciseStore& s, int32_t /*
   s.SetExerciseParam(kRec, 133, (options >> 2) & 1);
   s.SetExerciseParam(kRec, 8, (options >> 3) & 1);
   const int32_t hundredths = frame::BcdToBin(m.byte(b + 2));
-  s.SetExerciseParam(kRec, 11, (BcdTimeTriple(m, b + 3) * 10 + hundredths) * 10);
+  s.SetExerciseParam(kRec, 11, (TimeTriple(m, b + 3) * 10 + hundredths) * 10);
   for (const auto& f : kWords)
     s.SetExerciseParam(kRec, f.param, m.u16(b + f.offset));
   for (const auto& f : kBytes)
     s.SetExerciseParam(kRec, f.param, m.byte(b + f.offset));
   for (const auto& f : kTriples)
-    s.SetExerciseParam(kRec, f.param, BcdTimeTriple(m, b + f.offset));
+    s.SetExerciseParam(kRec, f.param, TimeTriple(m, b + f.offset));
   const int32_t d = m.u16(b + 33);
   int32_t year = 2000 + (d >> 9);
   if (year >= 2090) year -= 100;

@@ -40,9 +40,9 @@ int32_t DecodeType32Exercise(const MemoryReader& m, ExerciseStore& s, int32_t /*
   if (year > 2089) year -= 100;
   s.SetExerciseParam(kRec, 9, year * 10000 + m.byte(b + 2) * 100 + m.byte(b + 1));
   for (const auto& f : kTriples)
-    s.SetExerciseParam(kRec, f.param, BcdTimeTriple(m, b + f.offset));
+    s.SetExerciseParam(kRec, f.param, TimeTriple(m, b + f.offset));
   for (const auto& f : kMsTriples) {
-    s.SetExerciseParam(kRec, f.param, BcdTimeTriple(m, b + f.offset) * 100);
+    s.SetExerciseParam(kRec, f.param, TimeTriple(m, b + f.offset) * 100);
   }
   for (const auto& f : kBytes)
     s.SetExerciseParam(kRec, f.param, m.byte(b + f.offset));

@@ -87,7 +87,7 @@ class ExerciseDownload : public quibra::testing::ModuleTest {
 TEST_F(ExerciseDownload, SilentDownloadFetchesTheMemoryAndNamesTheUnit) {
   const Bytes image = Memory(2 * sim::Unit::kPacketData + 500);
   ASSERT_TRUE(unit_.set_exercise_memory(image));
-  m().analysis.max_heart_rate_cache = 150;
+  m().analysis.max_heart_rate = 150;
   m().analysis.user_value_reader = &UserValue77;
   open();
   EXPECT_EQ(fnQuibra_ReadExercisesData(0, 0), 1);
@@ -95,7 +95,7 @@ TEST_F(ExerciseDownload, SilentDownloadFetchesTheMemoryAndNamesTheUnit) {
   EXPECT_EQ(m().unit.type.load(), 22);
   EXPECT_EQ(m().unit.variant.load(), 3);
   EXPECT_EQ(m().analysis.unit_version.load(), 3);
-  EXPECT_EQ(m().analysis.max_heart_rate_cache.load(), 0);
+  EXPECT_EQ(m().analysis.max_heart_rate.load(), 0);
   EXPECT_EQ(m().analysis.user_value.load(), 77);
   EXPECT_EQ(request_ids(4), (std::vector<int32_t>{9011, 9022, 9022, 9022}));
 }

@@ -3,6 +3,7 @@
 
 #include "exercise/analysis.h"
 #include "quibra/quibra.h"
+#include "sim/encoders/image_layout.h"
 #include "sim/encoders/outdoor_encoder.h"
 #include "support/module_fixture.h"
 
@@ -43,14 +44,7 @@ OutdoorExercise Hike(bool altitude) {
 
 class OutdoorRoundTripTest : public ModuleTest {
  protected:
-  void Load(const std::vector<uint8_t>& image) {
-    auto& memory = m().exercise_memory;
-    memory.allocate();
-    for (size_t i = 0; i < image.size(); ++i) {
-      ASSERT_TRUE(memory.store(static_cast<int32_t>(i + 1), image[i]));
-    }
-    ASSERT_TRUE(memory.set_count(static_cast<int32_t>(image.size())));
-  }
+  void Load(const std::vector<uint8_t>& image) { ASSERT_TRUE(sim::LoadIntoExerciseMemory(image)); }
 
   void ExpectDecoded(const OutdoorExercise& x) {
     EXPECT_EQ(fnQuibra_GetRecParam(9), x.year * 10000 + x.month * 100 + x.day);

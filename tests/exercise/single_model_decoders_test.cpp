@@ -163,6 +163,12 @@ TEST_F(SingleModelDecoderTest, Type32RecordsOf37Bytes) {
   EXPECT_EQ(P(103), 90);
   EXPECT_EQ(F(9), 1);
   EXPECT_EQ(F(21), 1);
+  // Hours keep all their BCD digits: 0x85 is 85 hours, not 5.
+  bytes[b + 9] = 0x85;
+  Load(bytes, b + 36);
+  ASSERT_EQ(exercise::DecodeType32Exercise(Reader(), store(), 32, 1, ImageMode::kSingleExercise),
+            1);
+  EXPECT_EQ(P(11), (85 * 3600 + 30) * 1000);
   EXPECT_EQ(exercise::DecodeType32Exercise(Reader(), store(), 32, 2, ImageMode::kSingleExercise),
             0);
   EXPECT_EQ(exercise::DecodeType32Exercise(Reader(), store(), 32, -1, ImageMode::kSingleExercise),
