@@ -7,6 +7,7 @@
 #include "exercise/exercise_locator.h"
 #include "exercise/field_readers.h"
 #include "frame/module.h"
+#include "protocol/engine_control.h"
 #include "prvc/product_codes.h"
 #include "settings/charset.h"
 #include "ui/dialog_host.h"
@@ -85,9 +86,13 @@ int32_t RunDownload(uint32_t window, bool& completed) {
     completed = status == kCompleted;
     result = SilentResult(status);
   }
-  // A download that did not complete leaves no bytes to decode: what came is not the whole
-  // memory, and an exercise decoded from it would claim to be complete.
-  if (!completed) m.exercise_memory.set_count(0);
+  // A download that ended without an answer leaves no bytes to decode: what came is not the
+  // whole memory, and an exercise decoded from it would claim to be complete. (A dialog closed
+  // by the user may leave the engine still at work on the buffer, and without a link nothing
+  // was asked for: the buffer is not touched then.)
+  if (!completed && protocol::GetCurrentMessageStatus() == kNoAnswer) {
+    m.exercise_memory.set_count(0);
+  }
   return result;
 }
 
