@@ -226,11 +226,20 @@ TEST_F(FileDownloadEngine, TrainIsAcknowledgedPacketByPacket) {
       Packet(11, {0x01, 0xC0, 0xC1}),
       Packet(11, {0x00, 0xD0, 0xD1, 0xD2}),
   };
-  auto progress = std::make_shared<std::vector<int32_t>>();
+  // The progress the library shows when each acknowledgement reaches the unit (the unit's
+  // thread writes it, the test reads it once the unit has seen them all).
+  struct Progress {
+    std::mutex lock;
+    std::vector<int32_t> seen;
+  };
+  auto progress = std::make_shared<Progress>();
   auto sent = std::make_shared<size_t>(0);
   auto repeated = std::make_shared<bool>(false);
   unit_ = std::make_unique<FakeUnit>(pty_, [=](const Bytes& r) -> Bytes {
-    if (r[1] == 22) progress->push_back(fnQuibra_GetComProgress());
+    if (r[1] == 22) {
+      std::lock_guard guard(progress->lock);
+      progress->seen.push_back(fnQuibra_GetComProgress());
+    }
     if (*sent >= train.size()) return {};
     if (*sent == 2 && !*repeated) {
       *repeated = true;  // the unit sends packet 2 a second time
@@ -248,7 +257,13 @@ TEST_F(FileDownloadEngine, TrainIsAcknowledgedPacketByPacket) {
                                 GetMessageByte(9011, 0, 6)}));
   for (size_t i = 1; i < requests.size(); ++i)
     EXPECT_EQ(requests[i][1], 22) << i;  // 9022 after every packet, the repeat included
-  EXPECT_EQ(*progress, (std::vector<int32_t>{25, 50, 50, 75, 100}));
+  std::vector<int32_t> seen;
+  for (int i = 0; i < 500 && seen.size() < 5; ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    std::lock_guard guard(progress->lock);
+    seen = progress->seen;
+  }
+  EXPECT_EQ(seen, (std::vector<int32_t>{25, 50, 50, 75, 100}));
   EXPECT_EQ(Memory(m()), (Bytes{0x00, 0x0E, 0x16, 0x05, 0xA0, 0xA1, 0xB0, 0xB1, 0xB2, 0xC0, 0xC1,
                                 0xD0, 0xD1, 0xD2}));
 }
