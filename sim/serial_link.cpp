@@ -42,6 +42,8 @@ std::string SerialLink::start() {
     tcsetattr(slave_, TCSANOW, &raw);
   }
   fcntl(master_, F_SETFD, FD_CLOEXEC);
+  // Writes must not block the thread past a stop request when the library stops reading.
+  fcntl(master_, F_SETFL, fcntl(master_, F_GETFL) | O_NONBLOCK);
   fcntl(slave_, F_SETFD, FD_CLOEXEC);
   path_ = name.data();
   stop_requested_ = false;
@@ -72,6 +74,8 @@ void SerialLink::run() {
       if (reader.in_frame() && std::chrono::steady_clock::now() - last_byte > kStallLimit) {
         reader.reset();
       }
+      // A quiet line carries what the unit sends on its own (a listen-only transfer).
+      if (!reader.in_frame()) send(unit_.next_spontaneous(), std::chrono::steady_clock::now());
       continue;
     }
     const ssize_t got = read(master_, buffer.data(), buffer.size());
@@ -108,6 +112,10 @@ void SerialLink::send(const std::vector<uint8_t>& bytes,
     while (done < bytes.size() && !stop_requested_.load()) {
       const ssize_t n = write(master_, bytes.data() + done, bytes.size() - done);
       if (n < 0 && errno == EINTR) continue;
+      if (n < 0 && errno == EAGAIN) {
+        wait_writable();
+        continue;
+      }
       if (n <= 0) return;
       done += static_cast<size_t>(n);
     }
@@ -118,9 +126,19 @@ void SerialLink::send(const std::vector<uint8_t>& bytes,
   for (uint8_t byte : bytes) {
     if (stop_requested_.load()) return;
     std::this_thread::sleep_until(due);
-    if (write(master_, &byte, 1) != 1) return;
+    ssize_t n = 0;
+    while ((n = write(master_, &byte, 1)) < 0 && (errno == EINTR || errno == EAGAIN) &&
+           !stop_requested_.load()) {
+      wait_writable();
+    }
+    if (n != 1) return;
     due += kByteTime;
   }
+}
+
+void SerialLink::wait_writable() {
+  pollfd pfd{master_, POLLOUT, 0};
+  poll(&pfd, 1, kPollMs);
 }
 
 }  // namespace quibra::sim

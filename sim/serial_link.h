@@ -52,6 +52,8 @@ class SerialLink {
   void run();
   // Writes an answer starting no earlier than `due`; paced, it goes out at the line rate.
   void send(const std::vector<uint8_t>& bytes, std::chrono::steady_clock::time_point due);
+  // Waits (briefly) until the line takes more bytes.
+  void wait_writable();
 
   Unit& unit_;
   const bool paced_;

@@ -46,9 +46,16 @@ constexpr int32_t kKeepAlive = 9024;
 constexpr int32_t kBlockWrite = 9007;
 constexpr int32_t kBlockRead = 9008;
 constexpr int32_t kBlockWriteLead = 9035;
-// The exercise file transfer (9011, 9106, 9025) is a packet train of its own that this model
-// does not speak; the unit stays silent to it.
-constexpr int32_t kFileMessages[] = {9011, 9106, 9025};
+// The exercise file transfer: packet trains in answer to 9011 and 9106, acknowledged with 9022
+// (next) and 9023 (again); 9025 is the library listening, never sent.
+constexpr int32_t kFileRead = 9011;
+constexpr int32_t kSingleFile = 9106;
+constexpr int32_t kPacketAck = 9022;
+constexpr int32_t kPacketNak = 9023;
+constexpr int32_t kFileMessages[] = {kFileRead, kSingleFile, kPacketAck, kPacketNak, 9025};
+constexpr uint8_t kFirstPacketBit = 0x80;
+constexpr int32_t kFromFirstPacket = 0xFFFF;
+constexpr uint32_t kOversize = 262145;
 
 using protocol::kAnswerStart;
 constexpr uint8_t kAnswerStartAlt = 0x5D;
@@ -211,6 +218,7 @@ void Unit::queue_fault(const Fault& fault) {
 void Unit::clear_faults() {
   std::lock_guard guard(lock_);
   faults_.clear();
+  silent_ = false;  // a unit that fell silent speaks again
 }
 
 std::vector<LoggedRequest> Unit::requests() const {
@@ -244,9 +252,9 @@ std::vector<uint8_t> Unit::handle(const RawRequest& request) {
 
   std::lock_guard guard(lock_);
   log_.push_back(entry);
-  if (!entry.checksum_ok || row == nullptr) return {};
+  if (!entry.checksum_ok || row == nullptr || silent_) return {};
   if (entry.id == kCommandNoAnswer || entry.id == kKeepAlive) return {};
-  if (Contains(kFileMessages, entry.id)) return {};
+  if (Contains(kFileMessages, entry.id)) return file_answer(entry);
 
   std::vector<uint8_t> answer;
   if (entry.id == kBlockWrite || entry.id == kBlockWriteLead) {
@@ -283,9 +291,143 @@ std::vector<uint8_t> Unit::handle(const RawRequest& request) {
   return apply_faults(entry.id, std::move(answer));
 }
 
+bool Unit::set_exercise_memory(std::vector<uint8_t> image) {
+  if (image.size() > kMaxTrainBytes) return false;
+  std::lock_guard guard(lock_);
+  exercise_memory_ = std::move(image);
+  return true;
+}
+
+void Unit::set_exercise_files(std::vector<std::vector<uint8_t>> files) {
+  std::lock_guard guard(lock_);
+  files_ = std::move(files);
+}
+
+void Unit::start_listen_transfer() {
+  std::lock_guard guard(lock_);
+  build_train(protocol::MessageCode(kFileRead), exercise_memory_);
+  listen_next_ = 0;
+  listening_ = true;
+}
+
+std::vector<uint8_t> Unit::next_spontaneous() {
+  std::lock_guard guard(lock_);
+  if (!listening_) return {};
+  if (listen_next_ >= train_.size()) {
+    listening_ = false;
+    return {};
+  }
+  train_at_ = listen_next_++;
+  return train_packet(train_at_);
+}
+
+bool Unit::take_train_fault(FaultKind kind, size_t packet) {
+  const auto it = std::find_if(faults_.begin(), faults_.end(), [&](const Fault& f) {
+    return f.kind == kind && f.packet == static_cast<int32_t>(packet);
+  });
+  if (it == faults_.end()) return false;
+  faults_.erase(it);
+  return true;
+}
+
+// Splits the data into packets of kPacketData bytes that count down to 0; the first carries the
+// count in its number byte, with bit 7 set.
+void Unit::build_train(int32_t code, const std::vector<uint8_t>& data) {
+  train_.clear();
+  train_at_ = 0;
+  const size_t packets = std::max<size_t>(1, (data.size() + kPacketData - 1) / kPacketData);
+  for (size_t i = 0; i < packets; ++i) {
+    const auto number = static_cast<uint8_t>(packets - 1 - i);
+    std::vector<uint8_t> payload{
+        static_cast<uint8_t>(i == 0 ? (number | kFirstPacketBit) : number)};
+    const size_t from = std::min(data.size(), i * kPacketData);
+    const size_t to = std::min(data.size(), from + kPacketData);
+    payload.insert(payload.end(), data.begin() + static_cast<std::ptrdiff_t>(from),
+                   data.begin() + static_cast<std::ptrdiff_t>(to));
+    train_.push_back(Frame(9000 + code, payload));
+  }
+}
+
+// A single file: a 15-bit packet number (high byte first, bit 7 marking the first packet); the
+// first packet then carries the file size (32 bits, low byte first), the file index (16 bits,
+// low first) and a zero byte before its data.
+void Unit::build_file_train(int32_t file_index, int32_t byte_limit) {
+  train_.clear();
+  train_at_ = 0;
+  const auto& file = files_[static_cast<size_t>(file_index)];
+  const size_t length =
+      byte_limit == 0 ? file.size() : std::min(file.size(), static_cast<size_t>(byte_limit));
+  const size_t packets = std::max<size_t>(1, (length + kPacketData - 1) / kPacketData);
+  const uint32_t size =
+      take_train_fault(FaultKind::OversizeFile, 0) ? kOversize : static_cast<uint32_t>(length);
+  for (size_t i = 0; i < packets; ++i) {
+    const size_t number = packets - 1 - i;
+    std::vector<uint8_t> payload{static_cast<uint8_t>((number >> 8) | (i == 0 ? 0x80 : 0)),
+                                 static_cast<uint8_t>(number & 0xFF)};
+    if (i == 0) {
+      for (int b = 0; b < 4; ++b)
+        payload.push_back(static_cast<uint8_t>(size >> (8 * b)));
+      payload.push_back(static_cast<uint8_t>(file_index & 0xFF));
+      payload.push_back(static_cast<uint8_t>((file_index >> 8) & 0xFF));
+      payload.push_back(0);
+    }
+    const size_t from = i * kPacketData;
+    const size_t to = std::min(length, from + kPacketData);
+    payload.insert(payload.end(), file.begin() + static_cast<std::ptrdiff_t>(from),
+                   file.begin() + static_cast<std::ptrdiff_t>(to));
+    train_.push_back(Frame(kSingleFile, payload));
+  }
+}
+
+// Packet `index` of the current train as it goes on the line, after the train faults.
+std::vector<uint8_t> Unit::train_packet(size_t index) {
+  if (silent_ || index >= train_.size()) return {};
+  if (take_train_fault(FaultKind::FallSilent, index)) {
+    silent_ = true;
+    return {};
+  }
+  if (take_train_fault(FaultKind::DropPacket, index)) return {};
+  const std::vector<uint8_t>& frame = train_[index];
+  return apply_faults(9000 + frame[1], frame);
+}
+
+std::vector<uint8_t> Unit::file_answer(const LoggedRequest& request) {
+  const auto& payload = request.payload;
+  switch (request.id) {
+    case kFileRead:
+      build_train(protocol::MessageCode(kFileRead), exercise_memory_);
+      return train_packet(0);
+    case kSingleFile: {
+      // File index (low, high), byte limit, the packet wanted (high, low).
+      if (payload.size() < 5) return {};
+      const int32_t index = payload[0] | payload[1] << 8;
+      const int32_t wanted = payload[3] << 8 | payload[4];
+      if (wanted == kFromFirstPacket) {
+        if (static_cast<size_t>(index) >= files_.size()) return {};
+        build_file_train(index, payload[2]);
+        return train_packet(0);
+      }
+      const auto count = static_cast<int32_t>(train_.size());
+      if (wanted >= count) return {};
+      train_at_ = static_cast<size_t>(count - 1 - wanted);
+      return train_packet(train_at_);
+    }
+    case kPacketAck:
+      if (train_.empty()) return {};
+      if (take_train_fault(FaultKind::RepeatPacket, train_at_)) return train_packet(train_at_);
+      if (train_at_ + 1 >= train_.size()) return {};  // the train is over
+      return train_packet(++train_at_);
+    case kPacketNak:
+      return train_packet(train_at_);
+    default:
+      return {};
+  }
+}
+
 std::vector<uint8_t> Unit::apply_faults(int32_t id, std::vector<uint8_t> answer) {
   const auto it = std::find_if(faults_.begin(), faults_.end(), [id](const Fault& fault) {
-    return fault.message == 0 || fault.message == id;
+    // The answer faults come first in FaultKind; the packet-train faults act in the train.
+    return fault.kind <= FaultKind::WrongCode && (fault.message == 0 || fault.message == id);
   });
   if (it == faults_.end()) return answer;
   const Fault fault = *it;
@@ -308,6 +450,8 @@ std::vector<uint8_t> Unit::apply_faults(int32_t id, std::vector<uint8_t> answer)
       answer[1] ^= kWrongCodeBit;
       Seal(answer);
       break;
+    default:
+      break;  // packet-train faults act where the train is sent
   }
   return answer;
 }

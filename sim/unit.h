@@ -35,15 +35,24 @@ enum class FaultKind : uint8_t {
   FlippedBit,  // one payload bit flipped after sealing, so the checksum fails
   NoAnswer,    // the answer is dropped
   WrongCode,   // a correctly sealed answer carrying another message's code
+  // Packet-train faults; Fault::packet names the packet they hit, counted in sending order
+  // from 0 (the first packet of the train).
+  RepeatPacket,  // the packet is sent again in answer to the acknowledgement that follows it
+  DropPacket,    // the packet is lost on the line (the unit counts it as sent)
+  OversizeFile,  // the first packet of a single-file train announces more than 262144 bytes
+  FallSilent,    // from this packet on the unit never answers again
 };
 
 struct Fault {
   FaultKind kind = FaultKind::NoAnswer;
   int32_t message = 0;    // the message whose answer it hits; 0 = the next answer of any message
   bool for_good = false;  // stays in force for every later answer it matches
+  int32_t packet = 0;     // packet-train faults: the packet they hit
 
   // The link goes silent for good: the unit still hears requests but never answers again.
   static Fault Silence() { return {FaultKind::NoAnswer, 0, true}; }
+  // A packet-train fault on packet `packet` of the next train.
+  static Fault InTrain(FaultKind kind, int32_t packet) { return {kind, 0, false, packet}; }
 };
 
 class Unit {
@@ -71,7 +80,23 @@ class Unit {
   std::vector<uint8_t> memory(int32_t address, int32_t count) const;
   bool set_memory(int32_t address, std::span<const uint8_t> bytes);
 
+  // Exercise memory, sent as packet trains. The image (position 1 first) goes out verbatim in
+  // answer to 9011 and in a listen-only transfer (9025): its first four bytes are the header the
+  // first packet carries (size high and low byte, two header values). Files are fetched one at
+  // a time with 9106, by index.
+  static constexpr size_t kPacketData = 1024;  // data bytes per packet
+  // A 9011 train numbers its packets in 7 bits: a larger image is refused (false).
+  static constexpr size_t kMaxTrainBytes = 128 * kPacketData;
+  bool set_exercise_memory(std::vector<uint8_t> image);
+  void set_exercise_files(std::vector<std::vector<uint8_t>> files);
+  // The user starts a transfer on the unit: it sends its exercise memory without being asked.
+  void start_listen_transfer();
+  // The next packet of a listen-only transfer, or nothing; the front end sends it while the
+  // line is quiet.
+  std::vector<uint8_t> next_spontaneous();
+
   void queue_fault(const Fault& fault);
+  // Drops the queued faults and ends a silence that a FallSilent fault began.
   void clear_faults();
 
   std::vector<LoggedRequest> requests() const;
@@ -88,6 +113,12 @@ class Unit {
   std::vector<uint8_t>& image_slot(int32_t area, int32_t param, size_t length);
   std::vector<uint8_t> answer_for(const LoggedRequest& request, int32_t answer_length);
   std::vector<uint8_t> apply_faults(int32_t id, std::vector<uint8_t> answer);
+  // Packet trains (lock held).
+  std::vector<uint8_t> file_answer(const LoggedRequest& request);
+  void build_train(int32_t code, const std::vector<uint8_t>& data);
+  void build_file_train(int32_t file_index, int32_t byte_limit);
+  std::vector<uint8_t> train_packet(size_t index);
+  bool take_train_fault(FaultKind kind, size_t packet);
 
   const int32_t type_;
   const int32_t variant_;
@@ -96,6 +127,13 @@ class Unit {
   std::vector<uint8_t> memory_;
   std::deque<Fault> faults_;
   std::vector<LoggedRequest> log_;
+  std::vector<uint8_t> exercise_memory_;
+  std::vector<std::vector<uint8_t>> files_;
+  std::vector<std::vector<uint8_t>> train_;  // the frames of the current train, in sending order
+  size_t train_at_ = 0;                      // the packet last sent
+  size_t listen_next_ = 0;                   // listen-only: the packet to push next
+  bool listening_ = false;
+  bool silent_ = false;  // a FallSilent fault struck
 };
 
 }  // namespace quibra::sim

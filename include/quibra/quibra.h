@@ -98,6 +98,47 @@ QUIBRA_API int32_t QUIBRA_CALL fnQuibra_GetExeFileInfo(int32_t index, ExeFileInf
  * into buffer; returns the number of characters written. */
 QUIBRA_API int32_t QUIBRA_CALL fnQuibra_SportExeName(char* buffer, int32_t reserved);
 
+/* ---- exercise download ------------------------------------------------------------------- */
+
+/* Downloads the unit's exercise memory (mode 0: asks for it; nonzero: listens while the unit
+ * sends on its own). With a window the download dialog runs and its result is returned (1
+ * completed, 0 closed); without one the result is 1 completed, 2 no link, 3 no answer, else 0.
+ * It does not decode; after a download that did not complete no bytes are left to decode. */
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_ReadExercisesData(uint32_t window, int32_t mode);
+/* Downloads file `file_index` of a file-based unit (max_bytes: its low byte limits the bytes
+ * sent, 0 = the whole file) and decodes it; results as fnQuibra_ReadExercisesData. */
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_ReadExerciseFile(uint32_t window, int32_t file_index,
+                                                         int32_t max_bytes);
+/* Lists file `file_index` of a file-based unit into *info from the file's first 50 bytes.
+ * 1, or 0 when the read did not complete. */
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_GetExeFileInfoEx(uint32_t window, int32_t file_index,
+                                                         ExeFileInfo* info);
+/* Sets the detected unit type and variant from the downloaded memory (extended: the layout of
+ * a single file). */
+QUIBRA_API void QUIBRA_CALL fnQuibra_RefreshMonitorInfo(int32_t extended);
+
+/* ---- exercise files ------------------------------------------------------------------------ */
+
+/* Writes the decoded exercise to an HRM file. path: a buffer of at least 260 characters; when it
+ * is empty the save dialog asks for the name (owned by window) and writes it back (on a system
+ * without dialogs that counts as cancelled). 1, or 0 with error code 2 when the dialog was
+ * cancelled or the file cannot be created, 0 when a write failed. */
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_SaveExerciseHRM(uint32_t window, char* path,
+                                                        int32_t reserved);
+/* Saves the downloaded exercise memory as a binary file (byte k = memory position k, from the
+ * always-zero position 0 through the last byte), path from params or, when empty, from the save
+ * dialog owned by params->ParentWindow. 1; 0 with error code 2 when cancelled or not created. */
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_SaveExerciseBinFile(CommParams* params);
+/* Loads a binary file into the exercise memory (file byte k at position k; byte 0 dropped) after
+ * resetting the exercise record; it does not decode. 1; 0 with error code 2 when not opened. */
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_LoadExerciseBinFile(CommParams* params);
+/* Reads a memory text dump (count, version, entries from position 0; mode 1: one more header
+ * line and entries from position 2) into the exercise memory; returns the version number. */
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_ReadBinaryMemoryFile(const char* path, int32_t mode);
+/* Reads the library's own memory dump (written by fnQuibra_AnalyzeFile under option 0x40):
+ * "C:\OrvekMem.txt" on Windows, OrvekMem.txt in the temporary directory elsewhere. */
+QUIBRA_API int32_t QUIBRA_CALL fnDumpReadEntireMemory(void);
+
 /* ---- infrared link and communication engine ---------------------------------------------- */
 
 /* -10 when the system is too old for the USB adapter; the handle value (positive) of the first

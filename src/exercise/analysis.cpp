@@ -3,12 +3,14 @@
 #include <algorithm>
 #include <array>
 
+#include "exercise/bin_files.h"
 #include "exercise/exercise_locator.h"
 #include "exercise/k_series_decoder.h"
 #include "exercise/outdoor_decoder.h"
 #include "exercise/single_model_decoders.h"
 #include "frame/module.h"
 #include "frame/state_flags.h"
+#include "platform/dump_path.h"
 #include "prvc/product_codes.h"
 
 namespace quibra::exercise {
@@ -68,9 +70,10 @@ void ClearMaxHeartRateCache() {
 int32_t AnalyzeFile(int32_t index, int32_t mode) {
   Module& m = module();
   if (frame::GetStateFlag(frame::kFlagOnlineMode) != 0) return 1;
-  // Under flag 2012 the exercise memory is first dumped to a text file. That dump belongs to the
-  // binary and memory file code, which is not in this library yet, so the step is left out
-  // here rather than imitated.
+  // The extra analysis step (flag 2012) first dumps the exercise memory as a text file.
+  if (frame::GetStateFlag(frame::kFlagExtraAnalysis) != 0) {
+    WriteMemoryDump(platform::MemoryDumpPath());
+  }
   ExerciseStore& store = m.exercise_store;
   store.ResetExerciseRecord(kRec);
   const MemoryReader memory(m.exercise_memory);

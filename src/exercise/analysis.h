@@ -6,16 +6,24 @@
 #include <array>
 #include <atomic>
 #include <cstdint>
+#include <optional>
 
 namespace quibra::exercise {
 
 inline constexpr int32_t kNoteLength = 50;
+
+// Reads the unit's user value over infrared (see exercise_download.h); null while no reader is
+// installed.
+using UserValueSource = std::optional<int32_t> (*)();
 
 struct AnalysisState {
   std::atomic<int32_t> unit_version{0};
   // The maximum heart rate that percentage limits fall back to, taken from the first exercise
   // that needs it after a download started; 0 until then.
   std::atomic<int32_t> max_heart_rate{0};
+  // The user value of the type 22 and 23 decoders, fetched after each download.
+  std::atomic<int32_t> user_value{0};
+  UserValueSource user_value_reader = nullptr;
   std::array<char, kNoteLength> note{};  // bytes as the unit stored them, not terminated
 };
 

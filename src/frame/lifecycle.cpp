@@ -22,6 +22,7 @@ void load_locked(uintptr_t instance_handle) {
   auto fresh = std::make_unique<Module>();  // the seven locks are created here, in order
   fresh->exercise_store.InitExerciseStore();
   fresh->exercise_memory.allocate();
+  fresh->engine.file_steps = &fresh->file_packets;
   Module* old = g_module.exchange(fresh.release(), std::memory_order_acq_rel);
   delete old;
   // Every request image gets a valid checksum before any export runs.

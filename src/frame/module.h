@@ -15,6 +15,7 @@
 #include "protocol/banks.h"
 #include "protocol/engine.h"
 #include "protocol/exercise_memory.h"
+#include "protocol/file_packets.h"
 #include "protocol/link_port.h"
 #include "protocol/message_status.h"
 #include "protocol/raw_memory.h"
@@ -56,6 +57,7 @@ struct Module {
   protocol::WirelessLink wireless;
   // Its destructor waits for the busy dialog's thread to end.
   ui::BusyDialog busy_dialog;
+  protocol::FilePackets file_packets;  // the engine's file-download steps
   // Last member: destroyed first, after the unload step has stopped its thread.
   protocol::Engine engine;
 };

@@ -11,6 +11,7 @@ std::atomic<LinkLibrary*> g_link_library{nullptr};
 std::atomic<Locale*> g_locale{nullptr};
 std::atomic<SoundOutput*> g_sound_output{nullptr};
 std::atomic<TempFiles*> g_temp_files{nullptr};
+std::atomic<FileDialogs*> g_file_dialogs{nullptr};
 
 template <typename Interface>
 Interface& chosen(const std::atomic<Interface*>& slot, Interface& system) {
@@ -42,5 +43,8 @@ void set_sound_output(SoundOutput* replacement) { install(g_sound_output, replac
 
 TempFiles& temp_files() { return chosen(g_temp_files, system_temp_files()); }
 void set_temp_files(TempFiles* replacement) { install(g_temp_files, replacement); }
+
+FileDialogs& file_dialogs() { return chosen(g_file_dialogs, system_file_dialogs()); }
+void set_file_dialogs(FileDialogs* replacement) { install(g_file_dialogs, replacement); }
 
 }  // namespace quibra::platform

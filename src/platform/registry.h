@@ -5,6 +5,7 @@
 
 #include "platform/byte_port.h"
 #include "platform/clock.h"
+#include "platform/file_dialogs.h"
 #include "platform/link_library.h"
 #include "platform/locale.h"
 #include "platform/sound_output.h"
@@ -41,5 +42,9 @@ SoundOutput& sound_output();
 void set_sound_output(SoundOutput* replacement);
 TempFiles& temp_files();
 void set_temp_files(TempFiles* replacement);
+
+// The common file dialogs, and their replacement likewise.
+FileDialogs& file_dialogs();
+void set_file_dialogs(FileDialogs* replacement);
 
 }  // namespace quibra::platform

@@ -45,6 +45,8 @@ constexpr int32_t kPacketAckBytes = 7;
 // Answers announce their length at bytes 4 and 5, read once byte 12 is in.
 constexpr int kLengthCheckByte = 12;
 constexpr int32_t kMaxAnnouncedLength = 1039;
+// A file packet carries at least its header and its packet number.
+constexpr int32_t kMinPacketLength = 6;
 constexpr int32_t kTriesAfterAnswer = 5;
 // Keep-alive: 9024 goes out after this many idle cycles.
 constexpr int32_t kKeepAliveCycles = 180;
@@ -125,10 +127,16 @@ struct Receiver {
       }
       module().statuses.set(kCollectiveStatus, kStatusArriving);
     }
-    if (count == 6 && IsFileMessage(id) && e.file_steps != nullptr &&
-        !e.file_steps->check_header(rx.data() + 1, count)) {
-      drop();
-      return;
+    if (count == 6 && IsFileMessage(id) && e.file_steps != nullptr) {
+      // A packet's length differs from packet to packet and from the catalogue's answer
+      // length: it is taken from the packet's own length bytes as soon as they are in.
+      const int32_t announced = rx[4] * 256 + rx[5];
+      if (announced < kMinPacketLength || announced > kMaxAnnouncedLength ||
+          !e.file_steps->check_header(id, rx.data() + 1, count)) {
+        drop();
+        return;
+      }
+      expected = announced + 2;
     }
     if (count == kLengthCheckByte) {
       const int32_t announced = rx[4] * 256 + rx[5];
@@ -138,7 +146,7 @@ struct Receiver {
       }
       expected = announced + 2;
       if (IsFileMessage(id) && e.file_steps != nullptr &&
-          !e.file_steps->check_header(rx.data() + 1, count)) {
+          !e.file_steps->check_header(id, rx.data() + 1, count)) {
         drop();
         return;
       }
@@ -154,7 +162,11 @@ struct Receiver {
 // Waits for the answer; returns its length, 0 when none came complete.
 int ReceiveAnswer(Engine& e, int32_t id, int32_t param, int budget,
                   std::array<uint8_t, kReceiveBufferSize + 1>& rx) {
-  Receiver r{e, id, std::clamp(AnswerLength(id, param), 1, kReceiveBufferSize), budget};
+  // A file packet announces its own length; until it has, no length is complete.
+  const int32_t expected = IsFileMessage(id)
+                               ? kReceiveBufferSize
+                               : std::clamp(AnswerLength(id, param), 1, kReceiveBufferSize);
+  Receiver r{e, id, expected, budget};
   platform::Clock& clock = platform::clock();
   const bool usb = OnUsb();
   int silence = kUsbSilence;
@@ -203,8 +215,8 @@ bool VerifyAndStore(Engine& e, int32_t id, int32_t param, const uint8_t* answer,
     statuses.set(id, kStatusChecksumFailed);
     return false;
   }
-  if (id == kFileRead || id == kFileListen) {
-    const int32_t status = e.file_steps != nullptr ? e.file_steps->store_packet(answer, n) : 0;
+  if (IsFileMessage(id)) {
+    const int32_t status = e.file_steps != nullptr ? e.file_steps->store_packet(id, answer, n) : 0;
     if (status == 0) return false;
     statuses.set(id, status);
     e.tries = kTriesAfterAnswer;
@@ -237,6 +249,9 @@ void SendStep(Engine& e) {
     length = kPacketAckBytes;
     for (int32_t i = 0; i < length; ++i)
       frame_bytes[i] = GetMessageByte(param, 1, i);
+  } else if (IsFileMessage(id) && e.file_steps != nullptr &&
+             (length = e.file_steps->request_frame(id, frame_bytes, kMaxRequestBytes)) > 0) {
+    // The file download built the request itself.
   } else {
     length = std::clamp(GetMessageLength(id, param, kFieldLength), 0, kMaxRequestBytes);
     for (int32_t i = 0; i < length; ++i)
@@ -263,7 +278,7 @@ void SendStep(Engine& e) {
 
 void AfterAnswer(Engine& e) {
   const int32_t id = e.message;
-  if (IsFileMessage(id) && e.file_steps != nullptr) e.file_steps->continue_download();
+  if (IsFileMessage(id) && e.file_steps != nullptr) e.file_steps->continue_download(id);
   if (e.answer_class == kListenOnly) return;
   const int32_t param = e.param;
   if ((id == kFileRead || id == kFileReadLong) && (param == kPacketAck || param == kPacketNak)) {
@@ -493,7 +508,7 @@ int32_t QueueMessage(int32_t m, int32_t p, int32_t start) {
     mod.exercise_memory.allocate();
     for (auto& c : e.counters)
       c = 0;
-    e.file_steps->begin();
+    e.file_steps->begin(m);
   }
   e.answer_class = (m == 9010 || m == kKeepAlive) ? kNoAnswerExpected
                    : m == kFileListen             ? kListenOnly

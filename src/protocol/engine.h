@@ -49,20 +49,23 @@ inline constexpr int32_t kStatusArriving = 50;
 inline constexpr int32_t kStatusBatchStarted = 60;
 inline constexpr int32_t kStatusFilePacket = 70;
 
-// The exercise-file download plugs its packet handling into the engine here. While none is
-// installed the engine does not take the file messages 9011, 9106 and 9025.
+// The exercise-file download plugs its packet handling into the engine here (file_packets.h).
+// While none is installed the engine does not take the file messages 9011, 9106 and 9025.
 class FileDownloadSteps {
  public:
   virtual ~FileDownloadSteps() = default;
-  // A new download starts (the queue call of a file message).
-  virtual void begin() = 0;
-  // Header checks while an answer arrives: at byte 6 and at byte 12. false drops the answer.
-  virtual bool check_header(const uint8_t* answer, int count) = 0;
+  // A new download of message id starts (the queue call of a file message).
+  virtual void begin(int32_t id) = 0;
+  // Header checks while an answer arrives (answer[0] is byte 1): at byte 6 and at byte 12.
+  // false drops the answer.
+  virtual bool check_header(int32_t id, const uint8_t* answer, int count) = 0;
   // Stores a packet that passed its checksum: kStatusCompleted for the last packet,
   // kStatusFilePacket for the others, or 0 when it cannot be stored.
-  virtual int32_t store_packet(const uint8_t* answer, int length) = 0;
+  virtual int32_t store_packet(int32_t id, const uint8_t* answer, int length) = 0;
   // The continuation after every answer or missing answer.
-  virtual void continue_download() = 0;
+  virtual void continue_download(int32_t id) = 0;
+  // The request frame of a file message whose image cannot carry it; 0 = send the image.
+  virtual int32_t request_frame(int32_t id, uint8_t* out, int32_t capacity) = 0;
 };
 
 struct Engine {

@@ -1,5 +1,6 @@
 // The transfer dialogs' view of the communication engine: its own calls, as the exports make
 // them.
+#include "exercise/exercise_download.h"
 #include "frame/state_flags.h"
 #include "protocol/engine_control.h"
 #include "ui/transfer_link.h"
@@ -15,9 +16,9 @@ class EngineLink final : public TransferLink {
   int32_t status() override { return protocol::GetCurrentMessageStatus(); }
   int32_t progress() override { return protocol::GetComProgress(); }
   void cancel() override { frame::SetStateFlag(frame::kFlagCancelRequest, 1); }
-  // The unit-information refresh after a download belongs to the download calls, which are not
-  // part of the library yet; no export opens the download dialog until they are.
-  void refresh_monitor_info(int32_t /*single_file*/) override {}
+  void refresh_monitor_info(int32_t single_file) override {
+    exercise::RefreshMonitorInfo(single_file);
+  }
 };
 
 }  // namespace

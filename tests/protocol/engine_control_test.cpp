@@ -84,8 +84,14 @@ TEST_F(EngineControlTest, QueueingABatchLoadsItsFirstMessage) {
   EXPECT_EQ(QueueMessage(9024, 1, 0), 1);
   EXPECT_EQ(m().engine.answer_class.load(), kNoAnswerExpected);
   EXPECT_EQ(m().engine.tries.load(), 1);
-  // The exercise download is not served by this engine yet.
-  EXPECT_EQ(QueueMessage(9011, 0, 1), 0);
+  // A file download starts on a fresh buffer with its counters zeroed; 9025 only listens.
+  m().engine.counters[4] = 77;
+  m().exercise_memory.store(1, 9);
+  m().exercise_memory.set_count(1);
+  EXPECT_EQ(QueueMessage(9025, 0, 1), 1);
+  EXPECT_EQ(m().engine.answer_class.load(), kListenOnly);
+  EXPECT_EQ(m().engine.counters[4].load(), 0);
+  EXPECT_EQ(m().exercise_memory.count(), 0);
 }
 
 }  // namespace

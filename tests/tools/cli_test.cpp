@@ -51,6 +51,10 @@ TEST(Cli, DemoIdentifiesTheSimulatedUnit) {
   EXPECT_NE(run.output.find("Found: Orvek K55T (monitor type 22, variant 3, product code 19)"),
             std::string::npos)
       << run.output;
+  EXPECT_NE(run.output.find("quibra-demo/exercise-3.hrm  2026-11-30 18:15:00  00:40:00    480 "
+                            "samples   13 laps"),
+            std::string::npos)
+      << run.output;
 }
 
 TEST(Cli, SettingsTravelAsJson) {

@@ -24,6 +24,12 @@ bool OpenLink(const std::string& port, LinkKind link) {
 
 std::optional<UnitIdentity> IdentifyUnit(const std::string& port, LinkKind link) {
   if (!OpenLink(port, link)) return std::nullopt;
+  auto identity = AskIdentity();
+  fnQuibra_EndIRCommunication(0);
+  return identity;
+}
+
+std::optional<UnitIdentity> AskIdentity() {
   CommParams params{};
   params.Size = QUIBRA_COMM_PARAMS_SIZE;
   params.LinkType = 1;
@@ -31,7 +37,6 @@ std::optional<UnitIdentity> IdentifyUnit(const std::string& port, LinkKind link)
   MonitorInfo info{};
   info.MonitorInUse = -1;  // unknown yet: the probe, whose dialog closes by itself on silence
   const int32_t result = fnQuibra_ReadMonitorInfo(&params, &info);
-  fnQuibra_EndIRCommunication(0);
   if (result != 1) {
     std::fprintf(stderr, "quibra: no wrist unit answered\n");
     return std::nullopt;

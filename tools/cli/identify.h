@@ -29,4 +29,7 @@ bool OpenLink(const std::string& port, LinkKind link);
 // the link does not open or no unit answers.
 std::optional<UnitIdentity> IdentifyUnit(const std::string& port, LinkKind link);
 
+// Identifies the unit over the link opened already (which stays open).
+std::optional<UnitIdentity> AskIdentity();
+
 }  // namespace quibra::cli

@@ -4,14 +4,19 @@
 //   quibra identify --port DEV [--link serial|usb]
 //   quibra sim --type N [--variant V] [--paced]   a simulated unit on a pseudo-terminal
 //   quibra settings get|set GROUP ...             a settings group as JSON
+//   quibra download --port DEV --out DIR          the unit's exercises as HRM files
+//   quibra decode FILE.bin --out DIR              a saved exercise memory as HRM files
 #include <cstdio>
 #include <cstring>
 #include <exception>
 #include <string>
 
+#include "demo_unit.h"
+#include "exercise_files.h"
 #include "frame/lifecycle.h"
 #include "identify.h"
 #include "program.h"
+#include "quibra/quibra.h"
 #include "serial_link.h"
 #include "settings_command.h"
 #include "terminal_view.h"
@@ -22,13 +27,17 @@ namespace {
 
 constexpr int32_t kDemoType = 22;
 constexpr int32_t kDemoVariant = 3;
+constexpr uint8_t kDemoProductCode = 19;
+constexpr const char* kDemoDirectory = "quibra-demo";
 
 int Usage() {
   std::fprintf(stderr,
                "usage: quibra demo\n"
                "       quibra identify --port DEV [--link serial|usb]\n"
                "       quibra sim --type N [--variant V] [--paced]\n"
-               "       quibra settings get|set GROUP ... (quibra settings for more)\n");
+               "       quibra settings get|set GROUP ... (quibra settings for more)\n"
+               "       quibra download --port DEV [--link serial|usb] --out DIR\n"
+               "       quibra decode FILE.bin --out DIR\n");
   return 2;
 }
 
@@ -78,6 +87,7 @@ int Identify(int argc, char** argv) {
 
 int Demo() {
   sim::Unit unit(kDemoType, kDemoVariant);
+  unit.set_exercise_memory(DemoExerciseMemory(kDemoType, kDemoProductCode, kDemoVariant));
   sim::SerialLink line(unit);
   const std::string path = line.start();
   if (path.empty()) {
@@ -90,11 +100,16 @@ int Demo() {
   {
     LoadedLibrary library;
     TerminalView view;
-    const auto found = IdentifyUnit(path, LinkKind::Serial);
-    if (found) {
-      std::printf("Found: ");
-      PrintIdentity(*found);
-      status = 0;
+    if (OpenLink(path, LinkKind::Serial)) {
+      const auto found = AskIdentity();
+      if (found) {
+        std::printf("Found: ");
+        PrintIdentity(*found);
+        std::fflush(stdout);
+      }
+      const bool downloaded = found && DownloadExercises();
+      fnQuibra_EndIRCommunication(0);
+      if (downloaded && SaveExercises(kDemoDirectory) > 0) status = 0;
     }
   }
   line.stop();
@@ -112,6 +127,11 @@ int main(int argc, char** argv) {
     quibra::cli::RouteInterruptToDialogs();
     if (command == "identify") return quibra::cli::Identify(argc - 2, argv + 2);
     if (command == "demo") return quibra::cli::Demo();
+    if (command == "download" || command == "decode") {
+      quibra::cli::LoadedLibrary library;
+      return command == "download" ? quibra::cli::DownloadCommand(argc - 2, argv + 2)
+                                   : quibra::cli::DecodeCommand(argc - 2, argv + 2);
+    }
     if (command == "settings") {
       quibra::cli::LoadedLibrary library;
       return quibra::cli::SettingsCommand(argc - 2, argv + 2);

@@ -1,0 +1,272 @@
+#include "exercise/hrm_writer.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+
+#include "exercise/new_file.h"
+#include "exercise/time_format.h"
+#include "frame/comm_params.h"
+#include "platform/registry.h"
+#include "quibra/quibra.h"
+
+namespace quibra::exercise {
+namespace {
+
+constexpr const char* kEol = "\r\n";
+constexpr int32_t kHrmVersion = 107;
+constexpr int32_t kFileNotOpened = 2;
+constexpr size_t kPathBuffer = 260;
+
+// Parameter and flag ids the file reads.
+constexpr int32_t kParamSampleFormat = 7;
+constexpr int32_t kExtendedFormat = 32;
+constexpr int32_t kParamUnits = 8;
+constexpr int32_t kParamStartTime = 10;
+constexpr int32_t kParamDuration = 11;  // ms; the file shows 1/10 s
+constexpr int32_t kFlagExtended = 3;
+constexpr int32_t kFlagSpeed = 8;
+constexpr int32_t kFlagAltitude = 9;
+constexpr int32_t kFlagCadence = 10;
+constexpr int32_t kFlagPower = 11;
+constexpr int32_t kFlagBalance = 18;
+constexpr int32_t kFlagIndex = 19;
+constexpr int32_t kFlagPressure = 20;
+
+// [Params] lines after SMode: key, parameter, whether the value is a time text. The date and
+// the start time follow SMode; the duration is written apart (it is in ms).
+struct ParamLine {
+  const char* key;
+  int32_t param;
+  bool time;
+};
+constexpr ParamLine kLinesBeforeLength[] = {
+    {"Date=", 9, false},
+    {"StartTime=", kParamStartTime, true},
+};
+constexpr ParamLine kLinesAfterLength[] = {
+    {"Interval=", 12, false}, {"Upper1=", 13, false},      {"Lower1=", 14, false},
+    {"Upper2=", 15, false},   {"Lower2=", 16, false},      {"Upper3=", 19, false},
+    {"Lower3=", 20, false},   {"Timer1=", 21, true},       {"Timer2=", 22, true},
+    {"Timer3=", 23, true},    {"ActiveLimit=", 24, false}, {"MaxHR=", 25, false},
+    {"RestHR=", 26, false},   {"StartDelay=", 27, false},  {"VO2max=", 89, false},
+    {"Weight=", 90, false},
+};
+
+// SMode digits in order; the seventh is the sample format and the eighth the unit system.
+constexpr int32_t kSModeFlagsBefore[] = {kFlagSpeed, kFlagCadence, kFlagAltitude,
+                                         kFlagPower, kFlagBalance, kFlagIndex};
+
+// The [IntTimes] rows of a lap (row 1 starts with the split time as time text, row 2 with the
+// lap-type word; the other values are lap fields, 0 a fixed zero).
+constexpr int32_t kSplitTime = 601;
+constexpr int32_t kRow1[] = {607, 608, 609, 610};
+constexpr int32_t kLapTypeLow = 625;
+constexpr int32_t kLapTypeBit5 = 602;
+constexpr int32_t kLapTypeBit6 = 643;
+constexpr int32_t kRow2[] = {626, 627, 611, 613, 615};
+constexpr int32_t kRow3[] = {0, 0, 0, 635, 634};
+constexpr int32_t kRow4[] = {603, 604, 617, 621, 645, 646};
+constexpr int32_t kRow5[] = {651, 653, 0, 0, 0, 0};
+
+constexpr int32_t kTripParams[] = {38, 39, 40, 41, 42, 43, 44, 45};
+
+// Sample columns after the heart rate, each present with its flag (balance is computed).
+constexpr int32_t kChannelSpeed = 2;
+constexpr int32_t kChannelCadence = 3;
+constexpr int32_t kChannelAltitude = 4;
+constexpr int32_t kChannelPower = 5;
+constexpr int32_t kChannelBalanceLow = 6;
+constexpr int32_t kChannelBalanceHigh = 7;
+constexpr int32_t kChannelPressure = 9;
+struct Column {
+  int32_t flag;
+  int32_t channel;  // 0: the pedalling balance, channel 7 x 256 + channel 6
+};
+constexpr Column kColumns[] = {
+    {kFlagSpeed, kChannelSpeed},
+    {kFlagCadence, kChannelCadence},
+    {kFlagAltitude, kChannelAltitude},
+    {kFlagPower, kChannelPower},
+    {kFlagBalance, 0},
+    {kFlagPressure, kChannelPressure},
+};
+
+// "%02d:%02d:%02d.%d" of a value in 1/10 s; hours are not wrapped at 24.
+void AppendTime(std::string& out, int32_t tenths) {
+  const TimeParts t = SplitTimeValue(tenths);
+  std::array<char, 48> text{};
+  std::snprintf(text.data(), text.size(), "%02d:%02d:%02d.%d", t.hours, t.minutes, t.seconds,
+                t.tenths);
+  out += text.data();
+}
+
+void AppendLine(std::string& out, const char* key, int32_t value) {
+  out += key;
+  out += std::to_string(value);
+  out += kEol;
+}
+
+void AppendTimeLine(std::string& out, const char* key, int32_t tenths) {
+  out += key;
+  AppendTime(out, tenths);
+  out += kEol;
+}
+
+void AppendParamLines(std::string& out, const ParamLine* first, const ParamLine* last) {
+  for (const ParamLine* l = first; l != last; ++l) {
+    const int32_t value = fnQuibra_GetRecParam(l->param);
+    if (l->time) {
+      AppendTimeLine(out, l->key, value);
+    } else {
+      AppendLine(out, l->key, value);
+    }
+  }
+}
+
+// Tab-separated lap fields (0 = a fixed zero) appended to a row.
+template <size_t N>
+void AppendFields(std::string& out, int32_t lap, const int32_t (&fields)[N], bool leading_tab) {
+  for (size_t i = 0; i < N; ++i) {
+    if (i > 0 || leading_tab) out += '\t';
+    out += std::to_string(fields[i] == 0 ? 0 : fnQuibra_GetIntTimeData(lap, fields[i]));
+  }
+}
+
+bool Flag(int32_t id) {
+  return fnQuibra_GetRecFlags(id) != 0;
+}
+
+}  // namespace
+
+std::string HrmParamsBlock() {
+  std::string out = "[Params]";
+  out += kEol;
+  AppendLine(out, "Version=", kHrmVersion);
+  AppendLine(out, "Monitor=", fnQuibra_GetRecParam(5));
+  // Each digit is the value as stored ("%1d": a value of two digits or more is written whole).
+  out += "SMode=";
+  for (int32_t flag : kSModeFlagsBefore)
+    out += std::to_string(fnQuibra_GetRecFlags(flag));
+  out += fnQuibra_GetRecParam(kParamSampleFormat) == kExtendedFormat ? '1' : '0';
+  out += std::to_string(fnQuibra_GetRecParam(kParamUnits));
+  out += std::to_string(fnQuibra_GetRecFlags(kFlagPressure));
+  out += kEol;
+  AppendParamLines(out, std::begin(kLinesBeforeLength), std::end(kLinesBeforeLength));
+  AppendTimeLine(out, "Length=", fnQuibra_GetRecParam(kParamDuration) / 100);
+  AppendParamLines(out, std::begin(kLinesAfterLength), std::end(kLinesAfterLength));
+  out += kEol;
+  return out;
+}
+
+std::string HrmIntTimesBlock() {
+  std::string out = "[IntTimes]";
+  out += kEol;
+  const int32_t laps = fnQuibra_GetNbrOfIntTimes();
+  for (int32_t lap = 0; lap < laps; ++lap) {
+    AppendTime(out, fnQuibra_GetIntTimeData(lap, kSplitTime));
+    AppendFields(out, lap, kRow1, true);
+    out += kEol;
+    out += std::to_string(fnQuibra_GetIntTimeData(lap, kLapTypeLow) +
+                          32 * fnQuibra_GetIntTimeData(lap, kLapTypeBit5) +
+                          64 * fnQuibra_GetIntTimeData(lap, kLapTypeBit6));
+    AppendFields(out, lap, kRow2, true);
+    out += kEol;
+    AppendFields(out, lap, kRow3, false);
+    out += kEol;
+    AppendFields(out, lap, kRow4, false);
+    out += kEol;
+    AppendFields(out, lap, kRow5, false);
+    out += kEol;
+  }
+  out += kEol;
+  return out;
+}
+
+std::string HrmTripBlock() {
+  if (!Flag(kFlagExtended)) return {};
+  std::string out = "[Trip]";
+  out += kEol;
+  for (int32_t id : kTripParams) {
+    out += std::to_string(fnQuibra_GetRecParam(id));
+    out += kEol;
+  }
+  out += kEol;
+  return out;
+}
+
+std::string HrmDataBlock() {
+  std::string out = "[HRData]";
+  out += kEol;
+  const bool extended = Flag(kFlagExtended);
+  std::array<Column, std::size(kColumns)> present{};
+  size_t columns = 0;
+  if (extended) {
+    for (const Column& c : kColumns) {
+      if (Flag(c.flag)) present[columns++] = c;
+    }
+  }
+  const int32_t samples = fnQuibra_GetNbrOfHRMSamples();
+  out.reserve(out.size() + static_cast<size_t>(samples) * (4 + 6 * columns));
+  std::array<char, 16> number{};
+  const auto append = [&](int32_t v) {
+    const int n = std::snprintf(number.data(), number.size(), "%d", v);
+    out.append(number.data(), static_cast<size_t>(n));
+  };
+  for (int32_t j = 0; j < samples; ++j) {
+    append(fnQuibra_GetHRMSamples(1, j));
+    for (size_t c = 0; c < columns; ++c) {
+      out += '\t';
+      const int32_t channel = present[c].channel;
+      append(channel != 0 ? fnQuibra_GetHRMSamples(channel, j)
+                          : 256 * fnQuibra_GetHRMSamples(kChannelBalanceHigh, j) +
+                                fnQuibra_GetHRMSamples(kChannelBalanceLow, j));
+    }
+    out += kEol;
+  }
+  return out;
+}
+
+int32_t SaveExerciseHRM(uint32_t window, char* path) {
+  if (path == nullptr) {
+    frame::SetErrorCode(kFileNotOpened);
+    return 0;
+  }
+  if (path[0] == '\0') {
+    platform::FileDialogRequest request;
+    request.save = true;
+    request.owner = window;
+    request.filter_text = "HRM Files (*.hrm)";
+    request.pattern = "*.hrm";
+    request.title = "Save Orvek Exercise File";
+    request.default_ext = "hrm";
+    request.max_path = kPathBuffer;
+    request.prompt_overwrite = true;
+    const auto chosen = platform::file_dialogs().ask(request);
+    if (!chosen || chosen->empty()) {
+      frame::SetErrorCode(kFileNotOpened);
+      return 0;
+    }
+    // The chosen path goes back into the caller's buffer (at most 259 characters).
+    const size_t n = std::min(chosen->size(), kPathBuffer - 1);
+    std::memcpy(path, chosen->data(), n);
+    path[n] = '\0';
+  }
+  std::ofstream out;
+  if (!CreateNewFile(std::string(path, strnlen(path, kPathBuffer)), out)) {
+    frame::SetErrorCode(kFileNotOpened);
+    return 0;
+  }
+  // The blocks in order; the first that fails ends the save.
+  for (std::string (*block)() : {HrmParamsBlock, HrmIntTimesBlock, HrmTripBlock, HrmDataBlock}) {
+    const std::string text = block();
+    out.write(text.data(), static_cast<std::streamsize>(text.size()));
+    out.flush();
+    if (!out) return 0;
+  }
+  return 1;
+}
+
+}  // namespace quibra::exercise

@@ -1,0 +1,275 @@
+// The exercise download exports against the simulated unit on a pty: whole memory, listen-only
+// transfers, single files, the dialog, and trains that go wrong.
+#include "exercise/exercise_download.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <string>
+#include <thread>
+
+#include "platform/registry.h"
+#include "platform/scaled_clock.h"
+#include "quibra/quibra.h"
+#include "serial_link.h"
+#include "support/fault_port.h"
+#include "support/module_fixture.h"
+#include "unit.h"
+
+namespace quibra::exercise {
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+// An exercise memory as a unit sends it: size, product code 19 (type 22) at position 3,
+// version 3 at position 4, then n - 4 bytes of pattern.
+Bytes Memory(size_t n) {
+  Bytes image(n);
+  for (size_t i = 0; i < n; ++i)
+    image[i] = static_cast<uint8_t>(i * 13 + 1);
+  image[0] = static_cast<uint8_t>(n >> 8);
+  image[1] = static_cast<uint8_t>(n & 0xFF);
+  image[2] = 19;
+  image[3] = 3;
+  return image;
+}
+
+Bytes Downloaded() {
+  Bytes out;
+  for (int32_t p = 1; p <= fnKx2GetNbrOfMemtrBytes(); ++p)
+    out.push_back(static_cast<uint8_t>(fnKx2GetMemtrData(p)));
+  return out;
+}
+
+std::optional<int32_t> UserValue77() {
+  return 77;
+}
+
+class ExerciseDownload : public quibra::testing::ModuleTest {
+ protected:
+  void SetUp() override {
+    ModuleTest::SetUp();
+    platform::set_clock(&clock_);
+    // The engine clears its output 50 ms after a write; at the test's clock scale that is too
+    // soon for the unit's thread, while a real line has long sent the bytes.
+    port_.keep_output_on_purge = true;
+    platform::set_byte_port(&port_);
+  }
+  void TearDown() override {
+    frame::UnloadModule();  // the engine stops before the line goes
+    link_.stop();
+    platform::set_byte_port(nullptr);
+    platform::set_clock(nullptr);
+    ModuleTest::TearDown();
+  }
+  void open() {
+    const std::string path = link_.start();
+    ASSERT_FALSE(path.empty());
+    ASSERT_EQ(fnQuibra_StartIRCommunication(0, path.c_str()), 1);
+  }
+  // The request ids the unit received; the acknowledgement of the last packet goes out after the
+  // download reports completion, so up to `expected` of them are waited for.
+  std::vector<int32_t> request_ids(size_t expected = 0) {
+    for (int i = 0; i < 500 && unit_.requests().size() < expected; ++i)
+      std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    std::vector<int32_t> ids;
+    for (const auto& r : unit_.requests())
+      ids.push_back(r.id);
+    return ids;
+  }
+
+  platform::ScaledClock clock_{0.01};
+  quibra::testing::FaultPort port_{platform::system_byte_port()};
+  sim::Unit unit_{22, 3};
+  sim::SerialLink link_{unit_, false, std::chrono::milliseconds{10}};
+};
+
+TEST_F(ExerciseDownload, SilentDownloadFetchesTheMemoryAndNamesTheUnit) {
+  const Bytes image = Memory(2 * sim::Unit::kPacketData + 500);
+  ASSERT_TRUE(unit_.set_exercise_memory(image));
+  m().analysis.max_heart_rate = 150;
+  m().analysis.user_value_reader = &UserValue77;
+  open();
+  EXPECT_EQ(fnQuibra_ReadExercisesData(0, 0), 1);
+  EXPECT_EQ(Downloaded(), image);
+  EXPECT_EQ(m().unit.type.load(), 22);
+  EXPECT_EQ(m().unit.variant.load(), 3);
+  EXPECT_EQ(m().analysis.unit_version.load(), 3);
+  EXPECT_EQ(m().analysis.max_heart_rate.load(), 0);
+  EXPECT_EQ(m().analysis.user_value.load(), 77);
+  EXPECT_EQ(request_ids(4), (std::vector<int32_t>{9011, 9022, 9022, 9022}));
+}
+
+TEST_F(ExerciseDownload, NoLinkAndNoUnit) {
+  EXPECT_EQ(fnQuibra_ReadExercisesData(0, 0), 2);
+  unit_.queue_fault(sim::Fault::Silence());
+  open();
+  EXPECT_EQ(fnQuibra_ReadExercisesData(0, 0), 3);
+  EXPECT_EQ(request_ids().size(), 5u);  // the request's five tries
+}
+
+TEST_F(ExerciseDownload, LostAndRepeatedPacketsStillGiveTheWholeMemory) {
+  const Bytes image = Memory(3 * sim::Unit::kPacketData + 1);
+  ASSERT_TRUE(unit_.set_exercise_memory(image));
+  unit_.queue_fault(sim::Fault::InTrain(sim::FaultKind::RepeatPacket, 0));
+  unit_.queue_fault(sim::Fault::InTrain(sim::FaultKind::DropPacket, 2));
+  open();
+  EXPECT_EQ(fnQuibra_ReadExercisesData(0, 0), 1);
+  EXPECT_EQ(Downloaded(), image);
+  // The repeat is acknowledged like any packet; the lost one is asked for with 9023.
+  EXPECT_EQ(request_ids(7), (std::vector<int32_t>{9011, 9022, 9022, 9022, 9023, 9022, 9022}));
+}
+
+TEST_F(ExerciseDownload, UnitFallingSilentMidTrainLeavesNothingToDecode) {
+  ASSERT_TRUE(unit_.set_exercise_memory(Memory(3 * sim::Unit::kPacketData)));
+  unit_.queue_fault(sim::Fault::InTrain(sim::FaultKind::FallSilent, 2));
+  open();
+  EXPECT_EQ(fnQuibra_ReadExercisesData(0, 0), 3);
+  EXPECT_EQ(fnQuibra_GetCurrentMessageStatus(), 30);
+  EXPECT_EQ(fnKx2GetNbrOfMemtrBytes(), 0);
+  EXPECT_EQ(fnQuibra_AnalyzeFile(0, 0), 0);
+}
+
+TEST_F(ExerciseDownload, ListenOnlyTransferTakesWhatTheUnitSends) {
+  const Bytes image = Memory(sim::Unit::kPacketData + 10);
+  ASSERT_TRUE(unit_.set_exercise_memory(image));
+  m().analysis.user_value_reader = &UserValue77;
+  open();
+  std::thread user([this] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    unit_.start_listen_transfer();
+  });
+  EXPECT_EQ(fnQuibra_ReadExercisesData(0, 1), 1);
+  user.join();
+  EXPECT_EQ(Downloaded(), image);
+  EXPECT_TRUE(unit_.requests().empty());
+  EXPECT_EQ(m().analysis.user_value.load(), 0);  // no user settings read after listening
+}
+
+TEST_F(ExerciseDownload, DialogFollowsTheProgress) {
+  ASSERT_TRUE(unit_.set_exercise_memory(Memory(3 * sim::Unit::kPacketData + 1)));
+  struct Seen {
+    std::vector<int32_t> progress;
+  } seen;
+  fnQuibraExt_SetDialogObserver(
+      [](const QuibraDialogEvent* e, void* context) {
+        auto& s = *static_cast<Seen*>(context);
+        if (e->Kind == QUIBRA_DIALOG_CONTROL && e->Control == 1006 &&
+            (s.progress.empty() || s.progress.back() != e->Progress)) {
+          s.progress.push_back(e->Progress);
+        }
+      },
+      &seen);
+  open();
+  EXPECT_EQ(fnQuibra_ReadExercisesData(1, 0), 1);
+  fnQuibraExt_SetDialogObserver(nullptr, nullptr);
+  EXPECT_EQ(fnKx2GetNbrOfMemtrBytes(), 3 * 1024 + 1);
+  ASSERT_FALSE(seen.progress.empty());
+  for (size_t i = 1; i < seen.progress.size(); ++i)
+    EXPECT_GT(seen.progress[i], seen.progress[i - 1]);
+  EXPECT_LE(seen.progress.back(), 100);
+}
+
+// ---- single files ---------------------------------------------------------------------------
+
+// A file of a type-37 unit: product code at 3, version at 5, its header from position 6.
+Bytes RunFile() {
+  Bytes f(60, 0);
+  f[2] = 173;
+  f[4] = 0x20;
+  const uint8_t name[10] = {28, 31, 24, 10, 10, 10, 10, 10, 10, 10};  // "RUN" and blanks
+  std::copy(std::begin(name), std::end(name), f.begin() + 5);
+  f[15] = 0x34;  // 16-bit value, low byte first
+  f[16] = 0x12;
+  f[18] = 0x0B;  // altitude, cadence, speed (and the power bit, which type 37 ignores: clear)
+  f[19] = 0x05;  // interval code 1 = 5 s; bit 2 = R-R flag of types 35 and 37
+  f[21] = 111;   // packed date B: month 3 (low bits 011), day 15
+  f[22] = 48;    // packed date A: year 2024, month high bit 0
+  f[23] = 0x30;  // start 09:15:30, BCD seconds, minutes, hours
+  f[24] = 0x15;
+  f[25] = 0x09;
+  f[26] = 45;  // duration 1 h 30 min 45 s, binary
+  f[27] = 30;
+  f[28] = 1;
+  return f;
+}
+
+TEST_F(ExerciseDownload, FileListingReadsTheFirstFiftyBytes) {
+  Bytes ride = RunFile();
+  ride[2] = 174;    // type 38
+  ride[18] = 0;     // no sensors
+  ride[19] = 0x0A;  // interval code 2 = 5 s, bit 3 = R-R: becomes 238
+  unit_.set_exercise_files({Bytes(60, 1), RunFile(), ride});
+  open();
+  ExeFileInfo info{};
+  ASSERT_EQ(fnQuibra_GetExeFileInfoEx(0, 1, &info), 1);
+  EXPECT_EQ(fnKx2GetNbrOfMemtrBytes(), 50);
+  EXPECT_EQ(m().unit.type.load(), 37);
+  EXPECT_EQ(m().unit.variant.load(), 0x20);
+  EXPECT_EQ(info.Size, 76u);
+  EXPECT_STREQ(info.Name, "RUN");
+  EXPECT_EQ(info.HeaderValue, 0x1234);
+  EXPECT_EQ(info.StartDate, 20240315);
+  EXPECT_EQ(info.StartTime, 9 * 3600 + 15 * 60 + 30);
+  EXPECT_EQ(info.Duration, 3600 + 30 * 60 + 45);
+  EXPECT_EQ(info.Altitude, 1);
+  EXPECT_EQ(info.Cadence, 1);
+  EXPECT_EQ(info.Speed, 1);
+  EXPECT_EQ(info.Power, 0);
+  EXPECT_EQ(info.RRFlag, 1);
+  EXPECT_EQ(info.Interval, 5);
+  const auto first = unit_.requests().front();
+  EXPECT_EQ(first.id, 9106);
+  EXPECT_EQ(first.payload, (Bytes{1, 0, 50, 0xFF, 0xFF}));
+
+  ASSERT_EQ(fnQuibra_GetExeFileInfoEx(0, 2, &info), 1);
+  EXPECT_EQ(m().unit.type.load(), 38);
+  EXPECT_EQ(info.Interval, 238);
+  EXPECT_EQ(info.RRFlag, 1);
+  EXPECT_EQ(fnQuibra_GetExeFileInfoEx(0, 7, &info), 0);  // no such file: the unit stays silent
+  EXPECT_EQ(info.Size, 76u);
+}
+
+TEST_F(ExerciseDownload, WholeFilesAskForEachPacket) {
+  Bytes big(2 * sim::Unit::kPacketData + 7);
+  for (size_t i = 0; i < big.size(); ++i)
+    big[i] = static_cast<uint8_t>(i ^ 0x5A);
+  unit_.set_exercise_files({big, big});
+  unit_.queue_fault(sim::Fault::InTrain(sim::FaultKind::DropPacket, 1));
+  open();
+  // File 1: the request itself names the packet it wants, also after a lost one.
+  EXPECT_EQ(fnQuibra_ReadExerciseFile(0, 1, 0), 1);
+  EXPECT_EQ(Downloaded(), big);
+  std::vector<Bytes> asked;
+  for (const auto& r : unit_.requests())
+    asked.push_back(r.payload);
+  EXPECT_EQ(asked, (std::vector<Bytes>{{1, 0, 0, 0xFF, 0xFF},
+                                       {1, 0, 0, 0x00, 0x01},
+                                       {1, 0, 0, 0x00, 0x01},
+                                       {1, 0, 0, 0x00, 0x00}}));
+  // File 0 is acknowledged like the whole memory.
+  unit_.clear_requests();
+  EXPECT_EQ(fnQuibra_ReadExerciseFile(0, 0, 0), 1);
+  EXPECT_EQ(Downloaded(), big);
+  EXPECT_EQ(request_ids(4), (std::vector<int32_t>{9106, 9022, 9022, 9022}));
+}
+
+TEST_F(ExerciseDownload, RefreshReadsTheUnitFromTheMemory) {
+  m().exercise_memory.allocate();
+  const uint8_t bytes[] = {0, 0, 255, 1, 0x42};
+  for (int32_t i = 0; i < 5; ++i)
+    m().exercise_memory.store(i + 1, bytes[i]);
+  m().exercise_memory.set_count(5);
+  fnQuibra_RefreshMonitorInfo(1);  // 255 + 256: no type
+  EXPECT_EQ(m().unit.type.load(), -1);
+  EXPECT_EQ(m().unit.variant.load(), 0x42);
+  m().exercise_memory.store(3, 37);
+  m().analysis.user_value_reader = &UserValue77;
+  fnQuibra_RefreshMonitorInfo(0);
+  EXPECT_EQ(m().unit.type.load(), 23);
+  EXPECT_EQ(m().unit.variant.load(), 1);
+  EXPECT_EQ(m().analysis.user_value.load(), 77);
+}
+
+}  // namespace
+}  // namespace quibra::exercise
