@@ -81,7 +81,7 @@ bool IsParameterised(const MessageRow& row) {
 // The sub-image number a request carries in its first payload byte; banks that keep the number
 // in both nibbles give the low one.
 int32_t SubImageOf(const MessageRow& row, uint8_t first_payload_byte) {
-  const auto rule = protocol::bank_spec(row.read_store.bank).index5;
+  const auto rule = protocol::bank_layout(row.read_store.bank).index5;
   return rule == protocol::Index5Rule::ParamNibble ? (first_payload_byte & 0x0F)
                                                    : first_payload_byte;
 }

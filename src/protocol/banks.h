@@ -40,7 +40,7 @@ enum class Index5Rule : uint8_t {
   ParamNibble,  // p, or p + 16 * p when the stored byte's high nibble is nonzero
 };
 
-struct BankSpec {
+struct BankLayout {
   BankId id;
   int32_t base;
   int32_t first;      // lowest valid bank index
@@ -51,7 +51,7 @@ struct BankSpec {
 };
 
 // The bank table, one row per bank, in BankId order.
-inline constexpr BankSpec kBankTable[] = {
+inline constexpr BankLayout kBankTable[] = {
     {BankId::Bank5, 0, 5, 60, 0, 1, Index5Rule::Stored},
     {BankId::Bank16200, 16200, 16200, 16262, 0, 8, Index5Rule::ParamNibble},
     {BankId::Bank16300, 16300, 16300, 16369, 0, 1, Index5Rule::Stored},
@@ -75,12 +75,12 @@ inline constexpr BankSpec kBankTable[] = {
 
 inline constexpr int32_t kScratchSize = 500;
 
-constexpr const BankSpec& bank_spec(BankId id) {
+constexpr const BankLayout& bank_layout(BankId id) {
   return kBankTable[static_cast<std::size_t>(id)];
 }
 
-constexpr std::size_t image_bytes(const BankSpec& spec) {
-  return static_cast<std::size_t>(spec.last - spec.first + 1);
+constexpr std::size_t image_bytes(const BankLayout& layout_row) {
+  return static_cast<std::size_t>(layout_row.last - layout_row.first + 1);
 }
 
 // Where each bank starts in the one arena that holds them all.

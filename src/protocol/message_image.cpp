@@ -65,7 +65,7 @@ int32_t store_sub(const StoreRef& store, int32_t param) {
 }
 
 int32_t bank_index(const StoreRef& store, int32_t index) {
-  return bank_spec(store.bank).base + store.shift + index;
+  return bank_layout(store.bank).base + store.shift + index;
 }
 
 }  // namespace

@@ -33,11 +33,12 @@ struct Timer {
 class HeadlessWindow final : public DialogWindow, public PressTarget {
  public:
   explicit HeadlessWindow(const DialogTemplate& layout) : layout_(layout) {
-    for (const ControlSpec& spec : layout.controls) {
-      ControlState& state = controls_[spec.id];
-      if (spec.kind == ControlKind::Button && spec.caption != nullptr) state.text = spec.caption;
-      state.enabled = spec.enabled;
-      state.visible = spec.visible;
+    for (const ControlSpec& control : layout.controls) {
+      ControlState& state = controls_[control.id];
+      if (control.kind == ControlKind::Button && control.caption != nullptr)
+        state.text = control.caption;
+      state.enabled = control.enabled;
+      state.visible = control.visible;
     }
   }
 

@@ -75,7 +75,7 @@ TEST(DialogLayout, ResourceScriptMatchesTheTemplateTable) {
   const auto dialogs = parse_rc();
   ASSERT_EQ(dialogs.size(), 4u);
   for (DialogId id : {DialogId::Connection, DialogId::ConnectionNoWait, DialogId::ConnectionNew,
-                     DialogId::Pipcast}) {
+                      DialogId::Pipcast}) {
     const DialogTemplate& t = Template(id);
     SCOPED_TRACE(t.name);
     ASSERT_TRUE(dialogs.count(t.name));
@@ -83,20 +83,20 @@ TEST(DialogLayout, ResourceScriptMatchesTheTemplateTable) {
     EXPECT_EQ(rc.w, t.width);
     EXPECT_EQ(rc.h, t.height);
     EXPECT_EQ(rc.controls.size(), t.controls.size());
-    for (const ControlSpec& spec : t.controls) {
-      SCOPED_TRACE(spec.id);
-      ASSERT_TRUE(rc.controls.count(spec.id));
-      const RcControl& c = rc.controls.at(spec.id);
-      EXPECT_EQ(c.kind, rc_kind(spec.kind));
-      EXPECT_EQ(c.x, spec.x);
-      EXPECT_EQ(c.y, spec.y);
-      EXPECT_EQ(c.w, spec.width);
-      EXPECT_EQ(c.h, spec.height);
-      if (spec.caption != nullptr) {
-        EXPECT_EQ(c.caption, spec.caption);
+    for (const ControlSpec& control : t.controls) {
+      SCOPED_TRACE(control.id);
+      ASSERT_TRUE(rc.controls.count(control.id));
+      const RcControl& c = rc.controls.at(control.id);
+      EXPECT_EQ(c.kind, rc_kind(control.kind));
+      EXPECT_EQ(c.x, control.x);
+      EXPECT_EQ(c.y, control.y);
+      EXPECT_EQ(c.w, control.width);
+      EXPECT_EQ(c.h, control.height);
+      if (control.caption != nullptr) {
+        EXPECT_EQ(c.caption, control.caption);
       }
-      EXPECT_EQ(c.style.find("WS_DISABLED") == std::string::npos, spec.enabled);
-      EXPECT_EQ(c.style.find("NOT WS_VISIBLE") == std::string::npos, spec.visible);
+      EXPECT_EQ(c.style.find("WS_DISABLED") == std::string::npos, control.enabled);
+      EXPECT_EQ(c.style.find("NOT WS_VISIBLE") == std::string::npos, control.visible);
     }
   }
 }
