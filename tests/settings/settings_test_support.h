@@ -87,10 +87,10 @@ class SettingsTest : public ModuleTest {
 
   // Puts a simulated unit on a pty, answering at the line rate, and opens the library's link
   // to it (with the serial adapter's recoding). The unit turns its line around in proportion to
-  // the shortened pauses: after the library's purge (0.5 ms here), well inside its answer wait.
+  // the shortened pauses: after the library's purge (1 ms here), well inside its answer wait.
   bool start_unit(int32_t type, int32_t variant = 0) {
     unit_ = std::make_unique<sim::Unit>(type, variant);
-    link_ = std::make_unique<sim::SerialLink>(*unit_, true, std::chrono::milliseconds(10));
+    link_ = std::make_unique<sim::SerialLink>(*unit_, true, std::chrono::milliseconds(20));
     const std::string path = link_->start();
     return !path.empty() && fnQuibra_StartIRCommunication(0, path.c_str()) == 1;
   }
@@ -142,7 +142,7 @@ class SettingsTest : public ModuleTest {
     return bytes;
   }
 
-  platform::ScaledClock clock_{0.01};
+  platform::ScaledClock clock_{0.02};
   ListeningSpeaker speaker_;
   std::filesystem::path folder_;
   std::unique_ptr<sim::Unit> unit_;
