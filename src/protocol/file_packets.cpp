@@ -11,7 +11,6 @@
 namespace quibra::protocol {
 namespace {
 
-constexpr int32_t kFileRead = 9011;
 constexpr int32_t kSingleFile = 9106;
 constexpr int32_t kFileListen = 9025;
 constexpr int32_t kPacketAck = 9022;
