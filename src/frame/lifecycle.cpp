@@ -7,6 +7,7 @@
 #include "frame/module.h"
 #include "protocol/engine.h"
 #include "protocol/seal.h"
+#include "settings/user_settings.h"
 
 namespace quibra {
 namespace {
@@ -23,6 +24,8 @@ void load_locked(uintptr_t instance_handle) {
   fresh->exercise_store.InitExerciseStore();
   fresh->exercise_memory.allocate();
   fresh->engine.file_steps = &fresh->file_packets;
+  // After a download from a unit of type 22 or 23 the decoders need its user settings.
+  fresh->analysis.user_value_reader = &settings::ReadDetectedUnitMaxHR;
   Module* old = g_module.exchange(fresh.release(), std::memory_order_acq_rel);
   delete old;
   // Every request image gets a valid checksum before any export runs.

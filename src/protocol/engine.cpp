@@ -263,6 +263,9 @@ void SendStep(Engine& e) {
   }
   const bool written = WritePort(frame_bytes, static_cast<size_t>(length)) != 0;
   SetStateFlag(frame::kFlagSendPending, 0);
+  if (e.completion_after_send.exchange(false)) {
+    module().statuses.set(kCollectiveStatus, kStatusCompleted);
+  }
   if (OnUsb()) PurgePort();
   if (!written || Flag(frame::kFlagCancelRequest)) return;
   platform::clock().sleep_ms(kAfterWriteMs);
@@ -504,6 +507,7 @@ int32_t QueueMessage(int32_t m, int32_t p, int32_t start) {
   if (Flag(frame::kFlagIrdaSockets) && m == 9017) m = 9026;
   if (OneOf(m, kRawMemoryMessages)) FillRawMemoryArea(m, p);
   mod.statuses.clear_all();
+  e.completion_after_send = false;
   if (IsFileMessage(m)) {
     mod.exercise_memory.allocate();
     for (auto& c : e.counters)

@@ -80,6 +80,10 @@ struct Engine {
   std::atomic<int32_t> tries{0};
   std::atomic<int32_t> answer_class{kAnswerExpected};
   std::atomic<int32_t> idle_cycles{0};
+  // The last file packet is stored but its acknowledgement is not yet sent: the download is
+  // reported complete only once it is, so that a message a caller queues on seeing the
+  // completion cannot take the acknowledgement's place.
+  std::atomic<bool> completion_after_send{false};
   std::array<std::atomic<int32_t>, 4> errors{};
   std::array<std::atomic<int32_t>, 12> counters{};  // 1..11 used
 

@@ -53,6 +53,7 @@ int32_t ResetIRCommunication(int32_t options) {
   for (auto& c : e.counters)
     c = 0;
   e.answer_class = kAnswerExpected;
+  e.completion_after_send = false;
   return 1;
 }
 

@@ -203,10 +203,7 @@ void FilePackets::continue_download(int32_t id) {
   }
   int32_t next = 0;
   if (status == kStatusCompleted || status == kStatusFilePacket) {
-    if (status == kStatusCompleted) {
-      mod.statuses.set(kCollectiveStatus, kStatusCompleted);
-      e.answer_class = kNoAnswerExpected;
-    }
+    if (status == kStatusCompleted) e.answer_class = kNoAnswerExpected;
     next = kPacketAck;
   } else if (counter(kCounterPacketStored) != 0) {
     // Some packets came: ask for the missing one again. (The count and the number just received
@@ -219,8 +216,12 @@ void FilePackets::continue_download(int32_t id) {
     // The request names the packet it wants: the next one, or the missing one again.
     wanted_ = counter(kCounterExpectedPacket);
     e.param = 0;
+    // This form has no acknowledgement after the last packet: the download is complete now.
+    if (status == kStatusCompleted) mod.statuses.set(kCollectiveStatus, kStatusCompleted);
     return;
   }
+  // The send step reports the completion once the last acknowledgement is out.
+  if (status == kStatusCompleted) e.completion_after_send = true;
   e.param = next;
 }
 

@@ -267,14 +267,26 @@ void ResetUserSettings(UserSettings& r) {
   r.PlainValue = 4;
 }
 
-int32_t ReadUnitMaxHR(int32_t monitor_type) {
-  if (monitor_type != 22 && monitor_type != 23) return 0;
+namespace {
+
+std::optional<int32_t> ReadMaxHRSilently(int32_t monitor_type) {
+  if (monitor_type != 22 && monitor_type != 23) return std::nullopt;
   CommParams params{};
   params.Size = QUIBRA_COMM_PARAMS_SIZE;
   params.LinkType = frame::kLinkInfrared;
   UserSettings record{};
-  ReadUserSettings(params, record);
+  if (ReadUserSettings(params, record) == 0) return std::nullopt;
   return record.MaxHR;
+}
+
+}  // namespace
+
+int32_t ReadUnitMaxHR(int32_t monitor_type) {
+  return ReadMaxHRSilently(monitor_type).value_or(0);
+}
+
+std::optional<int32_t> ReadDetectedUnitMaxHR() {
+  return ReadMaxHRSilently(module().unit.type);
 }
 
 }  // namespace quibra::settings

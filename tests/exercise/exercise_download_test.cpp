@@ -67,8 +67,8 @@ class ExerciseDownload : public quibra::testing::ModuleTest {
     ASSERT_FALSE(path.empty());
     ASSERT_EQ(fnQuibra_StartIRCommunication(0, path.c_str()), 1);
   }
-  // The request ids the unit received; the acknowledgement of the last packet goes out after the
-  // download reports completion, so up to `expected` of them are waited for.
+  // The request ids the unit received, waiting for up to `expected` of them: a request may
+  // still be on the line when the export returns.
   std::vector<int32_t> request_ids(size_t expected = 0) {
     for (int i = 0; i < 500 && unit_.requests().size() < expected; ++i)
       std::this_thread::sleep_for(std::chrono::milliseconds(2));
@@ -116,8 +116,29 @@ TEST_F(ExerciseDownload, LostAndRepeatedPacketsStillGiveTheWholeMemory) {
   open();
   EXPECT_EQ(fnQuibra_ReadExercisesData(0, 0), 1);
   EXPECT_EQ(Downloaded(), image);
-  // The repeat is acknowledged like any packet; the lost one is asked for with 9023.
-  EXPECT_EQ(request_ids(7), (std::vector<int32_t>{9011, 9022, 9022, 9022, 9023, 9022, 9022}));
+  // The repeat is acknowledged like any packet; the lost one is asked for with 9023. The last
+  // packet is acknowledged before the download reports completion, so the user-settings read
+  // that follows a type-22 download cannot take the acknowledgement's place.
+  EXPECT_EQ(request_ids(8), (std::vector<int32_t>{9011, 9022, 9022, 9022, 9023, 9022, 9022, 9006}));
+}
+
+TEST_F(ExerciseDownload, TheDecodersTakeTheMaximumHeartRateTheUnitKeeps) {
+  Bytes image = Memory(100);
+  image[3] = 1;  // variant 1: its user settings are read as they stand
+  ASSERT_TRUE(unit_.set_exercise_memory(image));
+  // The unit's user settings answer: the maximum heart rate is read image byte 15, the tenth
+  // byte after the answer's header.
+  Bytes user(unit_.image(9006, 0).size());
+  ASSERT_GT(user.size(), 9u);
+  user[9] = 187;
+  ASSERT_TRUE(unit_.set_image(9006, 0, user));
+  open();
+  EXPECT_EQ(fnQuibra_ReadExercisesData(0, 0), 1);
+  EXPECT_EQ(m().analysis.user_value.load(), 187);
+  // The read follows the last acknowledgement (a busy machine may cost the request a retry).
+  const auto ids = request_ids(3);
+  ASSERT_GE(ids.size(), 3u);
+  EXPECT_EQ(std::vector<int32_t>(ids.end() - 2, ids.end()), (std::vector<int32_t>{9022, 9006}));
 }
 
 TEST_F(ExerciseDownload, UnitFallingSilentMidTrainLeavesNothingToDecode) {
