@@ -4,7 +4,7 @@
 #include <string>
 
 #include "quibra/quibra.h"
-#include "support/module_fixture.h"
+#include "support/exercise_memory_fixture.h"
 
 namespace quibra::testing {
 namespace {
@@ -12,17 +12,8 @@ namespace {
 using Bytes = std::map<int32_t, uint8_t>;
 constexpr int32_t E = 4;  // the first exercise of a single-exercise image
 
-class FileInfoTest : public ModuleTest {
+class FileInfoTest : public quibra::testing::ExerciseMemoryTest {
  protected:
-  void Load(const Bytes& bytes, int32_t count) {
-    auto& memory = m().exercise_memory;
-    memory.allocate();
-    for (int32_t pos = 1; pos <= count; ++pos) {
-      const auto it = bytes.find(pos);
-      ASSERT_TRUE(memory.store(pos, it == bytes.end() ? 0 : it->second));
-    }
-    ASSERT_TRUE(memory.set_count(count));
-  }
   ExeFileInfo Info(int32_t index, int32_t expected_result = 1) {
     ExeFileInfo info;
     std::memset(&info, 0xA5, sizeof info);  // the export must clear what the caller left

@@ -6,7 +6,7 @@
 
 #include "exercise/outdoor_decoder.h"
 #include "exercise/single_model_decoders.h"
-#include "support/module_fixture.h"
+#include "support/exercise_memory_fixture.h"
 
 namespace quibra::testing {
 namespace {
@@ -125,22 +125,13 @@ Bytes Type22() {
   return b;
 }
 
-class KSeriesDecoderTest : public ModuleTest {
+class KSeriesDecoderTest : public quibra::testing::ExerciseMemoryTest {
  protected:
   void SetUp() override {
     ModuleTest::SetUp();
     ASSERT_EQ(store().ResetExerciseRecord(0), 1);
   }
   exercise::ExerciseStore& store() { return m().exercise_store; }
-  void Load(const Bytes& bytes, int32_t count) {
-    auto& memory = m().exercise_memory;
-    memory.allocate();
-    for (int32_t pos = 1; pos <= count; ++pos) {
-      const auto it = bytes.find(pos);
-      ASSERT_TRUE(memory.store(pos, it == bytes.end() ? 0 : it->second));
-    }
-    ASSERT_TRUE(memory.set_count(count));
-  }
   int32_t Decode(int32_t type) {
     return exercise::DecodeKSeriesExercise(MemoryReader(m().exercise_memory), store(), type, 0,
                                            ImageMode::kSingleExercise);

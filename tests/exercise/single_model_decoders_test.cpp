@@ -3,7 +3,7 @@
 
 #include <map>
 
-#include "support/module_fixture.h"
+#include "support/exercise_memory_fixture.h"
 
 namespace quibra::testing {
 namespace {
@@ -12,22 +12,13 @@ using exercise::ImageMode;
 using exercise::MemoryReader;
 using Bytes = std::map<int32_t, uint8_t>;
 
-class SingleModelDecoderTest : public ModuleTest {
+class SingleModelDecoderTest : public quibra::testing::ExerciseMemoryTest {
  protected:
   void SetUp() override {
     ModuleTest::SetUp();
     ASSERT_EQ(store().ResetExerciseRecord(0), 1);
   }
   exercise::ExerciseStore& store() { return m().exercise_store; }
-  void Load(const Bytes& bytes, int32_t count) {
-    auto& memory = m().exercise_memory;
-    memory.allocate();
-    for (int32_t pos = 1; pos <= count; ++pos) {
-      const auto it = bytes.find(pos);
-      ASSERT_TRUE(memory.store(pos, it == bytes.end() ? 0 : it->second));
-    }
-    ASSERT_TRUE(memory.set_count(count));
-  }
   MemoryReader Reader() { return MemoryReader(m().exercise_memory); }
   int32_t P(int32_t id) { return store().GetExerciseParam(0, id); }
   int32_t F(int32_t id) { return store().GetExerciseFlag(0, id); }

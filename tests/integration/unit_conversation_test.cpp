@@ -13,6 +13,7 @@
 #include "quibra/quibra.h"
 #include "serial_link.h"
 #include "support/counting_clock.h"
+#include "support/final_status.h"
 #include "support/module_fixture.h"
 #include "ui/dialog_test_support.h"
 #include "unit.h"
@@ -49,14 +50,7 @@ class UnitConversation : public DialogTest {
     ASSERT_EQ(fnQuibra_StartIRCommunication(0, path.c_str()), 1);
   }
 
-  int32_t wait_final() {
-    for (int waited = 0; waited < 30000; waited += 2) {
-      const int32_t s = fnQuibra_GetCurrentMessageStatus();
-      if (s == 10 || s == 20 || s == 30) return s;
-      std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    }
-    return -1;
-  }
+  int32_t wait_final(int timeout_ms = 30000) { return testing::WaitFinalStatus(timeout_ms); }
 
   std::unique_ptr<sim::Unit> unit_;
   std::unique_ptr<sim::SerialLink> link_;

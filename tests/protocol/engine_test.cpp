@@ -16,6 +16,7 @@
 #include "quibra/quibra.h"
 #include "support/counting_clock.h"
 #include "support/fault_port.h"
+#include "support/final_status.h"
 #include "support/module_fixture.h"
 
 namespace quibra::protocol {
@@ -55,14 +56,7 @@ class EngineTest : public testing::ModuleTest {
     return fnQuibra_StartIRCommunication(options, pty_.slave_name().c_str()) == 1;
   }
   // Polls the collective status until it is final (real time bound).
-  int32_t wait_final(int timeout_ms = 20000) {
-    for (int waited = 0; waited < timeout_ms; waited += 2) {
-      const int32_t s = fnQuibra_GetCurrentMessageStatus();
-      if (s == 10 || s == 20 || s == 30) return s;
-      std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    }
-    return -1;
-  }
+  int32_t wait_final(int timeout_ms = 20000) { return testing::WaitFinalStatus(timeout_ms); }
 
   PtyPair pty_;
   platform::ScaledClock scaled_{0.01};

@@ -14,6 +14,7 @@
 #include "protocol/message_image.h"
 #include "quibra/quibra.h"
 #include "support/fault_port.h"
+#include "support/final_status.h"
 #include "support/module_fixture.h"
 
 namespace quibra::protocol {
@@ -204,14 +205,7 @@ class FileDownloadEngine : public quibra::testing::ModuleTest {
   bool start() {
     return fnQuibra_StartIRCommunication(kPlainSerial, pty_.slave_name().c_str()) == 1;
   }
-  int32_t wait_final(int timeout_ms = 30000) {
-    for (int waited = 0; waited < timeout_ms; waited += 2) {
-      const int32_t s = fnQuibra_GetCurrentMessageStatus();
-      if (s == 10 || s == 20 || s == 30) return s;
-      std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    }
-    return -1;
-  }
+  int32_t wait_final(int timeout_ms = 30000) { return testing::WaitFinalStatus(timeout_ms); }
 
   PtyPair pty_;
   platform::ScaledClock scaled_{0.01};
