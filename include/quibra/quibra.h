@@ -260,6 +260,28 @@ QUIBRA_API int32_t QUIBRA_CALL fnQuibra_UnPackExerciseSet(int32_t number, Exerci
 QUIBRA_API ExerciseSet* QUIBRA_CALL fnQuibra_ResetExerciseSet(int32_t number, ExerciseSet* record,
                                                               int32_t unused, int32_t monitorType);
 
+/* ---- bikes -------------------------------------------------------------------------------- */
+
+/* Bike settings: messages 9019 / 9020, or 9108 (write only) when LayoutType is 32. Prepare checks
+ * bikes 0 and 1 and completes them in place; 0 when a check fails (the image is then untouched).
+ * Send goes over infrared, by sound or through the data file; by sound the 9108 layout with
+ * SendTwice set goes twice, 1 s apart. UnPack fills the record from the 9020 image and returns 1;
+ * Reset returns the record. */
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_PrepareBikeSettings(BikeSettings* record);
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_SendBikesSettings(CommParams* params, BikeSettings* record);
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_ReadBikesSettings(CommParams* params, BikeSettings* record);
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_UnPackBikeSettings(BikeSettings* record);
+QUIBRA_API BikeSettings* QUIBRA_CALL fnQuibra_ResetBikeSettings(BikeSettings* record);
+/* The VCQ units (monitor types 29 and 31), by sound or data file only. The distance totals of
+ * the two bikes (0..999999 each) and their sum, dated (yyyymmdd): 0 without a transfer for a
+ * total out of range or another monitor type. */
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_SendBikesSettingsVCQ(CommParams* params,
+                                                             int32_t monitorType, int32_t total1,
+                                                             int32_t total2, int32_t date);
+/* Exercise settings of the VCQ units (message 9079); over infrared returns 1 without sending. */
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_VCQ_SendExerciseSettings(CommParams* params,
+                                                                 VcqExerciseSettings* record);
+
 /* ---- sound upload ------------------------------------------------------------------------- */
 
 /* Plays count bytes (the low byte of each of the count values, at most 298) and their CRC-16 as

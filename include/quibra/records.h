@@ -392,6 +392,117 @@ QUIBRA_STATIC_ASSERT(offsetof(ExerciseSet, Window3End) == 204, "ExerciseSet.Wind
 QUIBRA_STATIC_ASSERT(offsetof(ExerciseSet, Window4Start) == 208, "ExerciseSet.Window4Start");
 QUIBRA_STATIC_ASSERT(offsetof(ExerciseSet, Window4End) == 212, "ExerciseSet.Window4End");
 
+/* One bike of BikeSettings (48 bytes). The unit keeps 4 characters of the name. */
+typedef struct BikeEntry {
+  char BikeName[8];     /* need not be terminated; character table 0 */
+  int32_t WheelSize;    /* millimetres, 1000..3999, else 2000 */
+  int32_t BikeOption0;  /* 0 or 1 */
+  int32_t BikeTotal;    /* 0..999999; the message-9108 layout only */
+  int32_t BikeValue16;  /* 0..65535; the message-9108 layout only */
+  int32_t BikeOption1;  /* 0 or 1 */
+  int32_t BikeOption2;  /* 0 or 1 */
+  int32_t BikeOption3;  /* 0 or 1 */
+  int32_t BikeSettingA; /* 200..399, else 300 */
+  int32_t BikeSettingB; /* 1000..1999, else 1400 */
+  int32_t BikeSettingC; /* 300..599, else 420 */
+} BikeEntry;
+
+QUIBRA_STATIC_ASSERT(sizeof(BikeEntry) == 48, "BikeEntry is 48 bytes");
+QUIBRA_STATIC_ASSERT(offsetof(BikeEntry, BikeName) == 0, "BikeEntry.BikeName");
+QUIBRA_STATIC_ASSERT(offsetof(BikeEntry, WheelSize) == 8, "BikeEntry.WheelSize");
+QUIBRA_STATIC_ASSERT(offsetof(BikeEntry, BikeOption0) == 12, "BikeEntry.BikeOption0");
+QUIBRA_STATIC_ASSERT(offsetof(BikeEntry, BikeTotal) == 16, "BikeEntry.BikeTotal");
+QUIBRA_STATIC_ASSERT(offsetof(BikeEntry, BikeValue16) == 20, "BikeEntry.BikeValue16");
+QUIBRA_STATIC_ASSERT(offsetof(BikeEntry, BikeOption1) == 24, "BikeEntry.BikeOption1");
+QUIBRA_STATIC_ASSERT(offsetof(BikeEntry, BikeOption2) == 28, "BikeEntry.BikeOption2");
+QUIBRA_STATIC_ASSERT(offsetof(BikeEntry, BikeOption3) == 32, "BikeEntry.BikeOption3");
+QUIBRA_STATIC_ASSERT(offsetof(BikeEntry, BikeSettingA) == 36, "BikeEntry.BikeSettingA");
+QUIBRA_STATIC_ASSERT(offsetof(BikeEntry, BikeSettingB) == 40, "BikeEntry.BikeSettingB");
+QUIBRA_STATIC_ASSERT(offsetof(BikeEntry, BikeSettingC) == 44, "BikeEntry.BikeSettingC");
+
+/* Bike settings: messages 9019 (write) and 9020 (read), or 9108 (write only) for LayoutType 32.
+ * The messages carry bikes 0 and 1. */
+typedef struct BikeSettings {
+  int32_t Size;          /* 0 becomes 160 */
+  int32_t LayoutType;    /* 32: the message-9108 layout; else the message-9019 layout */
+  int32_t BikeSelection; /* 0..3, else 0 */
+  int32_t SendTwice;     /* 9108 layout: by sound the settings go twice, 1 s apart */
+  BikeEntry Bikes[3];
+} BikeSettings;
+
+QUIBRA_STATIC_ASSERT(sizeof(BikeSettings) == 160, "BikeSettings is 160 bytes");
+QUIBRA_STATIC_ASSERT(offsetof(BikeSettings, Size) == 0, "BikeSettings.Size");
+QUIBRA_STATIC_ASSERT(offsetof(BikeSettings, LayoutType) == 4, "BikeSettings.LayoutType");
+QUIBRA_STATIC_ASSERT(offsetof(BikeSettings, BikeSelection) == 8, "BikeSettings.BikeSelection");
+QUIBRA_STATIC_ASSERT(offsetof(BikeSettings, SendTwice) == 12, "BikeSettings.SendTwice");
+QUIBRA_STATIC_ASSERT(offsetof(BikeSettings, Bikes) == 16, "BikeSettings.Bikes");
+QUIBRA_STATIC_ASSERT(offsetof(BikeSettings, Bikes[1]) == 64, "BikeSettings.Bikes[1]");
+QUIBRA_STATIC_ASSERT(offsetof(BikeSettings, Bikes[2]) == 112, "BikeSettings.Bikes[2]");
+
+/* Exercise settings of the VCQ units (message 9079, by sound or data file). Timers in seconds. */
+typedef struct VcqExerciseSettings {
+  int32_t VcqUnitType; /* 29 or 31; in place of a size field */
+  int32_t VcqTimer1On; /* 0 or 1 */
+  int32_t VcqTimer1;   /* 5..5999; else fails when on, or becomes 120 when off */
+  int32_t VcqTimer2On;
+  int32_t VcqTimer2;
+  int32_t VcqMode;            /* 0..2 */
+  int32_t VcqLimitsInPercent; /* 0 or 1 */
+  int32_t VcqUpperLimit;      /* percent 50..100; else 30..240, default 160 */
+  int32_t VcqLowerLimit;      /* percent 50..100; else 30..240, default 80; not above upper */
+  int32_t VcqFlag3;           /* a flag: nonzero is sent as 1 */
+  int32_t VcqBit0;            /* six flags: nonzero is sent as 1 */
+  int32_t VcqBit1;
+  int32_t VcqBit2;
+  int32_t VcqBit3;
+  int32_t VcqBit4;
+  int32_t VcqBit5;
+  int32_t VcqNibble0; /* six 4-bit values: the low 4 bits are sent */
+  int32_t VcqNibble1;
+  int32_t VcqNibble2;
+  int32_t VcqNibble3;
+  int32_t VcqNibble4;
+  int32_t VcqNibble5;
+} VcqExerciseSettings;
+
+QUIBRA_STATIC_ASSERT(sizeof(VcqExerciseSettings) == 88, "VcqExerciseSettings is 88 bytes");
+QUIBRA_STATIC_ASSERT(offsetof(VcqExerciseSettings, VcqUnitType) == 0,
+                     "VcqExerciseSettings.VcqUnitType");
+QUIBRA_STATIC_ASSERT(offsetof(VcqExerciseSettings, VcqTimer1On) == 4,
+                     "VcqExerciseSettings.VcqTimer1On");
+QUIBRA_STATIC_ASSERT(offsetof(VcqExerciseSettings, VcqTimer1) == 8,
+                     "VcqExerciseSettings.VcqTimer1");
+QUIBRA_STATIC_ASSERT(offsetof(VcqExerciseSettings, VcqTimer2On) == 12,
+                     "VcqExerciseSettings.VcqTimer2On");
+QUIBRA_STATIC_ASSERT(offsetof(VcqExerciseSettings, VcqTimer2) == 16,
+                     "VcqExerciseSettings.VcqTimer2");
+QUIBRA_STATIC_ASSERT(offsetof(VcqExerciseSettings, VcqMode) == 20, "VcqExerciseSettings.VcqMode");
+QUIBRA_STATIC_ASSERT(offsetof(VcqExerciseSettings, VcqLimitsInPercent) == 24,
+                     "VcqExerciseSettings.VcqLimitsInPercent");
+QUIBRA_STATIC_ASSERT(offsetof(VcqExerciseSettings, VcqUpperLimit) == 28,
+                     "VcqExerciseSettings.VcqUpperLimit");
+QUIBRA_STATIC_ASSERT(offsetof(VcqExerciseSettings, VcqLowerLimit) == 32,
+                     "VcqExerciseSettings.VcqLowerLimit");
+QUIBRA_STATIC_ASSERT(offsetof(VcqExerciseSettings, VcqFlag3) == 36, "VcqExerciseSettings.VcqFlag3");
+QUIBRA_STATIC_ASSERT(offsetof(VcqExerciseSettings, VcqBit0) == 40, "VcqExerciseSettings.VcqBit0");
+QUIBRA_STATIC_ASSERT(offsetof(VcqExerciseSettings, VcqBit1) == 44, "VcqExerciseSettings.VcqBit1");
+QUIBRA_STATIC_ASSERT(offsetof(VcqExerciseSettings, VcqBit2) == 48, "VcqExerciseSettings.VcqBit2");
+QUIBRA_STATIC_ASSERT(offsetof(VcqExerciseSettings, VcqBit3) == 52, "VcqExerciseSettings.VcqBit3");
+QUIBRA_STATIC_ASSERT(offsetof(VcqExerciseSettings, VcqBit4) == 56, "VcqExerciseSettings.VcqBit4");
+QUIBRA_STATIC_ASSERT(offsetof(VcqExerciseSettings, VcqBit5) == 60, "VcqExerciseSettings.VcqBit5");
+QUIBRA_STATIC_ASSERT(offsetof(VcqExerciseSettings, VcqNibble0) == 64,
+                     "VcqExerciseSettings.VcqNibble0");
+QUIBRA_STATIC_ASSERT(offsetof(VcqExerciseSettings, VcqNibble1) == 68,
+                     "VcqExerciseSettings.VcqNibble1");
+QUIBRA_STATIC_ASSERT(offsetof(VcqExerciseSettings, VcqNibble2) == 72,
+                     "VcqExerciseSettings.VcqNibble2");
+QUIBRA_STATIC_ASSERT(offsetof(VcqExerciseSettings, VcqNibble3) == 76,
+                     "VcqExerciseSettings.VcqNibble3");
+QUIBRA_STATIC_ASSERT(offsetof(VcqExerciseSettings, VcqNibble4) == 80,
+                     "VcqExerciseSettings.VcqNibble4");
+QUIBRA_STATIC_ASSERT(offsetof(VcqExerciseSettings, VcqNibble5) == 84,
+                     "VcqExerciseSettings.VcqNibble5");
+
 /* ---- extension: the dialog observer ------------------------------------------------------ */
 
 /* One change of a library dialog, reported to the observer installed with

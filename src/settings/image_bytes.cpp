@@ -24,25 +24,27 @@ bool NameFitsTable0(const char* name, size_t field_size) {
   return CheckCharString(text.c_str(), kNameTable);
 }
 
-void ClearAfterTerminator(char* name) {
-  const size_t length = strnlen(name, kUnitNameChars);
-  for (size_t i = length; i < kUnitNameChars; ++i)
+void ClearAfterTerminator(char* name, size_t count) {
+  const size_t length = strnlen(name, count);
+  for (size_t i = length; i < count; ++i)
     name[i] = '\0';
 }
 
-void PackUnitName(const ImageWriter& image, int32_t first, const char* name) {
-  for (size_t i = 0; i < kUnitNameChars; ++i) {
+void PackUnitName(const ImageWriter& image, int32_t first, const char* name, size_t count) {
+  for (size_t i = 0; i < count; ++i) {
     image.byte(first + static_cast<int32_t>(i),
                CharToDeviceCode(WidenChar(name[i]), kDeviceSpace, kNameTable));
   }
 }
 
-void UnpackUnitName(const ImageReader& image, int32_t first, char* name) {
-  for (size_t i = 0; i < kUnitNameChars; ++i) {
+void UnpackUnitName(const ImageReader& image, int32_t first, char* name, size_t count,
+                    char unknown) {
+  if (count == 0) return;
+  for (size_t i = 0; i < count; ++i) {
     const int32_t code = image.byte(first + static_cast<int32_t>(i));
-    name[i] = static_cast<char>(DeviceCodeToChar(code, 0, kNameTable));
+    name[i] = static_cast<char>(DeviceCodeToChar(code, unknown, kNameTable));
   }
-  for (size_t i = kUnitNameChars - 1; i >= 1 && name[i] == ' '; --i)
+  for (size_t i = count - 1; i >= 1 && name[i] == ' '; --i)
     name[i] = '\0';
 }
 

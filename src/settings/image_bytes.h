@@ -91,6 +91,25 @@ inline bool CheckLimitPair(int32_t& upper, int32_t& lower, const LimitRule& rule
   return rule.equal_allowed ? lower <= upper : lower < upper;
 }
 
+// Four decimal digits in two bytes: the tens and units, then the thousands and hundreds, each
+// pair as BCD (tens or thousands in the high nibble).
+inline void PackFourDigits(const ImageWriter& image, int32_t index, int32_t value) {
+  image.bcd(index, value % 100);
+  image.bcd(index + 1, value / 100 % 100);
+}
+inline int32_t UnpackFourDigits(const ImageReader& image, int32_t index) {
+  return image.bcd(index + 1) * 100 + image.bcd(index);
+}
+
+// Up to six decimal digits in three BCD bytes, the lowest pair first.
+inline void PackSixDigits(const ImageWriter& image, int32_t index, int32_t value) {
+  for (int32_t i = 0; i < 3; ++i, value /= 100)
+    image.bcd(index + i, value % 100);
+}
+inline int32_t UnpackSixDigits(const ImageReader& image, int32_t index) {
+  return (image.bcd(index + 2) * 100 + image.bcd(index + 1)) * 100 + image.bcd(index);
+}
+
 // Durations go as a seconds byte and a whole-minutes byte, both BCD.
 inline void PackMinutesSeconds(const ImageWriter& image, int32_t index, int32_t seconds) {
   image.bcd(index, seconds % 60);
@@ -107,15 +126,18 @@ inline constexpr size_t kUnitNameChars = 7;
 // character table 0. The field need not be terminated.
 bool NameFitsTable0(const char* name, size_t field_size);
 
-// Zeroes every character after the first zero among the first 7 (profile and set names).
-void ClearAfterTerminator(char* name);
+// Zeroes every character after the first zero among the first `count` (7 for profile and set
+// names).
+void ClearAfterTerminator(char* name, size_t count = kUnitNameChars);
 
-// Packs the first 7 bytes of the name at index first..first+6 in table 0's device code; a
+// Packs the first `count` bytes of the name at index first.. in table 0's device code; a
 // character the table lacks (a zero among them) becomes the device space.
-void PackUnitName(const ImageWriter& image, int32_t first, const char* name);
+void PackUnitName(const ImageWriter& image, int32_t first, const char* name,
+                  size_t count = kUnitNameChars);
 
-// Unpacks 7 device codes into name[0..6] (codes the table lacks become 0), then clears the
-// trailing spaces from the seventh character down to the second.
-void UnpackUnitName(const ImageReader& image, int32_t first, char* name);
+// Unpacks `count` device codes into name[0..count-1] (a code the table lacks becomes
+// `unknown`), then clears the trailing spaces from the last character down to the second.
+void UnpackUnitName(const ImageReader& image, int32_t first, char* name,
+                    size_t count = kUnitNameChars, char unknown = '\0');
 
 }  // namespace quibra::settings

@@ -4,6 +4,7 @@
 //   quibra identify --port DEV [--link serial|usb]
 //   quibra sim --type N [--variant V] [--paced]   a simulated unit on a pseudo-terminal
 //   quibra settings get|set GROUP ...             a settings group as JSON
+//   quibra bikes get|set ...                      the bike settings as JSON
 //   quibra download --port DEV --out DIR          the unit's exercises as HRM files
 //   quibra decode FILE.bin --out DIR              a saved exercise memory as HRM files
 #include <cstdio>
@@ -11,6 +12,7 @@
 #include <exception>
 #include <string>
 
+#include "bikes_command.h"
 #include "demo_unit.h"
 #include "exercise_files.h"
 #include "frame/lifecycle.h"
@@ -36,6 +38,7 @@ int Usage() {
                "       quibra identify --port DEV [--link serial|usb]\n"
                "       quibra sim --type N [--variant V] [--paced]\n"
                "       quibra settings get|set GROUP ... (quibra settings for more)\n"
+               "       quibra bikes get|set ... (quibra bikes for more)\n"
                "       quibra download --port DEV [--link serial|usb] --out DIR\n"
                "       quibra decode FILE.bin --out DIR\n");
   return 2;
@@ -131,6 +134,10 @@ int main(int argc, char** argv) {
       quibra::cli::LoadedLibrary library;
       return command == "download" ? quibra::cli::DownloadCommand(argc - 2, argv + 2)
                                    : quibra::cli::DecodeCommand(argc - 2, argv + 2);
+    }
+    if (command == "bikes") {
+      quibra::cli::LoadedLibrary library;
+      return quibra::cli::BikesCommand(argc - 2, argv + 2);
     }
     if (command == "settings") {
       quibra::cli::LoadedLibrary library;

@@ -1,0 +1,66 @@
+// Exported entry points of the bike settings and of the VCQ units' settings: argument
+// conversion and the exception guard only.
+#include "quibra/quibra.h"
+
+#include <cstdint>
+
+#include "frame/export_guard.h"
+#include "settings/bike_settings.h"
+#include "settings/vcq.h"
+
+namespace f = quibra::frame;
+namespace s = quibra::settings;
+
+extern "C" {
+
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_PrepareBikeSettings(BikeSettings* record) {
+  return f::Guarded<int32_t>(
+      0, [&] { return record != nullptr && s::PrepareBikeSettings(*record) ? 1 : 0; });
+}
+
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_SendBikesSettings(CommParams* params,
+                                                          BikeSettings* record) {
+  return f::Guarded<int32_t>(0, [&] {
+    return params != nullptr && record != nullptr ? s::SendBikeSettings(*params, *record) : 0;
+  });
+}
+
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_ReadBikesSettings(CommParams* params,
+                                                          BikeSettings* record) {
+  return f::Guarded<int32_t>(0, [&] {
+    return params != nullptr && record != nullptr ? s::ReadBikeSettings(*params, *record) : 0;
+  });
+}
+
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_UnPackBikeSettings(BikeSettings* record) {
+  return f::Guarded<int32_t>(0, [&] {
+    if (record == nullptr) return 0;
+    s::UnPackBikeSettings(*record);
+    return 1;
+  });
+}
+
+QUIBRA_API BikeSettings* QUIBRA_CALL fnQuibra_ResetBikeSettings(BikeSettings* record) {
+  return f::Guarded<BikeSettings*>(nullptr, [&] {
+    if (record != nullptr) s::ResetBikeSettings(*record);
+    return record;
+  });
+}
+
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_SendBikesSettingsVCQ(CommParams* params,
+                                                             int32_t monitorType, int32_t total1,
+                                                             int32_t total2, int32_t date) {
+  return f::Guarded<int32_t>(0, [&] {
+    return params != nullptr ? s::SendBikeTotalsVcq(*params, monitorType, total1, total2, date) : 0;
+  });
+}
+
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_VCQ_SendExerciseSettings(CommParams* params,
+                                                                 VcqExerciseSettings* record) {
+  return f::Guarded<int32_t>(0, [&] {
+    return params != nullptr && record != nullptr ? s::SendVcqExerciseSettings(*params, *record)
+                                                  : 0;
+  });
+}
+
+}  // extern "C"
