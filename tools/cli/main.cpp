@@ -6,6 +6,7 @@
 //   quibra settings get|set GROUP ...             a settings group as JSON
 //   quibra download --port DEV --out DIR          the unit's exercises as HRM files
 //   quibra decode FILE.bin --out DIR              a saved exercise memory as HRM files
+//   quibra logo send FILE.pbm|FILE.png --type N   a logo to a unit (or its upload sound)
 #include <cstdio>
 #include <cstring>
 #include <exception>
@@ -15,6 +16,7 @@
 #include "exercise_files.h"
 #include "frame/lifecycle.h"
 #include "identify.h"
+#include "logo_command.h"
 #include "program.h"
 #include "quibra/quibra.h"
 #include "serial_link.h"
@@ -37,7 +39,8 @@ int Usage() {
                "       quibra sim --type N [--variant V] [--paced]\n"
                "       quibra settings get|set GROUP ... (quibra settings for more)\n"
                "       quibra download --port DEV [--link serial|usb] --out DIR\n"
-               "       quibra decode FILE.bin --out DIR\n");
+               "       quibra decode FILE.bin --out DIR\n"
+               "       quibra logo send FILE.pbm|FILE.png --type N ... (quibra logo for more)\n");
   return 2;
 }
 
@@ -132,6 +135,7 @@ int main(int argc, char** argv) {
       return command == "download" ? quibra::cli::DownloadCommand(argc - 2, argv + 2)
                                    : quibra::cli::DecodeCommand(argc - 2, argv + 2);
     }
+    if (command == "logo") return quibra::cli::LogoCommand(argc - 2, argv + 2);
     if (command == "settings") {
       quibra::cli::LoadedLibrary library;
       return quibra::cli::SettingsCommand(argc - 2, argv + 2);
