@@ -1,6 +1,7 @@
 #include "settings/logo_packing.h"
 
 #include <array>
+#include <iterator>
 
 #include "protocol/catalogue.h"
 #include "protocol/logo_layout.h"
@@ -34,6 +35,8 @@ constexpr PackingFormat kFormats[] = {
     {1, 47, false, false}, {1, 47, false, true}, {2, 47, false, false},
     {3, 64, false, false}, {3, 64, true, false},
 };
+static_assert(std::size(kFormats) == static_cast<size_t>(Packing::OutdoorTwoPart),
+              "one format for every packing into the 9015 image");
 
 struct LogoDisplay {
   int32_t type;

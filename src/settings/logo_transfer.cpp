@@ -101,7 +101,8 @@ int32_t SendBySound(CommParams& params, int32_t type) {
   if (sound::SendBySoundOrDataFile(params, kOutdoorLogoMessage, first) == 0) return 0;
   platform::clock().sleep_ms(kBetweenPartsMs);
   // A kept wave file that is not played would be overwritten by the second part: that one gets
-  // a file of its own, and the caller learns its name from FilePath.
+  // a file of its own, and the caller learns its name from FilePath. (Without a path each part
+  // gets a temporary name of its own anyway.)
   const size_t path_length = strnlen(params.FilePath, sizeof params.FilePath);
   if (params.SoundFileOnly != 0 && params.KeepSoundFile != 0 && path_length > 0) {
     const std::optional<std::string> name =

@@ -277,15 +277,22 @@ TEST_F(LogoTest, ReadsOnlyTheTypesThatKeepALogo) {
 
 TEST_F(LogoTest, MemoryReadOfARunningUnitsLogoSlot) {
   script();
-  m().memory_map.base = 0x1000;
-  // Type 34: slot 2 lies at base + 9291 + 2 x 193; a leading byte, then three bytes per column.
+  // A type 34 unit (product code 167) whose identification names the memory base 0x001000.
+  Bytes identity(37, 0);
+  identity[6] = 167;
+  identity[17] = 0x10;
+  scripted_.identities = {identity};
+  CommParams p = infrared();
+  MonitorInfo info{};
+  ASSERT_EQ(fnQuibra_ReadMonitorInfo(&p, &info), 1);
+  ASSERT_EQ(info.MonitorInUse, 34);
+  // Slot 2 lies at base + 9291 + 2 x 193; a leading byte, then three bytes per column.
   const size_t at = 0x1000 + 9291 + 2 * 193;
   const Bytes slot = {0xEE, 0xC1, 0x23, 0x45, 0x00, 0x00, 0x80};
   std::copy(slot.begin(), slot.end(), scripted_.memory.begin() + static_cast<long>(at));
   scripted_.memory[at + 190] = 0x3F;
   scripted_.memory[at + 191] = 0xFF;
   scripted_.memory[at + 192] = 0xFE;
-  CommParams p = infrared();
   Columns c = Filled(-1);
   ASSERT_EQ(fnQuibra_ReadMonitorLogo(&p, 34, c.data(), 2), 1);
   EXPECT_EQ(c[0], 0x012345);  // the two high bits of the first byte are not pixels
@@ -300,7 +307,6 @@ TEST_F(LogoTest, MemoryReadOfARunningUnitsLogoSlot) {
   ASSERT_EQ(fnQuibra_PRVC_ReadBitmap(&p, c.data(), 0), 1);
   EXPECT_EQ(c[0], 0x99);
   p.MonitorType = 0;
-  m().unit.type = 38;
   ASSERT_EQ(fnQuibra_PRVC_ReadBitmap(&p, c.data(), 2), 1);
   EXPECT_EQ(c[0], 0x012345);
   EXPECT_EQ(fnQuibra_PRVC_ReadBitmap(&p, c.data(), -1), 0);
