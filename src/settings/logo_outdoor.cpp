@@ -8,7 +8,7 @@ namespace {
 
 constexpr int32_t kPartByte = 5;
 constexpr int32_t kFirstColumnByte = 6;
-// Part 1 carries the upper eight rows, part 0 the lower seven.
+// Sub-image 1 carries the upper eight rows, sub-image 0 the lower seven.
 constexpr int32_t kLowerRowsShift = 8;
 
 }  // namespace

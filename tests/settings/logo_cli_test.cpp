@@ -94,7 +94,7 @@ TEST_F(LogoCli, OutdoorLogoWritesTwoSoundFiles) {
   const std::string wave = (folder_ / "logo.wav").string();
   const CliRun run = Logo(picture + " --type 20 --sound " + wave);
   EXPECT_EQ(run.exit_code, 0) << run.output;
-  // Part 1 carries rows 0..7 of column 0, part 0 rows 8..14.
+  // Sub-image 1 carries rows 0..7 of column 0, sub-image 0 rows 8..14.
   EXPECT_NE(run.output.find("A3 32 00 00 35 01 FF 00"), std::string::npos) << run.output;
   EXPECT_NE(run.output.find("A3 32 00 00 35 00 7F 00"), std::string::npos) << run.output;
   EXPECT_NE(run.output.find((folder_ / "logo2.wav").string()), std::string::npos) << run.output;

@@ -191,7 +191,7 @@ TEST_F(LogoTest, OutdoorLogoInTwoPartsWithAPause) {
     EXPECT_EQ(Bytes(heard.begin() + 2, heard.begin() + 7), (Bytes{0xA3, 0x32, 0, 0, 53}));
     EXPECT_EQ(protocol::Crc16Check(heard.data() + 2, 55), 1);
   }
-  // Part 1 first: the upper eight rows; then part 0: the lower seven.
+  // Sub-image 1 first: the upper eight rows; then sub-image 0: the lower seven.
   const Bytes& upper = speaker_.heard[0];
   const Bytes& lower = speaker_.heard[1];
   EXPECT_EQ(Bytes(upper.begin() + 7, upper.begin() + 10), (Bytes{1, 0xFF, 0x00}));
