@@ -294,7 +294,11 @@ TEST_F(LogoTest, MemoryReadOfARunningUnitsLogoSlot) {
   scripted_.memory[at + 191] = 0xFF;
   scripted_.memory[at + 192] = 0xFE;
   Columns c = Filled(-1);
+  PauseLog pauses(clock_);
+  platform::set_clock(&pauses);
   ASSERT_EQ(fnQuibra_ReadMonitorLogo(&p, 34, c.data(), 2), 1);
+  platform::set_clock(&clock_);
+  EXPECT_EQ(pauses.pauses, (std::vector<uint32_t>{300, 300}));  // before and after the read
   EXPECT_EQ(c[0], 0x012345);  // the two high bits of the first byte are not pixels
   EXPECT_EQ(c[1], 0x000080);
   EXPECT_EQ(c[63], 0x3FFFFE);
