@@ -282,6 +282,33 @@ QUIBRA_API int32_t QUIBRA_CALL fnQuibra_SendBikesSettingsVCQ(CommParams* params,
 QUIBRA_API int32_t QUIBRA_CALL fnQuibra_VCQ_SendExerciseSettings(CommParams* params,
                                                                  VcqExerciseSettings* record);
 
+/* ---- logos ------------------------------------------------------------------------------- */
+
+/* A logo is one 32-bit value per display column, left to right; bit r is the pixel in row r.
+ * Display rows and columns of a monitor type (0 for a type without a logo). */
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_GetLogoRowCount(int32_t monitorType);
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_GetLogoColCount(int32_t monitorType);
+/* Checks every column against the type's rows (0 with nothing sent when one does not fit, or
+ * for a type without a logo), packs the logo and sends it (LinkType 1: infrared; 0: sound, or
+ * the data file). The slot names the logo of the running and cycling units (33..38). The
+ * outdoor units (19..21) take two parts; by sound with SoundFileOnly and KeepSoundFile the
+ * second part goes to a file of its own (the name with 2, 3, ... added), named in FilePath
+ * afterwards. columns is not changed. 1 / 0. */
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_SendMonitorLogo(CommParams* params, int32_t monitorType,
+                                                        const int32_t* columns, int32_t slot);
+/* fnQuibra_SendMonitorLogo for monitor type 11, slot 0. */
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_SendBitmap(CommParams* params, const int32_t* columns);
+/* Reads the logo of a type 11, 12, 13 or 22 unit (47 columns) or of a running or cycling unit
+ * (33..38: 64 columns of the slot) into columns; 0 for every other type. 1 / 0. */
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_ReadMonitorLogo(CommParams* params, int32_t monitorType,
+                                                        int32_t* columns, int32_t slot);
+/* The 47 columns of the logo image received last. Returns 1. */
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_UnPackBitmap(int32_t* columns);
+/* Reads the 64 columns of a logo slot straight from the memory of a running or cycling unit
+ * (CommParams' monitor type when it is 33..38, else the unit identified last). 1 / 0. */
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_PRVC_ReadBitmap(CommParams* params, int32_t* columns,
+                                                        int32_t slot);
+
 /* ---- sound upload ------------------------------------------------------------------------- */
 
 /* Plays count bytes (the low byte of each of the count values, at most 298) and their CRC-16 as

@@ -7,6 +7,7 @@
 //   quibra bikes get|set ...                      the bike settings as JSON
 //   quibra download --port DEV --out DIR          the unit's exercises as HRM files
 //   quibra decode FILE.bin --out DIR              a saved exercise memory as HRM files
+//   quibra logo send FILE.pbm|FILE.png --type N   a logo to a unit (or its upload sound)
 #include <cstdio>
 #include <cstring>
 #include <exception>
@@ -17,6 +18,7 @@
 #include "exercise_files.h"
 #include "frame/lifecycle.h"
 #include "identify.h"
+#include "logo_command.h"
 #include "program.h"
 #include "quibra/quibra.h"
 #include "serial_link.h"
@@ -40,7 +42,8 @@ int Usage() {
                "       quibra settings get|set GROUP ... (quibra settings for more)\n"
                "       quibra bikes get|set ... (quibra bikes for more)\n"
                "       quibra download --port DEV [--link serial|usb] --out DIR\n"
-               "       quibra decode FILE.bin --out DIR\n");
+               "       quibra decode FILE.bin --out DIR\n"
+               "       quibra logo send FILE.pbm|FILE.png --type N ... (quibra logo for more)\n");
   return 2;
 }
 
@@ -139,6 +142,7 @@ int main(int argc, char** argv) {
       quibra::cli::LoadedLibrary library;
       return quibra::cli::BikesCommand(argc - 2, argv + 2);
     }
+    if (command == "logo") return quibra::cli::LogoCommand(argc - 2, argv + 2);
     if (command == "settings") {
       quibra::cli::LoadedLibrary library;
       return quibra::cli::SettingsCommand(argc - 2, argv + 2);

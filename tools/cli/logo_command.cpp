@@ -1,0 +1,303 @@
+#include "logo_command.h"
+
+#include <png.h>
+
+#include <cctype>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+
+#include "frame/lifecycle.h"
+#include "identify.h"
+#include "quibra/quibra.h"
+#include "settings/logo_packing.h"
+#include "terminal_view.h"
+
+namespace quibra::cli {
+namespace {
+
+// Larger pictures cannot be a logo; the bound keeps a hostile header from asking for gigabytes.
+constexpr int32_t kMaxSide = 4096;
+constexpr int32_t kMaxSlot = 255;
+// A PNG pixel is set when it is opaque and dark.
+constexpr uint8_t kHalf = 128;
+constexpr size_t kBytesPerLine = 16;
+
+// The library is loaded for the command and unloaded after it.
+struct Library {
+  Library() { frame::LoadModule(); }
+  ~Library() { frame::UnloadModule(); }
+  Library(const Library&) = delete;
+  Library& operator=(const Library&) = delete;
+};
+
+int Usage() {
+  std::fprintf(stderr,
+               "usage: quibra logo send FILE.pbm|FILE.png --type N [--slot S] (--port DEV "
+               "[--link serial|usb] | --sound FILE.wav | --dry-run)\n"
+               "  dark pixels are set; the picture may be smaller than the unit's display\n");
+  return 2;
+}
+
+struct Options {
+  std::string image;
+  int32_t type = 0;
+  int32_t slot = 0;
+  std::string port;
+  LinkKind link = LinkKind::Serial;
+  std::string sound_file;
+  bool dry_run = false;
+};
+
+bool ParseNumber(const char* text, int32_t low, int32_t high, int32_t& out) {
+  char* end = nullptr;
+  const long value = std::strtol(text, &end, 10);
+  if (end == text || *end != '\0' || value < low || value > high) return false;
+  out = static_cast<int32_t>(value);
+  return true;
+}
+
+bool Parse(int argc, char** argv, Options& o) {
+  if (argc < 2 || std::string(argv[0]) != "send") return false;
+  o.image = argv[1];
+  for (int i = 2; i < argc; ++i) {
+    const std::string arg = argv[i];
+    if (arg == "--dry-run") {
+      o.dry_run = true;
+      continue;
+    }
+    if (i + 1 >= argc) return false;
+    const char* value = argv[++i];
+    if (arg == "--type") {
+      if (!ParseNumber(value, 0, 99, o.type)) return false;
+    } else if (arg == "--slot") {
+      if (!ParseNumber(value, 0, kMaxSlot, o.slot)) return false;
+    } else if (arg == "--port") {
+      o.port = value;
+    } else if (arg == "--link") {
+      const std::string kind = value;
+      if (kind != "serial" && kind != "usb") return false;
+      o.link = kind == "usb" ? LinkKind::Usb : LinkKind::Serial;
+    } else if (arg == "--sound") {
+      o.sound_file = value;
+    } else {
+      return false;
+    }
+  }
+  if (o.type == 0) return false;
+  if (o.dry_run) return true;
+  if (!o.sound_file.empty()) return o.port.empty();
+  return !o.port.empty() || o.link == LinkKind::Usb;
+}
+
+// The header tokens of a PBM: whitespace separates them, '#' starts a comment to the line's end.
+class PbmHeader {
+ public:
+  explicit PbmHeader(const std::string& bytes) : bytes_(bytes) {}
+  std::string token() {
+    skip_space();
+    std::string out;
+    while (pos_ < bytes_.size() && !std::isspace(static_cast<unsigned char>(bytes_[pos_])) &&
+           bytes_[pos_] != '#')
+      out += bytes_[pos_++];
+    return out;
+  }
+  size_t pos() const { return pos_; }
+
+ private:
+  void skip_space() {
+    while (pos_ < bytes_.size()) {
+      if (bytes_[pos_] == '#') {
+        while (pos_ < bytes_.size() && bytes_[pos_] != '\n')
+          ++pos_;
+      } else if (std::isspace(static_cast<unsigned char>(bytes_[pos_]))) {
+        ++pos_;
+      } else {
+        break;
+      }
+    }
+  }
+  const std::string& bytes_;
+  size_t pos_ = 0;
+};
+
+std::optional<Bitmap> ReadPng(const std::string& path, std::string& error) {
+  png_image image{};
+  image.version = PNG_IMAGE_VERSION;
+  if (png_image_begin_read_from_file(&image, path.c_str()) == 0) {
+    error = image.message;
+    return std::nullopt;
+  }
+  if (image.width == 0 || image.height == 0 || image.width > kMaxSide || image.height > kMaxSide) {
+    png_image_free(&image);
+    error = "the picture is too large for a logo";
+    return std::nullopt;
+  }
+  image.format = PNG_FORMAT_GA;  // gray and alpha: two bytes a pixel
+  std::vector<uint8_t> buffer(PNG_IMAGE_SIZE(image));
+  if (png_image_finish_read(&image, nullptr, buffer.data(), 0, nullptr) == 0) {
+    error = image.message;
+    return std::nullopt;
+  }
+  Bitmap bitmap{static_cast<int32_t>(image.width), static_cast<int32_t>(image.height), {}};
+  bitmap.pixels.resize(size_t{image.width} * image.height);
+  for (size_t i = 0; i < bitmap.pixels.size(); ++i)
+    bitmap.pixels[i] = buffer[2 * i] < kHalf && buffer[2 * i + 1] >= kHalf ? 1 : 0;
+  return bitmap;
+}
+
+std::optional<Bitmap> ReadPicture(const std::string& path, std::string& error) {
+  std::ifstream file(path, std::ios::binary);
+  if (!file) {
+    error = "cannot open " + path;
+    return std::nullopt;
+  }
+  const std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  if (bytes.size() >= 2 && bytes[0] == 'P' && (bytes[1] == '1' || bytes[1] == '4'))
+    return ParsePbm(bytes, error);
+  if (bytes.size() >= 8 && png_sig_cmp(reinterpret_cast<png_const_bytep>(bytes.data()), 0, 8) == 0)
+    return ReadPng(path, error);
+  error = path + " is neither a PBM nor a PNG picture";
+  return std::nullopt;
+}
+
+// Column c of the logo: bit r set when the pixel in row r is.
+std::vector<int32_t> ToColumns(const Bitmap& bitmap) {
+  std::vector<int32_t> columns(settings::kMaxLogoColumns, 0);
+  for (int32_t r = 0; r < bitmap.height; ++r) {
+    for (int32_t c = 0; c < bitmap.width; ++c) {
+      if (bitmap.pixels[static_cast<size_t>(r) * bitmap.width + c] != 0)
+        columns[static_cast<size_t>(c)] |= 1 << r;
+    }
+  }
+  return columns;
+}
+
+void PrintImages(int32_t type) {
+  for (const std::vector<uint8_t>& image : settings::PreparedLogoImages(type)) {
+    std::printf("message %d, %zu bytes:", image.size() > 1 ? 9000 + image[1] : 0, image.size());
+    for (size_t i = 0; i < image.size(); ++i)
+      std::printf("%s%02X", i % kBytesPerLine == 0 ? "\n  " : " ", image[i]);
+    std::printf("\n");
+  }
+}
+
+int Send(const Options& o, std::vector<int32_t>& columns) {
+  CommParams params{};
+  params.Size = QUIBRA_COMM_PARAMS_SIZE;
+  if (!o.sound_file.empty()) {
+    if (o.sound_file.size() >= sizeof params.FilePath) return Usage();
+    std::memcpy(params.FilePath, o.sound_file.data(), o.sound_file.size());
+    params.LinkType = 0;
+    params.SoundFileOnly = 1;
+    params.KeepSoundFile = 1;
+    if (fnQuibra_SendMonitorLogo(&params, o.type, columns.data(), o.slot) != 1) {
+      std::fprintf(stderr, "quibra: the logo could not be written\n");
+      return 1;
+    }
+    std::printf("%s\n", o.sound_file.c_str());
+    // A two-part logo names the file of its second part in FilePath.
+    if (o.sound_file != params.FilePath) std::printf("%s\n", params.FilePath);
+    return 0;
+  }
+  TerminalView view;
+  if (!OpenLink(o.port, o.link)) return 1;
+  params.LinkType = 1;
+  params.ShowDialog = 1;
+  const int32_t result = fnQuibra_SendMonitorLogo(&params, o.type, columns.data(), o.slot);
+  fnQuibra_EndIRCommunication(0);
+  if (result != 1) {
+    std::fprintf(stderr, "quibra: the logo could not be sent\n");
+    return 1;
+  }
+  return 0;
+}
+
+}  // namespace
+
+std::optional<Bitmap> ParsePbm(const std::string& bytes, std::string& error) {
+  PbmHeader header(bytes);
+  const std::string magic = header.token();
+  int32_t width = 0;
+  int32_t height = 0;
+  const std::string w = header.token();
+  const std::string h = header.token();
+  if ((magic != "P1" && magic != "P4") || !ParseNumber(w.c_str(), 1, kMaxSide, width) ||
+      !ParseNumber(h.c_str(), 1, kMaxSide, height)) {
+    error = "not a PBM picture of a sensible size";
+    return std::nullopt;
+  }
+  Bitmap bitmap{width, height, std::vector<uint8_t>(static_cast<size_t>(width) * height, 0)};
+  size_t pos = header.pos();
+  if (magic == "P4") {
+    // One whitespace byte, then each row packed eight pixels a byte, the first in the top bit.
+    const size_t row_bytes = (static_cast<size_t>(width) + 7) / 8;
+    ++pos;
+    if (pos > bytes.size() || bytes.size() - pos < row_bytes * height) {
+      error = "the PBM raster is short";
+      return std::nullopt;
+    }
+    for (int32_t r = 0; r < height; ++r) {
+      for (int32_t c = 0; c < width; ++c) {
+        const auto byte = static_cast<uint8_t>(bytes[pos + r * row_bytes + c / 8]);
+        bitmap.pixels[static_cast<size_t>(r) * width + c] = (byte >> (7 - c % 8)) & 1;
+      }
+    }
+    return bitmap;
+  }
+  size_t filled = 0;
+  for (; pos < bytes.size() && filled < bitmap.pixels.size(); ++pos) {
+    const char ch = bytes[pos];
+    if (ch == '0' || ch == '1') {
+      bitmap.pixels[filled++] = ch == '1' ? 1 : 0;
+    } else if (ch == '#') {
+      while (pos < bytes.size() && bytes[pos] != '\n')
+        ++pos;
+    } else if (!std::isspace(static_cast<unsigned char>(ch))) {
+      error = "the PBM raster holds something other than 0 and 1";
+      return std::nullopt;
+    }
+  }
+  if (filled < bitmap.pixels.size()) {
+    error = "the PBM raster is short";
+    return std::nullopt;
+  }
+  return bitmap;
+}
+
+int LogoCommand(int argc, char** argv) {
+  Options o;
+  if (!Parse(argc, argv, o)) return Usage();
+  const Library library;
+  const int32_t rows = fnQuibra_GetLogoRowCount(o.type);
+  const int32_t cols = fnQuibra_GetLogoColCount(o.type);
+  if (rows == 0) {
+    std::fprintf(stderr, "quibra: monitor type %d has no logo\n", o.type);
+    return 2;
+  }
+  std::string error;
+  const std::optional<Bitmap> bitmap = ReadPicture(o.image, error);
+  if (!bitmap) {
+    std::fprintf(stderr, "quibra: %s\n", error.c_str());
+    return 2;
+  }
+  if (bitmap->width > cols || bitmap->height > rows) {
+    std::fprintf(stderr,
+                 "quibra: the picture is %dx%d; a logo of monitor type %d is at most %dx%d\n",
+                 bitmap->width, bitmap->height, o.type, cols, rows);
+    return 2;
+  }
+  std::vector<int32_t> columns = ToColumns(*bitmap);
+  if (!settings::PrepareLogo(o.type, columns.data(), o.slot, o.dry_run ? 0 : 1)) {
+    std::fprintf(stderr, "quibra: the logo does not fit monitor type %d\n", o.type);
+    return 2;
+  }
+  PrintImages(o.type);
+  std::fflush(stdout);
+  return o.dry_run ? 0 : Send(o, columns);
+}
+
+}  // namespace quibra::cli
