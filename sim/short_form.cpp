@@ -81,6 +81,8 @@ std::vector<uint8_t> Unit::handle_short_form(std::span<const uint8_t> request) {
 }
 
 std::vector<uint8_t> Unit::memory_read(std::span<const uint8_t> request) {
+  // Only the newer units know the command (they are the ones with a write opcode).
+  if (!protocol::MemoryOpcode(type_)) return {};
   if (request.size() < kReadRequestBytes || request[kReadFlag] > 1) return {};
   const int32_t bank = request[kReadFlag];
   const uint32_t address = Le32(request, kReadAddress);
