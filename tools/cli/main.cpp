@@ -6,12 +6,14 @@
 //   quibra settings get|set GROUP ...             a settings group as JSON
 //   quibra download --port DEV --out DIR          the unit's exercises as HRM files
 //   quibra decode FILE.bin --out DIR              a saved exercise memory as HRM files
+//   quibra dump-memory --out FILE --port DEV      a running or cycling unit's memory as text
 #include <cstdio>
 #include <cstring>
 #include <exception>
 #include <string>
 
 #include "demo_unit.h"
+#include "dump_command.h"
 #include "exercise_files.h"
 #include "frame/lifecycle.h"
 #include "identify.h"
@@ -37,7 +39,8 @@ int Usage() {
                "       quibra sim --type N [--variant V] [--paced]\n"
                "       quibra settings get|set GROUP ... (quibra settings for more)\n"
                "       quibra download --port DEV [--link serial|usb] --out DIR\n"
-               "       quibra decode FILE.bin --out DIR\n");
+               "       quibra decode FILE.bin --out DIR\n"
+               "       quibra dump-memory --out FILE --port DEV [--link serial|usb]\n");
   return 2;
 }
 
@@ -82,6 +85,7 @@ int Identify(int argc, char** argv) {
   const auto unit = IdentifyUnit(port, link);
   if (!unit) return 1;
   PrintIdentity(*unit);
+  PrintMonitorInfo(stdout, unit->info);
   return 0;
 }
 
@@ -127,6 +131,7 @@ int main(int argc, char** argv) {
     quibra::cli::RouteInterruptToDialogs();
     if (command == "identify") return quibra::cli::Identify(argc - 2, argv + 2);
     if (command == "demo") return quibra::cli::Demo();
+    if (command == "dump-memory") return quibra::cli::DumpMemoryCommand(argc - 2, argv + 2);
     if (command == "download" || command == "decode") {
       quibra::cli::LoadedLibrary library;
       return command == "download" ? quibra::cli::DownloadCommand(argc - 2, argv + 2)
