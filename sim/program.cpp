@@ -18,8 +18,9 @@ namespace {
 
 int Usage(const char* name) {
   std::fprintf(stderr,
-               "usage: %s --type N [--variant V] [--paced]\n"
-               "  N: 11, 12, 13, 15, 20, 21, 22 or 23; V: 0..15 (default 0)\n",
+               "usage: %s --type N [--variant V] [--product-code C] [--paced]\n"
+               "  N: 11, 12, 13, 15, 20..23, 25..27, 30..38; V: 0..15 (default 0);\n"
+               "  C: 0..255, the product code the unit reports (default: the type's own)\n",
                name);
   return 2;
 }
@@ -37,6 +38,7 @@ bool ParseInt(const char* text, int& out) {
 int RunSimProgram(const char* name, int argc, char** argv) {
   int type = -1;
   int variant = 0;
+  int product_code = -1;
   bool paced = false;
   for (int i = 0; i < argc; ++i) {
     const std::string arg = argv[i];
@@ -44,6 +46,8 @@ int RunSimProgram(const char* name, int argc, char** argv) {
       if (!ParseInt(argv[++i], type)) return Usage(name);
     } else if (arg == "--variant" && i + 1 < argc) {
       if (!ParseInt(argv[++i], variant)) return Usage(name);
+    } else if (arg == "--product-code" && i + 1 < argc) {
+      if (!ParseInt(argv[++i], product_code)) return Usage(name);
     } else if (arg == "--paced") {
       paced = true;
     } else {
@@ -61,7 +65,7 @@ int RunSimProgram(const char* name, int argc, char** argv) {
   pthread_sigmask(SIG_BLOCK, &stop_signals, nullptr);
 
   try {
-    Unit unit(type, variant);
+    Unit unit(type, variant, product_code < 0 ? DefaultProductCode(type) : product_code);
     SerialLink link(unit, paced);
     const std::string path = link.start();
     if (path.empty()) {

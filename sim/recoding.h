@@ -10,7 +10,9 @@
 namespace quibra::sim {
 
 // The adapter's recoding R is the library's own; the unit only needs its inverse.
-constexpr uint8_t Recode(uint8_t b) { return protocol::RecodeSerialByte(b); }
+constexpr uint8_t Recode(uint8_t b) {
+  return protocol::RecodeSerialByte(b);
+}
 
 // The inverse table, built once at compile time. R is a bijection (checked below), so every
 // byte on the wire decodes to exactly one byte the PC meant.

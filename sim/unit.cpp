@@ -9,6 +9,7 @@
 #include "protocol/catalogue.h"
 #include "protocol/checksum.h"
 #include "protocol/message_image.h"
+#include "prvc/product_codes.h"
 
 namespace quibra::sim {
 
@@ -17,17 +18,6 @@ namespace {
 using protocol::FindMessage;
 using protocol::MessageKind;
 using protocol::MessageRow;
-
-struct ModelSpec {
-  int32_t type;
-  uint8_t product_code;  // what the unit puts in the first byte of its identification
-};
-
-// The older types and the product code each reports (the first of its codes where a type has
-// several).
-constexpr ModelSpec kModels[] = {
-    {11, 17}, {12, 34}, {13, 51}, {15, 68}, {20, 85}, {21, 102}, {22, 19}, {23, 37},
-};
 
 // A write and the read that returns what it stored: the unit keeps one area for both.
 struct AreaPair {
@@ -66,13 +56,6 @@ constexpr size_t kFrameOverhead = 7;  // header and checksum
 constexpr uint8_t kNoise[] = {0x00, 0x3A, 0xFF, 0xA5};
 // The bit a WrongCode fault flips in the code byte.
 constexpr uint8_t kWrongCodeBit = 0x40;
-
-const ModelSpec* FindModel(int32_t type) {
-  for (const auto& model : kModels) {
-    if (model.type == type) return &model;
-  }
-  return nullptr;
-}
 
 bool IsParameterised(const MessageRow& row) {
   return row.read_store.sub == protocol::SubImage::Param;
@@ -132,24 +115,53 @@ size_t ImageLength(int32_t area) {
 }  // namespace
 
 bool Unit::SupportsType(int32_t type) {
-  return FindModel(type) != nullptr;
+  return DefaultProductCode(type) >= 0;
 }
 
-Unit::Unit(int32_t type, int32_t variant)
-    : type_(type), variant_(variant), memory_(kRawMemoryBytes, 0) {
-  const ModelSpec* model = FindModel(type);
-  if (model == nullptr) {
+Unit::Unit(int32_t type, int32_t variant) : Unit(type, variant, DefaultProductCode(type)) {}
+
+Unit::Unit(int32_t type, int32_t variant, int32_t product_code)
+    : type_(type), variant_(variant), product_code_(product_code) {
+  if (!SupportsType(type)) {
     throw std::invalid_argument("no simulated unit of type " + std::to_string(type));
   }
   if (variant < 0 || variant > 15) {
     throw std::invalid_argument("variant outside 0..15: " + std::to_string(variant));
   }
-  // Identification: product code, variant in the high nibble of the next byte (battery fine),
-  // no exercise files, no memory used.
-  const MessageRow* row = FindMessage(kIdentify);
-  auto& identity = image_slot(kIdentify, 0, static_cast<size_t>(row->answer) - kFrameOverhead);
-  identity[0] = model->product_code;
-  identity[1] = static_cast<uint8_t>(variant << 4);
+  if (product_code < 0 || product_code > 255) {
+    throw std::invalid_argument("product code outside 0..255: " + std::to_string(product_code));
+  }
+  if (prvc::GroupOfType(type) == prvc::UnitGroup::Older) {
+    memory_[0].assign(kRawMemoryBytes, 0);
+  } else {
+    const int32_t size =
+        prvc::GroupOfType(type) == prvc::UnitGroup::B ? kLargerMemoryBytes : kNewerMemoryBytes;
+    for (auto& bank : memory_)
+      bank.assign(static_cast<size_t>(size), 0);
+  }
+  identity_ = DefaultIdentification(type, product_code, variant);
+  refresh_identification_image();
+}
+
+Identification Unit::identification() const {
+  std::lock_guard guard(lock_);
+  return identity_;
+}
+
+void Unit::set_identification(const Identification& identity) {
+  std::lock_guard guard(lock_);
+  identity_ = identity;
+  identity_.product_code = product_code_;
+  identity_.variant = variant_;
+  refresh_identification_image();
+}
+
+// The serial answer carries as much of the identification as fits the image of 9021; the short
+// form carries all of it.
+void Unit::refresh_identification_image() {
+  const IdentificationBytes bytes = EncodeIdentification(type_, identity_);
+  auto& image = image_slot(kIdentify, 0, ImageLength(kIdentify));
+  std::copy_n(bytes.begin(), std::min(image.size(), bytes.size()), image.begin());
 }
 
 int32_t Unit::AreaOf(int32_t id) {
@@ -196,17 +208,23 @@ bool Unit::set_image(int32_t id, int32_t param, std::span<const uint8_t> payload
   return true;
 }
 
-std::vector<uint8_t> Unit::memory(int32_t address, int32_t count) const {
-  if (address < 0 || count < 0 || address > kRawMemoryBytes - count) return {};
-  std::lock_guard guard(lock_);
-  return {memory_.begin() + address, memory_.begin() + address + count};
+bool Unit::memory_range(int32_t bank, int64_t address, int64_t count) const {
+  if (bank < 0 || bank > 1) return false;
+  const auto size = static_cast<int64_t>(memory_[static_cast<size_t>(bank)].size());
+  return address >= 0 && count >= 0 && address + count <= size;
 }
 
-bool Unit::set_memory(int32_t address, std::span<const uint8_t> bytes) {
-  const auto count = static_cast<int32_t>(bytes.size());
-  if (address < 0 || address > kRawMemoryBytes - count) return false;
+std::vector<uint8_t> Unit::memory(int32_t address, int32_t count, int32_t bank) const {
   std::lock_guard guard(lock_);
-  std::copy(bytes.begin(), bytes.end(), memory_.begin() + address);
+  if (!memory_range(bank, address, count)) return {};
+  const auto& memory = memory_[static_cast<size_t>(bank)];
+  return {memory.begin() + address, memory.begin() + address + count};
+}
+
+bool Unit::set_memory(int32_t address, std::span<const uint8_t> bytes, int32_t bank) {
+  std::lock_guard guard(lock_);
+  if (!memory_range(bank, address, static_cast<int64_t>(bytes.size()))) return false;
+  std::copy(bytes.begin(), bytes.end(), memory_[static_cast<size_t>(bank)].begin() + address);
   return true;
 }
 
@@ -261,18 +279,18 @@ std::vector<uint8_t> Unit::handle(const RawRequest& request) {
     // Address low and high, then the block (after the leading byte for 9035).
     const size_t skip = entry.id == kBlockWriteLead ? 3 : 2;
     if (payload.size() <= skip) return {};
-    const auto count = static_cast<int32_t>(payload.size() - skip);
-    if (entry.param > kRawMemoryBytes - count) return {};
+    if (!memory_range(0, entry.param, static_cast<int64_t>(payload.size() - skip))) return {};
     std::copy(payload.begin() + static_cast<std::ptrdiff_t>(skip), payload.end(),
-              memory_.begin() + entry.param);
+              memory_[0].begin() + entry.param);
     answer = Acknowledgement(entry.id);
   } else if (entry.id == kBlockRead) {
     // Address low and high and the count; the answer repeats the address before the block.
     if (payload.size() < 3) return {};
     const int32_t count = payload[2];
-    if (count == 0 || entry.param > kRawMemoryBytes - count) return {};
+    if (count == 0 || !memory_range(0, entry.param, count)) return {};
     std::vector<uint8_t> block{payload[0], payload[1]};
-    block.insert(block.end(), memory_.begin() + entry.param, memory_.begin() + entry.param + count);
+    const auto from = memory_[0].begin() + entry.param;
+    block.insert(block.end(), from, from + count);
     answer = Frame(entry.id, block);
   } else if (row->answer == kAckLength) {
     if (row->kind == MessageKind::Write) {

@@ -1,6 +1,7 @@
-// A simulated wrist unit of the older types (11, 12, 13, 15, 20, 21, 22, 23): the memory behind
-// every message it answers, its identification, its raw memory blocks, the faults a test wants
-// it to show, and a log of every request it received.
+// A simulated wrist unit of any type the product-code map names: the memory behind every message
+// it answers, its identification, its raw memory (blocks for the older units, the whole memory
+// that the newer running and cycling units give to direct reads and writes), the faults a test
+// wants it to show, and a log of every request it received.
 //
 // The model is independent of the library's own state: it keeps its own images, keyed the way
 // the unit itself keys them (by the message that reads an area and by the sub-image number the
@@ -8,6 +9,7 @@
 // the serial front end drives it while a test queues faults and reads the log.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <deque>
 #include <map>
@@ -17,6 +19,7 @@
 #include <vector>
 
 #include "frame_reader.h"
+#include "identification.h"
 
 namespace quibra::sim {
 
@@ -57,15 +60,24 @@ struct Fault {
 
 class Unit {
  public:
-  // The older types the model covers, with the product code and the default variant each
-  // reports in its identification answer.
+  // Every monitor type that some product code names.
   static bool SupportsType(int32_t type);
 
-  // Throws std::invalid_argument for a type the model does not cover or a variant outside 0..15.
+  // A unit of the type that reports the type's default product code. Throws
+  // std::invalid_argument for a type the model does not cover or a variant outside 0..15.
   Unit(int32_t type, int32_t variant);
+  // The same, reporting the given product code (0..255; a unit may be made to report a code
+  // that names another type, or none, to see how the library takes it).
+  Unit(int32_t type, int32_t variant, int32_t product_code);
 
   int32_t type() const { return type_; }
   int32_t variant() const { return variant_; }
+  int32_t product_code() const { return product_code_; }
+
+  // What the unit reports about itself. Setting it changes files, used memory, state bits,
+  // horse mode and memory map; the product code and the variant stay the unit's own.
+  Identification identification() const;
+  void set_identification(const Identification& identity);
 
   // The payload the unit answers a read with (or that a write stored), for a read or a write
   // message and a sub-image number. Messages that share one area (9005 and 9006, ...) share
@@ -75,10 +87,16 @@ class Unit {
   // as is a message without an image.
   bool set_image(int32_t id, int32_t param, std::span<const uint8_t> payload);
 
-  // The raw memory that 9007, 9008 and 9035 write and read as blocks.
+  // The raw memory. The older units keep kRawMemoryBytes that 9007, 9008 and 9035 write and
+  // read as blocks; the newer ones (types 33..38) keep their whole memory, in two banks of
+  // memory_size() bytes each, for the direct reads (9090) and writes (9089).
   static constexpr int32_t kRawMemoryBytes = 2048;
-  std::vector<uint8_t> memory(int32_t address, int32_t count) const;
-  bool set_memory(int32_t address, std::span<const uint8_t> bytes);
+  static constexpr int32_t kNewerMemoryBytes = 0x20000;
+  static constexpr int32_t kLargerMemoryBytes = 0x40000;  // types 34 and 38
+  int32_t memory_size() const { return static_cast<int32_t>(memory_[0].size()); }
+  // Empty (false) when the range or the bank is outside the memory.
+  std::vector<uint8_t> memory(int32_t address, int32_t count, int32_t bank = 0) const;
+  bool set_memory(int32_t address, std::span<const uint8_t> bytes, int32_t bank = 0);
 
   // Exercise memory, sent as packet trains. The image (position 1 first) goes out verbatim in
   // answer to 9011 and in a listen-only transfer (9025): its first four bytes are the header the
@@ -106,6 +124,15 @@ class Unit {
   // back (empty when it does not answer).
   std::vector<uint8_t> handle(const RawRequest& request);
 
+  // The short form, as it travels over IrDA: a request is the message code and its payload
+  // without header or checksum, an answer the code and its payload. The newer units take their
+  // identification and direct memory commands in this form (a serial frame is too short for
+  // them): 9021 answers the whole identification; 9090 (flag, 4 address bytes, 2 count bytes)
+  // answers the code, the flag and the 4 address bytes again, then the bytes read; 9089
+  // (opcode, 0, flag, 4 address bytes, data) stores the data and answers the code and a status
+  // byte, 0 when written. Other messages, and a request that does not fit, get no answer.
+  std::vector<uint8_t> handle_short_form(std::span<const uint8_t> request);
+
  private:
   using ImageKey = std::pair<int32_t, int32_t>;  // (area message id, sub-image number)
 
@@ -113,6 +140,11 @@ class Unit {
   std::vector<uint8_t>& image_slot(int32_t area, int32_t param, size_t length);
   std::vector<uint8_t> answer_for(const LoggedRequest& request, int32_t answer_length);
   std::vector<uint8_t> apply_faults(int32_t id, std::vector<uint8_t> answer);
+  void refresh_identification_image();
+  // The direct memory commands in their short form (lock held).
+  std::vector<uint8_t> memory_read(std::span<const uint8_t> request);
+  std::vector<uint8_t> memory_write(std::span<const uint8_t> request);
+  bool memory_range(int32_t bank, int64_t address, int64_t count) const;
   // Packet trains (lock held).
   std::vector<uint8_t> file_answer(const LoggedRequest& request);
   void build_train(int32_t code, const std::vector<uint8_t>& data);
@@ -122,9 +154,11 @@ class Unit {
 
   const int32_t type_;
   const int32_t variant_;
+  const int32_t product_code_;
   mutable std::mutex lock_;
   std::map<ImageKey, std::vector<uint8_t>> images_;
-  std::vector<uint8_t> memory_;
+  Identification identity_;
+  std::array<std::vector<uint8_t>, 2> memory_;  // bank 0 and, on the newer units, bank 1
   std::deque<Fault> faults_;
   std::vector<LoggedRequest> log_;
   std::vector<uint8_t> exercise_memory_;

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <memory>
 
+#include "frame/module.h"
 #include "protocol/engine_control.h"
 #include "prvc/unit_info.h"
 #include "prvc/unit_memory.h"
@@ -14,11 +15,13 @@ namespace {
 
 constexpr int32_t kLargeMemory = 0x40000;  // types 34 and 38
 constexpr int32_t kSmallMemory = 0x20000;
-// Each read asks for 374 bytes: a 6-byte lead carrying the data's address in bytes 2..4, then
-// 368 bytes of memory.
+// Each read asks for 374 bytes and prints the first 368 of them. The answer repeats the request
+// before its data: code, flag, and the 4 address bytes, of which bytes 2..4 give the address of
+// the data that follow from byte 6 on. Stored from its byte 2 on at scratch index 0, the address
+// lands at scratch 1..3 and the data at scratch 5, where the read returns them.
 constexpr int32_t kStep = 368;
-constexpr size_t kLead = 6;
-constexpr size_t kAddressByte = 2;
+constexpr size_t kRequest = 374;
+constexpr int32_t kAnswerAddressAt = 1;
 constexpr int32_t kBytesPerLine = 16;
 
 struct FileCloser {
@@ -74,12 +77,15 @@ int32_t SavePRVCFileMemory(uint32_t parent_window, const char* path) {
   File file(std::fopen(path, "wb"));
   if (!file) return 0;
   WriteHeader(file.get(), info);
-  std::array<uint8_t, kLead + kStep> answer{};
+  std::array<uint8_t, kRequest> data{};
+  const protocol::Banks& banks = module().banks;
   for (int32_t address = 0; address < memory; address += kStep) {
-    if (!ReadUnitMemory(params, address, 0, answer, 0)) return 0;
+    if (!ReadUnitMemory(params, address, 0, data, 0)) return 0;
+    const int32_t answered = banks.scratch(kAnswerAddressAt) |
+                             banks.scratch(kAnswerAddressAt + 1) << 8 |
+                             banks.scratch(kAnswerAddressAt + 2) << 16;
     const auto count = static_cast<size_t>(std::min(kStep, memory - address));
-    WriteLines(file.get(), Le24(answer, kAddressByte),
-               std::span<const uint8_t>(answer).subspan(kLead, count));
+    WriteLines(file.get(), answered, std::span<const uint8_t>(data).first(count));
   }
   return std::fclose(file.release()) == 0 ? 1 : 0;
 }

@@ -48,30 +48,43 @@ int WaitExit(pid_t pid) {
 }
 
 TEST(SimProgram, PutsAUnitOnALineAndStopsOnSigterm) {
-  int out = -1;
-  const pid_t pid = Spawn({"--type", "12", "--variant", "3"}, out);
-  ASSERT_GT(pid, 0);
-  std::string path;
-  char c = 0;
-  while (read(out, &c, 1) == 1 && c != '\n')
-    path.push_back(c);
-  close(out);
-  ASSERT_FALSE(path.empty());
-  {
-    testing::Port port(path);
-    ASSERT_TRUE(port.ok());
-    port.send(testing::kRead9021, true);
-    EXPECT_EQ(port.receive(13), (Bytes{0x5C, 0x15, 0x00, 0x00, 0x0B, 0x22, 0x30, 0x00, 0x00, 0x00,
-                                       0x00, 0xE9, 0x1C}));
+  struct Case {
+    std::vector<std::string> args;
+    Bytes answer;  // to the identification request
+  };
+  // A K60 of variant 3; a PR6 of variant 2 made to report the PR9's product code (0xAD).
+  const Case cases[] = {
+      {{"--type", "12", "--variant", "3"},
+       {0x5C, 0x15, 0x00, 0x00, 0x0B, 0x22, 0x30, 0x00, 0x00, 0x00, 0x00, 0xE9, 0x1C}},
+      {{"--type", "36", "--variant", "2", "--product-code", "173"},
+       {0x5C, 0x15, 0x00, 0x00, 0x0B, 0xAD, 0x00, 0x20, 0x00, 0x00, 0x00, 0xC9, 0x14}},
+  };
+  for (const Case& c : cases) {
+    int out = -1;
+    const pid_t pid = Spawn(c.args, out);
+    ASSERT_GT(pid, 0);
+    std::string path;
+    char ch = 0;
+    while (read(out, &ch, 1) == 1 && ch != '\n')
+      path.push_back(ch);
+    close(out);
+    ASSERT_FALSE(path.empty());
+    {
+      testing::Port port(path);
+      ASSERT_TRUE(port.ok());
+      port.send(testing::kRead9021, true);
+      EXPECT_EQ(port.receive(13), c.answer);
+    }
+    kill(pid, SIGTERM);
+    EXPECT_EQ(WaitExit(pid), 0);
   }
-  kill(pid, SIGTERM);
-  EXPECT_EQ(WaitExit(pid), 0);
 }
 
 TEST(SimProgram, RefusesAnUnknownTypeOrArgument) {
   for (const auto& args :
-       {std::vector<std::string>{"--type", "33"},
+       {std::vector<std::string>{"--type", "24"},
         std::vector<std::string>{"--type", "22", "--variant", "16"},
+        std::vector<std::string>{"--type", "36", "--product-code", "256"},
         std::vector<std::string>{"--type", "x"}, std::vector<std::string>{"--fast"}}) {
     int out = -1;
     const pid_t pid = Spawn(args, out);

@@ -25,7 +25,8 @@ TEST(Unit, IdentifiesItselfWithProductCodeAndVariant) {
             (Bytes{0x5C, 0x15, 0x00, 0x00, 0x0B, 0x22, 0x30, 0x00, 0x00, 0x00, 0x00, 0xE9, 0x1C}));
 
   EXPECT_THROW(Unit(14, 0), std::invalid_argument);
-  EXPECT_THROW(Unit(33, 0), std::invalid_argument);
+  EXPECT_THROW(Unit(24, 0), std::invalid_argument);
+  EXPECT_THROW(Unit(11, 0, 256), std::invalid_argument);
   EXPECT_THROW(Unit(11, 16), std::invalid_argument);
 }
 

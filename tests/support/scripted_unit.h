@@ -43,16 +43,15 @@ class ScriptedUnit final : public ui::TransferLink {
     } else if (message == 9090) {
       const int32_t address = Le32(banks, 6);
       const int32_t count = banks.scratch(10) | banks.scratch(11) << 8;
-      // With a lead, the answer starts with 6 bytes that carry the data's address at 2..4.
-      const int32_t lead = with_lead ? 6 : 0;
+      // With a lead, the answer repeats the flag and the address before the data, as the unit
+      // does: stored from scratch 0, the address lands at 1..4 and the data still at 5.
       if (with_lead) {
-        for (int32_t i = 0; i < lead; ++i)
-          banks.set_scratch(5 + i, 0);
-        for (int32_t i = 0; i < 3; ++i)
-          banks.set_scratch(7 + i, static_cast<uint8_t>(address >> (8 * i)));
+        banks.set_scratch(0, banks.scratch(5));
+        for (int32_t i = 0; i < 4; ++i)
+          banks.set_scratch(1 + i, static_cast<uint8_t>(address >> (8 * i)));
       }
-      for (int32_t i = lead; i < count; ++i)
-        banks.set_scratch(5 + i, memory[static_cast<size_t>(address + i - lead) % memory.size()]);
+      for (int32_t i = 0; i < count; ++i)
+        banks.set_scratch(5 + i, memory[static_cast<size_t>(address + i) % memory.size()]);
     } else if (message == 9007) {
       auto& block = blocks[param];
       for (int32_t i = 0; i < kBlockBytes; ++i)

@@ -76,6 +76,31 @@ TEST(Cli, SettingsTravelAsJson) {
   EXPECT_EQ(RunCli("settings set profile 8 --port " + port).exit_code, 2);
 }
 
+TEST(Cli, IdentifyPrintsTheWholeRecordAndDumpNeedsANewerUnit) {
+  quibra::sim::Unit unit(23, 4);
+  quibra::sim::Identification id = unit.identification();
+  id.files = 5;
+  id.used_memory = 250;
+  unit.set_identification(id);
+  quibra::sim::SerialLink line(unit);
+  const std::string port = line.start();
+  ASSERT_FALSE(port.empty());
+  const CliRun run = RunCli("identify --port " + port + " 2>/dev/null");
+  ASSERT_EQ(run.exit_code, 0) << run.output;
+  EXPECT_NE(run.output.find("Size = 40\nMonitorInUse = 23\nDataVersion = 4\nTotalFiles = 5\n"
+                            "FreeMemoryInBytes = 32000\nTotalMemoryInBytes = 32250\n"
+                            "LowBattery = 0\nHorseMode = 0\nN4SensorMissing = 0\n"
+                            "MonitorSubModel = 37\n"),
+            std::string::npos)
+      << run.output;
+  const CliRun dump = RunCli("dump-memory --out /dev/null --port " + port);
+  EXPECT_EQ(dump.exit_code, 1);
+  EXPECT_NE(dump.output.find("(monitor type 23) has no memory to dump"), std::string::npos)
+      << dump.output;
+  EXPECT_EQ(RunCli("dump-memory --port " + port).exit_code, 2);
+  EXPECT_EQ(RunCli("dump-memory --out x --port " + port + " --link irda").exit_code, 2);
+}
+
 TEST(Cli, RefusesWhatItCannotDo) {
   EXPECT_EQ(RunCli("").exit_code, 2);
   EXPECT_EQ(RunCli("identify").exit_code, 2);

@@ -1,6 +1,8 @@
 #include "identify.h"
 
+#include <array>
 #include <cstdio>
+#include <utility>
 
 #include "quibra/quibra.h"
 
@@ -11,6 +13,23 @@ constexpr int32_t kSerialWithRecoding = 0x00;
 constexpr int32_t kUsbAdapter = 0x10;
 
 }  // namespace
+
+void PrintMonitorInfo(std::FILE* out, const MonitorInfo& info) {
+  const std::array<std::pair<const char*, int64_t>, 10> fields = {{
+      {"Size", info.Size},
+      {"MonitorInUse", info.MonitorInUse},
+      {"DataVersion", info.DataVersion},
+      {"TotalFiles", info.TotalFiles},
+      {"FreeMemoryInBytes", info.FreeMemoryInBytes},
+      {"TotalMemoryInBytes", info.TotalMemoryInBytes},
+      {"LowBattery", info.LowBattery},
+      {"HorseMode", info.HorseMode},
+      {"N4SensorMissing", info.N4SensorMissing},
+      {"MonitorSubModel", info.MonitorSubModel},
+  }};
+  for (const auto& [name, value] : fields)
+    std::fprintf(out, "%s = %lld\n", name, static_cast<long long>(value));
+}
 
 bool OpenLink(const std::string& port, LinkKind link) {
   const bool usb = link == LinkKind::Usb;
@@ -42,6 +61,7 @@ std::optional<UnitIdentity> AskIdentity() {
     return std::nullopt;
   }
   UnitIdentity identity;
+  identity.info = info;
   identity.product_code = static_cast<int32_t>(info.MonitorSubModel);
   identity.type = info.MonitorInUse;
   identity.variant = static_cast<int32_t>(info.DataVersion);

@@ -2,8 +2,11 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 #include <optional>
 #include <string>
+
+#include "quibra/records.h"
 
 namespace quibra::cli {
 
@@ -18,7 +21,11 @@ struct UnitIdentity {
   int32_t total_memory = 0;
   bool low_battery = false;
   std::string name;
+  MonitorInfo info{};  // the whole record as the library filled it
 };
+
+// Prints every field of the record, one "Name = value" line each.
+void PrintMonitorInfo(std::FILE* out, const MonitorInfo& info);
 
 // Opens the link: a serial device path (with the adapter's recoding) or the USB adapter's
 // device files. Prints why on stderr when it does not open.

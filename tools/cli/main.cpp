@@ -8,6 +8,7 @@
 //   quibra download --port DEV --out DIR          the unit's exercises as HRM files
 //   quibra decode FILE.bin --out DIR              a saved exercise memory as HRM files
 //   quibra logo send FILE.pbm|FILE.png --type N   a logo to a unit (or its upload sound)
+//   quibra dump-memory --out FILE --port DEV      a running or cycling unit's memory as text
 #include <cstdio>
 #include <cstring>
 #include <exception>
@@ -15,6 +16,7 @@
 
 #include "bikes_command.h"
 #include "demo_unit.h"
+#include "dump_command.h"
 #include "exercise_files.h"
 #include "frame/lifecycle.h"
 #include "identify.h"
@@ -43,7 +45,8 @@ int Usage() {
                "       quibra bikes get|set ... (quibra bikes for more)\n"
                "       quibra download --port DEV [--link serial|usb] --out DIR\n"
                "       quibra decode FILE.bin --out DIR\n"
-               "       quibra logo send FILE.pbm|FILE.png --type N ... (quibra logo for more)\n");
+               "       quibra logo send FILE.pbm|FILE.png --type N ... (quibra logo for more)\n"
+               "       quibra dump-memory --out FILE --port DEV [--link serial|usb]\n");
   return 2;
 }
 
@@ -88,6 +91,7 @@ int Identify(int argc, char** argv) {
   const auto unit = IdentifyUnit(port, link);
   if (!unit) return 1;
   PrintIdentity(*unit);
+  PrintMonitorInfo(stdout, unit->info);
   return 0;
 }
 
@@ -133,6 +137,7 @@ int main(int argc, char** argv) {
     quibra::cli::RouteInterruptToDialogs();
     if (command == "identify") return quibra::cli::Identify(argc - 2, argv + 2);
     if (command == "demo") return quibra::cli::Demo();
+    if (command == "dump-memory") return quibra::cli::DumpMemoryCommand(argc - 2, argv + 2);
     if (command == "download" || command == "decode") {
       quibra::cli::LoadedLibrary library;
       return command == "download" ? quibra::cli::DownloadCommand(argc - 2, argv + 2)
