@@ -3,8 +3,8 @@
 #include <cstdio>
 #include <string>
 
-#include "frame/lifecycle.h"
 #include "identify.h"
+#include "loaded_library.h"
 #include "quibra/quibra.h"
 #include "terminal_view.h"
 
@@ -18,15 +18,6 @@ int Usage() {
   std::fprintf(stderr, "usage: quibra dump-memory --out FILE --port DEV [--link serial|usb]\n");
   return 2;
 }
-
-// The library lives for the command; its thread is gone before the command returns.
-class Library {
- public:
-  Library() { frame::LoadModule(); }
-  ~Library() { frame::UnloadModule(); }
-  Library(const Library&) = delete;
-  Library& operator=(const Library&) = delete;
-};
 
 }  // namespace
 
@@ -52,7 +43,7 @@ int DumpMemoryCommand(int argc, char** argv) {
     }
   }
   if (out.empty() || (port.empty() && link == LinkKind::Serial)) return Usage();
-  Library library;
+  LoadedLibrary library;
   TerminalView view;
   if (!OpenLink(port, link)) return 1;
   // Only the running and cycling units have a memory the dump can read; an older unit would

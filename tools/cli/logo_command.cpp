@@ -10,8 +10,8 @@
 #include <iterator>
 #include <sstream>
 
-#include "frame/lifecycle.h"
 #include "identify.h"
+#include "loaded_library.h"
 #include "quibra/quibra.h"
 #include "settings/logo_packing.h"
 #include "terminal_view.h"
@@ -25,14 +25,6 @@ constexpr int32_t kMaxSlot = 255;
 // A PNG pixel is set when it is opaque and dark.
 constexpr uint8_t kHalf = 128;
 constexpr size_t kBytesPerLine = 16;
-
-// The library is loaded for the command and unloaded after it.
-struct Library {
-  Library() { frame::LoadModule(); }
-  ~Library() { frame::UnloadModule(); }
-  Library(const Library&) = delete;
-  Library& operator=(const Library&) = delete;
-};
 
 int Usage() {
   std::fprintf(stderr,
@@ -271,7 +263,7 @@ std::optional<Bitmap> ParsePbm(const std::string& bytes, std::string& error) {
 int LogoCommand(int argc, char** argv) {
   Options o;
   if (!Parse(argc, argv, o)) return Usage();
-  const Library library;
+  const LoadedLibrary library;
   const int32_t rows = fnQuibra_GetLogoRowCount(o.type);
   const int32_t cols = fnQuibra_GetLogoColCount(o.type);
   if (rows == 0) {

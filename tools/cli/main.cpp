@@ -18,8 +18,8 @@
 #include "demo_unit.h"
 #include "dump_command.h"
 #include "exercise_files.h"
-#include "frame/lifecycle.h"
 #include "identify.h"
+#include "loaded_library.h"
 #include "logo_command.h"
 #include "program.h"
 #include "quibra/quibra.h"
@@ -56,16 +56,6 @@ void PrintIdentity(const UnitIdentity& unit) {
   std::printf("  %d exercise files, %d of %d bytes of memory free%s\n", unit.files,
               unit.free_memory, unit.total_memory, unit.low_battery ? ", battery low" : "");
 }
-
-// The library is loaded for the command and unloaded after it, so its thread is gone before
-// the program's own objects (the simulated unit) are destroyed.
-class LoadedLibrary {
- public:
-  LoadedLibrary() { frame::LoadModule(); }
-  ~LoadedLibrary() { frame::UnloadModule(); }
-  LoadedLibrary(const LoadedLibrary&) = delete;
-  LoadedLibrary& operator=(const LoadedLibrary&) = delete;
-};
 
 int Identify(int argc, char** argv) {
   std::string port;
