@@ -6,11 +6,13 @@
 //   quibra settings get|set GROUP ...             a settings group as JSON
 //   quibra download --port DEV --out DIR          the unit's exercises as HRM files
 //   quibra decode FILE.bin --out DIR              a saved exercise memory as HRM files
+//   quibra command COMMAND --port DEV ...         a single command or service value
 #include <cstdio>
 #include <cstring>
 #include <exception>
 #include <string>
 
+#include "command_command.h"
 #include "demo_unit.h"
 #include "exercise_files.h"
 #include "frame/lifecycle.h"
@@ -37,7 +39,9 @@ int Usage() {
                "       quibra sim --type N [--variant V] [--paced]\n"
                "       quibra settings get|set GROUP ... (quibra settings for more)\n"
                "       quibra download --port DEV [--link serial|usb] --out DIR\n"
-               "       quibra decode FILE.bin --out DIR\n");
+               "       quibra decode FILE.bin --out DIR\n"
+               "       quibra command COMMAND --port DEV [--link serial|usb] [--type T] (quibra "
+               "command for more)\n");
   return 2;
 }
 
@@ -131,6 +135,10 @@ int main(int argc, char** argv) {
       quibra::cli::LoadedLibrary library;
       return command == "download" ? quibra::cli::DownloadCommand(argc - 2, argv + 2)
                                    : quibra::cli::DecodeCommand(argc - 2, argv + 2);
+    }
+    if (command == "command") {
+      quibra::cli::LoadedLibrary library;
+      return quibra::cli::UnitCommand(argc - 2, argv + 2);
     }
     if (command == "settings") {
       quibra::cli::LoadedLibrary library;
