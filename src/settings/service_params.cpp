@@ -116,16 +116,15 @@ int32_t DirectMemoryWrite(int32_t monitor_type, int32_t offset, std::span<const 
 }
 
 // Writes the value bytes by the route of the unit type, then sends the factory defaults when
-// asked to.
+// asked to. block_bytes go by the block write of the oldest units, bytes by the other routes.
 int32_t WriteServiceParameter(const ServiceParameter& p, int32_t link_type, int32_t monitor_type,
-                              std::span<const uint8_t> block_bytes,
-                              std::span<const uint8_t> paged_bytes, int32_t factory_defaults,
-                              uint32_t pause_ms) {
+                              std::span<const uint8_t> block_bytes, std::span<const uint8_t> bytes,
+                              int32_t factory_defaults, uint32_t pause_ms) {
   if (link_type != 0 && link_type != 1) return 0;
   const RouteChoice choice = ChooseRoute(p, monitor_type);
   if (choice.route == Route::Direct) {
     if (p.direct_offset < 0) return 0;
-    return DirectMemoryWrite(monitor_type, p.direct_offset, paged_bytes, p.caption);
+    return DirectMemoryWrite(monitor_type, p.direct_offset, bytes, p.caption);
   }
   CommParams params = ServiceParams(static_cast<uint32_t>(link_type), true);
   SelectBlockLayouts(kBlockLayoutType);
@@ -134,9 +133,9 @@ int32_t WriteServiceParameter(const ServiceParameter& p, int32_t link_type, int3
   const int32_t message = paged ? kPagedBlockWrite : kBlockWrite;
   const int32_t at = paged ? kPagedWriteAt : kBlockWriteAt;
   if (paged) m.raw_memory.leading_byte = choice.page;
-  const std::span<const uint8_t> bytes = paged ? paged_bytes : block_bytes;
-  for (size_t i = 0; i < bytes.size(); ++i)
-    m.banks.set_scratch(at + static_cast<int32_t>(i), bytes[i]);
+  const std::span<const uint8_t> value = paged ? bytes : block_bytes;
+  for (size_t i = 0; i < value.size(); ++i)
+    m.banks.set_scratch(at + static_cast<int32_t>(i), value[i]);
   const bool sent = link_type == 1 ? Delivered(protocol::SendUnitMessage(params, message, p.block))
                                    : sound::SendBySoundOrDataFile(params, message, p.block) != 0;
   if (!sent) return 0;
@@ -152,8 +151,8 @@ int32_t SetDefaultHourMode(int32_t link_type, int32_t mode, int32_t variant, int
   // The oldest units keep the hour mode beside a marker in the high nibble that the first
   // hardware variant needs.
   const std::array<uint8_t, 1> block = {static_cast<uint8_t>(variant == 0 ? mode + 16 : mode)};
-  const std::array<uint8_t, 1> paged = {static_cast<uint8_t>(mode)};
-  return WriteServiceParameter(kHourMode, link_type, monitor_type, block, paged, factory_defaults,
+  const std::array<uint8_t, 1> plain = {static_cast<uint8_t>(mode)};
+  return WriteServiceParameter(kHourMode, link_type, monitor_type, block, plain, factory_defaults,
                                kFactoryDefaultsPauseMs);
 }
 

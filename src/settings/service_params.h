@@ -1,8 +1,8 @@
 // The service parameters of a unit's clock and display: the default hour mode (block 42), the
 // clock's time correction (block 43) and the LCD contrast (block 44). Where they go depends on
-// the unit type: a block write (9007) for the oldest units, a paged block write (9035) for the
-// outdoor, fitness and cycling-computer families, and a direct memory write (9089) for the
-// running and cycling units, which report the outcome in a message box.
+// the unit type: a block write (9007) for the oldest units, a paged block write (9035), whose
+// page byte depends on the unit family, for types 19..21, 28..31 and 41, and a direct memory
+// write (9089) for the running and cycling units, which reports the outcome in a message box.
 #pragma once
 
 #include <cstdint>

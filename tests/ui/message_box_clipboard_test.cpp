@@ -49,22 +49,6 @@ TEST(MessageBoxTest, OverlongTextsAreCutAndTerminated) {
   EXPECT_EQ(std::string(seen.events[0].Caption), std::string(63, 'c'));
 }
 
-TEST(MessageBoxTest, ReplacementTakesTheBoxes) {
-  class Count final : public ui::MessageBoxHost {
-   public:
-    void show(const std::string& text, const std::string&) override { texts.push_back(text); }
-    std::vector<std::string> texts;
-  } replacement;
-  Seen seen;
-  fnQuibraExt_SetDialogObserver(Record, &seen);
-  ui::set_message_box_host(&replacement);
-  ui::message_box_host().show("Failed!", "x");
-  ui::set_message_box_host(nullptr);
-  fnQuibraExt_SetDialogObserver(nullptr, nullptr);
-  EXPECT_EQ(replacement.texts, std::vector<std::string>{"Failed!"});
-  EXPECT_TRUE(seen.events.empty());
-}
-
 TEST(ClipboardTest, HeadlessClipboardKeepsTheLastText) {
   ui::Clipboard& board = ui::system_clipboard();
   EXPECT_TRUE(board.put_text("1\r\n2\r\n"));
@@ -72,17 +56,6 @@ TEST(ClipboardTest, HeadlessClipboardKeepsTheLastText) {
   EXPECT_TRUE(board.put_text(""));
   EXPECT_EQ(board.text(), "");
   EXPECT_EQ(&ui::clipboard(), &board);
-
-  class Refusing final : public ui::Clipboard {
-   public:
-    bool put_text(const std::string&) override { return false; }
-    std::string text() override { return "theirs"; }
-  } other;
-  ui::set_clipboard(&other);
-  EXPECT_FALSE(ui::clipboard().put_text("mine"));
-  EXPECT_EQ(ui::clipboard().text(), "theirs");
-  ui::set_clipboard(nullptr);
-  EXPECT_EQ(ui::clipboard().text(), "");
 }
 
 }  // namespace
