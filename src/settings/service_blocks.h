@@ -37,6 +37,9 @@ bool ReadBlock(CommParams& params, int32_t block);
 // be selected.
 bool WriteByteAndCheck(CommParams& params, int32_t block, uint8_t value);
 
+// The pause a unit needs between a service write and the factory-default command that follows.
+inline constexpr uint32_t kFactoryDefaultsPauseMs = 750;
+
 // Sends the factory-default command after the given pause; its result.
 int32_t FactoryDefaultsAfter(CommParams& params, uint32_t pause_ms);
 

@@ -1,7 +1,6 @@
 #include "settings/service_params.h"
 
 #include <array>
-#include <iterator>
 #include <optional>
 
 #include "frame/bcd.h"
@@ -56,8 +55,6 @@ constexpr int32_t kDirectLinkOptions = protocol::kOptionIrdaSockets | protocol::
 constexpr const char* kDirectLinkPort = "IRDA";
 constexpr const char* kSuccessText = "Success!";
 constexpr const char* kFailedText = "Failed!";
-
-constexpr uint32_t kFactoryDefaultsPauseMs = 750;
 
 // One service parameter: its block, which running and cycling unit types take it by direct
 // memory write (and where), and the caption of that write's message box.

@@ -76,7 +76,6 @@ constexpr int32_t kSwitchableProductCodes[] = {35, 36};
 // A type 22 unit runs as one of these modes.
 constexpr int32_t kType22Modes[] = {2, 3};
 constexpr uint32_t kBeforeWriteMs = 100;
-constexpr uint32_t kFactoryDefaultsPauseMs = 750;
 
 // The heart-rate alarm and memory byte of type 23: block 46 (memory area 9).
 constexpr int32_t kAlarmBlock = 46;
