@@ -336,6 +336,51 @@ QUIBRA_API int32_t QUIBRA_CALL fnQuibra_WriteTotalCalories(int32_t value);
 QUIBRA_API int32_t QUIBRA_CALL fnQuibra_WriteIDNumber(int32_t value);
 QUIBRA_API int32_t QUIBRA_CALL fnQuibra_ReadTotalCalories(void);
 QUIBRA_API int32_t QUIBRA_CALL fnQuibra_ReadIDNumber(void);
+/* Switches the monitor type a unit runs as: type 22 to mode 2 or 3 (read back and checked),
+ * type 12 (over infrared, product codes 35 and 36 only) or 10 (by sound) to mode 0 or 1; the
+ * factory defaults follow. 1 / 0. */
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_SwitchMonitorType(int32_t type, int32_t mode);
+/* Service parameters: the default hour mode (0/1, variant 0/1), the clock's time correction
+ * (magnitude 6..3999) and the LCD contrast (1..14), routed by the monitor type (block write,
+ * paged block write, or for the running and cycling units a direct memory write over IrDA that
+ * shows "Success!" or "Failed!"). With the factory flag the factory defaults follow after
+ * 750 ms (the time correction's delay; 0 = 750) and their result is returned. The short forms
+ * go by sound to type 11 with the factory defaults. 1 / 0; out of range gives 0 unsent. */
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_SetDefaultHourMode(int32_t mode, int32_t variant);
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_SetDefaultHourModeEx(int32_t link_type, int32_t mode,
+                                                             int32_t variant, int32_t monitor_type,
+                                                             int32_t factory_defaults);
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_SetTimeCorrectionValue(int32_t value);
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_SetTimeCorrectionValueEx(int32_t link_type, int32_t value,
+                                                                 int32_t monitor_type,
+                                                                 int32_t factory_defaults,
+                                                                 int32_t delay_ms);
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_SetLCDContrast(int32_t level);
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_SetLCDContrastEx(int32_t link_type, int32_t level,
+                                                         int32_t monitor_type,
+                                                         int32_t factory_defaults);
+/* Deletes exercise files: file -2 records the date (yyyymmdd), time of day (s) and 12-hour
+ * flag that name the file to delete; 0 or more names that file (from the downloaded memory,
+ * or from the unit for types 33..38); -1 deletes every file. 1 / 0. */
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_SendFileDeleteCommand(CommParams* params, int32_t file,
+                                                              int32_t date, int32_t time,
+                                                              int32_t twelve_hour);
+/* Switches the heart-rate limit alarm of a type 22 or 23 unit off; 1 when the unit took it. */
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_SetK65LimitAlarmOff(void);
+/* Writes a byte into memory area 9 (only); over infrared (link type 1) it is read back and 1
+ * means the unit holds it; other link types prepare it and return 1. */
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_WriteMemoryByte(int32_t link_type, int32_t area,
+                                                        int32_t value);
+/* Reads the 13 usage counters of a type 20 or 21 unit; with the copy flag their values also
+ * go to the clipboard as text, one line each (CR LF). 1 / 0. */
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_GetUsageCounters(int32_t copy_to_clipboard);
+/* Counter 0..12 of the last fnQuibra_GetUsageCounters; 0 outside or before any read. */
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_ReadUsageCounterValue(int32_t index);
+/* Writes count bytes (1..488) into the factory data area of a running or cycling unit (types
+ * 33..38) over IrDA and shows "Success!" or "Failed!". 1 / 0. */
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_WriteFactoryEEPROMDataPRVCeq(const uint8_t* bytes,
+                                                                     int32_t count,
+                                                                     int32_t monitor_type);
 
 /* ---- unit information ---------------------------------------------------------------------- */
 
@@ -361,7 +406,8 @@ QUIBRA_API int32_t QUIBRA_CDECL fnQuibra_SavePRVCFileMemory(uint32_t parent_wind
 /* ---- extensions (not among the library's documented exports) ----------------------------- */
 
 /* Installs an observer of the library's dialogs (null removes it): it is told when a dialog
- * opens, every change of a control, and the result when it closes, on the dialog's thread.
+ * opens, every change of a control, the result when it closes, and every message box, on the
+ * dialog's thread.
  * Returns 1. */
 QUIBRA_API int32_t QUIBRA_CALL fnQuibraExt_SetDialogObserver(QuibraDialogObserver observer,
                                                              void* context);

@@ -22,6 +22,7 @@
 #include "protocol/transfer_state.h"
 #include "protocol/wireless_link.h"
 #include "prvc/unit_info.h"
+#include "settings/service_state.h"
 #include "ui/busy_dialog.h"
 
 namespace quibra {
@@ -52,6 +53,7 @@ struct Module {
   exercise::ExerciseStore exercise_store{locks.RecordStoreLock};
   exercise::AnalysisState analysis;
   prvc::UnitMemoryMap memory_map;  // of the last group A or B unit identified
+  settings::ServiceState service;  // file-delete target and usage counters
 
   protocol::LinkPort port;
   protocol::WirelessLink wireless;

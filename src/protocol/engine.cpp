@@ -445,8 +445,9 @@ void FillRawMemoryArea(int32_t m, int32_t p) {
   Banks& banks = mod.banks;
   int at = 5;
   if (m == 9035) {
-    for (int i = 498; i >= 5; --i)
-      banks.set_scratch(i + 1, banks.scratch(i));
+    // The paged write is packed in its own layout (page byte at 5, address at 6 and 7, the
+    // block from 8 on), so filling it in place keeps the block where the unit reads it, also
+    // when a retry fills the same image again.
     banks.set_scratch(5, mod.raw_memory.leading_byte);
     at = 6;
   }

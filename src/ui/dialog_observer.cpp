@@ -69,6 +69,16 @@ void NotifyClosed(const char* dialog, int32_t result) {
   NotifyDialogEvent(event);
 }
 
+void NotifyMessageBox(const std::string& caption, const std::string& text) {
+  QuibraDialogEvent event{};
+  event.Kind = QUIBRA_DIALOG_MESSAGE_BOX;
+  copy_text(event.Dialog, sizeof event.Dialog, "MESSAGE_BOX");
+  event.Result = 1;
+  copy_text(event.Text, sizeof event.Text, text.c_str());
+  copy_text(event.Caption, sizeof event.Caption, caption.c_str());
+  NotifyDialogEvent(event);
+}
+
 void PushPressTarget(PressTarget* target) {
   std::lock_guard guard(g_targets_lock);
   g_targets.push_back(target);

@@ -15,11 +15,13 @@ void SetDialogObserver(QuibraDialogObserver observer, void* context);
 // Reports an event to the observer, if one is installed.
 void NotifyDialogEvent(const QuibraDialogEvent& event);
 
-// Helpers that fill and send the three kinds of event.
+// Helpers that fill and send each kind of event.
 void NotifyOpened(const char* dialog);
 void NotifyControl(const char* dialog, int32_t control, const std::string& text, bool enabled,
                    bool visible, int32_t progress);
 void NotifyClosed(const char* dialog, int32_t result);
+// A message box (kind 4): shown and dismissed with OK.
+void NotifyMessageBox(const std::string& caption, const std::string& text);
 
 // An open dialog that takes button presses from the observer's side.
 class PressTarget {

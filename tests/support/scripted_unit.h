@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <map>
+#include <set>
 #include <utility>
 #include <vector>
 
@@ -27,6 +28,7 @@ class ScriptedUnit final : public ui::TransferLink {
   bool answers = true;  // false: every exchange ends without an answer
   static constexpr int32_t kBlockBytes = 48;
   std::map<int32_t, std::array<uint8_t, kBlockBytes>> blocks;
+  std::set<int32_t> stuck_blocks;  // blocks whose writes the unit acknowledges but ignores
   struct Write {
     int32_t address;
     std::vector<uint8_t> bytes;
@@ -52,7 +54,7 @@ class ScriptedUnit final : public ui::TransferLink {
       }
       for (int32_t i = 0; i < count; ++i)
         banks.set_scratch(5 + i, memory[static_cast<size_t>(address + i) % memory.size()]);
-    } else if (message == 9007) {
+    } else if (message == 9007 && stuck_blocks.count(param) == 0) {
       auto& block = blocks[param];
       for (int32_t i = 0; i < kBlockBytes; ++i)
         block[static_cast<size_t>(i)] = banks.scratch(7 + i);

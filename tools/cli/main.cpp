@@ -9,12 +9,14 @@
 //   quibra decode FILE.bin --out DIR              a saved exercise memory as HRM files
 //   quibra logo send FILE.pbm|FILE.png --type N   a logo to a unit (or its upload sound)
 //   quibra dump-memory --out FILE --port DEV      a running or cycling unit's memory as text
+//   quibra command COMMAND --port DEV ...         a single command or service value
 #include <cstdio>
 #include <cstring>
 #include <exception>
 #include <string>
 
 #include "bikes_command.h"
+#include "command_command.h"
 #include "demo_unit.h"
 #include "dump_command.h"
 #include "exercise_files.h"
@@ -46,7 +48,9 @@ int Usage() {
                "       quibra download --port DEV [--link serial|usb] --out DIR\n"
                "       quibra decode FILE.bin --out DIR\n"
                "       quibra logo send FILE.pbm|FILE.png --type N ... (quibra logo for more)\n"
-               "       quibra dump-memory --out FILE --port DEV [--link serial|usb]\n");
+               "       quibra dump-memory --out FILE --port DEV [--link serial|usb]\n"
+               "       quibra command COMMAND --port DEV [--link serial|usb] [--type T] (quibra "
+               "command for more)\n");
   return 2;
 }
 
@@ -138,6 +142,10 @@ int main(int argc, char** argv) {
       return quibra::cli::BikesCommand(argc - 2, argv + 2);
     }
     if (command == "logo") return quibra::cli::LogoCommand(argc - 2, argv + 2);
+    if (command == "command") {
+      quibra::cli::LoadedLibrary library;
+      return quibra::cli::UnitCommand(argc - 2, argv + 2);
+    }
     if (command == "settings") {
       quibra::cli::LoadedLibrary library;
       return quibra::cli::SettingsCommand(argc - 2, argv + 2);

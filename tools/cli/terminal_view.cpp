@@ -55,6 +55,12 @@ void TerminalView::on_event(const QuibraDialogEvent& event) {
       if (drawn_) std::fputc('\n', out_);
       drawn_ = false;
       break;
+    case QUIBRA_DIALOG_MESSAGE_BOX:
+      if (drawn_) std::fputc('\n', out_);
+      drawn_ = false;
+      std::fprintf(out_, "%s: %s\n", event.Caption, event.Text);
+      std::fflush(out_);
+      break;
     default:
       break;
   }

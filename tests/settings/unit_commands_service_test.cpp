@@ -1,0 +1,386 @@
+// The service parameters, the file-delete command and the checked block writes, against a
+// scripted unit: the bytes each puts into the memory image, the routes they take, and the
+// refusals that send nothing.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "frame/comm_params.h"
+#include "frame/module.h"
+#include "platform/registry.h"
+#include "platform/scaled_clock.h"
+#include "protocol/message_image.h"
+#include "quibra/quibra.h"
+#include "settings/service_params.h"
+#include "support/module_fixture.h"
+#include "support/scripted_unit.h"
+#include "ui/clipboard.h"
+#include "ui/message_box.h"
+#include "ui/transfer_link.h"
+
+namespace quibra::testing {
+namespace {
+
+using Sent = std::vector<std::pair<int32_t, int32_t>>;
+
+class RecordedBoxes final : public ui::MessageBoxHost {
+ public:
+  void show(const std::string& text, const std::string& caption) override {
+    shown.emplace_back(text, caption);
+  }
+  std::vector<std::pair<std::string, std::string>> shown;
+};
+
+// Logs every pause with the number of messages the unit had received by then.
+class PauseLog final : public platform::Clock {
+ public:
+  PauseLog(platform::Clock& inner, const ScriptedUnit& unit) : inner_(inner), unit_(unit) {}
+  uint32_t tick_ms() override { return inner_.tick_ms(); }
+  uint64_t performance_counter() override { return inner_.performance_counter(); }
+  uint64_t performance_frequency() override { return inner_.performance_frequency(); }
+  platform::LocalDateTime local_now() override { return inner_.local_now(); }
+  void sleep_ms(uint32_t ms) override {
+    pauses.emplace_back(ms, unit_.sent.size());
+    inner_.sleep_ms(ms);
+  }
+  // Whether a pause of exactly ms came right before message n (0-based) went out.
+  bool paused_before(uint32_t ms, size_t n) const {
+    for (const auto& [length, sent] : pauses) {
+      if (length == ms && sent == n) return true;
+    }
+    return false;
+  }
+  std::vector<std::pair<uint32_t, size_t>> pauses;
+
+ private:
+  platform::Clock& inner_;
+  const ScriptedUnit& unit_;
+};
+
+std::vector<uint8_t> Identity(uint8_t product_code) {
+  std::vector<uint8_t> image(37, 0);
+  image[6] = product_code;
+  return image;
+}
+
+std::vector<uint8_t> Image(int32_t id, int32_t param, int32_t first, int32_t last) {
+  std::vector<uint8_t> bytes;
+  for (int32_t i = first; i <= last; ++i)
+    bytes.push_back(protocol::GetMessageByte(id, param, i));
+  return bytes;
+}
+
+// The user gives up on a transfer as soon as the dialog offers Retry.
+void QUIBRA_CALL CancelOnRetry(const QuibraDialogEvent* event, void*) {
+  if (event->Kind == QUIBRA_DIALOG_CONTROL && event->Control == 1005 && event->Enabled != 0)
+    fnQuibraExt_PressDialogButton(2);
+}
+
+class ServiceCommandsTest : public ModuleTest {
+ protected:
+  void SetUp() override {
+    ModuleTest::SetUp();
+    platform::set_clock(&pauses_);
+    ui::set_transfer_link(&unit_);
+    ui::set_message_box_host(&boxes_);
+    fnQuibraExt_SetDialogObserver(CancelOnRetry, nullptr);
+  }
+  void TearDown() override {
+    fnQuibraExt_SetDialogObserver(nullptr, nullptr);
+    ModuleTest::TearDown();
+    ui::set_message_box_host(nullptr);
+    ui::set_transfer_link(nullptr);
+    platform::set_clock(nullptr);
+  }
+  static CommParams Params(uint32_t link_type, int32_t type) {
+    CommParams p{};
+    p.Size = QUIBRA_COMM_PARAMS_SIZE;
+    p.LinkType = link_type;
+    p.MonitorType = type;
+    return p;
+  }
+  std::array<uint8_t, 3> Block(int32_t block) {
+    const auto& b = unit_.blocks[block];
+    return {b[0], b[1], b[2]};
+  }
+
+  platform::ScaledClock clock_{0.001};
+  ScriptedUnit unit_;
+  PauseLog pauses_{clock_, unit_};
+  RecordedBoxes boxes_;
+};
+
+TEST_F(ServiceCommandsTest, TimeCorrectionGoesAsBcdMagnitudeAndSign) {
+  EXPECT_EQ(fnQuibra_SetTimeCorrectionValueEx(1, -250, 11, 0, 0), 1);
+  EXPECT_EQ(unit_.sent, (Sent{{9007, 43}}));
+  EXPECT_EQ(Block(43), (std::array<uint8_t, 3>{0x50, 0x02, 0x00}));
+  EXPECT_EQ(fnQuibra_SetTimeCorrectionValueEx(1, 3999, 11, 0, 0), 1);
+  EXPECT_EQ(Block(43), (std::array<uint8_t, 3>{0x99, 0x39, 0x01}));
+  EXPECT_EQ(fnQuibra_SetTimeCorrectionValueEx(1, 6, 11, 0, 0), 1);
+  EXPECT_EQ(Block(43), (std::array<uint8_t, 3>{0x06, 0x00, 0x01}));
+}
+
+TEST_F(ServiceCommandsTest, OutOfRangeServiceValuesSendNothing) {
+  EXPECT_EQ(fnQuibra_SetTimeCorrectionValue(5), 0);
+  EXPECT_EQ(fnQuibra_SetTimeCorrectionValue(4000), 0);
+  EXPECT_EQ(fnQuibra_SetTimeCorrectionValue(-5), 0);
+  EXPECT_EQ(fnQuibra_SetTimeCorrectionValueEx(1, -4000, 11, 0, 0), 0);
+  EXPECT_EQ(fnQuibra_SetLCDContrast(15), 0);
+  EXPECT_EQ(fnQuibra_SetLCDContrastEx(1, 0, 11, 0), 0);
+  EXPECT_EQ(fnQuibra_SetDefaultHourMode(2, 0), 0);
+  EXPECT_EQ(fnQuibra_SetDefaultHourModeEx(1, 1, 2, 11, 0), 0);
+  EXPECT_EQ(fnQuibra_SetLCDContrastEx(2, 7, 11, 0), 0);  // no such link
+  // The hour mode has no place in the running and cycling units' memory.
+  EXPECT_EQ(fnQuibra_SetDefaultHourModeEx(1, 1, 0, 35, 0), 0);
+  EXPECT_TRUE(unit_.sent.empty());
+  EXPECT_TRUE(boxes_.shown.empty());
+}
+
+TEST_F(ServiceCommandsTest, HourModeCarriesTheVariantMarkerOnTheBlockRoute) {
+  EXPECT_EQ(fnQuibra_SetDefaultHourModeEx(1, 1, 0, 11, 0), 1);
+  EXPECT_EQ(unit_.blocks[42][0], 0x11);
+  EXPECT_EQ(fnQuibra_SetDefaultHourModeEx(1, 0, 0, 12, 0), 1);
+  EXPECT_EQ(unit_.blocks[42][0], 0x10);
+  EXPECT_EQ(fnQuibra_SetDefaultHourModeEx(1, 1, 1, 11, 0), 1);
+  EXPECT_EQ(unit_.blocks[42][0], 0x01);
+  EXPECT_EQ(unit_.sent, (Sent{{9007, 42}, {9007, 42}, {9007, 42}}));
+  // The block layouts are the oldest units', whatever type chose the route.
+  EXPECT_EQ(module().unit.type.load(), 11);
+}
+
+TEST_F(ServiceCommandsTest, PagedRouteCarriesThePageByteOfTheFamily) {
+  const std::map<int32_t, uint8_t> pages = {{19, 16}, {21, 16}, {41, 0}, {28, 160}, {31, 160}};
+  for (const auto& [type, page] : pages) {
+    module().raw_memory.leading_byte = 0x55;
+    EXPECT_EQ(fnQuibra_SetLCDContrastEx(1, 9, type, 0), 1) << type;
+    EXPECT_EQ(unit_.sent.back(), std::make_pair(9035, 44)) << type;
+    EXPECT_EQ(module().raw_memory.leading_byte, page) << type;
+    // The value sits after the page byte and the two address bytes; no marker in the hour
+    // mode of this route.
+    EXPECT_EQ(protocol::GetMessageByte(9035, 44, 8), 9) << type;
+  }
+  EXPECT_EQ(fnQuibra_SetDefaultHourModeEx(1, 1, 0, 20, 0), 1);
+  EXPECT_EQ(protocol::GetMessageByte(9035, 42, 8), 1);
+  // Type 38 takes the contrast by block write: only its time correction goes to memory.
+  EXPECT_EQ(fnQuibra_SetLCDContrastEx(1, 9, 38, 0), 1);
+  EXPECT_EQ(unit_.sent.back(), std::make_pair(9007, 44));
+}
+
+TEST_F(ServiceCommandsTest, FactoryDefaultsFollowAfterTheDelay) {
+  EXPECT_EQ(fnQuibra_SetTimeCorrectionValueEx(1, 300, 11, 1, 1200), 1);
+  EXPECT_EQ(unit_.sent, (Sent{{9007, 43}, {9009, 0}}));
+  EXPECT_TRUE(pauses_.paused_before(1200, 1));
+  EXPECT_EQ(fnQuibra_SetLCDContrastEx(1, 4, 11, 1), 1);
+  EXPECT_EQ(unit_.sent.size(), 4U);
+  EXPECT_EQ(unit_.sent[3], std::make_pair(9009, 0));
+  EXPECT_TRUE(pauses_.paused_before(750, 3));
+  EXPECT_EQ(fnQuibra_SetTimeCorrectionValueEx(1, 300, 11, 1, 0), 1);  // 0 means 750
+  EXPECT_TRUE(pauses_.paused_before(750, 5));
+  // A write the unit does not answer ends there: no factory defaults.
+  unit_.answers = false;
+  EXPECT_EQ(fnQuibra_SetDefaultHourModeEx(1, 1, 0, 11, 1), 0);
+  EXPECT_EQ(unit_.sent.size(), 7U);
+  EXPECT_EQ(unit_.sent.back(), std::make_pair(9007, 42));
+}
+
+TEST_F(ServiceCommandsTest, DirectWriteWithoutItsLinkFailsUnsent) {
+  // The IrDA link cannot be started on this build: the user sees the failure, nothing is sent.
+  EXPECT_EQ(fnQuibra_SetLCDContrastEx(1, 7, 35, 0), 0);
+  EXPECT_EQ(fnQuibra_SetTimeCorrectionValueEx(1, 120, 38, 1, 0), 0);
+  const uint8_t factory[] = {1, 2, 3};
+  EXPECT_EQ(fnQuibra_WriteFactoryEEPROMDataPRVCeq(factory, 3, 36), 0);
+  EXPECT_TRUE(unit_.sent.empty());
+  using Box = std::pair<std::string, std::string>;
+  EXPECT_EQ(boxes_.shown, (std::vector<Box>{
+                              {"Failed!", "fnQuibra_SetLCDContrastEx"},
+                              {"Failed!", "fnQuibra_SetTimeCorrectionValueEx"},
+                              {"Failed!", "fnQuibra_WriteFactoryEEPROMDataPRVCeq"},
+                          }));
+  // Refused arguments show nothing at all.
+  EXPECT_EQ(fnQuibra_WriteFactoryEEPROMDataPRVCeq(nullptr, 3, 36), 0);
+  EXPECT_EQ(fnQuibra_WriteFactoryEEPROMDataPRVCeq(factory, 0, 36), 0);
+  EXPECT_EQ(fnQuibra_WriteFactoryEEPROMDataPRVCeq(factory, 489, 36), 0);
+  EXPECT_EQ(fnQuibra_WriteFactoryEEPROMDataPRVCeq(factory, 3, 39), 0);
+  EXPECT_EQ(boxes_.shown.size(), 3U);
+}
+
+TEST_F(ServiceCommandsTest, DirectWritePutsTheBytesAtTheFactoryArea) {
+  // Time correction of -250 on a type 35 unit: the three bytes at address 0, by 9089 with the
+  // type's opcode (0xA6), and a success box.
+  const uint8_t correction[] = {0x50, 0x02, 0x00};
+  EXPECT_EQ(settings::WriteFactoryBytesAndReport(35, 0, correction, "caption"), 1);
+  EXPECT_EQ(Image(9089, 0, 5, 14),
+            (std::vector<uint8_t>{0xA6, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x50, 0x02, 0x00}));
+  // Contrast 9 on a type 37 unit: one byte at address 5.
+  const uint8_t contrast[] = {9};
+  EXPECT_EQ(settings::WriteFactoryBytesAndReport(37, 5, contrast, "caption"), 1);
+  EXPECT_EQ(Image(9089, 0, 5, 12),
+            (std::vector<uint8_t>{0xAD, 0x00, 0x00, 0x05, 0x00, 0x00, 0x00, 0x09}));
+  EXPECT_EQ(module().unit.type.load(), 37);
+  ASSERT_EQ(unit_.writes.size(), 2U);
+  EXPECT_EQ(unit_.writes[0].address, 0);
+  EXPECT_EQ(unit_.writes[0].bytes, (std::vector<uint8_t>{0x50, 0x02, 0x00}));
+  EXPECT_EQ(unit_.writes[1].address, 5);
+  EXPECT_EQ(unit_.writes[1].bytes, (std::vector<uint8_t>{9}));
+  unit_.answers = false;
+  EXPECT_EQ(settings::WriteFactoryBytesAndReport(33, 5, contrast, "caption"), 0);
+  using Box = std::pair<std::string, std::string>;
+  EXPECT_EQ(
+      boxes_.shown,
+      (std::vector<Box>{{"Success!", "caption"}, {"Success!", "caption"}, {"Failed!", "caption"}}));
+}
+
+TEST_F(ServiceCommandsTest, FileDeleteNamesTheFileByItsStart) {
+  CommParams p = Params(1, 22);
+  // 14:05:09 on 15 March 2024, shown in 12-hour form: recorded, nothing sent.
+  EXPECT_EQ(fnQuibra_SendFileDeleteCommand(&p, -2, 20240315, 14 * 3600 + 5 * 60 + 9, 1), 1);
+  EXPECT_TRUE(unit_.sent.empty());
+  EXPECT_EQ(fnQuibra_SendFileDeleteCommand(&p, -1, 0, 0, 0), 1);
+  EXPECT_EQ(unit_.sent, (Sent{{9012, 0}}));
+  // All files; 09 s, 05 min, 2 pm (BCD 02 + 128), day 15 + 128, year 124 - 100 = 24, March.
+  EXPECT_EQ(Image(9012, 0, 5, 11), (std::vector<uint8_t>{0xFF, 0x09, 0x05, 0x82, 0x95, 0x24, 3}));
+  // In 24-hour form the hour and the day carry no marks.
+  EXPECT_EQ(fnQuibra_SendFileDeleteCommand(&p, -2, 19991231, 23 * 3600, 0), 1);
+  EXPECT_EQ(fnQuibra_SendFileDeleteCommand(&p, -1, 0, 0, 0), 1);
+  EXPECT_EQ(Image(9012, 0, 5, 11), (std::vector<uint8_t>{0xFF, 0x00, 0x00, 0x23, 0x31, 0x99, 12}));
+}
+
+TEST_F(ServiceCommandsTest, FileDeleteOfTheNewerUnitsPacksTheDate) {
+  CommParams p = Params(1, 36);
+  EXPECT_EQ(fnQuibra_SendFileDeleteCommand(&p, -2, 20240315, 14 * 3600 + 5 * 60 + 9, 1), 1);
+  EXPECT_EQ(fnQuibra_SendFileDeleteCommand(&p, -1, 0, 0, 0), 1);
+  // 2024-03-15: (44 << 9) | (3 << 5) | 15 = 0x586F, low byte first; then 09 s, 05 min, 14 h
+  // (no 12-hour form), 255.
+  EXPECT_EQ(Image(9012, 0, 5, 11),
+            (std::vector<uint8_t>{0xFF, 0x6F, 0x58, 0x09, 0x05, 0x14, 0xFF}));
+}
+
+TEST_F(ServiceCommandsTest, FileDeleteRefusals) {
+  CommParams p = Params(1, 22);
+  EXPECT_EQ(fnQuibra_SendFileDeleteCommand(&p, -3, 20240315, 0, 0), 0);
+  EXPECT_EQ(fnQuibra_SendFileDeleteCommand(&p, -2, 20240315, 86400, 0), 0);
+  EXPECT_EQ(fnQuibra_GetErrorCode(), 101);
+  EXPECT_EQ(fnQuibra_SendFileDeleteCommand(&p, -2, 20240230, 0, 0), 0);
+  EXPECT_EQ(fnQuibra_GetErrorCode(), 102);
+  // No downloaded memory: file 0 cannot be named.
+  EXPECT_EQ(fnQuibra_SendFileDeleteCommand(&p, 0, 0, 0, 0), 0);
+  EXPECT_EQ(fnQuibra_SendFileDeleteCommand(nullptr, -1, 0, 0, 0), 0);
+  EXPECT_TRUE(unit_.sent.empty());
+}
+
+TEST_F(ServiceCommandsTest, MemoryByteIsReadBackOverInfrared) {
+  EXPECT_EQ(fnQuibra_WriteMemoryByte(1, 9, 0x1A5), 1);  // the low byte goes
+  EXPECT_EQ(unit_.sent, (Sent{{9007, 46}, {9008, 46}}));
+  EXPECT_EQ(unit_.blocks[46][0], 0xA5);
+  EXPECT_TRUE(pauses_.paused_before(500, 1));
+  unit_.stuck_blocks = {46};
+  EXPECT_EQ(fnQuibra_WriteMemoryByte(1, 9, 0x11), 0);
+  // Other links only prepare the byte.
+  EXPECT_EQ(fnQuibra_WriteMemoryByte(0, 9, 0x22), 1);
+  EXPECT_EQ(protocol::GetMessageByte(9007, 46, 7), 0x22);
+  EXPECT_EQ(fnQuibra_WriteMemoryByte(1, 8, 0x22), 0);
+  EXPECT_EQ(unit_.sent.size(), 4U);
+}
+
+TEST_F(ServiceCommandsTest, LimitAlarmOffSetsBitOneAndChecksIt) {
+  unit_.identities = {Identity(37)};  // type 23
+  unit_.blocks[46][0] = 0x41;
+  EXPECT_EQ(fnQuibra_SetK65LimitAlarmOff(), 1);
+  EXPECT_EQ(unit_.sent, (Sent{{9021, 0}, {9008, 46}, {9007, 46}, {9008, 46}}));
+  EXPECT_EQ(unit_.blocks[46][0], 0x43);
+  EXPECT_TRUE(pauses_.paused_before(100, 2));
+  EXPECT_TRUE(pauses_.paused_before(500, 3));
+
+  unit_.stuck_blocks = {46};
+  unit_.blocks[46][0] = 0x00;
+  EXPECT_EQ(fnQuibra_SetK65LimitAlarmOff(), 0);
+
+  unit_.sent.clear();
+  unit_.identities = {Identity(85)};  // type 20 has no such alarm
+  EXPECT_EQ(fnQuibra_SetK65LimitAlarmOff(), 0);
+  EXPECT_EQ(unit_.sent, (Sent{{9021, 0}}));
+}
+
+TEST_F(ServiceCommandsTest, MonitorTypeSwitchOfType12NeedsTheRightModel) {
+  unit_.identities = {Identity(35)};
+  EXPECT_EQ(fnQuibra_SwitchMonitorType(12, 1), 1);
+  EXPECT_EQ(unit_.sent, (Sent{{9021, 0}, {9007, 41}, {9009, 0}}));
+  EXPECT_EQ(unit_.blocks[41][0], 3);
+  EXPECT_TRUE(pauses_.paused_before(750, 2));
+
+  unit_.sent.clear();
+  unit_.identities = {Identity(34)};  // a type 12 model that cannot switch
+  EXPECT_EQ(fnQuibra_SwitchMonitorType(12, 0), 0);
+  EXPECT_EQ(unit_.sent, (Sent{{9021, 0}}));
+  unit_.sent.clear();
+  EXPECT_EQ(fnQuibra_SwitchMonitorType(12, 2), 0);
+  EXPECT_EQ(fnQuibra_SwitchMonitorType(11, 0), 0);
+  EXPECT_TRUE(unit_.sent.empty());
+}
+
+TEST_F(ServiceCommandsTest, MonitorTypeSwitchOfType22IsCheckedByReadingBack) {
+  unit_.identities = {Identity(19)};  // type 22
+  unit_.blocks[41][0] = 2;
+  EXPECT_EQ(fnQuibra_SwitchMonitorType(22, 3), 1);
+  EXPECT_EQ(unit_.sent, (Sent{{9021, 0}, {9008, 41}, {9007, 41}, {9008, 41}, {9009, 0}}));
+  EXPECT_EQ(unit_.blocks[41][0], 3);
+  // Another mode keeps the unit's own type byte.
+  unit_.blocks[41][0] = 7;
+  EXPECT_EQ(fnQuibra_SwitchMonitorType(22, 9), 1);
+  EXPECT_EQ(unit_.blocks[41][0], 7);
+  unit_.stuck_blocks = {41};
+  unit_.blocks[41][0] = 2;
+  unit_.sent.clear();
+  EXPECT_EQ(fnQuibra_SwitchMonitorType(22, 3), 0);
+  EXPECT_EQ(unit_.count(9009), 0U);
+}
+
+TEST_F(ServiceCommandsTest, UsageCountersComeFromBlock45) {
+  EXPECT_EQ(fnQuibra_ReadUsageCounterValue(0), 0);  // before any read
+  unit_.identities = {Identity(102)};               // type 21
+  for (size_t i = 0; i < 26; ++i)
+    unit_.blocks[45][i] = static_cast<uint8_t>(i + 1);
+  EXPECT_EQ(fnQuibra_GetUsageCounters(0), 1);
+  EXPECT_EQ(unit_.sent, (Sent{{9021, 0}, {9008, 45}}));
+  EXPECT_EQ(fnQuibra_ReadUsageCounterValue(0), 0x0201);
+  EXPECT_EQ(fnQuibra_ReadUsageCounterValue(1), 0x0403);
+  EXPECT_EQ(fnQuibra_ReadUsageCounterValue(12), 0x1A19);
+  EXPECT_EQ(fnQuibra_ReadUsageCounterValue(13), 0);
+  EXPECT_EQ(fnQuibra_ReadUsageCounterValue(-1), 0);
+  // A failed read leaves no stale counters behind.
+  unit_.answers = false;
+  EXPECT_EQ(fnQuibra_GetUsageCounters(0), 0);
+  EXPECT_EQ(fnQuibra_ReadUsageCounterValue(0), 0);
+}
+
+TEST_F(ServiceCommandsTest, UsageCountersGoToTheClipboardWithTheirValues) {
+  class LastText final : public ui::Clipboard {
+   public:
+    bool put_text(const std::string& t) override {
+      text_ = t;
+      return true;
+    }
+    std::string text() override { return text_; }
+
+   private:
+    std::string text_;
+  } clipboard;
+  ui::set_clipboard(&clipboard);
+  unit_.identities = {Identity(85)};  // type 20
+  unit_.blocks[45][0] = 0x10;
+  unit_.blocks[45][1] = 0x27;  // 10000
+  unit_.blocks[45][24] = 7;
+  EXPECT_EQ(fnQuibra_GetUsageCounters(1), 1);
+  ui::set_clipboard(nullptr);
+  EXPECT_EQ(clipboard.text(),
+            "10000\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n7\r\n");
+
+  unit_.identities = {Identity(19)};  // type 22 keeps no usage counters
+  EXPECT_EQ(fnQuibra_GetUsageCounters(1), 0);
+}
+
+}  // namespace
+}  // namespace quibra::testing
