@@ -22,9 +22,9 @@ constexpr int32_t kTotalsArea = 59;
 // The page of the unit's memory that area 59 lies in, sent before the block.
 constexpr uint8_t kTotalsPage = 160;
 constexpr int32_t kLargestTotal = 999999;
-// The block is packed from scratch index 7 on. When it is sent, the page byte is put in front
-// of the address, which moves the block one index on: it goes out as memory bytes 8..31.
-constexpr int32_t kPackAt = 7;
+// The block is packed as memory bytes 8..31: the page byte and the address go in front of it
+// (5, then 6 and 7) when it is sent.
+constexpr int32_t kPackAt = 8;
 // Per total: three BCD bytes, three zero bytes, the two date bytes.
 constexpr int32_t kTotalGroup = 8;
 constexpr int32_t kDateInGroup = 6;
