@@ -10,7 +10,7 @@ namespace {
 using K = ControlKind;
 
 // The four icons lie on the same spot; the procedures show the ones the state asks for.
-constexpr ControlSpec kConnection[] = {
+constexpr ControlTemplate kConnection[] = {
     {kStatusText, K::Text, 30, 10, 100, 20, nullptr, true, true},
     {kIconWaitConnect, K::Icon, 5, 5, 20, 20, "IR_WAITCONNECT", true, true},
     {kIconConnecting1, K::Icon, 5, 5, 20, 20, "IR_CONNECTING1", true, true},
@@ -21,17 +21,17 @@ constexpr ControlSpec kConnection[] = {
     {kIconConnecting2, K::Icon, 5, 5, 20, 20, "IR_CONNECTING2", true, false},
 };
 
-constexpr ControlSpec kConnectionNoWait[] = {
+constexpr ControlTemplate kConnectionNoWait[] = {
     {kStatusText, K::Text, 30, 10, 100, 20, nullptr, true, true},
     {kIconConnecting1, K::Icon, 5, 5, 20, 20, "IR_CONNECTING1", true, true},
 };
 
-constexpr ControlSpec kConnectionNew[] = {
+constexpr ControlTemplate kConnectionNew[] = {
     {kStatusText, K::CenteredText, 8, 50, 155, 10, nullptr, true, true},
     {kAnimation, K::Animation, 21, 5, 129, 38, nullptr, true, true},
 };
 
-constexpr ControlSpec kPipcast[] = {
+constexpr ControlTemplate kPipcast[] = {
     {kStatusText, K::Text, 30, 10, 100, 20, nullptr, true, true},
     {kIconConnecting1, K::Icon, 5, 5, 20, 20, "PIPCAST_CONNECTION1", true, true},
 };

@@ -9,7 +9,7 @@ namespace quibra::ui {
 
 enum class ControlKind : uint8_t { Text, CenteredText, Icon, Button, ProgressBar, Animation };
 
-struct ControlSpec {
+struct ControlTemplate {
   int32_t id;
   ControlKind kind;
   int16_t x, y, width, height;
@@ -21,7 +21,7 @@ struct ControlSpec {
 struct DialogTemplate {
   const char* name;
   int16_t width, height;
-  std::span<const ControlSpec> controls;
+  std::span<const ControlTemplate> controls;
 };
 
 enum class DialogId : uint8_t { Connection, ConnectionNoWait, ConnectionNew, Pipcast };

@@ -33,7 +33,7 @@ struct Timer {
 class HeadlessWindow final : public DialogWindow, public PressTarget {
  public:
   explicit HeadlessWindow(const DialogTemplate& layout) : layout_(layout) {
-    for (const ControlSpec& control : layout.controls) {
+    for (const ControlTemplate& control : layout.controls) {
       ControlState& state = controls_[control.id];
       if (control.kind == ControlKind::Button && control.caption != nullptr)
         state.text = control.caption;

@@ -83,7 +83,7 @@ TEST(DialogLayout, ResourceScriptMatchesTheTemplateTable) {
     EXPECT_EQ(rc.w, t.width);
     EXPECT_EQ(rc.h, t.height);
     EXPECT_EQ(rc.controls.size(), t.controls.size());
-    for (const ControlSpec& control : t.controls) {
+    for (const ControlTemplate& control : t.controls) {
       SCOPED_TRACE(control.id);
       ASSERT_TRUE(rc.controls.count(control.id));
       const RcControl& c = rc.controls.at(control.id);
