@@ -10,24 +10,14 @@
 #include <fstream>
 #include <string>
 
+#include "support/cli_run.h"
+
 namespace {
 
-struct CliRun {
-  int exit_code = -1;
-  std::string output;
-};
+using quibra::testing::CliRun;
 
 CliRun Logo(const std::string& arguments) {
-  CliRun run;
-  const std::string command = std::string(QUIBRA_CLI_PROGRAM) + " logo send " + arguments + " 2>&1";
-  FILE* pipe = popen(command.c_str(), "r");
-  if (pipe == nullptr) return run;
-  std::array<char, 256> buffer{};
-  while (fgets(buffer.data(), buffer.size(), pipe) != nullptr)
-    run.output += buffer.data();
-  const int status = pclose(pipe);
-  run.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return run;
+  return quibra::testing::RunCli("logo send " + arguments);
 }
 
 class LogoCli : public ::testing::Test {

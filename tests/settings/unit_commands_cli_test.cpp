@@ -8,26 +8,15 @@
 #include <string>
 
 #include "serial_link.h"
+#include "support/cli_run.h"
 #include "unit.h"
 
 namespace {
 
-struct CliRun {
-  int exit_code = -1;
-  std::string output;
-};
+using quibra::testing::CliRun;
 
 CliRun RunCommand(const std::string& arguments) {
-  CliRun run;
-  const std::string command = std::string(QUIBRA_CLI_PROGRAM) + " command " + arguments + " 2>&1";
-  FILE* pipe = popen(command.c_str(), "r");
-  if (pipe == nullptr) return run;
-  std::array<char, 256> buffer{};
-  while (fgets(buffer.data(), buffer.size(), pipe) != nullptr)
-    run.output += buffer.data();
-  const int status = pclose(pipe);
-  run.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return run;
+  return quibra::testing::RunCli("command " + arguments);
 }
 
 TEST(UnitCommandCli, WritesAServiceValueAndReadsCounters) {

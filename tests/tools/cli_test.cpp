@@ -11,38 +11,13 @@
 #include <nlohmann/json.hpp>
 
 #include "serial_link.h"
+#include "support/cli_run.h"
 #include "unit.h"
 
 namespace {
 
-struct CliRun {
-  int exit_code = -1;
-  std::string output;
-};
-
-// The arguments inside a double-quoted bash -c command.
-std::string Escape(const std::string& text) {
-  std::string out;
-  for (char c : text) {
-    if (c == '"' || c == '\\' || c == '$') out += '\\';
-    out += c;
-  }
-  return out;
-}
-
-CliRun RunCli(const std::string& arguments) {
-  CliRun run;
-  const std::string command =
-      "bash -c \"" + std::string(QUIBRA_CLI_PROGRAM) + " " + Escape(arguments) + "\" 2>&1";
-  FILE* pipe = popen(command.c_str(), "r");
-  if (pipe == nullptr) return run;
-  std::array<char, 256> buffer{};
-  while (fgets(buffer.data(), buffer.size(), pipe) != nullptr)
-    run.output += buffer.data();
-  const int status = pclose(pipe);
-  run.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return run;
-}
+using quibra::testing::CliRun;
+using quibra::testing::RunCli;
 
 TEST(Cli, DemoIdentifiesTheSimulatedUnit) {
   const CliRun run = RunCli("demo");
