@@ -7,6 +7,7 @@
 #include <iterator>
 #include <string>
 
+#include "arguments.h"
 #include "identify.h"
 #include "quibra/quibra.h"
 #include "record_fields.h"
@@ -49,9 +50,7 @@ bool Parse(int argc, char** argv, Options& o) {
     } else if (arg == "--port") {
       o.port = argv[++i];
     } else if (arg == "--link") {
-      const std::string kind = argv[++i];
-      if (kind != "serial" && kind != "usb") return false;
-      o.link = kind == "usb" ? LinkKind::Usb : LinkKind::Serial;
+      if (!ParseLinkKind(argv[++i], o.link)) return false;
     } else if (arg == "--sound") {
       o.sound_file = argv[++i];
     } else {

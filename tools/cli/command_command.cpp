@@ -5,6 +5,7 @@
 #include <functional>
 #include <string>
 
+#include "arguments.h"
 #include "exercise_files.h"
 #include "identify.h"
 #include "quibra/quibra.h"
@@ -32,14 +33,6 @@ struct Options {
   int type = -1;  // ask the unit
 };
 
-bool ParseNumber(const char* text, int& out) {
-  char* end = nullptr;
-  const long value = std::strtol(text, &end, 10);
-  if (end == text || *end != '\0' || value < -1000000 || value > 1000000) return false;
-  out = static_cast<int>(value);
-  return true;
-}
-
 bool TakesValue(const std::string& command) {
   return command == "hour-mode" || command == "time-correction" || command == "lcd-contrast" ||
          command == "delete-file";
@@ -49,18 +42,17 @@ bool Parse(int argc, char** argv, Options& o) {
   if (argc < 1) return false;
   o.command = argv[0];
   int i = 1;
-  if (TakesValue(o.command) && (i >= argc || !ParseNumber(argv[i++], o.value))) return false;
+  if (TakesValue(o.command) && (i >= argc || !ParseNumber(argv[i++], -1000000, 1000000, o.value)))
+    return false;
   for (; i < argc; ++i) {
     const std::string arg = argv[i];
     if (i + 1 >= argc) return false;
     if (arg == "--port") {
       o.port = argv[++i];
     } else if (arg == "--link") {
-      const std::string kind = argv[++i];
-      if (kind != "serial" && kind != "usb") return false;
-      o.link = kind == "usb" ? LinkKind::Usb : LinkKind::Serial;
+      if (!ParseLinkKind(argv[++i], o.link)) return false;
     } else if (arg == "--type") {
-      if (!ParseNumber(argv[++i], o.type) || o.type < 0 || o.type > 99) return false;
+      if (!ParseNumber(argv[++i], 0, 99, o.type)) return false;
     } else {
       return false;
     }

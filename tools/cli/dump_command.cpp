@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <string>
 
+#include "arguments.h"
 #include "identify.h"
 #include "loaded_library.h"
 #include "quibra/quibra.h"
@@ -32,12 +33,7 @@ int DumpMemoryCommand(int argc, char** argv) {
     } else if (arg == "--port" && i + 1 < argc) {
       port = argv[++i];
     } else if (arg == "--link" && i + 1 < argc) {
-      const std::string kind = argv[++i];
-      if (kind == "usb") {
-        link = LinkKind::Usb;
-      } else if (kind != "serial") {
-        return Usage();
-      }
+      if (!ParseLinkKind(argv[++i], link)) return Usage();
     } else {
       return Usage();
     }

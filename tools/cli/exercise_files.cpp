@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "arguments.h"
 #include "quibra/quibra.h"
 #include "terminal_view.h"
 
@@ -92,8 +93,7 @@ int DownloadCommand(int argc, char** argv) {
       port = value;
     } else if (arg == "--out") {
       out = value;
-    } else if (arg == "--link" && (value == "serial" || value == "usb")) {
-      link = value == "usb" ? LinkKind::Usb : LinkKind::Serial;
+    } else if (arg == "--link" && ParseLinkKind(value, link)) {
     } else {
       return Usage();
     }

@@ -10,6 +10,7 @@
 #include <iterator>
 #include <sstream>
 
+#include "arguments.h"
 #include "identify.h"
 #include "loaded_library.h"
 #include "quibra/quibra.h"
@@ -44,14 +45,6 @@ struct Options {
   bool dry_run = false;
 };
 
-bool ParseNumber(const char* text, int32_t low, int32_t high, int32_t& out) {
-  char* end = nullptr;
-  const long value = std::strtol(text, &end, 10);
-  if (end == text || *end != '\0' || value < low || value > high) return false;
-  out = static_cast<int32_t>(value);
-  return true;
-}
-
 bool Parse(int argc, char** argv, Options& o) {
   if (argc < 2 || std::string(argv[0]) != "send") return false;
   o.image = argv[1];
@@ -70,9 +63,7 @@ bool Parse(int argc, char** argv, Options& o) {
     } else if (arg == "--port") {
       o.port = value;
     } else if (arg == "--link") {
-      const std::string kind = value;
-      if (kind != "serial" && kind != "usb") return false;
-      o.link = kind == "usb" ? LinkKind::Usb : LinkKind::Serial;
+      if (!ParseLinkKind(value, o.link)) return false;
     } else if (arg == "--sound") {
       o.sound_file = value;
     } else {

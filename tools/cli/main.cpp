@@ -15,6 +15,7 @@
 #include <exception>
 #include <string>
 
+#include "arguments.h"
 #include "bikes_command.h"
 #include "command_command.h"
 #include "demo_unit.h"
@@ -69,12 +70,7 @@ int Identify(int argc, char** argv) {
     if (arg == "--port" && i + 1 < argc) {
       port = argv[++i];
     } else if (arg == "--link" && i + 1 < argc) {
-      const std::string kind = argv[++i];
-      if (kind == "usb") {
-        link = LinkKind::Usb;
-      } else if (kind != "serial") {
-        return Usage();
-      }
+      if (!ParseLinkKind(argv[++i], link)) return Usage();
     } else {
       return Usage();
     }

@@ -7,6 +7,7 @@
 #include <iterator>
 #include <string>
 
+#include "arguments.h"
 #include "identify.h"
 #include "quibra/quibra.h"
 #include "record_fields.h"
@@ -37,14 +38,6 @@ struct Options {
   int variant = 0;  // exercise-set layout
 };
 
-bool ParseNumber(const char* text, int low, int high, int& out) {
-  char* end = nullptr;
-  const long value = std::strtol(text, &end, 10);
-  if (end == text || *end != '\0' || value < low || value > high) return false;
-  out = static_cast<int>(value);
-  return true;
-}
-
 bool Parse(int argc, char** argv, Options& o) {
   if (argc < 2) return false;
   const std::string verb = argv[0];
@@ -64,9 +57,7 @@ bool Parse(int argc, char** argv, Options& o) {
     if (arg == "--port") {
       o.port = argv[++i];
     } else if (arg == "--link") {
-      const std::string kind = argv[++i];
-      if (kind != "serial" && kind != "usb") return false;
-      o.link = kind == "usb" ? LinkKind::Usb : LinkKind::Serial;
+      if (!ParseLinkKind(argv[++i], o.link)) return false;
     } else if (arg == "--sound") {
       o.sound_file = argv[++i];
     } else if (arg == "--variant") {
