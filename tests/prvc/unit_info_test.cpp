@@ -15,7 +15,7 @@
 #include "protocol/message_image.h"
 #include "quibra/quibra.h"
 #include "support/module_fixture.h"
-#include "support/scripted_unit.h"
+#include "support/scripted_unit_test.h"
 #include "ui/transfer_link.h"
 
 namespace quibra::testing {
@@ -29,18 +29,8 @@ std::vector<uint8_t> Identity(std::map<int, uint8_t> bytes) {
   return image;
 }
 
-class UnitInfoTest : public ModuleTest {
+class UnitInfoTest : public ScriptedUnitTest {
  protected:
-  void SetUp() override {
-    ModuleTest::SetUp();
-    platform::set_clock(&clock_);
-    ui::set_transfer_link(&unit_);
-  }
-  void TearDown() override {
-    ModuleTest::TearDown();
-    ui::set_transfer_link(nullptr);
-    platform::set_clock(nullptr);
-  }
   static CommParams Params(int32_t type = 0) {
     CommParams p{};
     p.Size = QUIBRA_COMM_PARAMS_SIZE;
@@ -56,9 +46,6 @@ class UnitInfoTest : public ModuleTest {
     EXPECT_EQ(fnQuibra_ReadMonitorInfo(&p, &info), expected);
     return info;
   }
-
-  platform::ScaledClock clock_{0.001};
-  ScriptedUnit unit_;
 };
 
 TEST_F(UnitInfoTest, OlderUnitFilesMemoryAndBattery) {

@@ -6,32 +6,19 @@
 #include "platform/scaled_clock.h"
 #include "quibra/quibra.h"
 #include "support/module_fixture.h"
-#include "support/scripted_unit.h"
+#include "support/scripted_unit_test.h"
 
 namespace quibra::testing {
 namespace {
 
-class UnitCommandsTest : public ModuleTest {
+class UnitCommandsTest : public ScriptedUnitTest {
  protected:
-  void SetUp() override {
-    ModuleTest::SetUp();
-    platform::set_clock(&clock_);
-    ui::set_transfer_link(&unit_);
-  }
-  void TearDown() override {
-    ModuleTest::TearDown();
-    ui::set_transfer_link(nullptr);
-    platform::set_clock(nullptr);
-  }
   static CommParams Params(uint32_t link_type) {
     CommParams p{};
     p.Size = QUIBRA_COMM_PARAMS_SIZE;
     p.LinkType = link_type;
     return p;
   }
-
-  platform::ScaledClock clock_{0.001};
-  ScriptedUnit unit_;
 };
 
 TEST_F(UnitCommandsTest, CommandsGoOutOverInfrared) {
