@@ -11,16 +11,20 @@
 #include <cerrno>
 
 #include "frame_reader.h"
+#include "irda_stack.h"
 
 namespace quibra::sim {
 
 namespace {
 // How often the thread looks at its stop request while the line is quiet.
 constexpr int kPollMs = 10;
+// A short-form block: its length in 2 bytes, then the bytes.
+constexpr size_t kBlockHead = 2;
 }  // namespace
 
-SerialLink::SerialLink(Unit& unit, bool paced, std::chrono::milliseconds turnaround)
-    : unit_(unit), paced_(paced), turnaround_(turnaround) {}
+SerialLink::SerialLink(Unit& unit, bool paced, std::chrono::milliseconds turnaround,
+                       Framing framing)
+    : unit_(unit), paced_(paced), turnaround_(turnaround), framing_(framing) {}
 
 SerialLink::~SerialLink() {
   stop();
@@ -61,8 +65,30 @@ void SerialLink::stop() {
   master_ = slave_ = -1;
 }
 
+void SerialLink::take_blocks(const uint8_t* bytes, size_t count, std::vector<uint8_t>& pending) {
+  pending.insert(pending.end(), bytes, bytes + count);
+  while (pending.size() >= kBlockHead) {
+    const size_t length = pending[0] | static_cast<size_t>(pending[1]) << 8;
+    if (pending.size() < kBlockHead + length) return;
+    const std::span<const uint8_t> request(pending.data() + kBlockHead, length);
+    std::vector<uint8_t> answer;
+    if (length == 0) {
+      const std::string name = IrdaNameOfType(unit_.type());
+      answer.assign(name.begin(), name.end());
+    } else {
+      answer = unit_.handle_short_form(request);
+    }
+    std::vector<uint8_t> block = {static_cast<uint8_t>(answer.size() & 0xFF),
+                                  static_cast<uint8_t>(answer.size() >> 8)};
+    block.insert(block.end(), answer.begin(), answer.end());
+    pending.erase(pending.begin(), pending.begin() + static_cast<std::ptrdiff_t>(kBlockHead + length));
+    send(block, std::chrono::steady_clock::now());
+  }
+}
+
 void SerialLink::run() {
   FrameReader reader;
+  std::vector<uint8_t> pending_blocks;
   std::array<uint8_t, 256> buffer{};
   auto last_byte = std::chrono::steady_clock::now();
   auto frame_started = last_byte;
@@ -70,6 +96,14 @@ void SerialLink::run() {
     pollfd pfd{master_, POLLIN, 0};
     const int ready = poll(&pfd, 1, kPollMs);
     if (ready < 0 && errno != EINTR) break;
+    if (framing_ == Framing::ShortFormBlocks) {
+      if (ready <= 0 || !(pfd.revents & POLLIN)) continue;
+      const ssize_t got = read(master_, buffer.data(), buffer.size());
+      if (got < 0 && (errno == EINTR || errno == EAGAIN)) continue;
+      if (got <= 0) break;
+      take_blocks(buffer.data(), static_cast<size_t>(got), pending_blocks);
+      continue;
+    }
     if (ready <= 0 || !(pfd.revents & POLLIN)) {
       if (reader.in_frame() && std::chrono::steady_clock::now() - last_byte > kStallLimit) {
         reader.reset();

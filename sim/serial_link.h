@@ -2,6 +2,11 @@
 // library opens the other side's device path as its port and runs its real line-setup and
 // read/write code against it.
 //
+// The same line can instead carry the short form of an IrDA link, for an IrDA stack that stands
+// in for the system's and reaches the unit in another process (irda_pty_peer.h). Each block is
+// then a 2-byte length (low byte first) and the bytes; the unit answers every block with one
+// block, empty when it has no answer, and answers an empty block with its IrDA device name.
+//
 // The unit runs on its own thread from start() to stop() (or destruction). It answers a
 // complete request after its turnaround time: a real unit takes a while to turn its line
 // around, and the library relies on that, since it purges its input 50 ms after writing. With
@@ -33,8 +38,11 @@ class SerialLink {
 
   // The unit must outlive the link. Tests that shorten the library's pauses with a scaled clock
   // shorten the turnaround with them.
+  enum class Framing : uint8_t { Serial, ShortFormBlocks };
+
   explicit SerialLink(Unit& unit, bool paced = false,
-                      std::chrono::milliseconds turnaround = kDefaultTurnaround);
+                      std::chrono::milliseconds turnaround = kDefaultTurnaround,
+                      Framing framing = Framing::Serial);
   ~SerialLink();
   SerialLink(const SerialLink&) = delete;
   SerialLink& operator=(const SerialLink&) = delete;
@@ -50,6 +58,8 @@ class SerialLink {
 
  private:
   void run();
+  // Takes the bytes of short-form blocks and answers each complete one.
+  void take_blocks(const uint8_t* bytes, size_t count, std::vector<uint8_t>& pending);
   // Writes an answer starting no earlier than `due`; paced, it goes out at the line rate.
   void send(const std::vector<uint8_t>& bytes, std::chrono::steady_clock::time_point due);
   // Waits (briefly) until the line takes more bytes.
@@ -58,6 +68,7 @@ class SerialLink {
   Unit& unit_;
   const bool paced_;
   const std::chrono::milliseconds turnaround_;
+  const Framing framing_;
   int master_ = -1;
   int slave_ = -1;  // kept open so the line stays up while the library closes and reopens it
   std::string path_;

@@ -145,6 +145,10 @@ QUIBRA_API int32_t QUIBRA_CALL fnDumpReadEntireMemory(void);
  * USB adapter device file that opens, which is closed again; 0 when none opens (also when the
  * driver kit found the adapter, which then stays selected). */
 QUIBRA_API int32_t QUIBRA_CALL fnQuibra_TestUSBPort(void);
+/* Looks for wrist units in IrDA range. Mode 1: the unit type of the last recognised device
+ * (1000 for the reserved name); mode 0: 1 when a unit is recognised (1000 for the reserved
+ * name). 0 when no device is in range, -1 when none is recognised, else the socket error. */
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_OrvekIrDADeviceAvailable(int32_t mode, int32_t reserved);
 /* Sets the link options (0x01 or 0x10 clear: serial byte recoding; 0x02 keep-alive; 0x04
  * missed-beat correction; 0x10 USB adapter; 0x20 IrDA sockets; 0x40 extra analysis; 0x80
  * online mode; 0x100 wireless link). 1, or 0 while the engine runs. */

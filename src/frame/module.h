@@ -16,6 +16,7 @@
 #include "protocol/engine.h"
 #include "protocol/exercise_memory.h"
 #include "protocol/file_packets.h"
+#include "protocol/irda_link.h"
 #include "protocol/link_port.h"
 #include "protocol/message_status.h"
 #include "protocol/raw_memory.h"
@@ -60,6 +61,8 @@ struct Module {
   // Its destructor waits for the busy dialog's thread to end.
   ui::BusyDialog busy_dialog;
   protocol::FilePackets file_packets;  // the engine's file-download steps
+  // Destroyed after the engine: both threads are gone by then.
+  protocol::IrdaLink irda;
   // Last member: destroyed first, after the unload step has stopped its thread.
   protocol::Engine engine;
 };

@@ -7,6 +7,7 @@ namespace {
 
 std::atomic<Clock*> g_clock{nullptr};
 std::atomic<BytePort*> g_byte_port{nullptr};
+std::atomic<IrdaSockets*> g_irda_sockets{nullptr};
 std::atomic<LinkLibrary*> g_link_library{nullptr};
 std::atomic<Locale*> g_locale{nullptr};
 std::atomic<SoundOutput*> g_sound_output{nullptr};
@@ -31,6 +32,9 @@ void set_clock(Clock* replacement) { install(g_clock, replacement); }
 
 BytePort& byte_port() { return chosen(g_byte_port, system_byte_port()); }
 void set_byte_port(BytePort* replacement) { install(g_byte_port, replacement); }
+
+IrdaSockets& irda_sockets() { return chosen(g_irda_sockets, system_irda_sockets()); }
+void set_irda_sockets(IrdaSockets* replacement) { install(g_irda_sockets, replacement); }
 
 LinkLibrary& link_library() { return chosen(g_link_library, system_link_library()); }
 void set_link_library(LinkLibrary* replacement) { install(g_link_library, replacement); }

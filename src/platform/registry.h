@@ -6,6 +6,7 @@
 #include "platform/byte_port.h"
 #include "platform/clock.h"
 #include "platform/file_dialogs.h"
+#include "platform/irda_sockets.h"
 #include "platform/link_library.h"
 #include "platform/locale.h"
 #include "platform/sound_output.h"
@@ -26,6 +27,10 @@ BytePort& byte_port();
 // Installs a replacement byte port (not owned) or, with nullptr, returns to the system's.
 // Meant to be called while no library thread runs.
 void set_byte_port(BytePort* replacement);
+
+// The IrDA stack in force, and its replacement (not owned; nullptr returns to the system's).
+IrdaSockets& irda_sockets();
+void set_irda_sockets(IrdaSockets* replacement);
 
 // The wireless-link library loader in force, and its replacement (not owned; nullptr returns
 // to the system's).

@@ -8,6 +8,7 @@
 #include "platform/registry.h"
 #include "protocol/catalogue.h"
 #include "protocol/checksum.h"
+#include "protocol/irda_link.h"
 #include "protocol/link_port.h"
 #include "protocol/message_image.h"
 #include "protocol/raw_memory.h"
@@ -402,25 +403,60 @@ void CycleEnd(Engine& e, bool finished) {
   }
 }
 
+// One exchange with its tries: runs the send and receive steps while a send or an answer is
+// pending. true when the exchange finished with a stored answer.
+template <typename Send, typename Receive>
+bool RunTries(Engine& e, Send send, Receive receive) {
+  bool finished = false;
+  while (Flag(frame::kFlagSendPending) || Flag(frame::kFlagAnswerPending)) {
+    ++e.errors[kSendAttempts];
+    if (e.tries <= 0) {
+      module().statuses.set(kCollectiveStatus, kStatusNoAnswer);
+      SetStateFlag(frame::kFlagAnswerPending, 0);
+      SetStateFlag(frame::kFlagSendPending, 0);
+      break;
+    }
+    --e.tries;
+    if (finished) break;
+    send(e);
+    finished = receive(e);
+    if (Flag(frame::kFlagStopRequest)) break;
+  }
+  return finished;
+}
+
 void SerialLoop(Engine& e) {
   std::array<uint8_t, kReceiveBufferSize + 1> rx{};
   while (!Flag(frame::kFlagStopRequest)) {
-    bool finished = false;
-    while (Flag(frame::kFlagSendPending) || Flag(frame::kFlagAnswerPending)) {
-      ++e.errors[kSendAttempts];
-      if (e.tries <= 0) {
-        module().statuses.set(kCollectiveStatus, kStatusNoAnswer);
-        SetStateFlag(frame::kFlagAnswerPending, 0);
-        SetStateFlag(frame::kFlagSendPending, 0);
-        break;
-      }
-      --e.tries;
-      if (finished) break;
-      SendStep(e);
-      finished = ReceiveStep(e, rx);
-      if (Flag(frame::kFlagStopRequest)) break;
-    }
+    const bool finished =
+        RunTries(e, SendStep, [&rx](Engine& en) { return ReceiveStep(en, rx); });
     CycleEnd(e, finished);
+  }
+}
+
+bool IrdaReceive(Engine& e) {
+  const IrdaReceiveResult result = IrdaReceiveStep(e);
+  if (result == IrdaReceiveResult::Nothing) return false;
+  AfterAnswer(e);
+  return result == IrdaReceiveResult::Stored;
+}
+
+void IrdaLoop(Engine& e) {
+  IrdaLink& link = module().irda;
+  while (!Flag(frame::kFlagStopRequest)) {
+    if (!Flag(frame::kFlagIrdaConnected)) {
+      if (ConnectIrda() == 0) SetStateFlag(frame::kFlagIrdaConnected, 1);
+      platform::clock().sleep_ms(kCycleMs);
+      continue;
+    }
+    // A send or answer that a socket error dropped goes out again on the link as it is now;
+    // each attempt takes one of the message's tries, so that it ends.
+    if (link.exchange_dropped.exchange(false) && e.message != kEmptyMessage) {
+      SetStateFlag(frame::kFlagSendPending, 1);
+    }
+    const bool finished = RunTries(e, [](Engine& en) { IrdaSendStep(en); }, IrdaReceive);
+    CycleEnd(e, finished);
+    IrdaKeepAlive();
   }
 }
 
@@ -428,9 +464,13 @@ void MessageThread() {
   Engine& e = engine();
   // The start call has already set flags 2001 and 2000 and cleared 2004 and 2005, so that a
   // message queued right after the start is not lost.
-  // The IrDA socket loop takes the place of this one on IrDA sockets, with its own send and
-  // receive steps; the sockets are opened by their own transport before the thread starts.
-  SerialLoop(e);
+  // On IrDA sockets the probe has started the socket library before the thread; the loop
+  // connects by itself.
+  if (Flag(frame::kFlagIrdaSockets)) {
+    IrdaLoop(e);
+  } else {
+    SerialLoop(e);
+  }
   SetStateFlag(frame::kFlagPortHeld, 0);
   ClosePort();
   SetStateFlag(frame::kFlagEngineRunning, 0);
@@ -564,6 +604,7 @@ void RequestEngineStop(Module& mod) {
 void StopMessageThread(Module& mod) {
   RequestEngineStop(mod);
   if (mod.engine.thread.joinable()) mod.engine.thread.join();
+  JoinIrdaReceiveThread(mod);
 }
 
 }  // namespace quibra::protocol

@@ -5,6 +5,7 @@
 #include "platform/registry.h"
 #include "protocol/catalogue.h"
 #include "protocol/engine.h"
+#include "protocol/irda_link.h"
 #include "protocol/link_port.h"
 #include "protocol/seal.h"
 #include "protocol/wireless_link.h"
@@ -31,10 +32,13 @@ constexpr OptionFlag kOptionFlags[] = {
 };
 
 // A conversation that starts does not inherit the end of the last one: these flags describe a
-// running or failed conversation and are cleared by the reset.
+// running or failed conversation and are cleared by the reset. The IrDA receive thread's own
+// flag and the socket library's (2017, 2020) stay: a receive thread of the last conversation
+// may still be ending, and it alone clears them.
 constexpr frame::StateFlag kConversationFlags[] = {
-    frame::kFlagStopRequest, frame::kFlagPortReadFailed, frame::kFlagPortOpenFailed,
-    frame::kFlagCancelRequest};
+    frame::kFlagStopRequest,    frame::kFlagPortReadFailed,    frame::kFlagPortOpenFailed,
+    frame::kFlagCancelRequest,  frame::kFlagIrdaConnected,     frame::kFlagIrdaDataReceived,
+    frame::kFlagSendPending,    frame::kFlagAnswerPending};
 
 constexpr uint32_t kAfterStartMs = 100;
 
@@ -58,17 +62,22 @@ int32_t ResetIRCommunication(int32_t options) {
 }
 
 int32_t StartIRCommunication(int32_t options, const char* port) {
-  if (ResetIRCommunication(options) == 0) return 0;
-  // The IrDA socket transport and the online receive thread are not part of this build's
-  // engine yet: those links are refused rather than started half-way.
-  if (GetStateFlag(frame::kFlagIrdaSockets) != 0 || GetStateFlag(frame::kFlagOnlineMode) != 0) {
-    return 0;
+  // The receive thread of the IrDA conversation before may still be ending; it closes the
+  // sockets as it goes, so a new conversation waits for it rather than lose its own.
+  if ((options & kOptionIrdaSockets) != 0 && GetStateFlag(frame::kFlagEngineRunning) == 0) {
+    FinishEndingIrdaReceiveThread();
   }
+  if (ResetIRCommunication(options) == 0) return 0;
+  // The online receive thread is not part of this build's engine yet: that link is refused
+  // rather than started half-way.
+  if (GetStateFlag(frame::kFlagOnlineMode) != 0) return 0;
   if (OpenPort(port) == 0) return 0;
   ConfigurePort(kSerialBaud, kSerialParity, kSerialStopBits);
   StartMessageThread();
-  platform::clock().sleep_ms(kAfterStartMs);
-  return 1;
+  int32_t result = 1;
+  if (GetStateFlag(frame::kFlagIrdaSockets) != 0) result = StartIrdaReceiveThread();
+  if (result != 0) platform::clock().sleep_ms(kAfterStartMs);
+  return result;
 }
 
 int32_t EndIRCommunication() {

@@ -4,6 +4,7 @@
 #include "frame/export_guard.h"
 #include "frame/module.h"
 #include "protocol/engine_control.h"
+#include "protocol/irda_link.h"
 #include "protocol/link_port.h"
 #include "protocol/wireless_link.h"
 #include "protocol/send_unit_message.h"
@@ -28,6 +29,10 @@ QUIBRA_API int32_t QUIBRA_CALL fnKx2GetNbrOfMemtrBytes(void) {
 
 QUIBRA_API int32_t QUIBRA_CALL fnQuibra_TestUSBPort(void) {
   return f::Guarded<int32_t>(0, [] { return p::TestUSBPort(); });
+}
+
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_OrvekIrDADeviceAvailable(int32_t mode, int32_t reserved) {
+  return f::Guarded<int32_t>(0, [=] { return p::OrvekIrDADeviceAvailable(mode, reserved); });
 }
 
 QUIBRA_API int32_t QUIBRA_CALL fnQuibra_ResetIRCommunication(int32_t options) {

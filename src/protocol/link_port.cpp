@@ -3,6 +3,7 @@
 #include "frame/module.h"
 #include "frame/state_flags.h"
 #include "platform/registry.h"
+#include "protocol/irda_link.h"
 
 namespace quibra::protocol {
 namespace {
@@ -45,6 +46,12 @@ int32_t OpenUsbAdapter() {
 int32_t OpenPort(const char* name) {
   if (GetStateFlag(frame::kFlagPortHeld) != 0) return 0;
   LinkPort& link = module().port;
+  if (GetStateFlag(frame::kFlagIrdaSockets) != 0) {
+    // The IrDA stack has no port: the probe shows that it can make the unit's sockets.
+    if (ProbeIrda() == 0) return 1;
+    SetStateFlag(frame::kFlagPortOpenFailed, 1);
+    return 0;
+  }
   int32_t handle = 0;
   if (GetStateFlag(frame::kFlagUsbAdapter) != 0) {
     handle = OpenUsbAdapter();
@@ -103,6 +110,12 @@ void PurgePort() {
 
 int32_t ClosePort() {
   LinkPort& link = module().port;
+  if (GetStateFlag(frame::kFlagIrdaSockets) != 0) {
+    // The sockets belong to the receive thread's lifetime: closing them also ends a receive
+    // that is waiting for the unit.
+    if (GetStateFlag(frame::kFlagIrdaReceiveRunning) != 0) CloseIrda();
+    return 1;
+  }
   if (OnDriverKit()) {
     platform::byte_port().close();
     link.clear_handle();

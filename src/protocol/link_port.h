@@ -35,7 +35,7 @@ class LinkPort {
 
 // Open (port name or null): refuses while a thread holds the port; opens the USB adapter with
 // flag 2014, else the named serial port. Failure sets flag 2006. Returns 1 or 0.
-// (IrDA sockets are opened by their own transport.)
+// On IrDA sockets the open is the IrDA probe.
 int32_t OpenPort(const char* name);
 // Opens the USB adapter: device files 0..3 unless flag 2021 says the driver kit, then the kit.
 // Returns the device file's handle value, -1 when the driver kit found the adapter, 0 when none.

@@ -6,6 +6,7 @@
 #include "frame/bcd.h"
 #include "frame/comm_params.h"
 #include "frame/module.h"
+#include "frame/state_flags.h"
 #include "protocol/engine_control.h"
 #include "protocol/raw_memory.h"
 #include "protocol/send_unit_message.h"
@@ -101,11 +102,15 @@ void ShowOutcome(bool ok, const std::string& caption) {
   ui::message_box_host().show(ok ? kSuccessText : kFailedText, caption);
 }
 
-// Starts the IrDA link and writes the bytes; a link that does not start is a failure reported
-// like any other, with nothing sent.
+// Starts the IrDA link and writes the bytes. An IrDA link the application has open already
+// serves as well (the start refuses while a conversation runs); a link that neither runs nor
+// starts is a failure reported like any other, with nothing sent.
 int32_t DirectMemoryWrite(int32_t monitor_type, int32_t offset, std::span<const uint8_t> bytes,
                           const std::string& caption) {
-  if (protocol::StartIRCommunication(kDirectLinkOptions, kDirectLinkPort) == 0) {
+  const bool irda_running = frame::GetStateFlag(frame::kFlagEngineRunning) != 0 &&
+                            frame::GetStateFlag(frame::kFlagIrdaSockets) != 0;
+  if (!irda_running &&
+      protocol::StartIRCommunication(kDirectLinkOptions, kDirectLinkPort) == 0) {
     ShowOutcome(false, caption);
     return 0;
   }

@@ -1,5 +1,5 @@
 // Identification, health checks, direct memory and the memory dump against the simulated unit:
-// every product code of the map, the newer units through the short form of their link (their
+// every product code of the map through the library's engine on IrDA sockets (the newer units'
 // identification and memory commands outgrow a serial frame), the older ones also over a pty.
 #include <gtest/gtest.h>
 
@@ -15,9 +15,11 @@
 #include "prvc/unit_memory.h"
 #include "quibra/quibra.h"
 #include "serial_link.h"
-#include "sim/short_form_link.h"
 #include "support/module_fixture.h"
-#include "ui/transfer_link.h"
+#include "protocol/engine.h"
+#include "irda_stack.h"
+#include "support/recorded_boxes.h"
+#include "ui/message_box.h"
 #include "unit.h"
 
 namespace quibra::testing {
@@ -32,20 +34,22 @@ class UnitOnSimTest : public ModuleTest {
     platform::set_clock(&clock_);
   }
   void TearDown() override {
-    ModuleTest::TearDown();  // the engine's thread ends while the unit still answers
-    ui::set_transfer_link(nullptr);
+    ModuleTest::TearDown();  // the engine's threads end while the unit still answers
+    platform::set_irda_sockets(nullptr);
     serial_.reset();
-    link_.reset();
+    stack_.reset();
     unit_.reset();
     platform::set_clock(nullptr);
   }
 
+  // A unit in IrDA range and the library's engine on IrDA sockets, as an application opens it.
   sim::Unit& attach(int32_t type, int32_t variant, int32_t code) {
-    ui::set_transfer_link(nullptr);
-    link_.reset();
+    protocol::StopMessageThread(m());  // the last unit's conversation ends first
+    platform::set_irda_sockets(nullptr);
     unit_ = std::make_unique<sim::Unit>(type, variant, code);
-    link_ = std::make_unique<ShortFormLink>(*unit_);
-    ui::set_transfer_link(link_.get());
+    stack_ = std::make_unique<sim::IrdaStack>(*unit_);
+    platform::set_irda_sockets(stack_.get());
+    EXPECT_EQ(fnQuibra_StartIRCommunication(0x20, "IRDA"), 1);
     return *unit_;
   }
   sim::Unit& attach(int32_t type) { return attach(type, 0, sim::DefaultProductCode(type)); }
@@ -82,7 +86,7 @@ class UnitOnSimTest : public ModuleTest {
 
   platform::ScaledClock clock_{0.02};
   std::unique_ptr<sim::Unit> unit_;
-  std::unique_ptr<ShortFormLink> link_;
+  std::unique_ptr<sim::IrdaStack> stack_;
   std::unique_ptr<sim::SerialLink> serial_;
 };
 
@@ -249,7 +253,7 @@ TEST_F(UnitOnSimTest, PairedSensorsFromTheUnitsMemory) {
   CommParams p34 = Params(34);
   ASSERT_EQ(fnQuibra_Sensors_PRVCZ(&p34, vc8z), 1);
   EXPECT_EQ(Bytes(vc8z, vc8z + 6), (Bytes{1, 7, 0, 1, 0, 1}));
-  pr9w.queue_fault(sim::Fault{sim::FaultKind::NoAnswer, 9090});
+  pr9w.queue_fault(sim::Fault{sim::FaultKind::NoAnswer, 9090, true});
   EXPECT_EQ(fnQuibra_Sensors_PRVCZ(&p38, flags), 0);
 }
 
@@ -272,6 +276,29 @@ TEST_F(UnitOnSimTest, DirectWriteHeldAndReadBack) {
   EXPECT_EQ(second, (Bytes{9, 8}));
   ASSERT_TRUE(prvc::WriteUnitMemory(p, 33, 0x1F000, Bytes{0xEE}));
   EXPECT_EQ(pr6.memory(0x1F000, 1), Bytes{1});
+}
+
+TEST_F(UnitOnSimTest, ServiceValuesGoStraightIntoTheUnitsMemory) {
+  RecordedBoxes boxes;
+  ui::set_message_box_host(&boxes);
+  sim::Unit& pr6 = attach(36);
+  // Time correction -250: magnitude in BCD, then the sign, at address 0; contrast 9 at 5.
+  EXPECT_EQ(fnQuibra_SetTimeCorrectionValueEx(1, -250, 36, 0, 0), 1);
+  EXPECT_EQ(pr6.memory(0, 3), (Bytes{0x50, 0x02, 0x00}));
+  EXPECT_EQ(fnQuibra_SetLCDContrastEx(1, 9, 36, 0), 1);
+  EXPECT_EQ(pr6.memory(5, 1), Bytes{9});
+  const uint8_t factory[] = {0xA1, 0xB2, 0xC3, 0xD4};
+  EXPECT_EQ(fnQuibra_WriteFactoryEEPROMDataPRVCeq(factory, 4, 36), 1);
+  EXPECT_EQ(pr6.memory(0, 4), Bytes(factory, factory + 4));
+  EXPECT_EQ(pr6.requests().back().payload,
+            (Bytes{0xAC, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0xA1, 0xB2, 0xC3, 0xD4}));
+  using Box = std::pair<std::string, std::string>;
+  EXPECT_EQ(boxes.shown, (std::vector<Box>{
+                             {"Success!", "fnQuibra_SetTimeCorrectionValueEx"},
+                             {"Success!", "fnQuibra_SetLCDContrastEx"},
+                             {"Success!", "fnQuibra_WriteFactoryEEPROMDataPRVCeq"},
+                         }));
+  ui::set_message_box_host(nullptr);
 }
 
 TEST_F(UnitOnSimTest, MemoryDumpMatchesTheUnitLineByLine) {

@@ -16,6 +16,7 @@
 #include "quibra/quibra.h"
 #include "settings/service_params.h"
 #include "support/module_fixture.h"
+#include "support/recorded_boxes.h"
 #include "support/scripted_unit.h"
 #include "ui/clipboard.h"
 #include "ui/message_box.h"
@@ -25,14 +26,6 @@ namespace quibra::testing {
 namespace {
 
 using Sent = std::vector<std::pair<int32_t, int32_t>>;
-
-class RecordedBoxes final : public ui::MessageBoxHost {
- public:
-  void show(const std::string& text, const std::string& caption) override {
-    shown.emplace_back(text, caption);
-  }
-  std::vector<std::pair<std::string, std::string>> shown;
-};
 
 // Logs every pause with the number of messages the unit had received by then.
 class PauseLog final : public platform::Clock {

@@ -1,0 +1,212 @@
+#include "irda_stack.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "unit.h"
+
+namespace quibra::sim {
+namespace {
+
+struct TypeName {
+  int32_t type;
+  const char* name;
+};
+// The names the units give their IrDA stack (one per type; the older units have two spellings
+// of some, and the first is used here).
+constexpr TypeName kTypeNames[] = {
+    {11, "Orvek K50e"}, {12, "Orvek K60e"}, {13, "Orvek K70e"},  {20, "Orvek TRK 2"},
+    {21, "Orvek TRK 3"}, {22, "Orvek K55T"}, {23, "Orvek K65"},  {33, "Orvek VC6"},
+    {35, "Orvek VC8"},  {36, "Orvek PR6"},  {37, "Orvek PR9"},
+};
+constexpr const char* kUnnamed = "Orvek";
+
+}  // namespace
+
+std::string IrdaNameOfType(int32_t type) {
+  const auto* it = std::find_if(std::begin(kTypeNames), std::end(kTypeNames),
+                                [&](const TypeName& t) { return t.type == type; });
+  return it == std::end(kTypeNames) ? kUnnamed : it->name;
+}
+
+IrdaStack::IrdaStack(Unit& unit) {
+  add_device(IrdaNameOfType(unit.type()),
+             [&unit](std::span<const uint8_t> request) { return unit.handle_short_form(request); });
+}
+
+uint32_t IrdaStack::add_device(const std::string& name, Responder responder) {
+  std::lock_guard guard(lock_);
+  const uint32_t id = next_device_++;
+  devices_.push_back({id, name.substr(0, platform::kIrdaDeviceNameBytes), std::move(responder)});
+  return id;
+}
+
+void IrdaStack::remove_all_devices() {
+  std::lock_guard guard(lock_);
+  devices_.clear();
+}
+
+void IrdaStack::reset_link_on_next_send() {
+  std::lock_guard guard(lock_);
+  reset_next_send_ = true;
+}
+
+void IrdaStack::fail_startup(int32_t error) {
+  std::lock_guard guard(lock_);
+  startup_error_ = error;
+}
+
+int IrdaStack::startups() const {
+  std::lock_guard guard(lock_);
+  return startups_;
+}
+int IrdaStack::cleanups() const {
+  std::lock_guard guard(lock_);
+  return cleanups_;
+}
+int IrdaStack::open_sockets() const {
+  std::lock_guard guard(lock_);
+  return static_cast<int>(sockets_.size());
+}
+int IrdaStack::connects() const {
+  std::lock_guard guard(lock_);
+  return connects_;
+}
+int IrdaStack::empty_sends() const {
+  std::lock_guard guard(lock_);
+  return empty_sends_;
+}
+std::vector<std::vector<uint8_t>> IrdaStack::requests() const {
+  std::lock_guard guard(lock_);
+  return requests_;
+}
+
+int32_t IrdaStack::startup() {
+  std::lock_guard guard(lock_);
+  if (startup_error_ != 0) return startup_error_;
+  ++startups_;
+  return 0;
+}
+
+void IrdaStack::cleanup() {
+  std::lock_guard guard(lock_);
+  ++cleanups_;
+}
+
+int32_t IrdaStack::open_stream(int32_t& handle) {
+  std::lock_guard guard(lock_);
+  if (startups_ <= cleanups_) return platform::kIrdaNotInitialised;
+  handle = next_handle_++;
+  sockets_[handle] = Socket{};
+  return 0;
+}
+
+int32_t IrdaStack::bind_and_listen(int32_t handle, uint32_t, const char* service, int backlog) {
+  std::lock_guard guard(lock_);
+  if (!sockets_.contains(handle)) return platform::kIrdaNotSocket;
+  return service != nullptr && std::strlen(service) < platform::kIrdaServiceNameBytes &&
+                 backlog > 0
+             ? 0
+             : platform::kIrdaNotSocket;
+}
+
+int32_t IrdaStack::enumerate(int32_t handle, std::vector<platform::IrdaDevice>& devices) {
+  std::lock_guard guard(lock_);
+  devices.clear();
+  if (!sockets_.contains(handle)) return platform::kIrdaNotSocket;
+  for (const Device& d : devices_) {
+    if (devices.size() == platform::kIrdaMaxDevices) break;
+    devices.push_back({d.id, d.name});
+  }
+  return 0;
+}
+
+int32_t IrdaStack::connect(int32_t handle, uint32_t device_id, const char* service) {
+  std::lock_guard guard(lock_);
+  const auto s = sockets_.find(handle);
+  if (s == sockets_.end()) return platform::kIrdaNotSocket;
+  const bool there = std::any_of(devices_.begin(), devices_.end(),
+                                 [&](const Device& d) { return d.id == device_id; });
+  // Units offer their conversation as the service "HRM" only.
+  if (!there || service == nullptr || std::strcmp(service, "HRM") != 0) {
+    return platform::kIrdaConnectionReset;
+  }
+  s->second.device = device_id;
+  s->second.lost = false;
+  ++connects_;
+  return 0;
+}
+
+int32_t IrdaStack::send(int32_t handle, const uint8_t* bytes, size_t count) {
+  Responder responder;
+  std::vector<uint8_t> request;
+  {
+    std::lock_guard guard(lock_);
+    const auto s = sockets_.find(handle);
+    if (s == sockets_.end()) return platform::kIrdaNotSocket;
+    Socket& socket = s->second;
+    if (socket.lost) return platform::kIrdaConnectionReset;
+    if (socket.device == 0) return platform::kIrdaNotConnected;
+    if (reset_next_send_) {
+      reset_next_send_ = false;
+      socket.lost = true;
+      arrived_.notify_all();
+      return platform::kIrdaConnectionReset;
+    }
+    if (count == 0) {
+      ++empty_sends_;
+      return 0;
+    }
+    const auto d = std::find_if(devices_.begin(), devices_.end(),
+                                [&](const Device& dev) { return dev.id == socket.device; });
+    if (d == devices_.end()) {
+      // The unit went out of range.
+      socket.lost = true;
+      arrived_.notify_all();
+      return platform::kIrdaConnectionReset;
+    }
+    request.assign(bytes, bytes + count);
+    requests_.push_back(request);
+    responder = d->responder;
+  }
+  // The unit answers outside the lock: it may take its time, and tests read the stack meanwhile.
+  std::vector<uint8_t> answer = responder(request);
+  if (answer.empty()) return 0;
+  std::lock_guard guard(lock_);
+  const auto s = sockets_.find(handle);
+  if (s != sockets_.end() && !s->second.lost) {
+    s->second.inbox.push_back(std::move(answer));
+    arrived_.notify_all();
+  }
+  return 0;
+}
+
+platform::IrdaReceived IrdaStack::receive(int32_t handle, uint8_t* buffer, size_t capacity) {
+  std::unique_lock guard(lock_);
+  for (;;) {
+    const auto s = sockets_.find(handle);
+    if (s == sockets_.end()) return {platform::kIrdaNotSocket, 0};
+    Socket& socket = s->second;
+    if (socket.lost) return {platform::kIrdaConnectionReset, 0};
+    if (!socket.inbox.empty()) {
+      std::vector<uint8_t>& block = socket.inbox.front();
+      const size_t n = std::min(capacity, block.size());
+      std::copy_n(block.begin(), n, buffer);
+      // A stream socket hands out the rest of a longer block with the next receive.
+      if (n < block.size()) {
+        block.erase(block.begin(), block.begin() + static_cast<std::ptrdiff_t>(n));
+      } else {
+        socket.inbox.pop_front();
+      }
+      return {0, n};
+    }
+    arrived_.wait(guard);
+  }
+}
+
+void IrdaStack::close(int32_t handle) {
+  std::lock_guard guard(lock_);
+  if (sockets_.erase(handle) > 0) arrived_.notify_all();
+}
+
+}  // namespace quibra::sim

@@ -1,0 +1,96 @@
+// An IrDA stack in the same process as the library, with simulated units in range: it stands in
+// for the system's stack (platform::set_irda_sockets) where the system has none. Each device in
+// range answers the short form of the conversation through a responder, normally a simulated
+// unit. Like a real stack it frames nothing and delivers each answer as one block; unlike one it
+// can lose the link on request, have nobody in range, or refuse to start.
+//
+// Threads: the library's communication and receive threads call it at once; tests configure it
+// and read its counters from their own thread. Every member takes the one lock.
+#pragma once
+
+#include <condition_variable>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <map>
+#include <mutex>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "platform/irda_sockets.h"
+
+namespace quibra::sim {
+
+class Unit;
+
+// The device name under which a unit of the type announces itself ("Orvek PR6" for 36), or
+// "Orvek" for a type that has no name of its own.
+std::string IrdaNameOfType(int32_t type);
+
+class IrdaStack final : public platform::IrdaSockets {
+ public:
+  // What a device answers to one short-form request; empty = no answer.
+  using Responder = std::function<std::vector<uint8_t>(std::span<const uint8_t>)>;
+
+  IrdaStack() = default;
+  // A stack with one unit in range, announced under its type's name.
+  explicit IrdaStack(Unit& unit);
+
+  // Puts a device in range (enumerated in the order added); returns its device id.
+  uint32_t add_device(const std::string& name, Responder responder);
+  void remove_all_devices();
+  // The next send on a connected socket fails with a reset link (10054), and the connection is
+  // gone until the library connects again.
+  void reset_link_on_next_send();
+  // Startup fails with this error (0 = starts normally).
+  void fail_startup(int32_t error);
+
+  // What the library did: startups and cleanups, sockets open now, connects made, zero-length
+  // sends, and every request that reached a device.
+  int startups() const;
+  int cleanups() const;
+  int open_sockets() const;
+  int connects() const;
+  int empty_sends() const;
+  std::vector<std::vector<uint8_t>> requests() const;
+
+  int32_t startup() override;
+  void cleanup() override;
+  int32_t open_stream(int32_t& handle) override;
+  int32_t bind_and_listen(int32_t handle, uint32_t device_id, const char* service,
+                          int backlog) override;
+  int32_t enumerate(int32_t handle, std::vector<platform::IrdaDevice>& devices) override;
+  int32_t connect(int32_t handle, uint32_t device_id, const char* service) override;
+  int32_t send(int32_t handle, const uint8_t* bytes, size_t count) override;
+  platform::IrdaReceived receive(int32_t handle, uint8_t* buffer, size_t capacity) override;
+  void close(int32_t handle) override;
+
+ private:
+  struct Device {
+    uint32_t id = 0;
+    std::string name;
+    Responder responder;
+  };
+  struct Socket {
+    uint32_t device = 0;  // connected to this device id (0 = not connected)
+    bool lost = false;    // the link was reset
+    std::deque<std::vector<uint8_t>> inbox;
+  };
+
+  mutable std::mutex lock_;
+  std::condition_variable arrived_;
+  std::vector<Device> devices_;
+  std::map<int32_t, Socket> sockets_;
+  int32_t next_handle_ = 1;
+  uint32_t next_device_ = 0x1000;
+  bool reset_next_send_ = false;
+  int32_t startup_error_ = 0;
+  int startups_ = 0;
+  int cleanups_ = 0;
+  int connects_ = 0;
+  int empty_sends_ = 0;
+  std::vector<std::vector<uint8_t>> requests_;
+};
+
+}  // namespace quibra::sim
