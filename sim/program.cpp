@@ -18,9 +18,10 @@ namespace {
 
 int Usage(const char* name) {
   std::fprintf(stderr,
-               "usage: %s --type N [--variant V] [--product-code C] [--paced]\n"
+               "usage: %s --type N [--variant V] [--product-code C] [--paced | --irda]\n"
                "  N: 11, 12, 13, 15, 20..23, 25..27, 30..38; V: 0..15 (default 0);\n"
-               "  C: 0..255, the product code the unit reports (default: the type's own)\n",
+               "  C: 0..255, the product code the unit reports (default: the type's own);\n"
+               "  --irda: the line carries the short form of an IrDA link (quibra --link irda)\n",
                name);
   return 2;
 }
@@ -40,6 +41,7 @@ int RunSimProgram(const char* name, int argc, char** argv) {
   int variant = 0;
   int product_code = -1;
   bool paced = false;
+  bool irda = false;
   for (int i = 0; i < argc; ++i) {
     const std::string arg = argv[i];
     if (arg == "--type" && i + 1 < argc) {
@@ -50,11 +52,13 @@ int RunSimProgram(const char* name, int argc, char** argv) {
       if (!ParseInt(argv[++i], product_code)) return Usage(name);
     } else if (arg == "--paced") {
       paced = true;
+    } else if (arg == "--irda") {
+      irda = true;
     } else {
       return Usage(name);
     }
   }
-  if (!Unit::SupportsType(type)) return Usage(name);
+  if (!Unit::SupportsType(type) || (paced && irda)) return Usage(name);
 
   // Block the stop signals before the unit's thread starts, so that only sigwait below takes
   // them and the thread is stopped and joined in order.
@@ -66,7 +70,8 @@ int RunSimProgram(const char* name, int argc, char** argv) {
 
   try {
     Unit unit(type, variant, product_code < 0 ? DefaultProductCode(type) : product_code);
-    SerialLink link(unit, paced);
+    SerialLink link(unit, paced, SerialLink::kDefaultTurnaround,
+                    irda ? SerialLink::Framing::ShortFormBlocks : SerialLink::Framing::Serial);
     const std::string path = link.start();
     if (path.empty()) {
       std::fprintf(stderr, "%s: no pseudo-terminal: %s\n", name, std::strerror(errno));

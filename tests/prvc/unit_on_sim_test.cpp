@@ -1,6 +1,6 @@
 // Identification, health checks, direct memory and the memory dump against the simulated unit:
-// every product code of the map through the library's engine on IrDA sockets (the newer units'
-// identification and memory commands outgrow a serial frame), the older ones also over a pty.
+// every product code of the map over a pty: the older units on a serial line, the newer ones through
+// the engine on IrDA sockets (their identification and memory commands outgrow a serial frame).
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -17,6 +17,7 @@
 #include "serial_link.h"
 #include "support/module_fixture.h"
 #include "protocol/engine.h"
+#include "irda_pty_peer.h"
 #include "irda_stack.h"
 #include "support/recorded_boxes.h"
 #include "ui/message_box.h"
@@ -36,31 +37,43 @@ class UnitOnSimTest : public ModuleTest {
   void TearDown() override {
     ModuleTest::TearDown();  // the engine's threads end while the unit still answers
     platform::set_irda_sockets(nullptr);
-    serial_.reset();
     stack_.reset();
+    peer_.reset();
+    serial_.reset();
     unit_.reset();
     platform::set_clock(nullptr);
   }
 
-  // A unit in IrDA range and the library's engine on IrDA sockets, as an application opens it.
+  // The unit on a pty and the library's engine on the other side: the older units on a serial
+  // line, the running and cycling units in range of a stand-in IrDA stack whose line to them is
+  // the pty (their identification and memory commands outgrow a serial frame).
   sim::Unit& attach(int32_t type, int32_t variant, int32_t code) {
     protocol::StopMessageThread(m());  // the last unit's conversation ends first
     platform::set_irda_sockets(nullptr);
+    stack_.reset();
+    peer_.reset();
+    serial_.reset();
     unit_ = std::make_unique<sim::Unit>(type, variant, code);
-    stack_ = std::make_unique<sim::IrdaStack>(*unit_);
+    const bool irda = type >= 33;
+    serial_ = std::make_unique<sim::SerialLink>(
+        *unit_, false, std::chrono::milliseconds(20),
+        irda ? sim::SerialLink::Framing::ShortFormBlocks : sim::SerialLink::Framing::Serial);
+    const std::string path = serial_->start();
+    EXPECT_FALSE(path.empty());
+    if (!irda) {
+      EXPECT_EQ(fnQuibra_StartIRCommunication(0, path.c_str()), 1);
+      return *unit_;
+    }
+    peer_ = std::make_unique<sim::IrdaPtyPeer>(path);
+    stack_ = std::make_unique<sim::IrdaStack>();
+    sim::IrdaPtyPeer* peer = peer_.get();
+    stack_->add_device(peer->device_name(),
+                       [peer](std::span<const uint8_t> r) { return peer->exchange(r); });
     platform::set_irda_sockets(stack_.get());
     EXPECT_EQ(fnQuibra_StartIRCommunication(0x20, "IRDA"), 1);
     return *unit_;
   }
   sim::Unit& attach(int32_t type) { return attach(type, 0, sim::DefaultProductCode(type)); }
-
-  // The unit on a pty, the library's engine on the other side.
-  bool attach_serial(int32_t type, int32_t variant, int32_t code) {
-    unit_ = std::make_unique<sim::Unit>(type, variant, code);
-    serial_ = std::make_unique<sim::SerialLink>(*unit_, true, std::chrono::milliseconds(20));
-    const std::string path = serial_->start();
-    return !path.empty() && fnQuibra_StartIRCommunication(0, path.c_str()) == 1;
-  }
 
   void configure(int32_t files, uint32_t used) {
     sim::Identification id = unit_->identification();
@@ -87,6 +100,7 @@ class UnitOnSimTest : public ModuleTest {
   platform::ScaledClock clock_{0.02};
   std::unique_ptr<sim::Unit> unit_;
   std::unique_ptr<sim::IrdaStack> stack_;
+  std::unique_ptr<sim::IrdaPtyPeer> peer_;
   std::unique_ptr<sim::SerialLink> serial_;
 };
 
@@ -183,8 +197,8 @@ TEST_F(UnitOnSimTest, NewerUnitsStateHorseModeAndMemoryMap) {
   EXPECT_EQ(m().memory_map.settings_area, id.area(sim::Area::Bike) - 21 - 2);
 }
 
-TEST_F(UnitOnSimTest, OlderUnitsOverThePty) {
-  ASSERT_TRUE(attach_serial(22, 3, 19));
+TEST_F(UnitOnSimTest, OlderUnitsOverTheSerialLine) {
+  attach(22, 3, 19);
   sim::Identification id = unit_->identification();
   id.files = 12;
   id.used_memory = 4096;

@@ -73,7 +73,30 @@ TEST(Cli, IdentifyPrintsTheWholeRecordAndDumpNeedsANewerUnit) {
   EXPECT_NE(dump.output.find("(monitor type 23) has no memory to dump"), std::string::npos)
       << dump.output;
   EXPECT_EQ(RunCli("dump-memory --port " + port).exit_code, 2);
-  EXPECT_EQ(RunCli("dump-memory --out x --port " + port + " --link irda").exit_code, 2);
+  EXPECT_EQ(RunCli("dump-memory --out x --port " + port + " --link radio").exit_code, 2);
+}
+
+TEST(Cli, ReachesANewerUnitOverIrda) {
+  // The unit's line carries the short form; the tool puts it in range of a stand-in IrDA stack.
+  quibra::sim::Unit unit(36, 2, 172);
+  quibra::sim::SerialLink line(unit, false, quibra::sim::SerialLink::kDefaultTurnaround,
+                               quibra::sim::SerialLink::Framing::ShortFormBlocks);
+  const std::string port = line.start();
+  ASSERT_FALSE(port.empty());
+  const CliRun run = RunCli("identify --link irda --port " + port + " 2>/dev/null");
+  ASSERT_EQ(run.exit_code, 0) << run.output;
+  EXPECT_NE(run.output.find("Orvek PR6 (monitor type 36, variant 2, product code 172)"),
+            std::string::npos)
+      << run.output;
+  const CliRun contrast =
+      RunCli("command lcd-contrast 9 --type 36 --link irda --port " + port + " 2>&1");
+  EXPECT_EQ(contrast.exit_code, 0) << contrast.output;
+  EXPECT_EQ(unit.memory(5, 1), std::vector<uint8_t>{9});
+  // Without a simulated unit the tool asks this system's IrDA stack, and there is none.
+  const CliRun none = RunCli("identify --link irda");
+  EXPECT_EQ(none.exit_code, 1);
+  EXPECT_NE(none.output.find("cannot open IrDA sockets (socket error 10047)"), std::string::npos)
+      << none.output;
 }
 
 TEST(Cli, RefusesWhatItCannotDo) {

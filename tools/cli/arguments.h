@@ -18,10 +18,17 @@ inline bool ParseNumber(const char* text, int32_t low, int32_t high, int32_t& ou
   return true;
 }
 
-// "serial" or "usb"; anything else is refused.
+// "serial", "usb" or "irda"; anything else is refused.
 inline bool ParseLinkKind(const std::string& text, LinkKind& out) {
-  if (text != "serial" && text != "usb") return false;
-  out = text == "usb" ? LinkKind::Usb : LinkKind::Serial;
+  if (text == "serial") {
+    out = LinkKind::Serial;
+  } else if (text == "usb") {
+    out = LinkKind::Usb;
+  } else if (text == "irda") {
+    out = LinkKind::Irda;
+  } else {
+    return false;
+  }
   return true;
 }
 

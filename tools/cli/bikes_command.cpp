@@ -20,8 +20,8 @@ using json = nlohmann::ordered_json;
 
 int Usage() {
   std::fprintf(stderr,
-               "usage: quibra bikes get [--file FILE.json] --port DEV [--link serial|usb]\n"
-               "       quibra bikes set [--file FILE.json] (--port DEV [--link serial|usb] | "
+               "usage: quibra bikes get [--file FILE.json] --port DEV [--link serial|usb|irda]\n"
+               "       quibra bikes set [--file FILE.json] (--port DEV [--link serial|usb|irda] | "
                "--sound FILE.wav)\n"
                "  get: the bike settings as JSON, on standard output or in FILE.json\n"
                "  set: the JSON object (standard input or FILE.json) names the fields to change\n"

@@ -16,7 +16,7 @@ namespace {
 
 int Usage() {
   std::fprintf(stderr,
-               "usage: quibra command COMMAND --port DEV [--link serial|usb] [--type T]\n"
+               "usage: quibra command COMMAND --port DEV [--link serial|usb|irda] [--type T]\n"
                "  COMMAND: watch-mode, factory-defaults, sleep, restore-memory, display-off,\n"
                "           hour-mode M (0 24-hour, 1 12-hour), time-correction V,\n"
                "           lcd-contrast L (1..14), delete-file N (-1: all files),\n"
@@ -57,7 +57,7 @@ bool Parse(int argc, char** argv, Options& o) {
       return false;
     }
   }
-  return !o.port.empty() || o.link == LinkKind::Usb;
+  return !o.port.empty() || o.link != LinkKind::Serial;
 }
 
 CommParams Infrared(int type) {

@@ -16,7 +16,7 @@ constexpr int32_t kFirstNewerType = 33;
 constexpr int32_t kLastNewerType = 38;
 
 int Usage() {
-  std::fprintf(stderr, "usage: quibra dump-memory --out FILE --port DEV [--link serial|usb]\n");
+  std::fprintf(stderr, "usage: quibra dump-memory --out FILE --port DEV [--link serial|usb|irda]\n");
   return 2;
 }
 

@@ -26,7 +26,7 @@ constexpr int32_t kSingleExercises = 0;  // the memory as the unit sends its exe
 
 int Usage() {
   std::fprintf(stderr,
-               "usage: quibra download --port DEV [--link serial|usb] --out DIR\n"
+               "usage: quibra download --port DEV [--link serial|usb|irda] --out DIR\n"
                "       quibra decode FILE.bin --out DIR\n");
   return 2;
 }

@@ -1,9 +1,14 @@
 #include "identify.h"
 
 #include <array>
+#include <memory>
+#include <vector>
 #include <cstdio>
 #include <utility>
 
+#include "irda_pty_peer.h"
+#include "irda_stack.h"
+#include "platform/registry.h"
 #include "quibra/quibra.h"
 
 namespace quibra::cli {
@@ -11,6 +16,43 @@ namespace {
 
 constexpr int32_t kSerialWithRecoding = 0x00;
 constexpr int32_t kUsbAdapter = 0x10;
+constexpr int32_t kIrdaSockets = 0x20;
+constexpr const char* kIrdaPortName = "IRDA";
+
+// The stand-in IrDA stacks and their lines to simulated units. They live until the program
+// ends, after the library (and its threads) is unloaded.
+struct SimulatedIrda {
+  std::unique_ptr<sim::IrdaPtyPeer> peer;
+  sim::IrdaStack stack;
+};
+std::vector<std::unique_ptr<SimulatedIrda>> g_simulated_irda;
+
+// Puts the unit on the short-form line at `path` in range of a stand-in IrDA stack.
+bool ReachSimulatedUnit(const std::string& path) {
+  auto irda = std::make_unique<SimulatedIrda>();
+  irda->peer = std::make_unique<sim::IrdaPtyPeer>(path);
+  const std::string name = irda->peer->ok() ? irda->peer->device_name() : std::string();
+  if (name.empty()) {
+    std::fprintf(stderr, "quibra: no simulated unit answers on %s (start it with quibra sim "
+                         "--irda)\n", path.c_str());
+    return false;
+  }
+  sim::IrdaPtyPeer* peer = irda->peer.get();
+  irda->stack.add_device(name, [peer](std::span<const uint8_t> request) {
+    return peer->exchange(request);
+  });
+  platform::set_irda_sockets(&irda->stack);
+  g_simulated_irda.push_back(std::move(irda));
+  return true;
+}
+
+bool OpenIrda(const std::string& port) {
+  if (!port.empty() && !ReachSimulatedUnit(port)) return false;
+  if (fnQuibra_StartIRCommunication(kIrdaSockets, kIrdaPortName) == 1) return true;
+  std::fprintf(stderr, "quibra: cannot open IrDA sockets (socket error %d)\n",
+               fnQuibra_OrvekIrDADeviceAvailable(1, 0));
+  return false;
+}
 
 }  // namespace
 
@@ -32,6 +74,7 @@ void PrintMonitorInfo(std::FILE* out, const MonitorInfo& info) {
 }
 
 bool OpenLink(const std::string& port, LinkKind link) {
+  if (link == LinkKind::Irda) return OpenIrda(port);
   const bool usb = link == LinkKind::Usb;
   if (fnQuibra_StartIRCommunication(usb ? kUsbAdapter : kSerialWithRecoding,
                                     usb ? nullptr : port.c_str()) == 1) {

@@ -10,7 +10,10 @@
 
 namespace quibra::cli {
 
-enum class LinkKind { Serial, Usb };
+// Serial adapter, USB adapter, or IrDA sockets: the system's IrDA stack, or with a port the
+// short-form line of a simulated unit (quibra sim --irda), reached through an IrDA stack that
+// stands in for the system's.
+enum class LinkKind { Serial, Usb, Irda };
 
 struct UnitIdentity {
   int32_t product_code = 0;
@@ -27,8 +30,8 @@ struct UnitIdentity {
 // Prints every field of the record, one "Name = value" line each.
 void PrintMonitorInfo(std::FILE* out, const MonitorInfo& info);
 
-// Opens the link: a serial device path (with the adapter's recoding) or the USB adapter's
-// device files. Prints why on stderr when it does not open.
+// Opens the link: a serial device path (with the adapter's recoding), the USB adapter's device
+// files, or IrDA sockets. Prints why on stderr when it does not open.
 bool OpenLink(const std::string& port, LinkKind link);
 
 // Opens the link (a serial device path, or the USB adapter's device files), sends the

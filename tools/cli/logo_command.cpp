@@ -30,7 +30,7 @@ constexpr size_t kBytesPerLine = 16;
 int Usage() {
   std::fprintf(stderr,
                "usage: quibra logo send FILE.pbm|FILE.png --type N [--slot S] (--port DEV "
-               "[--link serial|usb] | --sound FILE.wav | --dry-run)\n"
+               "[--link serial|usb|irda] | --sound FILE.wav | --dry-run)\n"
                "  dark pixels are set; the picture may be smaller than the unit's display\n");
   return 2;
 }
@@ -73,7 +73,7 @@ bool Parse(int argc, char** argv, Options& o) {
   if (o.type == 0) return false;
   if (o.dry_run) return true;
   if (!o.sound_file.empty()) return o.port.empty();
-  return !o.port.empty() || o.link == LinkKind::Usb;
+  return !o.port.empty() || o.link != LinkKind::Serial;
 }
 
 // The header tokens of a PBM: whitespace separates them, '#' starts a comment to the line's end.

@@ -1,8 +1,8 @@
 // quibra: the command-line tool of the library.
 //
 //   quibra demo                                   a simulated unit, identified through the library
-//   quibra identify --port DEV [--link serial|usb]
-//   quibra sim --type N [--variant V] [--paced]   a simulated unit on a pseudo-terminal
+//   quibra identify --port DEV [--link serial|usb|irda]
+//   quibra sim --type N [--variant V] [--paced|--irda]   a simulated unit on a pseudo-terminal
 //   quibra settings get|set GROUP ...             a settings group as JSON
 //   quibra bikes get|set ...                      the bike settings as JSON
 //   quibra download --port DEV --out DIR          the unit's exercises as HRM files
@@ -42,15 +42,15 @@ constexpr const char* kDemoDirectory = "quibra-demo";
 int Usage() {
   std::fprintf(stderr,
                "usage: quibra demo\n"
-               "       quibra identify --port DEV [--link serial|usb]\n"
-               "       quibra sim --type N [--variant V] [--paced]\n"
+               "       quibra identify --port DEV [--link serial|usb|irda]\n"
+               "       quibra sim --type N [--variant V] [--paced | --irda]\n"
                "       quibra settings get|set GROUP ... (quibra settings for more)\n"
                "       quibra bikes get|set ... (quibra bikes for more)\n"
-               "       quibra download --port DEV [--link serial|usb] --out DIR\n"
+               "       quibra download --port DEV [--link serial|usb|irda] --out DIR\n"
                "       quibra decode FILE.bin --out DIR\n"
                "       quibra logo send FILE.pbm|FILE.png --type N ... (quibra logo for more)\n"
-               "       quibra dump-memory --out FILE --port DEV [--link serial|usb]\n"
-               "       quibra command COMMAND --port DEV [--link serial|usb] [--type T] (quibra "
+               "       quibra dump-memory --out FILE --port DEV [--link serial|usb|irda]\n"
+               "       quibra command COMMAND --port DEV [--link serial|usb|irda] [--type T] (quibra "
                "command for more)\n");
   return 2;
 }

@@ -20,8 +20,8 @@ using json = nlohmann::ordered_json;
 
 int Usage() {
   std::fprintf(stderr,
-               "usage: quibra settings get GROUP --port DEV [--link serial|usb] [--variant V]\n"
-               "       quibra settings set GROUP (--port DEV [--link serial|usb] | --sound "
+               "usage: quibra settings get GROUP --port DEV [--link serial|usb|irda] [--variant V]\n"
+               "       quibra settings set GROUP (--port DEV [--link serial|usb|irda] | --sound "
                "FILE.wav) [--variant V] < JSON\n"
                "  GROUP: user, watch, profile N (1..7), limits, set N (1..5)\n"
                "  set: the JSON object names the fields to change from the defaults\n");
