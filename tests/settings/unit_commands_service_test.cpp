@@ -14,7 +14,6 @@
 #include "platform/scaled_clock.h"
 #include "protocol/message_image.h"
 #include "quibra/quibra.h"
-#include "settings/service_params.h"
 #include "support/module_fixture.h"
 #include "support/recorded_boxes.h"
 #include "support/scripted_unit.h"
@@ -198,32 +197,6 @@ TEST_F(ServiceCommandsTest, DirectWriteWithoutItsLinkFailsUnsent) {
   EXPECT_EQ(fnQuibra_WriteFactoryEEPROMDataPRVCeq(factory, 489, 36), 0);
   EXPECT_EQ(fnQuibra_WriteFactoryEEPROMDataPRVCeq(factory, 3, 39), 0);
   EXPECT_EQ(boxes_.shown.size(), 3U);
-}
-
-TEST_F(ServiceCommandsTest, DirectWritePutsTheBytesAtTheFactoryArea) {
-  // Time correction of -250 on a type 35 unit: the three bytes at address 0, by 9089 with the
-  // type's opcode (0xA6), and a success box.
-  const uint8_t correction[] = {0x50, 0x02, 0x00};
-  EXPECT_EQ(settings::WriteFactoryBytesAndReport(35, 0, correction, "caption"), 1);
-  EXPECT_EQ(Image(9089, 0, 5, 14),
-            (std::vector<uint8_t>{0xA6, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x50, 0x02, 0x00}));
-  // Contrast 9 on a type 37 unit: one byte at address 5.
-  const uint8_t contrast[] = {9};
-  EXPECT_EQ(settings::WriteFactoryBytesAndReport(37, 5, contrast, "caption"), 1);
-  EXPECT_EQ(Image(9089, 0, 5, 12),
-            (std::vector<uint8_t>{0xAD, 0x00, 0x00, 0x05, 0x00, 0x00, 0x00, 0x09}));
-  EXPECT_EQ(module().unit.type.load(), 37);
-  ASSERT_EQ(unit_.writes.size(), 2U);
-  EXPECT_EQ(unit_.writes[0].address, 0);
-  EXPECT_EQ(unit_.writes[0].bytes, (std::vector<uint8_t>{0x50, 0x02, 0x00}));
-  EXPECT_EQ(unit_.writes[1].address, 5);
-  EXPECT_EQ(unit_.writes[1].bytes, (std::vector<uint8_t>{9}));
-  unit_.answers = false;
-  EXPECT_EQ(settings::WriteFactoryBytesAndReport(33, 5, contrast, "caption"), 0);
-  using Box = std::pair<std::string, std::string>;
-  EXPECT_EQ(
-      boxes_.shown,
-      (std::vector<Box>{{"Success!", "caption"}, {"Success!", "caption"}, {"Failed!", "caption"}}));
 }
 
 TEST_F(ServiceCommandsTest, FileDeleteNamesTheFileByItsStart) {
