@@ -4,23 +4,12 @@
 
 #include "frame/state_flags.h"
 #include "quibra/quibra.h"
-#include "support/module_fixture.h"
+#include "support/exercise_memory_fixture.h"
 
 namespace quibra::testing {
 namespace {
 
-class AnalysisExportsTest : public ModuleTest {
- protected:
-  void Load(const std::map<int32_t, uint8_t>& bytes, int32_t count) {
-    auto& memory = m().exercise_memory;
-    memory.allocate();
-    for (int32_t pos = 1; pos <= count; ++pos) {
-      const auto it = bytes.find(pos);
-      ASSERT_TRUE(memory.store(pos, it == bytes.end() ? 0 : it->second));
-    }
-    ASSERT_TRUE(memory.set_count(count));
-  }
-};
+using AnalysisExportsTest = ExerciseMemoryTest;
 
 TEST_F(AnalysisExportsTest, BeforeAnyAnalysisEverythingReadsEmpty) {
   EXPECT_EQ(fnQuibra_GetRecParam(9), 0);

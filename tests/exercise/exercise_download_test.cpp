@@ -8,13 +8,8 @@
 #include <string>
 #include <thread>
 
-#include "platform/registry.h"
-#include "platform/scaled_clock.h"
 #include "quibra/quibra.h"
-#include "serial_link.h"
-#include "support/fault_port.h"
-#include "support/module_fixture.h"
-#include "unit.h"
+#include "support/sim_unit_fixture.h"
 
 namespace quibra::exercise {
 namespace {
@@ -45,28 +40,10 @@ std::optional<int32_t> UserValue77() {
   return 77;
 }
 
-class ExerciseDownload : public quibra::testing::ModuleTest {
+class ExerciseDownload : public quibra::testing::SimUnitTest {
  protected:
-  void SetUp() override {
-    ModuleTest::SetUp();
-    platform::set_clock(&clock_);
-    // The engine clears its output 50 ms after a write; at the test's clock scale that is too
-    // soon for the unit's thread, while a real line has long sent the bytes.
-    port_.keep_output_on_purge = true;
-    platform::set_byte_port(&port_);
-  }
-  void TearDown() override {
-    frame::UnloadModule();  // the engine stops before the line goes
-    link_.stop();
-    platform::set_byte_port(nullptr);
-    platform::set_clock(nullptr);
-    ModuleTest::TearDown();
-  }
-  void open() {
-    const std::string path = link_.start();
-    ASSERT_FALSE(path.empty());
-    ASSERT_EQ(fnQuibra_StartIRCommunication(0, path.c_str()), 1);
-  }
+  ExerciseDownload() : SimUnitTest(22, 3) {}
+
   // The request ids the unit received, waiting for up to `expected` of them: a request may
   // still be on the line when the export returns.
   std::vector<int32_t> request_ids(size_t expected = 0) {
@@ -77,11 +54,6 @@ class ExerciseDownload : public quibra::testing::ModuleTest {
       ids.push_back(r.id);
     return ids;
   }
-
-  platform::ScaledClock clock_{0.01};
-  quibra::testing::FaultPort port_{platform::system_byte_port()};
-  sim::Unit unit_{22, 3};
-  sim::SerialLink link_{unit_, false, std::chrono::milliseconds{10}};
 };
 
 TEST_F(ExerciseDownload, SilentDownloadFetchesTheMemoryAndNamesTheUnit) {

@@ -4,7 +4,7 @@
 #include <map>
 #include <vector>
 
-#include "support/module_fixture.h"
+#include "support/exercise_memory_fixture.h"
 
 namespace quibra::testing {
 namespace {
@@ -84,7 +84,7 @@ std::map<int32_t, uint8_t> HandWorkedExercise() {
   return b;
 }
 
-class OutdoorDecoderTest : public ModuleTest {
+class OutdoorDecoderTest : public ExerciseMemoryTest {
  protected:
   void SetUp() override {
     ModuleTest::SetUp();
@@ -92,15 +92,6 @@ class OutdoorDecoderTest : public ModuleTest {
   }
   exercise::ExerciseStore& store() { return m().exercise_store; }
 
-  void Load(const std::map<int32_t, uint8_t>& bytes, int32_t count) {
-    auto& memory = m().exercise_memory;
-    memory.allocate();
-    for (int32_t pos = 1; pos <= count; ++pos) {
-      const auto it = bytes.find(pos);
-      ASSERT_TRUE(memory.store(pos, it == bytes.end() ? 0 : it->second));
-    }
-    ASSERT_TRUE(memory.set_count(count));
-  }
   int32_t Decode(int32_t type = 21, int32_t index = 0,
                  ImageMode mode = ImageMode::kSingleExercise) {
     return exercise::DecodeOutdoorExercise(MemoryReader(m().exercise_memory), store(), type, index,

@@ -14,14 +14,9 @@
 #include <iterator>
 #include <string>
 
-#include "platform/registry.h"
-#include "platform/scaled_clock.h"
 #include "quibra/quibra.h"
-#include "serial_link.h"
 #include "sim/encoders/k_series_encoder.h"
-#include "support/fault_port.h"
-#include "support/module_fixture.h"
-#include "unit.h"
+#include "support/sim_unit_fixture.h"
 
 namespace quibra::testing {
 namespace {
@@ -252,15 +247,12 @@ std::string ReadFile(const fs::path& path) {
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-class DownloadToHrm : public ModuleTest {
+class DownloadToHrm : public SimUnitTest {
  protected:
+  DownloadToHrm() : SimUnitTest(kType, kVersion) {}
+
   void SetUp() override {
-    ModuleTest::SetUp();
-    platform::set_clock(&clock_);
-    // The engine clears its output 50 ms after a write; at the test's clock scale that is too
-    // soon for the unit's thread, while a real line has long sent the bytes.
-    port_.keep_output_on_purge = true;
-    platform::set_byte_port(&port_);
+    SimUnitTest::SetUp();
     dir_ = fs::temp_directory_path() /
            ("quibra-e2e-" +
             std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
@@ -270,17 +262,8 @@ class DownloadToHrm : public ModuleTest {
     ASSERT_TRUE(unit_.set_exercise_memory(image_));
   }
   void TearDown() override {
-    frame::UnloadModule();
-    link_.stop();
-    platform::set_byte_port(nullptr);
-    platform::set_clock(nullptr);
+    SimUnitTest::TearDown();
     fs::remove_all(dir_);
-    ModuleTest::TearDown();
-  }
-  void open() {
-    const std::string path = link_.start();
-    ASSERT_FALSE(path.empty());
-    ASSERT_EQ(fnQuibra_StartIRCommunication(0, path.c_str()), 1);
   }
   std::string save(int32_t n) {
     const std::string path = (dir_ / ("ex" + std::to_string(n) + ".hrm")).string();
@@ -290,10 +273,6 @@ class DownloadToHrm : public ModuleTest {
     return ReadFile(path);
   }
 
-  platform::ScaledClock clock_{0.01};
-  quibra::testing::FaultPort port_{platform::system_byte_port()};
-  sim::Unit unit_{kType, kVersion};
-  sim::SerialLink link_{unit_, false, std::chrono::milliseconds{10}};
   fs::path dir_;
   std::vector<KSeriesExercise> exercises_;
   std::vector<uint8_t> image_;

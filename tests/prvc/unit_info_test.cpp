@@ -15,6 +15,7 @@
 #include "protocol/message_image.h"
 #include "quibra/quibra.h"
 #include "support/module_fixture.h"
+#include "support/comm_params.h"
 #include "support/scripted_unit_test.h"
 #include "ui/transfer_link.h"
 
@@ -31,16 +32,9 @@ std::vector<uint8_t> Identity(std::map<int, uint8_t> bytes) {
 
 class UnitInfoTest : public ScriptedUnitTest {
  protected:
-  static CommParams Params(int32_t type = 0) {
-    CommParams p{};
-    p.Size = QUIBRA_COMM_PARAMS_SIZE;
-    p.LinkType = 1;
-    p.MonitorType = type;
-    return p;
-  }
   MonitorInfo Read(std::vector<uint8_t> identity, int32_t expected = 1) {
     unit_.identities = {std::move(identity)};
-    CommParams p = Params();
+    CommParams p = LinkParams();
     MonitorInfo info{};
     info.MonitorInUse = -1;
     EXPECT_EQ(fnQuibra_ReadMonitorInfo(&p, &info), expected);
@@ -154,7 +148,7 @@ TEST_F(UnitInfoTest, GroupBStateBitsMoveAndBikesFollowTheSettings) {
 
 TEST_F(UnitInfoTest, UnknownCodeIsAskedOnceMore) {
   unit_.identities = {Identity({{6, 99}}), Identity({{6, 99}})};
-  CommParams p = Params();
+  CommParams p = LinkParams();
   MonitorInfo info{};
   EXPECT_EQ(fnQuibra_ReadMonitorInfo(&p, &info), 0);
   EXPECT_EQ(info.MonitorInUse, -1);
@@ -171,7 +165,7 @@ TEST_F(UnitInfoTest, StrideSensorAndStateCheckOfType37) {
   // A sound state block: 0x1234 is the BCD number 1234, byte 3 is 10.
   const uint8_t state[] = {0x34, 0x12, 0x00, 0x0A, 0x55, 0x00};
   std::copy(std::begin(state), std::end(state), unit_.memory.begin());
-  CommParams p = Params();
+  CommParams p = LinkParams();
   MonitorInfo info{};
   ASSERT_EQ(fnQuibra_ReadMonitorInfo(&p, &info), 1);
   EXPECT_TRUE(unit_.writes.empty());
@@ -189,7 +183,7 @@ TEST_F(UnitInfoTest, StrideSensorAndStateCheckOfType37) {
 }
 
 TEST_F(UnitInfoTest, StateBlocksThatNeedRepair) {
-  CommParams p = Params(33);
+  CommParams p = LinkParams(1, 33);
   const std::vector<std::vector<uint8_t>> unsound = {
       {0x34, 0x12, 0x00, 0x0B, 0x99, 0x00},  // byte 3 is not 10
       {0x3A, 0x12, 0x00, 0x0A, 0x99, 0x00},  // not BCD
@@ -214,17 +208,17 @@ TEST_F(UnitInfoTest, PairedSensorFlagsByType) {
   for (int slot : {0, 2, 4, 9})
     pair(slot);
   int32_t flags[6] = {7, 7, 7, 7, 7, 7};
-  CommParams p38 = Params(38);
+  CommParams p38 = LinkParams(1, 38);
   ASSERT_EQ(fnQuibra_Sensors_PRVCZ(&p38, flags), 1);
   EXPECT_EQ(std::vector<int32_t>(flags, flags + 6), (std::vector<int32_t>{1, 1, 1, 0, 1, 0}));
 
   int32_t kept[6] = {7, 7, 7, 7, 7, 7};
-  CommParams p34 = Params(34);
+  CommParams p34 = LinkParams(1, 34);
   ASSERT_EQ(fnQuibra_Sensors_PRVCZ(&p34, kept), 1);
   EXPECT_EQ(std::vector<int32_t>(kept, kept + 6), (std::vector<int32_t>{1, 7, 0, 1, 0, 1}));
 
   int32_t untouched[6] = {7, 7, 7, 7, 7, 7};
-  CommParams p22 = Params(22);
+  CommParams p22 = LinkParams(1, 22);
   ASSERT_EQ(fnQuibra_Sensors_PRVCZ(&p22, untouched), 1);
   EXPECT_EQ(std::vector<int32_t>(untouched, untouched + 6), std::vector<int32_t>(6, 7));
 }

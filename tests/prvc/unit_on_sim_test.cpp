@@ -16,6 +16,7 @@
 #include "quibra/quibra.h"
 #include "serial_link.h"
 #include "support/module_fixture.h"
+#include "support/comm_params.h"
 #include "protocol/engine.h"
 #include "irda_pty_peer.h"
 #include "irda_stack.h"
@@ -82,13 +83,6 @@ class UnitOnSimTest : public ModuleTest {
     unit_->set_identification(id);
   }
 
-  static CommParams Params(int32_t type = 0) {
-    CommParams p{};
-    p.Size = QUIBRA_COMM_PARAMS_SIZE;
-    p.LinkType = 1;
-    p.MonitorType = type;
-    return p;
-  }
 
   size_t count(int32_t id) const {
     size_t n = 0;
@@ -128,7 +122,7 @@ TEST_F(UnitOnSimTest, EveryProductCodeIdentifies) {
     SCOPED_TRACE(e.code);
     attach(e.type, 3, e.code);
     configure(7, 1000);
-    CommParams p = Params();
+    CommParams p = LinkParams();
     MonitorInfo info{};
     info.MonitorInUse = -1;
     if (e.engine_knows) {
@@ -169,7 +163,7 @@ TEST_F(UnitOnSimTest, NewerUnitsStateHorseModeAndMemoryMap) {
   id.area(sim::Area::Bike) = 4000;
   id.area(sim::Area::Display) = 5000;
   vc4.set_identification(id);
-  CommParams p = Params();
+  CommParams p = LinkParams();
   MonitorInfo info{};
   info.MonitorInUse = -1;
   ASSERT_EQ(fnQuibra_ReadMonitorInfo(&p, &info), 1);
@@ -204,7 +198,7 @@ TEST_F(UnitOnSimTest, OlderUnitsOverTheSerialLine) {
   id.used_memory = 4096;
   id.state_bits = 1;
   unit_->set_identification(id);
-  CommParams p = Params();
+  CommParams p = LinkParams();
   MonitorInfo info{};
   info.MonitorInUse = -1;
   ASSERT_EQ(fnQuibra_ReadMonitorInfo(&p, &info), 1);
@@ -218,7 +212,7 @@ TEST_F(UnitOnSimTest, OlderUnitsOverTheSerialLine) {
 
 TEST_F(UnitOnSimTest, StateCheckRepairsOnlyWhatIsUnsound) {
   sim::Unit& pr9 = attach(37);
-  CommParams p = Params(37);
+  CommParams p = LinkParams(1, 37);
   // 3999 in BCD with the mark: sound, nothing written.
   ASSERT_TRUE(pr9.set_memory(0, Bytes{0x99, 0x39, 0xEE, 0x0A, 0x42, 0x55}));
   EXPECT_EQ(fnQuibra_EEPROMStateCheckFix(&p), 0);
@@ -241,7 +235,7 @@ TEST_F(UnitOnSimTest, StateCheckRepairsOnlyWhatIsUnsound) {
 
 TEST_F(UnitOnSimTest, PairedSensorsFromTheUnitsMemory) {
   sim::Unit& pr9 = attach(37);
-  CommParams p = Params(37);
+  CommParams p = LinkParams(1, 37);
   // The stride slots at 349: 0xF00000 is no sensor.
   ASSERT_TRUE(pr9.set_memory(349, Bytes{0x00, 0x00, 0xF0}));
   EXPECT_EQ(fnQuibra_N4Sensor(&p), 0);
@@ -259,12 +253,12 @@ TEST_F(UnitOnSimTest, PairedSensorsFromTheUnitsMemory) {
   ASSERT_TRUE(pr9w.set_memory(358, Bytes{0x00, 0x02, 0x00}));
   ASSERT_TRUE(pr9w.set_memory(373, Bytes{0x00, 0x00, 0x03}));
   int32_t flags[6] = {7, 7, 7, 7, 7, 7};
-  CommParams p38 = Params(38);
+  CommParams p38 = LinkParams(1, 38);
   ASSERT_EQ(fnQuibra_Sensors_PRVCZ(&p38, flags), 1);
   EXPECT_EQ(Bytes(flags, flags + 6), (Bytes{1, 0, 1, 0, 1, 0}));
   // The same memory read as a VC8Z's: slot 2 counts (any nonzero), flag 1 stays the caller's.
   int32_t vc8z[6] = {7, 7, 7, 7, 7, 7};
-  CommParams p34 = Params(34);
+  CommParams p34 = LinkParams(1, 34);
   ASSERT_EQ(fnQuibra_Sensors_PRVCZ(&p34, vc8z), 1);
   EXPECT_EQ(Bytes(vc8z, vc8z + 6), (Bytes{1, 7, 0, 1, 0, 1}));
   pr9w.queue_fault(sim::Fault{sim::FaultKind::NoAnswer, 9090, true});
@@ -273,7 +267,7 @@ TEST_F(UnitOnSimTest, PairedSensorsFromTheUnitsMemory) {
 
 TEST_F(UnitOnSimTest, DirectWriteHeldAndReadBack) {
   sim::Unit& pr6 = attach(36);
-  CommParams p = Params(36);
+  CommParams p = LinkParams(1, 36);
   const Bytes data = {1, 2, 3, 4, 5};
   ASSERT_TRUE(prvc::WriteUnitMemory(p, 36, 0x1F000, data));
   EXPECT_EQ(pr6.memory(0x1F000, 5), data);

@@ -15,6 +15,7 @@
 #include "protocol/message_image.h"
 #include "quibra/quibra.h"
 #include "support/module_fixture.h"
+#include "support/comm_params.h"
 #include "support/recorded_boxes.h"
 #include "support/scripted_unit.h"
 #include "ui/clipboard.h"
@@ -86,13 +87,6 @@ class ServiceCommandsTest : public ModuleTest {
     ui::set_message_box_host(nullptr);
     ui::set_transfer_link(nullptr);
     platform::set_clock(nullptr);
-  }
-  static CommParams Params(uint32_t link_type, int32_t type) {
-    CommParams p{};
-    p.Size = QUIBRA_COMM_PARAMS_SIZE;
-    p.LinkType = link_type;
-    p.MonitorType = type;
-    return p;
   }
   std::array<uint8_t, 3> Block(int32_t block) {
     const auto& b = unit_.blocks[block];
@@ -200,7 +194,7 @@ TEST_F(ServiceCommandsTest, DirectWriteWithoutItsLinkFailsUnsent) {
 }
 
 TEST_F(ServiceCommandsTest, FileDeleteNamesTheFileByItsStart) {
-  CommParams p = Params(1, 22);
+  CommParams p = LinkParams(1, 22);
   // 14:05:09 on 15 March 2024, shown in 12-hour form: recorded, nothing sent.
   EXPECT_EQ(fnQuibra_SendFileDeleteCommand(&p, -2, 20240315, 14 * 3600 + 5 * 60 + 9, 1), 1);
   EXPECT_TRUE(unit_.sent.empty());
@@ -215,7 +209,7 @@ TEST_F(ServiceCommandsTest, FileDeleteNamesTheFileByItsStart) {
 }
 
 TEST_F(ServiceCommandsTest, FileDeleteOfTheNewerUnitsPacksTheDate) {
-  CommParams p = Params(1, 36);
+  CommParams p = LinkParams(1, 36);
   EXPECT_EQ(fnQuibra_SendFileDeleteCommand(&p, -2, 20240315, 14 * 3600 + 5 * 60 + 9, 1), 1);
   EXPECT_EQ(fnQuibra_SendFileDeleteCommand(&p, -1, 0, 0, 0), 1);
   // 2024-03-15: (44 << 9) | (3 << 5) | 15 = 0x586F, low byte first; then 09 s, 05 min, 14 h
@@ -225,7 +219,7 @@ TEST_F(ServiceCommandsTest, FileDeleteOfTheNewerUnitsPacksTheDate) {
 }
 
 TEST_F(ServiceCommandsTest, FileDeleteRefusals) {
-  CommParams p = Params(1, 22);
+  CommParams p = LinkParams(1, 22);
   EXPECT_EQ(fnQuibra_SendFileDeleteCommand(&p, -3, 20240315, 0, 0), 0);
   EXPECT_EQ(fnQuibra_SendFileDeleteCommand(&p, -2, 20240315, 86400, 0), 0);
   EXPECT_EQ(fnQuibra_GetErrorCode(), 101);

@@ -6,6 +6,7 @@
 #include "platform/scaled_clock.h"
 #include "quibra/quibra.h"
 #include "support/module_fixture.h"
+#include "support/comm_params.h"
 #include "support/scripted_unit_test.h"
 
 namespace quibra::testing {
@@ -13,16 +14,10 @@ namespace {
 
 class UnitCommandsTest : public ScriptedUnitTest {
  protected:
-  static CommParams Params(uint32_t link_type) {
-    CommParams p{};
-    p.Size = QUIBRA_COMM_PARAMS_SIZE;
-    p.LinkType = link_type;
-    return p;
-  }
 };
 
 TEST_F(UnitCommandsTest, CommandsGoOutOverInfrared) {
-  CommParams p = Params(1);
+  CommParams p = LinkParams(1);
   EXPECT_EQ(fnQuibra_SendMonitorToWatchMode(&p), 1);
   EXPECT_EQ(fnQuibra_SendFactoryDefaultCommand(&p), 1);
   EXPECT_EQ(fnQuibra_SetMonitorToSleepMode(&p), 1);
@@ -34,7 +29,7 @@ TEST_F(UnitCommandsTest, CommandsGoOutOverInfrared) {
 }
 
 TEST_F(UnitCommandsTest, CommandsWithoutASoundFormAreSkippedOnTheSoundLink) {
-  CommParams p = Params(0);
+  CommParams p = LinkParams(0);
   EXPECT_EQ(fnQuibra_RestoreEepromMemory(&p), 1);
   EXPECT_EQ(fnQuibra_SetDisplayOff(&p), 1);
   EXPECT_TRUE(unit_.sent.empty());

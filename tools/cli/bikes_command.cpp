@@ -1,13 +1,13 @@
 #include "bikes_command.h"
 
 #include <cstdio>
-#include <cstring>
 #include <fstream>
 #include <iostream>
 #include <iterator>
 #include <string>
 
 #include "arguments.h"
+#include "destination.h"
 #include "identify.h"
 #include "quibra/quibra.h"
 #include "record_fields.h"
@@ -32,9 +32,7 @@ int Usage() {
 struct Options {
   bool write = false;
   std::string file;
-  std::string port;
-  LinkKind link = LinkKind::Serial;
-  std::string sound_file;
+  Destination to;
 };
 
 bool Parse(int argc, char** argv, Options& o) {
@@ -45,22 +43,14 @@ bool Parse(int argc, char** argv, Options& o) {
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     if (i + 1 >= argc) return false;
+    const char* value = argv[++i];
     if (arg == "--file") {
-      o.file = argv[++i];
-    } else if (arg == "--port") {
-      o.port = argv[++i];
-    } else if (arg == "--link") {
-      if (!ParseLinkKind(argv[++i], o.link)) return false;
-    } else if (arg == "--sound") {
-      o.sound_file = argv[++i];
-    } else {
+      o.file = value;
+    } else if (!TakeDestination(arg, value, true, o.to)) {
       return false;
     }
   }
-  const bool by_sound = !o.sound_file.empty();
-  if (by_sound && (!o.write || !o.port.empty())) return false;
-  if (!by_sound && o.port.empty() && o.link == LinkKind::Serial) return false;
-  return true;
+  return DestinationComplete(o.to, o.write);
 }
 
 // The defaults with the fields the JSON input names; false (and why on stderr) when the input
@@ -106,19 +96,14 @@ bool StoreRecord(const Options& o, const BikeSettings& record) {
 }
 
 int BySound(const Options& o, BikeSettings& record) {
-  CommParams params{};
-  params.Size = QUIBRA_COMM_PARAMS_SIZE;
-  if (o.sound_file.size() >= sizeof params.FilePath) return Usage();
-  std::memcpy(params.FilePath, o.sound_file.data(), o.sound_file.size());
-  params.LinkType = 0;
-  params.SoundFileOnly = 1;
-  params.KeepSoundFile = 1;
+  CommParams params;
+  if (!SoundFileParams(o.to, params)) return Usage();
   // Only the last sound remains in the file when the short layout goes twice.
   if (fnQuibra_SendBikesSettings(&params, &record) != 1) {
     std::fprintf(stderr, "quibra: the bike settings were refused\n");
     return 1;
   }
-  std::printf("%s\n", o.sound_file.c_str());
+  std::printf("%s\n", o.to.sound_file.c_str());
   return 0;
 }
 
@@ -130,9 +115,9 @@ int BikesCommand(int argc, char** argv) {
   BikeSettings record{};
   fnQuibra_ResetBikeSettings(&record);
   if (o.write && !LoadRecord(o, record)) return 2;
-  if (!o.sound_file.empty()) return BySound(o, record);
+  if (!o.to.sound_file.empty()) return BySound(o, record);
   TerminalView view;
-  if (!OpenLink(o.port, o.link)) return 1;
+  if (!OpenLink(o.to.port, o.to.link)) return 1;
   CommParams params{};
   params.Size = QUIBRA_COMM_PARAMS_SIZE;
   params.LinkType = 1;

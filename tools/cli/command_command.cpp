@@ -6,6 +6,7 @@
 #include <string>
 
 #include "arguments.h"
+#include "destination.h"
 #include "exercise_files.h"
 #include "identify.h"
 #include "quibra/quibra.h"
@@ -28,8 +29,7 @@ int Usage() {
 struct Options {
   std::string command;
   int value = 0;
-  std::string port;
-  LinkKind link = LinkKind::Serial;
+  Destination to;
   int type = -1;  // ask the unit
 };
 
@@ -47,17 +47,14 @@ bool Parse(int argc, char** argv, Options& o) {
   for (; i < argc; ++i) {
     const std::string arg = argv[i];
     if (i + 1 >= argc) return false;
-    if (arg == "--port") {
-      o.port = argv[++i];
-    } else if (arg == "--link") {
-      if (!ParseLinkKind(argv[++i], o.link)) return false;
-    } else if (arg == "--type") {
-      if (!ParseNumber(argv[++i], 0, 99, o.type)) return false;
-    } else {
+    const char* value = argv[++i];
+    if (arg == "--type") {
+      if (!ParseNumber(value, 0, 99, o.type)) return false;
+    } else if (!TakeDestination(arg, value, false, o.to)) {
       return false;
     }
   }
-  return !o.port.empty() || o.link != LinkKind::Serial;
+  return DestinationComplete(o.to, false);
 }
 
 CommParams Infrared(int type) {
@@ -139,7 +136,7 @@ int UnitCommand(int argc, char** argv) {
   }
   if (command == nullptr) return Usage();
   TerminalView view;
-  if (!OpenLink(o.port, o.link)) return 1;
+  if (!OpenLink(o.to.port, o.to.link)) return 1;
   int type = o.type;
   if (type < 0) {
     const auto unit = AskIdentity();

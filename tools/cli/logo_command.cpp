@@ -11,6 +11,7 @@
 #include <sstream>
 
 #include "arguments.h"
+#include "destination.h"
 #include "identify.h"
 #include "loaded_library.h"
 #include "quibra/quibra.h"
@@ -39,9 +40,7 @@ struct Options {
   std::string image;
   int32_t type = 0;
   int32_t slot = 0;
-  std::string port;
-  LinkKind link = LinkKind::Serial;
-  std::string sound_file;
+  Destination to;
   bool dry_run = false;
 };
 
@@ -60,20 +59,12 @@ bool Parse(int argc, char** argv, Options& o) {
       if (!ParseNumber(value, 0, 99, o.type)) return false;
     } else if (arg == "--slot") {
       if (!ParseNumber(value, 0, kMaxSlot, o.slot)) return false;
-    } else if (arg == "--port") {
-      o.port = value;
-    } else if (arg == "--link") {
-      if (!ParseLinkKind(value, o.link)) return false;
-    } else if (arg == "--sound") {
-      o.sound_file = value;
-    } else {
+    } else if (!TakeDestination(arg, value, true, o.to)) {
       return false;
     }
   }
   if (o.type == 0) return false;
-  if (o.dry_run) return true;
-  if (!o.sound_file.empty()) return o.port.empty();
-  return !o.port.empty() || o.link != LinkKind::Serial;
+  return o.dry_run || DestinationComplete(o.to, true);
 }
 
 // The header tokens of a PBM: whitespace separates them, '#' starts a comment to the line's end.
@@ -171,23 +162,19 @@ void PrintImages(int32_t type) {
 int Send(const Options& o, std::vector<int32_t>& columns) {
   CommParams params{};
   params.Size = QUIBRA_COMM_PARAMS_SIZE;
-  if (!o.sound_file.empty()) {
-    if (o.sound_file.size() >= sizeof params.FilePath) return Usage();
-    std::memcpy(params.FilePath, o.sound_file.data(), o.sound_file.size());
-    params.LinkType = 0;
-    params.SoundFileOnly = 1;
-    params.KeepSoundFile = 1;
+  if (!o.to.sound_file.empty()) {
+    if (!SoundFileParams(o.to, params)) return Usage();
     if (fnQuibra_SendMonitorLogo(&params, o.type, columns.data(), o.slot) != 1) {
       std::fprintf(stderr, "quibra: the logo could not be written\n");
       return 1;
     }
-    std::printf("%s\n", o.sound_file.c_str());
+    std::printf("%s\n", o.to.sound_file.c_str());
     // A two-part logo names the file of its second part in FilePath.
-    if (o.sound_file != params.FilePath) std::printf("%s\n", params.FilePath);
+    if (o.to.sound_file != params.FilePath) std::printf("%s\n", params.FilePath);
     return 0;
   }
   TerminalView view;
-  if (!OpenLink(o.port, o.link)) return 1;
+  if (!OpenLink(o.to.port, o.to.link)) return 1;
   params.LinkType = 1;
   params.ShowDialog = 1;
   const int32_t result = fnQuibra_SendMonitorLogo(&params, o.type, columns.data(), o.slot);

@@ -2,12 +2,12 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <iostream>
 #include <iterator>
 #include <string>
 
 #include "arguments.h"
+#include "destination.h"
 #include "identify.h"
 #include "quibra/quibra.h"
 #include "record_fields.h"
@@ -32,9 +32,7 @@ struct Options {
   bool write = false;
   std::string group;
   int number = 0;
-  std::string port;
-  LinkKind link = LinkKind::Serial;
-  std::string sound_file;
+  Destination to;
   int variant = 0;  // exercise-set layout
 };
 
@@ -54,22 +52,14 @@ bool Parse(int argc, char** argv, Options& o) {
   for (; i < argc; ++i) {
     const std::string arg = argv[i];
     if (i + 1 >= argc) return false;
-    if (arg == "--port") {
-      o.port = argv[++i];
-    } else if (arg == "--link") {
-      if (!ParseLinkKind(argv[++i], o.link)) return false;
-    } else if (arg == "--sound") {
-      o.sound_file = argv[++i];
-    } else if (arg == "--variant") {
-      if (!ParseNumber(argv[++i], 0, 1, o.variant)) return false;
-    } else {
+    const char* value = argv[++i];
+    if (arg == "--variant") {
+      if (!ParseNumber(value, 0, 1, o.variant)) return false;
+    } else if (!TakeDestination(arg, value, true, o.to)) {
       return false;
     }
   }
-  const bool by_sound = !o.sound_file.empty();
-  if (by_sound && (!o.write || !o.port.empty())) return false;
-  if (!by_sound && o.port.empty() && o.link == LinkKind::Serial) return false;
-  return true;
+  return DestinationComplete(o.to, o.write);
 }
 
 // One settings group: its record, the defaults, and its read and send calls.
@@ -101,20 +91,16 @@ int Transfer(const Options& o, const Group& g) {
   }
   CommParams params{};
   params.Size = QUIBRA_COMM_PARAMS_SIZE;
-  if (!o.sound_file.empty()) {
-    if (o.sound_file.size() >= sizeof params.FilePath) return Usage();
-    std::memcpy(params.FilePath, o.sound_file.data(), o.sound_file.size());
-    params.LinkType = 0;
-    params.SoundFileOnly = 1;
-    params.KeepSoundFile = 1;
+  if (!o.to.sound_file.empty()) {
+    if (!SoundFileParams(o.to, params)) return Usage();
     if (g.send(&params, o.number, o.variant, g.record) != 1) {
       std::fprintf(stderr, "quibra: the %s were refused\n", g.info.name);
       return 1;
     }
-    std::printf("%s\n", o.sound_file.c_str());
+    std::printf("%s\n", o.to.sound_file.c_str());
     return 0;
   }
-  if (!OpenLink(o.port, o.link)) return 1;
+  if (!OpenLink(o.to.port, o.to.link)) return 1;
   params.LinkType = 1;
   params.ShowDialog = 1;
   const int32_t result = o.write ? g.send(&params, o.number, o.variant, g.record)
