@@ -319,6 +319,48 @@ QUIBRA_API int32_t QUIBRA_CALL fnQuibra_PRVC_ReadBitmap(CommParams* params, int3
  * the upload sound to a unit's microphone; 1 when played, else 0. */
 QUIBRA_API int32_t QUIBRA_CALL fnQuibra_WritePipcastData(int32_t count, const int32_t* data);
 
+/* ---- sound download ----------------------------------------------------------------------- */
+
+/* Starts recording a unit's sound download (8-bit mono, 22 050 Hz when sampleRate is exactly
+ * 22050, else 44 100 Hz) on a capture thread. gainLevel 1..10 sets the filter gain (twice the
+ * level); any other level records silence. A nonzero debugDump writes the reception's dump files
+ * in the current directory; a nonzero ignoreErrors keeps blocks that fail their check.
+ * 0 started; -1 no sound card; -2 the device is recording for another program; -3 the format is
+ * not supported; -4 the device failed; -9 out of memory. */
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_Tonvox_Start(int32_t monitorType, int32_t gainLevel,
+                                                     int32_t sampleRate, int32_t debugDump,
+                                                     int32_t ignoreErrors);
+/* Percent of the announced data received (100: complete); -5 the data was bad; -6 the unit fell
+ * silent; -7 busy, ask again. */
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_Tonvox_Progress(void);
+/* The signal level in percent; -8 busy, ask again. */
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_Tonvox_Level(void);
+/* Ends the reception and releases the sound card; with force 0 nothing happens when it has
+ * already ended. */
+QUIBRA_API void QUIBRA_CALL fnQuibra_Tonvox_End(int32_t force);
+/* fnQuibra_Tonvox_End(1); returns 1. The argument is not used. */
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_ResetTonvoxCommunication(int32_t unused);
+/* Receives a unit's sound download behind the "TONVOX_CONNECTION" dialog (rateSelect 1: 22 050 Hz,
+ * else 44 100 Hz). After a complete reception monitor types 25, 26, 30 and 31 return 1 (read the
+ * payload with fnQuibra_GetTonvoxPayload), type 32 sets the detected unit and returns 1, and
+ * every other type returns fnQuibra_AnalyzeTonvoxFile's result. Otherwise 2 when the user pressed
+ * Retry, else 0. */
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_ReadTonvoxData(uint32_t parentWindow, int32_t monitorType,
+                                                       int32_t rateSelect, int32_t gainLevel,
+                                                       int32_t debugDump);
+/* Copies the data of the last reception into the memory transfer buffer from position 1.
+ * 1, or 0 when it does not fit. */
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_Tonvox_CopyDataBytes(void);
+/* The payload length of the sound download in the memory transfer buffer. */
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_GetTonvoxPayloadLength(void);
+/* Stores the payload bytes, each widened to 16 bits, into payload (room for
+ * fnQuibra_GetTonvoxPayloadLength values); returns the length. */
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_GetTonvoxPayload(int16_t* payload);
+/* Decodes the sound download in the memory transfer buffer (monitor types 6, 9 and 10) into
+ * exercise 0 of the record store. The two further arguments are not used. Returns 1. */
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_AnalyzeTonvoxFile(int32_t monitorType, int32_t unused1,
+                                                          int32_t unused2);
+
 /* ---- raw memory test ---------------------------------------------------------------------- */
 
 /* Reads 100 bytes at unit address 256, writes 1, 2, 3 there, reads again; returns 0. */

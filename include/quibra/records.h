@@ -508,7 +508,8 @@ QUIBRA_STATIC_ASSERT(offsetof(VcqExerciseSettings, VcqNibble5) == 84,
 /* One change of a library dialog, reported to the observer installed with
  * fnQuibraExt_SetDialogObserver. Kind 1: a dialog opened; 2: a control changed (its whole state
  * is given); 3: the dialog closed with Result; 4: a message box with Text and Caption was shown
- * (Dialog "MESSAGE_BOX", Result 1: it has been dismissed with OK). */
+ * (Dialog "MESSAGE_BOX", Result 1: it has been dismissed with OK). An icon control's Text is
+ * the icon it shows, "#" and its resource number, once a procedure has chosen one. */
 #define QUIBRA_DIALOG_OPENED 1
 #define QUIBRA_DIALOG_CONTROL 2
 #define QUIBRA_DIALOG_CLOSED 3
@@ -524,9 +525,10 @@ typedef struct QuibraDialogEvent {
   int32_t Result;   /* kind 3: the dialog's result */
   char Text[112];   /* kind 2: the control's text; kind 4: the message box's text */
   char Caption[64]; /* kind 4: the message box's caption */
+  int32_t Colour;   /* kind 2: a progress bar's colour as 0x00BBGGRR; -1 the default colour */
 } QuibraDialogEvent;
 
-QUIBRA_STATIC_ASSERT(sizeof(QuibraDialogEvent) == 232, "QuibraDialogEvent is 232 bytes");
+QUIBRA_STATIC_ASSERT(sizeof(QuibraDialogEvent) == 236, "QuibraDialogEvent is 236 bytes");
 QUIBRA_STATIC_ASSERT(offsetof(QuibraDialogEvent, Kind) == 0, "QuibraDialogEvent.Kind");
 QUIBRA_STATIC_ASSERT(offsetof(QuibraDialogEvent, Dialog) == 4, "QuibraDialogEvent.Dialog");
 QUIBRA_STATIC_ASSERT(offsetof(QuibraDialogEvent, Control) == 36, "QuibraDialogEvent.Control");
@@ -536,6 +538,7 @@ QUIBRA_STATIC_ASSERT(offsetof(QuibraDialogEvent, Progress) == 48, "QuibraDialogE
 QUIBRA_STATIC_ASSERT(offsetof(QuibraDialogEvent, Result) == 52, "QuibraDialogEvent.Result");
 QUIBRA_STATIC_ASSERT(offsetof(QuibraDialogEvent, Text) == 56, "QuibraDialogEvent.Text");
 QUIBRA_STATIC_ASSERT(offsetof(QuibraDialogEvent, Caption) == 168, "QuibraDialogEvent.Caption");
+QUIBRA_STATIC_ASSERT(offsetof(QuibraDialogEvent, Colour) == 232, "QuibraDialogEvent.Colour");
 
 /* The observer is called on the dialog's thread, with the library's calling convention. */
 #if defined(_WIN32)

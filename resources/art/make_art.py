@@ -8,6 +8,8 @@ It needs nothing but Python: the icon and AVI containers are written byte by byt
   IR_CONNECTING2  the unit with infrared waves, second phase
   IR_NOANSWER     the unit with a red cross
   PIPCAST_CONNECTION1  the unit listening to a loudspeaker
+  110, 111, 115   sound download: the unit beeping to a microphone (receiving), the microphone
+                  waiting, the unit with a red cross (failed)
   busy.avi        a light travelling from the PC to the unit (uncompressed 8-bit frames, which
                   the animation control plays)
 """
@@ -77,6 +79,14 @@ def loudspeaker(img):
     for i in range(5):
         rect(img, 26 - i, 12 - i, 26 - i, 19 + i, BLACK)
     arcs_at(img, 21, (2, 4), BLUE)
+
+
+def microphone(img):
+    """A microphone on the right, its head towards the unit."""
+    disc(img, 28, 13, 3, BLACK)
+    disc(img, 28, 13, 2, GREY)
+    rect(img, 28, 16, 28, 24, BLACK)
+    rect(img, 25, 25, 31, 26, BLACK)
 
 
 def arcs_at(img, cx, radii, colour):
@@ -182,6 +192,16 @@ def main():
     wrist_unit(img)
     loudspeaker(img)
     drawings["pipcast_connection1"] = img
+    for name, extra in (("tonvox_waiting", None), ("tonvox_receiving", "waves"),
+                        ("tonvox_failed", "cross")):
+        img = blank(32, 32)
+        wrist_unit(img)
+        microphone(img)
+        if extra == "waves":
+            arcs(img, (1, 3), BLUE)
+        elif extra == "cross":
+            cross(img)
+        drawings[name] = img
     for name, img in drawings.items():
         with open(os.path.join(HERE, name + ".ico"), "wb") as f:
             f.write(icon_bytes(img))

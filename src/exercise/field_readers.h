@@ -1,6 +1,7 @@
 // Small readers for the packed fields that the exercise images of the older units share.
 #pragma once
 
+#include <array>
 #include <cstdint>
 
 #include "exercise/dates.h"
@@ -9,6 +10,24 @@
 #include "frame/bcd.h"
 
 namespace quibra::exercise {
+
+// The nine zone durations of an exercise summary, by parameter, in the order the units store
+// them (three BCD bytes each: seconds, minutes, hours).
+inline constexpr std::array<int32_t, 9> kZoneTimeParams = {71, 70, 69, 74, 73, 72, 77, 76, 75};
+
+// Halves up, by truncation: the units' own rounding.
+inline int32_t RoundHalfUp(double x) {
+  return static_cast<int32_t>(x + 0.5);
+}
+
+// Two 12-bit values packed in three bytes: the first in byte 0 and the low nibble of byte 1, the
+// second in the high nibble of byte 1 and byte 2.
+inline int32_t TwelveBit(const MemoryReader& m, int32_t at, bool second) {
+  const int32_t b0 = m.byte(at);
+  const int32_t b1 = m.byte(at + 1);
+  const int32_t b2 = m.byte(at + 2);
+  return second ? (b1 >> 4) + b2 * 16 : b0 + (b1 & 15) * 256;
+}
 
 // Three BCD bytes seconds, minutes, hours -> 1/10 s.
 inline int32_t TimeTriple(const MemoryReader& m, int32_t at) {

@@ -60,7 +60,6 @@ constexpr std::array<std::array<int32_t, 3>, 4> kTimeLimitBytes = {
 
 constexpr std::array<std::array<int32_t, 2>, 4> kLimitParams = {
     {{14, 13}, {16, 15}, {18, 17}, {20, 19}}};
-constexpr std::array<int32_t, 9> kZoneParams = {71, 70, 69, 74, 73, 72, 77, 76, 75};
 constexpr std::array<int32_t, 3> kLateTimeParams = {68, 67, 66};
 constexpr std::array<int32_t, 3> kAltitudeParams = {101, 41, 42};
 constexpr std::array<int32_t, 3> kSignedParams = {99, 81, 82};
@@ -77,10 +76,6 @@ constexpr int32_t kDefaultMaxHeartRate = 200;
 constexpr int32_t kWholeMemoryMaxHeartRate = 64;
 constexpr int32_t kFirstSwapMarker = 251;
 constexpr int32_t kLongDelta = 128;
-
-int32_t Round(double x) {
-  return static_cast<int32_t>(x + 0.5);
-}
 
 struct Layout {
   int32_t type = 0;
@@ -104,13 +99,6 @@ struct Layout {
   int32_t own(int32_t offset) const { return e + offset; }
   bool extra_channels() const { return speed || altitude || cadence || power; }
 };
-
-int32_t TwelveBit(const MemoryReader& m, int32_t at, bool second) {
-  const int32_t b0 = m.byte(at);
-  const int32_t b1 = m.byte(at + 1);
-  const int32_t b2 = m.byte(at + 2);
-  return second ? (b1 >> 4) + b2 * 16 : b0 + (b1 & 15) * 256;
-}
 
 // The library keeps the maximum heart rate of the first exercise that needs one until the next
 // download: byte 64 of a whole-memory image, else 200.
@@ -161,7 +149,7 @@ void DecodeLimits(const MemoryReader& m, ExerciseStore& s, const Layout& l, Imag
       if (max_hr == 0 || max_hr == 20) max_hr = FallbackMaxHeartRate(m, mode);
       for (auto& pair : values) {
         for (auto& v : pair)
-          v = Round(v / 100.0 * max_hr);
+          v = RoundHalfUp(v / 100.0 * max_hr);
       }
     }
   }
@@ -224,8 +212,8 @@ void DecodeHeader(const MemoryReader& m, ExerciseStore& s, Layout& l, ImageMode 
       kRec, 47,
       (BcdToBin(m.byte(l.at(kRecovery + 1))) * 60 + BcdToBin(m.byte(l.at(kRecovery)))) * 10);
   s.SetExerciseParam(kRec, 48, m.byte(l.at(kRecoveryByte)));
-  for (size_t i = 0; i < kZoneParams.size(); ++i) {
-    s.SetExerciseParam(kRec, kZoneParams[i],
+  for (size_t i = 0; i < kZoneTimeParams.size(); ++i) {
+    s.SetExerciseParam(kRec, kZoneTimeParams[i],
                        TimeTriple(m, l.at(kZoneTimes) + 3 * static_cast<int32_t>(i)));
   }
   const int32_t total = (m.byte(l.at(kTotal)) >> 4) + BcdToBin(m.byte(l.at(kTotal + 1))) * 10 +
@@ -244,8 +232,8 @@ void DecodeHeader(const MemoryReader& m, ExerciseStore& s, Layout& l, ImageMode 
                          BcdToBin(m.byte(l.own(kTripCounter))));
   s.SetExerciseParam(kRec, 38, m.u16(l.own(kTrip38)));
   if (l.speed) {
-    s.SetExerciseParam(kRec, 43, Round(TwelveBit(m, l.own(kSpeedSummary), false) / 1.6));
-    s.SetExerciseParam(kRec, 44, Round(TwelveBit(m, l.own(kSpeedSummary), true) / 1.6));
+    s.SetExerciseParam(kRec, 43, RoundHalfUp(TwelveBit(m, l.own(kSpeedSummary), false) / 1.6));
+    s.SetExerciseParam(kRec, 44, RoundHalfUp(TwelveBit(m, l.own(kSpeedSummary), true) / 1.6));
   }
   if (l.cadence) {
     s.SetExerciseParam(kRec, 103, m.byte(l.own(kCadenceSummary)));
@@ -363,7 +351,7 @@ void DecodeLaps(const MemoryReader& m, ExerciseStore& s, const Layout& l,
       set(604, m.u16(at) * (l.imperial ? 176 : 100));
       const int32_t u = m.byte(at + 2);
       const int32_t w = m.byte(at + 3);
-      set(611, Round((u + (w & 0xF0) * 16) / 1.6));
+      set(611, RoundHalfUp((u + (w & 0xF0) * 16) / 1.6));
       at += 4;
       if (l.extended_laps) set(624, (w & 15) + BcdToBin(m.byte(at++)) * 10);
     }
@@ -438,7 +426,7 @@ void DecodeSamples(const MemoryReader& m, ExerciseStore& s, const Layout& l,
     int32_t step_ms = interval_ms;
     if (l.rr) {
       rr += ReadDelta(m, pos);
-      heart_rate = Round(rr / 1.024);
+      heart_rate = RoundHalfUp(rr / 1.024);
       step_ms = heart_rate;
       if (heart_rate == 0) continue;  // a zero interval is no beat
     } else {
@@ -459,7 +447,7 @@ void DecodeSamples(const MemoryReader& m, ExerciseStore& s, const Layout& l,
     const int32_t metres = altitude - kAltitudeBias;
     sample.ch4 = l.imperial ? metres * kImperialAltitudeScale : metres;
     sample.ch5 = std::max(power, 0);
-    sample.ch6_ch7 = (pedal_a / 2) * 256 + Round(pedal_b / 2.0);
+    sample.ch6_ch7 = (pedal_a / 2) * 256 + RoundHalfUp(pedal_b / 2.0);
     if (s.AddExerciseSample(kRec, sample) == 1) s.IncrementSampleCount(kRec);
     elapsed += step_ms;
   }

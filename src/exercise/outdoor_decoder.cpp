@@ -44,7 +44,6 @@ constexpr double kFeetPerMetre = 1.0 / 0.3048;
 constexpr std::array<int32_t, 4> kIntervals = {5, 15, 60, 300};
 
 // The nine zone-time triples land in these parameters, in order.
-constexpr std::array<int32_t, 9> kZoneParams = {71, 70, 69, 74, 73, 72, 77, 76, 75};
 
 // A limit pair: header byte offsets (first, second), their presence bits, and the parameters
 // they fill. The second byte reads 240 when it is absent but the first is present.
@@ -143,8 +142,8 @@ void DecodeHeader(const MemoryReader& m, ExerciseStore& s, int32_t type, int32_t
       s.SetExerciseParam(kRec, pair.second_param, kAbsentSecondLimit);
     }
   }
-  for (size_t i = 0; i < kZoneParams.size(); ++i) {
-    s.SetExerciseParam(kRec, kZoneParams[i],
+  for (size_t i = 0; i < kZoneTimeParams.size(); ++i) {
+    s.SetExerciseParam(kRec, kZoneTimeParams[i],
                        TimeTriple(m, e + kZoneTimes + 3 * static_cast<int32_t>(i)));
   }
   const int32_t total80 = m.u16(e + kTotal80);

@@ -24,6 +24,7 @@
 #include "protocol/wireless_link.h"
 #include "prvc/unit_info.h"
 #include "settings/service_state.h"
+#include "sound/tonvox_capture.h"
 #include "ui/busy_dialog.h"
 
 namespace quibra {
@@ -61,6 +62,8 @@ struct Module {
   // Its destructor waits for the busy dialog's thread to end.
   ui::BusyDialog busy_dialog;
   protocol::FilePackets file_packets;  // the engine's file-download steps
+  // The sound reception; its destructor ends a reception that still runs.
+  sound::TonvoxCapture tonvox;
   // Destroyed after the engine: both threads are gone by then.
   protocol::IrdaLink irda;
   // Last member: destroyed first, after the unload step has stopped its thread.

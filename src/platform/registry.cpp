@@ -11,6 +11,7 @@ std::atomic<IrdaSockets*> g_irda_sockets{nullptr};
 std::atomic<LinkLibrary*> g_link_library{nullptr};
 std::atomic<Locale*> g_locale{nullptr};
 std::atomic<SoundOutput*> g_sound_output{nullptr};
+std::atomic<SoundInput*> g_sound_input{nullptr};
 std::atomic<TempFiles*> g_temp_files{nullptr};
 std::atomic<FileDialogs*> g_file_dialogs{nullptr};
 
@@ -44,6 +45,9 @@ void set_locale(Locale* replacement) { install(g_locale, replacement); }
 
 SoundOutput& sound_output() { return chosen(g_sound_output, system_sound_output()); }
 void set_sound_output(SoundOutput* replacement) { install(g_sound_output, replacement); }
+
+SoundInput& sound_input() { return chosen(g_sound_input, system_sound_input()); }
+void set_sound_input(SoundInput* replacement) { install(g_sound_input, replacement); }
 
 TempFiles& temp_files() { return chosen(g_temp_files, system_temp_files()); }
 void set_temp_files(TempFiles* replacement) { install(g_temp_files, replacement); }

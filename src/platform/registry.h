@@ -9,6 +9,7 @@
 #include "platform/irda_sockets.h"
 #include "platform/link_library.h"
 #include "platform/locale.h"
+#include "platform/sound_input.h"
 #include "platform/sound_output.h"
 #include "platform/temp_files.h"
 
@@ -42,9 +43,11 @@ Locale& locale();
 // Installs a replacement locale (not owned; it must outlive its use) or, with nullptr, returns
 // to the user's locale.
 void set_locale(Locale* replacement);
-// Sound out and temporary files, with their replacements likewise.
+// Sound out, sound in and temporary files, with their replacements likewise.
 SoundOutput& sound_output();
 void set_sound_output(SoundOutput* replacement);
+SoundInput& sound_input();
+void set_sound_input(SoundInput* replacement);
 TempFiles& temp_files();
 void set_temp_files(TempFiles* replacement);
 

@@ -49,7 +49,7 @@ void NotifyOpened(const char* dialog) {
 }
 
 void NotifyControl(const char* dialog, int32_t control, const std::string& text, bool enabled,
-                   bool visible, int32_t progress) {
+                   bool visible, int32_t progress, int32_t colour) {
   QuibraDialogEvent event{};
   event.Kind = QUIBRA_DIALOG_CONTROL;
   copy_text(event.Dialog, sizeof event.Dialog, dialog);
@@ -57,6 +57,7 @@ void NotifyControl(const char* dialog, int32_t control, const std::string& text,
   event.Enabled = enabled ? 1 : 0;
   event.Visible = visible ? 1 : 0;
   event.Progress = progress;
+  event.Colour = colour;
   copy_text(event.Text, sizeof event.Text, text.c_str());
   NotifyDialogEvent(event);
 }

@@ -17,8 +17,10 @@ void NotifyDialogEvent(const QuibraDialogEvent& event);
 
 // Helpers that fill and send each kind of event.
 void NotifyOpened(const char* dialog);
+// colour: a progress bar's colour as 0x00BBGGRR, kDefaultColour for the system's.
+inline constexpr int32_t kDefaultColour = -1;
 void NotifyControl(const char* dialog, int32_t control, const std::string& text, bool enabled,
-                   bool visible, int32_t progress);
+                   bool visible, int32_t progress, int32_t colour);
 void NotifyClosed(const char* dialog, int32_t result);
 // A message box (kind 4): shown and dismissed with OK.
 void NotifyMessageBox(const std::string& caption, const std::string& text);

@@ -7,7 +7,15 @@
 
 namespace quibra::ui {
 
-enum class ControlKind : uint8_t { Text, CenteredText, Icon, Button, ProgressBar, Animation };
+enum class ControlKind : uint8_t {
+  Text,
+  CenteredText,
+  Icon,
+  Button,
+  ProgressBar,
+  LevelBar,  // a vertical progress bar
+  Animation,
+};
 
 struct ControlTemplate {
   int32_t id;
@@ -24,7 +32,7 @@ struct DialogTemplate {
   std::span<const ControlTemplate> controls;
 };
 
-enum class DialogId : uint8_t { Connection, ConnectionNoWait, ConnectionNew, Pipcast };
+enum class DialogId : uint8_t { Connection, ConnectionNoWait, ConnectionNew, Pipcast, Tonvox };
 
 const DialogTemplate& Template(DialogId id);
 

@@ -18,8 +18,24 @@ enum ControlId : int32_t {
   kButtonRetry = 1005,
   kProgressBar = 1006,
   kIconConnecting2 = 1007,
+  kLevelBar = 1008,
+  kIconPlace = 1009,
   kAnimation = 1013,
 };
+
+// The icons of the sound download dialog, by resource number.
+enum IconResource : int32_t {
+  kIconTonvoxReceiving = 110,
+  kIconTonvoxWaiting = 111,
+  kIconTonvoxFailed = 115,
+};
+
+// How an icon control reports the icon it shows: "#" and the resource number, the name by which
+// the resource script and the system's resource calls know a numbered resource.
+std::string IconName(int32_t resource);
+
+// A red progress bar, as 0x00BBGGRR.
+inline constexpr int32_t kRed = 0x0000FF;
 
 // The library's animation clip resource.
 inline constexpr int32_t kBusyClipResource = 122;
@@ -36,6 +52,10 @@ class DialogWindow {
   virtual void show(int32_t control, bool visible) = 0;
   virtual void set_progress_range(int32_t control, int32_t low, int32_t high, int32_t step) = 0;
   virtual void set_progress(int32_t control, int32_t position) = 0;
+  // A progress bar's colour (0x00BBGGRR), or the system's with -1.
+  virtual void set_bar_colour(int32_t control, int32_t colour) = 0;
+  // Shows the icon resource with this number in an icon control.
+  virtual void set_icon(int32_t control, int32_t resource) = 0;
   // Plays the clip resource in an animation control from the first to the last frame, over and
   // over, until stopped.
   virtual void play_animation(int32_t control, int32_t resource) = 0;

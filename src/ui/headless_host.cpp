@@ -22,6 +22,7 @@ struct ControlState {
   bool enabled = true;
   bool visible = true;
   int32_t low = 0, high = 100, step = 1, position = 0;
+  int32_t colour = kDefaultColour;
   bool animating = false;
 };
 
@@ -71,6 +72,12 @@ class HeadlessWindow final : public DialogWindow, public PressTarget {
   }
   void set_progress(int32_t control, int32_t position) override {
     change(control, [&](ControlState& s) { s.position = position; });
+  }
+  void set_bar_colour(int32_t control, int32_t colour) override {
+    change(control, [&](ControlState& s) { s.colour = colour; });
+  }
+  void set_icon(int32_t control, int32_t resource) override {
+    change(control, [&](ControlState& s) { s.text = IconName(resource); });
   }
   void play_animation(int32_t control, int32_t /*resource*/) override {
     change(control, [&](ControlState& s) { s.animating = true; });
@@ -132,7 +139,7 @@ class HeadlessWindow final : public DialogWindow, public PressTarget {
   }
 
   void report(int32_t control, const ControlState& s) {
-    NotifyControl(layout_.name, control, s.text, s.enabled, s.visible, s.position);
+    NotifyControl(layout_.name, control, s.text, s.enabled, s.visible, s.position, s.colour);
   }
 
   std::vector<int32_t> take_presses() {

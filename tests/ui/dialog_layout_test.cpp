@@ -64,6 +64,7 @@ std::string rc_kind(ControlKind kind) {
     case ControlKind::Button:
       return "PUSHBUTTON";
     case ControlKind::ProgressBar:
+    case ControlKind::LevelBar:
       return "msctls_progress32";
     case ControlKind::Animation:
       return "SysAnimate32";
@@ -73,9 +74,9 @@ std::string rc_kind(ControlKind kind) {
 
 TEST(DialogLayout, ResourceScriptMatchesTheTemplateTable) {
   const auto dialogs = parse_rc();
-  ASSERT_EQ(dialogs.size(), 4u);
+  ASSERT_EQ(dialogs.size(), 5u);
   for (DialogId id : {DialogId::Connection, DialogId::ConnectionNoWait, DialogId::ConnectionNew,
-                      DialogId::Pipcast}) {
+                      DialogId::Pipcast, DialogId::Tonvox}) {
     const DialogTemplate& t = Template(id);
     SCOPED_TRACE(t.name);
     ASSERT_TRUE(dialogs.count(t.name));
@@ -88,6 +89,8 @@ TEST(DialogLayout, ResourceScriptMatchesTheTemplateTable) {
       ASSERT_TRUE(rc.controls.count(control.id));
       const RcControl& c = rc.controls.at(control.id);
       EXPECT_EQ(c.kind, rc_kind(control.kind));
+      EXPECT_EQ(c.style.find("PBS_VERTICAL") != std::string::npos,
+                control.kind == ControlKind::LevelBar);
       EXPECT_EQ(c.x, control.x);
       EXPECT_EQ(c.y, control.y);
       EXPECT_EQ(c.w, control.width);

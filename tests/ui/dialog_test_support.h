@@ -55,6 +55,7 @@ struct ControlView {
   bool enabled = false;
   bool visible = false;
   int32_t progress = 0;
+  int32_t colour = -1;
 };
 
 // Everything the dialog observer reported, and a hook that may act on each event.
@@ -84,7 +85,7 @@ class DialogRecorder {
     if (self->is_display_update(*event)) ++self->display_updates;
     if (event->Kind == QUIBRA_DIALOG_CONTROL) {
       self->controls[event->Control] = {event->Text, event->Enabled != 0, event->Visible != 0,
-                                        event->Progress};
+                                        event->Progress, event->Colour};
     }
     if (self->on_event) self->on_event(*event);
   }

@@ -5,6 +5,7 @@
 // (kept apart so that include sorting leaves the order alone)
 #include <commctrl.h>
 
+#include <map>
 #include <string>
 
 #include "frame/module.h"
@@ -62,6 +63,20 @@ class Win32Window final : public DialogWindow, public PressTarget {
     SendDlgItemMessageA(hwnd_, control, PBM_SETPOS, static_cast<WPARAM>(position), 0);
     report(control);
   }
+  void set_bar_colour(int32_t control, int32_t colour) override {
+    SendDlgItemMessageA(
+        hwnd_, control, PBM_SETBARCOLOR, 0,
+        colour == kDefaultColour ? static_cast<LPARAM>(CLR_DEFAULT) : static_cast<LPARAM>(colour));
+    colours_[control] = colour;
+    report(control);
+  }
+  void set_icon(int32_t control, int32_t resource) override {
+    const auto instance = reinterpret_cast<HINSTANCE>(module().instance_handle);
+    HICON icon = LoadIconA(instance, MAKEINTRESOURCEA(resource));
+    SendDlgItemMessageA(hwnd_, control, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
+    icons_[control] = IconName(resource);
+    report(control);
+  }
   void play_animation(int32_t control, int32_t resource) override {
     HWND clip = GetDlgItem(hwnd_, control);
     const auto instance = reinterpret_cast<HINSTANCE>(module().instance_handle);
@@ -87,16 +102,22 @@ class Win32Window final : public DialogWindow, public PressTarget {
     HWND item = control == 0 ? hwnd_ : GetDlgItem(hwnd_, control);
     char text[112] = {};
     GetWindowTextA(item, text, sizeof text);
+    const auto icon = icons_.find(control);
+    const std::string shown = icon != icons_.end() ? icon->second : std::string(text);
+    const auto colour = colours_.find(control);
     const int32_t position =
         control == 0 ? 0
                      : static_cast<int32_t>(SendDlgItemMessageA(hwnd_, control, PBM_GETPOS, 0, 0));
-    NotifyControl(layout_.name, control, text, IsWindowEnabled(item) != FALSE,
-                  IsWindowVisible(item) != FALSE || control == 0, position);
+    NotifyControl(layout_.name, control, shown, IsWindowEnabled(item) != FALSE,
+                  IsWindowVisible(item) != FALSE || control == 0, position,
+                  colour != colours_.end() ? colour->second : kDefaultColour);
   }
 
   const DialogTemplate& layout_;
   DialogProcedure& procedure_;
   HWND hwnd_ = nullptr;
+  std::map<int32_t, std::string> icons_;
+  std::map<int32_t, int32_t> colours_;
 };
 
 INT_PTR CALLBACK dialog_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {

@@ -1,0 +1,45 @@
+// A recording device that plays a recording instead of listening: the samples of a wave file (or
+// of memory) are delivered block by block at the pace of the clock in force, and silence after
+// them, as a room falls quiet when the unit stops beeping. Tests and the command-line tool put it
+// in place of the sound card.
+#pragma once
+
+#include <atomic>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/sound_input.h"
+
+namespace quibra::platform {
+
+class WaveSoundInput final : public SoundInput {
+ public:
+  // 8-bit unsigned mono samples recorded at sample_rate.
+  WaveSoundInput(std::vector<uint8_t> samples, int32_t sample_rate)
+      : samples_(std::move(samples)), rate_(sample_rate) {}
+  // A PCM wave file; 16-bit samples are taken to 8 bits and only the first channel is kept.
+  // Nothing when the file cannot be read.
+  static std::optional<WaveSoundInput> FromFile(const std::string& path);
+
+  bool has_device() override { return true; }
+  // Only the recording's own rate can be recorded.
+  OpenResult open(int32_t sample_rate) override;
+  ReadResult read(uint8_t* samples, size_t count, uint32_t timeout_ms) override;
+  void close() override { open_ = false; }
+
+  int32_t sample_rate() const { return rate_; }
+  // How many samples of the recording have been delivered.
+  size_t delivered() const { return position_; }
+
+  WaveSoundInput(WaveSoundInput&& other) noexcept
+      : samples_(std::move(other.samples_)), rate_(other.rate_) {}
+
+ private:
+  std::vector<uint8_t> samples_;
+  int32_t rate_;
+  std::atomic<size_t> position_{0};
+  std::atomic<bool> open_{false};
+};
+
+}  // namespace quibra::platform

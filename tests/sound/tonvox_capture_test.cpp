@@ -1,0 +1,136 @@
+// The sound reception through its exports: the recording device is a recording of a simulated
+// unit played in place of the sound card, at fifty times real speed.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <optional>
+#include <thread>
+#include <vector>
+
+#include "platform/registry.h"
+#include "platform/scaled_clock.h"
+#include "quibra/quibra.h"
+#include "support/fake_sound_card.h"
+#include "support/module_fixture.h"
+#include "tonvox_signal.h"
+
+namespace quibra::testing {
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+class TonvoxCaptureTest : public ModuleTest {
+ protected:
+  void SetUp() override {
+    ModuleTest::SetUp();
+    platform::set_clock(&clock_);
+    platform::set_sound_input(&card_);
+  }
+  void TearDown() override {
+    fnQuibra_Tonvox_End(1);
+    platform::set_sound_input(nullptr);
+    platform::set_clock(nullptr);
+    ModuleTest::TearDown();
+  }
+  void play(const Bytes& bytes) { card_.play(bytes); }
+  // Polls like the download dialog until the reception reports an end (or 100 with stop_at_100);
+  // every figure seen, in order.
+  std::vector<int32_t> poll(bool stop_at_100 = false) {
+    std::vector<int32_t> seen;
+    for (int i = 0; i < 20000; ++i) {
+      const int32_t p = fnQuibra_Tonvox_Progress();
+      if (seen.empty() || seen.back() != p) seen.push_back(p);
+      if (p == -5 || p == -6 || (stop_at_100 && p == 100)) break;
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return seen;
+  }
+  Bytes payload_of_assembled() {
+    const sound::PacketAssembler& a = m().tonvox.assembled();
+    return Bytes(a.assembled() + 6, a.assembled() + a.assembled_count());
+  }
+  platform::ScaledClock clock_{0.02};
+  FakeSoundCard card_;
+};
+
+TEST_F(TonvoxCaptureTest, ReceivesATransferAndKeepsItAfterTheEnd) {
+  Bytes payload(300);
+  for (size_t i = 0; i < payload.size(); ++i)
+    payload[i] = static_cast<uint8_t>(i ^ 0x5A);
+  play(sim::TonvoxBytes(payload, {.mode = 2, .block_data = 150}));
+  ASSERT_EQ(fnQuibra_Tonvox_Start(22, 5, 44100, 0, 0), 0);
+  EXPECT_EQ(card_.opened_rate, 44100);
+  const std::vector<int32_t> seen = poll(true);
+  ASSERT_EQ(seen.back(), 100);
+  EXPECT_TRUE(std::is_sorted(seen.begin(), seen.end()));
+  fnQuibra_Tonvox_End(0);
+  EXPECT_EQ(card_.closes, 1);
+  EXPECT_EQ(payload_of_assembled(), payload);
+  EXPECT_EQ(m().tonvox.assembled().assembled()[2], 22);
+}
+
+TEST_F(TonvoxCaptureTest, SilenceAndBadDataEndTheReception) {
+  // Gain level 11 filters everything away: after 20 s of nothing, -6.
+  play(sim::TonvoxBytes(Bytes(20, 1), {}));
+  ASSERT_EQ(fnQuibra_Tonvox_Start(22, 11, 48000, 0, 0), 0);
+  EXPECT_EQ(card_.opened_rate, 44100);  // 48 000 records at 44 100
+  EXPECT_EQ(poll().back(), -6);
+  EXPECT_EQ(fnQuibra_Tonvox_Level(), 0);
+  fnQuibra_Tonvox_End(0);
+
+  Bytes bad = sim::TonvoxBytes(Bytes(20, 1), {});
+  bad[12] ^= 0x04;  // a data byte of the only plain block
+  play(bad);
+  ASSERT_EQ(fnQuibra_Tonvox_Start(22, 5, 44100, 0, 0), 0);
+  EXPECT_EQ(poll().back(), -5);
+  fnQuibra_Tonvox_End(0);
+  EXPECT_EQ(m().tonvox.assembled().assembled_count(), 6u);  // the header was kept
+}
+
+TEST_F(TonvoxCaptureTest, StartReportsWhatTheSoundCardSays) {
+  using Open = FakeSoundCard::Open;
+  const std::pair<Open, int32_t> refusals[] = {
+      {Open::kBusy, -2}, {Open::kUnsupported, -3}, {Open::kFailed, -4}};
+  for (const auto& [result, code] : refusals) {
+    card_.open_result = result;
+    EXPECT_EQ(fnQuibra_Tonvox_Start(22, 5, 44100, 0, 0), code);
+    EXPECT_FALSE(m().tonvox.running());
+  }
+  const int opens = card_.opens;
+  card_.device = false;
+  EXPECT_EQ(fnQuibra_Tonvox_Start(22, 5, 44100, 0, 0), -1);
+  EXPECT_EQ(card_.opens, opens);  // nothing was opened
+
+  // A card that fails while recording stops the capture; the figure stays where it was.
+  card_.device = true;
+  card_.open_result = Open::kRecording;
+  card_.fail_reads = true;
+  ASSERT_EQ(fnQuibra_Tonvox_Start(22, 5, 44100, 0, 0), 0);
+  std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  EXPECT_EQ(fnQuibra_Tonvox_Progress(), 0);  // neither bad data nor silence
+}
+
+TEST_F(TonvoxCaptureTest, BusyLocksAndRepeatedEnds) {
+  card_.endless_silence = true;
+  ASSERT_EQ(fnQuibra_Tonvox_Start(9, 5, 22050, 0, 0), 0);
+  EXPECT_EQ(card_.opened_rate, 22050);
+  {
+    std::lock_guard<std::timed_mutex> hold(m().tonvox.progress_lock());
+    EXPECT_EQ(fnQuibra_Tonvox_Progress(), -7);
+  }
+  {
+    std::lock_guard<std::timed_mutex> hold(m().tonvox.level_lock());
+    EXPECT_EQ(fnQuibra_Tonvox_Level(), -8);
+  }
+  EXPECT_EQ(fnQuibra_Tonvox_Progress(), 0);
+  EXPECT_EQ(fnQuibra_Tonvox_Level(), 0);
+
+  fnQuibra_Tonvox_End(0);
+  EXPECT_FALSE(m().tonvox.running());
+  fnQuibra_Tonvox_End(0);
+  EXPECT_EQ(fnQuibra_ResetTonvoxCommunication(0), 1);
+  EXPECT_EQ(card_.closes, 1);  // released once
+}
+
+}  // namespace
+}  // namespace quibra::testing
