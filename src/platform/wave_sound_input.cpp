@@ -8,9 +8,9 @@
 
 namespace quibra::platform {
 
-std::optional<WaveSoundInput> WaveSoundInput::FromFile(const std::string& path) {
+std::unique_ptr<WaveSoundInput> WaveSoundInput::FromFile(const std::string& path) {
   WaveData wave;
-  if (!ReadWaveFile(path, wave) || wave.frame_bytes() == 0) return std::nullopt;
+  if (!ReadWaveFile(path, wave) || wave.frame_bytes() == 0) return nullptr;
   const size_t frames = wave.samples.size() / wave.frame_bytes();
   std::vector<uint8_t> mono(frames);
   for (size_t i = 0; i < frames; ++i) {
@@ -18,7 +18,7 @@ std::optional<WaveSoundInput> WaveSoundInput::FromFile(const std::string& path) 
     // 16-bit samples are signed: their high byte plus 128 is the 8-bit unsigned sample.
     mono[i] = wave.bits == 8 ? frame[0] : static_cast<uint8_t>(frame[1] + 128);
   }
-  return WaveSoundInput(std::move(mono), static_cast<int32_t>(wave.rate));
+  return std::make_unique<WaveSoundInput>(std::move(mono), static_cast<int32_t>(wave.rate));
 }
 
 SoundInput::OpenResult WaveSoundInput::open(int32_t sample_rate) {

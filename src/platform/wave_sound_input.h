@@ -5,7 +5,7 @@
 #pragma once
 
 #include <atomic>
-#include <optional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -20,7 +20,7 @@ class WaveSoundInput final : public SoundInput {
       : samples_(std::move(samples)), rate_(sample_rate) {}
   // A PCM wave file; 16-bit samples are taken to 8 bits and only the first channel is kept.
   // Nothing when the file cannot be read.
-  static std::optional<WaveSoundInput> FromFile(const std::string& path);
+  static std::unique_ptr<WaveSoundInput> FromFile(const std::string& path);
 
   bool has_device() override { return true; }
   // Only the recording's own rate can be recorded.
@@ -31,9 +31,6 @@ class WaveSoundInput final : public SoundInput {
   int32_t sample_rate() const { return rate_; }
   // How many samples of the recording have been delivered.
   size_t delivered() const { return position_; }
-
-  WaveSoundInput(WaveSoundInput&& other) noexcept
-      : samples_(std::move(other.samples_)), rate_(other.rate_) {}
 
  private:
   std::vector<uint8_t> samples_;

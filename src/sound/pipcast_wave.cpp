@@ -1,5 +1,7 @@
 #include "sound/pipcast_wave.h"
 
+#include "platform/wave_file.h"
+
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -26,16 +28,6 @@ const std::vector<uint8_t>& tone_burst() {
   return burst;
 }
 
-void put16(uint8_t* at, uint32_t value) {
-  at[0] = static_cast<uint8_t>(value);
-  at[1] = static_cast<uint8_t>(value >> 8);
-}
-
-void put32(uint8_t* at, uint32_t value) {
-  put16(at, value & 0xFFFF);
-  put16(at + 2, value >> 16);
-}
-
 }  // namespace
 
 int32_t SymbolSamples(const ToneParameters& tone) {
@@ -59,19 +51,9 @@ std::vector<uint8_t> EncodePipcastWave(std::span<const uint8_t> bytes) {
   const size_t data_bytes = bytes.size() * per_byte;
   std::vector<uint8_t> wave(kWaveHeaderBytes + data_bytes, kSilence);
 
-  uint8_t* h = wave.data();
-  std::memcpy(h, "RIFF", 4);
-  put32(h + 4, static_cast<uint32_t>(data_bytes + 36));
-  std::memcpy(h + 8, "WAVEfmt ", 8);
-  put32(h + 16, 16);
-  put16(h + 20, 1);  // PCM
-  put16(h + 22, static_cast<uint32_t>(t.channels));
-  put32(h + 24, static_cast<uint32_t>(t.sample_rate));
-  put32(h + 28, static_cast<uint32_t>(t.sample_rate * t.bits_per_sample / 8 * t.channels));
-  put16(h + 32, static_cast<uint32_t>(t.channels * t.bits_per_sample / 8));
-  put16(h + 34, static_cast<uint32_t>(t.bits_per_sample));
-  std::memcpy(h + 36, "data", 4);
-  put32(h + 40, static_cast<uint32_t>(data_bytes));
+  platform::PutWaveHeader(wave.data(), static_cast<unsigned>(t.sample_rate),
+                          static_cast<unsigned>(t.bits_per_sample),
+                          static_cast<unsigned>(t.channels), data_bytes);
 
   // Everything starts as silence; only the bursts of the tone symbols are written.
   const std::vector<uint8_t>& burst = tone_burst();
@@ -87,12 +69,7 @@ std::vector<uint8_t> EncodePipcastWave(std::span<const uint8_t> bytes) {
 }
 
 bool WritePipcastWave(const std::string& path, std::span<const uint8_t> bytes) {
-  const std::vector<uint8_t> wave = EncodePipcastWave(bytes);
-  std::FILE* file = std::fopen(path.c_str(), "wb");
-  if (file == nullptr) return false;
-  const bool written = std::fwrite(wave.data(), 1, wave.size(), file) == wave.size();
-  const bool closed = std::fclose(file) == 0;
-  return written && closed;
+  return platform::WriteWholeFile(path, EncodePipcastWave(bytes));
 }
 
 }  // namespace quibra::sound

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/wave_file.h"
+
 namespace quibra::sound {
 
 // The tone parameters of the upload signal.
@@ -31,7 +33,7 @@ int32_t BurstSamples(const ToneParameters& tone);
 int32_t SymbolsPerByte(const ToneParameters& tone);
 
 inline constexpr uint8_t kSilence = 128;
-inline constexpr size_t kWaveHeaderBytes = 44;
+using platform::kWaveHeaderBytes;
 
 // The whole wave file (header and samples) that carries the bytes.
 std::vector<uint8_t> EncodePipcastWave(std::span<const uint8_t> bytes);

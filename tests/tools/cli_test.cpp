@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdio>
+#include <fstream>
 #include <string>
 
 #include <nlohmann/json.hpp>
@@ -97,6 +98,31 @@ TEST(Cli, ReachesANewerUnitOverIrda) {
   EXPECT_EQ(none.exit_code, 1);
   EXPECT_NE(none.output.find("cannot open IrDA sockets (socket error 10047)"), std::string::npos)
       << none.output;
+}
+
+TEST(Cli, ASimulatedUnitsSoundIsReceivedFromAWaveFile) {
+  const std::string dir = ::testing::TempDir();
+  // "quibra" and 0x00..0x0F: 22 bytes in one Reed-Solomon block.
+  {
+    std::ofstream payload(dir + "payload.bin", std::ios::binary);
+    payload << "quibra";
+    for (char c = 0; c < 16; ++c)
+      payload.put(c);
+  }
+  const CliRun made = RunCli("sound unit --coded --type 30 --payload " + dir +
+                             "payload.bin --out " + dir + "unit.wav");
+  ASSERT_EQ(made.exit_code, 0) << made.output;
+  EXPECT_NE(made.output.find("22 bytes as"), std::string::npos) << made.output;
+  const CliRun heard = RunCli("sound receive --type 30 --wav " + dir + "unit.wav");
+  ASSERT_EQ(heard.exit_code, 0) << heard.output;
+  EXPECT_NE(heard.output.find("payload: 22 bytes\n71 75 69 62 72 61 00 01 02 03 04 05 06 07 08 09"
+                              "\n0A 0B 0C 0D 0E 0F\n"),
+            std::string::npos)
+      << heard.output;
+  // At 22 050 Hz the same wave file is refused as a recording format.
+  EXPECT_EQ(RunCli("sound receive --type 30 --rate 22050 --wav " + dir + "unit.wav").exit_code, 1);
+  EXPECT_EQ(RunCli("sound receive --type 30 --wav /nonexistent.wav").exit_code, 1);
+  EXPECT_EQ(RunCli("sound unit --out x.wav").exit_code, 2);
 }
 
 TEST(Cli, RefusesWhatItCannotDo) {

@@ -47,6 +47,22 @@ bool FillPath(CommParams& params, const std::string& path) {
 
 }  // namespace
 
+bool SaveDecodedExercise(const std::string& path) {
+  char buffer[260] = {};
+  if (path.size() >= sizeof buffer) return false;
+  std::memcpy(buffer, path.data(), path.size());
+  if (fnQuibra_SaveExerciseHRM(0, buffer, 0) != 1) {
+    std::fprintf(stderr, "quibra: cannot write %s\n", path.c_str());
+    return false;
+  }
+  const int32_t date = fnQuibra_GetRecParam(kDate);
+  std::printf("%s  %04d-%02d-%02d %s  %s  %5d samples  %3d laps\n", path.c_str(), date / 10000,
+              date / 100 % 100, date % 100, Clock(fnQuibra_GetRecParam(kStart)).c_str(),
+              Clock(fnQuibra_GetRecParam(kDuration) / 100).c_str(), fnQuibra_GetNbrOfHRMSamples(),
+              fnQuibra_GetNbrOfIntTimes());
+  return true;
+}
+
 bool DownloadExercises() {
   const int32_t result = fnQuibra_ReadExercisesData(kDialogOwner, kAskTheUnit);
   if (result == 1) return true;
@@ -65,18 +81,7 @@ int SaveExercises(const std::string& dir) {
   for (int32_t n = 0; fnQuibra_AnalyzeFile(n, kSingleExercises) == 1; ++n) {
     const std::string path =
         (fs::path(dir) / ("exercise-" + std::to_string(n + 1) + ".hrm")).string();
-    char buffer[260] = {};
-    if (path.size() >= sizeof buffer) return -1;
-    std::memcpy(buffer, path.data(), path.size());
-    if (fnQuibra_SaveExerciseHRM(0, buffer, 0) != 1) {
-      std::fprintf(stderr, "quibra: cannot write %s\n", path.c_str());
-      return -1;
-    }
-    const int32_t date = fnQuibra_GetRecParam(kDate);
-    std::printf("%s  %04d-%02d-%02d %s  %s  %5d samples  %3d laps\n", path.c_str(), date / 10000,
-                date / 100 % 100, date % 100, Clock(fnQuibra_GetRecParam(kStart)).c_str(),
-                Clock(fnQuibra_GetRecParam(kDuration) / 100).c_str(), fnQuibra_GetNbrOfHRMSamples(),
-                fnQuibra_GetNbrOfIntTimes());
+    if (!SaveDecodedExercise(path)) return -1;
     ++count;
   }
   return count;

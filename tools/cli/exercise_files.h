@@ -11,6 +11,10 @@ namespace quibra::cli {
 // reason on stderr) when it did not complete.
 bool DownloadExercises();
 
+// Writes the exercise decoded last as an HRM file and prints its line (date, start, duration,
+// samples, laps). False (with the reason on stderr) when the file cannot be written.
+bool SaveDecodedExercise(const std::string& path);
+
 // Decodes every exercise of the exercise memory and writes each as <dir>/exercise-N.hrm,
 // printing one line per exercise (date, start, duration, samples, laps). Returns the number of
 // exercises written, -1 when the directory or a file cannot be made.

@@ -10,6 +10,7 @@
 //   quibra logo send FILE.pbm|FILE.png --type N   a logo to a unit (or its upload sound)
 //   quibra dump-memory --out FILE --port DEV      a running or cycling unit's memory as text
 //   quibra command COMMAND --port DEV ...         a single command or service value
+//   quibra sound unit|receive ...                 a unit's sound download, made or received
 #include <cstdio>
 #include <cstring>
 #include <exception>
@@ -28,6 +29,7 @@
 #include "quibra/quibra.h"
 #include "serial_link.h"
 #include "settings_command.h"
+#include "sound_command.h"
 #include "terminal_view.h"
 #include "unit.h"
 
@@ -51,7 +53,8 @@ int Usage() {
                "       quibra logo send FILE.pbm|FILE.png --type N ... (quibra logo for more)\n"
                "       quibra dump-memory --out FILE --port DEV [--link serial|usb|irda]\n"
                "       quibra command COMMAND --port DEV [--link serial|usb|irda] [--type T] (quibra "
-               "command for more)\n");
+               "command for more)\n"
+               "       quibra sound unit|receive ... (quibra sound for more)\n");
   return 2;
 }
 
@@ -142,6 +145,7 @@ int main(int argc, char** argv) {
       quibra::cli::LoadedLibrary library;
       return quibra::cli::UnitCommand(argc - 2, argv + 2);
     }
+    if (command == "sound") return quibra::cli::SoundCommand(argc - 2, argv + 2);
     if (command == "settings") {
       quibra::cli::LoadedLibrary library;
       return quibra::cli::SettingsCommand(argc - 2, argv + 2);
