@@ -52,10 +52,11 @@ class TonvoxCapture {
   // nothing happens once the reception has ended.
   void end(bool force);
 
-  // What the reception assembled (valid once it has ended).
+  // What the reception assembled: read it once the reception has ended, or under the progress
+  // lock.
   const PacketAssembler& assembled() const { return receiver_.assembler(); }
   bool running() const { return thread_.joinable(); }
-  // The locks of the chain and progress figure and of the level figure (tests hold them).
+  // The locks of the chain and progress figure and of the level figure.
   std::timed_mutex& progress_lock() { return progress_lock_; }
   std::timed_mutex& level_lock() { return level_lock_; }
 

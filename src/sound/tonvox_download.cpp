@@ -1,5 +1,7 @@
 #include "sound/tonvox_download.h"
 
+#include <mutex>
+
 #include "frame/module.h"
 #include "prvc/product_codes.h"
 #include "sound/tonvox_analysis.h"
@@ -28,6 +30,8 @@ bool delivers_raw(int32_t type) {
 
 int32_t CopyTonvoxData() {
   Module& m = module();
+  // The capture thread may still be listening (to silence, once all has arrived).
+  std::lock_guard<std::timed_mutex> chain(m.tonvox.progress_lock());
   const PacketAssembler& a = m.tonvox.assembled();
   m.exercise_memory.allocate();
   const auto count = static_cast<int32_t>(a.assembled_count());

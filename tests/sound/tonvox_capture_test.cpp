@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <optional>
 #include <thread>
 #include <vector>
@@ -130,6 +133,32 @@ TEST_F(TonvoxCaptureTest, BusyLocksAndRepeatedEnds) {
   fnQuibra_Tonvox_End(0);
   EXPECT_EQ(fnQuibra_ResetTonvoxCommunication(0), 1);
   EXPECT_EQ(card_.closes, 1);  // released once
+}
+
+TEST_F(TonvoxCaptureTest, DebugDumpsAreWrittenInTheCurrentDirectory) {
+  const std::filesystem::path dir = std::filesystem::path(::testing::TempDir()) / "tonvox-dumps";
+  std::filesystem::create_directories(dir);
+  const std::filesystem::path previous = std::filesystem::current_path();
+  std::filesystem::current_path(dir);
+  const Bytes stream = sim::TonvoxBytes(Bytes(5, 9), {});
+  play(stream);
+  ASSERT_EQ(fnQuibra_Tonvox_Start(22, 5, 44100, 1, 0), 0);
+  EXPECT_EQ(poll(true).back(), 100);
+  fnQuibra_Tonvox_End(0);
+  std::filesystem::current_path(previous);
+
+  const auto size = [&](const char* name) { return std::filesystem::file_size(dir / name); };
+  const size_t blocks = size("FilterOut.dat") / 5016;
+  ASSERT_GT(blocks, 0u);
+  EXPECT_EQ(size("FilterOut.dat"), blocks * 5016);
+  EXPECT_EQ(size("Samples.dat"), 2 * blocks * 5016);  // each block twice
+  EXPECT_EQ(size("SigmaOut.dat"), blocks * 5016 * 4);
+  EXPECT_EQ(size("BitFile.dat"), 8 * (stream.size() - 1));  // every byte after the start byte
+  EXPECT_EQ(size("Detectfile.dat") % 16, 0u);
+  for (const char* empty : {"NormalizedOut.dat", "Normalized2Out.dat", "Devifile.dat", "Sum.txt"})
+    EXPECT_EQ(size(empty), 0u) << empty;
+  std::ifstream bytes(dir / "Bytes.txt", std::ios::binary);
+  EXPECT_EQ(Bytes(std::istreambuf_iterator<char>(bytes), {}), stream);
 }
 
 }  // namespace
