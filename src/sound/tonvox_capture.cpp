@@ -106,10 +106,17 @@ void TonvoxCapture::capture() {
 }
 
 int32_t TonvoxCapture::progress() {
-  if (data_error_) return kTonvoxDataError;
-  if (timed_out_) return kTonvoxSilent;
+  const auto ended_badly = [this]() -> int32_t {
+    if (data_error_) return kTonvoxDataError;
+    if (timed_out_) return kTonvoxSilent;
+    return 0;
+  };
+  if (const int32_t failure = ended_badly()) return failure;
   std::unique_lock<std::timed_mutex> lock(progress_lock_, kLockWait);
   if (!lock.owns_lock()) return kTonvoxProgressBusy;
+  // The block that held the lock may just have been refused: its bytes count as received, so
+  // the figure alone could claim a complete transfer.
+  if (const int32_t failure = ended_badly()) return failure;
   return static_cast<int32_t>(receiver_.progress());
 }
 

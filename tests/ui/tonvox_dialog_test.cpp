@@ -107,8 +107,9 @@ TEST_F(TonvoxDialog, SilenceOffersRetryAndTheLevelBarTurnsRed) {
 }
 
 TEST_F(TonvoxDialog, BadDataIsAConnectionErrorAndCancelEndsWithZero) {
-  Bytes bad = sim::TonvoxBytes(Bytes(10, 7), {});
-  bad[12] ^= 1;
+  // The last of three blocks is bad, so the unit is heard for a while first.
+  Bytes bad = sim::TonvoxBytes(Bytes(60, 7), {.block_data = 20});
+  bad[bad.size() - 4] ^= 1;
   card_.play(bad);
   recorder_.on_event = [&](const QuibraDialogEvent& e) {
     if (e.Kind == QUIBRA_DIALOG_CONTROL && e.Control == ui::kLevelBar &&
