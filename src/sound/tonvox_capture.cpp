@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <new>
+#include <thread>
 
 #include "platform/registry.h"
 
@@ -13,6 +14,18 @@ constexpr uint32_t kBlockTimeoutMs = 2000;
 constexpr auto kLockWait = std::chrono::milliseconds(50);
 // End lets the device settle before it is closed.
 constexpr uint32_t kEndSettleMs = 500;
+
+// Takes the lock within the wait or gives up. A plain mutex polled with try_lock rather than a
+// timed mutex, whose clock-based wait the thread checker cannot follow.
+std::unique_lock<std::mutex> LockWithin(std::mutex& lock, std::chrono::milliseconds wait) {
+  std::unique_lock<std::mutex> held(lock, std::try_to_lock);
+  const auto deadline = std::chrono::steady_clock::now() + wait;
+  while (!held.owns_lock() && std::chrono::steady_clock::now() < deadline) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    held.try_lock();
+  }
+  return held;
+}
 
 int32_t open_failure(platform::SoundInput::OpenResult result) {
   using Open = platform::SoundInput::OpenResult;
@@ -57,11 +70,11 @@ int32_t TonvoxCapture::start(int32_t monitor_type, int32_t gain_level, int32_t s
   }
   input_ = &input;
   {
-    std::lock_guard<std::timed_mutex> progress(progress_lock_);
+    std::lock_guard<std::mutex> progress(progress_lock_);
     receiver_.start(platform::clock(), monitor_type, rate, gain_level, ignore_errors, debug_dump);
   }
   {
-    std::lock_guard<std::timed_mutex> level(level_lock_);
+    std::lock_guard<std::mutex> level(level_lock_);
     level_ = 0;
   }
   ended_ = false;
@@ -85,18 +98,15 @@ void TonvoxCapture::capture() {
     }
     receiver_.filter(block, count);
     if (dumping_) filter_dump_.write(block, count);
-    if (progress_lock_.try_lock_for(kLockWait)) {
+    if (std::unique_lock<std::mutex> chain = LockWithin(progress_lock_, kLockWait)) {
       const TonvoxReceiver::Step step = receiver_.receive(block, count);
       if (step == TonvoxReceiver::Step::kSilent) {
         timed_out_ = true;
       } else {
-        if (level_lock_.try_lock_for(kLockWait)) {
+        if (std::unique_lock<std::mutex> level = LockWithin(level_lock_, kLockWait))
           level_ = receiver_.level();
-          level_lock_.unlock();
-        }
         if (step == TonvoxReceiver::Step::kRejected) data_error_ = true;
       }
-      progress_lock_.unlock();
     }  // else the block is dropped
     if (dumping_) {
       const auto& ring = receiver_.demodulator().energy_ring();
@@ -112,7 +122,7 @@ int32_t TonvoxCapture::progress() {
     return 0;
   };
   if (const int32_t failure = ended_badly()) return failure;
-  std::unique_lock<std::timed_mutex> lock(progress_lock_, kLockWait);
+  const std::unique_lock<std::mutex> lock = LockWithin(progress_lock_, kLockWait);
   if (!lock.owns_lock()) return kTonvoxProgressBusy;
   // The block that held the lock may just have been refused: its bytes count as received, so
   // the figure alone could claim a complete transfer.
@@ -121,7 +131,7 @@ int32_t TonvoxCapture::progress() {
 }
 
 int32_t TonvoxCapture::level() {
-  std::unique_lock<std::timed_mutex> lock(level_lock_, kLockWait);
+  const std::unique_lock<std::mutex> lock = LockWithin(level_lock_, kLockWait);
   if (!lock.owns_lock()) return kTonvoxLevelBusy;
   return level_;
 }

@@ -57,16 +57,16 @@ class TonvoxCapture {
   const PacketAssembler& assembled() const { return receiver_.assembler(); }
   bool running() const { return thread_.joinable(); }
   // The locks of the chain and progress figure and of the level figure.
-  std::timed_mutex& progress_lock() { return progress_lock_; }
-  std::timed_mutex& level_lock() { return level_lock_; }
+  std::mutex& progress_lock() { return progress_lock_; }
+  std::mutex& level_lock() { return level_lock_; }
 
  private:
   void capture();
   void close_dumps();
 
   std::mutex control_;  // start and end, against each other
-  std::timed_mutex progress_lock_;
-  std::timed_mutex level_lock_;
+  std::mutex progress_lock_;
+  std::mutex level_lock_;
   TonvoxReceiver receiver_;
   platform::SoundInput* input_ = nullptr;  // while the device is open
   std::unique_ptr<uint8_t[]> capture_area_;

@@ -118,11 +118,11 @@ TEST_F(TonvoxCaptureTest, BusyLocksAndRepeatedEnds) {
   ASSERT_EQ(fnQuibra_Tonvox_Start(9, 5, 22050, 0, 0), 0);
   EXPECT_EQ(card_.opened_rate, 22050);
   {
-    std::lock_guard<std::timed_mutex> hold(m().tonvox.progress_lock());
+    std::lock_guard<std::mutex> hold(m().tonvox.progress_lock());
     EXPECT_EQ(fnQuibra_Tonvox_Progress(), -7);
   }
   {
-    std::lock_guard<std::timed_mutex> hold(m().tonvox.level_lock());
+    std::lock_guard<std::mutex> hold(m().tonvox.level_lock());
     EXPECT_EQ(fnQuibra_Tonvox_Level(), -8);
   }
   EXPECT_EQ(fnQuibra_Tonvox_Progress(), 0);
