@@ -28,10 +28,6 @@ class WaveSoundInput final : public SoundInput {
   ReadResult read(uint8_t* samples, size_t count, uint32_t timeout_ms) override;
   void close() override { open_ = false; }
 
-  int32_t sample_rate() const { return rate_; }
-  // How many samples of the recording have been delivered.
-  size_t delivered() const { return position_; }
-
  private:
   std::vector<uint8_t> samples_;
   int32_t rate_;

@@ -26,7 +26,6 @@ class BandpassFilter {
   // block to block. Each output is the low 8 bits of gain y + 128 truncated toward zero, not
   // clamped, and 127 becomes 128.
   void filter(uint8_t* samples, size_t count, int32_t gain);
-  const BandpassCoefficients& coefficients() const { return *set_; }
 
  private:
   const BandpassCoefficients* set_ = &SelectBandpass(0, 44100);

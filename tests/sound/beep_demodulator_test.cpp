@@ -56,24 +56,6 @@ class BeepDemodulatorTest : public ::testing::Test {
   BeepDemodulator demodulator;
 };
 
-TEST(BeepTiming, FollowsTheSampleRate) {
-  const BeepTiming t44 = BeepTiming::ForRate(44100);
-  EXPECT_EQ(t44.slot, 88u);
-  EXPECT_EQ(t44.ring_length, 176u);
-  EXPECT_EQ(t44.energy_window, 29u);
-  EXPECT_EQ(t44.peak_window, 66u);
-  EXPECT_EQ(t44.peak_centre, 33u);
-  EXPECT_EQ(t44.frame_length, 880u);
-  EXPECT_EQ(t44.bit_limits, (std::array<uint32_t, 8>{132, 220, 308, 396, 484, 572, 660, 748}));
-  const BeepTiming t22 = BeepTiming::ForRate(22050);
-  EXPECT_EQ(t22.slot, 44u);
-  EXPECT_EQ(t22.energy_window, 14u);
-  EXPECT_EQ(t22.peak_window, 33u);
-  EXPECT_EQ(t22.peak_centre, 16u);
-  EXPECT_EQ(t22.bit_limits, (std::array<uint32_t, 8>{66, 110, 154, 198, 242, 286, 330, 374}));
-  EXPECT_EQ(BeepTiming::ForRate(48000).slot, 88u);
-}
-
 TEST_F(BeepDemodulatorTest, SynchronisesOnThePreambleAndTheStartByte) {
   Spikes s;
   s.preamble().frame(0x00).frame(kStartByte).frame(0x12).frame(0xFF).frame(0x00);
