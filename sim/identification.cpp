@@ -3,12 +3,12 @@
 #include <algorithm>
 #include <span>
 
-#include "prvc/product_codes.h"
+#include "codec/product_codes.h"
 
 namespace quibra::sim {
 namespace {
 
-using prvc::UnitGroup;
+using codec::UnitGroup;
 
 // Answer bytes by image index; the array starts at index 6.
 constexpr size_t kFirstIndex = 6;
@@ -39,13 +39,13 @@ constexpr int32_t kHorseTypes[] = {33, 35, 34, 38};
 // The simulator's own memory map for the newer units: base, then the area addresses in Area
 // order. Group B units have twice the memory and put their areas further up.
 struct DefaultMap {
-  UnitGroup group;
+  codec::UnitGroup group;
   int32_t base;
   std::array<uint16_t, kAreaCount> areas;
 };
 constexpr DefaultMap kDefaultMaps[] = {
-    {UnitGroup::A, 20000, {1150, 1300, 1460, 1560, 1580, 340, 1620, 1700, 1800}},
-    {UnitGroup::B, 24000, {2150, 2300, 2460, 2560, 2580, 340, 2620, 2700, 2800}},
+    {codec::UnitGroup::A, 20000, {1150, 1300, 1460, 1560, 1580, 340, 1620, 1700, 1800}},
+    {codec::UnitGroup::B, 24000, {2150, 2300, 2460, 2560, 2580, 340, 2620, 2700, 2800}},
 };
 
 // The first product code of each type: what a unit of that type reports by default.
@@ -69,12 +69,12 @@ bool Contains(std::span<const int32_t> values, int32_t value) {
 IdentificationBytes EncodeIdentification(int32_t type, const Identification& identity) {
   IdentificationBytes bytes{};
   auto at = [&bytes](size_t index) -> uint8_t& { return bytes[index - kFirstIndex]; };
-  const UnitGroup group = prvc::GroupOfType(type);
+  const codec::UnitGroup group = codec::GroupOfType(type);
   const auto variant = static_cast<uint8_t>((identity.variant & 0x0F) << 4);
   const int32_t files = std::max(identity.files, 0);
   at(kProductCode) = static_cast<uint8_t>(identity.product_code);
 
-  if (group == UnitGroup::Older) {
+  if (group == codec::UnitGroup::Older) {
     at(kOlderVariant) = static_cast<uint8_t>(variant | (identity.state_bits & kLowBatteryBit));
     at(kOlderFiles) = Bcd(std::min(files, 99));
     if ((type == 20 || type == 21) && files >= 100) at(kFilesOverflow) = 1;
@@ -85,7 +85,7 @@ IdentificationBytes EncodeIdentification(int32_t type, const Identification& ide
   }
 
   uint8_t state = 0;
-  if (group == UnitGroup::A) {
+  if (group == codec::UnitGroup::A) {
     at(kNewerVariant) = static_cast<uint8_t>(variant | (identity.state_bits & kGroupAStateMask));
     if (type == 35) state = Bit(identity.state_bits, kType35StateBit);
   } else {
@@ -110,7 +110,7 @@ IdentificationBytes EncodeIdentification(int32_t type, const Identification& ide
 
 int32_t DefaultProductCode(int32_t type) {
   for (const int32_t code : kCodesByPreference) {
-    if (prvc::MonitorTypeOfProductCode(code) == type) return code;
+    if (codec::MonitorTypeOfProductCode(code) == type) return code;
   }
   return -1;
 }
@@ -119,7 +119,7 @@ Identification DefaultIdentification(int32_t type, int32_t product_code, int32_t
   Identification identity;
   identity.product_code = product_code;
   identity.variant = variant;
-  const UnitGroup group = prvc::GroupOfType(type);
+  const codec::UnitGroup group = codec::GroupOfType(type);
   for (const DefaultMap& map : kDefaultMaps) {
     if (map.group != group) continue;
     identity.base = map.base;

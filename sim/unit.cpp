@@ -5,11 +5,11 @@
 #include <stdexcept>
 #include <string>
 
+#include "codec/product_codes.h"
 #include "protocol/banks.h"
 #include "protocol/catalogue.h"
 #include "protocol/checksum.h"
 #include "protocol/message_image.h"
-#include "prvc/product_codes.h"
 
 namespace quibra::sim {
 
@@ -131,11 +131,11 @@ Unit::Unit(int32_t type, int32_t variant, int32_t product_code)
   if (product_code < 0 || product_code > 255) {
     throw std::invalid_argument("product code outside 0..255: " + std::to_string(product_code));
   }
-  if (prvc::GroupOfType(type) == prvc::UnitGroup::Older) {
+  if (codec::GroupOfType(type) == codec::UnitGroup::Older) {
     memory_[0].assign(kRawMemoryBytes, 0);
   } else {
     const int32_t size =
-        prvc::GroupOfType(type) == prvc::UnitGroup::B ? kLargerMemoryBytes : kNewerMemoryBytes;
+        codec::GroupOfType(type) == codec::UnitGroup::B ? kLargerMemoryBytes : kNewerMemoryBytes;
     for (auto& bank : memory_)
       bank.assign(static_cast<size_t>(size), 0);
   }

@@ -3,7 +3,7 @@
 #include <array>
 #include <cstdlib>
 
-#include "settings/charset.h"
+#include "codec/charset.h"
 
 namespace quibra::sim {
 namespace {
@@ -154,7 +154,7 @@ void PutHeader(Bytes& out, const KSeriesExercise& x, int32_t type, const KSeries
   for (int32_t i = 0; i < kNameLength; ++i) {
     const int32_t ch =
         i < static_cast<int32_t>(x.name.size()) ? static_cast<unsigned char>(x.name[i]) : ' ';
-    h.own(4 + i, settings::CharToDeviceCode(ch, settings::kDeviceSpace, kOlderUnitTable));
+    h.own(4 + i, codec::CharToDeviceCode(ch, codec::kDeviceSpace, kOlderUnitTable));
   }
   h.own(11, Bcd(x.second));
   h.own(12, Bcd(x.minute));

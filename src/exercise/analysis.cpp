@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "codec/product_codes.h"
 #include "exercise/bin_files.h"
 #include "exercise/exercise_locator.h"
 #include "exercise/k_series_decoder.h"
@@ -11,7 +12,6 @@
 #include "frame/module.h"
 #include "frame/state_flags.h"
 #include "platform/dump_path.h"
-#include "prvc/product_codes.h"
 
 namespace quibra::exercise {
 namespace {
@@ -58,7 +58,7 @@ void RefreshUnitFromSingleImage() {
   if (m.unit.type >= 32 && m.unit.type <= 38) return;
   const MemoryReader memory(m.exercise_memory);
   // Units without a product code (types 6, 9, 10) keep the type their detection gave.
-  const int32_t mapped = prvc::MonitorTypeOfProductCode(memory.byte(kSingleModelPosition));
+  const int32_t mapped = codec::MonitorTypeOfProductCode(memory.byte(kSingleModelPosition));
   if (mapped > 0) m.unit.type = mapped;
   m.analysis.unit_version = memory.byte(kSingleVersionPosition);
 }
@@ -79,7 +79,7 @@ int32_t AnalyzeFile(int32_t index, int32_t mode) {
   const MemoryReader memory(m.exercise_memory);
   const ImageMode image = mode == 1 ? ImageMode::kWholeMemory : ImageMode::kSingleExercise;
   if (image == ImageMode::kWholeMemory) {
-    m.unit.type = prvc::MonitorTypeOfProductCode(memory.byte(kWholeModelPosition));
+    m.unit.type = codec::MonitorTypeOfProductCode(memory.byte(kWholeModelPosition));
     m.analysis.unit_version = memory.byte(kWholeVersionPosition);
   } else {
     RefreshUnitFromSingleImage();

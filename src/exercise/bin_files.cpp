@@ -7,8 +7,8 @@
 #include <optional>
 #include <vector>
 
+#include "codec/bcd.h"
 #include "exercise/new_file.h"
-#include "frame/bcd.h"
 #include "frame/comm_params.h"
 #include "frame/module.h"
 #include "platform/registry.h"
@@ -117,7 +117,7 @@ bool WriteMemoryDump(const std::string& path) {
   text.reserve(entries.size() * 5 + 32);
   text += std::to_string(module().exercise_memory.count()) + kEol;
   const uint8_t version = protocol::GetMessageByte(kIdentify, 1, kVersionIndex);
-  text += std::to_string(frame::BcdToBin(version)) + kEol;
+  text += std::to_string(codec::BcdToBin(version)) + kEol;
   for (uint8_t e : entries) {
     text += std::to_string(e);
     text += kEol;

@@ -3,13 +3,13 @@
 #include <array>
 #include <cstring>
 
+#include "codec/charset.h"
+#include "codec/product_codes.h"
 #include "exercise/analysis.h"
 #include "exercise/exercise_locator.h"
 #include "exercise/field_readers.h"
 #include "frame/module.h"
 #include "protocol/engine_control.h"
-#include "prvc/product_codes.h"
-#include "settings/charset.h"
 #include "ui/dialog_host.h"
 #include "ui/download_procedure.h"
 
@@ -106,7 +106,7 @@ int32_t ReadExercisesData(uint32_t window, int32_t mode) {
   const int32_t result = RunDownload(window, completed);
   if (completed && window == 0) {
     const MemoryReader memory(m.exercise_memory);
-    m.unit.type = prvc::MonitorTypeOfProductCode(memory.byte(kModelPosition));
+    m.unit.type = codec::MonitorTypeOfProductCode(memory.byte(kModelPosition));
     m.analysis.unit_version = memory.byte(kVersionPosition);
   }
   return result;
@@ -122,7 +122,7 @@ int32_t ReadExerciseFile(uint32_t window, int32_t file_index, int32_t max_bytes)
   int32_t code = memory.byte(kModelPosition);
   // A continued code maps to no type.
   if (code == kExtendedCode) code += 256 * memory.byte(kModelPosition + 1);
-  m.unit.type = prvc::MonitorTypeOfProductCode(code);
+  m.unit.type = codec::MonitorTypeOfProductCode(code);
   m.analysis.unit_version = memory.byte(kFileVersionPosition);
   AnalyzeFile(0, 0);
   return result;
@@ -137,7 +137,7 @@ void RefreshMonitorInfo(int32_t extended) {
     if (code == kExtendedCode) code += 256 * memory.byte(kModelPosition + 1);
     variant = memory.byte(kFileVersionPosition);
   }
-  const int32_t type = prvc::MonitorTypeOfProductCode(code);
+  const int32_t type = codec::MonitorTypeOfProductCode(code);
   m.unit.type = type;
   m.unit.variant = variant;
   // The type 22 and 23 decoders need a value of the user settings; a listen-only transfer runs
@@ -161,8 +161,8 @@ int32_t GetExeFileInfoEx(uint32_t window, int32_t file_index, ExeFileInfo& info)
   int32_t length = 0;
   for (int32_t i = 0; i < kFileNameLength; ++i) {
     const int32_t code = at(kFileName + i) & 0x7F;
-    info.Name[i] = static_cast<char>(
-        settings::DeviceCodeToChar(code, kUnknownCharacter, kNewerUnitTable) & 0xFF);
+    info.Name[i] =
+        static_cast<char>(codec::DeviceCodeToChar(code, kUnknownCharacter, kNewerUnitTable) & 0xFF);
     if (code != kBlankCode && info.Name[i] != ' ') length = i + 1;
   }
   info.Name[length] = '\0';  // trailing blanks removed

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <array>
 
-#include "frame/bcd.h"
+#include "codec/bcd.h"
 
 namespace quibra::exercise {
 namespace {
@@ -113,7 +113,7 @@ std::optional<ExerciseRegions> LocateExercise(const MemoryReader& memory, int32_
     r.lap_size = kOutdoorLapSize;
     r.sample_end = last - 1;
   } else {
-    r.lap_count = frame::BcdToBin(memory.byte(e + 22));
+    r.lap_count = codec::BcdToBin(memory.byte(e + 22));
     r.extended_laps = (memory.byte(e + 26) & 0x80) != 0;
     r.sample_end = last;
     const int32_t sensor = memory.byte(e + 27);

@@ -4,10 +4,11 @@
 #include <array>
 #include <cstdint>
 
-#include "exercise/dates.h"
+#include "codec/bcd.h"
+#include "codec/dates.h"
+#include "codec/time_text.h"
 #include "exercise/exercise_locator.h"
-#include "exercise/time_format.h"
-#include "frame/bcd.h"
+#include "platform/today.h"
 
 namespace quibra::exercise {
 
@@ -31,15 +32,15 @@ inline int32_t TwelveBit(const MemoryReader& m, int32_t at, bool second) {
 
 // Three BCD bytes seconds, minutes, hours -> 1/10 s.
 inline int32_t TimeTriple(const MemoryReader& m, int32_t at) {
-  return (frame::BcdToBin(m.byte(at + 2)) * 3600 + frame::BcdToBin(m.byte(at + 1)) * 60 +
-          frame::BcdToBin(m.byte(at))) *
+  return (codec::BcdToBin(m.byte(at + 2)) * 3600 + codec::BcdToBin(m.byte(at + 1)) * 60 +
+          codec::BcdToBin(m.byte(at))) *
          10;
 }
 
 // Three BCD bytes seconds, minutes, hours (bits 0..6; bit 7 belongs to another field) -> 1/10 s.
 inline int32_t BcdTimeTriple(const MemoryReader& m, int32_t at) {
-  return (frame::BcdToBin(m.byte(at + 2) & 0x7F) * 3600 + frame::BcdToBin(m.byte(at + 1)) * 60 +
-          frame::BcdToBin(m.byte(at))) *
+  return (codec::BcdToBin(m.byte(at + 2) & 0x7F) * 3600 + codec::BcdToBin(m.byte(at + 1)) * 60 +
+          codec::BcdToBin(m.byte(at))) *
          10;
 }
 
@@ -59,20 +60,21 @@ inline int32_t PackedDate(int32_t a, int32_t b) {
   const int32_t year = 2000 + (a >> 1);
   const int32_t month = (b >> 5) + 8 * (a & 1);
   const int32_t day = b & 31;
-  if (year < 2003 || year > 2099 || !IsCalendarDay(day, month, year)) return Today();
-  return MakeDate(day, month, year);
+  if (year < 2003 || year > 2099 || !codec::IsCalendarDay(day, month, year))
+    return platform::Today();
+  return codec::MakeDate(day, month, year);
 }
 
 // The K-series date: a BCD two-digit year (above 89 it belongs to the previous century).
 inline int32_t KSeriesDate(int32_t year_bcd, int32_t month, int32_t day) {
-  int32_t year = 2000 + frame::BcdToBin(year_bcd);
+  int32_t year = 2000 + codec::BcdToBin(year_bcd);
   if (year > 2089) year -= 100;
-  return MakeDate(day, month, year);
+  return codec::MakeDate(day, month, year);
 }
 
 // The K-series start hour: the unit stores 12-hour times when its 12-hour flag is set.
 inline int32_t Hour24(int32_t hour, bool twelve_hour, bool pm) {
-  return twelve_hour ? To24Hour(hour, pm) : hour;
+  return twelve_hour ? codec::To24Hour(hour, pm) : hour;
 }
 
 // A computed value truncated toward zero and held within the 32-bit range.

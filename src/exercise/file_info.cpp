@@ -4,12 +4,12 @@
 #include <cstring>
 #include <string_view>
 
+#include "codec/charset.h"
 #include "exercise/analysis.h"
 #include "exercise/exercise_locator.h"
 #include "exercise/field_readers.h"
 #include "exercise/record_store.h"
 #include "frame/module.h"
-#include "settings/charset.h"
 
 namespace quibra::exercise {
 namespace {
@@ -85,8 +85,8 @@ void FillKSeries(const MemoryReader& m, int32_t type, const ExerciseRegions& r, 
     CopyName(info, kBasicSet);
   } else {
     for (int32_t i = 0; i < kNameLength; ++i) {
-      info.Name[i] = static_cast<char>(settings::DeviceCodeToChar(
-          m.byte(e + kName + i) & 0x7F, kUnknownCharacter, kOlderUnitTable));
+      info.Name[i] = static_cast<char>(codec::DeviceCodeToChar(m.byte(e + kName + i) & 0x7F,
+                                                               kUnknownCharacter, kOlderUnitTable));
     }
   }
   const int32_t hours_byte = m.byte(e + kStartHours);
@@ -94,11 +94,11 @@ void FillKSeries(const MemoryReader& m, int32_t type, const ExerciseRegions& r, 
   const bool twelve_hour = (day_byte & 0x80) != 0;
   info.TwelveHour = twelve_hour ? 1 : 0;
   const int32_t hour =
-      Hour24(frame::BcdToBin(hours_byte & 0x7F), twelve_hour, (hours_byte & 0x80) != 0);
-  info.StartTime = hour * 3600 + frame::BcdToBin(m.byte(e + kStartSeconds + 1)) * 60 +
-                   frame::BcdToBin(m.byte(e + kStartSeconds));
+      Hour24(codec::BcdToBin(hours_byte & 0x7F), twelve_hour, (hours_byte & 0x80) != 0);
+  info.StartTime = hour * 3600 + codec::BcdToBin(m.byte(e + kStartSeconds + 1)) * 60 +
+                   codec::BcdToBin(m.byte(e + kStartSeconds));
   info.StartDate =
-      KSeriesDate(m.byte(e + kYear), m.byte(e + kMonth) & 15, frame::BcdToBin(day_byte & 0x7F));
+      KSeriesDate(m.byte(e + kYear), m.byte(e + kMonth) & 15, codec::BcdToBin(day_byte & 0x7F));
   info.Duration = ToSeconds(TimeTriple(m, e + kDuration));
   info.ExtendedLaps = (m.byte(e + kOptions) & 0x80) != 0 ? 1 : 0;
   int32_t interval_at = e + kSensor;
@@ -148,8 +148,8 @@ int32_t SportExeName(char* buffer) {
   int32_t written = 0;
   while (written < kSportNameLength) {
     const int32_t code = memory.byte(kSportName + written);
-    buffer[written++] = static_cast<char>(
-        settings::DeviceCodeToChar(code & 0x7F, kUnknownCharacter, kOlderUnitTable));
+    buffer[written++] =
+        static_cast<char>(codec::DeviceCodeToChar(code & 0x7F, kUnknownCharacter, kOlderUnitTable));
     if ((code & 0x80) != 0) break;
   }
   return written;

@@ -6,8 +6,8 @@
 #include <cstring>
 #include <fstream>
 
+#include "codec/time_text.h"
 #include "exercise/new_file.h"
-#include "exercise/time_format.h"
 #include "frame/comm_params.h"
 #include "platform/registry.h"
 #include "quibra/quibra.h"
@@ -96,7 +96,7 @@ constexpr Column kColumns[] = {
 
 // "%02d:%02d:%02d.%d" of a value in 1/10 s; hours are not wrapped at 24.
 void AppendTime(std::string& out, int32_t tenths) {
-  const TimeParts t = SplitTimeValue(tenths);
+  const codec::TimeParts t = codec::SplitTimeValue(tenths);
   std::array<char, 48> text{};
   std::snprintf(text.data(), text.size(), "%02d:%02d:%02d.%d", t.hours, t.minutes, t.seconds,
                 t.tenths);

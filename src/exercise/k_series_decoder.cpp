@@ -4,16 +4,16 @@
 #include <array>
 #include <atomic>
 
-#include "exercise/dates.h"
+#include "codec/bcd.h"
+#include "codec/dates.h"
 #include "exercise/field_readers.h"
 #include "exercise/time_format.h"
-#include "frame/bcd.h"
 #include "frame/module.h"
 
 namespace quibra::exercise {
 namespace {
 
-using frame::BcdToBin;
+using codec::BcdToBin;
 
 constexpr int32_t kRec = 0;
 
@@ -120,8 +120,9 @@ void DecodeLimits(const MemoryReader& m, ExerciseStore& s, const Layout& l, Imag
     s.SetExerciseParam(kRec, 132, 1);
     for (size_t i = 0; i < kTimeLimitBytes.size(); ++i) {
       const auto& b = kTimeLimitBytes[i];
-      const int32_t centre = BcdToBin(m.byte(l.own(b[0]))) * 60 + BcdToBin(m.byte(l.own(b[1])));
-      const int32_t spread = BcdToBin(m.byte(l.own(b[2])));
+      const int32_t centre =
+          codec::BcdToBin(m.byte(l.own(b[0]))) * 60 + codec::BcdToBin(m.byte(l.own(b[1])));
+      const int32_t spread = codec::BcdToBin(m.byte(l.own(b[2])));
       values[i] = {centre + spread, centre - spread};
       present[i] = true;
     }
@@ -189,14 +190,15 @@ void DecodeHeader(const MemoryReader& m, ExerciseStore& s, Layout& l, ImageMode 
   const int32_t hours_byte = m.byte(l.own(kStartHours));
   const int32_t day_byte = m.byte(l.own(kDay));
   const int32_t hour =
-      Hour24(BcdToBin(hours_byte & 0x7F), (day_byte & 0x80) != 0, (hours_byte & 0x80) != 0);
+      Hour24(codec::BcdToBin(hours_byte & 0x7F), (day_byte & 0x80) != 0, (hours_byte & 0x80) != 0);
   s.SetExerciseParam(kRec, 10,
-                     (hour * 3600 + BcdToBin(m.byte(l.own(kStartSeconds + 1))) * 60 +
-                      BcdToBin(m.byte(l.own(kStartSeconds)))) *
+                     (hour * 3600 + codec::BcdToBin(m.byte(l.own(kStartSeconds + 1))) * 60 +
+                      codec::BcdToBin(m.byte(l.own(kStartSeconds)))) *
                          10);
   const int32_t month_tenths = m.byte(l.own(kMonthTenths));
   s.SetExerciseParam(
-      kRec, 9, KSeriesDate(m.byte(l.own(kYear)), month_tenths & 15, BcdToBin(day_byte & 0x7F)));
+      kRec, 9,
+      KSeriesDate(m.byte(l.own(kYear)), month_tenths & 15, codec::BcdToBin(day_byte & 0x7F)));
   s.SetExerciseParam(kRec, 11, (TimeTriple(m, l.own(kDuration)) + (month_tenths >> 4)) * 100);
   s.SetExerciseParam(kRec, 36, m.byte(l.own(kHeaderBytes)));
   s.SetExerciseParam(kRec, 37, m.byte(l.own(kHeaderBytes + 1)));
@@ -208,16 +210,18 @@ void DecodeHeader(const MemoryReader& m, ExerciseStore& s, Layout& l, ImageMode 
   const int32_t code = m.byte(l.at(kInterval)) & 15;
   s.SetExerciseParam(kRec, 12, l.rr ? kRrInterval : (code < 4 ? kIntervals[code] : 5));
   DecodeLimits(m, s, l, mode);
-  s.SetExerciseParam(
-      kRec, 47,
-      (BcdToBin(m.byte(l.at(kRecovery + 1))) * 60 + BcdToBin(m.byte(l.at(kRecovery)))) * 10);
+  s.SetExerciseParam(kRec, 47,
+                     (codec::BcdToBin(m.byte(l.at(kRecovery + 1))) * 60 +
+                      codec::BcdToBin(m.byte(l.at(kRecovery)))) *
+                         10);
   s.SetExerciseParam(kRec, 48, m.byte(l.at(kRecoveryByte)));
   for (size_t i = 0; i < kZoneTimeParams.size(); ++i) {
     s.SetExerciseParam(kRec, kZoneTimeParams[i],
                        TimeTriple(m, l.at(kZoneTimes) + 3 * static_cast<int32_t>(i)));
   }
-  const int32_t total = (m.byte(l.at(kTotal)) >> 4) + BcdToBin(m.byte(l.at(kTotal + 1))) * 10 +
-                        BcdToBin(m.byte(l.at(kTotal + 2))) * 1000;
+  const int32_t total = (m.byte(l.at(kTotal)) >> 4) +
+                        codec::BcdToBin(m.byte(l.at(kTotal + 1))) * 10 +
+                        codec::BcdToBin(m.byte(l.at(kTotal + 2))) * 1000;
   s.SetExerciseParam(kRec, 80, total);
   s.SetExerciseParam(kRec, 91, total);
 
@@ -227,9 +231,9 @@ void DecodeHeader(const MemoryReader& m, ExerciseStore& s, Layout& l, ImageMode 
   }
   if (!l.sensor_unit) return;
   s.SetExerciseParam(kRec, 45,
-                     BcdToBin(m.byte(l.own(kTripCounter + 2))) * 10000 +
-                         BcdToBin(m.byte(l.own(kTripCounter + 1))) * 100 +
-                         BcdToBin(m.byte(l.own(kTripCounter))));
+                     codec::BcdToBin(m.byte(l.own(kTripCounter + 2))) * 10000 +
+                         codec::BcdToBin(m.byte(l.own(kTripCounter + 1))) * 100 +
+                         codec::BcdToBin(m.byte(l.own(kTripCounter))));
   s.SetExerciseParam(kRec, 38, m.u16(l.own(kTrip38)));
   if (l.speed) {
     s.SetExerciseParam(kRec, 43, RoundHalfUp(TwelveBit(m, l.own(kSpeedSummary), false) / 1.6));
@@ -327,7 +331,7 @@ void DecodeLaps(const MemoryReader& m, ExerciseStore& s, const Layout& l,
     const int32_t b1 = m.byte(at + 1);
     const int32_t tenths = (b0 >> 6) + (b1 >> 6) * 4;
     const int32_t time =
-        BcdToBin(m.byte(at + 2)) * 36000 + (b1 & 63) * 600 + (b0 & 63) * 10 + tenths;
+        codec::BcdToBin(m.byte(at + 2)) * 36000 + (b1 & 63) * 600 + (b0 & 63) * 10 + tenths;
     set(601, time);
     set(607, m.byte(at + 3));
     set(609, m.byte(at + 4));
@@ -353,7 +357,7 @@ void DecodeLaps(const MemoryReader& m, ExerciseStore& s, const Layout& l,
       const int32_t w = m.byte(at + 3);
       set(611, RoundHalfUp((u + (w & 0xF0) * 16) / 1.6));
       at += 4;
-      if (l.extended_laps) set(624, (w & 15) + BcdToBin(m.byte(at++)) * 10);
+      if (l.extended_laps) set(624, (w & 15) + codec::BcdToBin(m.byte(at++)) * 10);
     }
     set(625, l.lap_type);
     if (l.extended_laps) {
@@ -363,7 +367,7 @@ void DecodeLaps(const MemoryReader& m, ExerciseStore& s, const Layout& l,
       set(645, r2 * 256 + m.byte(at + 3));
       if (r2 < 254) {
         set(603, 1);
-        set(626, BcdToBin(r0) + BcdToBin(r1) * 60);
+        set(626, codec::BcdToBin(r0) + codec::BcdToBin(r1) * 60);
         if (r2 != 252) set(627, r2);
       } else if (r2 == 254 && l.type != 13) {
         swaps.marker(s, time, third_set);

@@ -2,9 +2,9 @@
 
 #include <array>
 
-#include "exercise/dates.h"
+#include "codec/bcd.h"
+#include "codec/dates.h"
 #include "exercise/field_readers.h"
-#include "frame/bcd.h"
 
 namespace quibra::exercise {
 namespace {

@@ -40,7 +40,7 @@ int32_t DecodeType31Exercise(const MemoryReader& m, ExerciseStore& s, int32_t /*
   s.SetExerciseParam(kRec, 131, options & 3);
   s.SetExerciseParam(kRec, 133, (options >> 2) & 1);
   s.SetExerciseParam(kRec, 8, (options >> 3) & 1);
-  const int32_t hundredths = frame::BcdToBin(m.byte(b + 2));
+  const int32_t hundredths = codec::BcdToBin(m.byte(b + 2));
   s.SetExerciseParam(kRec, 11, (TimeTriple(m, b + 3) * 10 + hundredths) * 10);
   for (const auto& f : kWords)
     s.SetExerciseParam(kRec, f.param, m.u16(b + f.offset));

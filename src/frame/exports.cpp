@@ -1,7 +1,7 @@
 // Exported entry points of the library frame: argument conversion and the exception guard only.
 #include "quibra/quibra.h"
 
-#include "frame/bcd.h"
+#include "codec/bcd.h"
 #include "frame/com_texts.h"
 #include "frame/comm_params.h"
 #include "frame/export_guard.h"
@@ -31,11 +31,11 @@ QUIBRA_API const char* QUIBRA_CDECL fnQuibra_GetOrvekHRMonitorName(int32_t type,
 }
 
 QUIBRA_API int32_t QUIBRA_CALL fnBcdToBin(int32_t value) {
-  return f::BcdToBin(value);
+  return quibra::codec::BcdToBin(value);
 }
 
 QUIBRA_API int32_t QUIBRA_CALL fnBinToBcd(int32_t value) {
-  return f::BinToBcd(value);
+  return quibra::codec::BinToBcd(value);
 }
 
 QUIBRA_API int32_t QUIBRA_CALL fnGetIDFromDataFile(CommParams* params) {

@@ -4,22 +4,16 @@
 #include <string>
 #include <utility>
 
-namespace quibra::platform {
+#include "codec/time_text.h"
 
-struct TimeLocale {
-  std::string separator = ":";  // between hours, minutes and seconds
-  bool hour_leading_zero = false;
-  bool twelve_hour = false;  // the user's time format is 12-hour
-  std::string am;            // designators; empty when the locale gives none
-  std::string pm;
-};
+namespace quibra::platform {
 
 // Contract: may be called from any thread, never fails (a backend that cannot read the user's
 // settings returns the defaults of TimeLocale), does not block.
 class Locale {
  public:
   virtual ~Locale() = default;
-  virtual TimeLocale time_locale() = 0;
+  virtual codec::TimeLocale time_locale() = 0;
 };
 
 // The operating system's user locale (posix or win32 backend, chosen at build time).
@@ -28,15 +22,16 @@ Locale& system_locale();
 // A fixed locale for tests and tools: always answers what it was given.
 class FixedLocale final : public Locale {
  public:
-  explicit FixedLocale(TimeLocale value) : value_(std::move(value)) {}
-  TimeLocale time_locale() override { return value_; }
+  explicit FixedLocale(codec::TimeLocale value) : value_(std::move(value)) {}
+  codec::TimeLocale time_locale() override { return value_; }
 
  private:
-  TimeLocale value_;
+  codec::TimeLocale value_;
 };
 
 // Reads the hour style and separator of a strftime time pattern ("%H:%M:%S", "%I.%M %p",
 // "%r" with its 12-hour expansion given). Used by the posix backend; plain text work.
-TimeLocale ParseTimePattern(const std::string& pattern, const std::string& twelve_hour_pattern);
+codec::TimeLocale ParseTimePattern(const std::string& pattern,
+                                   const std::string& twelve_hour_pattern);
 
 }  // namespace quibra::platform

@@ -3,8 +3,9 @@
 
 namespace quibra::platform {
 
-TimeLocale ParseTimePattern(const std::string& pattern, const std::string& twelve_hour_pattern) {
-  TimeLocale result;
+codec::TimeLocale ParseTimePattern(const std::string& pattern,
+                                   const std::string& twelve_hour_pattern) {
+  codec::TimeLocale result;
   std::string p = pattern;
   // %r is the locale's 12-hour form, %T and %R fixed 24-hour forms.
   if (const size_t at = p.find("%r"); at != std::string::npos) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <mutex>
 
+#include "codec/product_codes.h"
 #include "frame/module.h"
 #include "frame/state_flags.h"
 #include "platform/registry.h"
@@ -14,7 +15,6 @@
 #include "protocol/raw_memory.h"
 #include "protocol/seal.h"
 #include "protocol/serial_recoding.h"
-#include "prvc/product_codes.h"
 
 namespace quibra::protocol {
 namespace {
@@ -428,8 +428,7 @@ bool RunTries(Engine& e, Send send, Receive receive) {
 void SerialLoop(Engine& e) {
   std::array<uint8_t, kReceiveBufferSize + 1> rx{};
   while (!Flag(frame::kFlagStopRequest)) {
-    const bool finished =
-        RunTries(e, SendStep, [&rx](Engine& en) { return ReceiveStep(en, rx); });
+    const bool finished = RunTries(e, SendStep, [&rx](Engine& en) { return ReceiveStep(en, rx); });
     CycleEnd(e, finished);
   }
 }
@@ -454,7 +453,8 @@ void IrdaLoop(Engine& e) {
     if (link.exchange_dropped.exchange(false) && e.message != kEmptyMessage) {
       SetStateFlag(frame::kFlagSendPending, 1);
     }
-    const bool finished = RunTries(e, [](Engine& en) { IrdaSendStep(en); }, IrdaReceive);
+    const bool finished = RunTries(
+        e, [](Engine& en) { IrdaSendStep(en); }, IrdaReceive);
     CycleEnd(e, finished);
     IrdaKeepAlive();
   }
@@ -524,7 +524,7 @@ bool RecogniseUnitType() {
   Module& mod = module();
   Engine& e = mod.engine;
   mod.unit.type = *type;
-  mod.unit.variant = GetMessageByte(kIdentify, 1, prvc::VariantByteOfType(*type)) >> 4;
+  mod.unit.variant = GetMessageByte(kIdentify, 1, codec::VariantByteOfType(*type)) >> 4;
   e.counters[kCounterDeviceCode] = code;
   const auto rows = SelectSettingsRows(*type, Flag(frame::kFlagIrdaSockets));
   int total = 0;

@@ -2,14 +2,14 @@
 
 #include <array>
 
-#include "frame/bcd.h"
+#include "codec/bcd.h"
+#include "codec/product_codes.h"
 #include "frame/comm_params.h"
 #include "frame/module.h"
 #include "platform/registry.h"
 #include "protocol/message_image.h"
 #include "protocol/send_unit_message.h"
 #include "prvc/health_checks.h"
-#include "prvc/product_codes.h"
 
 namespace quibra::prvc {
 namespace {
@@ -107,10 +107,10 @@ int32_t ProductCode() {
   return code == kExtendedCode ? Byte(7) << 8 : code;
 }
 
-uint32_t StateBits(int32_t type, UnitGroup group) {
+uint32_t StateBits(int32_t type, codec::UnitGroup group) {
   uint32_t bits = 0;
-  if (group == UnitGroup::Older) return static_cast<uint32_t>(Bit(Byte(7), 0));
-  if (group == UnitGroup::B) {
+  if (group == codec::UnitGroup::Older) return static_cast<uint32_t>(Bit(Byte(7), 0));
+  if (group == codec::UnitGroup::B) {
     for (const BitMove& move : kGroupBStateBits)
       bits |= static_cast<uint32_t>(Bit(Byte(15), move.from)) << move.to;
     return bits;
@@ -122,31 +122,31 @@ uint32_t StateBits(int32_t type, UnitGroup group) {
   return bits;
 }
 
-uint32_t HorseMode(int32_t type, UnitGroup group) {
+uint32_t HorseMode(int32_t type, codec::UnitGroup group) {
   if (type == 33 || type == 35) return static_cast<uint32_t>(Byte(15) & 0x80);
-  if (group == UnitGroup::B) return static_cast<uint32_t>(Bit(Byte(15), 7));
+  if (group == codec::UnitGroup::B) return static_cast<uint32_t>(Bit(Byte(15), 7));
   return 0;
 }
 
 uint32_t TotalFiles(int32_t type) {
   if (type == 20 || type == 21) {
     if ((Byte(9) & 0x0F) != 0) return 100;
-    return static_cast<uint32_t>(frame::BcdToBin(Byte(8)));
+    return static_cast<uint32_t>(codec::BcdToBin(Byte(8)));
   }
   if (type == 27) return 0;
   if (type >= 33 && type <= 38) return static_cast<uint32_t>(Byte(9) + 256 * Byte(10));
-  return static_cast<uint32_t>(frame::BcdToBin(Byte(8)));
+  return static_cast<uint32_t>(codec::BcdToBin(Byte(8)));
 }
 
-int64_t UsedMemory(UnitGroup group) {
-  if (group == UnitGroup::Older) return Byte(10) * 256 + Byte(11);
+int64_t UsedMemory(codec::UnitGroup group) {
+  if (group == codec::UnitGroup::Older) return Byte(10) * 256 + Byte(11);
   return static_cast<int64_t>(
       static_cast<uint32_t>(Byte(11)) << 24 | static_cast<uint32_t>(Byte(12)) << 16 |
       static_cast<uint32_t>(Byte(13)) << 8 | static_cast<uint32_t>(Byte(14)));
 }
 
-UnitMemoryMap MemoryMap(int32_t type, int32_t variant, UnitGroup group) {
-  const GroupOffsets& offsets = group == UnitGroup::A ? kGroupAOffsets : kGroupBOffsets;
+UnitMemoryMap MemoryMap(int32_t type, int32_t variant, codec::UnitGroup group) {
+  const GroupOffsets& offsets = group == codec::UnitGroup::A ? kGroupAOffsets : kGroupBOffsets;
   UnitMemoryMap map;
   map.base = Byte(kBaseByte) | Byte(kBaseByte + 1) << 8 | Byte(kBaseByte + 2) << 16;
   map.exercise_area1 = map.base + offsets.exercise_area1;
@@ -179,7 +179,7 @@ int32_t UnPackMonitorInfo(MonitorInfo& info) {
   info.Size = QUIBRA_MONITOR_INFO_SIZE;
   info.MonitorInUse = -1;
   int32_t code = ProductCode();
-  int32_t type = MonitorTypeOfProductCode(code);
+  int32_t type = codec::MonitorTypeOfProductCode(code);
   if (type < 0) {
     // The unit may have answered before it was ready: ask once more.
     platform::clock().sleep_ms(kRetryPauseMs);
@@ -187,14 +187,14 @@ int32_t UnPackMonitorInfo(MonitorInfo& info) {
     retry.Size = QUIBRA_COMM_PARAMS_SIZE;
     protocol::SendUnitMessage(retry, kIdentify, kAsk);
     code = ProductCode();
-    type = MonitorTypeOfProductCode(code);
+    type = codec::MonitorTypeOfProductCode(code);
   }
   info.MonitorSubModel = static_cast<uint32_t>(code);
   if (type < 0) return 0;
 
   Module& m = module();
-  const UnitGroup group = GroupOfType(type);
-  const int32_t variant = Byte(VariantByteOfType(type)) >> 4;
+  const codec::UnitGroup group = codec::GroupOfType(type);
+  const int32_t variant = Byte(codec::VariantByteOfType(type)) >> 4;
   info.MonitorInUse = type;
   info.DataVersion = static_cast<uint32_t>(variant);
   m.unit.type = type;
@@ -207,7 +207,7 @@ int32_t UnPackMonitorInfo(MonitorInfo& info) {
     const int64_t free = size->size - UsedMemory(group) + size->correction;
     info.FreeMemoryInBytes = free < 0 ? 0 : static_cast<int32_t>(free);
   }
-  if (group != UnitGroup::Older) m.memory_map = MemoryMap(type, variant, group);
+  if (group != codec::UnitGroup::Older) m.memory_map = MemoryMap(type, variant, group);
   return 1;
 }
 

@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <cstring>
 
+#include "codec/charset.h"
 #include "frame/export_guard.h"
-#include "settings/charset.h"
 #include "settings/exercise_limits.h"
 #include "settings/exercise_profile.h"
 #include "settings/exercise_set.h"
@@ -19,11 +19,12 @@ namespace s = quibra::settings;
 extern "C" {
 
 QUIBRA_API int32_t QUIBRA_CALL fnQuibra_CheckOrvekCharString(const char* text) {
-  return f::Guarded<int32_t>(0, [&] { return int32_t{s::CheckCharString(text, 0)}; });
+  return f::Guarded<int32_t>(0, [&] { return int32_t{quibra::codec::CheckCharString(text, 0)}; });
 }
 
 QUIBRA_API int32_t QUIBRA_CALL fnQuibra_CheckOrvekCharStringEx(const char* text, int32_t table) {
-  return f::Guarded<int32_t>(0, [&] { return int32_t{s::CheckCharString(text, table)}; });
+  return f::Guarded<int32_t>(0,
+                             [&] { return int32_t{quibra::codec::CheckCharString(text, table)}; });
 }
 
 QUIBRA_API intptr_t QUIBRA_CALL fnQuibra_fnCutStringToFitPixelsPreview(char* text, int32_t start,
@@ -32,7 +33,7 @@ QUIBRA_API intptr_t QUIBRA_CALL fnQuibra_fnCutStringToFitPixelsPreview(char* tex
                                                                        int32_t table) {
   return f::Guarded<intptr_t>(0, [&]() -> intptr_t {
     if (text == nullptr) return 0;
-    if (!s::CutStringToFitPixelsPreview(text, start, count, max_pixels, table)) {
+    if (!quibra::codec::CutStringToFitPixelsPreview(text, start, count, max_pixels, table)) {
       return static_cast<intptr_t>(std::strlen(text));
     }
     return reinterpret_cast<intptr_t>(text);

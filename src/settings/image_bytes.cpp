@@ -3,7 +3,7 @@
 #include <cstring>
 #include <string>
 
-#include "settings/charset.h"
+#include "codec/charset.h"
 
 namespace quibra::settings {
 namespace {
@@ -21,7 +21,7 @@ int32_t WidenChar(char c) {
 bool NameFitsTable0(const char* name, size_t field_size) {
   // The field need not be terminated: check a terminated copy of what it holds.
   const std::string text(name, strnlen(name, field_size));
-  return CheckCharString(text.c_str(), kNameTable);
+  return codec::CheckCharString(text.c_str(), kNameTable);
 }
 
 void ClearAfterTerminator(char* name, size_t count) {
@@ -33,7 +33,7 @@ void ClearAfterTerminator(char* name, size_t count) {
 void PackUnitName(const ImageWriter& image, int32_t first, const char* name, size_t count) {
   for (size_t i = 0; i < count; ++i) {
     image.byte(first + static_cast<int32_t>(i),
-               CharToDeviceCode(WidenChar(name[i]), kDeviceSpace, kNameTable));
+               codec::CharToDeviceCode(WidenChar(name[i]), codec::kDeviceSpace, kNameTable));
   }
 }
 
@@ -42,7 +42,7 @@ void UnpackUnitName(const ImageReader& image, int32_t first, char* name, size_t 
   if (count == 0) return;
   for (size_t i = 0; i < count; ++i) {
     const int32_t code = image.byte(first + static_cast<int32_t>(i));
-    name[i] = static_cast<char>(DeviceCodeToChar(code, unknown, kNameTable));
+    name[i] = static_cast<char>(codec::DeviceCodeToChar(code, unknown, kNameTable));
   }
   for (size_t i = count - 1; i >= 1 && name[i] == ' '; --i)
     name[i] = '\0';

@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "frame/bcd.h"
+#include "codec/bcd.h"
 #include "protocol/message_image.h"
 
 namespace quibra::settings {
@@ -19,7 +19,7 @@ class ImageWriter {
   void byte(int32_t index, int32_t value) const {
     protocol::SetMessageByte(id_, param_, index, static_cast<uint8_t>(value & 0xFF));
   }
-  void bcd(int32_t index, int32_t value) const { byte(index, frame::BinToBcd(value)); }
+  void bcd(int32_t index, int32_t value) const { byte(index, codec::BinToBcd(value)); }
   void nibbles(int32_t index, int32_t high, int32_t low) const {
     byte(index, ((high & 0x0F) << 4) | (low & 0x0F));
   }
@@ -36,7 +36,7 @@ class ImageReader {
  public:
   ImageReader(int32_t id, int32_t param) : id_(id), param_(param) {}
   int32_t byte(int32_t index) const { return protocol::GetMessageByte(id_, param_, index); }
-  int32_t bcd(int32_t index) const { return frame::BcdToBin(byte(index)); }
+  int32_t bcd(int32_t index) const { return codec::BcdToBin(byte(index)); }
   int32_t high(int32_t index) const { return byte(index) >> 4; }
   int32_t low(int32_t index) const { return byte(index) & 0x0F; }
   bool bit(int32_t index, int bit_number) const { return ((byte(index) >> bit_number) & 1) != 0; }

@@ -1,8 +1,8 @@
 #include "settings/name_fix.h"
 
+#include "codec/charset.h"
 #include "frame/module.h"
 #include "protocol/send_unit_message.h"
-#include "settings/charset.h"
 #include "settings/image_bytes.h"
 #include "sound/pipcast.h"
 
@@ -29,7 +29,8 @@ int32_t K55Tm3NameUpdFix(int32_t link_type, const char* name) {
   for (int32_t i = 0; i < 2; ++i) {
     const char c = ended ? '\0' : name[i];
     ended = ended || c == '\0';
-    image.byte(kFirstDataIndex + i, CharToDeviceCode(static_cast<signed char>(c), kDeviceSpace, 0));
+    image.byte(kFirstDataIndex + i,
+               codec::CharToDeviceCode(static_cast<signed char>(c), codec::kDeviceSpace, 0));
   }
   const int32_t sent = link_type != 0
                            ? protocol::SendUnitMessage(params, kBlockWrite, kNameFixBlock)

@@ -3,7 +3,7 @@
 #include <array>
 #include <optional>
 
-#include "frame/bcd.h"
+#include "codec/bcd.h"
 #include "frame/comm_params.h"
 #include "frame/module.h"
 #include "frame/state_flags.h"
@@ -109,8 +109,7 @@ int32_t DirectMemoryWrite(int32_t monitor_type, int32_t offset, std::span<const 
                           const std::string& caption) {
   const bool irda_running = frame::GetStateFlag(frame::kFlagEngineRunning) != 0 &&
                             frame::GetStateFlag(frame::kFlagIrdaSockets) != 0;
-  if (!irda_running &&
-      protocol::StartIRCommunication(kDirectLinkOptions, kDirectLinkPort) == 0) {
+  if (!irda_running && protocol::StartIRCommunication(kDirectLinkOptions, kDirectLinkPort) == 0) {
     ShowOutcome(false, caption);
     return 0;
   }
@@ -162,8 +161,8 @@ int32_t SetTimeCorrectionValue(int32_t link_type, int32_t value, int32_t monitor
                                int32_t factory_defaults, int32_t delay_ms) {
   const int32_t magnitude = value < 0 ? -value : value;
   if (magnitude < 6 || magnitude > 3999) return 0;
-  const std::array<uint8_t, 3> bytes = {static_cast<uint8_t>(frame::BinToBcd(magnitude % 100)),
-                                        static_cast<uint8_t>(frame::BinToBcd(magnitude / 100)),
+  const std::array<uint8_t, 3> bytes = {static_cast<uint8_t>(codec::BinToBcd(magnitude % 100)),
+                                        static_cast<uint8_t>(codec::BinToBcd(magnitude / 100)),
                                         static_cast<uint8_t>(value > 0 ? 1 : 0)};
   const uint32_t pause = delay_ms > 0 ? static_cast<uint32_t>(delay_ms) : kFactoryDefaultsPauseMs;
   return WriteServiceParameter(kTimeCorrection, link_type, monitor_type, bytes, bytes,

@@ -5,7 +5,7 @@
 #include <span>
 #include <string>
 
-#include "frame/bcd.h"
+#include "codec/bcd.h"
 #include "frame/comm_params.h"
 #include "frame/module.h"
 #include "platform/registry.h"
@@ -49,7 +49,7 @@ int32_t WriteServiceValue(const ServiceValue& v, int32_t value) {
   for (int32_t i = 0, rest = value; i < 3; ++i, rest /= base) {
     const int32_t digit = rest % base;
     banks.set_scratch(kBlockWriteAt + i,
-                      static_cast<uint8_t>(v.bcd ? frame::BinToBcd(digit) : digit));
+                      static_cast<uint8_t>(v.bcd ? codec::BinToBcd(digit) : digit));
   }
   return Delivered(protocol::SendUnitMessage(params, kBlockWrite, v.block)) ? 1 : 0;
 }
@@ -63,7 +63,7 @@ int32_t ReadServiceValue(const ServiceValue& v) {
   int32_t value = 0;
   for (int32_t i = 2; i >= 0; --i) {
     const int32_t byte = banks.scratch(kBlockReadAt + i);
-    value = value * base + (v.bcd ? frame::BcdToBin(byte) : byte);
+    value = value * base + (v.bcd ? codec::BcdToBin(byte) : byte);
   }
   return value;
 }

@@ -1,11 +1,11 @@
 // The file-delete command (9012): which file, named by the start of its exercise, or all files.
 #include <array>
 
-#include "exercise/dates.h"
+#include "codec/bcd.h"
+#include "codec/dates.h"
+#include "codec/time_text.h"
 #include "exercise/exercise_download.h"
 #include "exercise/file_info.h"
-#include "exercise/time_format.h"
-#include "frame/bcd.h"
 #include "frame/comm_params.h"
 #include "frame/module.h"
 #include "protocol/seal.h"
@@ -44,7 +44,7 @@ bool PacksDate(int32_t type) {
 }
 
 uint8_t Bcd(int32_t value) {
-  return static_cast<uint8_t>(frame::BinToBcd(value));
+  return static_cast<uint8_t>(codec::BinToBcd(value));
 }
 
 // The six bytes that follow the marker.
@@ -58,8 +58,8 @@ std::array<uint8_t, 6> IdentificationBytes(const FileIdentification& id, int32_t
   }
   int32_t shown_hours = hours;
   uint8_t pm = 0;
-  if (id.twelve_hour) pm = exercise::To12Hour(shown_hours) ? kPmBit : 0;
-  const exercise::DateParts d = exercise::SplitDate(id.date);
+  if (id.twelve_hour) pm = codec::To12Hour(shown_hours) ? kPmBit : 0;
+  const codec::DateParts d = codec::SplitDate(id.date);
   int32_t year = d.year - 1900;
   if (year >= 100) year -= 100;
   if (id.date == 0) year = 0;  // no file named yet (all files): the date fields stay zero
@@ -96,7 +96,7 @@ int32_t SendFileDeleteCommand(CommParams& params, int32_t file, int32_t date, in
       frame::SetErrorCode(frame::kErrorTimeOfDay);
       return 0;
     }
-    if (!exercise::IsValidDate(date)) {
+    if (!codec::IsValidDate(date)) {
       frame::SetErrorCode(frame::kErrorDate);
       return 0;
     }

@@ -3,10 +3,11 @@
 #include <cstring>
 #include <iterator>
 
-#include "exercise/dates.h"
+#include "codec/dates.h"
 #include "frame/comm_params.h"
 #include "frame/module.h"
 #include "frame/state_flags.h"
+#include "platform/today.h"
 #include "protocol/seal.h"
 #include "settings/image_bytes.h"
 #include "settings/name_fix.h"
@@ -75,18 +76,18 @@ enum UserByte : int32_t {
 constexpr int32_t kReadShift = 1;
 
 bool CheckAndComplete(UserSettings& r) {
-  if (r.Size == 0 || !exercise::IsValidDate(r.BirthDate)) return false;
-  exercise::DateParts birth = exercise::SplitDate(r.BirthDate);
+  if (r.Size == 0 || !codec::IsValidDate(r.BirthDate)) return false;
+  codec::DateParts birth = codec::SplitDate(r.BirthDate);
   if (birth.year < kFirstBirthYear) {
     birth.year = kFirstBirthYear;
-    r.BirthDate = exercise::MakeDate(birth.day, birth.month, birth.year);
+    r.BirthDate = codec::MakeDate(birth.day, birth.month, birth.year);
   }
   if (r.BirthDate < kFirstBirthDate || r.BirthDate >= kBirthDateLimit) return false;
   if (!NameFitsTable0(r.Name, sizeof r.Name)) return false;
   r.Level = InRangeOr(r.Level, 0, 3, 1);
   if (!InRange(r.MaxHR, 100, 240)) {
     // 220 minus the age in whole years on today's date.
-    const exercise::DateParts today = exercise::SplitDate(exercise::Today());
+    const codec::DateParts today = codec::SplitDate(platform::Today());
     const bool before_birthday = today.month * 100 + today.day < birth.month * 100 + birth.day;
     r.MaxHR = 220 - (today.year - birth.year) - (before_birthday ? 1 : 0);
   }
@@ -138,7 +139,7 @@ void Pack(const UserSettings& r, bool name_fix) {
   int32_t options_b = 0;
   for (const OptionBit& option : kOptionByteB)
     options_b |= (r.*option.field & 1) << option.bit;
-  const exercise::DateParts birth = exercise::SplitDate(r.BirthDate);
+  const codec::DateParts birth = codec::SplitDate(r.BirthDate);
   int32_t year = birth.year - 1900;
   if (year >= 100) year -= 100;
 
@@ -157,8 +158,8 @@ void Pack(const UserSettings& r, bool name_fix) {
   image.nibbles(kFeetInches, r.HeightFeet, r.HeightInches);
   image.bcd(kUserNumber, r.UserNumber);
   PackUnitName(image, kName, r.Name);
-  const int32_t high = r.BcdValueOn != 0 ? frame::BinToBcd(r.BcdValue / 10) : r.PlainValue;
-  const int32_t low = r.BcdValueOn != 0 ? frame::BinToBcd(r.BcdValue % 10) : 0;
+  const int32_t high = r.BcdValueOn != 0 ? codec::BinToBcd(r.BcdValue / 10) : r.PlainValue;
+  const int32_t low = r.BcdValueOn != 0 ? codec::BinToBcd(r.BcdValue % 10) : 0;
   image.byte(kValueHigh, high);
   image.byte(kValueLow, low);
   if (name_fix && r.BcdValueOn != 0) {
@@ -230,7 +231,7 @@ int32_t UnPackUserSettings(int32_t link_type, UserSettings& record) {
   r.HeightCm = image.byte(at(kHeightCm));
   int32_t year = 1900 + image.bcd(at(kBirthYear));
   if (year < kFirstBirthYear) year += 100;
-  r.BirthDate = exercise::MakeDate(image.bcd(at(kBirthDay)), image.low(at(kLevelMonth)), year);
+  r.BirthDate = codec::MakeDate(image.bcd(at(kBirthDay)), image.low(at(kLevelMonth)), year);
   r.Level = image.high(at(kLevelMonth));
   r.VO2max = image.byte(at(kVO2max));
   r.MaxHR = image.byte(at(kMaxHR));
@@ -243,7 +244,7 @@ int32_t UnPackUserSettings(int32_t link_type, UserSettings& record) {
   const int32_t high = image.byte(at(kValueHigh));
   if (high != 0) {
     r.PlainValue = high;
-    r.BcdValue = frame::BcdToBin(high) * 10 + frame::BcdToBin(image.low(at(kValueLow)));
+    r.BcdValue = codec::BcdToBin(high) * 10 + codec::BcdToBin(image.low(at(kValueLow)));
   }
   return 1;
 }

@@ -2,9 +2,10 @@
 
 #include <cstring>
 
-#include "exercise/dates.h"
-#include "exercise/time_format.h"
+#include "codec/dates.h"
+#include "codec/time_text.h"
 #include "frame/comm_params.h"
+#include "platform/today.h"
 #include "protocol/seal.h"
 #include "settings/image_bytes.h"
 #include "settings/transfer_pattern.h"
@@ -60,20 +61,20 @@ bool AlarmInTwelveHours(const WatchSettings& r) {
 // The hour byte of a time, in 12-hour form when asked; returns the PM bit of that form.
 bool PackHours(const ImageWriter& image, int32_t index, int32_t seconds, bool twelve_hour) {
   int32_t hours = seconds / 3600;
-  const bool pm = twelve_hour && exercise::To12Hour(hours);
+  const bool pm = twelve_hour && codec::To12Hour(hours);
   image.bcd(index, hours);
   return pm;
 }
 
 int32_t UnpackHours(const ImageReader& image, int32_t index, bool twelve_hour, bool pm) {
   const int32_t hours = image.bcd(index);
-  return twelve_hour ? exercise::To24Hour(hours, pm) : hours;
+  return twelve_hour ? codec::To24Hour(hours, pm) : hours;
 }
 
 bool CheckAndComplete(WatchSettings& r) {
   r.Size = kWatchSettingsSize;
-  if (r.TimeOfDay == kNow) r.TimeOfDay = exercise::NowSeconds();
-  if (r.SecondTimeOfDay == kNow) r.SecondTimeOfDay = exercise::NowSeconds();
+  if (r.TimeOfDay == kNow) r.TimeOfDay = platform::NowSeconds();
+  if (r.SecondTimeOfDay == kNow) r.SecondTimeOfDay = platform::NowSeconds();
   for (Field field : kTimeFields) {
     if (!InRange(r.*field, 0, kSecondsPerDay - 1)) {
       frame::SetErrorCode(frame::kErrorTimeOfDay);
@@ -83,8 +84,8 @@ bool CheckAndComplete(WatchSettings& r) {
   for (Field field : kFlagFields) {
     if (!IsFlag(r.*field)) return false;
   }
-  if (r.Date == kNow) r.Date = exercise::Today();
-  if (!exercise::IsValidDate(r.Date) || !InRange(r.Date, kFirstDate, kLastDate)) {
+  if (r.Date == kNow) r.Date = platform::Today();
+  if (!codec::IsValidDate(r.Date) || !InRange(r.Date, kFirstDate, kLastDate)) {
     frame::SetErrorCode(frame::kErrorDate);
     return false;
   }
@@ -95,13 +96,13 @@ bool CheckAndComplete(WatchSettings& r) {
 
 void Pack(const WatchSettings& r) {
   const ImageWriter image(kWatchSettingsWrite, 1);
-  const exercise::DateParts date = exercise::SplitDate(r.Date);
+  const codec::DateParts date = codec::SplitDate(r.Date);
   image.bcd(kSeconds, r.TimeOfDay % 60);
   image.bcd(kMinutes, r.TimeOfDay % 3600 / 60);
   const bool time_pm = PackHours(image, kHours, r.TimeOfDay, r.TwelveHour != 0);
   image.bcd(kDay, date.day);
   image.bcd(kYear, date.year - 2000);
-  image.nibbles(kWeekdayMonth, exercise::Weekday(r.Date), date.month);
+  image.nibbles(kWeekdayMonth, codec::Weekday(r.Date), date.month);
   image.bcd(kAlarmMinutes, r.AlarmTime % 3600 / 60);
   const bool alarm_pm = PackHours(image, kAlarmHours, r.AlarmTime, AlarmInTwelveHours(r));
   image.bcd(kSecondMinutes, r.SecondTimeOfDay % 3600 / 60);
@@ -134,8 +135,8 @@ void UnPackWatchSettings(WatchSettings& r) {
   r.OptionBit2 = flag(kOptionBit2) ? 1 : 0;
   r.TimeOfDay = UnpackHours(image, at(kHours), r.TwelveHour != 0, flag(kTimePm)) * 3600 +
                 image.bcd(at(kMinutes)) * 60 + image.bcd(at(kSeconds));
-  r.Date = exercise::MakeDate(image.bcd(at(kDay)), image.low(at(kWeekdayMonth)),
-                              2000 + image.bcd(at(kYear)));
+  r.Date = codec::MakeDate(image.bcd(at(kDay)), image.low(at(kWeekdayMonth)),
+                           2000 + image.bcd(at(kYear)));
   r.AlarmTime = UnpackHours(image, at(kAlarmHours), AlarmInTwelveHours(r), flag(kAlarmPm)) * 3600 +
                 image.bcd(at(kAlarmMinutes)) * 60;
   r.SecondTimeOfDay =
@@ -146,11 +147,11 @@ void UnPackWatchSettings(WatchSettings& r) {
 void ResetWatchSettings(WatchSettings& r) {
   std::memset(&r, 0, sizeof r);
   r.Size = kWatchSettingsSize;
-  r.TimeOfDay = exercise::NowSeconds();
+  r.TimeOfDay = platform::NowSeconds();
   r.SecondTimeOfDay = r.TimeOfDay - kSecondTimeOffset;
   if (r.SecondTimeOfDay < 0) r.SecondTimeOfDay += kSecondsPerDay;
   r.SecondTwelveHour = 1;
-  r.Date = exercise::Today();
+  r.Date = platform::Today();
   r.AlarmTime = kDefaultAlarm;
 }
 

@@ -4,20 +4,20 @@
 #include <array>
 #include <optional>
 
+#include "codec/bcd.h"
 #include "exercise/exercise_locator.h"
 #include "exercise/field_readers.h"
 #include "exercise/record_store.h"
 #include "exercise/unit_conversion.h"
-#include "frame/bcd.h"
 #include "frame/module.h"
 #include "ui/message_box.h"
 
 namespace quibra::sound {
 namespace {
 
+using codec::BcdToBin;
 using exercise::ExerciseStore;
 using exercise::MemoryReader;
-using frame::BcdToBin;
 
 constexpr int32_t kRec = 0;
 constexpr char kCaption[] = "Tonvox";
@@ -130,12 +130,13 @@ int32_t SpeedSteps(int32_t v) {
 
 // Six BCD digits, low byte first.
 int32_t BcdSixDigits(const MemoryReader& m, int32_t at) {
-  return BcdToBin(m.byte(at + 2)) * 10000 + BcdToBin(m.byte(at + 1)) * 100 + BcdToBin(m.byte(at));
+  return codec::BcdToBin(m.byte(at + 2)) * 10000 + codec::BcdToBin(m.byte(at + 1)) * 100 +
+         codec::BcdToBin(m.byte(at));
 }
 
 // BCD seconds, minutes -> 1/10 s.
 int32_t BcdMinutesSeconds(const MemoryReader& m, int32_t at) {
-  return (BcdToBin(m.byte(at + 1)) * 60 + BcdToBin(m.byte(at))) * 10;
+  return (codec::BcdToBin(m.byte(at + 1)) * 60 + codec::BcdToBin(m.byte(at))) * 10;
 }
 
 int32_t ReadTripField(const MemoryReader& m, const TripField& f) {
@@ -165,13 +166,14 @@ void DecodeTiming(const MemoryReader& m, ExerciseStore& s, Layout& l) {
 
   const int32_t hours_byte = m.byte(kStartTimePos + 2);
   const int32_t day_byte = m.byte(kDayPos);
-  const int32_t hour = exercise::Hour24(BcdToBin(hours_byte & 0x7F), (day_byte & 0x80) != 0,
+  const int32_t hour = exercise::Hour24(codec::BcdToBin(hours_byte & 0x7F), (day_byte & 0x80) != 0,
                                         (hours_byte & 0x80) != 0);
   s.SetExerciseParam(kRec, 10, hour * 36000 + BcdMinutesSeconds(m, kStartTimePos));
 
   const int32_t month_byte = m.byte(kMonthPos);
   s.SetExerciseParam(
-      kRec, 9, exercise::KSeriesDate(m.byte(kYearPos), month_byte & 15, BcdToBin(day_byte & 0x7F)));
+      kRec, 9,
+      exercise::KSeriesDate(m.byte(kYearPos), month_byte & 15, codec::BcdToBin(day_byte & 0x7F)));
   s.SetExerciseParam(kRec, 11, (exercise::TimeTriple(m, kDurationPos) + (month_byte >> 4)) * 100);
 }
 
@@ -179,7 +181,7 @@ void DecodeTiming(const MemoryReader& m, ExerciseStore& s, Layout& l) {
 void DecodeOptions(const MemoryReader& m, ExerciseStore& s, Layout& l) {
   s.SetExerciseParam(kRec, 36, m.byte(kHeaderBytesPos));
   s.SetExerciseParam(kRec, 37, m.byte(kHeaderBytesPos + 1));
-  l.laps = BcdToBin(m.byte(kLapCountPos));
+  l.laps = codec::BcdToBin(m.byte(kLapCountPos));
   const int32_t options = m.byte(kOptionsPos);
   l.imperial = (options & kOptionImperial) != 0;
   l.long_laps = (options & kOptionLongLaps) != 0;
@@ -214,7 +216,8 @@ void DecodeLimitsAndTotals(const MemoryReader& m, ExerciseStore& s, const Family
     const int32_t param = exercise::kZoneTimeParams[i];
     const int32_t at = kZoneTimesPos + o + kZoneOffsets[i];
     const int32_t hours_at = param == kZoneOutOfLineParam ? f.zone76_hours : at + 2;
-    s.SetExerciseParam(kRec, param, BcdToBin(m.byte(hours_at)) * 36000 + BcdMinutesSeconds(m, at));
+    s.SetExerciseParam(kRec, param,
+                       codec::BcdToBin(m.byte(hours_at)) * 36000 + BcdMinutesSeconds(m, at));
   }
   const int32_t total = BcdSixDigits(m, kTotalPos + o) / 10;
   s.SetExerciseParam(kRec, 80, total);
@@ -295,7 +298,8 @@ class LapRecordBytes {
 int32_t LapSplitTime(const LapRecordBytes& b) {
   const int32_t b0 = b(0);
   const int32_t b1 = b(1);
-  return (b0 >> 6) + (b1 >> 6) * 4 + (b0 & 63) * 10 + (b1 & 63) * 600 + BcdToBin(b(2)) * 36000;
+  return (b0 >> 6) + (b1 >> 6) * 4 + (b0 & 63) * 10 + (b1 & 63) * 600 +
+         codec::BcdToBin(b(2)) * 36000;
 }
 
 // The limit set the unit changes to: it cycles 1, 2 (only with a third set, else back to 0), 0.
@@ -319,7 +323,8 @@ void DecodeLapMarker(ExerciseStore& s, const Family& f, const LapRecordBytes& b,
   if (marker < kMarkerLimitChange) {
     s.SetLapField(kRec, lap, 603, 1, false);
     s.SetLapField(kRec, lap, 626,
-                  BcdToBin(b(f.lap_duration + 1)) * 60 + BcdToBin(b(f.lap_duration)), false);
+                  codec::BcdToBin(b(f.lap_duration + 1)) * 60 + codec::BcdToBin(b(f.lap_duration)),
+                  false);
     if (marker != kMarkerNoHeartRate) s.SetLapField(kRec, lap, 627, marker, false);
   } else if (marker == kMarkerLimitChange) {
     s.RecordLimitSwap(kRec, time, NextLimitSet(s));

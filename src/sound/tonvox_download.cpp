@@ -2,8 +2,8 @@
 
 #include <mutex>
 
+#include "codec/product_codes.h"
 #include "frame/module.h"
-#include "prvc/product_codes.h"
 #include "sound/tonvox_analysis.h"
 #include "ui/dialog_host.h"
 #include "ui/tonvox_procedure.h"
@@ -65,7 +65,7 @@ int32_t ReadTonvoxData(uint32_t parent, int32_t monitor_type, int32_t rate_selec
   if (monitor_type == kIdentifyingType) {
     Module& m = module();
     // An identification with a code no known unit reports leaves the detected unit as it was.
-    const int32_t type = prvc::MonitorTypeOfProductCode(m.exercise_memory.at(kIdentificationCode));
+    const int32_t type = codec::MonitorTypeOfProductCode(m.exercise_memory.at(kIdentificationCode));
     if (type >= 0) {
       m.unit.type = type;
       m.unit.variant = m.exercise_memory.at(kIdentificationVariant);

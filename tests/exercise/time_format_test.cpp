@@ -1,4 +1,5 @@
 #include "exercise/time_format.h"
+#include "codec/time_text.h"
 
 #include <gtest/gtest.h>
 
@@ -10,9 +11,9 @@
 namespace quibra::exercise {
 namespace {
 
-platform::TimeLocale Locale(const char* separator, bool leading_zero, bool twelve_hour,
-                            const char* am = "", const char* pm = "") {
-  platform::TimeLocale l;
+codec::TimeLocale Locale(const char* separator, bool leading_zero, bool twelve_hour,
+                         const char* am = "", const char* pm = "") {
+  codec::TimeLocale l;
   l.separator = separator;
   l.hour_leading_zero = leading_zero;
   l.twelve_hour = twelve_hour;
@@ -22,12 +23,12 @@ platform::TimeLocale Locale(const char* separator, bool leading_zero, bool twelv
 }
 
 TEST(ClockHoursTest, TwelveAndTwentyFourHours) {
-  EXPECT_EQ(To24Hour(12, false), 0);
-  EXPECT_EQ(To24Hour(12, true), 12);
-  EXPECT_EQ(To24Hour(1, true), 13);
-  EXPECT_EQ(To24Hour(11, true), 23);
-  EXPECT_EQ(To24Hour(11, false), 11);
-  EXPECT_EQ(To24Hour(13, true), 13);
+  EXPECT_EQ(codec::To24Hour(12, false), 0);
+  EXPECT_EQ(codec::To24Hour(12, true), 12);
+  EXPECT_EQ(codec::To24Hour(1, true), 13);
+  EXPECT_EQ(codec::To24Hour(11, true), 23);
+  EXPECT_EQ(codec::To24Hour(11, false), 11);
+  EXPECT_EQ(codec::To24Hour(13, true), 13);
 
   struct Case {
     int32_t in, out;
@@ -36,7 +37,7 @@ TEST(ClockHoursTest, TwelveAndTwentyFourHours) {
   for (const Case c : {Case{0, 12, false}, Case{12, 12, true}, Case{13, 1, true},
                        Case{23, 11, true}, Case{11, 11, false}, Case{1, 1, false}}) {
     int32_t hours = c.in;
-    EXPECT_EQ(To12Hour(hours), c.pm) << c.in;
+    EXPECT_EQ(codec::To12Hour(hours), c.pm) << c.in;
     EXPECT_EQ(hours, c.out) << c.in;
   }
 }
@@ -44,50 +45,50 @@ TEST(ClockHoursTest, TwelveAndTwentyFourHours) {
 TEST(TimeFormatTest, DurationModes) {
   const auto l = Locale(":", false, false);
   // 452967 tenths = 45296.7 s = 12 h 34 min 56.7 s.
-  EXPECT_EQ(FormatTimeText(452967, 0, l), "12:34");
-  EXPECT_EQ(FormatTimeText(452967, 1, l), "12:34:56");
-  EXPECT_EQ(FormatTimeText(452967, 2, l), "12.6");
-  EXPECT_EQ(FormatTimeText(452967, 3, l), "755");  // 754.93 minutes, rounded
-  EXPECT_EQ(FormatTimeText(452967, 4, l), "45296");
-  EXPECT_EQ(FormatTimeText(452967, 5, l), "754:56");
-  EXPECT_EQ(FormatTimeText(452967, 6, l), "12:34:56.7");
-  EXPECT_EQ(FormatTimeText(452967, 12, l), "754:56.7");
-  EXPECT_EQ(FormatTimeText(36005, 7, l), "01:00:00.5");
-  EXPECT_EQ(FormatTimeText(36005, 5, l), "60:00");
-  EXPECT_EQ(FormatTimeText(36005, 16, l), "");
-  EXPECT_EQ(FormatTimeText(36005, -1, l), "");
+  EXPECT_EQ(codec::FormatTimeText(452967, 0, l), "12:34");
+  EXPECT_EQ(codec::FormatTimeText(452967, 1, l), "12:34:56");
+  EXPECT_EQ(codec::FormatTimeText(452967, 2, l), "12.6");
+  EXPECT_EQ(codec::FormatTimeText(452967, 3, l), "755");  // 754.93 minutes, rounded
+  EXPECT_EQ(codec::FormatTimeText(452967, 4, l), "45296");
+  EXPECT_EQ(codec::FormatTimeText(452967, 5, l), "754:56");
+  EXPECT_EQ(codec::FormatTimeText(452967, 6, l), "12:34:56.7");
+  EXPECT_EQ(codec::FormatTimeText(452967, 12, l), "754:56.7");
+  EXPECT_EQ(codec::FormatTimeText(36005, 7, l), "01:00:00.5");
+  EXPECT_EQ(codec::FormatTimeText(36005, 5, l), "60:00");
+  EXPECT_EQ(codec::FormatTimeText(36005, 16, l), "");
+  EXPECT_EQ(codec::FormatTimeText(36005, -1, l), "");
 }
 
 TEST(TimeFormatTest, LocaleSeparatorButNotForTheFixedMode) {
   const auto l = Locale(".", true, true);
-  EXPECT_EQ(FormatTimeText(36005, 5, l), "60.00");
-  EXPECT_EQ(FormatTimeText(36005, 6, l), "1.00.00.5");
-  EXPECT_EQ(FormatTimeText(36005, 7, l), "01:00:00.5");
+  EXPECT_EQ(codec::FormatTimeText(36005, 5, l), "60.00");
+  EXPECT_EQ(codec::FormatTimeText(36005, 6, l), "1.00.00.5");
+  EXPECT_EQ(codec::FormatTimeText(36005, 7, l), "01:00:00.5");
 }
 
 TEST(TimeFormatTest, TimeOfDayModesFollowTheLocaleClock) {
   const auto twelve = Locale(":", false, true);
-  EXPECT_EQ(FormatTimeText(452967, 8, twelve), "12:34:56.7 PM");
-  EXPECT_EQ(FormatTimeText(452967, 9, twelve), "12:34:56 PM");
-  EXPECT_EQ(FormatTimeText(452967, 11, twelve), "12:34:56");
-  EXPECT_EQ(FormatTimeText(452967, 13, twelve), "12:34 PM");
-  EXPECT_EQ(FormatTimeText(452967, 15, twelve), "12:34");
-  EXPECT_EQ(FormatTimeText(0, 13, twelve), "12:00 AM");
+  EXPECT_EQ(codec::FormatTimeText(452967, 8, twelve), "12:34:56.7 PM");
+  EXPECT_EQ(codec::FormatTimeText(452967, 9, twelve), "12:34:56 PM");
+  EXPECT_EQ(codec::FormatTimeText(452967, 11, twelve), "12:34:56");
+  EXPECT_EQ(codec::FormatTimeText(452967, 13, twelve), "12:34 PM");
+  EXPECT_EQ(codec::FormatTimeText(452967, 15, twelve), "12:34");
+  EXPECT_EQ(codec::FormatTimeText(0, 13, twelve), "12:00 AM");
 
   // 111090 tenths = 3:05:09.0
   const auto day = Locale(":", true, false, "vm", "nm");
-  EXPECT_EQ(FormatTimeText(111090, 9, day), "03:05:09");
-  EXPECT_EQ(FormatTimeText(111090, 10, day), "03:05:09 vm");
-  EXPECT_EQ(FormatTimeText(111090, 14, day), "03:05 vm");
-  EXPECT_EQ(FormatTimeText(111090 + 12 * 36000, 14, day), "03:05 nm");
-  EXPECT_EQ(FormatTimeText(111090, 13, day), "03:05");
+  EXPECT_EQ(codec::FormatTimeText(111090, 9, day), "03:05:09");
+  EXPECT_EQ(codec::FormatTimeText(111090, 10, day), "03:05:09 vm");
+  EXPECT_EQ(codec::FormatTimeText(111090, 14, day), "03:05 vm");
+  EXPECT_EQ(codec::FormatTimeText(111090 + 12 * 36000, 14, day), "03:05 nm");
+  EXPECT_EQ(codec::FormatTimeText(111090, 13, day), "03:05");
 }
 
 TEST(TimeFormatTest, HoursOfTheDayAreReducedModulo24) {
   const auto l = Locale(":", true, false);
-  EXPECT_EQ(FormatTimeText(25 * 36000, 15, l), "01:00");
-  EXPECT_EQ(FormatTimeText(25 * 36000, 14, l), "01:00 AM");
-  EXPECT_EQ(FormatTimeText(25 * 36000, 1, l), "25:00:00");  // a duration is not reduced
+  EXPECT_EQ(codec::FormatTimeText(25 * 36000, 15, l), "01:00");
+  EXPECT_EQ(codec::FormatTimeText(25 * 36000, 14, l), "01:00 AM");
+  EXPECT_EQ(codec::FormatTimeText(25 * 36000, 1, l), "25:00:00");  // a duration is not reduced
 }
 
 class FormatTimeValueTest : public testing::ModuleTest {};

@@ -8,7 +8,7 @@ namespace quibra::platform {
 namespace {
 
 TEST(TimePatternTest, HourStyleAndSeparator) {
-  TimeLocale l = ParseTimePattern("%H:%M:%S", "");
+  codec::TimeLocale l = ParseTimePattern("%H:%M:%S", "");
   EXPECT_EQ(l.separator, ":");
   EXPECT_TRUE(l.hour_leading_zero);
   EXPECT_FALSE(l.twelve_hour);
@@ -36,7 +36,7 @@ TEST(TimePatternTest, HourStyleAndSeparator) {
 }
 
 TEST(LocaleRegistryTest, ReplacementAndReturn) {
-  TimeLocale fixed;
+  codec::TimeLocale fixed;
   fixed.separator = "h";
   FixedLocale replacement(fixed);
   set_locale(&replacement);

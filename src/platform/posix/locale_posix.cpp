@@ -10,13 +10,13 @@ namespace {
 
 class PosixLocale final : public Locale {
  public:
-  TimeLocale time_locale() override {
+  codec::TimeLocale time_locale() override {
     locale_t user = newlocale(LC_TIME_MASK, "", static_cast<locale_t>(0));
     if (user == static_cast<locale_t>(0)) {
       user = newlocale(LC_TIME_MASK, "C", static_cast<locale_t>(0));
-      if (user == static_cast<locale_t>(0)) return TimeLocale{};
+      if (user == static_cast<locale_t>(0)) return codec::TimeLocale{};
     }
-    TimeLocale result =
+    codec::TimeLocale result =
         ParseTimePattern(nl_langinfo_l(T_FMT, user), nl_langinfo_l(T_FMT_AMPM, user));
     result.am = nl_langinfo_l(AM_STR, user);
     result.pm = nl_langinfo_l(PM_STR, user);

@@ -16,8 +16,8 @@ std::string UserLocaleText(LCTYPE what) {
 
 class Win32Locale final : public Locale {
  public:
-  TimeLocale time_locale() override {
-    TimeLocale result;
+  codec::TimeLocale time_locale() override {
+    codec::TimeLocale result;
     const std::string separator = UserLocaleText(LOCALE_STIME);
     if (!separator.empty()) result.separator = separator;
     result.hour_leading_zero = UserLocaleText(LOCALE_ITLZERO) == "1";

@@ -1,4 +1,4 @@
-#include "settings/charset.h"
+#include "codec/charset.h"
 
 #include <gtest/gtest.h>
 
@@ -6,10 +6,10 @@
 #include <cstring>
 #include <string>
 
+#include "codec/charset_tables.h"
 #include "quibra/quibra.h"
-#include "settings/charset_tables.h"
 
-namespace quibra::settings {
+namespace quibra::codec {
 namespace {
 
 // Characters as callers pass them: a signed char widened to 32 bits.
@@ -192,4 +192,4 @@ TEST(CharsetTest, PreviewExport) {
 }
 
 }  // namespace
-}  // namespace quibra::settings
+}  // namespace quibra::codec

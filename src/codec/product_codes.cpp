@@ -1,8 +1,8 @@
-#include "prvc/product_codes.h"
+#include "codec/product_codes.h"
 
 #include <array>
 
-namespace quibra::prvc {
+namespace quibra::codec {
 namespace {
 
 struct ProductCode {
@@ -54,4 +54,4 @@ int32_t MonitorTypeOfProductCode(int32_t code) {
   return -1;
 }
 
-}  // namespace quibra::prvc
+}  // namespace quibra::codec

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <span>
 
-namespace quibra::settings {
+namespace quibra::codec {
 
 struct CharRow {
   int32_t pc = 0;
@@ -19,4 +19,4 @@ inline constexpr int32_t kCharTableCount = 6;
 // Table 0..5; an empty span for any other number.
 std::span<const CharRow> CharTable(int32_t table);
 
-}  // namespace quibra::settings
+}  // namespace quibra::codec

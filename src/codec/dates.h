@@ -1,11 +1,10 @@
 // Calendar dates as the wrist units and the exercise files carry them: a signed 32-bit decimal
-// yyyymmdd (year * 10000 + month * 100 + day). Plain functions without state; "today" comes from
-// the platform clock so that tests can fix it.
+// yyyymmdd (year * 10000 + month * 100 + day). Plain functions without state.
 #pragma once
 
 #include <cstdint>
 
-namespace quibra::exercise {
+namespace quibra::codec {
 
 struct DateParts {
   int32_t year = 0;
@@ -28,11 +27,6 @@ bool IsCalendarDay(int32_t day, int32_t month, int32_t year);
 // February 29 only in a leap year. False for the date 0.
 bool IsValidDate(int32_t date);
 
-// Today's local date (yyyymmdd) and the local time of day in whole seconds, both from
-// platform::clock().local_now().
-int32_t Today();
-int32_t NowSeconds();
-
 // A continuous day number (the Julian day number for valid dates: 20000301 -> 2451605).
 int32_t DayNumber(int32_t date);
 // DayNumber(b) - DayNumber(a).
@@ -45,4 +39,4 @@ int32_t Weekday(int32_t date);
 // result falls outside 1970..2035 or below a non-zero min_year.
 int32_t AddToDate(int32_t date, int32_t days, int32_t months, int32_t years, int32_t min_year);
 
-}  // namespace quibra::exercise
+}  // namespace quibra::codec

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-namespace quibra::prvc {
+namespace quibra::codec {
 
 // The monitor type of a product code, -1 for a code no known unit reports.
 int32_t MonitorTypeOfProductCode(int32_t code);
@@ -17,4 +17,4 @@ UnitGroup GroupOfType(int32_t type);
 // The identification byte (as GetMessageByte numbers it) whose high nibble is the variant.
 int32_t VariantByteOfType(int32_t type);
 
-}  // namespace quibra::prvc
+}  // namespace quibra::codec

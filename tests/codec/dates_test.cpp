@@ -1,11 +1,12 @@
-#include "exercise/dates.h"
+#include "codec/dates.h"
+#include "platform/today.h"
 
 #include <gtest/gtest.h>
 
 #include "platform/registry.h"
 #include "platform/scaled_clock.h"
 
-namespace quibra::exercise {
+namespace quibra::codec {
 namespace {
 
 TEST(DatesTest, MakeAndSplit) {
@@ -76,10 +77,10 @@ TEST(DatesTest, TodayAndTheTimeOfDayComeFromTheClock) {
   when.second = 7;
   clock.fix_local_time(when);
   platform::set_clock(&clock);
-  EXPECT_EQ(Today(), 20261205);
-  EXPECT_EQ(NowSeconds(), 18 * 3600 + 51 * 60 + 7);
+  EXPECT_EQ(platform::Today(), 20261205);
+  EXPECT_EQ(platform::NowSeconds(), 18 * 3600 + 51 * 60 + 7);
   platform::set_clock(nullptr);
 }
 
 }  // namespace
-}  // namespace quibra::exercise
+}  // namespace quibra::codec

@@ -1,8 +1,6 @@
-#include "exercise/dates.h"
+#include "codec/dates.h"
 
-#include "platform/registry.h"
-
-namespace quibra::exercise {
+namespace quibra::codec {
 namespace {
 
 constexpr int32_t kMinValidYear = 1900;
@@ -70,16 +68,6 @@ bool IsValidDate(int32_t date) {
   return IsCalendarDay(d.day, d.month, d.year);
 }
 
-int32_t Today() {
-  const platform::LocalDateTime now = platform::clock().local_now();
-  return MakeDate(now.day, now.month, now.year);
-}
-
-int32_t NowSeconds() {
-  const platform::LocalDateTime now = platform::clock().local_now();
-  return now.hour * 3600 + now.minute * 60 + now.second;
-}
-
 int32_t DayNumber(int32_t date) {
   const DateParts d = SplitDate(date);
   return static_cast<int32_t>(DayNumber64(d.year, d.month, d.day));
@@ -115,4 +103,4 @@ int32_t AddToDate(int32_t date, int32_t days, int32_t months, int32_t years, int
   return MakeDate(result.day, result.month, result.year);
 }
 
-}  // namespace quibra::exercise
+}  // namespace quibra::codec

@@ -1,9 +1,9 @@
-#include "settings/charset_tables.h"
+#include "codec/charset_tables.h"
 
 #include <array>
 #include <string_view>
 
-namespace quibra::settings {
+namespace quibra::codec {
 namespace {
 
 // The rows every table starts with: device codes 0..9 the digits, 10 the space, 11..36 the
@@ -94,4 +94,4 @@ std::span<const CharRow> CharTable(int32_t table) {
   return kTables[table];
 }
 
-}  // namespace quibra::settings
+}  // namespace quibra::codec

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <span>
 
-namespace quibra::settings {
+namespace quibra::codec {
 
 inline constexpr uint8_t kEndMark = 0x80;
 inline constexpr uint8_t kDeviceSpace = 10;
@@ -41,4 +41,4 @@ void CutAtEndMark(std::span<uint8_t> text);
 bool CutStringToFitPixelsPreview(char* text, int32_t start, int32_t count, int32_t max_pixels,
                                  int32_t table);
 
-}  // namespace quibra::settings
+}  // namespace quibra::codec

@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-namespace quibra::frame {
+namespace quibra::codec {
 
 // (value AND 15) + (value shifted right by 4) * 10.
 constexpr int32_t BcdToBin(int32_t value) {
@@ -17,4 +17,4 @@ constexpr int32_t BinToBcd(int32_t value) {
                               static_cast<uint32_t>(value % 10));
 }
 
-}  // namespace quibra::frame
+}  // namespace quibra::codec

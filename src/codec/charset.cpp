@@ -1,12 +1,12 @@
-#include "settings/charset.h"
+#include "codec/charset.h"
 
 #include <algorithm>
 #include <array>
 #include <cstring>
 
-#include "settings/charset_tables.h"
+#include "codec/charset_tables.h"
 
-namespace quibra::settings {
+namespace quibra::codec {
 namespace {
 
 // Table 5 is the one table that matches PC characters on their low byte, so that a character
@@ -124,4 +124,4 @@ bool CutStringToFitPixelsPreview(char* text, int32_t start, int32_t count, int32
   return true;
 }
 
-}  // namespace quibra::settings
+}  // namespace quibra::codec
