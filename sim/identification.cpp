@@ -77,7 +77,7 @@ IdentificationBytes EncodeIdentification(int32_t type, const Identification& ide
   if (group == codec::UnitGroup::Older) {
     at(kOlderVariant) = static_cast<uint8_t>(variant | (identity.state_bits & kLowBatteryBit));
     at(kOlderFiles) = Bcd(std::min(files, 99));
-    if ((type == 20 || type == 21) && files >= 100) at(kFilesOverflow) = 1;
+    if (codec::IsOutdoor(type) && files >= 100) at(kFilesOverflow) = 1;
     const uint32_t used = std::min<uint32_t>(identity.used_memory, 0xFFFF);
     at(kOlderUsedHigh) = static_cast<uint8_t>(used >> 8);
     at(kOlderUsedHigh + 1) = static_cast<uint8_t>(used & 0xFF);

@@ -17,34 +17,24 @@ constexpr std::array<ProductCode, 28> kProductCodes = {{
     {35, 12},  {36, 12}, {167, 34}, {37, 23}, {172, 36}, {173, 37}, {174, 38},
 }};
 
-struct GroupMember {
-  int32_t type;
-  UnitGroup group;
-};
-
-constexpr std::array<GroupMember, 6> kGroups = {{
-    {33, UnitGroup::A},
-    {35, UnitGroup::A},
-    {36, UnitGroup::A},
-    {37, UnitGroup::A},
-    {34, UnitGroup::B},
-    {38, UnitGroup::B},
-}};
-
 constexpr int32_t kOlderVariantByte = 7;
 constexpr int32_t kNewerVariantByte = 8;
 
 }  // namespace
 
 UnitGroup GroupOfType(int32_t type) {
-  for (const GroupMember& member : kGroups) {
-    if (member.type == type) return member.group;
+  switch (FamilyOf(type)) {
+    case UnitFamily::GroupA:
+      return UnitGroup::A;
+    case UnitFamily::GroupB:
+      return UnitGroup::B;
+    default:
+      return UnitGroup::Older;
   }
-  return UnitGroup::Older;
 }
 
 int32_t VariantByteOfType(int32_t type) {
-  return GroupOfType(type) == UnitGroup::Older ? kOlderVariantByte : kNewerVariantByte;
+  return IsNewer(type) ? kNewerVariantByte : kOlderVariantByte;
 }
 
 int32_t MonitorTypeOfProductCode(int32_t code) {

@@ -4,13 +4,15 @@
 
 #include <cstdint>
 
+#include "codec/unit_families.h"
+
 namespace quibra::codec {
 
 // The monitor type of a product code, -1 for a code no known unit reports.
 int32_t MonitorTypeOfProductCode(int32_t code);
 
-// The newer running and cycling units answer the identification in a layout of their own:
-// group A (types 33, 35, 36, 37) and group B (types 34, 38); every other type is older.
+// The identification answer's layout: the newer running and cycling units answer in a layout
+// of their own, group A or group B (their families); every other unit in the older layout.
 enum class UnitGroup { Older, A, B };
 UnitGroup GroupOfType(int32_t type);
 

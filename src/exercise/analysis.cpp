@@ -4,6 +4,7 @@
 #include <array>
 
 #include "codec/product_codes.h"
+#include "codec/unit_families.h"
 #include "exercise/bin_files.h"
 #include "exercise/exercise_locator.h"
 #include "exercise/k_series_decoder.h"
@@ -51,11 +52,17 @@ constexpr std::array<Dispatch, 14> kDispatch = {{
 // Types whose note is copied from a whole-memory image.
 constexpr std::array<int32_t, 4> kNoteTypes = {20, 21, 22, 23};
 
+// Type 32 and the newer units were identified by their product code (by identification or by
+// a sound download); an exercise image, which carries another layout, must not override that.
+bool IdentifiedByProductCode(int32_t type) {
+  return type == 32 || codec::IsNewer(type);
+}
+
 }  // namespace
 
 void RefreshUnitFromSingleImage() {
   Module& m = module();
-  if (m.unit.type >= 32 && m.unit.type <= 38) return;
+  if (IdentifiedByProductCode(m.unit.type)) return;
   const MemoryReader memory(m.exercise_memory);
   // Units without a product code (types 6, 9, 10) keep the type their detection gave.
   const int32_t mapped = codec::MonitorTypeOfProductCode(memory.byte(kSingleModelPosition));

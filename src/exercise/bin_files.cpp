@@ -12,6 +12,7 @@
 #include "frame/comm_params.h"
 #include "frame/module.h"
 #include "platform/registry.h"
+#include "protocol/message_ids.h"
 #include "protocol/message_image.h"
 
 namespace quibra::exercise {
@@ -21,7 +22,6 @@ constexpr int32_t kFileNotOpened = 2;
 constexpr size_t kBinPathMax = 261;
 constexpr const char* kEol = "\r\n";
 // The dump's version number: the BCD byte 8 of the identification answer.
-constexpr int32_t kIdentify = 9021;
 constexpr int32_t kVersionIndex = 8;
 // Mode 1 dumps place their entries from position 2 on.
 constexpr int32_t kWholeImageFirst = 2;
@@ -116,7 +116,7 @@ bool WriteMemoryDump(const std::string& path) {
   std::string text;
   text.reserve(entries.size() * 5 + 32);
   text += std::to_string(module().exercise_memory.count()) + kEol;
-  const uint8_t version = protocol::GetMessageByte(kIdentify, 1, kVersionIndex);
+  const uint8_t version = protocol::GetMessageByte(protocol::msg::kIdentify, 1, kVersionIndex);
   text += std::to_string(codec::BcdToBin(version)) + kEol;
   for (uint8_t e : entries) {
     text += std::to_string(e);

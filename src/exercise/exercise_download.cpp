@@ -5,6 +5,7 @@
 
 #include "codec/charset.h"
 #include "codec/product_codes.h"
+#include "codec/unit_families.h"
 #include "exercise/analysis.h"
 #include "exercise/exercise_locator.h"
 #include "exercise/field_readers.h"
@@ -54,10 +55,6 @@ constexpr int32_t kFifthSensorBit = 0x10;
 // Interval codes of the file-based units: group B (types 34, 38) uses three bits, the others two.
 constexpr std::array<int32_t, 5> kGroupBIntervals = {1, 2, 5, 15, 60};
 constexpr std::array<int32_t, 4> kGroupAIntervals = {1, 5, 15, 60};
-
-bool IsGroupB(int32_t type) {
-  return type == 34 || type == 38;
-}
 
 // The status of a finished download as the silent exports return it.
 int32_t SilentResult(int32_t status) {
@@ -180,7 +177,7 @@ int32_t GetExeFileInfoEx(uint32_t window, int32_t file_index, ExeFileInfo& info)
   info.FifthSensor = (sensors & kFifthSensorBit) != 0 ? 1 : 0;
 
   const int32_t interval = at(kFileInterval);
-  if (IsGroupB(type)) {
+  if (codec::FamilyOf(type) == codec::UnitFamily::GroupB) {
     const auto code = static_cast<size_t>(interval & 0x07);
     info.Interval = code < kGroupBIntervals.size() ? kGroupBIntervals[code] : 0;
     info.RRFlag = (interval & 0x08) != 0 ? 1 : 0;

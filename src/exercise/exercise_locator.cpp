@@ -4,6 +4,7 @@
 #include <array>
 
 #include "codec/bcd.h"
+#include "codec/unit_families.h"
 
 namespace quibra::exercise {
 namespace {
@@ -33,10 +34,6 @@ constexpr std::array<HeaderSize, 7> kHeaderSizes = {{
 constexpr int32_t kLateType22Header = 130;
 constexpr int32_t kType23Header = 120;
 constexpr int32_t kOutdoorLapSize = 22;
-
-bool IsOutdoor(int32_t type) {
-  return type == 20 || type == 21;
-}
 
 std::optional<int32_t> HeaderSizeOf(int32_t type, int32_t unit_version) {
   if (type == 22 && unit_version >= 3) return kLateType22Header;
@@ -90,7 +87,7 @@ std::optional<ExerciseRegions> LocateExercise(const MemoryReader& memory, int32_
 
   int32_t start = kSingleChainStart;
   if (mode == ImageMode::kWholeMemory) {
-    start = IsOutdoor(monitor_type) ? kWholeChainStartOutdoor : kWholeChainStart;
+    start = codec::IsOutdoor(monitor_type) ? kWholeChainStartOutdoor : kWholeChainStart;
   }
   const auto length_at = [&](int32_t e) {
     return memory.byte(e + 1) | ((memory.byte(e + 2) & 0x7F) << 8);
@@ -108,7 +105,7 @@ std::optional<ExerciseRegions> LocateExercise(const MemoryReader& memory, int32_
   const int32_t e = start;
   const int32_t h = r.header_size;
   int32_t extra_sample_offset = 0;
-  if (IsOutdoor(monitor_type)) {
+  if (codec::IsOutdoor(monitor_type)) {
     r.lap_count = memory.byte(e + 11);
     r.lap_size = kOutdoorLapSize;
     r.sample_end = last - 1;

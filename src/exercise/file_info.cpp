@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "codec/charset.h"
+#include "codec/unit_families.h"
 #include "exercise/analysis.h"
 #include "exercise/exercise_locator.h"
 #include "exercise/field_readers.h"
@@ -54,10 +55,6 @@ constexpr int32_t kOtherInterval = 5;
 // The sport exercise name: up to 8 device codes from image position 23; bit 7 ends the name.
 constexpr int32_t kSportName = 23;
 constexpr int32_t kSportNameLength = 8;
-
-bool IsOutdoor(int32_t type) {
-  return type == 20 || type == 21;
-}
 
 void CopyName(ExeFileInfo& info, std::string_view name) {
   std::memcpy(info.Name, name.data(), name.size());
@@ -134,7 +131,7 @@ int32_t GetExeFileInfo(int32_t index, ExeFileInfo& info) {
   // Type 11 units of version 1 do not keep the marker.
   const bool marker_used = !(type == 11 && regions->unit_version == 1);
   info.MarkerBit = marker_used && (memory.byte(e + kHeadLengthHigh) & 0x80) != 0 ? 1 : 0;
-  if (IsOutdoor(type)) {
+  if (codec::IsOutdoor(type)) {
     FillOutdoor(memory, e, info);
   } else {
     FillKSeries(memory, type, *regions, info);

@@ -6,6 +6,7 @@
 
 #include "codec/bcd.h"
 #include "codec/dates.h"
+#include "codec/unit_families.h"
 #include "exercise/field_readers.h"
 #include "exercise/time_format.h"
 #include "frame/module.h"
@@ -467,7 +468,7 @@ void DecodeSamples(const MemoryReader& m, ExerciseStore& s, const Layout& l,
 int32_t DecodeKSeriesExercise(const MemoryReader& memory, ExerciseStore& store,
                               int32_t monitor_type, int32_t index, ImageMode mode) {
   const auto regions = LocateExercise(memory, monitor_type, index, mode);
-  if (!regions || monitor_type == 20 || monitor_type == 21) return 0;
+  if (!regions || codec::IsOutdoor(monitor_type)) return 0;
   Layout layout = ReadLayout(memory, monitor_type, *regions);
   // The store accepts R-R samples only from a unit it knows records them.
   store.SetExerciseParam(kRec, kParamMonitorType, monitor_type);

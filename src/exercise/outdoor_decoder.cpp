@@ -4,6 +4,7 @@
 
 #include "codec/bcd.h"
 #include "codec/dates.h"
+#include "codec/unit_families.h"
 #include "exercise/field_readers.h"
 
 namespace quibra::exercise {
@@ -215,7 +216,7 @@ void DecodeSamples(const MemoryReader& m, ExerciseStore& s, const ExerciseRegion
 
 int32_t DecodeOutdoorExercise(const MemoryReader& memory, ExerciseStore& store,
                               int32_t monitor_type, int32_t index, ImageMode mode) {
-  if (monitor_type != 20 && monitor_type != 21) return 0;
+  if (!codec::IsOutdoor(monitor_type)) return 0;
   const auto regions = LocateExercise(memory, monitor_type, index, mode);
   if (!regions) return 0;
   store.SetExerciseParam(kRec, 83, 1);

@@ -1,5 +1,7 @@
 #include "protocol/catalogue.h"
 
+#include "protocol/message_ids.h"
+
 #include <array>
 
 namespace quibra::protocol {
@@ -100,14 +102,14 @@ constexpr MessageRow kCatalogue[] = {
     {9108, z(Bank16300), z(Bank16300), 22, 15, 5, 300, 0, 17, 2, -2, K::Write, L::Table},
 };
 
-constexpr size_t kIdSpan = kLastMessage - kFirstMessage + 1;
+constexpr size_t kIdSpan = msg::kLast - msg::kFirst + 1;
 
 // Id -> row position (or -1), built once at compile time from the catalogue.
 constexpr std::array<int16_t, kIdSpan> kRowOf = [] {
   std::array<int16_t, kIdSpan> rows{};
   rows.fill(-1);
   for (size_t i = 0; i < std::size(kCatalogue); ++i) {
-    rows[static_cast<size_t>(kCatalogue[i].id - kFirstMessage)] = static_cast<int16_t>(i);
+    rows[static_cast<size_t>(kCatalogue[i].id - msg::kFirst)] = static_cast<int16_t>(i);
   }
   return rows;
 }();
@@ -117,8 +119,8 @@ static_assert(std::size(kCatalogue) == 78, "the catalogue has 78 messages");
 }  // namespace
 
 const MessageRow* FindMessage(int32_t id) {
-  if (id < kFirstMessage || id > kLastMessage) return nullptr;
-  const int16_t row = kRowOf[static_cast<size_t>(id - kFirstMessage)];
+  if (id < msg::kFirst || id > msg::kLast) return nullptr;
+  const int16_t row = kRowOf[static_cast<size_t>(id - msg::kFirst)];
   return row < 0 ? nullptr : &kCatalogue[row];
 }
 

@@ -6,13 +6,9 @@
 #include <optional>
 
 #include "protocol/banks.h"
+#include "protocol/message_ids.h"
 
 namespace quibra::protocol {
-
-inline constexpr int32_t kFirstMessage = 9001;
-inline constexpr int32_t kLastMessage = 9108;
-inline constexpr int32_t kEmptyMessage = 9000;
-inline constexpr int32_t kCollectiveStatus = 9500;
 
 enum class MessageKind : uint8_t {
   Read,     // asks for data

@@ -11,6 +11,7 @@
 #include "protocol/checksum.h"
 #include "protocol/irda_link.h"
 #include "protocol/link_port.h"
+#include "protocol/message_ids.h"
 #include "protocol/message_image.h"
 #include "protocol/raw_memory.h"
 #include "protocol/seal.h"
@@ -52,14 +53,6 @@ constexpr int32_t kTriesAfterAnswer = 5;
 // Keep-alive: 9024 goes out after this many idle cycles.
 constexpr int32_t kKeepAliveCycles = 180;
 
-constexpr int32_t kFileRead = 9011;
-constexpr int32_t kFileReadLong = 9106;
-constexpr int32_t kFileListen = 9025;
-constexpr int32_t kIdentify = 9021;
-constexpr int32_t kKeepAlive = 9024;
-constexpr int32_t kPacketAck = 9022;
-constexpr int32_t kPacketNak = 9023;
-
 // Messages whose answer is an acknowledgement: its first payload byte is 0 for success.
 constexpr int32_t kAcknowledged[] = {9001, 9003, 9005, 9007, 9013, 9015, 9017, 9019, 9035, 9068};
 constexpr int32_t kRawMemoryMessages[] = {9007, 9008, 9035};
@@ -70,7 +63,7 @@ bool OneOf(int32_t id, const int32_t (&ids)[N]) {
 }
 
 bool IsFileMessage(int32_t id) {
-  return id == kFileRead || id == kFileReadLong || id == kFileListen;
+  return id == msg::kExerciseMemory || id == msg::kSingleFile || id == msg::kListen;
 }
 
 bool Flag(frame::StateFlag f) {
@@ -87,7 +80,7 @@ Engine& engine() {
 
 // The code an answer to the message must carry in its byte 2.
 bool CodeMatches(int32_t id, uint8_t code) {
-  const int32_t expected = MessageCode(id == kFileListen ? kFileRead : id);
+  const int32_t expected = MessageCode(id == msg::kListen ? msg::kExerciseMemory : id);
   return code == expected || (expected == 69 && code == 4);
 }
 
@@ -126,7 +119,7 @@ struct Receiver {
         drop();
         return;
       }
-      module().statuses.set(kCollectiveStatus, kStatusArriving);
+      module().statuses.set(msg::kCollectiveStatus, kStatusArriving);
     }
     if (count == 6 && IsFileMessage(id) && e.file_steps != nullptr) {
       // A packet's length differs from packet to packet and from the catalogue's answer
@@ -197,7 +190,7 @@ int ReceiveAnswer(Engine& e, int32_t id, int32_t param, int budget,
     }
     for (size_t i = 0; i < got.count && !r.complete; ++i)
       r.take(chunk[i], rx);
-    if (id != kFileListen) {
+    if (id != msg::kListen) {
       if (got.count > 0) {
         silence = kUsbSilence;
       } else if (--silence <= 0) {
@@ -226,7 +219,7 @@ bool VerifyAndStore(Engine& e, int32_t id, int32_t param, const uint8_t* answer,
   // answer[5] is byte 6, the acknowledgement of a write.
   if (OneOf(id, kAcknowledged) && (n < 6 || answer[5] != 0)) return false;
   StoreSerialAnswer(id, param, answer, static_cast<size_t>(n));
-  if (id == kIdentify && !RecogniseUnitType()) return false;
+  if (id == msg::kIdentify && !RecogniseUnitType()) return false;
   statuses.set(id, kStatusCompleted);
   e.tries = kTriesAfterAnswer;
   return true;
@@ -246,7 +239,8 @@ void SendStep(Engine& e) {
 
   uint8_t frame_bytes[kMaxRequestBytes];
   int32_t length = 0;
-  if ((id == kFileRead || id == kFileReadLong) && (param == kPacketAck || param == kPacketNak)) {
+  if ((id == msg::kExerciseMemory || id == msg::kSingleFile) &&
+      (param == msg::kPacketAck || param == msg::kPacketNak)) {
     length = kPacketAckBytes;
     for (int32_t i = 0; i < length; ++i)
       frame_bytes[i] = GetMessageByte(param, 1, i);
@@ -265,7 +259,7 @@ void SendStep(Engine& e) {
   const bool written = WritePort(frame_bytes, static_cast<size_t>(length)) != 0;
   SetStateFlag(frame::kFlagSendPending, 0);
   if (e.completion_after_send.exchange(false)) {
-    module().statuses.set(kCollectiveStatus, kStatusCompleted);
+    module().statuses.set(msg::kCollectiveStatus, kStatusCompleted);
   }
   if (OnUsb()) PurgePort();
   if (!written || Flag(frame::kFlagCancelRequest)) return;
@@ -285,16 +279,17 @@ void AfterAnswer(Engine& e) {
   if (IsFileMessage(id) && e.file_steps != nullptr) e.file_steps->continue_download(id);
   if (e.answer_class == kListenOnly) return;
   const int32_t param = e.param;
-  if ((id == kFileRead || id == kFileReadLong) && (param == kPacketAck || param == kPacketNak)) {
+  if ((id == msg::kExerciseMemory || id == msg::kSingleFile) &&
+      (param == msg::kPacketAck || param == msg::kPacketNak)) {
     SetStateFlag(frame::kFlagSendPending, 1);
   }
   if (module().statuses.get(id, false) != kStatusCompleted) {
     SetStateFlag(frame::kFlagSendPending, 1);
   }
-  if (Flag(frame::kFlagIrdaSockets) && id == 9026 && !e.batch_active) {
+  if (Flag(frame::kFlagIrdaSockets) && id == msg::kProfileWriteFirst && !e.batch_active) {
     // On IrDA sockets the exercise set comes in two halves: fetch the second one.
     platform::clock().sleep_ms(kIrdaHalfPauseMs);
-    e.message = 9027;
+    e.message = msg::kProfileWriteSecond;
     SetStateFlag(frame::kFlagSendPending, 1);
   }
   SetStateFlag(frame::kFlagAnswerPending, 0);
@@ -308,9 +303,9 @@ bool ReceiveStep(Engine& e, std::array<uint8_t, kReceiveBufferSize + 1>& rx) {
   const int32_t param = e.param;
   int budget = 0;
   if (OnUsb()) {
-    budget = id == kFileListen ? kUsbBudgetListen : kUsbBudget;
+    budget = id == msg::kListen ? kUsbBudgetListen : kUsbBudget;
   } else {
-    budget = id == kFileListen ? kSerialBudgetListen : kSerialBudget;
+    budget = id == msg::kListen ? kSerialBudgetListen : kSerialBudget;
   }
   SetStateFlag(frame::kFlagSendPending, 0);
   module().statuses.set(id, kStatusWaiting);
@@ -335,7 +330,8 @@ bool RowSelected(const Engine& e, int row) {
 bool BatchStep(Engine& e, bool finished) {
   MessageStatuses& statuses = module().statuses;
   if (!e.batch_active) {
-    if (finished && !IsFileMessage(e.message)) statuses.set(kCollectiveStatus, kStatusCompleted);
+    if (finished && !IsFileMessage(e.message))
+      statuses.set(msg::kCollectiveStatus, kStatusCompleted);
     return false;
   }
   if (!finished) return false;
@@ -346,12 +342,13 @@ bool BatchStep(Engine& e, bool finished) {
 
   int next = 0;
   for (int r = row + 1; r <= last; ++r) {
-    statuses.set(kCollectiveStatus, r <= kLastSettingsRow ? kStatusArriving : kStatusBatchReading);
+    statuses.set(msg::kCollectiveStatus,
+                 r <= kLastSettingsRow ? kStatusArriving : kStatusBatchReading);
     if (r == last) {
       // The batch ends when the search reaches its last row, even when that row is about to
       // be sent.
       e.batch_active = false;
-      statuses.set(kCollectiveStatus, kStatusCompleted);
+      statuses.set(msg::kCollectiveStatus, kStatusCompleted);
     }
     if (RowSelected(e, r)) {
       next = r;
@@ -360,7 +357,7 @@ bool BatchStep(Engine& e, bool finished) {
   }
   if (next == 0) {
     e.batch_active = false;
-    statuses.set(kCollectiveStatus, kStatusCompleted);
+    statuses.set(msg::kCollectiveStatus, kStatusCompleted);
   }
   int done = 0;
   for (int r = first; r <= last; ++r)
@@ -388,7 +385,7 @@ void CycleEnd(Engine& e, bool finished) {
   if (BatchStep(e, finished)) return;
   SetStateFlag(frame::kFlagCancelRequest, 0);
   uint32_t pause = kCycleMs;
-  if (e.message == kFileListen) {
+  if (e.message == msg::kListen) {
     pause = kCycleFileListenMs;
   } else if (Flag(frame::kFlagIrdaConnected)) {
     pause = kCycleConnectedMs;
@@ -397,7 +394,7 @@ void CycleEnd(Engine& e, bool finished) {
   if (!Flag(frame::kFlagKeepAlive)) return;
   if (e.idle_cycles >= kKeepAliveCycles) {
     e.idle_cycles = 0;
-    QueueMessage(kKeepAlive, 1, 1);
+    QueueMessage(msg::kKeepAlive, 1, 1);
   } else {
     ++e.idle_cycles;
   }
@@ -411,7 +408,7 @@ bool RunTries(Engine& e, Send send, Receive receive) {
   while (Flag(frame::kFlagSendPending) || Flag(frame::kFlagAnswerPending)) {
     ++e.errors[kSendAttempts];
     if (e.tries <= 0) {
-      module().statuses.set(kCollectiveStatus, kStatusNoAnswer);
+      module().statuses.set(msg::kCollectiveStatus, kStatusNoAnswer);
       SetStateFlag(frame::kFlagAnswerPending, 0);
       SetStateFlag(frame::kFlagSendPending, 0);
       break;
@@ -450,7 +447,7 @@ void IrdaLoop(Engine& e) {
     }
     // A send or answer that a socket error dropped goes out again on the link as it is now;
     // each attempt takes one of the message's tries, so that it ends.
-    if (link.exchange_dropped.exchange(false) && e.message != kEmptyMessage) {
+    if (link.exchange_dropped.exchange(false) && e.message != msg::kEmpty) {
       SetStateFlag(frame::kFlagSendPending, 1);
     }
     const bool finished = RunTries(
@@ -484,7 +481,7 @@ void FillRawMemoryArea(int32_t m, int32_t p) {
   if (!area) return;
   Banks& banks = mod.banks;
   int at = 5;
-  if (m == 9035) {
+  if (m == msg::kBlockWriteLead) {
     // The paged write is packed in its own layout (page byte at 5, address at 6 and 7, the
     // block from 8 on), so filling it in place keeps the block where the unit reads it, also
     // when a retry fills the same image again.
@@ -494,7 +491,7 @@ void FillRawMemoryArea(int32_t m, int32_t p) {
   banks.set_scratch(at, static_cast<uint8_t>(area->address & 0xFF));
   banks.set_scratch(at + 1, static_cast<uint8_t>((area->address >> 8) & 0xFF));
   const auto count = static_cast<uint8_t>(area->count & 0xFF);
-  if (m == 9008) {
+  if (m == msg::kBlockRead) {
     banks.set_scratch(7, count);
   } else if (!Flag(frame::kFlagIrdaSockets)) {
     banks.set_scratch(4, count);
@@ -517,14 +514,14 @@ bool BatchRowMarkedRead(int row) {
 }
 
 bool RecogniseUnitType() {
-  int32_t code = GetMessageByte(kIdentify, 1, 6);
-  if (code == 255) code = GetMessageByte(kIdentify, 1, 7) << 8;
+  int32_t code = GetMessageByte(msg::kIdentify, 1, 6);
+  if (code == 255) code = GetMessageByte(msg::kIdentify, 1, 7) << 8;
   const auto type = UnitTypeOfDeviceCode(code);
   if (!type) return false;
   Module& mod = module();
   Engine& e = mod.engine;
   mod.unit.type = *type;
-  mod.unit.variant = GetMessageByte(kIdentify, 1, codec::VariantByteOfType(*type)) >> 4;
+  mod.unit.variant = GetMessageByte(msg::kIdentify, 1, codec::VariantByteOfType(*type)) >> 4;
   e.counters[kCounterDeviceCode] = code;
   const auto rows = SelectSettingsRows(*type, Flag(frame::kFlagIrdaSockets));
   int total = 0;
@@ -545,7 +542,7 @@ int32_t QueueMessage(int32_t m, int32_t p, int32_t start) {
   Module& mod = module();
   Engine& e = mod.engine;
   if (!EngineTakes(m)) return 0;
-  if (Flag(frame::kFlagIrdaSockets) && m == 9017) m = 9026;
+  if (Flag(frame::kFlagIrdaSockets) && m == msg::kProfileWrite) m = msg::kProfileWriteFirst;
   if (OneOf(m, kRawMemoryMessages)) FillRawMemoryArea(m, p);
   mod.statuses.clear_all();
   e.completion_after_send = false;
@@ -555,9 +552,9 @@ int32_t QueueMessage(int32_t m, int32_t p, int32_t start) {
       c = 0;
     e.file_steps->begin(m);
   }
-  e.answer_class = (m == 9010 || m == kKeepAlive) ? kNoAnswerExpected
-                   : m == kFileListen             ? kListenOnly
-                                                  : kAnswerExpected;
+  e.answer_class = (m == msg::kWatchMode || m == msg::kKeepAlive) ? kNoAnswerExpected
+                   : m == msg::kListen                            ? kListenOnly
+                                                                  : kAnswerExpected;
   if (const auto batch = FindBatchRequest(m, Flag(frame::kFlagIrdaSockets))) {
     m = batch->first_message;
     e.batch_first = batch->first_row;
@@ -566,14 +563,14 @@ int32_t QueueMessage(int32_t m, int32_t p, int32_t start) {
     for (int r = batch->first_row; r <= batch->last_row; ++r) {
       e.row_status[static_cast<size_t>(r)] = 0;
     }
-    mod.statuses.set(kCollectiveStatus, kStatusBatchStarted);
+    mod.statuses.set(msg::kCollectiveStatus, kStatusBatchStarted);
     e.batch_active = true;
   } else {
     e.batch_active = false;
   }
-  if ((m < kFirstMessage || m > kLastMessage) && m != kEmptyMessage) return 0;
+  if ((m < msg::kFirst || m > msg::kLast) && m != msg::kEmpty) return 0;
   const MessageRow* row = FindMessage(m);
-  e.tries = (m == kEmptyMessage || row == nullptr) ? 0 : row->tries;
+  e.tries = (m == msg::kEmpty || row == nullptr) ? 0 : row->tries;
   e.message = m;
   e.param = p;
   e.idle_cycles = 0;

@@ -7,6 +7,7 @@
 #include "protocol/engine.h"
 #include "protocol/irda_link.h"
 #include "protocol/link_port.h"
+#include "protocol/message_ids.h"
 #include "protocol/seal.h"
 #include "protocol/wireless_link.h"
 
@@ -36,9 +37,9 @@ constexpr OptionFlag kOptionFlags[] = {
 // flag and the socket library's (2017, 2020) stay: a receive thread of the last conversation
 // may still be ending, and it alone clears them.
 constexpr frame::StateFlag kConversationFlags[] = {
-    frame::kFlagStopRequest,    frame::kFlagPortReadFailed,    frame::kFlagPortOpenFailed,
-    frame::kFlagCancelRequest,  frame::kFlagIrdaConnected,     frame::kFlagIrdaDataReceived,
-    frame::kFlagSendPending,    frame::kFlagAnswerPending};
+    frame::kFlagStopRequest,   frame::kFlagPortReadFailed, frame::kFlagPortOpenFailed,
+    frame::kFlagCancelRequest, frame::kFlagIrdaConnected,  frame::kFlagIrdaDataReceived,
+    frame::kFlagSendPending,   frame::kFlagAnswerPending};
 
 constexpr uint32_t kAfterStartMs = 100;
 
@@ -102,7 +103,7 @@ int32_t GetCurrentMessageStatus() {
 }
 
 int32_t GetCollectiveStatus() {
-  return module().statuses.get(kCollectiveStatus, false);
+  return module().statuses.get(msg::kCollectiveStatus, false);
 }
 
 int32_t GetComProgress() {

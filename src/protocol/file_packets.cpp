@@ -6,15 +6,12 @@
 #include "frame/state_flags.h"
 #include "protocol/catalogue.h"
 #include "protocol/checksum.h"
+#include "protocol/message_ids.h"
 #include "protocol/message_image.h"
 
 namespace quibra::protocol {
 namespace {
 
-constexpr int32_t kSingleFile = 9106;
-constexpr int32_t kFileListen = 9025;
-constexpr int32_t kPacketAck = 9022;
-constexpr int32_t kPacketNak = 9023;
 constexpr uint8_t kFirstPacketBit = 0x80;
 
 // Where the fields of a packet lie (byte numbers from 1). Sizes and 16-bit values are read in
@@ -38,7 +35,8 @@ constexpr PacketLayout kSerialSingleFile{6, 2, 8, 4, true, 12, 2, 14, 15, 8};
 constexpr PacketLayout kIrdaSingleFile{2, 2, 4, 4, true, 8, 2, 10, 11, 4};
 
 const PacketLayout& LayoutOf(int32_t id, PacketForm form) {
-  if (id == kSingleFile) return form == PacketForm::Serial ? kSerialSingleFile : kIrdaSingleFile;
+  if (id == msg::kSingleFile)
+    return form == PacketForm::Serial ? kSerialSingleFile : kIrdaSingleFile;
   return form == PacketForm::Serial ? kSerialTrain : kIrdaTrain;
 }
 
@@ -96,7 +94,7 @@ int32_t BuildSingleFileRequest(int32_t file_index, int32_t byte_limit, int32_t w
   if (out == nullptr || capacity < kSingleFileRequestBytes) return 0;
   std::array<uint8_t, kSingleFileRequestBytes> f{};
   f[0] = kRequestStart;
-  f[1] = static_cast<uint8_t>(MessageCode(kSingleFile));
+  f[1] = static_cast<uint8_t>(MessageCode(msg::kSingleFile));
   f[4] = kSingleFileRequestBytes - 2;  // the length: the index of the first checksum byte
   f[5] = static_cast<uint8_t>(file_index & 0xFF);
   f[6] = static_cast<uint8_t>((file_index >> 8) & 0xFF);
@@ -181,7 +179,7 @@ int32_t FilePackets::store_irda_packet(int32_t id, const uint8_t* answer, int re
   const PacketHeader h = ReadPacketHeader(id, PacketForm::Irda, answer, received);
   if (!h.complete || h.data_at > received + 1) return 0;
   if (h.first) {
-    module().statuses.set(kCollectiveStatus, kStatusArriving);
+    module().statuses.set(msg::kCollectiveStatus, kStatusArriving);
     if (!take_first_packet(h)) return 0;
   }
   return store_data(h, answer, received);
@@ -191,9 +189,9 @@ void FilePackets::continue_download(int32_t id) {
   Module& mod = module();
   Engine& e = mod.engine;
   const int32_t status = mod.statuses.get(id, false);
-  if (id == kFileListen) {
+  if (id == msg::kListen) {
     if (status == kStatusCompleted && counter(kCounterPacketNumber) < 1) {
-      mod.statuses.set(kCollectiveStatus, kStatusCompleted);
+      mod.statuses.set(msg::kCollectiveStatus, kStatusCompleted);
       return;
     }
     // Keep listening: the unit sends the next packet on its own.
@@ -204,20 +202,20 @@ void FilePackets::continue_download(int32_t id) {
   int32_t next = 0;
   if (status == kStatusCompleted || status == kStatusFilePacket) {
     if (status == kStatusCompleted) e.answer_class = kNoAnswerExpected;
-    next = kPacketAck;
+    next = msg::kPacketAck;
   } else if (counter(kCounterPacketStored) != 0) {
     // Some packets came: ask for the missing one again. (The count and the number just received
     // are equal after the first packet, so the stored marker is what tells that one came.)
-    next = kPacketNak;
+    next = msg::kPacketNak;
   } else {
     return;  // nothing came: the request itself goes out again
   }
-  if (id == kSingleFile && mod.transfer.download.file_index != 0) {
+  if (id == msg::kSingleFile && mod.transfer.download.file_index != 0) {
     // The request names the packet it wants: the next one, or the missing one again.
     wanted_ = counter(kCounterExpectedPacket);
     e.param = 0;
     // This form has no acknowledgement after the last packet: the download is complete now.
-    if (status == kStatusCompleted) mod.statuses.set(kCollectiveStatus, kStatusCompleted);
+    if (status == kStatusCompleted) mod.statuses.set(msg::kCollectiveStatus, kStatusCompleted);
     return;
   }
   // The send step reports the completion once the last acknowledgement is out.
@@ -226,9 +224,11 @@ void FilePackets::continue_download(int32_t id) {
 }
 
 int32_t FilePackets::request_frame(int32_t id, uint8_t* out, int32_t capacity) {
-  if (id != kSingleFile) return 0;
-  const int32_t index = GetMessageByte(kSingleFile, 0, 5) | GetMessageByte(kSingleFile, 0, 6) << 8;
-  return BuildSingleFileRequest(index, GetMessageByte(kSingleFile, 0, 7), wanted_, out, capacity);
+  if (id != msg::kSingleFile) return 0;
+  const int32_t index =
+      GetMessageByte(msg::kSingleFile, 0, 5) | GetMessageByte(msg::kSingleFile, 0, 6) << 8;
+  return BuildSingleFileRequest(index, GetMessageByte(msg::kSingleFile, 0, 7), wanted_, out,
+                                capacity);
 }
 
 }  // namespace quibra::protocol

@@ -9,6 +9,7 @@
 #include "protocol/engine.h"
 #include "protocol/irda_link.h"
 #include "protocol/logo_layout.h"
+#include "protocol/message_ids.h"
 #include "protocol/message_image.h"
 #include "protocol/raw_memory.h"
 
@@ -26,21 +27,12 @@ constexpr size_t kMaxSendBytes = 512;
 constexpr int32_t kStatusRefused = 30;
 constexpr int32_t kTriesAfterAnswer = 5;
 
-constexpr int32_t kFileRead = 9011;
-constexpr int32_t kFileReadLong = 9106;
-constexpr int32_t kLogo = 9015;
-constexpr int32_t kPagedWrite = 9035;
-constexpr int32_t kExerciseRead = 9006;
-constexpr int32_t kIdentify = 9021;
-
 // The message that expects no answer on IrDA either.
-constexpr int32_t kNoAnswerMessage = 9010;
 // Requests that name a sub-image in their second byte, which the answer repeats.
 constexpr int32_t kParamEchoed[] = {9004, 9069, 9014};
 // Messages whose answer is an acknowledgement: the byte after the code is 0 for success.
-constexpr int32_t kAcknowledged[] = {9001, 9003, 9005, 9007, 9012, 9013, 9015,
-                                     9017, 9019, 9035, 9040, 9042, 9044, 9047,
-                                     9049, 9050, 9052, 9055, 9068};
+constexpr int32_t kAcknowledged[] = {9001, 9003, 9005, 9007, 9012, 9013, 9015, 9017, 9019, 9035,
+                                     9040, 9042, 9044, 9047, 9049, 9050, 9052, 9055, 9068};
 // Unit types whose 9006 answer is a byte shorter than the catalogue's minimum.
 constexpr int32_t kShortExerciseAnswerTypes[] = {23, 12, 11, 13};
 constexpr int32_t kShortExerciseAnswerType22Variant = 2;
@@ -55,18 +47,19 @@ bool Flag(frame::StateFlag f) {
 }
 
 bool IsFileRequest(int32_t id) {
-  return id == kFileRead || id == kFileReadLong;
+  return id == msg::kExerciseMemory || id == msg::kSingleFile;
 }
 
 int32_t SendLength(int32_t id, int32_t param) {
-  if (id == kLogo) return LogoLength(param);
-  if (id == kPagedWrite && param == kVariableArea) return module().raw_memory.area50_count + 4;
+  if (id == msg::kLogoWrite) return LogoLength(param);
+  if (id == msg::kBlockWriteLead && param == kVariableArea)
+    return module().raw_memory.area50_count + 4;
   return GetMessageLength(id, param, kFieldIrdaSend);
 }
 
 int32_t MinimumAnswer(int32_t id, int32_t param) {
   int32_t least = GetMessageLength(id, param, kFieldIrdaAnswer);
-  if (id == kExerciseRead) {
+  if (id == msg::kUserSettingsRead) {
     const int32_t type = module().unit.type;
     if ((type == 22 && module().unit.variant == kShortExerciseAnswerType22Variant) ||
         OneOf(type, kShortExerciseAnswerTypes)) {
@@ -126,7 +119,7 @@ bool StoreAnswer(int32_t id, int32_t param) {
   }
   if (OneOf(id, kAcknowledged) && (count < 2 || answer[1] != 0)) return false;
   StoreIrdaAnswer(id, param, answer, static_cast<size_t>(count));
-  if (id == kIdentify && !RecogniseUnitType()) return false;
+  if (id == msg::kIdentify && !RecogniseUnitType()) return false;
   statuses.set(id, kStatusCompleted);
   return true;
 }
@@ -147,7 +140,7 @@ int32_t IrdaSendStep(Engine& e) {
   const int32_t error = platform::irda_sockets().send(module().irda.socket, bytes, length);
   if (error != 0) return MapIrdaError(error);
   SetStateFlag(frame::kFlagSendPending, 0);
-  if (id != kNoAnswerMessage) SetStateFlag(frame::kFlagAnswerPending, 1);
+  if (id != msg::kWatchMode) SetStateFlag(frame::kFlagAnswerPending, 1);
   platform::clock().sleep_ms(kAfterSendMs);
   return 0;
 }

@@ -1,5 +1,7 @@
 #include "protocol/logo_layout.h"
 
+#include "protocol/message_ids.h"
+
 namespace quibra::protocol {
 namespace {
 
@@ -12,12 +14,12 @@ struct LogoRow {
 
 // Types not listed take a 52-byte logo under 9015.
 constexpr LogoRow kLogoRows[] = {
-    {19, 21, 53, 9050},  // outdoor units
-    {25, 27, 99, 9015}, {28, 29, 52, 9021}, {30, 30, 197, 9015},
-    {31, 31, 52, 9021}, {32, 32, 99, 9021}, {33, 38, 199, 9015},
+    {19, 21, 53, msg::kOutdoorLogoWrite},  // outdoor units
+    {25, 27, 99, msg::kLogoWrite},        {28, 29, 52, msg::kIdentify},
+    {30, 30, 197, msg::kLogoWrite},       {31, 31, 52, msg::kIdentify},
+    {32, 32, 99, msg::kIdentify},         {33, 38, 199, msg::kLogoWrite},
 };
 constexpr int32_t kDefaultLogoLength = 52;
-constexpr int32_t kDefaultLogoMessage = 9015;
 
 const LogoRow* find(int32_t type) {
   for (const LogoRow& row : kLogoRows) {
@@ -35,7 +37,7 @@ int32_t LogoLength(int32_t type) {
 
 int32_t LogoMessage(int32_t type) {
   const LogoRow* row = find(type);
-  return row != nullptr ? row->message : kDefaultLogoMessage;
+  return row != nullptr ? row->message : msg::kLogoWrite;
 }
 
 }  // namespace quibra::protocol

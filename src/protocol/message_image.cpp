@@ -5,6 +5,7 @@
 
 #include "frame/module.h"
 #include "protocol/catalogue.h"
+#include "protocol/message_ids.h"
 #include "protocol/raw_memory.h"
 
 namespace quibra::protocol {
@@ -25,7 +26,10 @@ struct Lengths {
 // The row a message's catalogue values come from: the file request travels as its
 // acknowledgement (9022 next packet, 9023 same packet again) when given that as parameter.
 const MessageRow* row_for_lengths(int32_t id, int32_t param) {
-  if ((id == 9011 || id == 9106) && (param == 9022 || param == 9023)) return FindMessage(param);
+  if ((id == msg::kExerciseMemory || id == msg::kSingleFile) &&
+      (param == msg::kPacketAck || param == msg::kPacketNak)) {
+    return FindMessage(param);
+  }
   return FindMessage(id);
 }
 
@@ -33,8 +37,9 @@ Lengths area_lengths(int32_t id, int32_t param) {
   const std::optional<MemoryArea> area = FindMemoryArea(module().unit.type.load(), param);
   if (!area) return {};
   const int32_t n = area->count;
-  if (id == 9008) return {10, n + 9, 4, area->irda_answer};
-  const int32_t extra = id == 9035 ? 1 : 0;  // 9035 carries one leading byte more than 9007
+  if (id == msg::kBlockRead) return {10, n + 9, 4, area->irda_answer};
+  const int32_t extra =
+      id == msg::kBlockWriteLead ? 1 : 0;  // 9035 carries one leading byte more than 9007
   return {n + 9 + extra, 8, n + 3 + extra, 2};
 }
 
@@ -51,7 +56,8 @@ Lengths lengths_of(const MessageRow& row, int32_t id, int32_t param) {
       break;
   }
   Lengths lengths{row.length, row.answer, row.irda_send, row.irda_answer};
-  if (id == 9084 && param == kShortFormParam9084) lengths.length -= kShortFormCut9084;
+  if (id == msg::kOlderPrvcWatchSettings && param == kShortFormParam9084)
+    lengths.length -= kShortFormCut9084;
   return lengths;
 }
 
@@ -108,7 +114,7 @@ int32_t AnswerLength(int32_t id, int32_t param) {
 }
 
 uint8_t GetMessageByte(int32_t id, int32_t param, int32_t index) {
-  if (id < kFirstMessage || id > kLastMessage || index < 0) return 0;
+  if (id < msg::kFirst || id > msg::kLast || index < 0) return 0;
   switch (index) {
     case 0:
       return kRequestStart;
@@ -170,7 +176,7 @@ size_t IrdaRequestBytes(int32_t id, int32_t param, uint8_t* out, size_t count) {
       out[k] = param_byte ? static_cast<uint8_t>(param) : GetMessageByte(id, param, 5);
     } else {
       // 9027 carries the second half of the exercise set, which starts at image index 61.
-      out[k] = GetMessageByte(id, param, id == 9027 ? index + 59 : index + 4);
+      out[k] = GetMessageByte(id, param, id == msg::kProfileWriteSecond ? index + 59 : index + 4);
     }
   }
   return count;

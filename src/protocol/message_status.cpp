@@ -1,13 +1,14 @@
 #include "protocol/message_status.h"
 
 #include "protocol/catalogue.h"
+#include "protocol/message_ids.h"
 
 namespace quibra::protocol {
 
 std::atomic<int32_t>* MessageStatuses::slot(int32_t id) {
-  if (id == kCollectiveStatus) return &values_.back();
-  if (id < kFirstMessage || id > kLastMessage) return nullptr;
-  return &values_[static_cast<size_t>(id - kFirstMessage)];
+  if (id == msg::kCollectiveStatus) return &values_.back();
+  if (id < msg::kFirst || id > msg::kLast) return nullptr;
+  return &values_[static_cast<size_t>(id - msg::kFirst)];
 }
 
 void MessageStatuses::set(int32_t id, int32_t value) {

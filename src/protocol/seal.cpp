@@ -6,6 +6,7 @@
 #include "protocol/catalogue.h"
 #include "protocol/checksum.h"
 #include "protocol/logo_layout.h"
+#include "protocol/message_ids.h"
 #include "protocol/message_image.h"
 #include "protocol/raw_memory.h"
 
@@ -30,20 +31,23 @@ constexpr SealStep kResealOrder[] = {
 
 // The exercise-set request of a mode: the older layout (9004), the newer one (9069), or none.
 int32_t exercise_set_request(int32_t mode) {
-  if (mode == 0) return 9004;
-  if (mode == 1) return 9069;
+  if (mode == 0) return msg::kExerciseSetRead;
+  if (mode == 1) return msg::kExerciseSetReadLong;
   return 0;
 }
 
 int32_t seal_length(int32_t id, int32_t param) {
-  if (id == 9015 && param != 0) return LogoLength(param) + 2;
-  if (id == 9035 && param == kVariableArea) return module().raw_memory.area50_count + 12;
-  const bool by_param = id == 9007 || id == 9008 || id == 9035 || id == 9084;
+  if (id == msg::kLogoWrite && param != 0) return LogoLength(param) + 2;
+  if (id == msg::kBlockWriteLead && param == kVariableArea)
+    return module().raw_memory.area50_count + 12;
+  const bool by_param = id == msg::kBlockWrite || id == msg::kBlockRead ||
+                        id == msg::kBlockWriteLead || id == msg::kOlderPrvcWatchSettings;
   return GetMessageLength(id, by_param ? param : 1, kFieldLength);
 }
 
 int32_t seal_one(int32_t id, int32_t param) {
-  if (id == 9089 || id == 9090) return 1;  // raw memory commands carry no checksum
+  if (id == msg::kMemoryWrite || id == msg::kMemoryRead)
+    return 1;  // raw memory commands carry no checksum
   const int32_t length = seal_length(id, param);
   if (length < 3) return 1;  // too short to carry a checksum: nothing to store
   const auto span =
@@ -51,9 +55,9 @@ int32_t seal_one(int32_t id, int32_t param) {
   std::array<uint8_t, kSealBuffer> buffer{};
   for (size_t i = 0; i + 2 < span; ++i)
     buffer[i] = GetMessageByte(id, param, static_cast<int32_t>(i));
-  if (id == 9015 && param != 0) {
+  if (id == msg::kLogoWrite && param != 0) {
     // A logo travels under the logo message of its unit type, with the logo length.
-    buffer[1] = static_cast<uint8_t>(LogoMessage(param) - 9000);
+    buffer[1] = static_cast<uint8_t>(MessageCode(LogoMessage(param)));
     buffer[4] = static_cast<uint8_t>(LogoLength(param));
   }
   const uint16_t crc = Crc16Compute(buffer.data(), span);

@@ -1,6 +1,8 @@
 // Sealing a message image: computing its CRC-16 and storing it in the image's last two bytes.
 #pragma once
 
+#include "protocol/message_ids.h"
+
 #include <cstdint>
 
 namespace quibra::protocol {
@@ -17,7 +19,7 @@ int32_t SealMessageImage(int32_t id, int32_t param, int32_t mode);
 // Seals a message about to be queued: mode 0, except the newer exercise-set write (9068), which
 // is sealed with mode 1.
 inline int32_t SealForSending(int32_t id, int32_t param) {
-  return SealMessageImage(id, param, id == 9068 ? 1 : 0);
+  return SealMessageImage(id, param, id == msg::kExerciseSetWriteLong ? 1 : 0);
 }
 
 }  // namespace quibra::protocol

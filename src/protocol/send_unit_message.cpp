@@ -4,6 +4,7 @@
 
 #include "frame/module.h"
 #include "platform/registry.h"
+#include "protocol/message_ids.h"
 #include "protocol/raw_memory.h"
 #include "protocol/seal.h"
 #include "protocol/transfer_texts.h"
@@ -41,7 +42,7 @@ int32_t SendUnitMessage(CommParams& params, int32_t id, int32_t param) {
   TransferState& transfer = module().transfer;
   transfer.message = id;
   transfer.param = param;
-  transfer.end_on_no_answer = (id == 9021 && param == 1) ? 1 : 0;
+  transfer.end_on_no_answer = (id == msg::kIdentify && param == 1) ? 1 : 0;
   SealMessageImage(id, param, 0);
   ui::TransferLink& link = ui::transfer_link();
 
@@ -85,7 +86,7 @@ int32_t MemoryTestDummy() {
   // The first three answer bytes are taken, as a check that the unit reads.
   auto read_back = [&] {
     const int32_t at = BuildMemoryReadCommand(0, 0, kAddress, kReadCount) - 5;
-    SendUnitMessage(params, 9090, 0);
+    SendUnitMessage(params, msg::kMemoryRead, 0);
     return std::array<uint8_t, 3>{m.banks.scratch(at), m.banks.scratch(at + 1),
                                   m.banks.scratch(at + 2)};
   };
@@ -94,7 +95,7 @@ int32_t MemoryTestDummy() {
   const int32_t data = BuildMemoryWriteCommand(33, 0, 0, kAddress, 3);
   for (int32_t i = 0; i < 3; ++i)
     m.banks.set_scratch(data + i, kPattern[i]);
-  ui::transfer_link().send(9089, 0);
+  ui::transfer_link().send(msg::kMemoryWrite, 0);
   platform::clock().sleep_ms(kPauseMs);
   read_back();
   return 0;

@@ -4,9 +4,11 @@
 
 #include "codec/bcd.h"
 #include "codec/product_codes.h"
+#include "codec/unit_families.h"
 #include "frame/comm_params.h"
 #include "frame/module.h"
 #include "platform/registry.h"
+#include "protocol/message_ids.h"
 #include "protocol/message_image.h"
 #include "protocol/send_unit_message.h"
 #include "prvc/health_checks.h"
@@ -14,7 +16,6 @@
 namespace quibra::prvc {
 namespace {
 
-constexpr int32_t kIdentify = 9021;
 constexpr int32_t kProbe = 1;
 constexpr int32_t kAsk = 0;
 constexpr uint32_t kRetryPauseMs = 800;
@@ -89,7 +90,7 @@ constexpr int32_t kBikeAreaByte = 19;
 constexpr int32_t kType38BikeFromSettings = 89;
 
 int32_t Byte(int32_t index) {
-  return protocol::GetMessageByte(kIdentify, kProbe, index);
+  return protocol::GetMessageByte(protocol::msg::kIdentify, kProbe, index);
 }
 
 int32_t Le16At(int32_t index) {
@@ -129,12 +130,12 @@ uint32_t HorseMode(int32_t type, codec::UnitGroup group) {
 }
 
 uint32_t TotalFiles(int32_t type) {
-  if (type == 20 || type == 21) {
+  if (codec::IsOutdoor(type)) {
     if ((Byte(9) & 0x0F) != 0) return 100;
     return static_cast<uint32_t>(codec::BcdToBin(Byte(8)));
   }
   if (type == 27) return 0;
-  if (type >= 33 && type <= 38) return static_cast<uint32_t>(Byte(9) + 256 * Byte(10));
+  if (codec::IsNewer(type)) return static_cast<uint32_t>(Byte(9) + 256 * Byte(10));
   return static_cast<uint32_t>(codec::BcdToBin(Byte(8)));
 }
 
@@ -185,7 +186,7 @@ int32_t UnPackMonitorInfo(MonitorInfo& info) {
     platform::clock().sleep_ms(kRetryPauseMs);
     CommParams retry{};
     retry.Size = QUIBRA_COMM_PARAMS_SIZE;
-    protocol::SendUnitMessage(retry, kIdentify, kAsk);
+    protocol::SendUnitMessage(retry, protocol::msg::kIdentify, kAsk);
     code = ProductCode();
     type = codec::MonitorTypeOfProductCode(code);
   }
@@ -218,10 +219,10 @@ int32_t ReadMonitorInfo(CommParams& params, MonitorInfo& info) {
     return 0;
   }
   const int32_t param = info.MonitorInUse == -1 ? kProbe : kAsk;
-  if (protocol::SendUnitMessage(params, kIdentify, param) != 1) return 0;
+  if (protocol::SendUnitMessage(params, protocol::msg::kIdentify, param) != 1) return 0;
   const int32_t result = UnPackMonitorInfo(info);
   const int32_t type = info.MonitorInUse;
-  if (type == 33 || type == 35 || type == 36 || type == 37) {
+  if (codec::FamilyOf(type) == codec::UnitFamily::GroupA) {
     params.MonitorType = type;
     EEPROMStateCheckFix(params);
   }

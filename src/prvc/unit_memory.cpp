@@ -2,14 +2,13 @@
 
 #include "frame/module.h"
 #include "platform/registry.h"
+#include "protocol/message_ids.h"
 #include "protocol/raw_memory.h"
 #include "protocol/send_unit_message.h"
 
 namespace quibra::prvc {
 namespace {
 
-constexpr int32_t kWriteMessage = 9089;
-constexpr int32_t kReadMessage = 9090;
 constexpr int32_t kScratchBytes = 500;
 // The read command's data arrive from this scratch index on.
 constexpr int32_t kReadDataAt = 5;
@@ -24,7 +23,7 @@ bool ReadUnitMemory(CommParams& params, int32_t address, int32_t flag, std::span
   if (count <= 0 || count > kScratchBytes - kReadDataAt) return false;
   if (protocol::BuildMemoryReadCommand(0, flag, address, count) < 0) return false;
   platform::clock().sleep_ms(pause_ms);
-  const bool ok = protocol::SendUnitMessage(params, kReadMessage, 0) == 1;
+  const bool ok = protocol::SendUnitMessage(params, protocol::msg::kMemoryRead, 0) == 1;
   platform::clock().sleep_ms(pause_ms);
   if (!ok) return false;
   const protocol::Banks& banks = module().banks;
@@ -42,7 +41,7 @@ bool WriteUnitMemory(CommParams& params, int32_t type, int32_t address,
   protocol::Banks& banks = module().banks;
   for (int32_t i = 0; i < count; ++i)
     banks.set_scratch(data_at + i, bytes[static_cast<size_t>(i)]);
-  return protocol::SendUnitMessage(params, kWriteMessage, 0) == 1;
+  return protocol::SendUnitMessage(params, protocol::msg::kMemoryWrite, 0) == 1;
 }
 
 }  // namespace quibra::prvc

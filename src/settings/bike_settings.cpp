@@ -4,6 +4,7 @@
 
 #include "platform/registry.h"
 #include "protocol/catalogue.h"
+#include "protocol/message_ids.h"
 #include "protocol/seal.h"
 #include "settings/image_bytes.h"
 #include "settings/transfer_pattern.h"
@@ -12,9 +13,6 @@
 namespace quibra::settings {
 namespace {
 
-constexpr int32_t kWriteMessage = 9019;
-constexpr int32_t kReadMessage = 9020;
-constexpr int32_t kWriteMessage9108 = 9108;
 // Both images are reached with parameter 1; neither has sub-images.
 constexpr int32_t kImageParam = 1;
 constexpr int32_t kReadShift = 1;
@@ -98,7 +96,7 @@ bool Is9108(const BikeSettings& r) {
 }
 
 int32_t WriteMessageOf(const BikeSettings& r) {
-  return Is9108(r) ? kWriteMessage9108 : kWriteMessage;
+  return Is9108(r) ? protocol::msg::kBikesWriteType32 : protocol::msg::kBikesWrite;
 }
 
 bool CheckBike(BikeEntry& bike) {
@@ -140,7 +138,7 @@ void ClearImage(int32_t message) {
 }
 
 void Pack9019(const BikeSettings& r) {
-  const ImageWriter image(kWriteMessage, kImageParam);
+  const ImageWriter image(protocol::msg::kBikesWrite, kImageParam);
   for (int32_t b = 0; b < kMessageBikes; ++b) {
     const BikeEntry& bike = r.Bikes[b];
     const int32_t first = kFirstGroupStride * b;
@@ -160,7 +158,7 @@ void Pack9019(const BikeSettings& r) {
 }
 
 void Pack9108(const BikeSettings& r) {
-  const ImageWriter image(kWriteMessage9108, kImageParam);
+  const ImageWriter image(protocol::msg::kBikesWriteType32, kImageParam);
   int32_t flags = (r.BikeSelection == kSelectionTwo ? 1 : 0) << kSelectionTwoBit;
   flags |= (r.SendTwice != 0 ? 1 : 0) << kSendTwiceBit;
   for (int32_t b = 0; b < kMessageBikes; ++b) {
@@ -187,7 +185,7 @@ void UnPack9108(BikeSettings& r) {
   std::memset(&r, 0, sizeof r);
   r.Size = kBikeSettingsSize;
   r.LayoutType = kBikeLayout9108;
-  const ImageReader image(kWriteMessage9108, kImageParam);
+  const ImageReader image(protocol::msg::kBikesWriteType32, kImageParam);
   const int32_t flags = image.byte(ReadAt(kFlagByte));
   r.BikeSelection = ((flags >> kSelectionTwoBit) & 1) != 0 ? kSelectionTwo : 0;
   r.SendTwice = (flags >> kSendTwiceBit) & 1;
@@ -213,7 +211,7 @@ int32_t SendSecondTime(CommParams& params, BikeSettings& r, Delivery delivery) {
   const bool prepared = PrepareBikeSettings(r);
   r.SendTwice = 1;
   if (!prepared) return 0;
-  return sound::SendBySoundOrDataFile(params, kWriteMessage9108, 0) != 0 ? 1 : 0;
+  return sound::SendBySoundOrDataFile(params, protocol::msg::kBikesWriteType32, 0) != 0 ? 1 : 0;
 }
 
 }  // namespace
@@ -234,7 +232,7 @@ bool PrepareBikeSettings(BikeSettings& record) {
 void UnPackBikeSettings(BikeSettings& r) {
   std::memset(&r, 0, sizeof r);
   r.Size = kBikeSettingsSize;
-  const ImageReader image(kReadMessage, kImageParam);
+  const ImageReader image(protocol::msg::kBikesRead, kImageParam);
   for (int32_t b = 0; b < kMessageBikes; ++b) {
     BikeEntry& bike = r.Bikes[b];
     const int32_t first = kFirstGroupStride * b;
@@ -276,7 +274,7 @@ int32_t SendBikeSettings(CommParams& params, BikeSettings& record) {
   steps.prepare = [&] { return PrepareBikeSettings(record); };
   // The loaded image is read back by the layout it was asked for, then checked again.
   steps.unpack_loaded = [&] {
-    if (steps.write_message == kWriteMessage9108) {
+    if (steps.write_message == protocol::msg::kBikesWriteType32) {
       UnPack9108(record);
     } else {
       UnPackBikeSettings(record);
@@ -290,7 +288,7 @@ int32_t SendBikeSettings(CommParams& params, BikeSettings& record) {
 }
 
 int32_t ReadBikeSettings(CommParams& params, BikeSettings& record) {
-  return ReadSettings(params, kReadMessage, 0, [&] { UnPackBikeSettings(record); });
+  return ReadSettings(params, protocol::msg::kBikesRead, 0, [&] { UnPackBikeSettings(record); });
 }
 
 }  // namespace quibra::settings

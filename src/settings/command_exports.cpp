@@ -2,6 +2,7 @@
 #include <cstdint>
 
 #include "frame/export_guard.h"
+#include "protocol/message_ids.h"
 #include "quibra/quibra.h"
 #include "settings/service_params.h"
 #include "settings/unit_commands.h"
@@ -23,23 +24,23 @@ int32_t Command(CommParams* params, int32_t message) {
 extern "C" {
 
 QUIBRA_API int32_t QUIBRA_CALL fnQuibra_SendMonitorToWatchMode(CommParams* params) {
-  return Command(params, 9010);
+  return Command(params, quibra::protocol::msg::kWatchMode);
 }
 
 QUIBRA_API int32_t QUIBRA_CALL fnQuibra_SendFactoryDefaultCommand(CommParams* params) {
-  return Command(params, 9009);
+  return Command(params, quibra::protocol::msg::kFactoryDefaults);
 }
 
 QUIBRA_API int32_t QUIBRA_CALL fnQuibra_SetMonitorToSleepMode(CommParams* params) {
-  return Command(params, 9038);
+  return Command(params, quibra::protocol::msg::kSleepMode);
 }
 
 QUIBRA_API int32_t QUIBRA_CALL fnQuibra_RestoreEepromMemory(CommParams* params) {
-  return Command(params, 9088);
+  return Command(params, quibra::protocol::msg::kRestoreMemory);
 }
 
 QUIBRA_API int32_t QUIBRA_CALL fnQuibra_SetDisplayOff(CommParams* params) {
-  return Command(params, 9105);
+  return Command(params, quibra::protocol::msg::kDisplayOff);
 }
 
 QUIBRA_API int32_t QUIBRA_CALL fnQuibra_WriteTotalCalories(int32_t value) {

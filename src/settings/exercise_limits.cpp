@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "protocol/message_ids.h"
 #include "protocol/seal.h"
 #include "settings/image_bytes.h"
 #include "settings/transfer_pattern.h"
@@ -35,17 +36,17 @@ void Complete(ExerciseLimits& r) {
 
 void PrepareExerciseLimits(ExerciseLimits& record) {
   Complete(record);
-  const ImageWriter image(kLimitsMessage, 0);
+  const ImageWriter image(protocol::msg::kLimitsWrite, 0);
   image.byte(kLower, record.LowerLimit);
   image.byte(kUpper, record.UpperLimit);
   image.byte(kOn, record.LimitsOn);
-  protocol::SealMessageImage(kLimitsMessage, 0, 0);
+  protocol::SealMessageImage(protocol::msg::kLimitsWrite, 0, 0);
 }
 
 void UnPackExerciseLimits(ExerciseLimits& r) {
   std::memset(&r, 0, sizeof r);
   r.Size = kLimitsSize;
-  const ImageReader image(kLimitsMessage, 0);
+  const ImageReader image(protocol::msg::kLimitsWrite, 0);
   r.LowerLimit = image.byte(kLower + kReadShift);
   r.UpperLimit = image.byte(kUpper + kReadShift);
   r.LimitsOn = image.byte(kOn + kReadShift);
@@ -60,7 +61,7 @@ void ResetExerciseLimits(ExerciseLimits& r) {
 
 int32_t SendExerciseLimits(CommParams& params, ExerciseLimits& record) {
   SendSteps steps;
-  steps.write_message = kLimitsMessage;
+  steps.write_message = protocol::msg::kLimitsWrite;
   steps.over_infrared = false;
   steps.prepare = [&] {
     PrepareExerciseLimits(record);

@@ -8,7 +8,6 @@
 
 namespace quibra::settings {
 
-inline constexpr int32_t kLimitsMessage = 9037;
 inline constexpr int32_t kLimitsSize = 16;
 
 // Completes the record (the checks never fail), packs it into the 9037 image and seals it.

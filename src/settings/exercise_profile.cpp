@@ -7,6 +7,7 @@
 #include "frame/comm_params.h"
 #include "frame/state_flags.h"
 #include "protocol/engine.h"
+#include "protocol/message_ids.h"
 #include "protocol/seal.h"
 #include "settings/image_bytes.h"
 #include "settings/transfer_pattern.h"
@@ -102,7 +103,7 @@ void Pack(ExerciseProfile& r) {
     }
   }
   ClearAfterTerminator(r.ProfileName);
-  const ImageWriter image(kProfileWrite, r.ProfileNumber);
+  const ImageWriter image(protocol::msg::kProfileWrite, r.ProfileNumber);
   image.nibbles(kNumberByte, r.ProfileOption != 0 ? r.ProfileNumber : 0, r.ProfileNumber);
   for (int32_t p = 0; p < kPhaseCount; ++p) {
     const ExercisePhase& phase = r.Phases[p];
@@ -126,7 +127,7 @@ void Pack(ExerciseProfile& r) {
 bool PrepareExerciseProfile(ExerciseProfile& record) {
   if (!CheckAndComplete(record)) return false;
   Pack(record);
-  protocol::SealMessageImage(kProfileWrite, record.ProfileNumber, 0);
+  protocol::SealMessageImage(protocol::msg::kProfileWrite, record.ProfileNumber, 0);
   if (frame::GetStateFlag(frame::kFlagIrdaSockets) != 0) {
     const int n = record.ProfileNumber;
     protocol::MarkBatchRowRead(kMarkedRowBase + 2 * n);
@@ -139,7 +140,7 @@ void UnPackExerciseProfile(int32_t number, ExerciseProfile& r) {
   std::memset(&r, 0, sizeof r);
   r.Size = kProfileSize;
   r.ProfileNumber = number;
-  const ImageReader image(kProfileRead, number);
+  const ImageReader image(protocol::msg::kProfileRead, number);
   r.ProfileOption = image.high(kNumberByte + kReadShift);
   for (int32_t p = 0; p < kPhaseCount; ++p) {
     ExercisePhase& phase = r.Phases[p];
@@ -176,7 +177,7 @@ void ResetExerciseProfile(int32_t number, ExerciseProfile& r) {
 
 int32_t SendExerciseProfile(CommParams& params, ExerciseProfile& record) {
   SendSteps steps;
-  steps.write_message = kProfileWrite;
+  steps.write_message = protocol::msg::kProfileWrite;
   steps.prepare = [&] { return PrepareExerciseProfile(record); };
   // Read from the data file, the record has not been through Prepare: its number is taken as
   // Prepare would take it.
@@ -191,7 +192,8 @@ int32_t SendExerciseProfile(CommParams& params, ExerciseProfile& record) {
 int32_t ReadExerciseProfile(CommParams& params, int32_t number, ExerciseProfile& record) {
   frame::SetErrorCode(frame::kErrorTransferStarted);
   if (!InRange(number, 1, kProfileCount)) return 0;
-  return ReadSettings(params, kProfileRead, number, [&] { UnPackExerciseProfile(number, record); });
+  return ReadSettings(params, protocol::msg::kProfileRead, number,
+                      [&] { UnPackExerciseProfile(number, record); });
 }
 
 }  // namespace quibra::settings

@@ -9,8 +9,6 @@
 
 namespace quibra::settings {
 
-inline constexpr int32_t kProfileWrite = 9017;
-inline constexpr int32_t kProfileRead = 9018;
 inline constexpr int32_t kProfileSize = 340;
 inline constexpr int32_t kProfileCount = 7;
 

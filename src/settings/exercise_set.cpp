@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "frame/comm_params.h"
+#include "protocol/message_ids.h"
 #include "protocol/seal.h"
 #include "settings/image_bytes.h"
 #include "settings/transfer_pattern.h"
@@ -21,7 +22,10 @@ struct SetLayout {
   int32_t write;
   int32_t read;
 };
-constexpr SetLayout kLayouts[] = {{9003, 9004}, {9068, 9069}};
+constexpr SetLayout kLayouts[] = {
+    {protocol::msg::kExerciseSetWrite, protocol::msg::kExerciseSetRead},
+    {protocol::msg::kExerciseSetWriteLong, protocol::msg::kExerciseSetReadLong},
+};
 
 std::optional<SetLayout> LayoutOf(int32_t variant) {
   if (variant < 0 || variant >= static_cast<int32_t>(std::size(kLayouts))) return std::nullopt;

@@ -13,7 +13,6 @@
 
 namespace quibra::settings {
 
-inline constexpr int32_t kOutdoorLogoMessage = 9050;
 inline constexpr int32_t kOutdoorLogoColumns = 47;
 // The parts in the order they go out; each is the message parameter (the sub-image).
 inline constexpr int32_t kOutdoorLogoParts[] = {1, 0};

@@ -5,6 +5,7 @@
 
 #include "protocol/catalogue.h"
 #include "protocol/logo_layout.h"
+#include "protocol/message_ids.h"
 #include "protocol/message_image.h"
 #include "protocol/seal.h"
 #include "settings/image_bytes.h"
@@ -36,7 +37,7 @@ constexpr PackingFormat kFormats[] = {
     {3, 64, false, false}, {3, 64, true, false},
 };
 static_assert(std::size(kFormats) == static_cast<size_t>(Packing::OutdoorTwoPart),
-              "one format for every packing into the 9015 image");
+              "one format for every packing into the protocol::msg::kLogoWrite image");
 
 struct LogoDisplay {
   int32_t type;
@@ -87,7 +88,7 @@ Columns CopyColumns(const LogoDisplay& display, const int32_t* columns) {
 
 void PackIntoLogoImage(const LogoDisplay& display, const Columns& columns, int32_t slot) {
   const PackingFormat& format = kFormats[static_cast<size_t>(display.packing)];
-  const ImageWriter image(kLogoWrite, display.type);
+  const ImageWriter image(protocol::msg::kLogoWrite, display.type);
   int32_t at = kFirstPayloadByte;
   if (format.slot_header) {
     image.byte(at++, slot);
@@ -150,7 +151,7 @@ bool PrepareLogo(int32_t type, const int32_t* columns, int32_t slot, int32_t mod
     return true;
   }
   PackIntoLogoImage(display, copy, slot);
-  protocol::SealMessageImage(kLogoWrite, type, mode);
+  protocol::SealMessageImage(protocol::msg::kLogoWrite, type, mode);
   return true;
 }
 
@@ -164,13 +165,14 @@ std::vector<std::vector<uint8_t>> PreparedLogoImages(int32_t type) {
   };
   if (IsOutdoorLogoType(type)) {
     for (const int32_t part : kOutdoorLogoParts)
-      take(kOutdoorLogoMessage, part,
-           protocol::GetMessageLength(kOutdoorLogoMessage, part, protocol::kFieldLength));
+      take(protocol::msg::kOutdoorLogoWrite, part,
+           protocol::GetMessageLength(protocol::msg::kOutdoorLogoWrite, part,
+                                      protocol::kFieldLength));
     return images;
   }
-  take(kLogoWrite, type, protocol::LogoLength(type) + 2);
+  take(protocol::msg::kLogoWrite, type, protocol::LogoLength(type) + 2);
   // The logo travels under the logo message and length of its type.
-  images.back()[1] = static_cast<uint8_t>(protocol::LogoMessage(type) - 9000);
+  images.back()[1] = static_cast<uint8_t>(protocol::MessageCode(protocol::LogoMessage(type)));
   images.back()[4] = static_cast<uint8_t>(protocol::LogoLength(type));
   return images;
 }

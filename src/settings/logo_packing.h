@@ -10,8 +10,6 @@
 
 namespace quibra::settings {
 
-inline constexpr int32_t kLogoWrite = 9015;
-inline constexpr int32_t kLogoRead = 9016;
 // The widest display has 64 columns.
 inline constexpr size_t kMaxLogoColumns = 64;
 

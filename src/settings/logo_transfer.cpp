@@ -9,6 +9,7 @@
 #include "frame/module.h"
 #include "platform/registry.h"
 #include "protocol/logo_layout.h"
+#include "protocol/message_ids.h"
 #include "protocol/message_image.h"
 #include "protocol/send_unit_message.h"
 #include "prvc/unit_memory.h"
@@ -83,7 +84,8 @@ bool SetFilePath(CommParams& params, const std::string& path) {
 int32_t SendOverInfrared(CommParams& params, int32_t type) {
   if (IsOutdoorLogoType(type)) {
     for (const int32_t part : kOutdoorLogoParts) {
-      if (!Delivered(protocol::SendUnitMessage(params, kOutdoorLogoMessage, part))) return 0;
+      if (!Delivered(protocol::SendUnitMessage(params, protocol::msg::kOutdoorLogoWrite, part)))
+        return 0;
     }
     return 1;
   }
@@ -94,11 +96,11 @@ int32_t SendOverInfrared(CommParams& params, int32_t type) {
 
 int32_t SendBySound(CommParams& params, int32_t type) {
   if (!IsOutdoorLogoType(type)) {
-    return sound::SendBySoundOrDataFile(params, kLogoWrite, type) != 0 ? 1 : 0;
+    return sound::SendBySoundOrDataFile(params, protocol::msg::kLogoWrite, type) != 0 ? 1 : 0;
   }
   const int32_t first = kOutdoorLogoParts[0];
   const int32_t second = kOutdoorLogoParts[1];
-  if (sound::SendBySoundOrDataFile(params, kOutdoorLogoMessage, first) == 0) return 0;
+  if (sound::SendBySoundOrDataFile(params, protocol::msg::kOutdoorLogoWrite, first) == 0) return 0;
   platform::clock().sleep_ms(kBetweenPartsMs);
   // A kept wave file that is not played would be overwritten by the second part: that one gets
   // a file of its own, and the caller learns its name from FilePath. (Without a path each part
@@ -112,7 +114,8 @@ int32_t SendBySound(CommParams& params, int32_t type) {
       return 0;
     }
   }
-  return sound::SendBySoundOrDataFile(params, kOutdoorLogoMessage, second) != 0 ? 1 : 0;
+  return sound::SendBySoundOrDataFile(params, protocol::msg::kOutdoorLogoWrite, second) != 0 ? 1
+                                                                                             : 0;
 }
 
 }  // namespace
@@ -127,14 +130,14 @@ int32_t SendMonitorLogo(CommParams& params, int32_t type, const int32_t* columns
 int32_t UnPackBitmap(int32_t* columns) {
   if (columns == nullptr) return 0;
   for (int32_t c = 0; c < kImageColumns; ++c)
-    columns[c] = protocol::GetMessageByte(kLogoWrite, 0, kFirstReceivedByte + c);
+    columns[c] = protocol::GetMessageByte(protocol::msg::kLogoWrite, 0, kFirstReceivedByte + c);
   return 1;
 }
 
 int32_t ReadMonitorLogo(CommParams& params, int32_t type, int32_t* columns, int32_t slot) {
   if (columns == nullptr) return 0;
   if (ReadsLogoImage(type)) {
-    return ReadSettings(params, kLogoRead, 0, [&] { UnPackBitmap(columns); });
+    return ReadSettings(params, protocol::msg::kLogoRead, 0, [&] { UnPackBitmap(columns); });
   }
   if (IsPrvcType(type)) return PrvcReadBitmap(params, type, columns, slot);
   // The outdoor units (20, 21) answer with their two-part logo, whose read belongs with their

@@ -2,6 +2,7 @@
 
 #include "codec/charset.h"
 #include "frame/module.h"
+#include "protocol/message_ids.h"
 #include "protocol/send_unit_message.h"
 #include "settings/image_bytes.h"
 #include "sound/pipcast.h"
@@ -9,7 +10,6 @@
 namespace quibra::settings {
 namespace {
 
-constexpr int32_t kBlockWrite = 9007;
 constexpr int32_t kNameFixType = 22;
 constexpr int32_t kFirstDataIndex = 7;  // the block's bytes follow its two address bytes
 
@@ -23,7 +23,7 @@ int32_t K55Tm3NameUpdFix(int32_t link_type, const char* name) {
   Module& m = module();
   m.banks.clear_scratch();
   m.unit.type = kNameFixType;
-  const ImageWriter image(kBlockWrite, kNameFixBlock);
+  const ImageWriter image(protocol::msg::kBlockWrite, kNameFixBlock);
   // A name shorter than two characters leaves device spaces; nothing after its end is read.
   bool ended = name == nullptr;
   for (int32_t i = 0; i < 2; ++i) {
@@ -32,9 +32,10 @@ int32_t K55Tm3NameUpdFix(int32_t link_type, const char* name) {
     image.byte(kFirstDataIndex + i,
                codec::CharToDeviceCode(static_cast<signed char>(c), codec::kDeviceSpace, 0));
   }
-  const int32_t sent = link_type != 0
-                           ? protocol::SendUnitMessage(params, kBlockWrite, kNameFixBlock)
-                           : sound::SendBySoundOrDataFile(params, kBlockWrite, kNameFixBlock);
+  const int32_t sent =
+      link_type != 0
+          ? protocol::SendUnitMessage(params, protocol::msg::kBlockWrite, kNameFixBlock)
+          : sound::SendBySoundOrDataFile(params, protocol::msg::kBlockWrite, kNameFixBlock);
   return sent != 0 ? 1 : 0;
 }
 

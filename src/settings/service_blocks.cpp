@@ -2,6 +2,7 @@
 
 #include "frame/module.h"
 #include "platform/registry.h"
+#include "protocol/message_ids.h"
 #include "protocol/send_unit_message.h"
 #include "settings/unit_commands.h"
 
@@ -10,7 +11,6 @@ namespace {
 
 // The unit needs this long after a block write before it answers a read of the same block.
 constexpr uint32_t kWriteSettleMs = 500;
-constexpr int32_t kFactoryDefaults = 9009;
 
 }  // namespace
 
@@ -29,13 +29,14 @@ void SelectBlockLayouts(int32_t type) {
 }
 
 bool ReadBlock(CommParams& params, int32_t block) {
-  return Delivered(protocol::SendUnitMessage(params, kBlockRead, block));
+  return Delivered(protocol::SendUnitMessage(params, protocol::msg::kBlockRead, block));
 }
 
 bool WriteByteAndCheck(CommParams& params, int32_t block, uint8_t value) {
   protocol::Banks& banks = module().banks;
   banks.set_scratch(kBlockWriteAt, value);
-  if (!Delivered(protocol::SendUnitMessage(params, kBlockWrite, block))) return false;
+  if (!Delivered(protocol::SendUnitMessage(params, protocol::msg::kBlockWrite, block)))
+    return false;
   platform::clock().sleep_ms(kWriteSettleMs);
   // The read answer lands one index later than the written byte, so the written image cannot
   // pass for the unit's answer.
@@ -45,7 +46,7 @@ bool WriteByteAndCheck(CommParams& params, int32_t block, uint8_t value) {
 
 int32_t FactoryDefaultsAfter(CommParams& params, uint32_t pause_ms) {
   platform::clock().sleep_ms(pause_ms);
-  return SendSimpleCommand(params, kFactoryDefaults);
+  return SendSimpleCommand(params, protocol::msg::kFactoryDefaults);
 }
 
 }  // namespace quibra::settings

@@ -9,8 +9,6 @@
 
 namespace quibra::settings {
 
-inline constexpr int32_t kBlockWrite = 9007;
-inline constexpr int32_t kBlockRead = 9008;
 inline constexpr int32_t kBlockWriteAt = 7;
 inline constexpr int32_t kBlockReadAt = 8;
 // The block layouts of the oldest units, which the service values use unless stated otherwise.

@@ -8,6 +8,7 @@
 #include "frame/module.h"
 #include "frame/state_flags.h"
 #include "protocol/engine_control.h"
+#include "protocol/message_ids.h"
 #include "protocol/raw_memory.h"
 #include "protocol/send_unit_message.h"
 #include "prvc/unit_memory.h"
@@ -18,7 +19,6 @@
 namespace quibra::settings {
 namespace {
 
-constexpr int32_t kPagedBlockWrite = 9035;
 // The paged write carries its page byte at 5 and the address at 6 and 7: the value follows.
 constexpr int32_t kPagedWriteAt = 8;
 
@@ -131,7 +131,7 @@ int32_t WriteServiceParameter(const ServiceParameter& p, int32_t link_type, int3
   SelectBlockLayouts(kBlockLayoutType);
   Module& m = module();
   const bool paged = choice.route == Route::Paged;
-  const int32_t message = paged ? kPagedBlockWrite : kBlockWrite;
+  const int32_t message = paged ? protocol::msg::kBlockWriteLead : protocol::msg::kBlockWrite;
   const int32_t at = paged ? kPagedWriteAt : kBlockWriteAt;
   if (paged) m.raw_memory.leading_byte = choice.page;
   const std::span<const uint8_t> value = paged ? bytes : block_bytes;

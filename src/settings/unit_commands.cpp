@@ -9,6 +9,7 @@
 #include "frame/comm_params.h"
 #include "frame/module.h"
 #include "platform/registry.h"
+#include "protocol/message_ids.h"
 #include "protocol/seal.h"
 #include "protocol/send_unit_message.h"
 #include "prvc/unit_info.h"
@@ -24,11 +25,11 @@ struct SimpleCommand {
   bool by_sound;  // false: with the sound link the command is skipped and counts as done
 };
 constexpr std::array<SimpleCommand, 5> kSimpleCommands = {{
-    {9010, true},   // watch mode
-    {9009, true},   // factory defaults
-    {9038, true},   // sleep mode
-    {9088, false},  // restore the memory
-    {9105, false},  // display off
+    {protocol::msg::kWatchMode, true},
+    {protocol::msg::kFactoryDefaults, true},
+    {protocol::msg::kSleepMode, true},
+    {protocol::msg::kRestoreMemory, false},
+    {protocol::msg::kDisplayOff, false},
 }};
 
 // A service value: its block, its range, and how its three bytes are made.
@@ -51,7 +52,7 @@ int32_t WriteServiceValue(const ServiceValue& v, int32_t value) {
     banks.set_scratch(kBlockWriteAt + i,
                       static_cast<uint8_t>(v.bcd ? codec::BinToBcd(digit) : digit));
   }
-  return Delivered(protocol::SendUnitMessage(params, kBlockWrite, v.block)) ? 1 : 0;
+  return Delivered(protocol::SendUnitMessage(params, protocol::msg::kBlockWrite, v.block)) ? 1 : 0;
 }
 
 int32_t ReadServiceValue(const ServiceValue& v) {
@@ -133,8 +134,10 @@ int32_t SwitchType10Or12(int32_t type, int32_t mode) {
   }
   SelectBlockLayouts(kTypeLayouts);
   module().banks.set_scratch(kBlockWriteAt, static_cast<uint8_t>(2 + mode));
-  const bool sent = infrared ? Delivered(protocol::SendUnitMessage(params, kBlockWrite, kTypeBlock))
-                             : sound::SendBySoundOrDataFile(params, kBlockWrite, kTypeBlock) != 0;
+  const bool sent =
+      infrared
+          ? Delivered(protocol::SendUnitMessage(params, protocol::msg::kBlockWrite, kTypeBlock))
+          : sound::SendBySoundOrDataFile(params, protocol::msg::kBlockWrite, kTypeBlock) != 0;
   if (!sent) return 0;
   return FactoryDefaultsAfter(params, kFactoryDefaultsPauseMs);
 }

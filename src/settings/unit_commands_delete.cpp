@@ -8,6 +8,7 @@
 #include "exercise/file_info.h"
 #include "frame/comm_params.h"
 #include "frame/module.h"
+#include "protocol/message_ids.h"
 #include "protocol/seal.h"
 #include "protocol/send_unit_message.h"
 #include "settings/file_date.h"
@@ -19,7 +20,6 @@
 namespace quibra::settings {
 namespace {
 
-constexpr int32_t kDeleteMessage = 9012;
 constexpr int32_t kAllFiles = -1;
 constexpr int32_t kRecordOnly = -2;
 constexpr uint8_t kAllFilesMarker = 255;
@@ -110,15 +110,15 @@ int32_t SendFileDeleteCommand(CommParams& params, int32_t file, int32_t date, in
     if (found.seconds < 0 || found.seconds >= kSecondsPerDay) return 0;
     target = found;
   }
-  const ImageWriter image(kDeleteMessage, 0);
+  const ImageWriter image(protocol::msg::kFileDelete, 0);
   image.byte(kMarkerAt, file == kAllFiles ? kAllFilesMarker : kOneFileMarker);
   const std::array<uint8_t, 6> bytes = IdentificationBytes(target, params.MonitorType);
   for (size_t i = 0; i < bytes.size(); ++i)
     image.byte(kMarkerAt + 1 + static_cast<int32_t>(i), bytes[i]);
-  protocol::SealMessageImage(kDeleteMessage, 0, 0);
+  protocol::SealMessageImage(protocol::msg::kFileDelete, 0, 0);
   if (params.LinkType == frame::kLinkInfrared)
-    return Delivered(protocol::SendUnitMessage(params, kDeleteMessage, 0)) ? 1 : 0;
-  return sound::SendBySoundOrDataFile(params, kDeleteMessage, 0) != 0 ? 1 : 0;
+    return Delivered(protocol::SendUnitMessage(params, protocol::msg::kFileDelete, 0)) ? 1 : 0;
+  return sound::SendBySoundOrDataFile(params, protocol::msg::kFileDelete, 0) != 0 ? 1 : 0;
 }
 
 }  // namespace quibra::settings

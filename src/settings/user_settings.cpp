@@ -8,6 +8,7 @@
 #include "frame/module.h"
 #include "frame/state_flags.h"
 #include "platform/today.h"
+#include "protocol/message_ids.h"
 #include "protocol/seal.h"
 #include "settings/image_bytes.h"
 #include "settings/name_fix.h"
@@ -130,7 +131,7 @@ bool CheckAndComplete(UserSettings& r) {
 }
 
 void Pack(const UserSettings& r, bool name_fix) {
-  const ImageWriter image(kUserSettingsWrite, 1);
+  const ImageWriter image(protocol::msg::kUserSettingsWrite, 1);
   int32_t options_a = 0;
   for (const OptionBit& option : kOptionByteA)
     options_a |= (r.*option.field & 1) << option.bit;
@@ -180,7 +181,7 @@ bool UnitNeedsNameFix() {
 bool PrepareUserSettings(UserSettings& record, bool name_fix) {
   if (!CheckAndComplete(record)) return false;
   Pack(record, name_fix);
-  protocol::SealMessageImage(kUserSettingsWrite, 0, 0);
+  protocol::SealMessageImage(protocol::msg::kUserSettingsWrite, 0, 0);
   return true;
 }
 
@@ -188,7 +189,7 @@ int32_t SendUserSettings(CommParams& params, UserSettings& record) {
   const bool data_file = params.ReadFromDataFile != 0 || params.WriteToDataFile != 0;
   const bool name_fix = !data_file && (params.LinkType == frame::kLinkSound || UnitNeedsNameFix());
   SendSteps steps;
-  steps.write_message = kUserSettingsWrite;
+  steps.write_message = protocol::msg::kUserSettingsWrite;
   steps.prepare = [&] { return PrepareUserSettings(record, name_fix); };
   steps.unpack_loaded = [&] {
     return UnPackUserSettings(static_cast<int32_t>(params.LinkType), record);
@@ -204,7 +205,7 @@ int32_t SendUserSettings(CommParams& params, UserSettings& record) {
 }
 
 int32_t ReadUserSettings(CommParams& params, UserSettings& record) {
-  return ReadSettings(params, kUserSettingsRead, 0,
+  return ReadSettings(params, protocol::msg::kUserSettingsRead, 0,
                       [&] { UnPackUserSettings(static_cast<int32_t>(params.LinkType), record); });
 }
 
@@ -216,7 +217,7 @@ int32_t UnPackUserSettings(int32_t link_type, UserSettings& record) {
   UserSettings& r = record;
   std::memset(&r, 0, sizeof r);
   r.Size = kUserSettingsSize;
-  const ImageReader image(kUserSettingsRead, 1);
+  const ImageReader image(protocol::msg::kUserSettingsRead, 1);
   auto at = [](int32_t write_index) { return write_index + kReadShift; };
   for (const OptionBit& option : kOptionByteA)
     r.*option.field = image.bit(at(kOptionsA), option.bit) ? 1 : 0;

@@ -9,8 +9,6 @@
 
 namespace quibra::settings {
 
-inline constexpr int32_t kUserSettingsWrite = 9005;
-inline constexpr int32_t kUserSettingsRead = 9006;
 inline constexpr int32_t kUserSettingsSize = 136;
 
 // Checks and completes the record in place, packs it into the 9005 image and seals it. false

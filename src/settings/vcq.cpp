@@ -6,6 +6,7 @@
 
 #include "frame/comm_params.h"
 #include "frame/module.h"
+#include "protocol/message_ids.h"
 #include "protocol/raw_memory.h"
 #include "protocol/seal.h"
 #include "settings/file_date.h"
@@ -17,7 +18,6 @@ namespace {
 
 // ---- distance totals ----------------------------------------------------------------------
 
-constexpr int32_t kBlockMessage = 9035;
 constexpr int32_t kTotalsArea = 59;
 // The page of the unit's memory that area 59 lies in, sent before the block.
 constexpr uint8_t kTotalsPage = 160;
@@ -31,7 +31,6 @@ constexpr int32_t kDateInGroup = 6;
 
 // ---- exercise settings --------------------------------------------------------------------
 
-constexpr int32_t kExerciseMessage = 9079;
 constexpr int32_t kExerciseParam = 0;
 constexpr int32_t kReadShift = 1;
 
@@ -100,7 +99,7 @@ bool CheckAndComplete(VcqExerciseSettings& r, bool lenient) {
 }
 
 void Pack(const VcqExerciseSettings& r) {
-  const ImageWriter image(kExerciseMessage, kExerciseParam);
+  const ImageWriter image(protocol::msg::kVcqExerciseWrite, kExerciseParam);
   image.byte(kTimerSwitches, r.VcqTimer1On + r.VcqTimer2On * 2);
   for (const Timer& t : kTimers)
     PackMinutesSeconds(image, t.bytes, r.*t.seconds);
@@ -120,7 +119,7 @@ void Pack(const VcqExerciseSettings& r) {
 // the record is cleared, so it reads 0.
 void UnPack(VcqExerciseSettings& r) {
   std::memset(&r, 0, sizeof r);
-  const ImageReader image(kExerciseMessage, kExerciseParam);
+  const ImageReader image(protocol::msg::kVcqExerciseWrite, kExerciseParam);
   auto at = [](int32_t write_index) { return write_index + kReadShift; };
   const int32_t switches = image.byte(at(kTimerSwitches));
   for (size_t i = 0; i < std::size(kTimers); ++i) {
@@ -156,20 +155,21 @@ int32_t SendBikeTotalsVcq(CommParams& params, int32_t monitor_type, int32_t tota
   m.raw_memory.leading_byte = kTotalsPage;
   const std::array<uint8_t, 2> date_bytes = PackFileDate(date);
   const int32_t totals[] = {std::min(total1 + total2, kLargestTotal), total1, total2};
-  const ImageWriter block(kBlockMessage, kTotalsArea);
+  const ImageWriter block(protocol::msg::kBlockWriteLead, kTotalsArea);
   for (size_t i = 0; i < std::size(totals); ++i) {
     const int32_t group = kPackAt + kTotalGroup * static_cast<int32_t>(i);
     PackSixDigits(block, group, totals[i]);
     block.byte(group + kDateInGroup, date_bytes[0]);
     block.byte(group + kDateInGroup + 1, date_bytes[1]);
   }
-  return sound::SendBySoundOrDataFile(params, kBlockMessage, kTotalsArea) != 0 ? 1 : 0;
+  return sound::SendBySoundOrDataFile(params, protocol::msg::kBlockWriteLead, kTotalsArea) != 0 ? 1
+                                                                                                : 0;
 }
 
 bool PrepareVcqExerciseSettings(VcqExerciseSettings& record, bool lenient) {
   if (!CheckAndComplete(record, lenient)) return false;
   Pack(record);
-  protocol::SealMessageImage(kExerciseMessage, 0, 0);
+  protocol::SealMessageImage(protocol::msg::kVcqExerciseWrite, 0, 0);
   return true;
 }
 
@@ -182,7 +182,8 @@ int32_t SendVcqExerciseSettings(CommParams& params, VcqExerciseSettings& record)
   if (params.LinkType == frame::kLinkInfrared && !from_file && params.WriteToDataFile == 0) {
     return 1;
   }
-  if (sound::SendBySoundOrDataFile(params, kExerciseMessage, kExerciseParam) == 0) return 0;
+  if (sound::SendBySoundOrDataFile(params, protocol::msg::kVcqExerciseWrite, kExerciseParam) == 0)
+    return 0;
   if (from_file) UnPack(record);
   return 1;
 }

@@ -6,6 +6,7 @@
 #include "codec/time_text.h"
 #include "frame/comm_params.h"
 #include "platform/today.h"
+#include "protocol/message_ids.h"
 #include "protocol/seal.h"
 #include "settings/image_bytes.h"
 #include "settings/transfer_pattern.h"
@@ -95,7 +96,7 @@ bool CheckAndComplete(WatchSettings& r) {
 }
 
 void Pack(const WatchSettings& r) {
-  const ImageWriter image(kWatchSettingsWrite, 1);
+  const ImageWriter image(protocol::msg::kWatchSettingsWrite, 1);
   const codec::DateParts date = codec::SplitDate(r.Date);
   image.bcd(kSeconds, r.TimeOfDay % 60);
   image.bcd(kMinutes, r.TimeOfDay % 3600 / 60);
@@ -119,14 +120,14 @@ void Pack(const WatchSettings& r) {
 bool PrepareWatchSettings(WatchSettings& record) {
   if (!CheckAndComplete(record)) return false;
   Pack(record);
-  protocol::SealMessageImage(kWatchSettingsWrite, 0, 0);
+  protocol::SealMessageImage(protocol::msg::kWatchSettingsWrite, 0, 0);
   return true;
 }
 
 void UnPackWatchSettings(WatchSettings& r) {
   std::memset(&r, 0, sizeof r);
   r.Size = kWatchSettingsSize;
-  const ImageReader image(kWatchSettingsRead, 1);
+  const ImageReader image(protocol::msg::kWatchSettingsRead, 1);
   auto at = [](int32_t write_index) { return write_index + kReadShift; };
   auto flag = [&](int bit) { return image.bit(at(kFlags), bit); };
   r.TwelveHour = flag(kTwelveHour) ? 1 : 0;
@@ -158,7 +159,7 @@ void ResetWatchSettings(WatchSettings& r) {
 int32_t SendWatchSettings(CommParams& params, WatchSettings& record) {
   frame::SetErrorCode(frame::kErrorTransferStarted);
   SendSteps steps;
-  steps.write_message = kWatchSettingsWrite;
+  steps.write_message = protocol::msg::kWatchSettingsWrite;
   steps.prepare = [&] { return PrepareWatchSettings(record); };
   // Read from the data file, the settings fill the caller's record as every other group's do
   // (rather than the record being packed, unchecked, over the image the file gave).
@@ -170,7 +171,8 @@ int32_t SendWatchSettings(CommParams& params, WatchSettings& record) {
 }
 
 int32_t ReadWatchSettings(CommParams& params, WatchSettings& record) {
-  return ReadSettings(params, kWatchSettingsRead, 0, [&] { UnPackWatchSettings(record); });
+  return ReadSettings(params, protocol::msg::kWatchSettingsRead, 0,
+                      [&] { UnPackWatchSettings(record); });
 }
 
 }  // namespace quibra::settings

@@ -8,8 +8,6 @@
 
 namespace quibra::settings {
 
-inline constexpr int32_t kWatchSettingsWrite = 9001;
-inline constexpr int32_t kWatchSettingsRead = 9002;
 inline constexpr int32_t kWatchSettingsSize = 36;
 
 // Checks and completes the record (the PC's time and date for -1, the second time and the alarm

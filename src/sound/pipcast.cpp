@@ -13,6 +13,7 @@
 #include "protocol/data_file.h"
 #include "protocol/engine.h"
 #include "protocol/logo_layout.h"
+#include "protocol/message_ids.h"
 #include "protocol/message_image.h"
 #include "protocol/transfer_texts.h"
 #include "sound/pipcast_wave.h"
@@ -34,7 +35,7 @@ bool remove_file(const std::string& path) {
 
 // The image bytes of a message as they go out by sound; nothing when they do not fit.
 std::optional<std::vector<uint8_t>> upload_bytes(int32_t id, int32_t param) {
-  const bool logo = id == 9015 && param != 0;
+  const bool logo = id == protocol::msg::kLogoWrite && param != 0;
   const int32_t length = logo ? protocol::LogoLength(param) + 2
                               : protocol::GetMessageLength(id, param, protocol::kFieldLength);
   if (length < 0 || static_cast<size_t>(length) + 2 * kImagePadding > kWorkBuffer)
@@ -44,7 +45,8 @@ std::optional<std::vector<uint8_t>> upload_bytes(int32_t id, int32_t param) {
     bytes.push_back(protocol::GetMessageByte(id, param, i));
   if (logo) {
     // A logo travels under the logo message of its unit type, with the logo length.
-    bytes[kImagePadding + 1] = static_cast<uint8_t>(protocol::LogoMessage(param) - 9000);
+    bytes[kImagePadding + 1] =
+        static_cast<uint8_t>(protocol::MessageCode(protocol::LogoMessage(param)));
     bytes[kImagePadding + 4] = static_cast<uint8_t>(protocol::LogoLength(param));
   }
   bytes.insert(bytes.end(), kImagePadding, 0);
@@ -94,7 +96,8 @@ int32_t SendBySoundOrDataFile(CommParams& params, int32_t id, int32_t param) {
   } else {
     path = TemporaryWaveName();
   }
-  if (id == 9007 || id == 9035) protocol::FillRawMemoryArea(id, param);
+  if (id == protocol::msg::kBlockWrite || id == protocol::msg::kBlockWriteLead)
+    protocol::FillRawMemoryArea(id, param);
   const std::optional<std::vector<uint8_t>> bytes = upload_bytes(id, param);
   if (!path || !bytes || !WritePipcastWave(*path, *bytes)) {
     frame::SetErrorCode(frame::kErrorFile);

@@ -3,6 +3,7 @@
 #include "frame/com_texts.h"
 #include "frame/module.h"
 #include "platform/registry.h"
+#include "protocol/message_ids.h"
 #include "protocol/message_image.h"
 #include "ui/display_update.h"
 #include "ui/transfer_link.h"
@@ -26,12 +27,15 @@ bool is_final(int32_t status) {
 
 int32_t PrepareExerciseDownload() {
   const protocol::ExerciseDownloadSelection& selection = transfer().download;
-  if (selection.mode != 0) return 9025;
-  if (selection.single_file == 0) return 9011;
-  protocol::SetMessageByte(9106, 0, 5, static_cast<uint8_t>(selection.file_index & 0xFF));
-  protocol::SetMessageByte(9106, 0, 6, static_cast<uint8_t>((selection.file_index >> 8) & 0xFF));
-  protocol::SetMessageByte(9106, 0, 7, static_cast<uint8_t>(selection.byte_limit & 0xFF));
-  return 9106;
+  if (selection.mode != 0) return protocol::msg::kListen;
+  if (selection.single_file == 0) return protocol::msg::kExerciseMemory;
+  protocol::SetMessageByte(protocol::msg::kSingleFile, 0, 5,
+                           static_cast<uint8_t>(selection.file_index & 0xFF));
+  protocol::SetMessageByte(protocol::msg::kSingleFile, 0, 6,
+                           static_cast<uint8_t>((selection.file_index >> 8) & 0xFF));
+  protocol::SetMessageByte(protocol::msg::kSingleFile, 0, 7,
+                           static_cast<uint8_t>(selection.byte_limit & 0xFF));
+  return protocol::msg::kSingleFile;
 }
 
 void DownloadProcedure::send(DialogWindow& window) {
@@ -48,7 +52,7 @@ void DownloadProcedure::on_start(DialogWindow& window) {
   window.enable(kButtonRetry, false);
   transfer().download_ticks = 1;
   message_ = PrepareExerciseDownload();
-  if (message_ == 9106 && transfer().download.byte_limit == kHeadOnlyLimit)
+  if (message_ == protocol::msg::kSingleFile && transfer().download.byte_limit == kHeadOnlyLimit)
     window.show(kProgressBar, false);
   send(window);
   UpdateDisplay(window, transfer_link().status(), 1, true);

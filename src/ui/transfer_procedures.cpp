@@ -2,6 +2,7 @@
 
 #include "frame/com_texts.h"
 #include "frame/module.h"
+#include "protocol/message_ids.h"
 #include "protocol/transfer_texts.h"
 #include "ui/display_update.h"
 #include "ui/transfer_link.h"
@@ -21,8 +22,8 @@ protocol::TransferState& transfer() {
 // byte limit.
 bool progress_bar_wanted() {
   const protocol::TransferState& t = transfer();
-  if (t.message == 9011) return true;
-  return t.message == 9106 && t.download.byte_limit == 0;
+  if (t.message == protocol::msg::kExerciseMemory) return true;
+  return t.message == protocol::msg::kSingleFile && t.download.byte_limit == 0;
 }
 
 void send_current(DialogWindow& window) {

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "protocol/catalogue.h"
+#include "protocol/message_ids.h"
 #include "protocol/message_status.h"
 #include "protocol/raw_memory.h"
 #include "support/module_fixture.h"
@@ -169,19 +170,19 @@ TEST_F(MessageImage, StatusWords) {
   MessageStatuses& statuses = m().statuses;
   statuses.set(9001, 10);
   statuses.set(9108, 30);
-  statuses.set(kCollectiveStatus, 20);
+  statuses.set(protocol::msg::kCollectiveStatus, 20);
   statuses.set(9000, 5);
   statuses.set(9109, 5);
   EXPECT_EQ(statuses.get(9001, false), 10);
   EXPECT_EQ(statuses.get(9001, true), 10);
   EXPECT_EQ(statuses.get(9001, false), 0);
   EXPECT_EQ(statuses.get(9108, false), 30);
-  EXPECT_EQ(statuses.get(kCollectiveStatus, false), 20);
+  EXPECT_EQ(statuses.get(protocol::msg::kCollectiveStatus, false), 20);
   EXPECT_EQ(statuses.get(9000, false), 0);
   EXPECT_EQ(statuses.get(9109, false), 0);
   statuses.clear_all();
   EXPECT_EQ(statuses.get(9108, false), 0);
-  EXPECT_EQ(statuses.get(kCollectiveStatus, false), 0);
+  EXPECT_EQ(statuses.get(protocol::msg::kCollectiveStatus, false), 0);
 }
 
 }  // namespace
