@@ -11,15 +11,13 @@
 #include "exercise/field_readers.h"
 #include "frame/module.h"
 #include "protocol/engine_control.h"
+#include "protocol/message_status.h"
+#include "transfer/engine_link.h"
 #include "ui/dialog_host.h"
 #include "ui/download_procedure.h"
 
 namespace quibra::exercise {
 namespace {
-
-constexpr int32_t kCompleted = 10;
-constexpr int32_t kNoLink = 20;
-constexpr int32_t kNoAnswer = 30;
 
 // Where a download names the unit: model code and version (variant).
 constexpr int32_t kModelPosition = 3;
@@ -56,38 +54,25 @@ constexpr int32_t kFifthSensorBit = 0x10;
 constexpr std::array<int32_t, 5> kGroupBIntervals = {1, 2, 5, 15, 60};
 constexpr std::array<int32_t, 4> kGroupAIntervals = {1, 5, 15, 60};
 
-// The status of a finished download as the silent exports return it.
-int32_t SilentResult(int32_t status) {
-  switch (status) {
-    case kCompleted:
-      return 1;
-    case kNoLink:
-      return 2;
-    case kNoAnswer:
-      return 3;
-    default:
-      return 0;
-  }
-}
-
 // Runs the download the selection names, with the dialog or silently. 1 on completion.
 int32_t RunDownload(uint32_t window, bool& completed) {
   Module& m = module();
   int32_t result = 0;
   if (window != 0) {
-    ui::DownloadProcedure procedure;
+    ui::DownloadProcedure procedure(transfer::transfer_link(), &RefreshMonitorInfo);
     result = ui::dialog_host().run_modal(ui::DialogId::Connection, window, procedure);
     completed = result == 1;
   } else {
-    const int32_t status = ui::SilentExerciseDownload();
-    completed = status == kCompleted;
-    result = SilentResult(status);
+    const int32_t status =
+        ui::SilentExerciseDownload(transfer::transfer_link(), &RefreshMonitorInfo);
+    completed = status == protocol::kStatusCompleted;
+    result = protocol::SilentResult(status);
   }
   // A download that ended without an answer leaves no bytes to decode: what came is not the
   // whole memory, and an exercise decoded from it would claim to be complete. (A dialog closed
   // by the user may leave the engine still at work on the buffer, and without a link nothing
   // was asked for: the buffer is not touched then.)
-  if (!completed && protocol::GetCurrentMessageStatus() == kNoAnswer) {
+  if (!completed && protocol::GetCurrentMessageStatus() == protocol::kStatusNoAnswer) {
     m.exercise_memory.set_count(0);
   }
   return result;

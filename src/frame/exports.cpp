@@ -8,7 +8,6 @@
 #include "frame/module.h"
 #include "frame/state_flags.h"
 #include "frame/unit_names.h"
-#include "protocol/data_file.h"
 
 namespace f = quibra::frame;
 
@@ -36,11 +35,6 @@ QUIBRA_API int32_t QUIBRA_CALL fnBcdToBin(int32_t value) {
 
 QUIBRA_API int32_t QUIBRA_CALL fnBinToBcd(int32_t value) {
   return quibra::codec::BinToBcd(value);
-}
-
-QUIBRA_API int32_t QUIBRA_CALL fnGetIDFromDataFile(CommParams* params) {
-  if (params == nullptr) return 0;
-  return f::Guarded<int32_t>(0, [&] { return quibra::protocol::GetIDFromDataFile(*params); });
 }
 
 QUIBRA_API int32_t QUIBRA_CALL fnQuibra_ResetComTexts(void) {

@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "protocol/batch_table.h"
+#include "protocol/message_status.h"
 
 namespace quibra {
 struct Module;
@@ -36,18 +37,6 @@ inline constexpr int kCounterFilePackets = 11;
 inline constexpr int32_t kAnswerExpected = 0;
 inline constexpr int32_t kNoAnswerExpected = 1;
 inline constexpr int32_t kListenOnly = 2;
-
-// Message statuses.
-inline constexpr int32_t kStatusWaiting = 0;
-inline constexpr int32_t kStatusCompleted = 10;
-inline constexpr int32_t kStatusNoLink = 20;  // collective: engine not running
-inline constexpr int32_t kStatusChecksumFailed = 20;
-inline constexpr int32_t kStatusNoAnswer = 30;
-inline constexpr int32_t kStatusBatchReading = 40;
-inline constexpr int32_t kStatusSending = 40;
-inline constexpr int32_t kStatusArriving = 50;
-inline constexpr int32_t kStatusBatchStarted = 60;
-inline constexpr int32_t kStatusFilePacket = 70;
 
 // The exercise-file download plugs its packet handling into the engine here (file_packets.h).
 // While none is installed the engine does not take the file messages 9011, 9106 and 9025.

@@ -3,11 +3,11 @@
 
 #include "frame/export_guard.h"
 #include "frame/module.h"
+#include "protocol/data_file.h"
 #include "protocol/engine_control.h"
 #include "protocol/irda_link.h"
 #include "protocol/link_port.h"
 #include "protocol/wireless_link.h"
-#include "protocol/send_unit_message.h"
 
 namespace f = quibra::frame;
 namespace p = quibra::protocol;
@@ -84,8 +84,9 @@ QUIBRA_API int32_t QUIBRA_CALL fnQuibra_OpenConnection(int32_t options, int32_t 
   return f::Guarded<int32_t>(0, [&] { return p::OpenConnection(options, link_type, device); });
 }
 
-QUIBRA_API int32_t QUIBRA_CALL fnQuibra_Dummy(void) {
-  return f::Guarded<int32_t>(0, [] { return quibra::protocol::MemoryTestDummy(); });
+QUIBRA_API int32_t QUIBRA_CALL fnGetIDFromDataFile(CommParams* params) {
+  if (params == nullptr) return 0;
+  return f::Guarded<int32_t>(0, [&] { return p::GetIDFromDataFile(*params); });
 }
 
 }  // extern "C"

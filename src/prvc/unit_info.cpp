@@ -10,8 +10,8 @@
 #include "platform/registry.h"
 #include "protocol/message_ids.h"
 #include "protocol/message_image.h"
-#include "protocol/send_unit_message.h"
 #include "prvc/health_checks.h"
+#include "transfer/send_unit_message.h"
 
 namespace quibra::prvc {
 namespace {
@@ -186,7 +186,7 @@ int32_t UnPackMonitorInfo(MonitorInfo& info) {
     platform::clock().sleep_ms(kRetryPauseMs);
     CommParams retry{};
     retry.Size = QUIBRA_COMM_PARAMS_SIZE;
-    protocol::SendUnitMessage(retry, protocol::msg::kIdentify, kAsk);
+    transfer::SendUnitMessage(retry, protocol::msg::kIdentify, kAsk);
     code = ProductCode();
     type = codec::MonitorTypeOfProductCode(code);
   }
@@ -219,7 +219,7 @@ int32_t ReadMonitorInfo(CommParams& params, MonitorInfo& info) {
     return 0;
   }
   const int32_t param = info.MonitorInUse == -1 ? kProbe : kAsk;
-  if (protocol::SendUnitMessage(params, protocol::msg::kIdentify, param) != 1) return 0;
+  if (transfer::SendUnitMessage(params, protocol::msg::kIdentify, param) != 1) return 0;
   const int32_t result = UnPackMonitorInfo(info);
   const int32_t type = info.MonitorInUse;
   if (codec::FamilyOf(type) == codec::UnitFamily::GroupA) {

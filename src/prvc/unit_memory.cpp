@@ -4,7 +4,7 @@
 #include "platform/registry.h"
 #include "protocol/message_ids.h"
 #include "protocol/raw_memory.h"
-#include "protocol/send_unit_message.h"
+#include "transfer/send_unit_message.h"
 
 namespace quibra::prvc {
 namespace {
@@ -23,7 +23,7 @@ bool ReadUnitMemory(CommParams& params, int32_t address, int32_t flag, std::span
   if (count <= 0 || count > kScratchBytes - kReadDataAt) return false;
   if (protocol::BuildMemoryReadCommand(0, flag, address, count) < 0) return false;
   platform::clock().sleep_ms(pause_ms);
-  const bool ok = protocol::SendUnitMessage(params, protocol::msg::kMemoryRead, 0) == 1;
+  const bool ok = transfer::SendUnitMessage(params, protocol::msg::kMemoryRead, 0) == 1;
   platform::clock().sleep_ms(pause_ms);
   if (!ok) return false;
   const protocol::Banks& banks = module().banks;
@@ -41,7 +41,7 @@ bool WriteUnitMemory(CommParams& params, int32_t type, int32_t address,
   protocol::Banks& banks = module().banks;
   for (int32_t i = 0; i < count; ++i)
     banks.set_scratch(data_at + i, bytes[static_cast<size_t>(i)]);
-  return protocol::SendUnitMessage(params, protocol::msg::kMemoryWrite, 0) == 1;
+  return transfer::SendUnitMessage(params, protocol::msg::kMemoryWrite, 0) == 1;
 }
 
 }  // namespace quibra::prvc

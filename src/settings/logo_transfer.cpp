@@ -11,12 +11,12 @@
 #include "protocol/logo_layout.h"
 #include "protocol/message_ids.h"
 #include "protocol/message_image.h"
-#include "protocol/send_unit_message.h"
 #include "prvc/unit_memory.h"
 #include "settings/logo_outdoor.h"
 #include "settings/logo_packing.h"
 #include "settings/transfer_pattern.h"
 #include "sound/pipcast.h"
+#include "transfer/send_unit_message.h"
 
 namespace quibra::settings {
 namespace {
@@ -84,14 +84,14 @@ bool SetFilePath(CommParams& params, const std::string& path) {
 int32_t SendOverInfrared(CommParams& params, int32_t type) {
   if (IsOutdoorLogoType(type)) {
     for (const int32_t part : kOutdoorLogoParts) {
-      if (!Delivered(protocol::SendUnitMessage(params, protocol::msg::kOutdoorLogoWrite, part)))
+      if (!Delivered(transfer::SendUnitMessage(params, protocol::msg::kOutdoorLogoWrite, part)))
         return 0;
     }
     return 1;
   }
   // The units whose logo message is their identification message (28, 29, 31, 32) take the
   // logo by sound; over infrared the exchange is that message with the type as parameter.
-  return Delivered(protocol::SendUnitMessage(params, protocol::LogoMessage(type), type)) ? 1 : 0;
+  return Delivered(transfer::SendUnitMessage(params, protocol::LogoMessage(type), type)) ? 1 : 0;
 }
 
 int32_t SendBySound(CommParams& params, int32_t type) {

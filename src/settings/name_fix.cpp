@@ -3,9 +3,9 @@
 #include "codec/charset.h"
 #include "frame/module.h"
 #include "protocol/message_ids.h"
-#include "protocol/send_unit_message.h"
 #include "settings/image_bytes.h"
 #include "sound/pipcast.h"
+#include "transfer/send_unit_message.h"
 
 namespace quibra::settings {
 namespace {
@@ -34,7 +34,7 @@ int32_t K55Tm3NameUpdFix(int32_t link_type, const char* name) {
   }
   const int32_t sent =
       link_type != 0
-          ? protocol::SendUnitMessage(params, protocol::msg::kBlockWrite, kNameFixBlock)
+          ? transfer::SendUnitMessage(params, protocol::msg::kBlockWrite, kNameFixBlock)
           : sound::SendBySoundOrDataFile(params, protocol::msg::kBlockWrite, kNameFixBlock);
   return sent != 0 ? 1 : 0;
 }

@@ -3,8 +3,8 @@
 #include "frame/module.h"
 #include "platform/registry.h"
 #include "protocol/message_ids.h"
-#include "protocol/send_unit_message.h"
 #include "settings/unit_commands.h"
+#include "transfer/send_unit_message.h"
 
 namespace quibra::settings {
 namespace {
@@ -29,13 +29,13 @@ void SelectBlockLayouts(int32_t type) {
 }
 
 bool ReadBlock(CommParams& params, int32_t block) {
-  return Delivered(protocol::SendUnitMessage(params, protocol::msg::kBlockRead, block));
+  return Delivered(transfer::SendUnitMessage(params, protocol::msg::kBlockRead, block));
 }
 
 bool WriteByteAndCheck(CommParams& params, int32_t block, uint8_t value) {
   protocol::Banks& banks = module().banks;
   banks.set_scratch(kBlockWriteAt, value);
-  if (!Delivered(protocol::SendUnitMessage(params, protocol::msg::kBlockWrite, block)))
+  if (!Delivered(transfer::SendUnitMessage(params, protocol::msg::kBlockWrite, block)))
     return false;
   platform::clock().sleep_ms(kWriteSettleMs);
   // The read answer lands one index later than the written byte, so the written image cannot

@@ -10,10 +10,10 @@
 #include "protocol/engine_control.h"
 #include "protocol/message_ids.h"
 #include "protocol/raw_memory.h"
-#include "protocol/send_unit_message.h"
 #include "prvc/unit_memory.h"
 #include "settings/service_blocks.h"
 #include "sound/pipcast.h"
+#include "transfer/send_unit_message.h"
 #include "ui/message_box.h"
 
 namespace quibra::settings {
@@ -137,7 +137,7 @@ int32_t WriteServiceParameter(const ServiceParameter& p, int32_t link_type, int3
   const std::span<const uint8_t> value = paged ? bytes : block_bytes;
   for (size_t i = 0; i < value.size(); ++i)
     m.banks.set_scratch(at + static_cast<int32_t>(i), value[i]);
-  const bool sent = link_type == 1 ? Delivered(protocol::SendUnitMessage(params, message, p.block))
+  const bool sent = link_type == 1 ? Delivered(transfer::SendUnitMessage(params, message, p.block))
                                    : sound::SendBySoundOrDataFile(params, message, p.block) != 0;
   if (!sent) return 0;
   if (factory_defaults == 0) return 1;

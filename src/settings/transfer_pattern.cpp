@@ -1,8 +1,8 @@
 #include "settings/transfer_pattern.h"
 
 #include "frame/comm_params.h"
-#include "protocol/send_unit_message.h"
 #include "sound/pipcast.h"
+#include "transfer/send_unit_message.h"
 
 namespace quibra::settings {
 
@@ -13,7 +13,7 @@ int32_t SendSettings(CommParams& params, const SendSteps& steps) {
   const int32_t param = steps.param ? steps.param() : 0;
   if (params.LinkType == frame::kLinkInfrared && !from_file) {
     if (!steps.over_infrared) return 1;
-    if (!Delivered(protocol::SendUnitMessage(params, steps.write_message, param))) return 0;
+    if (!Delivered(transfer::SendUnitMessage(params, steps.write_message, param))) return 0;
     return steps.after_delivery ? steps.after_delivery(Delivery::Infrared) : 1;
   }
   if (sound::SendBySoundOrDataFile(params, steps.write_message, param) == 0) return 0;
@@ -25,7 +25,7 @@ int32_t ReadSettings(CommParams& params, int32_t read_message, int32_t param,
                      const std::function<void()>& unpack) {
   frame::SetErrorCode(frame::kErrorTransferStarted);
   frame::ValidateCommParams(params, 1);
-  if (!Delivered(protocol::SendUnitMessage(params, read_message, param))) return 0;
+  if (!Delivered(transfer::SendUnitMessage(params, read_message, param))) return 0;
   unpack();
   return 1;
 }

@@ -11,10 +11,10 @@
 #include "platform/registry.h"
 #include "protocol/message_ids.h"
 #include "protocol/seal.h"
-#include "protocol/send_unit_message.h"
 #include "prvc/unit_info.h"
 #include "settings/service_blocks.h"
 #include "sound/pipcast.h"
+#include "transfer/send_unit_message.h"
 #include "ui/clipboard.h"
 
 namespace quibra::settings {
@@ -52,7 +52,7 @@ int32_t WriteServiceValue(const ServiceValue& v, int32_t value) {
     banks.set_scratch(kBlockWriteAt + i,
                       static_cast<uint8_t>(v.bcd ? codec::BinToBcd(digit) : digit));
   }
-  return Delivered(protocol::SendUnitMessage(params, protocol::msg::kBlockWrite, v.block)) ? 1 : 0;
+  return Delivered(transfer::SendUnitMessage(params, protocol::msg::kBlockWrite, v.block)) ? 1 : 0;
 }
 
 int32_t ReadServiceValue(const ServiceValue& v) {
@@ -136,7 +136,7 @@ int32_t SwitchType10Or12(int32_t type, int32_t mode) {
   module().banks.set_scratch(kBlockWriteAt, static_cast<uint8_t>(2 + mode));
   const bool sent =
       infrared
-          ? Delivered(protocol::SendUnitMessage(params, protocol::msg::kBlockWrite, kTypeBlock))
+          ? Delivered(transfer::SendUnitMessage(params, protocol::msg::kBlockWrite, kTypeBlock))
           : sound::SendBySoundOrDataFile(params, protocol::msg::kBlockWrite, kTypeBlock) != 0;
   if (!sent) return 0;
   return FactoryDefaultsAfter(params, kFactoryDefaultsPauseMs);
@@ -153,7 +153,7 @@ int32_t SendSimpleCommand(CommParams& params, int32_t message) {
   frame::ValidateCommParams(params, 0);
   protocol::SealMessageImage(message, 0, 0);
   if (params.LinkType == frame::kLinkInfrared)
-    return protocol::SendUnitMessage(params, message, 0) != 0 ? 1 : 0;
+    return transfer::SendUnitMessage(params, message, 0) != 0 ? 1 : 0;
   if (!command->by_sound) return 1;
   return sound::SendBySoundOrDataFile(params, message, 0) != 0 ? 1 : 0;
 }

@@ -10,12 +10,12 @@
 #include "frame/module.h"
 #include "protocol/message_ids.h"
 #include "protocol/seal.h"
-#include "protocol/send_unit_message.h"
 #include "settings/file_date.h"
 #include "settings/image_bytes.h"
 #include "settings/service_blocks.h"
 #include "settings/unit_commands.h"
 #include "sound/pipcast.h"
+#include "transfer/send_unit_message.h"
 
 namespace quibra::settings {
 namespace {
@@ -117,7 +117,7 @@ int32_t SendFileDeleteCommand(CommParams& params, int32_t file, int32_t date, in
     image.byte(kMarkerAt + 1 + static_cast<int32_t>(i), bytes[i]);
   protocol::SealMessageImage(protocol::msg::kFileDelete, 0, 0);
   if (params.LinkType == frame::kLinkInfrared)
-    return Delivered(protocol::SendUnitMessage(params, protocol::msg::kFileDelete, 0)) ? 1 : 0;
+    return Delivered(transfer::SendUnitMessage(params, protocol::msg::kFileDelete, 0)) ? 1 : 0;
   return sound::SendBySoundOrDataFile(params, protocol::msg::kFileDelete, 0) != 0 ? 1 : 0;
 }
 

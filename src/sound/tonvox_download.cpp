@@ -5,8 +5,8 @@
 #include "codec/product_codes.h"
 #include "frame/module.h"
 #include "sound/tonvox_analysis.h"
+#include "sound/tonvox_dialog.h"
 #include "ui/dialog_host.h"
-#include "ui/tonvox_procedure.h"
 
 namespace quibra::sound {
 namespace {
@@ -57,8 +57,8 @@ int32_t TonvoxPayload(int16_t* out) {
 
 int32_t ReadTonvoxData(uint32_t parent, int32_t monitor_type, int32_t rate_select,
                        int32_t gain_level, int32_t debug_dump) {
-  ui::TonvoxProcedure procedure(monitor_type, rate_select == kRateSelect22050 ? 22050 : 44100,
-                                gain_level, debug_dump != 0);
+  TonvoxProcedure procedure(monitor_type, rate_select == kRateSelect22050 ? 22050 : 44100,
+                            gain_level, debug_dump != 0);
   const int32_t result = ui::dialog_host().run_modal(ui::DialogId::Tonvox, parent, procedure);
   if (result != 1) return procedure.retry_requested() ? 2 : 0;
   if (delivers_raw(monitor_type)) return 1;

@@ -1,8 +1,8 @@
 #include "ui/display_update.h"
 
 #include "frame/com_texts.h"
+#include "protocol/message_status.h"
 #include "protocol/transfer_texts.h"
-#include "ui/transfer_link.h"
 
 namespace quibra::ui {
 namespace {
@@ -29,7 +29,7 @@ struct DisplayRow {
 };
 
 constexpr DisplayRow kDisplay[] = {
-    {{0, 50, 60},
+    {{protocol::kStatusWaiting, protocol::kStatusArriving, protocol::kStatusBatchStarted},
      3,
      TextRule::SelectThenShared,
      false,
@@ -37,10 +37,31 @@ constexpr DisplayRow kDisplay[] = {
      Shown::OnEvenTick,
      Shown::No,
      Shown::No},
-    {{10}, 1, TextRule::SharedOrStarting, false, Shown::No, Shown::No, Shown::No, Shown::Yes},
-    {{20}, 1, TextRule::ConnectionErrors, true, Shown::No, Shown::No, Shown::Yes, Shown::No},
-    {{30}, 1, TextRule::NoAnswer, true, Shown::No, Shown::No, Shown::Yes, Shown::No},
-    {{40},
+    {{protocol::kStatusCompleted},
+     1,
+     TextRule::SharedOrStarting,
+     false,
+     Shown::No,
+     Shown::No,
+     Shown::No,
+     Shown::Yes},
+    {{protocol::kStatusNoLink},
+     1,
+     TextRule::ConnectionErrors,
+     true,
+     Shown::No,
+     Shown::No,
+     Shown::Yes,
+     Shown::No},
+    {{protocol::kStatusNoAnswer},
+     1,
+     TextRule::NoAnswer,
+     true,
+     Shown::No,
+     Shown::No,
+     Shown::Yes,
+     Shown::No},
+    {{protocol::kStatusSending},
      1,
      TextRule::SelectIfEmptyThenShared,
      false,
@@ -99,13 +120,13 @@ void UpdateDisplay(DialogWindow& window, int32_t status, int32_t tick, bool forc
   window.show(kIconWaitConnect, shown(row->wait, tick));
 }
 
-void UpdateDisplayAndTick(DialogWindow& window, int32_t& tick, bool force) {
-  UpdateDisplay(window, transfer_link().status(), tick, force);
+void UpdateDisplayAndTick(DialogWindow& window, TransferLink& link, int32_t& tick, bool force) {
+  UpdateDisplay(window, link.status(), tick, force);
   ++tick;
 }
 
-void ShowProgress(DialogWindow& window) {
-  if (const int32_t progress = transfer_link().progress(); progress != 0) {
+void ShowProgress(DialogWindow& window, TransferLink& link) {
+  if (const int32_t progress = link.progress(); progress != 0) {
     window.set_progress(kProgressBar, progress);
   }
 }

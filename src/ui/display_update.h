@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "ui/dialog_window.h"
+#include "ui/transfer_link.h"
 
 namespace quibra::ui {
 
@@ -14,9 +15,9 @@ void UpdateDisplay(DialogWindow& window, int32_t status, int32_t tick, bool forc
 
 // The end of every status tick of the transfer dialogs: the display for the status as it reads
 // now, then one tick more.
-void UpdateDisplayAndTick(DialogWindow& window, int32_t& tick, bool force);
+void UpdateDisplayAndTick(DialogWindow& window, TransferLink& link, int32_t& tick, bool force);
 
 // Moves the progress bar to the engine's progress when there is any.
-void ShowProgress(DialogWindow& window);
+void ShowProgress(DialogWindow& window, TransferLink& link);
 
 }  // namespace quibra::ui

@@ -6,29 +6,34 @@
 #include <cstdint>
 
 #include "ui/dialog_window.h"
+#include "ui/transfer_link.h"
 
 namespace quibra::ui {
 
-// The message the selection asks for; for a single file its request image is filled first
-// (file index low and high byte, the low byte of the byte limit).
-int32_t PrepareExerciseDownload();
+// Called on the dialog's thread when a download completed, before the dialog closes: re-reads
+// what the unit told about itself (single_file: the download was one file).
+using DownloadCompleted = void (*)(int32_t single_file);
 
 // Follows the download every 300 ms with the progress bar; on completion refreshes the unit
 // information and closes with 1; offers Retry after a connection error or no answer; Cancel
 // stops the transfer and closes with 0.
 class DownloadProcedure final : public DialogProcedure {
  public:
+  DownloadProcedure(TransferLink& link, DownloadCompleted completed)
+      : link_(link), completed_(completed) {}
   void on_start(DialogWindow& window) override;
   void on_timer(DialogWindow& window, int32_t timer) override;
   void on_button(DialogWindow& window, int32_t control) override;
 
  private:
   void send(DialogWindow& window);
+  TransferLink& link_;
+  DownloadCompleted completed_;
   int32_t message_ = 0;  // kept for Retry
 };
 
-// The silent twin: polls every 300 ms until 10, 20 or 30 and returns that status (refreshing the
-// unit information first on 10).
-int32_t SilentExerciseDownload();
+// The silent twin: polls every 300 ms until the status is final and returns it (refreshing the
+// unit information first when the download completed).
+int32_t SilentExerciseDownload(TransferLink& link, DownloadCompleted completed);
 
 }  // namespace quibra::ui

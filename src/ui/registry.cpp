@@ -3,12 +3,10 @@
 #include "ui/clipboard.h"
 #include "ui/dialog_host.h"
 #include "ui/message_box.h"
-#include "ui/transfer_link.h"
 
 namespace quibra::ui {
 namespace {
 std::atomic<DialogHost*> g_host{nullptr};
-std::atomic<TransferLink*> g_link{nullptr};
 std::atomic<MessageBoxHost*> g_message_box{nullptr};
 std::atomic<Clipboard*> g_clipboard{nullptr};
 }  // namespace
@@ -20,15 +18,6 @@ DialogHost& dialog_host() {
 
 void set_dialog_host(DialogHost* replacement) {
   g_host.store(replacement, std::memory_order_release);
-}
-
-TransferLink& transfer_link() {
-  TransferLink* replacement = g_link.load(std::memory_order_acquire);
-  return replacement != nullptr ? *replacement : engine_link();
-}
-
-void set_transfer_link(TransferLink* replacement) {
-  g_link.store(replacement, std::memory_order_release);
 }
 
 MessageBoxHost& message_box_host() {

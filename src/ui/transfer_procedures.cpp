@@ -3,9 +3,9 @@
 #include "frame/com_texts.h"
 #include "frame/module.h"
 #include "protocol/message_ids.h"
+#include "protocol/message_status.h"
 #include "protocol/transfer_texts.h"
 #include "ui/display_update.h"
-#include "ui/transfer_link.h"
 
 namespace quibra::ui {
 namespace {
@@ -26,8 +26,8 @@ bool progress_bar_wanted() {
   return t.message == protocol::msg::kSingleFile && t.download.byte_limit == 0;
 }
 
-void send_current(DialogWindow& window) {
-  if (transfer_link().send(transfer().message, transfer().param) != 0) {
+void send_current(DialogWindow& window, TransferLink& link) {
+  if (link.send(transfer().message, transfer().param) != 0) {
     window.start_timer(kStatusTimer, kStatusPollMs);
   }
 }
@@ -45,22 +45,22 @@ void TransferProcedure::on_start(DialogWindow& window) {
   window.set_text(kStatusText, protocol::SharedDialogText());
   transfer().transfer_ticks = 0;
   // Shows what the previous transfer left, or the connection error while no link is open.
-  UpdateDisplay(window, transfer_link().status(), 0, false);
-  send_current(window);
+  UpdateDisplay(window, link_.status(), 0, false);
+  send_current(window, link_);
 }
 
 void TransferProcedure::on_timer(DialogWindow& window, int32_t timer) {
   if (timer != kStatusTimer) return;
-  switch (transfer_link().status()) {
-    case 10:
+  switch (link_.status()) {
+    case protocol::kStatusCompleted:
       window.stop_timer(kStatusTimer);
       window.end(1);
       break;
-    case 20:
+    case protocol::kStatusNoLink:
       window.stop_timer(kStatusTimer);
       window.enable(kButtonRetry, true);
       break;
-    case 30:
+    case protocol::kStatusNoAnswer:
       window.stop_timer(kStatusTimer);
       if (transfer().end_on_no_answer != 0) {
         window.end(0);
@@ -68,20 +68,20 @@ void TransferProcedure::on_timer(DialogWindow& window, int32_t timer) {
         window.enable(kButtonRetry, true);
       }
       break;
-    case 60:
-      ShowProgress(window);
+    case protocol::kStatusBatchStarted:
+      ShowProgress(window, link_);
       break;
     default:
       break;
   }
-  UpdateDisplayAndTick(window, transfer().transfer_ticks, false);
+  UpdateDisplayAndTick(window, link_, transfer().transfer_ticks, false);
 }
 
 void TransferProcedure::on_button(DialogWindow& window, int32_t control) {
   if (control == kButtonRetry) {
     protocol::SelectTransferText(false);
     window.set_text(kStatusText, protocol::SharedDialogText());
-    send_current(window);
+    send_current(window, link_);
     transfer().transfer_ticks = 0;
     window.set_progress(kProgressBar, 0);
   } else if (control == kButtonOk || control == kButtonCancel) {
@@ -96,7 +96,7 @@ void NoWaitProcedure::on_start(DialogWindow& window) {
   window.set_caption(text(frame::kTextTitle));
   protocol::SelectTransferText(false);
   window.set_text(kStatusText, protocol::SharedDialogText());
-  transfer_link().send(transfer().message, transfer().param);
+  link_.send(transfer().message, transfer().param);
   window.start_timer(kStatusTimer, kNoWaitMs);
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "ui/dialog_window.h"
+#include "ui/transfer_link.h"
 
 namespace quibra::ui {
 
@@ -17,17 +18,25 @@ inline constexpr uint32_t kNoWaitMs = 500;
 // stopping the engine.
 class TransferProcedure final : public DialogProcedure {
  public:
+  explicit TransferProcedure(TransferLink& link) : link_(link) {}
   void on_start(DialogWindow& window) override;
   void on_timer(DialogWindow& window, int32_t timer) override;
   void on_button(DialogWindow& window, int32_t control) override;
+
+ private:
+  TransferLink& link_;
 };
 
 // IR_CONNECTION_NOWAIT: sends the current message, stays 500 ms and reports success.
 class NoWaitProcedure final : public DialogProcedure {
  public:
+  explicit NoWaitProcedure(TransferLink& link) : link_(link) {}
   void on_start(DialogWindow& window) override;
   void on_timer(DialogWindow& window, int32_t timer) override;
   void on_button(DialogWindow& window, int32_t control) override;
+
+ private:
+  TransferLink& link_;
 };
 
 }  // namespace quibra::ui

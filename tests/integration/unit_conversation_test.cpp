@@ -9,12 +9,13 @@
 #include "platform/scaled_clock.h"
 #include "protocol/message_image.h"
 #include "protocol/seal.h"
-#include "protocol/send_unit_message.h"
 #include "quibra/quibra.h"
 #include "serial_link.h"
 #include "support/counting_clock.h"
 #include "support/final_status.h"
 #include "support/module_fixture.h"
+#include "transfer/engine_link.h"
+#include "transfer/send_unit_message.h"
 #include "ui/dialog_test_support.h"
 #include "unit.h"
 
@@ -28,7 +29,7 @@ class UnitConversation : public DialogTest {
  protected:
   void SetUp() override {
     DialogTest::SetUp();
-    ui::set_transfer_link(nullptr);  // the real engine
+    transfer::set_transfer_link(nullptr);  // the real engine
     clock_.set_scale(0.05);
   }
   void TearDown() override {
@@ -169,7 +170,7 @@ TEST_F(UnitConversation, ProbeDialogClosesWhenNoUnitAnswers) {
   connect();
   unit_->queue_fault(Fault::Silence());
   CommParams p = params(true);
-  EXPECT_EQ(protocol::SendUnitMessage(p, 9021, 1), 0);
+  EXPECT_EQ(transfer::SendUnitMessage(p, 9021, 1), 0);
 }
 
 TEST_F(UnitConversation, NoAnswerThenRetryAfterTheUnitComesBack) {
@@ -185,17 +186,17 @@ TEST_F(UnitConversation, NoAnswerThenRetryAfterTheUnitComesBack) {
     fnQuibraExt_PressDialogButton(ui::kButtonRetry);
   };
   CommParams p = params(true);
-  EXPECT_EQ(protocol::SendUnitMessage(p, 9021, 0), 1);
+  EXPECT_EQ(transfer::SendUnitMessage(p, 9021, 0), 1);
   EXPECT_TRUE(retried);
   EXPECT_EQ(m().unit.type.load(), 22);  // recognised from the identification answer
 }
 
 TEST_F(UnitConversation, SilentSendReportsNoLinkAndNoAnswer) {
   CommParams p = params(false);
-  EXPECT_EQ(protocol::SendUnitMessage(p, 9006, 0), 2);
+  EXPECT_EQ(transfer::SendUnitMessage(p, 9006, 0), 2);
   connect();
   unit_->queue_fault(Fault::Silence());
-  EXPECT_EQ(protocol::SendUnitMessage(p, 9006, 0), 3);
+  EXPECT_EQ(transfer::SendUnitMessage(p, 9006, 0), 3);
 }
 
 TEST_F(UnitConversation, EndClosesThePortPromptly) {

@@ -14,10 +14,10 @@
 #include "platform/scaled_clock.h"
 #include "protocol/message_image.h"
 #include "quibra/quibra.h"
-#include "support/module_fixture.h"
 #include "support/comm_params.h"
+#include "support/module_fixture.h"
 #include "support/scripted_unit_test.h"
-#include "ui/transfer_link.h"
+#include "transfer/engine_link.h"
 
 namespace quibra::testing {
 namespace {

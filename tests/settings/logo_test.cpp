@@ -14,7 +14,7 @@
 #include "settings/logo_transfer.h"
 #include "settings_test_support.h"
 #include "support/scripted_unit.h"
-#include "ui/transfer_link.h"
+#include "transfer/engine_link.h"
 
 namespace quibra::testing {
 namespace {
@@ -42,13 +42,13 @@ class PauseLog final : public platform::Clock {
 class LogoTest : public SettingsTest {
  protected:
   void TearDown() override {
-    ui::set_transfer_link(nullptr);
+    transfer::set_transfer_link(nullptr);
     SettingsTest::TearDown();
   }
   // Exchanges go to a scripted unit in place of the engine.
   void script() {
     scripted_.identities = {Bytes{}};  // asked for its identity, it leaves the image as it is
-    ui::set_transfer_link(&scripted_);
+    transfer::set_transfer_link(&scripted_);
   }
 
   static CommParams played() { return sound(); }

@@ -14,13 +14,13 @@
 #include "platform/scaled_clock.h"
 #include "protocol/message_image.h"
 #include "quibra/quibra.h"
-#include "support/module_fixture.h"
 #include "support/comm_params.h"
+#include "support/module_fixture.h"
 #include "support/recorded_boxes.h"
 #include "support/scripted_unit.h"
+#include "transfer/engine_link.h"
 #include "ui/clipboard.h"
 #include "ui/message_box.h"
-#include "ui/transfer_link.h"
 
 namespace quibra::testing {
 namespace {
@@ -77,7 +77,7 @@ class ServiceCommandsTest : public ModuleTest {
   void SetUp() override {
     ModuleTest::SetUp();
     platform::set_clock(&pauses_);
-    ui::set_transfer_link(&unit_);
+    transfer::set_transfer_link(&unit_);
     ui::set_message_box_host(&boxes_);
     fnQuibraExt_SetDialogObserver(CancelOnRetry, nullptr);
   }
@@ -85,7 +85,7 @@ class ServiceCommandsTest : public ModuleTest {
     fnQuibraExt_SetDialogObserver(nullptr, nullptr);
     ModuleTest::TearDown();
     ui::set_message_box_host(nullptr);
-    ui::set_transfer_link(nullptr);
+    transfer::set_transfer_link(nullptr);
     platform::set_clock(nullptr);
   }
   std::array<uint8_t, 3> Block(int32_t block) {

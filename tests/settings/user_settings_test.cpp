@@ -9,9 +9,9 @@
 
 #include "frame/state_flags.h"
 #include "protocol/seal.h"
-#include "protocol/send_unit_message.h"
 #include "settings/name_fix.h"
 #include "settings_test_support.h"
+#include "transfer/send_unit_message.h"
 
 namespace quibra::testing {
 namespace {

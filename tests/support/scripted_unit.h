@@ -74,7 +74,6 @@ class ScriptedUnit final : public ui::TransferLink {
   int32_t status() override { return answers ? 10 : 30; }
   int32_t progress() override { return 0; }
   void cancel() override {}
-  void refresh_monitor_info(int32_t) override {}
 
   size_t count(int32_t message) const {
     size_t n = 0;

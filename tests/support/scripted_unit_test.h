@@ -6,7 +6,7 @@
 #include "platform/scaled_clock.h"
 #include "support/module_fixture.h"
 #include "support/scripted_unit.h"
-#include "ui/transfer_link.h"
+#include "transfer/engine_link.h"
 
 namespace quibra::testing {
 
@@ -15,11 +15,11 @@ class ScriptedUnitTest : public ModuleTest {
   void SetUp() override {
     ModuleTest::SetUp();
     platform::set_clock(&clock_);
-    ui::set_transfer_link(&unit_);
+    transfer::set_transfer_link(&unit_);
   }
   void TearDown() override {
     ModuleTest::TearDown();
-    ui::set_transfer_link(nullptr);
+    transfer::set_transfer_link(nullptr);
     platform::set_clock(nullptr);
   }
 

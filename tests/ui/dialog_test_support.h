@@ -14,7 +14,7 @@
 #include "platform/scaled_clock.h"
 #include "quibra/quibra.h"
 #include "support/module_fixture.h"
-#include "ui/transfer_link.h"
+#include "transfer/engine_link.h"
 
 namespace quibra::testing {
 
@@ -31,7 +31,6 @@ class ScriptedLink final : public ui::TransferLink {
   int32_t status() override { return open ? status_value.load() : 20; }
   int32_t progress() override { return progress_value.load(); }
   void cancel() override { ++cancels; }
-  void refresh_monitor_info(int32_t) override { ++refreshes; }
 
   std::vector<std::pair<int32_t, int32_t>> sends() {
     std::lock_guard guard(lock_);
@@ -43,7 +42,6 @@ class ScriptedLink final : public ui::TransferLink {
   std::atomic<int32_t> status_after_send{0};
   std::atomic<int32_t> progress_value{0};
   std::atomic<int32_t> cancels{0};
-  std::atomic<int32_t> refreshes{0};
 
  private:
   std::mutex lock_;
@@ -105,13 +103,13 @@ class DialogTest : public ModuleTest {
   void SetUp() override {
     ModuleTest::SetUp();
     platform::set_clock(&clock_);
-    ui::set_transfer_link(&link_);
+    transfer::set_transfer_link(&link_);
     fnQuibraExt_SetDialogObserver(&DialogRecorder::observe, &recorder_);
   }
   void TearDown() override {
     fnQuibraExt_SetDialogObserver(nullptr, nullptr);
     ModuleTest::TearDown();  // joins a busy dialog still open
-    ui::set_transfer_link(nullptr);
+    transfer::set_transfer_link(nullptr);
     platform::set_clock(nullptr);
   }
 

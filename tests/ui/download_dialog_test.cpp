@@ -1,4 +1,6 @@
 // The exercise download dialog and its silent twin on the headless host.
+#include <atomic>
+
 #include "protocol/message_image.h"
 #include "ui/dialog_host.h"
 #include "ui/dialog_test_support.h"
@@ -7,12 +9,24 @@
 namespace quibra::testing {
 namespace {
 
-using DownloadDialog = DialogTest;
-
-int32_t run_download() {
-  ui::DownloadProcedure procedure;
-  return ui::dialog_host().run_modal(ui::DialogId::Connection, 0, procedure);
+// Counts the refreshes of the unit information a completed download asks for.
+std::atomic<int32_t> g_refreshes{0};
+void CountRefresh(int32_t) {
+  ++g_refreshes;
 }
+
+class DownloadDialog : public DialogTest {
+ protected:
+  void SetUp() override {
+    DialogTest::SetUp();
+    g_refreshes = 0;
+  }
+  int32_t run_download() {
+    ui::DownloadProcedure procedure(link_, &CountRefresh);
+    return ui::dialog_host().run_modal(ui::DialogId::Connection, 0, procedure);
+  }
+  int32_t run_silent() { return ui::SilentExerciseDownload(link_, &CountRefresh); }
+};
 
 TEST_F(DownloadDialog, CompletesWithProgressAndRefreshesTheUnit) {
   link_.status_after_send = 50;
@@ -23,7 +37,7 @@ TEST_F(DownloadDialog, CompletesWithProgressAndRefreshesTheUnit) {
   };
   EXPECT_EQ(run_download(), 1);
   EXPECT_EQ(link_.sends(), (std::vector<std::pair<int32_t, int32_t>>{{9011, 0}}));
-  EXPECT_EQ(link_.refreshes, 1);
+  EXPECT_EQ(g_refreshes, 1);
   EXPECT_EQ(recorder_.controls[ui::kProgressBar].progress, 75);
   EXPECT_TRUE(recorder_.controls[ui::kProgressBar].visible);
 }
@@ -54,18 +68,18 @@ TEST_F(DownloadDialog, NoAnswerOffersRetryAndCancelStopsTheEngine) {
   EXPECT_EQ(run_download(), 0);
   EXPECT_EQ(link_.sends().size(), 2u);  // the first try and one Retry
   EXPECT_EQ(link_.cancels, 1);
-  EXPECT_EQ(link_.refreshes, 0);
+  EXPECT_EQ(g_refreshes, 0);
 }
 
 TEST_F(DownloadDialog, SilentTwinReturnsTheFinalStatus) {
   link_.status_after_send = 10;
-  EXPECT_EQ(ui::SilentExerciseDownload(), 10);
-  EXPECT_EQ(link_.refreshes, 1);
+  EXPECT_EQ(run_silent(), 10);
+  EXPECT_EQ(g_refreshes, 1);
   link_.status_after_send = 30;
-  EXPECT_EQ(ui::SilentExerciseDownload(), 30);
+  EXPECT_EQ(run_silent(), 30);
   link_.open = false;
-  EXPECT_EQ(ui::SilentExerciseDownload(), 20);
-  EXPECT_EQ(link_.refreshes, 1);
+  EXPECT_EQ(run_silent(), 20);
+  EXPECT_EQ(g_refreshes, 1);
   EXPECT_TRUE(recorder_.events.empty());
 }
 

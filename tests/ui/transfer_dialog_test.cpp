@@ -3,8 +3,8 @@
 #include <cstring>
 
 #include "frame/com_texts.h"
-#include "protocol/send_unit_message.h"
 #include "protocol/transfer_texts.h"
+#include "transfer/send_unit_message.h"
 #include "ui/busy_dialog.h"
 #include "ui/dialog_test_support.h"
 #include "ui/dialog_window.h"
@@ -12,7 +12,7 @@
 namespace quibra::testing {
 namespace {
 
-using protocol::SendUnitMessage;
+using transfer::SendUnitMessage;
 using TransferDialog = DialogTest;
 
 TEST_F(TransferDialog, ProbeWithoutAnswerClosesItself) {

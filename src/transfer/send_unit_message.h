@@ -6,7 +6,7 @@
 
 #include "quibra/records.h"
 
-namespace quibra::protocol {
+namespace quibra::transfer {
 
 // Silent: 1 completed, 2 connection error, 3 no answer, 0 any other end. With ShowDialog: the
 // dialog's result (1 completed, 0 closed by the user, or no answer to a 9021 probe with
@@ -17,4 +17,4 @@ int32_t SendUnitMessage(CommParams& params, int32_t id, int32_t param);
 // The raw memory test: reads 100 bytes at address 256, writes 1, 2, 3 there, reads again.
 int32_t MemoryTestDummy();
 
-}  // namespace quibra::protocol
+}  // namespace quibra::transfer

@@ -1,76 +1,60 @@
-#include "protocol/send_unit_message.h"
+#include "transfer/send_unit_message.h"
 
 #include <array>
 
 #include "frame/module.h"
 #include "platform/registry.h"
 #include "protocol/message_ids.h"
+#include "protocol/message_status.h"
 #include "protocol/raw_memory.h"
 #include "protocol/seal.h"
 #include "protocol/transfer_texts.h"
+#include "transfer/engine_link.h"
 #include "ui/dialog_host.h"
-#include "ui/transfer_link.h"
 #include "ui/transfer_procedures.h"
 
-namespace quibra::protocol {
+namespace quibra::transfer {
 namespace {
 
 constexpr uint32_t kCommandPauseMs = 500;
 constexpr uint32_t kSilentPollMs = 300;
 constexpr size_t kDialogTextChars = sizeof(CommParams{}.DialogText);
 
-bool is_final(int32_t status) {
-  return status == 10 || status == 20 || status == 30;
-}
-
-int32_t silent_result(int32_t status) {
-  switch (status) {
-    case 10:
-      return 1;
-    case 20:
-      return 2;
-    case 30:
-      return 3;
-    default:
-      return 0;
-  }
-}
-
 }  // namespace
 
 int32_t SendUnitMessage(CommParams& params, int32_t id, int32_t param) {
-  TransferState& transfer = module().transfer;
+  protocol::TransferState& transfer = module().transfer;
   transfer.message = id;
   transfer.param = param;
-  transfer.end_on_no_answer = (id == msg::kIdentify && param == 1) ? 1 : 0;
-  SealMessageImage(id, param, 0);
-  ui::TransferLink& link = ui::transfer_link();
+  transfer.end_on_no_answer = (id == protocol::msg::kIdentify && param == 1) ? 1 : 0;
+  protocol::SealMessageImage(id, param, 0);
+  ui::TransferLink& link = transfer_link();
 
-  if (IsCommandWithoutAnswer(id)) {
+  if (protocol::IsCommandWithoutAnswer(id)) {
     if (params.ShowDialog == 0) {
       link.send(id, param);
       platform::clock().sleep_ms(kCommandPauseMs);
       return 1;
     }
     // The no-wait dialog shows the shared text as the last transfer left it.
-    ui::NoWaitProcedure procedure;
+    ui::NoWaitProcedure procedure(link);
     return ui::dialog_host().run_modal(ui::DialogId::ConnectionNoWait, params.ParentWindow,
                                        procedure);
   }
 
   if (params.ShowDialog != 0) {
-    SetSharedDialogText(params.DialogText, kDialogTextChars);
-    ui::TransferProcedure procedure;
+    protocol::SetSharedDialogText(params.DialogText, kDialogTextChars);
+    ui::TransferProcedure procedure(link);
     return ui::dialog_host().run_modal(ui::DialogId::Connection, params.ParentWindow, procedure);
   }
 
   link.send(id, param);
   int32_t status = link.status();
-  while (!is_final(status)) {
+  while (!protocol::IsFinalStatus(status)) {
     platform::clock().sleep_ms(kSilentPollMs);
     status = link.status();
   }
-  return silent_result(status);
+  return protocol::SilentResult(status);
 }
 
 int32_t MemoryTestDummy() {
@@ -85,20 +69,20 @@ int32_t MemoryTestDummy() {
   Module& m = module();
   // The first three answer bytes are taken, as a check that the unit reads.
   auto read_back = [&] {
-    const int32_t at = BuildMemoryReadCommand(0, 0, kAddress, kReadCount) - 5;
-    SendUnitMessage(params, msg::kMemoryRead, 0);
+    const int32_t at = protocol::BuildMemoryReadCommand(0, 0, kAddress, kReadCount) - 5;
+    SendUnitMessage(params, protocol::msg::kMemoryRead, 0);
     return std::array<uint8_t, 3>{m.banks.scratch(at), m.banks.scratch(at + 1),
                                   m.banks.scratch(at + 2)};
   };
   read_back();
   platform::clock().sleep_ms(kPauseMs);
-  const int32_t data = BuildMemoryWriteCommand(33, 0, 0, kAddress, 3);
+  const int32_t data = protocol::BuildMemoryWriteCommand(33, 0, 0, kAddress, 3);
   for (int32_t i = 0; i < 3; ++i)
     m.banks.set_scratch(data + i, kPattern[i]);
-  ui::transfer_link().send(msg::kMemoryWrite, 0);
+  transfer_link().send(protocol::msg::kMemoryWrite, 0);
   platform::clock().sleep_ms(kPauseMs);
   read_back();
   return 0;
 }
 
-}  // namespace quibra::protocol
+}  // namespace quibra::transfer
