@@ -2,6 +2,8 @@
 
 #include <atomic>
 
+#include "frame/module.h"
+
 namespace quibra::platform {
 namespace {
 
@@ -26,27 +28,34 @@ void install(std::atomic<Interface*>& slot, Interface* replacement) {
   slot.store(replacement, std::memory_order_release);
 }
 
+// The system backends that hold state are the Module's.
+Backends& own() {
+  return module().backends;
+}
+
 }  // namespace
 
 Clock& clock() { return chosen(g_clock, system_clock()); }
 void set_clock(Clock* replacement) { install(g_clock, replacement); }
 
+BytePort& system_byte_port() { return *own().byte_port; }
+
 BytePort& byte_port() { return chosen(g_byte_port, system_byte_port()); }
 void set_byte_port(BytePort* replacement) { install(g_byte_port, replacement); }
 
-IrdaSockets& irda_sockets() { return chosen(g_irda_sockets, system_irda_sockets()); }
+IrdaSockets& irda_sockets() { return chosen(g_irda_sockets, *own().irda_sockets); }
 void set_irda_sockets(IrdaSockets* replacement) { install(g_irda_sockets, replacement); }
 
-LinkLibrary& link_library() { return chosen(g_link_library, system_link_library()); }
+LinkLibrary& link_library() { return chosen(g_link_library, *own().link_library); }
 void set_link_library(LinkLibrary* replacement) { install(g_link_library, replacement); }
 
 Locale& locale() { return chosen(g_locale, system_locale()); }
 void set_locale(Locale* replacement) { install(g_locale, replacement); }
 
-SoundOutput& sound_output() { return chosen(g_sound_output, system_sound_output()); }
+SoundOutput& sound_output() { return chosen(g_sound_output, *own().sound_output); }
 void set_sound_output(SoundOutput* replacement) { install(g_sound_output, replacement); }
 
-SoundInput& sound_input() { return chosen(g_sound_input, system_sound_input()); }
+SoundInput& sound_input() { return chosen(g_sound_input, *own().sound_input); }
 void set_sound_input(SoundInput* replacement) { install(g_sound_input, replacement); }
 
 TempFiles& temp_files() { return chosen(g_temp_files, system_temp_files()); }
