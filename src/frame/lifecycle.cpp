@@ -15,24 +15,35 @@ namespace {
 std::atomic<Module*> g_module{nullptr};
 std::mutex g_lifecycle_lock;  // serialises load and unload
 
-void load_locked(uintptr_t instance_handle) {
-  // A module being replaced first lets its communication thread end.
-  if (Module* current = g_module.load(std::memory_order_acquire)) {
-    protocol::StopMessageThread(*current);
+// Ends the module in force. Its threads end while it is still the module in force: they reach
+// it through module() to the end, and what they use (backends, dialog observers, locks) is
+// declared before the members that own them, so it is destroyed after them.
+void unload_locked(bool release_buffers) {
+  Module* current = g_module.load(std::memory_order_acquire);
+  if (current == nullptr) return;
+  protocol::StopMessageThread(*current);
+  if (release_buffers) {
+    current->exercise_store.ShutdownExerciseStore();
+    current->exercise_memory.release();
   }
+  delete current;  // closes the port, the libraries and the locks it opened
+  g_module.store(nullptr, std::memory_order_release);
+}
+
+void load_locked(uintptr_t instance_handle) {
+  // A module being replaced ends first, so a fresh one never shares anything with it.
+  unload_locked(false);
   auto fresh = std::make_unique<Module>();  // the seven locks are created here, in order
   fresh->exercise_store.InitExerciseStore();
   fresh->exercise_memory.allocate();
   fresh->engine.file_steps = &fresh->file_packets;
   // After a download from a unit of type 22 or 23 the decoders need its user settings.
   fresh->analysis.user_value_reader = &settings::ReadDetectedUnitMaxHR;
-  Module* old = g_module.exchange(fresh.release(), std::memory_order_acq_rel);
-  delete old;
+  fresh->instance_handle = instance_handle;
+  g_module.store(fresh.release(), std::memory_order_release);
   // Every request image gets a valid checksum before any export runs.
   protocol::SealMessageImage(protocol::kResealAll, 0, 0);
-  Module& m = *g_module.load(std::memory_order_acquire);
-  m.instance_handle = instance_handle;
-  m.texts.reset();
+  module().texts.reset();
 }
 
 }  // namespace
@@ -54,15 +65,7 @@ void LoadModule(uintptr_t instance_handle) {
 
 void UnloadModule() {
   std::lock_guard guard(g_lifecycle_lock);
-  // The communication thread ends while the module is still in force: it uses it to the end.
-  if (Module* current = g_module.load(std::memory_order_acquire)) {
-    protocol::StopMessageThread(*current);
-  }
-  Module* old = g_module.exchange(nullptr, std::memory_order_acq_rel);
-  if (old == nullptr) return;
-  old->exercise_store.ShutdownExerciseStore();
-  old->exercise_memory.release();
-  delete old;  // closes the locks
+  unload_locked(true);
 }
 
 bool IsModuleLoaded() {

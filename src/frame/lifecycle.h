@@ -6,13 +6,14 @@
 
 namespace quibra::frame {
 
-// Builds a fresh Module, replacing any earlier one: creates the locks, allocates the first
-// exercise memory buffer, seals every request image, remembers the module handle and resets
-// the communication texts. (Registering the dialog controls is the Windows entry point's job
-// and comes before this.)
+// Builds a fresh Module, replacing (and first destroying) any earlier one: creates the locks, the
+// platform backends and the dialog observers, allocates the first exercise memory buffer, seals
+// every request image, remembers the module handle and resets the communication texts.
+// (Registering the dialog controls is the Windows entry point's job and comes before this.)
 void LoadModule(uintptr_t instance_handle = 0);
 
-// Releases the exercise memory buffer and destroys the Module.
+// Stops the communication thread, releases the exercise memory buffer and destroys the Module:
+// every thread it started ends, and the port, libraries and devices it opened are closed.
 void UnloadModule();
 
 // True between LoadModule and UnloadModule.

@@ -12,6 +12,7 @@
 #include "frame/com_texts.h"
 #include "frame/locks.h"
 #include "frame/state_flags.h"
+#include "platform/backends.h"
 #include "protocol/banks.h"
 #include "protocol/engine.h"
 #include "protocol/exercise_memory.h"
@@ -26,6 +27,7 @@
 #include "settings/service_state.h"
 #include "sound/tonvox_capture.h"
 #include "ui/busy_dialog.h"
+#include "ui/dialog_observer.h"
 
 namespace quibra {
 
@@ -56,6 +58,11 @@ struct Module {
   exercise::AnalysisState analysis;
   prvc::UnitMemoryMap memory_map;  // of the last group A or B unit identified
   settings::ServiceState service;  // file-delete target and usage counters
+
+  // The platform backends that hold state, and the dialog observers. Declared before every
+  // member that runs a thread, so they are destroyed after those threads have ended.
+  platform::Backends backends;
+  ui::DialogObservers dialog_observers;
 
   protocol::LinkPort port;
   protocol::WirelessLink wireless;

@@ -10,6 +10,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 
 namespace quibra::platform {
 
@@ -64,7 +65,8 @@ class BytePort {
   virtual bool system_supports_usb_adapter() = 0;
 };
 
-// The operating system's byte port (posix or win32 backend, chosen at build time).
-BytePort& system_byte_port();
+// A new byte port of the operating system (posix or win32 backend, chosen at build time), with
+// no port open. The Module owns the one the library uses (platform/backends.h).
+std::unique_ptr<BytePort> make_system_byte_port();
 
 }  // namespace quibra::platform

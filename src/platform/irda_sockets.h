@@ -14,6 +14,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -72,7 +73,7 @@ class IrdaSockets {
   virtual void close(int32_t handle) = 0;
 };
 
-// The system's IrDA stack (posix or win32 backend, chosen at build time).
-IrdaSockets& system_irda_sockets();
+// A new handle on the system's IrDA stack (posix or win32 backend, chosen at build time).
+std::unique_ptr<IrdaSockets> make_system_irda_sockets();
 
 }  // namespace quibra::platform

@@ -8,6 +8,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 namespace quibra::platform {
 
@@ -36,7 +37,8 @@ class LinkLibrary {
   virtual void pause() = 0;
 };
 
-// The system's loader (posix or win32 backend, chosen at build time).
-LinkLibrary& system_link_library();
+// A new loader of the system's (posix or win32 backend, chosen at build time), nothing loaded
+// yet. Destroying it unloads the library.
+std::unique_ptr<LinkLibrary> make_system_link_library();
 
 }  // namespace quibra::platform

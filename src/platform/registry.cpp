@@ -1,58 +1,105 @@
 #include "platform/registry.h"
 
-#include <atomic>
+#include "frame/module.h"
+#include "platform/slot.h"
 
 namespace quibra::platform {
 namespace {
 
-std::atomic<Clock*> g_clock{nullptr};
-std::atomic<BytePort*> g_byte_port{nullptr};
-std::atomic<IrdaSockets*> g_irda_sockets{nullptr};
-std::atomic<LinkLibrary*> g_link_library{nullptr};
-std::atomic<Locale*> g_locale{nullptr};
-std::atomic<SoundOutput*> g_sound_output{nullptr};
-std::atomic<SoundInput*> g_sound_input{nullptr};
-std::atomic<TempFiles*> g_temp_files{nullptr};
-std::atomic<FileDialogs*> g_file_dialogs{nullptr};
+Slot<Clock> g_clock;
+Slot<BytePort> g_byte_port;
+Slot<IrdaSockets> g_irda_sockets;
+Slot<LinkLibrary> g_link_library;
+Slot<Locale> g_locale;
+Slot<SoundOutput> g_sound_output;
+Slot<SoundInput> g_sound_input;
+Slot<TempFiles> g_temp_files;
+Slot<FileDialogs> g_file_dialogs;
 
-template <typename Interface>
-Interface& chosen(const std::atomic<Interface*>& slot, Interface& system) {
-  Interface* replacement = slot.load(std::memory_order_acquire);
-  return replacement != nullptr ? *replacement : system;
+// The system backends that hold state are the Module's.
+Backends& own() {
+  return module().backends;
 }
 
-template <typename Interface>
-void install(std::atomic<Interface*>& slot, Interface* replacement) {
-  slot.store(replacement, std::memory_order_release);
+IrdaSockets& own_irda_sockets() {
+  return *own().irda_sockets;
+}
+LinkLibrary& own_link_library() {
+  return *own().link_library;
+}
+SoundOutput& own_sound_output() {
+  return *own().sound_output;
+}
+SoundInput& own_sound_input() {
+  return *own().sound_input;
 }
 
 }  // namespace
 
-Clock& clock() { return chosen(g_clock, system_clock()); }
-void set_clock(Clock* replacement) { install(g_clock, replacement); }
+Clock& clock() {
+  return g_clock.get(system_clock);
+}
+void set_clock(Clock* replacement) {
+  g_clock.set(replacement);
+}
 
-BytePort& byte_port() { return chosen(g_byte_port, system_byte_port()); }
-void set_byte_port(BytePort* replacement) { install(g_byte_port, replacement); }
+BytePort& system_byte_port() {
+  return *own().byte_port;
+}
+BytePort& byte_port() {
+  return g_byte_port.get(system_byte_port);
+}
+void set_byte_port(BytePort* replacement) {
+  g_byte_port.set(replacement);
+}
 
-IrdaSockets& irda_sockets() { return chosen(g_irda_sockets, system_irda_sockets()); }
-void set_irda_sockets(IrdaSockets* replacement) { install(g_irda_sockets, replacement); }
+IrdaSockets& irda_sockets() {
+  return g_irda_sockets.get(own_irda_sockets);
+}
+void set_irda_sockets(IrdaSockets* replacement) {
+  g_irda_sockets.set(replacement);
+}
 
-LinkLibrary& link_library() { return chosen(g_link_library, system_link_library()); }
-void set_link_library(LinkLibrary* replacement) { install(g_link_library, replacement); }
+LinkLibrary& link_library() {
+  return g_link_library.get(own_link_library);
+}
+void set_link_library(LinkLibrary* replacement) {
+  g_link_library.set(replacement);
+}
 
-Locale& locale() { return chosen(g_locale, system_locale()); }
-void set_locale(Locale* replacement) { install(g_locale, replacement); }
+Locale& locale() {
+  return g_locale.get(system_locale);
+}
+void set_locale(Locale* replacement) {
+  g_locale.set(replacement);
+}
 
-SoundOutput& sound_output() { return chosen(g_sound_output, system_sound_output()); }
-void set_sound_output(SoundOutput* replacement) { install(g_sound_output, replacement); }
+SoundOutput& sound_output() {
+  return g_sound_output.get(own_sound_output);
+}
+void set_sound_output(SoundOutput* replacement) {
+  g_sound_output.set(replacement);
+}
 
-SoundInput& sound_input() { return chosen(g_sound_input, system_sound_input()); }
-void set_sound_input(SoundInput* replacement) { install(g_sound_input, replacement); }
+SoundInput& sound_input() {
+  return g_sound_input.get(own_sound_input);
+}
+void set_sound_input(SoundInput* replacement) {
+  g_sound_input.set(replacement);
+}
 
-TempFiles& temp_files() { return chosen(g_temp_files, system_temp_files()); }
-void set_temp_files(TempFiles* replacement) { install(g_temp_files, replacement); }
+TempFiles& temp_files() {
+  return g_temp_files.get(system_temp_files);
+}
+void set_temp_files(TempFiles* replacement) {
+  g_temp_files.set(replacement);
+}
 
-FileDialogs& file_dialogs() { return chosen(g_file_dialogs, system_file_dialogs()); }
-void set_file_dialogs(FileDialogs* replacement) { install(g_file_dialogs, replacement); }
+FileDialogs& file_dialogs() {
+  return g_file_dialogs.get(system_file_dialogs);
+}
+void set_file_dialogs(FileDialogs* replacement) {
+  g_file_dialogs.set(replacement);
+}
 
 }  // namespace quibra::platform

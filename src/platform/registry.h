@@ -1,6 +1,10 @@
 // The registry of the platform seam: the one place where the library looks up the backend of
 // each platform interface. Tests and tools install a replacement (a decorator, a fake) and
 // remove it again; the library never keeps a backend reference across calls.
+//
+// Without a replacement, the backends that hold state (byte port, IrDA sockets, wireless-link
+// library, sound in and out) are the Module's own (platform/backends.h): made at load, closed
+// and destroyed at unload. The others are process-wide and stateless.
 #pragma once
 
 #include "platform/byte_port.h"
@@ -22,19 +26,21 @@ Clock& clock();
 // to the system clock. Meant to be called while no library thread runs.
 void set_clock(Clock* replacement);
 
-// The byte port in force: the replacement when one is installed, else the system's.
+// The byte port in force: the replacement when one is installed, else the Module's own.
 BytePort& byte_port();
+// The Module's own byte port, whatever replacement is installed: what a decorator forwards to.
+BytePort& system_byte_port();
 
-// Installs a replacement byte port (not owned) or, with nullptr, returns to the system's.
+// Installs a replacement byte port (not owned) or, with nullptr, returns to the Module's own.
 // Meant to be called while no library thread runs.
 void set_byte_port(BytePort* replacement);
 
-// The IrDA stack in force, and its replacement (not owned; nullptr returns to the system's).
+// The IrDA stack in force, and its replacement (not owned; nullptr returns to the Module's).
 IrdaSockets& irda_sockets();
 void set_irda_sockets(IrdaSockets* replacement);
 
 // The wireless-link library loader in force, and its replacement (not owned; nullptr returns
-// to the system's).
+// to the Module's).
 LinkLibrary& link_library();
 void set_link_library(LinkLibrary* replacement);
 // The locale in force: the replacement when one is installed, else the user's locale.

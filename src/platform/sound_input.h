@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 
 namespace quibra::platform {
 
@@ -38,7 +39,8 @@ class SoundInput {
   virtual void close() = 0;
 };
 
-// The platform's recording device (ALSA on Linux, waveIn on Windows).
-SoundInput& system_sound_input();
+// A new handle on the platform's recording device (ALSA on Linux, waveIn on Windows), not
+// recording. Destroying it closes the device.
+std::unique_ptr<SoundInput> make_system_sound_input();
 
 }  // namespace quibra::platform

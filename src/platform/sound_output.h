@@ -1,6 +1,7 @@
 // Sound out of the platform seam: plays a wave file to the end.
 #pragma once
 
+#include <memory>
 #include <string>
 
 namespace quibra::platform {
@@ -13,7 +14,8 @@ class SoundOutput {
   virtual bool play_wave_file(const std::string& path) = 0;
 };
 
-// The platform's sound output (ALSA on Linux where a device exists, PlaySoundA on Windows).
-SoundOutput& system_sound_output();
+// A new handle on the platform's sound output (ALSA on Linux where a device exists, PlaySoundA
+// on Windows).
+std::unique_ptr<SoundOutput> make_system_sound_output();
 
 }  // namespace quibra::platform

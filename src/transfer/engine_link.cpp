@@ -1,8 +1,7 @@
 #include "transfer/engine_link.h"
 
-#include <atomic>
-
 #include "frame/state_flags.h"
+#include "platform/slot.h"
 #include "protocol/engine_control.h"
 
 namespace quibra::transfer {
@@ -20,17 +19,16 @@ class EngineLink final : public ui::TransferLink {
 };
 
 EngineLink g_engine_link;
-std::atomic<ui::TransferLink*> g_replacement{nullptr};
+platform::Slot<ui::TransferLink> g_link;
 
 }  // namespace
 
 ui::TransferLink& transfer_link() {
-  ui::TransferLink* replacement = g_replacement.load(std::memory_order_acquire);
-  return replacement != nullptr ? *replacement : g_engine_link;
+  return g_link.get([]() -> ui::TransferLink& { return g_engine_link; });
 }
 
 void set_transfer_link(ui::TransferLink* replacement) {
-  g_replacement.store(replacement, std::memory_order_release);
+  g_link.set(replacement);
 }
 
 }  // namespace quibra::transfer

@@ -2,20 +2,15 @@
 
 #include <algorithm>
 #include <cstring>
-#include <mutex>
-#include <vector>
+
+#include "frame/module.h"
 
 namespace quibra::ui {
 namespace {
 
-// Process-wide, like the dialogs themselves. Two locks so that an observer may press a button
-// from inside its callback.
-std::mutex g_observer_lock;
-QuibraDialogObserver g_observer = nullptr;
-void* g_context = nullptr;
-
-std::mutex g_targets_lock;
-std::vector<PressTarget*> g_targets;
+DialogObservers& observers() {
+  return module().dialog_observers;
+}
 
 void copy_text(char* out, size_t size, const char* text) {
   std::strncpy(out, text, size - 1);
@@ -24,21 +19,47 @@ void copy_text(char* out, size_t size, const char* text) {
 
 }  // namespace
 
-void SetDialogObserver(QuibraDialogObserver observer, void* context) {
-  std::lock_guard guard(g_observer_lock);
-  g_observer = observer;
-  g_context = context;
+void DialogObservers::set(QuibraDialogObserver observer, void* context) {
+  std::lock_guard guard(observer_lock_);
+  observer_ = observer;
+  context_ = context;
 }
 
-void NotifyDialogEvent(const QuibraDialogEvent& event) {
+void DialogObservers::notify(const QuibraDialogEvent& event) {
   QuibraDialogObserver observer;
   void* context;
   {
-    std::lock_guard guard(g_observer_lock);
-    observer = g_observer;
-    context = g_context;
+    std::lock_guard guard(observer_lock_);
+    observer = observer_;
+    context = context_;
   }
   if (observer != nullptr) observer(&event, context);
+}
+
+void DialogObservers::push(PressTarget* target) {
+  std::lock_guard guard(targets_lock_);
+  targets_.push_back(target);
+}
+
+void DialogObservers::remove(PressTarget* target) {
+  std::lock_guard guard(targets_lock_);
+  targets_.erase(std::remove(targets_.begin(), targets_.end(), target), targets_.end());
+}
+
+int32_t DialogObservers::press(int32_t control) {
+  // Under the lock: the dialog cannot close (and remove itself) while it takes the press.
+  std::lock_guard guard(targets_lock_);
+  if (targets_.empty()) return 0;
+  targets_.back()->press(control);
+  return 1;
+}
+
+void SetDialogObserver(QuibraDialogObserver observer, void* context) {
+  observers().set(observer, context);
+}
+
+void NotifyDialogEvent(const QuibraDialogEvent& event) {
+  observers().notify(event);
 }
 
 void NotifyOpened(const char* dialog) {
@@ -81,20 +102,15 @@ void NotifyMessageBox(const std::string& caption, const std::string& text) {
 }
 
 void PushPressTarget(PressTarget* target) {
-  std::lock_guard guard(g_targets_lock);
-  g_targets.push_back(target);
+  observers().push(target);
 }
 
 void RemovePressTarget(PressTarget* target) {
-  std::lock_guard guard(g_targets_lock);
-  g_targets.erase(std::remove(g_targets.begin(), g_targets.end(), target), g_targets.end());
+  observers().remove(target);
 }
 
 int32_t PressDialogButton(int32_t control) {
-  std::lock_guard guard(g_targets_lock);
-  if (g_targets.empty()) return 0;
-  g_targets.back()->press(control);
-  return 1;
+  return observers().press(control);
 }
 
 }  // namespace quibra::ui

@@ -3,11 +3,36 @@
 #pragma once
 
 #include <cstdint>
+#include <mutex>
 #include <string>
+#include <vector>
 
 #include "quibra/records.h"
 
 namespace quibra::ui {
+
+class PressTarget;
+
+// The Module's observer and its open dialogs (Module::dialog_observers); the functions below
+// reach the module's. Two locks, so that an observer may press a button from inside its
+// callback.
+class DialogObservers {
+ public:
+  void set(QuibraDialogObserver observer, void* context);
+  // Calls the observer outside the lock.
+  void notify(const QuibraDialogEvent& event);
+  void push(PressTarget* target);
+  void remove(PressTarget* target);
+  int32_t press(int32_t control);
+
+ private:
+  std::mutex observer_lock_;
+  QuibraDialogObserver observer_ = nullptr;
+  void* context_ = nullptr;
+
+  std::mutex targets_lock_;
+  std::vector<PressTarget*> targets_;  // the dialog opened last at the back
+};
 
 // Installs the observer (null removes it). The callback runs on the thread of the dialog.
 void SetDialogObserver(QuibraDialogObserver observer, void* context);

@@ -3,58 +3,39 @@
 #include <cstdio>
 #include <iterator>
 #include <string>
+#include <string_view>
 
+// Made at build time by tools/resources/dialog_templates.py from resources/quibra.rc, the script
+// Windows builds its dialogs from: both hosts show the same controls.
+#include "ui/dialog_template_table.h"
 #include "ui/dialog_window.h"
 
 namespace quibra::ui {
 namespace {
 
-using K = ControlKind;
+using generated::kDialogTemplates;
 
-// The four icons lie on the same spot; the procedures show the ones the state asks for.
-constexpr ControlTemplate kConnection[] = {
-    {kStatusText, K::Text, 30, 10, 100, 20, nullptr, true, true},
-    {kIconWaitConnect, K::Icon, 5, 5, 20, 20, "IR_WAITCONNECT", true, true},
-    {kIconConnecting1, K::Icon, 5, 5, 20, 20, "IR_CONNECTING1", true, true},
-    {kIconNoAnswer, K::Icon, 5, 5, 20, 20, "IR_NOANSWER", true, true},
-    {kButtonRetry, K::Button, 13, 50, 50, 14, "Retry", false, true},
-    {kButtonCancel, K::Button, 68, 50, 50, 14, "Cancel", true, true},
-    {kProgressBar, K::ProgressBar, 5, 35, 120, 10, nullptr, true, true},
-    {kIconConnecting2, K::Icon, 5, 5, 20, 20, "IR_CONNECTING2", true, false},
+// The template of each dialog, by its name in the resource script, in the order of DialogId.
+constexpr std::string_view kDialogNames[] = {
+    "IR_CONNECTION",      "IR_CONNECTION_NOWAIT", "IR_CONNECTION_NEW",
+    "PIPCAST_CONNECTION", "TONVOX_CONNECTION",
 };
 
-constexpr ControlTemplate kConnectionNoWait[] = {
-    {kStatusText, K::Text, 30, 10, 100, 20, nullptr, true, true},
-    {kIconConnecting1, K::Icon, 5, 5, 20, 20, "IR_CONNECTING1", true, true},
-};
+// Where a dialog's template stands in the generated table. A name the script lacks stops the
+// build: the throw cannot be evaluated at compile time.
+consteval size_t TableIndex(DialogId id) {
+  for (size_t i = 0; i < std::size(kDialogTemplates); ++i) {
+    if (kDialogTemplates[i].name == kDialogNames[static_cast<size_t>(id)]) return i;
+  }
+  throw "the resource script has no template of this name";
+}
 
-constexpr ControlTemplate kConnectionNew[] = {
-    {kStatusText, K::CenteredText, 8, 50, 155, 10, nullptr, true, true},
-    {kAnimation, K::Animation, 21, 5, 129, 38, nullptr, true, true},
+constexpr size_t kTableIndex[] = {
+    TableIndex(DialogId::Connection),    TableIndex(DialogId::ConnectionNoWait),
+    TableIndex(DialogId::ConnectionNew), TableIndex(DialogId::Pipcast),
+    TableIndex(DialogId::Tonvox),
 };
-
-constexpr ControlTemplate kPipcast[] = {
-    {kStatusText, K::Text, 30, 10, 100, 20, nullptr, true, true},
-    {kIconConnecting1, K::Icon, 5, 5, 20, 20, "PIPCAST_CONNECTION1", true, true},
-};
-
-// One icon place shows the waiting, receiving or failed icon; the level bar stands on the right.
-constexpr ControlTemplate kTonvox[] = {
-    {kIconPlace, K::Icon, 5, 5, 20, 20, "#111", true, true},
-    {kStatusText, K::Text, 30, 10, 100, 20, nullptr, true, true},
-    {kProgressBar, K::ProgressBar, 5, 35, 125, 10, nullptr, true, true},
-    {kButtonRetry, K::Button, 18, 50, 50, 14, "Retry", false, true},
-    {kButtonCancel, K::Button, 78, 50, 50, 14, "Cancel", true, true},
-    {kLevelBar, K::LevelBar, 140, 5, 10, 59, nullptr, true, true},
-};
-
-constexpr DialogTemplate kTemplates[] = {
-    {"IR_CONNECTION", 130, 70, kConnection},
-    {"IR_CONNECTION_NOWAIT", 130, 35, kConnectionNoWait},
-    {"IR_CONNECTION_NEW", 172, 66, kConnectionNew},
-    {"PIPCAST_CONNECTION", 130, 35, kPipcast},
-    {"TONVOX_CONNECTION", 160, 70, kTonvox},
-};
+static_assert(std::size(kTableIndex) == std::size(kDialogNames));
 
 }  // namespace
 
@@ -65,7 +46,7 @@ std::string IconName(int32_t resource) {
 }
 
 const DialogTemplate& Template(DialogId id) {
-  return kTemplates[static_cast<size_t>(id)];
+  return kDialogTemplates[kTableIndex[static_cast<size_t>(id)]];
 }
 
 }  // namespace quibra::ui

@@ -1,5 +1,6 @@
-// The layouts of the library's dialog templates (dialog units), as the resource script defines
-// them for Windows; the headless host builds its controls from the same table.
+// The layouts of the library's dialog templates (dialog units). The table is generated at build
+// time from the resource script that Windows builds its dialogs from
+// (tools/resources/dialog_templates.py), and the headless host builds its controls from it.
 #pragma once
 
 #include <cstdint>
@@ -21,7 +22,9 @@ struct ControlTemplate {
   int32_t id;
   ControlKind kind;
   int16_t x, y, width, height;
-  const char* caption;  // button label or icon resource name; null for none
+  // The text of the control's line: a button's label, an icon's resource name, a text's first
+  // text; null when empty.
+  const char* caption;
   bool enabled;
   bool visible;
 };

@@ -61,7 +61,7 @@ class EngineTest : public testing::ModuleTest {
   PtyPair pty_;
   platform::ScaledClock scaled_{0.01};
   testing::CountingClock counting_{scaled_};
-  FaultPort port_{platform::system_byte_port()};
+  FaultPort port_;
   std::unique_ptr<FakeUnit> unit_;
 };
 

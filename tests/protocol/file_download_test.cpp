@@ -209,7 +209,7 @@ class FileDownloadEngine : public quibra::testing::ModuleTest {
 
   PtyPair pty_;
   platform::ScaledClock scaled_{0.01};
-  testing::FaultPort port_{platform::system_byte_port()};
+  testing::FaultPort port_;
   std::unique_ptr<FakeUnit> unit_;
 };
 

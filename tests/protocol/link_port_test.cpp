@@ -28,7 +28,7 @@ class LinkPortTest : public testing::ModuleTest {
     platform::set_byte_port(nullptr);
     ModuleTest::TearDown();
   }
-  FaultPort fault_{platform::system_byte_port()};
+  FaultPort fault_;
 };
 
 TEST_F(LinkPortTest, SerialPortIsSetTo9600EightBitsNoParityTwoStopBitsRaw) {

@@ -1,6 +1,7 @@
-// A byte-port decorator for tests: forwards to another port (the system's, on a pty) and makes
-// one chosen operation fail on its Nth call, once or for good; it also plays the USB adapter's
-// device files, which no test machine has.
+// A byte-port decorator for tests: forwards to the Module's own port (the system's, on a pty) and
+// makes one chosen operation fail on its Nth call, once or for good; it also plays the USB
+// adapter's device files, which no test machine has. The inner port is looked up at every call,
+// so the decorator outlives the Modules it serves and unloading closes what it opened.
 #pragma once
 
 #include <atomic>
@@ -9,14 +10,13 @@
 #include <string>
 
 #include "platform/byte_port.h"
+#include "platform/registry.h"
 
 namespace quibra::testing {
 
 class FaultPort final : public platform::BytePort {
  public:
   enum class Op { OpenSerial, Write, Read };
-
-  explicit FaultPort(platform::BytePort& inner) : inner_(inner) {}
 
   // The nth call (1 = next) of op fails; with for_good every call after it too.
   void fail(Op op, int nth, bool for_good = false) {
@@ -37,33 +37,33 @@ class FaultPort final : public platform::BytePort {
   std::function<void(const uint8_t*, size_t)> on_write;
 
   int32_t open_serial(const char* name) override {
-    return failing(Op::OpenSerial) ? 0 : inner_.open_serial(name);
+    return failing(Op::OpenSerial) ? 0 : inner().open_serial(name);
   }
   int32_t open_usb_device(int number) override {
     ++usb_opens;
     if (usb_files.count(number) == 0) return 0;
-    if (!usb_path.empty() && inner_.open_serial(usb_path.c_str()) == 0) return 0;
+    if (!usb_path.empty() && inner().open_serial(usb_path.c_str()) == 0) return 0;
     return 100 + number;
   }
   bool open_driver_kit(uint32_t) override { return false; }
   bool configure_line(uint32_t baud, int parity, int stop_bits) override {
-    return inner_.configure_line(baud, parity, stop_bits);
+    return inner().configure_line(baud, parity, stop_bits);
   }
-  bool set_read_timeout(uint32_t ms) override { return inner_.set_read_timeout(ms); }
+  bool set_read_timeout(uint32_t ms) override { return inner().set_read_timeout(ms); }
   bool write(const uint8_t* bytes, size_t count) override {
     if (on_write) on_write(bytes, count);
-    return failing(Op::Write) ? false : inner_.write(bytes, count);
+    return failing(Op::Write) ? false : inner().write(bytes, count);
   }
   platform::PortReadResult read(uint8_t* buffer, size_t count) override {
     if (failing(Op::Read)) return {false, 0, 5};
-    return inner_.read(buffer, count);
+    return inner().read(buffer, count);
   }
-  void purge_receive() override { inner_.purge_receive(); }
+  void purge_receive() override { inner().purge_receive(); }
   // A pty has no transmitter: what the library wrote waits in the far end's input until the
   // test reads it, and purging the output would discard it there. A real line has sent it long
   // before the purge, so the stand-in for the wire keeps it.
   void purge_transmit() override {
-    if (!keep_output_on_purge) inner_.purge_transmit();
+    if (!keep_output_on_purge) inner().purge_transmit();
   }
   bool reset_usb_adapter() override {
     ++usb_resets;
@@ -71,7 +71,7 @@ class FaultPort final : public platform::BytePort {
   }
   void close() override {
     ++closes;
-    inner_.close();
+    inner().close();
   }
   bool system_supports_usb_adapter() override { return supports_usb; }
 
@@ -85,7 +85,8 @@ class FaultPort final : public platform::BytePort {
     return false;
   }
 
-  platform::BytePort& inner_;
+  static platform::BytePort& inner() { return platform::system_byte_port(); }
+
   std::atomic<Op> op_{Op::OpenSerial};
   std::atomic<int> remaining_{0};
   std::atomic<bool> for_good_{false};

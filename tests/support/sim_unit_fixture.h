@@ -46,7 +46,7 @@ class SimUnitTest : public ModuleTest {
   }
 
   platform::ScaledClock clock_{0.01};
-  FaultPort port_{platform::system_byte_port()};
+  FaultPort port_;
   sim::Unit unit_;
   sim::SerialLink link_{unit_, false, std::chrono::milliseconds{10}};
 };

@@ -58,9 +58,13 @@ struct LibUsb {
         resolve(interrupt_transfer, "libusb_interrupt_transfer")) {
       return true;
     }
-    dlclose(handle);
-    handle = nullptr;
+    unload();
     return false;
+  }
+
+  void unload() {
+    if (handle != nullptr) dlclose(handle);
+    handle = nullptr;
   }
 };
 
@@ -75,7 +79,11 @@ constexpr uint32_t kKitPollMs = 100;
 
 class PosixBytePort final : public BytePort {
  public:
-  ~PosixBytePort() override { close(); }
+  // Unloading the library closes the port and lets go of libusb.
+  ~PosixBytePort() override {
+    close();
+    usb_.unload();
+  }
 
   int32_t open_serial(const char* name) override {
     close();
@@ -281,9 +289,8 @@ class PosixBytePort final : public BytePort {
 
 }  // namespace
 
-BytePort& system_byte_port() {
-  static PosixBytePort port;
-  return port;
+std::unique_ptr<BytePort> make_system_byte_port() {
+  return std::make_unique<PosixBytePort>();
 }
 
 }  // namespace quibra::platform

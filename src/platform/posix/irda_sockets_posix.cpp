@@ -28,9 +28,8 @@ class PosixIrdaSockets final : public IrdaSockets {
 
 }  // namespace
 
-IrdaSockets& system_irda_sockets() {
-  static PosixIrdaSockets sockets;
-  return sockets;
+std::unique_ptr<IrdaSockets> make_system_irda_sockets() {
+  return std::make_unique<PosixIrdaSockets>();
 }
 
 }  // namespace quibra::platform

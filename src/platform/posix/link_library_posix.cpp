@@ -17,6 +17,11 @@ struct CConvention {
 
 class PosixLinkLibrary final : public LinkLibraryEntries<CConvention> {
  public:
+  // The entries die with the handle; nothing may call them after this.
+  ~PosixLinkLibrary() override {
+    if (handle_ != nullptr) dlclose(handle_);
+  }
+
   bool load() override {
     std::lock_guard guard(lock_);
     if (handle_ != nullptr) return true;
@@ -40,9 +45,8 @@ class PosixLinkLibrary final : public LinkLibraryEntries<CConvention> {
 
 }  // namespace
 
-LinkLibrary& system_link_library() {
-  static PosixLinkLibrary library;
-  return library;
+std::unique_ptr<LinkLibrary> make_system_link_library() {
+  return std::make_unique<PosixLinkLibrary>();
 }
 
 }  // namespace quibra::platform

@@ -81,9 +81,8 @@ class AlsaSoundInput final : public SoundInput {
 
 }  // namespace
 
-SoundInput& system_sound_input() {
-  static AlsaSoundInput instance;
-  return instance;
+std::unique_ptr<SoundInput> make_system_sound_input() {
+  return std::make_unique<AlsaSoundInput>();
 }
 
 }  // namespace quibra::platform

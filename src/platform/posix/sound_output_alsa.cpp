@@ -47,9 +47,8 @@ class AlsaSoundOutput final : public SoundOutput {
 
 }  // namespace
 
-SoundOutput& system_sound_output() {
-  static AlsaSoundOutput instance;
-  return instance;
+std::unique_ptr<SoundOutput> make_system_sound_output() {
+  return std::make_unique<AlsaSoundOutput>();
 }
 
 }  // namespace quibra::platform

@@ -145,9 +145,8 @@ class Win32BytePort final : public BytePort {
 
 }  // namespace
 
-BytePort& system_byte_port() {
-  static Win32BytePort port;
-  return port;
+std::unique_ptr<BytePort> make_system_byte_port() {
+  return std::make_unique<Win32BytePort>();
 }
 
 }  // namespace quibra::platform

@@ -114,9 +114,8 @@ class Win32IrdaSockets final : public IrdaSockets {
 
 }  // namespace
 
-IrdaSockets& system_irda_sockets() {
-  static Win32IrdaSockets sockets;
-  return sockets;
+std::unique_ptr<IrdaSockets> make_system_irda_sockets() {
+  return std::make_unique<Win32IrdaSockets>();
 }
 
 }  // namespace quibra::platform

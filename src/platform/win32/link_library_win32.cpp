@@ -14,6 +14,11 @@ struct StdcallConvention {
 
 class Win32LinkLibrary final : public LinkLibraryEntries<StdcallConvention> {
  public:
+  // The entries die with the module; nothing may call them after this.
+  ~Win32LinkLibrary() override {
+    if (module_ != nullptr) FreeLibrary(module_);
+  }
+
   bool load() override {
     std::lock_guard guard(lock_);
     if (module_ != nullptr) return true;
@@ -37,9 +42,8 @@ class Win32LinkLibrary final : public LinkLibraryEntries<StdcallConvention> {
 
 }  // namespace
 
-LinkLibrary& system_link_library() {
-  static Win32LinkLibrary library;
-  return library;
+std::unique_ptr<LinkLibrary> make_system_link_library() {
+  return std::make_unique<Win32LinkLibrary>();
 }
 
 }  // namespace quibra::platform

@@ -102,9 +102,8 @@ class Win32SoundInput final : public SoundInput {
 
 }  // namespace
 
-SoundInput& system_sound_input() {
-  static Win32SoundInput instance;
-  return instance;
+std::unique_ptr<SoundInput> make_system_sound_input() {
+  return std::make_unique<Win32SoundInput>();
 }
 
 }  // namespace quibra::platform

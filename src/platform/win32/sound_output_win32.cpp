@@ -17,9 +17,8 @@ class Win32SoundOutput final : public SoundOutput {
 
 }  // namespace
 
-SoundOutput& system_sound_output() {
-  static Win32SoundOutput instance;
-  return instance;
+std::unique_ptr<SoundOutput> make_system_sound_output() {
+  return std::make_unique<Win32SoundOutput>();
 }
 
 }  // namespace quibra::platform
