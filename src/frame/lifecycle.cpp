@@ -35,6 +35,18 @@ void load_locked(uintptr_t instance_handle) {
   m.texts.reset();
 }
 
+void unload_locked() {
+  // The communication thread ends while the module is still in force: it uses it to the end.
+  if (Module* current = g_module.load(std::memory_order_acquire)) {
+    protocol::StopMessageThread(*current);
+  }
+  Module* old = g_module.exchange(nullptr, std::memory_order_acq_rel);
+  if (old == nullptr) return;
+  old->exercise_store.ShutdownExerciseStore();
+  old->exercise_memory.release();
+  delete old;  // closes the locks
+}
+
 }  // namespace
 
 Module& module() {
@@ -52,17 +64,18 @@ void LoadModule(uintptr_t instance_handle) {
   load_locked(instance_handle);
 }
 
+void ReloadModule() {
+  std::lock_guard guard(g_lifecycle_lock);
+  const Module* current = g_module.load(std::memory_order_acquire);
+  const uintptr_t instance_handle = current != nullptr ? current->instance_handle : 0;
+  // The old Module goes first, as at unload, so no thread of it outlives it into the new one.
+  unload_locked();
+  load_locked(instance_handle);
+}
+
 void UnloadModule() {
   std::lock_guard guard(g_lifecycle_lock);
-  // The communication thread ends while the module is still in force: it uses it to the end.
-  if (Module* current = g_module.load(std::memory_order_acquire)) {
-    protocol::StopMessageThread(*current);
-  }
-  Module* old = g_module.exchange(nullptr, std::memory_order_acq_rel);
-  if (old == nullptr) return;
-  old->exercise_store.ShutdownExerciseStore();
-  old->exercise_memory.release();
-  delete old;  // closes the locks
+  unload_locked();
 }
 
 bool IsModuleLoaded() {

@@ -15,6 +15,10 @@ void LoadModule(uintptr_t instance_handle = 0);
 // Releases the exercise memory buffer and destroys the Module.
 void UnloadModule();
 
+// LoadModule for a library that is loaded already: its threads end with the Module they ran
+// on, and the fresh Module keeps the module handle of the one it replaces.
+void ReloadModule();
+
 // True between LoadModule and UnloadModule.
 bool IsModuleLoaded();
 

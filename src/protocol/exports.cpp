@@ -5,6 +5,7 @@
 #include "frame/module.h"
 #include "protocol/engine_control.h"
 #include "protocol/irda_link.h"
+#include "protocol/irda_stack_table.h"
 #include "protocol/link_port.h"
 #include "protocol/wireless_link.h"
 #include "protocol/send_unit_message.h"
@@ -86,6 +87,10 @@ QUIBRA_API int32_t QUIBRA_CALL fnQuibra_OpenConnection(int32_t options, int32_t 
 
 QUIBRA_API int32_t QUIBRA_CALL fnQuibra_Dummy(void) {
   return f::Guarded<int32_t>(0, [] { return quibra::protocol::MemoryTestDummy(); });
+}
+
+QUIBRA_API int32_t QUIBRA_CALL fnQuibraExt_SetIrdaStack(const QuibraIrdaStack* stack) {
+  return f::Guarded<int32_t>(0, [&] { return p::InstallIrdaStack(stack) ? 1 : 0; });
 }
 
 }  // extern "C"
