@@ -31,8 +31,8 @@ bool WriteWave8(const std::string& path, const std::vector<uint8_t>& samples, in
   if (rate <= 0 || samples.size() > std::numeric_limits<uint32_t>::max() - kHeaderBytes)
     return false;
   const auto data_bytes = static_cast<uint32_t>(samples.size());
-  std::array<uint8_t, kHeaderBytes> header{'R', 'I', 'F', 'F', 0, 0, 0, 0, 'W', 'A', 'V', 'E',
-                                           'f', 'm', 't', ' '};
+  std::array<uint8_t, kHeaderBytes> header{'R', 'I', 'F', 'F', 0,   0,   0,   0,
+                                           'W', 'A', 'V', 'E', 'f', 'm', 't', ' '};
   Put32(&header[4], static_cast<uint32_t>(kHeaderBytes - 8) + data_bytes);
   Put32(&header[16], kFormatChunkBytes);
   Put16(&header[20], kPcm);
