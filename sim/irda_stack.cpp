@@ -21,6 +21,20 @@ constexpr TypeName kTypeNames[] = {
 };
 constexpr const char* kUnnamed = "Orvek";
 
+// Socket errors as Windows Sockets numbers them, the numbering the library expects.
+constexpr int32_t kNotSocket = 10038;
+constexpr int32_t kConnectionReset = 10054;
+constexpr int32_t kNotConnected = 10057;
+constexpr int32_t kNotInitialised = 10093;
+// A device announces at most this many characters of its name.
+constexpr size_t kDeviceNameBytes = 22;
+// A service name takes at most 24 characters.
+constexpr size_t kServiceNameBytes = 24;
+
+IrdaStack* Self(void* context) {
+  return static_cast<IrdaStack*>(context);
+}
+
 }  // namespace
 
 std::string IrdaNameOfType(int32_t type) {
@@ -29,7 +43,33 @@ std::string IrdaNameOfType(int32_t type) {
   return it == std::end(kTypeNames) ? kUnnamed : it->name;
 }
 
-IrdaStack::IrdaStack(Unit& unit) {
+IrdaStack::IrdaStack() {
+  table_.Context = this;
+  table_.Startup = [](void* c) { return Self(c)->startup(); };
+  table_.Cleanup = [](void* c) { Self(c)->cleanup(); };
+  table_.OpenStream = [](void* c, int32_t* handle) { return Self(c)->open_stream(*handle); };
+  table_.BindAndListen = [](void* c, int32_t handle, uint32_t, const char* service,
+                            int32_t backlog) {
+    return Self(c)->bind_and_listen(handle, service, backlog);
+  };
+  table_.Enumerate = [](void* c, int32_t handle, QuibraIrdaDevice* devices, int32_t capacity,
+                        int32_t* count) {
+    return Self(c)->enumerate(handle, devices, capacity, *count);
+  };
+  table_.Connect = [](void* c, int32_t handle, uint32_t device_id, const char* service) {
+    return Self(c)->connect(handle, device_id, service);
+  };
+  table_.Send = [](void* c, int32_t handle, const uint8_t* bytes, int32_t count) {
+    return Self(c)->send(handle, bytes, count);
+  };
+  table_.Receive = [](void* c, int32_t handle, uint8_t* buffer, int32_t capacity,
+                      int32_t* received) {
+    return Self(c)->receive(handle, buffer, capacity, *received);
+  };
+  table_.Close = [](void* c, int32_t handle) { Self(c)->close(handle); };
+}
+
+IrdaStack::IrdaStack(Unit& unit) : IrdaStack() {
   add_device(IrdaNameOfType(unit.type()),
              [&unit](std::span<const uint8_t> request) { return unit.handle_short_form(request); });
 }
@@ -37,7 +77,7 @@ IrdaStack::IrdaStack(Unit& unit) {
 uint32_t IrdaStack::add_device(const std::string& name, Responder responder) {
   std::lock_guard guard(lock_);
   const uint32_t id = next_device_++;
-  devices_.push_back({id, name.substr(0, platform::kIrdaDeviceNameBytes), std::move(responder)});
+  devices_.push_back({id, name.substr(0, kDeviceNameBytes), std::move(responder)});
   return id;
 }
 
@@ -95,28 +135,31 @@ void IrdaStack::cleanup() {
 
 int32_t IrdaStack::open_stream(int32_t& handle) {
   std::lock_guard guard(lock_);
-  if (startups_ <= cleanups_) return platform::kIrdaNotInitialised;
+  if (startups_ <= cleanups_) return kNotInitialised;
   handle = next_handle_++;
   sockets_[handle] = Socket{};
   return 0;
 }
 
-int32_t IrdaStack::bind_and_listen(int32_t handle, uint32_t, const char* service, int backlog) {
+int32_t IrdaStack::bind_and_listen(int32_t handle, const char* service, int32_t backlog) {
   std::lock_guard guard(lock_);
-  if (!sockets_.contains(handle)) return platform::kIrdaNotSocket;
-  return service != nullptr && std::strlen(service) < platform::kIrdaServiceNameBytes &&
-                 backlog > 0
+  if (!sockets_.contains(handle)) return kNotSocket;
+  return service != nullptr && std::strlen(service) <= kServiceNameBytes && backlog > 0
              ? 0
-             : platform::kIrdaNotSocket;
+             : kNotSocket;
 }
 
-int32_t IrdaStack::enumerate(int32_t handle, std::vector<platform::IrdaDevice>& devices) {
+int32_t IrdaStack::enumerate(int32_t handle, QuibraIrdaDevice* devices, int32_t capacity,
+                             int32_t& count) {
   std::lock_guard guard(lock_);
-  devices.clear();
-  if (!sockets_.contains(handle)) return platform::kIrdaNotSocket;
+  count = 0;
+  if (!sockets_.contains(handle)) return kNotSocket;
   for (const Device& d : devices_) {
-    if (devices.size() == platform::kIrdaMaxDevices) break;
-    devices.push_back({d.id, d.name});
+    if (count == capacity) break;
+    QuibraIrdaDevice& out = devices[count++];
+    out = QuibraIrdaDevice{};
+    out.Id = d.id;
+    d.name.copy(out.Name, sizeof out.Name - 1);
   }
   return 0;
 }
@@ -124,12 +167,12 @@ int32_t IrdaStack::enumerate(int32_t handle, std::vector<platform::IrdaDevice>& 
 int32_t IrdaStack::connect(int32_t handle, uint32_t device_id, const char* service) {
   std::lock_guard guard(lock_);
   const auto s = sockets_.find(handle);
-  if (s == sockets_.end()) return platform::kIrdaNotSocket;
+  if (s == sockets_.end()) return kNotSocket;
   const bool there = std::any_of(devices_.begin(), devices_.end(),
                                  [&](const Device& d) { return d.id == device_id; });
   // Units offer their conversation as the service "HRM" only.
   if (!there || service == nullptr || std::strcmp(service, "HRM") != 0) {
-    return platform::kIrdaConnectionReset;
+    return kConnectionReset;
   }
   s->second.device = device_id;
   s->second.lost = false;
@@ -137,23 +180,23 @@ int32_t IrdaStack::connect(int32_t handle, uint32_t device_id, const char* servi
   return 0;
 }
 
-int32_t IrdaStack::send(int32_t handle, const uint8_t* bytes, size_t count) {
+int32_t IrdaStack::send(int32_t handle, const uint8_t* bytes, int32_t count) {
   Responder responder;
   std::vector<uint8_t> request;
   {
     std::lock_guard guard(lock_);
     const auto s = sockets_.find(handle);
-    if (s == sockets_.end()) return platform::kIrdaNotSocket;
+    if (s == sockets_.end()) return kNotSocket;
     Socket& socket = s->second;
-    if (socket.lost) return platform::kIrdaConnectionReset;
-    if (socket.device == 0) return platform::kIrdaNotConnected;
+    if (socket.lost) return kConnectionReset;
+    if (socket.device == 0) return kNotConnected;
     if (reset_next_send_) {
       reset_next_send_ = false;
       socket.lost = true;
       arrived_.notify_all();
-      return platform::kIrdaConnectionReset;
+      return kConnectionReset;
     }
-    if (count == 0) {
+    if (count <= 0) {
       ++empty_sends_;
       return 0;
     }
@@ -163,7 +206,7 @@ int32_t IrdaStack::send(int32_t handle, const uint8_t* bytes, size_t count) {
       // The unit went out of range.
       socket.lost = true;
       arrived_.notify_all();
-      return platform::kIrdaConnectionReset;
+      return kConnectionReset;
     }
     request.assign(bytes, bytes + count);
     requests_.push_back(request);
@@ -181,16 +224,17 @@ int32_t IrdaStack::send(int32_t handle, const uint8_t* bytes, size_t count) {
   return 0;
 }
 
-platform::IrdaReceived IrdaStack::receive(int32_t handle, uint8_t* buffer, size_t capacity) {
+int32_t IrdaStack::receive(int32_t handle, uint8_t* buffer, int32_t capacity, int32_t& received) {
   std::unique_lock guard(lock_);
+  received = 0;
   for (;;) {
     const auto s = sockets_.find(handle);
-    if (s == sockets_.end()) return {platform::kIrdaNotSocket, 0};
+    if (s == sockets_.end()) return kNotSocket;
     Socket& socket = s->second;
-    if (socket.lost) return {platform::kIrdaConnectionReset, 0};
+    if (socket.lost) return kConnectionReset;
     if (!socket.inbox.empty()) {
       std::vector<uint8_t>& block = socket.inbox.front();
-      const size_t n = std::min(capacity, block.size());
+      const size_t n = std::min(static_cast<size_t>(std::max(capacity, 0)), block.size());
       std::copy_n(block.begin(), n, buffer);
       // A stream socket hands out the rest of a longer block with the next receive.
       if (n < block.size()) {
@@ -198,7 +242,8 @@ platform::IrdaReceived IrdaStack::receive(int32_t handle, uint8_t* buffer, size_
       } else {
         socket.inbox.pop_front();
       }
-      return {0, n};
+      received = static_cast<int32_t>(n);
+      return 0;
     }
     arrived_.wait(guard);
   }

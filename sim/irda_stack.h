@@ -1,8 +1,9 @@
 // An IrDA stack in the same process as the library, with simulated units in range: it stands in
-// for the system's stack (platform::set_irda_sockets) where the system has none. Each device in
-// range answers the short form of the conversation through a responder, normally a simulated
-// unit. Like a real stack it frames nothing and delivers each answer as one block; unlike one it
-// can lose the link on request, have nobody in range, or refuse to start.
+// for the system's stack where the system has none, handed to the library as the table of
+// fnQuibraExt_SetIrdaStack. Each device in range answers the short form of the conversation
+// through a responder, normally a simulated unit. Like a real stack it frames nothing and
+// delivers each answer as one block; unlike one it can lose the link on request, have nobody in
+// range, or refuse to start.
 //
 // Threads: the library's communication and receive threads call it at once; tests configure it
 // and read its counters from their own thread. Every member takes the one lock.
@@ -18,7 +19,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/irda_sockets.h"
+#include "quibra/quibra.h"
 
 namespace quibra::sim {
 
@@ -28,14 +29,19 @@ class Unit;
 // "Orvek" for a type that has no name of its own.
 std::string IrdaNameOfType(int32_t type);
 
-class IrdaStack final : public platform::IrdaSockets {
+class IrdaStack {
  public:
   // What a device answers to one short-form request; empty = no answer.
   using Responder = std::function<std::vector<uint8_t>(std::span<const uint8_t>)>;
 
-  IrdaStack() = default;
+  IrdaStack();
   // A stack with one unit in range, announced under its type's name.
   explicit IrdaStack(Unit& unit);
+  IrdaStack(const IrdaStack&) = delete;
+  IrdaStack& operator=(const IrdaStack&) = delete;
+
+  // The table to install with fnQuibraExt_SetIrdaStack; its context is this stack.
+  const QuibraIrdaStack& table() const { return table_; }
 
   // Puts a device in range (enumerated in the order added); returns its device id.
   uint32_t add_device(const std::string& name, Responder responder);
@@ -55,18 +61,18 @@ class IrdaStack final : public platform::IrdaSockets {
   int empty_sends() const;
   std::vector<std::vector<uint8_t>> requests() const;
 
-  int32_t startup() override;
-  void cleanup() override;
-  int32_t open_stream(int32_t& handle) override;
-  int32_t bind_and_listen(int32_t handle, uint32_t device_id, const char* service,
-                          int backlog) override;
-  int32_t enumerate(int32_t handle, std::vector<platform::IrdaDevice>& devices) override;
-  int32_t connect(int32_t handle, uint32_t device_id, const char* service) override;
-  int32_t send(int32_t handle, const uint8_t* bytes, size_t count) override;
-  platform::IrdaReceived receive(int32_t handle, uint8_t* buffer, size_t capacity) override;
-  void close(int32_t handle) override;
-
  private:
+  // The calls of the table, one for each of its functions.
+  int32_t startup();
+  void cleanup();
+  int32_t open_stream(int32_t& handle);
+  int32_t bind_and_listen(int32_t handle, const char* service, int32_t backlog);
+  int32_t enumerate(int32_t handle, QuibraIrdaDevice* devices, int32_t capacity, int32_t& count);
+  int32_t connect(int32_t handle, uint32_t device_id, const char* service);
+  int32_t send(int32_t handle, const uint8_t* bytes, int32_t count);
+  int32_t receive(int32_t handle, uint8_t* buffer, int32_t capacity, int32_t& received);
+  void close(int32_t handle);
+
   struct Device {
     uint32_t id = 0;
     std::string name;
@@ -78,6 +84,7 @@ class IrdaStack final : public platform::IrdaSockets {
     std::deque<std::vector<uint8_t>> inbox;
   };
 
+  QuibraIrdaStack table_{};
   mutable std::mutex lock_;
   std::condition_variable arrived_;
   std::vector<Device> devices_;

@@ -461,6 +461,65 @@ QUIBRA_API int32_t QUIBRA_CALL fnQuibraExt_SetDialogObserver(QuibraDialogObserve
  * open to take it, else 0. May be called from any thread, also from inside the observer. */
 QUIBRA_API int32_t QUIBRA_CALL fnQuibraExt_PressDialogButton(int32_t control);
 
+/* Ends every thread of the library (communication, IrDA receive, busy dialog, sound capture)
+ * and starts again from the state the library has when it is loaded; what an application
+ * installed with the extension calls stays installed. For a program that is about to destroy
+ * objects the library may still call (an IrDA stack of its own, a dialog observer). Returns 1. */
+QUIBRA_API int32_t QUIBRA_CALL fnQuibraExt_ResetLibrary(void);
+
+/* An IrDA stack supplied by the application, for a system that has none of its own: a table of
+ * functions that the library calls in place of the system's IrDA sockets. Each gets the table's
+ * Context first. Results are socket error codes as Windows Sockets numbers them (0 success,
+ * 10038 not a socket, 10047 address family not supported, 10053 / 10054 the link was aborted /
+ * reset, 10057 not connected, 10093 not started). The functions are called from the
+ * application's thread, the communication thread and the IrDA receive thread at once; Receive
+ * blocks until a block arrives, the link ends or Close is called for its socket from another
+ * thread. */
+typedef struct QuibraIrdaDevice {
+  uint32_t Id;
+  char Name[24]; /* as the device announces itself, at most 22 characters, zero-terminated */
+} QuibraIrdaDevice;
+
+typedef struct QuibraIrdaStack {
+  void* Context;
+  /* Starts the stack; every successful Startup is matched by one Cleanup. */
+  int32_t(QUIBRA_CALL* Startup)(void* context);
+  void(QUIBRA_CALL* Cleanup)(void* context);
+  /* Makes a stream socket and stores its handle (nonzero) in *handle. */
+  int32_t(QUIBRA_CALL* OpenStream)(void* context, int32_t* handle);
+  /* Binds the socket to a device id and service name and listens with the backlog. */
+  int32_t(QUIBRA_CALL* BindAndListen)(void* context, int32_t handle, uint32_t deviceId,
+                                      const char* service, int32_t backlog);
+  /* Lists at most capacity devices in range into devices and their number into *count. */
+  int32_t(QUIBRA_CALL* Enumerate)(void* context, int32_t handle, QuibraIrdaDevice* devices,
+                                  int32_t capacity, int32_t* count);
+  /* Connects the socket to a device's service. */
+  int32_t(QUIBRA_CALL* Connect)(void* context, int32_t handle, uint32_t deviceId,
+                                const char* service);
+  /* Sends count bytes in one block; a send of 0 bytes only tests the link. */
+  int32_t(QUIBRA_CALL* Send)(void* context, int32_t handle, const uint8_t* bytes, int32_t count);
+  /* Receives one block of at most capacity bytes and stores its length in *received (0: the
+   * peer closed the link). */
+  int32_t(QUIBRA_CALL* Receive)(void* context, int32_t handle, uint8_t* buffer, int32_t capacity,
+                                int32_t* received);
+  /* Closes the socket; harmless for a handle that is not open. */
+  void(QUIBRA_CALL* Close)(void* context, int32_t handle);
+} QuibraIrdaStack;
+
+/* Installs the stack (the table is copied; Context must stay valid while it is installed) in
+ * place of the system's IrDA sockets; null returns to the system's. Meant to be called while no
+ * IrDA link is open. 1, or 0 with nothing changed when a function of the table is missing. */
+QUIBRA_API int32_t QUIBRA_CALL fnQuibraExt_SetIrdaStack(const QuibraIrdaStack* stack);
+
+/* Replays a recorded PCM wave file (8 or 16 bits; the first channel is taken) in place of the
+ * sound card for the sound download, followed by silence, and makes the library's clock run
+ * speedUp (1..1000) times faster so that the recording and every pause of the library take that
+ * much less time. A null or empty path returns to the sound card and the real clock. 1, or 0
+ * with nothing changed when the file is not such a wave file, speedUp is out of range or a
+ * sound reception is running. */
+QUIBRA_API int32_t QUIBRA_CALL fnQuibraExt_SetRecordedSoundInput(const char* wavePath,
+                                                                 int32_t speedUp);
+
 #ifdef __cplusplus
 }
 #endif

@@ -5,6 +5,7 @@
 #include "frame/com_texts.h"
 #include "frame/comm_params.h"
 #include "frame/export_guard.h"
+#include "frame/lifecycle.h"
 #include "frame/module.h"
 #include "frame/state_flags.h"
 #include "frame/unit_names.h"
@@ -55,6 +56,13 @@ QUIBRA_API int32_t QUIBRA_CALL fnQuibra_IsIrDAConnected(void) {
 QUIBRA_API int32_t QUIBRA_CALL fnQuibra_CancelExerciseReading(void) {
   return f::Guarded<int32_t>(0, [] {
     f::SetStateFlag(f::kFlagCancelRequest, 1);
+    return 1;
+  });
+}
+
+QUIBRA_API int32_t QUIBRA_CALL fnQuibraExt_ResetLibrary(void) {
+  return f::Guarded<int32_t>(0, [] {
+    f::ReloadModule();
     return 1;
   });
 }

@@ -63,6 +63,15 @@ void LoadModule(uintptr_t instance_handle) {
   load_locked(instance_handle);
 }
 
+void ReloadModule() {
+  std::lock_guard guard(g_lifecycle_lock);
+  const Module* current = g_module.load(std::memory_order_acquire);
+  const uintptr_t instance_handle = current != nullptr ? current->instance_handle : 0;
+  // The old Module goes first, as at unload, so no thread of it outlives it into the new one.
+  unload_locked(true);
+  load_locked(instance_handle);
+}
+
 void UnloadModule() {
   std::lock_guard guard(g_lifecycle_lock);
   unload_locked(true);

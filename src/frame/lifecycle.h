@@ -16,6 +16,10 @@ void LoadModule(uintptr_t instance_handle = 0);
 // every thread it started ends, and the port, libraries and devices it opened are closed.
 void UnloadModule();
 
+// LoadModule for a library that is loaded already: its threads end with the Module they ran
+// on, and the fresh Module keeps the module handle of the one it replaces.
+void ReloadModule();
+
 // True between LoadModule and UnloadModule.
 bool IsModuleLoaded();
 

@@ -6,6 +6,7 @@
 #include "protocol/data_file.h"
 #include "protocol/engine_control.h"
 #include "protocol/irda_link.h"
+#include "protocol/irda_stack_table.h"
 #include "protocol/link_port.h"
 #include "protocol/wireless_link.h"
 
@@ -87,6 +88,10 @@ QUIBRA_API int32_t QUIBRA_CALL fnQuibra_OpenConnection(int32_t options, int32_t 
 QUIBRA_API int32_t QUIBRA_CALL fnGetIDFromDataFile(CommParams* params) {
   if (params == nullptr) return 0;
   return f::Guarded<int32_t>(0, [&] { return p::GetIDFromDataFile(*params); });
+}
+
+QUIBRA_API int32_t QUIBRA_CALL fnQuibraExt_SetIrdaStack(const QuibraIrdaStack* stack) {
+  return f::Guarded<int32_t>(0, [&] { return p::InstallIrdaStack(stack) ? 1 : 0; });
 }
 
 }  // extern "C"

@@ -3,6 +3,7 @@
 #include "frame/module.h"
 #include "quibra/quibra.h"
 #include "sound/pipcast.h"
+#include "sound/recorded_input.h"
 #include "sound/tonvox_download.h"
 
 namespace f = quibra::frame;
@@ -65,6 +66,12 @@ QUIBRA_API int32_t QUIBRA_CALL fnQuibra_GetTonvoxPayloadLength(void) {
 
 QUIBRA_API int32_t QUIBRA_CALL fnQuibra_GetTonvoxPayload(int16_t* payload) {
   return f::Guarded<int32_t>(0, [&] { return quibra::sound::TonvoxPayload(payload); });
+}
+
+QUIBRA_API int32_t QUIBRA_CALL fnQuibraExt_SetRecordedSoundInput(const char* wavePath,
+                                                                 int32_t speedUp) {
+  return f::Guarded<int32_t>(
+      0, [&] { return quibra::sound::SetRecordedSoundInput(wavePath, speedUp) ? 1 : 0; });
 }
 
 }  // extern "C"

@@ -1,4 +1,4 @@
-// Loading and unloading, as the shared object and the tools do it.
+// Loading, reloading and unloading, as the shared object, applications and tests do it.
 #include <dlfcn.h>
 
 #include <gtest/gtest.h>
@@ -6,6 +6,7 @@
 #include "frame/lifecycle.h"
 #include "frame/module.h"
 #include "quibra/quibra.h"
+#include "support/pty_pair.h"
 
 namespace quibra::testing {
 namespace {
@@ -21,7 +22,14 @@ TEST(Lifecycle, LoadGivesAFreshModule) {
   first.exercise_memory.store(1, 9);
   first.exercise_memory.set_count(1);
 
-  frame::LoadModule();
+  // An application's reset while the communication thread runs: the thread ends with its
+  // Module, and the fresh one keeps the module handle.
+  PtyPair line;
+  ASSERT_TRUE(line.ok());
+  ASSERT_EQ(fnQuibra_StartIRCommunication(0, line.slave_name().c_str()), 1);
+  EXPECT_EQ(fnQuibraExt_ResetLibrary(), 1);
+  EXPECT_EQ(fnQuibra_GetCurrentMessageStatus(), 20);  // no engine runs
+  EXPECT_EQ(module().instance_handle, 0x1234u);
   EXPECT_EQ(fnQuibra_GetErrorCode(), 0);
   EXPECT_EQ(fnKx2GetNbrOfMemtrBytes(), 0);
   EXPECT_EQ(fnKx2GetMemtrData(1), 0);

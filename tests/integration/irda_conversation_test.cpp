@@ -30,12 +30,12 @@ class IrdaConversation : public ModuleTest {
  protected:
   void SetUp() override {
     platform::set_clock(&clock_);
-    platform::set_irda_sockets(&stack_);
+    ASSERT_EQ(fnQuibraExt_SetIrdaStack(&stack_.table()), 1);
     ModuleTest::SetUp();
   }
   void TearDown() override {
     ModuleTest::TearDown();  // both threads end while the stack is still there
-    platform::set_irda_sockets(nullptr);
+    fnQuibraExt_SetIrdaStack(nullptr);
     platform::set_clock(nullptr);
   }
 
@@ -184,13 +184,19 @@ TEST_F(IrdaConversation, DeviceSearchReportsTheLastRecognisedUnit) {
 }
 
 TEST_F(IrdaConversation, WithoutAStackNothingStarts) {
-  platform::set_irda_sockets(nullptr);  // this system's own: it has no IrDA
+  ASSERT_EQ(fnQuibraExt_SetIrdaStack(nullptr), 1);  // this system's own: it has no IrDA
   EXPECT_EQ(fnQuibra_StartIRCommunication(kIrda, "IRDA"), 0);
   EXPECT_EQ(frame::GetStateFlag(frame::kFlagPortOpenFailed), 1);
   EXPECT_EQ(fnQuibra_GetCurrentMessageStatus(), 20);
   EXPECT_EQ(fnQuibra_OrvekIrDADeviceAvailable(1, 0), 10047);
+  // A table that lacks a function is refused and the stack in force stays.
+  QuibraIrdaStack partial = stack_.table();
+  partial.Receive = nullptr;
+  EXPECT_EQ(fnQuibraExt_SetIrdaStack(&partial), 0);
+  EXPECT_EQ(fnQuibra_OrvekIrDADeviceAvailable(1, 0), 10047);
   stack_.fail_startup(10091);
-  platform::set_irda_sockets(&stack_);
+  ASSERT_EQ(fnQuibraExt_SetIrdaStack(&stack_.table()), 1);
+  EXPECT_EQ(fnQuibra_OrvekIrDADeviceAvailable(1, 0), 10091);
   EXPECT_EQ(fnQuibra_StartIRCommunication(kIrda, "IRDA"), 0);
 }
 

@@ -37,7 +37,7 @@ class UnitOnSimTest : public ModuleTest {
   }
   void TearDown() override {
     ModuleTest::TearDown();  // the engine's threads end while the unit still answers
-    platform::set_irda_sockets(nullptr);
+    fnQuibraExt_SetIrdaStack(nullptr);
     stack_.reset();
     peer_.reset();
     serial_.reset();
@@ -50,7 +50,7 @@ class UnitOnSimTest : public ModuleTest {
   // the pty (their identification and memory commands outgrow a serial frame).
   sim::Unit& attach(int32_t type, int32_t variant, int32_t code) {
     protocol::StopMessageThread(m());  // the last unit's conversation ends first
-    platform::set_irda_sockets(nullptr);
+    fnQuibraExt_SetIrdaStack(nullptr);
     stack_.reset();
     peer_.reset();
     serial_.reset();
@@ -70,7 +70,7 @@ class UnitOnSimTest : public ModuleTest {
     sim::IrdaPtyPeer* peer = peer_.get();
     stack_->add_device(peer->device_name(),
                        [peer](std::span<const uint8_t> r) { return peer->exchange(r); });
-    platform::set_irda_sockets(stack_.get());
+    EXPECT_EQ(fnQuibraExt_SetIrdaStack(&stack_->table()), 1);
     EXPECT_EQ(fnQuibra_StartIRCommunication(0x20, "IRDA"), 1);
     return *unit_;
   }

@@ -7,11 +7,13 @@
 #include <fstream>
 #include <iterator>
 #include <optional>
+#include <string>
 #include <thread>
 #include <vector>
 
 #include "platform/registry.h"
 #include "platform/scaled_clock.h"
+#include "platform/wave_file.h"
 #include "quibra/quibra.h"
 #include "support/fake_sound_card.h"
 #include "support/module_fixture.h"
@@ -159,6 +161,31 @@ TEST_F(TonvoxCaptureTest, DebugDumpsAreWrittenInTheCurrentDirectory) {
     EXPECT_EQ(size(empty), 0u) << empty;
   std::ifstream bytes(dir / "Bytes.txt", std::ios::binary);
   EXPECT_EQ(Bytes(std::istreambuf_iterator<char>(bytes), {}), stream);
+}
+
+// An application's recording in place of the sound card, played fifty times faster: refused
+// when it is not a wave file, and kept while a reception runs, whose capture thread reads it.
+TEST_F(TonvoxCaptureTest, ARecordedWaveFileStandsInForTheSoundCard) {
+  const std::string wave = ::testing::TempDir() + "unit-recording.wav";
+  const Bytes payload = {0x51, 0x75, 0x69, 0x62, 0x72, 0x61};
+  const Bytes samples = sim::RenderBeeps(sim::TonvoxBytes(payload, {.mode = 2}), {});
+  ASSERT_TRUE(platform::WriteWholeFile(wave, platform::EncodeWave8(samples, 44100)));
+  EXPECT_EQ(fnQuibraExt_SetRecordedSoundInput("/nonexistent.wav", 50), 0);
+  EXPECT_EQ(fnQuibraExt_SetRecordedSoundInput(wave.c_str(), 0), 0);
+  EXPECT_EQ(fnQuibraExt_SetRecordedSoundInput(wave.c_str(), 1001), 0);
+  EXPECT_EQ(&platform::sound_input(), &card_);  // nothing changed
+
+  ASSERT_EQ(fnQuibraExt_SetRecordedSoundInput(wave.c_str(), 50), 1);
+  ASSERT_EQ(fnQuibra_Tonvox_Start(22, 5, 44100, 0, 0), 0);
+  EXPECT_EQ(fnQuibraExt_SetRecordedSoundInput(nullptr, 1), 0);
+  EXPECT_EQ(poll(true).back(), 100);
+  fnQuibra_Tonvox_End(0);
+  EXPECT_EQ(card_.opens, 0);
+  EXPECT_EQ(payload_of_assembled(), payload);
+
+  EXPECT_EQ(fnQuibraExt_SetRecordedSoundInput(nullptr, 1), 1);
+  EXPECT_EQ(&platform::sound_input(), module().backends.sound_input.get());
+  EXPECT_EQ(&platform::clock(), &platform::system_clock());
 }
 
 }  // namespace

@@ -47,6 +47,15 @@ TEST(Cli, SettingsTravelAsJson) {
   EXPECT_EQ(json["Name"], "Anna");
   EXPECT_EQ(json["HeightCm"], 182);
   EXPECT_EQ(json["HeightFeet"], 6);  // completed as the unit keeps it
+  // A numbered group goes to and comes from the place its number names.
+  const CliRun tempo =
+      RunCli("settings set profile 3 --port " + port + " <<< '{\"ProfileName\": \"Tempo\"}'");
+  ASSERT_EQ(tempo.exit_code, 0) << tempo.output;
+  const CliRun profile = RunCli("settings get profile 3 --port " + port + " 2>/dev/null");
+  ASSERT_EQ(profile.exit_code, 0) << profile.output;
+  const auto profile_json = nlohmann::json::parse(profile.output.substr(profile.output.find('{')));
+  EXPECT_EQ(profile_json["ProfileNumber"], 3);
+  EXPECT_EQ(profile_json["ProfileName"], "Tempo");
   EXPECT_EQ(RunCli("settings get limits --port " + port).exit_code, 2);
   EXPECT_EQ(RunCli("settings set user --port " + port + " <<< '{\"Nope\": 1}'").exit_code, 2);
   EXPECT_EQ(RunCli("settings set profile 8 --port " + port).exit_code, 2);

@@ -5,7 +5,7 @@
 
 #include "arguments.h"
 #include "identify.h"
-#include "loaded_library.h"
+#include "library_session.h"
 #include "quibra/quibra.h"
 #include "terminal_view.h"
 
@@ -39,7 +39,7 @@ int DumpMemoryCommand(int argc, char** argv) {
     }
   }
   if (out.empty() || (port.empty() && link == LinkKind::Serial)) return Usage();
-  LoadedLibrary library;
+  LibrarySession library;
   TerminalView view;
   if (!OpenLink(port, link)) return 1;
   // Only the running and cycling units have a memory the dump can read; an older unit would

@@ -1,14 +1,13 @@
 #include "identify.h"
 
 #include <array>
-#include <memory>
-#include <vector>
 #include <cstdio>
+#include <memory>
+#include <span>
 #include <utility>
 
 #include "irda_pty_peer.h"
 #include "irda_stack.h"
-#include "platform/registry.h"
 #include "quibra/quibra.h"
 
 namespace quibra::cli {
@@ -19,30 +18,36 @@ constexpr int32_t kUsbAdapter = 0x10;
 constexpr int32_t kIrdaSockets = 0x20;
 constexpr const char* kIrdaPortName = "IRDA";
 
-// The stand-in IrDA stacks and their lines to simulated units. They live until the program
-// ends, after the library (and its threads) is unloaded.
+// The stand-in IrDA stack and its line to a simulated unit. It lives until the program ends,
+// after the library's threads have ended (LibrarySession), and leaves the library on the way.
 struct SimulatedIrda {
-  std::unique_ptr<sim::IrdaPtyPeer> peer;
+  explicit SimulatedIrda(const std::string& path) : peer(path) {}
+  ~SimulatedIrda() { fnQuibraExt_SetIrdaStack(nullptr); }
+  SimulatedIrda(const SimulatedIrda&) = delete;
+  SimulatedIrda& operator=(const SimulatedIrda&) = delete;
+
+  sim::IrdaPtyPeer peer;
   sim::IrdaStack stack;
 };
-std::vector<std::unique_ptr<SimulatedIrda>> g_simulated_irda;
+std::unique_ptr<SimulatedIrda> g_simulated_irda;
 
-// Puts the unit on the short-form line at `path` in range of a stand-in IrDA stack.
+// Puts the unit on the short-form line at `path` in range of a stand-in IrDA stack, which the
+// library then uses in place of the system's.
 bool ReachSimulatedUnit(const std::string& path) {
-  auto irda = std::make_unique<SimulatedIrda>();
-  irda->peer = std::make_unique<sim::IrdaPtyPeer>(path);
-  const std::string name = irda->peer->ok() ? irda->peer->device_name() : std::string();
+  if (g_simulated_irda) return true;  // a command has one --port: the unit is reached already
+  auto irda = std::make_unique<SimulatedIrda>(path);
+  const std::string name = irda->peer.ok() ? irda->peer.device_name() : std::string();
   if (name.empty()) {
     std::fprintf(stderr, "quibra: no simulated unit answers on %s (start it with quibra sim "
                          "--irda)\n", path.c_str());
     return false;
   }
-  sim::IrdaPtyPeer* peer = irda->peer.get();
+  sim::IrdaPtyPeer* peer = &irda->peer;
   irda->stack.add_device(name, [peer](std::span<const uint8_t> request) {
     return peer->exchange(request);
   });
-  platform::set_irda_sockets(&irda->stack);
-  g_simulated_irda.push_back(std::move(irda));
+  if (fnQuibraExt_SetIrdaStack(&irda->stack.table()) != 1) return false;
+  g_simulated_irda = std::move(irda);
   return true;
 }
 

@@ -6,16 +6,19 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <sstream>
+#include <system_error>
 
 #include "arguments.h"
 #include "destination.h"
 #include "identify.h"
-#include "loaded_library.h"
+#include "library_session.h"
+#include "pipcast_receiver.h"
 #include "quibra/quibra.h"
-#include "settings/logo_packing.h"
 #include "terminal_view.h"
 
 namespace quibra::cli {
@@ -27,6 +30,12 @@ constexpr int32_t kMaxSlot = 255;
 // A PNG pixel is set when it is opaque and dark.
 constexpr uint8_t kHalf = 128;
 constexpr size_t kBytesPerLine = 16;
+// The widest logo display has 64 columns; the library reads as many as the unit type has.
+constexpr size_t kWidestLogo = 64;
+// The upload sound carries a message image between two zero bytes on either side.
+constexpr size_t kSoundPadding = 2;
+// The library's error code for a file it could not create.
+constexpr int32_t kErrorFile = 2;
 
 int Usage() {
   std::fprintf(stderr,
@@ -140,7 +149,7 @@ std::optional<Bitmap> ReadPicture(const std::string& path, std::string& error) {
 
 // Column c of the logo: bit r set when the pixel in row r is.
 std::vector<int32_t> ToColumns(const Bitmap& bitmap) {
-  std::vector<int32_t> columns(settings::kMaxLogoColumns, 0);
+  std::vector<int32_t> columns(kWidestLogo, 0);
   for (int32_t r = 0; r < bitmap.height; ++r) {
     for (int32_t c = 0; c < bitmap.width; ++c) {
       if (bitmap.pixels[static_cast<size_t>(r) * bitmap.width + c] != 0)
@@ -150,31 +159,64 @@ std::vector<int32_t> ToColumns(const Bitmap& bitmap) {
   return columns;
 }
 
-void PrintImages(int32_t type) {
-  for (const std::vector<uint8_t>& image : settings::PreparedLogoImages(type)) {
-    std::printf("message %d, %zu bytes:", image.size() > 1 ? 9000 + image[1] : 0, image.size());
-    for (size_t i = 0; i < image.size(); ++i)
-      std::printf("%s%02X", i % kBytesPerLine == 0 ? "\n  " : " ", image[i]);
-    std::printf("\n");
+// Prints the message images a unit hears in an upload sound; false when the file is not one.
+bool PrintImages(const std::string& wave) {
+  const std::optional<std::vector<uint8_t>> heard = sim::ListenToPipcastFile(wave);
+  if (!heard || heard->size() < 2 * kSoundPadding) {
+    std::fprintf(stderr, "quibra: %s does not hold a logo the unit could hear\n", wave.c_str());
+    return false;
   }
+  const std::vector<uint8_t> image(heard->begin() + kSoundPadding, heard->end() - kSoundPadding);
+  std::printf("message %d, %zu bytes:", image.size() > 1 ? 9000 + image[1] : 0, image.size());
+  for (size_t i = 0; i < image.size(); ++i)
+    std::printf("%s%02X", i % kBytesPerLine == 0 ? "\n  " : " ", image[i]);
+  std::printf("\n");
+  return true;
 }
 
-int Send(const Options& o, std::vector<int32_t>& columns) {
+// Packs the logo into its upload sound, written to `wave` (a logo of two parts writes its second
+// part to a file of its own), and prints the images the sound carries. The names of the files
+// go to `written`. The exit code: 0, 1 when a file cannot be written, 2 when the logo does not
+// fit the unit.
+int WriteLogoSound(const Options& o, std::vector<int32_t>& columns, const std::string& wave,
+                   std::vector<std::string>& written) {
   CommParams params{};
-  params.Size = QUIBRA_COMM_PARAMS_SIZE;
-  if (!o.to.sound_file.empty()) {
-    if (!SoundFileParams(o.to, params)) return Usage();
-    if (fnQuibra_SendMonitorLogo(&params, o.type, columns.data(), o.slot) != 1) {
-      std::fprintf(stderr, "quibra: the logo could not be written\n");
+  Destination to;
+  to.sound_file = wave;
+  if (!SoundFileParams(to, params)) return Usage();
+  const int32_t result = fnQuibra_SendMonitorLogo(&params, o.type, columns.data(), o.slot);
+  // A two-part logo names the file of its second part in FilePath. Both names are handed back
+  // also after a failure, so that the caller can clear away a part that was written.
+  written.push_back(wave);
+  if (wave != params.FilePath) written.emplace_back(params.FilePath);
+  if (result != 1) {
+    if (fnQuibra_GetErrorCode() == kErrorFile) {
+      std::fprintf(stderr, "quibra: cannot write %s\n", params.FilePath);
       return 1;
     }
-    std::printf("%s\n", o.to.sound_file.c_str());
-    // A two-part logo names the file of its second part in FilePath.
-    if (o.to.sound_file != params.FilePath) std::printf("%s\n", params.FilePath);
-    return 0;
+    std::fprintf(stderr, "quibra: the logo does not fit monitor type %d\n", o.type);
+    return 2;
   }
+  for (const std::string& file : written) {
+    if (!PrintImages(file)) return 1;
+  }
+  std::fflush(stdout);
+  return 0;
+}
+
+// A name for a wave file of the tool's own in the temporary directory.
+std::string TemporaryWave() {
+  std::random_device random;
+  std::error_code error;
+  const std::filesystem::path folder = std::filesystem::temp_directory_path(error);
+  return (folder / ("quibra-logo-" + std::to_string(random()) + ".wav")).string();
+}
+
+int SendOverInfrared(const Options& o, std::vector<int32_t>& columns) {
   TerminalView view;
   if (!OpenLink(o.to.port, o.to.link)) return 1;
+  CommParams params{};
+  params.Size = QUIBRA_COMM_PARAMS_SIZE;
   params.LinkType = 1;
   params.ShowDialog = 1;
   const int32_t result = fnQuibra_SendMonitorLogo(&params, o.type, columns.data(), o.slot);
@@ -241,7 +283,7 @@ std::optional<Bitmap> ParsePbm(const std::string& bytes, std::string& error) {
 int LogoCommand(int argc, char** argv) {
   Options o;
   if (!Parse(argc, argv, o)) return Usage();
-  const LoadedLibrary library;
+  const LibrarySession library;
   const int32_t rows = fnQuibra_GetLogoRowCount(o.type);
   const int32_t cols = fnQuibra_GetLogoColCount(o.type);
   if (rows == 0) {
@@ -261,13 +303,23 @@ int LogoCommand(int argc, char** argv) {
     return 2;
   }
   std::vector<int32_t> columns = ToColumns(*bitmap);
-  if (!settings::PrepareLogo(o.type, columns.data(), o.slot, o.dry_run ? 0 : 1)) {
-    std::fprintf(stderr, "quibra: the logo does not fit monitor type %d\n", o.type);
-    return 2;
+  std::vector<std::string> written;
+  if (!o.to.sound_file.empty()) {
+    const int status = WriteLogoSound(o, columns, o.to.sound_file, written);
+    if (status != 0) return status;
+    for (const std::string& file : written)
+      std::printf("%s\n", file.c_str());
+    return 0;
   }
-  PrintImages(o.type);
-  std::fflush(stdout);
-  return o.dry_run ? 0 : Send(o, columns);
+  // The bytes are shown as the upload sound carries them, the same images that go over
+  // infrared; the sound itself is not kept.
+  const int status = WriteLogoSound(o, columns, TemporaryWave(), written);
+  for (const std::string& file : written) {
+    std::error_code ignored;
+    std::filesystem::remove(file, ignored);
+  }
+  if (status != 0 || o.dry_run) return status;
+  return SendOverInfrared(o, columns);
 }
 
 }  // namespace quibra::cli

@@ -23,7 +23,7 @@
 #include "dump_command.h"
 #include "exercise_files.h"
 #include "identify.h"
-#include "loaded_library.h"
+#include "library_session.h"
 #include "logo_command.h"
 #include "program.h"
 #include "quibra/quibra.h"
@@ -79,7 +79,7 @@ int Identify(int argc, char** argv) {
     }
   }
   if (port.empty() && link == LinkKind::Serial) return Usage();
-  LoadedLibrary library;
+  LibrarySession library;
   TerminalView view;
   const auto unit = IdentifyUnit(port, link);
   if (!unit) return 1;
@@ -101,7 +101,7 @@ int Demo() {
   std::fflush(stdout);
   int status = 1;
   {
-    LoadedLibrary library;
+    LibrarySession library;
     TerminalView view;
     if (OpenLink(path, LinkKind::Serial)) {
       const auto found = AskIdentity();
@@ -132,22 +132,22 @@ int main(int argc, char** argv) {
     if (command == "demo") return quibra::cli::Demo();
     if (command == "dump-memory") return quibra::cli::DumpMemoryCommand(argc - 2, argv + 2);
     if (command == "download" || command == "decode") {
-      quibra::cli::LoadedLibrary library;
+      quibra::cli::LibrarySession library;
       return command == "download" ? quibra::cli::DownloadCommand(argc - 2, argv + 2)
                                    : quibra::cli::DecodeCommand(argc - 2, argv + 2);
     }
     if (command == "bikes") {
-      quibra::cli::LoadedLibrary library;
+      quibra::cli::LibrarySession library;
       return quibra::cli::BikesCommand(argc - 2, argv + 2);
     }
     if (command == "logo") return quibra::cli::LogoCommand(argc - 2, argv + 2);
     if (command == "command") {
-      quibra::cli::LoadedLibrary library;
+      quibra::cli::LibrarySession library;
       return quibra::cli::UnitCommand(argc - 2, argv + 2);
     }
     if (command == "sound") return quibra::cli::SoundCommand(argc - 2, argv + 2);
     if (command == "settings") {
-      quibra::cli::LoadedLibrary library;
+      quibra::cli::LibrarySession library;
       return quibra::cli::SettingsCommand(argc - 2, argv + 2);
     }
   } catch (const std::exception& error) {

@@ -5,6 +5,7 @@
 #include <iostream>
 #include <iterator>
 #include <string>
+#include <vector>
 
 #include "arguments.h"
 #include "destination.h"
@@ -18,22 +19,98 @@ namespace {
 
 using json = nlohmann::ordered_json;
 
+template <typename Record>
+Record* As(void* record) {
+  return static_cast<Record*>(record);
+}
+
+// One settings group: its name on the command line, its record (by field table), how many
+// numbered instances it has (the N of "profile N"; 0 for a group of one), and its reset, read
+// and send calls. The calls take the number (1..count) and the exercise-set layout, which the
+// groups that have none ignore.
+struct Group {
+  const char* name;
+  const RecordInfo* record;
+  int32_t count;
+  void (*reset)(void* record, int32_t number);
+  int32_t (*read)(CommParams* params, int32_t number, int32_t variant, void* record);  // or null
+  int32_t (*send)(CommParams* params, int32_t number, int32_t variant, void* record);
+};
+
+constexpr Group kGroups[] = {
+    {"user", &kUserSettingsRecord, 0,
+     [](void* r, int32_t) { fnQuibra_ResetUserSettings(As<UserSettings>(r)); },
+     [](CommParams* c, int32_t, int32_t, void* r) {
+       return fnQuibra_ReadUserSettings(c, As<UserSettings>(r));
+     },
+     [](CommParams* c, int32_t, int32_t, void* r) {
+       return fnQuibra_SendUserSettings(c, As<UserSettings>(r));
+     }},
+    {"watch", &kWatchSettingsRecord, 0,
+     [](void* r, int32_t) { fnQuibra_ResetWatchSettings(As<WatchSettings>(r)); },
+     [](CommParams* c, int32_t, int32_t, void* r) {
+       return fnQuibra_ReadWatchSettings(c, As<WatchSettings>(r));
+     },
+     [](CommParams* c, int32_t, int32_t, void* r) {
+       return fnQuibra_SendWatchSettings(c, As<WatchSettings>(r));
+     }},
+    {"profile", &kExerciseProfileRecord, 7,
+     [](void* r, int32_t n) { fnQuibra_ResetExerciseProfile(n, As<ExerciseProfile>(r), 0); },
+     [](CommParams* c, int32_t n, int32_t, void* r) {
+       return fnQuibra_ReadExerciseProfile(c, n, As<ExerciseProfile>(r));
+     },
+     [](CommParams* c, int32_t n, int32_t, void* r) {
+       As<ExerciseProfile>(r)->ProfileNumber = n;
+       return fnQuibra_SendExerciseProfile(c, As<ExerciseProfile>(r));
+     }},
+    // The unit cannot be asked for its limits: they go by sound only.
+    {"limits", &kExerciseLimitsRecord, 0,
+     [](void* r, int32_t) { fnQuibra_ResetExerciseLimits(As<ExerciseLimits>(r)); }, nullptr,
+     [](CommParams* c, int32_t, int32_t, void* r) {
+       return fnQuibra_SendExerciseLimits(c, As<ExerciseLimits>(r));
+     }},
+    {"set", &kExerciseSetRecord, 5,
+     [](void* r, int32_t n) { fnQuibra_ResetExerciseSet(n, As<ExerciseSet>(r), 0, 0); },
+     [](CommParams* c, int32_t n, int32_t v, void* r) {
+       return fnQuibra_ReadExerciseSet(c, n, As<ExerciseSet>(r), v);
+     },
+     [](CommParams* c, int32_t n, int32_t v, void* r) {
+       As<ExerciseSet>(r)->SetNumber = n;
+       return fnQuibra_SendExerciseSet(c, As<ExerciseSet>(r), v);
+     }},
+};
+
+const Group* FindGroup(const std::string& name) {
+  for (const Group& g : kGroups) {
+    if (name == g.name) return &g;
+  }
+  return nullptr;
+}
+
 int Usage() {
-  std::fprintf(stderr,
-               "usage: quibra settings get GROUP --port DEV [--link serial|usb|irda] [--variant V]\n"
-               "       quibra settings set GROUP (--port DEV [--link serial|usb|irda] | --sound "
-               "FILE.wav) [--variant V] < JSON\n"
-               "  GROUP: user, watch, profile N (1..7), limits, set N (1..5)\n"
-               "  set: the JSON object names the fields to change from the defaults\n");
+  std::string groups;
+  for (const Group& g : kGroups) {
+    if (!groups.empty()) groups += ", ";
+    groups += g.name;
+    if (g.count > 0) groups += " N (1.." + std::to_string(g.count) + ")";
+  }
+  std::fprintf(
+      stderr,
+      "usage: quibra settings get GROUP --port DEV [--link serial|usb|irda] [--variant V]\n"
+      "       quibra settings set GROUP (--port DEV [--link serial|usb|irda] | --sound "
+      "FILE.wav) [--variant V] < JSON\n"
+      "  GROUP: %s\n"
+      "  set: the JSON object names the fields to change from the defaults\n",
+      groups.c_str());
   return 2;
 }
 
 struct Options {
   bool write = false;
-  std::string group;
-  int number = 0;
+  const Group* group = nullptr;
+  int32_t number = 0;
   Destination to;
-  int variant = 0;  // exercise-set layout
+  int32_t variant = 0;  // exercise-set layout
 };
 
 bool Parse(int argc, char** argv, Options& o) {
@@ -41,14 +118,11 @@ bool Parse(int argc, char** argv, Options& o) {
   const std::string verb = argv[0];
   if (verb != "get" && verb != "set") return false;
   o.write = verb == "set";
-  o.group = argv[1];
+  o.group = FindGroup(argv[1]);
+  if (o.group == nullptr) return false;
   int i = 2;
-  if (o.group == "profile" || o.group == "set") {
-    if (i >= argc || !ParseNumber(argv[i++], 1, o.group == "profile" ? 7 : 5, o.number))
-      return false;
-  } else if (o.group != "user" && o.group != "watch" && o.group != "limits") {
+  if (o.group->count > 0 && (i >= argc || !ParseNumber(argv[i++], 1, o.group->count, o.number)))
     return false;
-  }
   for (; i < argc; ++i) {
     const std::string arg = argv[i];
     if (i + 1 >= argc) return false;
@@ -62,17 +136,13 @@ bool Parse(int argc, char** argv, Options& o) {
   return DestinationComplete(o.to, o.write);
 }
 
-// One settings group: its record, the defaults, and its read and send calls.
-struct Group {
-  const RecordInfo& info;
-  void* record;
-  void (*reset)(void* record, int number);
-  int32_t (*read)(CommParams* params, int number, int variant, void* record);  // null: none
-  int32_t (*send)(CommParams* params, int number, int variant, void* record);
-};
-
-int Transfer(const Options& o, const Group& g) {
-  g.reset(g.record, o.number);
+int Transfer(const Options& o) {
+  const Group& g = *o.group;
+  const RecordInfo& info = *g.record;
+  // Room for the record, aligned for its 32-bit fields.
+  std::vector<uint64_t> storage((info.size + sizeof(uint64_t) - 1) / sizeof(uint64_t), 0);
+  void* record = storage.data();
+  g.reset(record, o.number);
   if (o.write) {
     const std::string input((std::istreambuf_iterator<char>(std::cin)),
                             std::istreambuf_iterator<char>());
@@ -81,20 +151,20 @@ int Transfer(const Options& o, const Group& g) {
       std::fprintf(stderr, "quibra: the input is not JSON\n");
       return 2;
     }
-    if (const std::string error = RecordFromJson(g.info, object, g.record); !error.empty()) {
+    if (const std::string error = RecordFromJson(info, object, record); !error.empty()) {
       std::fprintf(stderr, "quibra: %s\n", error.c_str());
       return 2;
     }
   } else if (g.read == nullptr) {
-    std::fprintf(stderr, "quibra: the unit cannot be asked for its %s\n", g.info.name);
+    std::fprintf(stderr, "quibra: the unit cannot be asked for its %s\n", info.name);
     return 2;
   }
   CommParams params{};
   params.Size = QUIBRA_COMM_PARAMS_SIZE;
   if (!o.to.sound_file.empty()) {
     if (!SoundFileParams(o.to, params)) return Usage();
-    if (g.send(&params, o.number, o.variant, g.record) != 1) {
-      std::fprintf(stderr, "quibra: the %s were refused\n", g.info.name);
+    if (g.send(&params, o.number, o.variant, record) != 1) {
+      std::fprintf(stderr, "quibra: the %s were refused\n", info.name);
       return 1;
     }
     std::printf("%s\n", o.to.sound_file.c_str());
@@ -103,15 +173,14 @@ int Transfer(const Options& o, const Group& g) {
   if (!OpenLink(o.to.port, o.to.link)) return 1;
   params.LinkType = 1;
   params.ShowDialog = 1;
-  const int32_t result = o.write ? g.send(&params, o.number, o.variant, g.record)
-                                 : g.read(&params, o.number, o.variant, g.record);
+  const int32_t result = o.write ? g.send(&params, o.number, o.variant, record)
+                                 : g.read(&params, o.number, o.variant, record);
   fnQuibra_EndIRCommunication(0);
   if (result != 1) {
-    std::fprintf(stderr, "quibra: the %s could not be %s\n", g.info.name,
-                 o.write ? "sent" : "read");
+    std::fprintf(stderr, "quibra: the %s could not be %s\n", info.name, o.write ? "sent" : "read");
     return 1;
   }
-  if (!o.write) std::printf("%s\n", RecordToJson(g.info, g.record).dump(2).c_str());
+  if (!o.write) std::printf("%s\n", RecordToJson(info, record).dump(2).c_str());
   return 0;
 }
 
@@ -121,66 +190,7 @@ int SettingsCommand(int argc, char** argv) {
   Options o;
   if (!Parse(argc, argv, o)) return Usage();
   TerminalView view;
-  if (o.group == "user") {
-    UserSettings r{};
-    return Transfer(
-        o, {kUserSettingsRecord, &r,
-            [](void* p, int) { fnQuibra_ResetUserSettings(static_cast<UserSettings*>(p)); },
-            [](CommParams* c, int, int, void* p) {
-              return fnQuibra_ReadUserSettings(c, static_cast<UserSettings*>(p));
-            },
-            [](CommParams* c, int, int, void* p) {
-              return fnQuibra_SendUserSettings(c, static_cast<UserSettings*>(p));
-            }});
-  }
-  if (o.group == "watch") {
-    WatchSettings r{};
-    return Transfer(
-        o, {kWatchSettingsRecord, &r,
-            [](void* p, int) { fnQuibra_ResetWatchSettings(static_cast<WatchSettings*>(p)); },
-            [](CommParams* c, int, int, void* p) {
-              return fnQuibra_ReadWatchSettings(c, static_cast<WatchSettings*>(p));
-            },
-            [](CommParams* c, int, int, void* p) {
-              return fnQuibra_SendWatchSettings(c, static_cast<WatchSettings*>(p));
-            }});
-  }
-  if (o.group == "profile") {
-    ExerciseProfile r{};
-    return Transfer(o, {kExerciseProfileRecord, &r,
-                        [](void* p, int n) {
-                          fnQuibra_ResetExerciseProfile(n, static_cast<ExerciseProfile*>(p), 0);
-                        },
-                        [](CommParams* c, int n, int, void* p) {
-                          return fnQuibra_ReadExerciseProfile(c, n,
-                                                              static_cast<ExerciseProfile*>(p));
-                        },
-                        [](CommParams* c, int n, int, void* p) {
-                          static_cast<ExerciseProfile*>(p)->ProfileNumber = n;
-                          return fnQuibra_SendExerciseProfile(c, static_cast<ExerciseProfile*>(p));
-                        }});
-  }
-  if (o.group == "limits") {
-    ExerciseLimits r{};
-    return Transfer(
-        o, {kExerciseLimitsRecord, &r,
-            [](void* p, int) { fnQuibra_ResetExerciseLimits(static_cast<ExerciseLimits*>(p)); },
-            nullptr,
-            [](CommParams* c, int, int, void* p) {
-              return fnQuibra_SendExerciseLimits(c, static_cast<ExerciseLimits*>(p));
-            }});
-  }
-  ExerciseSet r{};
-  return Transfer(
-      o, {kExerciseSetRecord, &r,
-          [](void* p, int n) { fnQuibra_ResetExerciseSet(n, static_cast<ExerciseSet*>(p), 0, 0); },
-          [](CommParams* c, int n, int v, void* p) {
-            return fnQuibra_ReadExerciseSet(c, n, static_cast<ExerciseSet*>(p), v);
-          },
-          [](CommParams* c, int n, int v, void* p) {
-            static_cast<ExerciseSet*>(p)->SetNumber = n;
-            return fnQuibra_SendExerciseSet(c, static_cast<ExerciseSet*>(p), v);
-          }});
+  return Transfer(o);
 }
 
 }  // namespace quibra::cli

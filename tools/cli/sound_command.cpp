@@ -3,21 +3,16 @@
 #include <cstdio>
 #include <fstream>
 #include <iterator>
-#include <memory>
 #include <string>
 #include <vector>
 
 #include "arguments.h"
 #include "exercise_files.h"
-#include "frame/module.h"
-#include "loaded_library.h"
-#include "platform/registry.h"
-#include "platform/scaled_clock.h"
-#include "platform/wave_file.h"
-#include "platform/wave_sound_input.h"
+#include "library_session.h"
 #include "quibra/quibra.h"
 #include "terminal_view.h"
 #include "tonvox_signal.h"
+#include "wave_writer.h"
 
 namespace quibra::cli {
 namespace {
@@ -26,8 +21,13 @@ constexpr int32_t kDefaultType = 9;
 constexpr int32_t kDefaultGain = 5;
 constexpr int32_t kRateSelect22050 = 1;
 // A recording is played into the library this many times faster than it lasts.
-constexpr double kWaveSpeedUp = 20.0;
+constexpr int32_t kWaveSpeedUp = 20;
 constexpr size_t kBytesPerLine = 16;
+// A unit of type 32 sends its identification by sound: the reception leaves its product code at
+// position 8 of the memory transfer buffer and its variant at position 10.
+constexpr int32_t kIdentifyingType = 32;
+constexpr int32_t kIdentificationCode = 8;
+constexpr int32_t kIdentificationVariant = 10;
 
 struct Options {
   std::string payload;
@@ -98,7 +98,7 @@ int UnitSound(const Options& o) {
   sound.sample_rate = o.rate;
   sound.tone_hz = sim::BeepToneFor(o.type);
   const std::vector<uint8_t> samples = sim::RenderBeeps(sim::TonvoxBytes(payload, transfer), sound);
-  if (!platform::WriteWholeFile(o.out, platform::EncodeWave8(samples, o.rate))) {
+  if (!WriteWave8(o.out, samples, o.rate)) {
     std::fprintf(stderr, "quibra: cannot write %s\n", o.out.c_str());
     return 1;
   }
@@ -119,20 +119,13 @@ void PrintPayload() {
 }
 
 int Receive(const Options& o) {
-  std::unique_ptr<platform::WaveSoundInput> recording;
-  platform::ScaledClock fast(1.0 / kWaveSpeedUp);
-  if (!o.wav.empty()) {
-    recording = platform::WaveSoundInput::FromFile(o.wav);
-    if (!recording) {
-      std::fprintf(stderr, "quibra: %s is not a PCM wave file\n", o.wav.c_str());
-      return 1;
-    }
-    platform::set_sound_input(recording.get());
-    platform::set_clock(&fast);
+  if (!o.wav.empty() && fnQuibraExt_SetRecordedSoundInput(o.wav.c_str(), kWaveSpeedUp) != 1) {
+    std::fprintf(stderr, "quibra: %s is not a PCM wave file\n", o.wav.c_str());
+    return 1;
   }
   int status = 1;
   {
-    LoadedLibrary library;
+    LibrarySession library;
     TerminalView view;
     const int32_t rate_select = o.rate == 22050 ? kRateSelect22050 : 0;
     const int32_t result = fnQuibra_ReadTonvoxData(0, o.type, rate_select, o.gain, 0);
@@ -140,9 +133,10 @@ int Receive(const Options& o) {
       status = 0;
       if (o.type == 6 || o.type == 9 || o.type == 10) {
         if (!o.out.empty() && !SaveDecodedExercise(o.out)) status = 1;
-      } else if (o.type == 32) {
-        std::printf("identified: monitor type %d, variant %d\n", module().unit.type.load(),
-                    module().unit.variant.load());
+      } else if (o.type == kIdentifyingType) {
+        std::printf("identified: product code %d, variant %d\n",
+                    fnKx2GetMemtrData(kIdentificationCode),
+                    fnKx2GetMemtrData(kIdentificationVariant));
       } else {
         PrintPayload();
       }
@@ -150,8 +144,7 @@ int Receive(const Options& o) {
       std::fprintf(stderr, "quibra: nothing was received\n");
     }
   }
-  platform::set_sound_input(nullptr);
-  platform::set_clock(nullptr);
+  if (!o.wav.empty()) fnQuibraExt_SetRecordedSoundInput(nullptr, 1);
   return status;
 }
 
