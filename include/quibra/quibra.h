@@ -520,6 +520,14 @@ QUIBRA_API int32_t QUIBRA_CALL fnQuibraExt_SetIrdaStack(const QuibraIrdaStack* s
 QUIBRA_API int32_t QUIBRA_CALL fnQuibraExt_SetRecordedSoundInput(const char* wavePath,
                                                                  int32_t speedUp);
 
+/* Traces the conversation with the unit to a text file (appended to): every byte sent and
+ * received on the serial, USB and IrDA links, links opened and closed, and every change of a
+ * message status, each line with the seconds since the trace began. The trace outlives
+ * fnQuibraExt_ResetLibrary. A null or empty path ends it. The environment variable
+ * QUIBRA_TRACE=FILE starts the same trace when the library loads. 1, or 0 (and no trace) when
+ * the file cannot be opened for writing. */
+QUIBRA_API int32_t QUIBRA_CALL fnQuibraExt_SetTrace(const char* path);
+
 #ifdef __cplusplus
 }
 #endif

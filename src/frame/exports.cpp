@@ -60,6 +60,17 @@ QUIBRA_API int32_t QUIBRA_CALL fnQuibra_CancelExerciseReading(void) {
   });
 }
 
+QUIBRA_API int32_t QUIBRA_CALL fnQuibraExt_SetTrace(const char* path) {
+  return f::Guarded<int32_t>(0, [&] {
+    quibra::frame::Trace& trace = quibra::module().trace;
+    if (path == nullptr || *path == '\0') {
+      trace.close();
+      return 1;
+    }
+    return trace.open(path) ? 1 : 0;
+  });
+}
+
 QUIBRA_API int32_t QUIBRA_CALL fnQuibraExt_ResetLibrary(void) {
   return f::Guarded<int32_t>(0, [] {
     f::ReloadModule();

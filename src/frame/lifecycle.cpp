@@ -1,8 +1,11 @@
 #include "frame/lifecycle.h"
 
 #include <atomic>
+#include <cstdlib>
 #include <memory>
 #include <mutex>
+#include <optional>
+#include <string>
 
 #include "frame/module.h"
 #include "protocol/engine.h"
@@ -30,7 +33,16 @@ void unload_locked(bool release_buffers) {
   g_module.store(nullptr, std::memory_order_release);
 }
 
-void load_locked(uintptr_t instance_handle) {
+// The trace a fresh Module starts: its predecessor's (none when that one traced nothing), else
+// the file QUIBRA_TRACE names.
+std::string TracePath(const std::optional<std::string>& kept) {
+  if (kept) return *kept;
+  const char* variable = std::getenv("QUIBRA_TRACE");
+  return variable != nullptr ? variable : "";
+}
+
+void load_locked(uintptr_t instance_handle,
+                 const std::optional<std::string>& kept_trace = std::nullopt) {
   // A module being replaced ends first, so a fresh one never shares anything with it.
   unload_locked(false);
   auto fresh = std::make_unique<Module>();  // the seven locks are created here, in order
@@ -40,6 +52,7 @@ void load_locked(uintptr_t instance_handle) {
   // After a download from a unit of type 22 or 23 the decoders need its user settings.
   fresh->analysis.user_value_reader = &settings::ReadDetectedUnitMaxHR;
   fresh->instance_handle = instance_handle;
+  if (const std::string trace = TracePath(kept_trace); !trace.empty()) fresh->trace.open(trace);
   g_module.store(fresh.release(), std::memory_order_release);
   // Every request image gets a valid checksum before any export runs.
   protocol::SealMessageImage(protocol::kResealAll, 0, 0);
@@ -67,9 +80,11 @@ void ReloadModule() {
   std::lock_guard guard(g_lifecycle_lock);
   const Module* current = g_module.load(std::memory_order_acquire);
   const uintptr_t instance_handle = current != nullptr ? current->instance_handle : 0;
+  std::optional<std::string> trace;
+  if (current != nullptr) trace = current->trace.path();
   // The old Module goes first, as at unload, so no thread of it outlives it into the new one.
   unload_locked(true);
-  load_locked(instance_handle);
+  load_locked(instance_handle, trace);
 }
 
 void UnloadModule() {

@@ -12,6 +12,7 @@
 #include "frame/com_texts.h"
 #include "frame/locks.h"
 #include "frame/state_flags.h"
+#include "frame/trace.h"
 #include "platform/backends.h"
 #include "protocol/banks.h"
 #include "protocol/engine.h"
@@ -44,6 +45,8 @@ struct Module {
   frame::ComTexts texts;
   std::atomic<int32_t> last_error{0};  // a plain word: no lock, as callers expect
   uintptr_t instance_handle = 0;       // the library's own module handle (for its resources)
+  // Declared before every thread's owner, so that it outlives their last line.
+  frame::Trace trace;
 
   UnitIdentity unit;
 

@@ -137,8 +137,12 @@ int32_t IrdaSendStep(Engine& e) {
   const auto length =
       static_cast<size_t>(std::clamp(SendLength(id, param), 0, static_cast<int32_t>(sizeof bytes)));
   IrdaRequestBytes(id, param, bytes, length);
+  module().trace.bytes("irda", frame::TraceDirection::Sent, bytes, length);
   const int32_t error = platform::irda_sockets().send(module().irda.socket, bytes, length);
-  if (error != 0) return MapIrdaError(error);
+  if (error != 0) {
+    module().trace.event("send irda failed, socket error %d", error);
+    return MapIrdaError(error);
+  }
   SetStateFlag(frame::kFlagSendPending, 0);
   if (id != msg::kWatchMode) SetStateFlag(frame::kFlagAnswerPending, 1);
   platform::clock().sleep_ms(kAfterSendMs);

@@ -38,7 +38,10 @@ void ReceiveThread() {
       l.answer.fill(0);
       const platform::IrdaReceived got =
           sockets.receive(l.socket, l.receive.data(), static_cast<size_t>(kIrdaReceiveBytes));
+      frame::Trace& trace = module().trace;
+      trace.bytes("irda", frame::TraceDirection::Received, l.receive.data(), got.count);
       if (got.error != 0) {
+        trace.event("receive irda failed, socket error %d", got.error);
         l.last_receive = -1;
         l.last_error = got.error;
         MapIrdaError(got.error);
@@ -99,7 +102,9 @@ int32_t ConnectIrda() {
   std::vector<platform::IrdaDevice> devices;
   if (const int32_t error = sockets.enumerate(s, devices); error != 0) return error;
   if (devices.empty()) return kIrdaNoDevice;
-  return sockets.connect(s, devices.front().id, kIrdaUnitService);
+  const int32_t error = sockets.connect(s, devices.front().id, kIrdaUnitService);
+  module().trace.event("connect irda %s, socket error %d", devices.front().name.c_str(), error);
+  return error;
 }
 
 void CloseIrda() {
@@ -110,6 +115,7 @@ void CloseIrda() {
   platform::IrdaSockets& sockets = platform::irda_sockets();
   if (const int32_t s = l.socket.exchange(0); s != 0) sockets.close(s);
   sockets.cleanup();
+  module().trace.event("close irda");
 }
 
 int32_t MapIrdaError(int32_t error) {

@@ -25,6 +25,11 @@ bool OnUsbDeviceFile() {
   return GetStateFlag(frame::kFlagUsbAdapter) != 0 && !OnDriverKit();
 }
 
+// The link's name in the trace.
+const char* TracedLink() {
+  return GetStateFlag(frame::kFlagUsbAdapter) != 0 ? "usb" : "serial";
+}
+
 }  // namespace
 
 int32_t OpenUsbAdapter() {
@@ -63,9 +68,11 @@ int32_t OpenPort(const char* name) {
   }
   if (handle == 0) {
     SetStateFlag(frame::kFlagPortOpenFailed, 1);
+    module().trace.event("open %s %s failed", TracedLink(), name != nullptr ? name : "");
     return 0;
   }
   link.set_handle(handle);
+  module().trace.event("open %s %s", TracedLink(), name != nullptr ? name : "");
   return 1;
 }
 
@@ -84,13 +91,22 @@ int32_t ConfigurePort(uint32_t baud, int parity, int stop_bits) {
 
 int32_t WritePort(const uint8_t* bytes, size_t count) {
   // A write that did not go out shows as a missing answer, which the engine retries.
+  module().trace.bytes(TracedLink(), frame::TraceDirection::Sent, bytes, count);
   platform::byte_port().write(bytes, count);
   if (OnDriverKit()) platform::clock().sleep_ms(kDriverKitSettleMs);
   return 1;
 }
 
 platform::PortReadResult ReadPort(uint8_t* buffer, size_t count) {
-  return platform::byte_port().read(buffer, count);
+  const platform::PortReadResult got = platform::byte_port().read(buffer, count);
+  frame::Trace& trace = module().trace;
+  trace.bytes(TracedLink(), frame::TraceDirection::Received, buffer, got.count);
+  if (!got.ok) {
+    trace.event("read %s failed, error %d", TracedLink(), got.error);
+  } else if (got.count == 0) {
+    trace.quiet();
+  }
+  return got;
 }
 
 void PurgePort() {
@@ -124,6 +140,7 @@ int32_t ClosePort() {
   if (link.handle() != 0 && GetStateFlag(frame::kFlagPortHeld) == 0) {
     platform::byte_port().close();
     link.clear_handle();
+    module().trace.event("close %s", TracedLink());
   }
   return 1;
 }

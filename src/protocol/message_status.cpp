@@ -1,5 +1,6 @@
 #include "protocol/message_status.h"
 
+#include "frame/module.h"
 #include "protocol/catalogue.h"
 #include "protocol/message_ids.h"
 
@@ -12,7 +13,9 @@ std::atomic<int32_t>* MessageStatuses::slot(int32_t id) {
 }
 
 void MessageStatuses::set(int32_t id, int32_t value) {
-  if (std::atomic<int32_t>* s = slot(id)) s->store(value);
+  std::atomic<int32_t>* s = slot(id);
+  if (s == nullptr) return;
+  if (s->exchange(value) != value) module().trace.event("status %d %d", id, value);
 }
 
 int32_t MessageStatuses::get(int32_t id, bool clear) {

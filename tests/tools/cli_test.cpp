@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdio>
 #include <fstream>
+#include <iterator>
 #include <string>
 
 #include <nlohmann/json.hpp>
@@ -20,9 +21,16 @@ namespace {
 using quibra::testing::CliRun;
 using quibra::testing::RunCli;
 
-TEST(Cli, DemoIdentifiesTheSimulatedUnit) {
-  const CliRun run = RunCli("demo");
+TEST(Cli, DemoIdentifiesTheSimulatedUnitAndTracesTheConversation) {
+  const std::string trace = ::testing::TempDir() + "quibra-cli-trace.txt";
+  std::remove(trace.c_str());
+  const CliRun run = RunCli("--trace " + trace + " demo");
   EXPECT_EQ(run.exit_code, 0) << run.output;
+  std::ifstream file(trace);
+  const std::string traced((std::istreambuf_iterator<char>(file)), {});
+  EXPECT_NE(traced.find(" status 9021 10\n"), std::string::npos) << traced;
+  EXPECT_NE(traced.find(" status 9011 10\n"), std::string::npos);  // the exercise memory came
+  std::remove(trace.c_str());
   EXPECT_NE(run.output.find("Reading..."), std::string::npos) << run.output;
   EXPECT_NE(run.output.find("Found: Orvek K55T (monitor type 22, variant 3, product code 19)"),
             std::string::npos)

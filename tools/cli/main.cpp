@@ -1,5 +1,6 @@
 // quibra: the command-line tool of the library.
 //
+//   quibra --trace FILE COMMAND ...               the command, with every byte exchanged traced
 //   quibra demo                                   a simulated unit, identified through the library
 //   quibra identify --port DEV [--link serial|usb|irda]
 //   quibra sim --type N [--variant V] [--paced|--irda]   a simulated unit on a pseudo-terminal
@@ -42,19 +43,21 @@ constexpr uint8_t kDemoProductCode = 19;
 constexpr const char* kDemoDirectory = "quibra-demo";
 
 int Usage() {
-  std::fprintf(stderr,
-               "usage: quibra demo\n"
-               "       quibra identify --port DEV [--link serial|usb|irda]\n"
-               "       quibra sim --type N [--variant V] [--paced | --irda]\n"
-               "       quibra settings get|set GROUP ... (quibra settings for more)\n"
-               "       quibra bikes get|set ... (quibra bikes for more)\n"
-               "       quibra download --port DEV [--link serial|usb|irda] --out DIR\n"
-               "       quibra decode FILE.bin --out DIR\n"
-               "       quibra logo send FILE.pbm|FILE.png --type N ... (quibra logo for more)\n"
-               "       quibra dump-memory --out FILE --port DEV [--link serial|usb|irda]\n"
-               "       quibra command COMMAND --port DEV [--link serial|usb|irda] [--type T] (quibra "
-               "command for more)\n"
-               "       quibra sound unit|receive ... (quibra sound for more)\n");
+  std::fprintf(
+      stderr,
+      "usage: quibra [--trace FILE] COMMAND ...  (the trace: every byte exchanged)\n"
+      "       quibra demo\n"
+      "       quibra identify --port DEV [--link serial|usb|irda]\n"
+      "       quibra sim --type N [--variant V] [--paced | --irda]\n"
+      "       quibra settings get|set GROUP ... (quibra settings for more)\n"
+      "       quibra bikes get|set ... (quibra bikes for more)\n"
+      "       quibra download --port DEV [--link serial|usb|irda] --out DIR\n"
+      "       quibra decode FILE.bin --out DIR\n"
+      "       quibra logo send FILE.pbm|FILE.png --type N ... (quibra logo for more)\n"
+      "       quibra dump-memory --out FILE --port DEV [--link serial|usb|irda]\n"
+      "       quibra command COMMAND --port DEV [--link serial|usb|irda] [--type T] (quibra "
+      "command for more)\n"
+      "       quibra sound unit|receive ... (quibra sound for more)\n");
   return 2;
 }
 
@@ -123,6 +126,16 @@ int Demo() {
 }  // namespace quibra::cli
 
 int main(int argc, char** argv) {
+  // --trace FILE before the command: every byte the command exchanges with the unit, for a bug
+  // report. The library keeps the trace across the reset that ends the command.
+  if (argc >= 3 && std::strcmp(argv[1], "--trace") == 0) {
+    if (fnQuibraExt_SetTrace(argv[2]) != 1) {
+      std::fprintf(stderr, "quibra: cannot write the trace to %s\n", argv[2]);
+      return 1;
+    }
+    argc -= 2;
+    argv += 2;
+  }
   if (argc < 2) return quibra::cli::Usage();
   const std::string command = argv[1];
   try {
