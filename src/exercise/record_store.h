@@ -3,9 +3,9 @@
 // record number first (only record 0 exists) and answers 0 (or the empty text) when the record
 // is not active, i.e. before the first reset after load.
 //
-// RecordStoreLock guards the contents. Each operation holds it for its own duration only and
-// never while calling into another subsystem, so a reader on the application's thread may see an
-// exercise half-filled by a decoder on another thread.
+// RecordStoreLock (lock order 4, frame/locks.h) guards the contents. Each operation holds it for
+// its own duration only and never while calling into another subsystem, so a reader on the
+// application's thread may see an exercise half-filled by a decoder on another thread.
 #pragma once
 
 #include <array>
@@ -114,7 +114,7 @@ class ExerciseStore {
   ExerciseStore& operator=(const ExerciseStore&) = delete;
 
   // Load: resets record 0 and leaves it inactive, so every getter reads 0 until a decoder runs.
-  // (The seven library locks are created with the Module itself, before this step.)
+  // (The library's locks are created with the Module itself, before this step.)
   void InitExerciseStore();
   // Unload: releases every record.
   void ShutdownExerciseStore();

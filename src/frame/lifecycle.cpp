@@ -13,14 +13,16 @@ namespace quibra {
 namespace {
 
 std::atomic<Module*> g_module{nullptr};
-std::mutex g_lifecycle_lock;  // serialises load and unload
+// Serialises load and unload. Lock order 1, outermost (frame/locks.h): a module is built and
+// torn down under it.
+std::mutex g_lifecycle_lock;
 
 void load_locked(uintptr_t instance_handle) {
   // A module being replaced first lets its communication thread end.
   if (Module* current = g_module.load(std::memory_order_acquire)) {
     protocol::StopMessageThread(*current);
   }
-  auto fresh = std::make_unique<Module>();  // the seven locks are created here, in order
+  auto fresh = std::make_unique<Module>();  // the Module's locks are created here, in order
   fresh->exercise_store.InitExerciseStore();
   fresh->exercise_memory.allocate();
   fresh->engine.file_steps = &fresh->file_packets;

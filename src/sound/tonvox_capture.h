@@ -64,8 +64,13 @@ class TonvoxCapture {
   void capture();
   void close_dumps();
 
-  std::mutex control_;  // start and end, against each other
+  // Start and end, against each other. Lock order 2 (frame/locks.h): end holds it while the
+  // capture thread ends.
+  std::mutex control_;
+  // The chain and the progress figure. Lock order 3 (frame/locks.h): taken under control by
+  // start; the level lock is taken under it.
   std::mutex progress_lock_;
+  // The level figure. Lock order 6, innermost (frame/locks.h).
   std::mutex level_lock_;
   TonvoxReceiver receiver_;
   platform::SoundInput* input_ = nullptr;  // while the device is open

@@ -9,11 +9,14 @@ namespace quibra::ui {
 namespace {
 
 // Process-wide, like the dialogs themselves. Two locks so that an observer may press a button
-// from inside its callback.
+// from inside its callback. The observer lock is innermost (lock order 6, frame/locks.h): the
+// callback runs after it is released.
 std::mutex g_observer_lock;
 QuibraDialogObserver g_observer = nullptr;
 void* g_context = nullptr;
 
+// Lock order 4 (frame/locks.h): a press reaches the open dialog under it, which takes its own
+// press queue's lock (order 5).
 std::mutex g_targets_lock;
 std::vector<PressTarget*> g_targets;
 
