@@ -8,16 +8,18 @@
 //   1. lifecycle lock (frame/lifecycle.cpp): load and unload. Held while a module is built or
 //      torn down, which stops the communication thread and ends a sound reception.
 //   2. sound reception control (sound/tonvox_capture.h): start and end of a reception.
-//   3. sound reception progress (sound/tonvox_capture.h): the demodulator, the packet assembler
-//      and the progress figure, for one block, one progress query or one copy of the data.
+//   3. sound receiving chain (sound/tonvox_capture.h): the demodulator and the packet
+//      assembler, for one block's work or one copy of the assembled data.
 //   4. RecordStoreLock, DeviceRegistryLock, ThreadStopLock (below); the IrDA close lock
 //      (protocol/irda_link.h); the wireless-link library's loading
 //      (platform/link_library_entries.h); the dialogs' press targets (ui/dialog_observer.cpp).
 //   5. a headless dialog's queued presses (ui/headless_host.cpp).
-//   6. innermost, each taken for a single read or write: StateFlagLock (below); the sound
-//      reception's level (sound/tonvox_capture.h); the scaled clock (platform/scaled_clock.h);
-//      the dialog observer (ui/dialog_observer.cpp); the memory clipboard
-//      (ui/posix/clipboard.cpp).
+//   6. innermost, each taken for a single read or write: StateFlagLock (below); the scaled
+//      clock (platform/scaled_clock.h); the dialog observer (ui/dialog_observer.cpp); the memory
+//      clipboard (ui/posix/clipboard.cpp).
+//
+// The sound reception's progress and level figures are atomics that the capture thread
+// publishes after each block, so a caller polling them never waits for a block's work.
 #pragma once
 
 #include <mutex>
