@@ -3,7 +3,7 @@
 // Lock order, outermost first. A thread that holds a lock takes only locks from lower lines;
 // locks on one line are never held together. Waits have no time limit: the locks of lines 1
 // and 2 are held across pauses and while a thread is joined (a thread that never takes them),
-// the others for one block's work at most.
+// the others for a bounded piece of work: a sound block, a copy of the exercise, a flag.
 //
 //   1. lifecycle lock (frame/lifecycle.cpp): load and unload. Held while a module is built or
 //      torn down, which stops the communication thread and ends a sound reception.
