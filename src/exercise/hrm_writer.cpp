@@ -9,8 +9,8 @@
 #include "codec/time_text.h"
 #include "exercise/new_file.h"
 #include "frame/comm_params.h"
+#include "frame/module.h"
 #include "platform/registry.h"
-#include "quibra/quibra.h"
 
 namespace quibra::exercise {
 namespace {
@@ -19,13 +19,13 @@ constexpr const char* kEol = "\r\n";
 constexpr int32_t kHrmVersion = 107;
 constexpr int32_t kFileNotOpened = 2;
 constexpr size_t kPathBuffer = 260;
+constexpr int32_t kRecord = 0;
 
 // Parameter and flag ids the file reads.
 constexpr int32_t kParamSampleFormat = 7;
 constexpr int32_t kExtendedFormat = 32;
 constexpr int32_t kParamUnits = 8;
 constexpr int32_t kParamStartTime = 10;
-constexpr int32_t kParamDuration = 11;  // ms; the file shows 1/10 s
 constexpr int32_t kFlagExtended = 3;
 constexpr int32_t kFlagSpeed = 8;
 constexpr int32_t kFlagAltitude = 9;
@@ -115,9 +115,10 @@ void AppendTimeLine(std::string& out, const char* key, int32_t tenths) {
   out += kEol;
 }
 
-void AppendParamLines(std::string& out, const ParamLine* first, const ParamLine* last) {
+void AppendParamLines(std::string& out, const ExerciseRecord& e, const ParamLine* first,
+                      const ParamLine* last) {
   for (const ParamLine* l = first; l != last; ++l) {
-    const int32_t value = fnQuibra_GetRecParam(l->param);
+    const int32_t value = RecordParam(e, l->param);
     if (l->time) {
       AppendTimeLine(out, l->key, value);
     } else {
@@ -128,87 +129,85 @@ void AppendParamLines(std::string& out, const ParamLine* first, const ParamLine*
 
 // Tab-separated lap fields (0 = a fixed zero) appended to a row.
 template <size_t N>
-void AppendFields(std::string& out, int32_t lap, const int32_t (&fields)[N], bool leading_tab) {
+void AppendFields(std::string& out, const ExerciseRecord& e, int32_t lap,
+                  const int32_t (&fields)[N], bool leading_tab) {
   for (size_t i = 0; i < N; ++i) {
     if (i > 0 || leading_tab) out += '\t';
-    out += std::to_string(fields[i] == 0 ? 0 : fnQuibra_GetIntTimeData(lap, fields[i]));
+    out += std::to_string(fields[i] == 0 ? 0 : RecordLapField(e, lap, fields[i]));
   }
-}
-
-bool Flag(int32_t id) {
-  return fnQuibra_GetRecFlags(id) != 0;
 }
 
 }  // namespace
 
-std::string HrmParamsBlock() {
+std::string HrmParamsBlock(const ExerciseRecord& e) {
   std::string out = "[Params]";
   out += kEol;
   AppendLine(out, "Version=", kHrmVersion);
-  AppendLine(out, "Monitor=", fnQuibra_GetRecParam(5));
+  AppendLine(out, "Monitor=", RecordParam(e, 5));
   // Each digit is the value as stored ("%1d": a value of two digits or more is written whole).
   out += "SMode=";
   for (int32_t flag : kSModeFlagsBefore)
-    out += std::to_string(fnQuibra_GetRecFlags(flag));
-  out += fnQuibra_GetRecParam(kParamSampleFormat) == kExtendedFormat ? '1' : '0';
-  out += std::to_string(fnQuibra_GetRecParam(kParamUnits));
-  out += std::to_string(fnQuibra_GetRecFlags(kFlagPressure));
+    out += std::to_string(RecordFlag(e, flag));
+  out += RecordParam(e, kParamSampleFormat) == kExtendedFormat ? '1' : '0';
+  out += std::to_string(RecordParam(e, kParamUnits));
+  out += std::to_string(RecordFlag(e, kFlagPressure));
   out += kEol;
-  AppendParamLines(out, std::begin(kLinesBeforeLength), std::end(kLinesBeforeLength));
-  AppendTimeLine(out, "Length=", fnQuibra_GetRecParam(kParamDuration) / 100);
-  AppendParamLines(out, std::begin(kLinesAfterLength), std::end(kLinesAfterLength));
+  AppendParamLines(out, e, std::begin(kLinesBeforeLength), std::end(kLinesBeforeLength));
+  // The duration is kept in ms; the file shows 1/10 s.
+  AppendTimeLine(out, "Length=", RecordParam(e, kParamDuration) / 100);
+  AppendParamLines(out, e, std::begin(kLinesAfterLength), std::end(kLinesAfterLength));
   out += kEol;
   return out;
 }
 
-std::string HrmIntTimesBlock() {
+std::string HrmIntTimesBlock(const ExerciseRecord& e) {
   std::string out = "[IntTimes]";
   out += kEol;
-  const int32_t laps = fnQuibra_GetNbrOfIntTimes();
+  const int32_t laps = e.lap_count;
   for (int32_t lap = 0; lap < laps; ++lap) {
-    AppendTime(out, fnQuibra_GetIntTimeData(lap, kSplitTime));
-    AppendFields(out, lap, kRow1, true);
+    AppendTime(out, RecordLapField(e, lap, kSplitTime));
+    AppendFields(out, e, lap, kRow1, true);
     out += kEol;
-    out += std::to_string(fnQuibra_GetIntTimeData(lap, kLapTypeLow) +
-                          32 * fnQuibra_GetIntTimeData(lap, kLapTypeBit5) +
-                          64 * fnQuibra_GetIntTimeData(lap, kLapTypeBit6));
-    AppendFields(out, lap, kRow2, true);
+    out += std::to_string(RecordLapField(e, lap, kLapTypeLow) +
+                          32 * RecordLapField(e, lap, kLapTypeBit5) +
+                          64 * RecordLapField(e, lap, kLapTypeBit6));
+    AppendFields(out, e, lap, kRow2, true);
     out += kEol;
-    AppendFields(out, lap, kRow3, false);
+    AppendFields(out, e, lap, kRow3, false);
     out += kEol;
-    AppendFields(out, lap, kRow4, false);
+    AppendFields(out, e, lap, kRow4, false);
     out += kEol;
-    AppendFields(out, lap, kRow5, false);
+    AppendFields(out, e, lap, kRow5, false);
     out += kEol;
   }
   out += kEol;
   return out;
 }
 
-std::string HrmTripBlock() {
-  if (!Flag(kFlagExtended)) return {};
+std::string HrmTripBlock(const ExerciseRecord& e) {
+  if (RecordFlag(e, kFlagExtended) == 0) return {};
   std::string out = "[Trip]";
   out += kEol;
   for (int32_t id : kTripParams) {
-    out += std::to_string(fnQuibra_GetRecParam(id));
+    out += std::to_string(RecordParam(e, id));
     out += kEol;
   }
   out += kEol;
   return out;
 }
 
-std::string HrmDataBlock() {
+std::string HrmDataBlock(const ExerciseRecord& e) {
   std::string out = "[HRData]";
   out += kEol;
-  const bool extended = Flag(kFlagExtended);
+  const bool extended = RecordFlag(e, kFlagExtended) != 0;
   std::array<Column, std::size(kColumns)> present{};
   size_t columns = 0;
   if (extended) {
     for (const Column& c : kColumns) {
-      if (Flag(c.flag)) present[columns++] = c;
+      if (RecordFlag(e, c.flag) != 0) present[columns++] = c;
     }
   }
-  const int32_t samples = fnQuibra_GetNbrOfHRMSamples();
+  const int32_t samples = e.sample_count;
   out.reserve(out.size() + static_cast<size_t>(samples) * (4 + 6 * columns));
   std::array<char, 16> number{};
   const auto append = [&](int32_t v) {
@@ -216,13 +215,13 @@ std::string HrmDataBlock() {
     out.append(number.data(), static_cast<size_t>(n));
   };
   for (int32_t j = 0; j < samples; ++j) {
-    append(fnQuibra_GetHRMSamples(1, j));
+    append(RecordSample(e, 1, j));
     for (size_t c = 0; c < columns; ++c) {
       out += '\t';
       const int32_t channel = present[c].channel;
-      append(channel != 0 ? fnQuibra_GetHRMSamples(channel, j)
-                          : 256 * fnQuibra_GetHRMSamples(kChannelBalanceHigh, j) +
-                                fnQuibra_GetHRMSamples(kChannelBalanceLow, j));
+      append(channel != 0 ? RecordSample(e, channel, j)
+                          : 256 * RecordSample(e, kChannelBalanceHigh, j) +
+                                RecordSample(e, kChannelBalanceLow, j));
     }
     out += kEol;
   }
@@ -254,14 +253,18 @@ int32_t SaveExerciseHRM(uint32_t window, char* path) {
     std::memcpy(path, chosen->data(), n);
     path[n] = '\0';
   }
+  // One copy of the exercise for the whole file, taken before the file is created: a copy that
+  // runs out of memory leaves no file behind.
+  const ExerciseRecord exercise = module().exercise_store.CopyExerciseRecord(kRecord);
   std::ofstream out;
   if (!CreateNewFile(std::string(path, strnlen(path, kPathBuffer)), out)) {
     frame::SetErrorCode(kFileNotOpened);
     return 0;
   }
   // The blocks in order; the first that fails ends the save.
-  for (std::string (*block)() : {HrmParamsBlock, HrmIntTimesBlock, HrmTripBlock, HrmDataBlock}) {
-    const std::string text = block();
+  for (std::string (*block)(const ExerciseRecord&) :
+       {HrmParamsBlock, HrmIntTimesBlock, HrmTripBlock, HrmDataBlock}) {
+    const std::string text = block(exercise);
     out.write(text.data(), static_cast<std::streamsize>(text.size()));
     out.flush();
     if (!out) return 0;

@@ -1,19 +1,23 @@
 // The HRM exercise file: the exercise the record store holds, as 8-bit text with CR LF line
 // ends, in four blocks: [Params], [IntTimes] (five rows per lap), [Trip] (extended samples only)
-// and [HRData] (one line per sample). The blocks read the store only through the exported
-// getters, so the file shows exactly what an application sees.
+// and [HRData] (one line per sample). The blocks format one copy of the record, taken under the
+// store's lock, so a file is one exercise even while a download refills the store; the copy
+// answers as the exported getters did at that moment.
 #pragma once
 
 #include <cstdint>
 #include <string>
 
+#include "exercise/record_store.h"
+
 namespace quibra::exercise {
 
 // The blocks, each with its closing empty line (none after the last sample).
-std::string HrmParamsBlock();
-std::string HrmIntTimesBlock();
-std::string HrmTripBlock();  // empty when the exercise has no extended samples
-std::string HrmDataBlock();
+std::string HrmParamsBlock(const ExerciseRecord& exercise);
+std::string HrmIntTimesBlock(const ExerciseRecord& exercise);
+// Empty when the exercise has no extended samples.
+std::string HrmTripBlock(const ExerciseRecord& exercise);
+std::string HrmDataBlock(const ExerciseRecord& exercise);
 
 // fnQuibra_SaveExerciseHRM: path is the caller's buffer of at least 260 characters; when it is
 // empty the save dialog asks for the name (owned by window) and the chosen path is written back.

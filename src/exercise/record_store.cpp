@@ -1,6 +1,7 @@
 #include "exercise/record_store.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <cstring>
 #include <new>
 
@@ -116,7 +117,39 @@ bool grow_to(std::vector<T>& table, size_t new_size) {
   return true;
 }
 
+// The first `count` entries of a table, `count` clamped to the table.
+template <typename T>
+std::vector<T> counted(const std::vector<T>& table, int32_t count) {
+  const size_t n = count <= 0 ? 0 : std::min(static_cast<size_t>(count), table.size());
+  return std::vector<T>(table.begin(), table.begin() + static_cast<std::ptrdiff_t>(n));
+}
+
 }  // namespace
+
+int32_t RecordParam(const ExerciseRecord& r, int32_t id) {
+  return id < 1 || id > kParamCount ? 0 : r.params[id];
+}
+
+int32_t RecordFlag(const ExerciseRecord& r, int32_t id) {
+  return id < 1 || id > kFlagCount ? 0 : r.flags[id];
+}
+
+int32_t RecordSample(const ExerciseRecord& r, int32_t channel, int32_t index) {
+  if (index < 0 || index >= r.sample_count || index >= r.sample_capacity) return 0;
+  if (r.flags[kFlagExtendedSamples] == 0) return r.hr_samples[index];
+  const ChannelField* field = find_channel(channel);
+  if (field == nullptr) return 0;
+  const ExtendedSample& s = r.ext_samples[index];
+  return field->narrow != nullptr ? static_cast<int32_t>(s.*(field->narrow)) : s.*(field->wide);
+}
+
+int32_t RecordLapField(const ExerciseRecord& r, int32_t lap, int32_t field) {
+  if (lap < 0 || lap >= r.lap_count || lap >= static_cast<int32_t>(r.laps.size()) ||
+      field < kFirstReadableLapField || field > kLastLapField) {
+    return 0;
+  }
+  return r.laps[lap].fields[field - kFirstLapField];
+}
 
 ExerciseRecord* ExerciseStore::active(int32_t rec) {
   if (rec < 0 || rec >= kRecordCount) return nullptr;
@@ -184,9 +217,8 @@ int32_t ExerciseStore::SetExerciseParam(int32_t rec, int32_t id, int32_t value) 
 
 int32_t ExerciseStore::GetExerciseParam(int32_t rec, int32_t id) {
   std::lock_guard guard(lock_);
-  ExerciseRecord* r = active(rec);
-  if (r == nullptr || id < 1 || id > kParamCount) return 0;
-  return r->params[id];
+  const ExerciseRecord* r = active(rec);
+  return r == nullptr ? 0 : RecordParam(*r, id);
 }
 
 int32_t ExerciseStore::SetExerciseFlag(int32_t rec, int32_t id, int32_t value) {
@@ -199,9 +231,8 @@ int32_t ExerciseStore::SetExerciseFlag(int32_t rec, int32_t id, int32_t value) {
 
 int32_t ExerciseStore::GetExerciseFlag(int32_t rec, int32_t id) {
   std::lock_guard guard(lock_);
-  ExerciseRecord* r = active(rec);
-  if (r == nullptr || id < 1 || id > kFlagCount) return 0;
-  return r->flags[id];
+  const ExerciseRecord* r = active(rec);
+  return r == nullptr ? 0 : RecordFlag(*r, id);
 }
 
 // Writes one channel of sample `index` into the table in use, growing both tables in steps of
@@ -277,15 +308,8 @@ int32_t ExerciseStore::SetSampleValue(int32_t rec, int32_t channel, int32_t inde
 
 int32_t ExerciseStore::GetSampleValue(int32_t rec, int32_t channel, int32_t index) {
   std::lock_guard guard(lock_);
-  ExerciseRecord* r = active(rec);
-  if (r == nullptr || index < 0 || index >= r->sample_count || index >= r->sample_capacity) {
-    return 0;
-  }
-  if (r->flags[kFlagExtendedSamples] == 0) return r->hr_samples[index];
-  const ChannelField* field = find_channel(channel);
-  if (field == nullptr) return 0;
-  const ExtendedSample& s = r->ext_samples[index];
-  return field->narrow != nullptr ? static_cast<int32_t>(s.*(field->narrow)) : s.*(field->wide);
+  const ExerciseRecord* r = active(rec);
+  return r == nullptr ? 0 : RecordSample(*r, channel, index);
 }
 
 int32_t ExerciseStore::GetSampleCount(int32_t rec) {
@@ -391,13 +415,8 @@ int32_t ExerciseStore::SetLapField(int32_t rec, int32_t index, int32_t field, in
 
 int32_t ExerciseStore::GetLapField(int32_t rec, int32_t index, int32_t field) {
   std::lock_guard guard(lock_);
-  ExerciseRecord* r = active(rec);
-  if (r == nullptr || index < 0 || index >= r->lap_count ||
-      index >= static_cast<int32_t>(r->laps.size()) || field < kFirstReadableLapField ||
-      field > kLastLapField) {
-    return 0;
-  }
-  return r->laps[index].fields[field - kFirstLapField];
+  const ExerciseRecord* r = active(rec);
+  return r == nullptr ? 0 : RecordLapField(*r, index, field);
 }
 
 int32_t ExerciseStore::SetLapText(int32_t rec, int32_t index, int32_t text_id, const char* text) {
@@ -530,6 +549,25 @@ int32_t ExerciseStore::IncrementLimitSwapCount(int32_t rec) {
   if (r == nullptr || !ensure_swap_locked(*r, r->swap_count)) return 0;
   ++r->swap_count;
   return 1;
+}
+
+ExerciseRecord ExerciseStore::CopyExerciseRecord(int32_t rec) {
+  ExerciseRecord copy;
+  std::lock_guard guard(lock_);
+  const ExerciseRecord* r = active(rec);
+  if (r == nullptr) return copy;
+  copy.params = r->params;
+  copy.flags = r->flags;
+  // Samples counted beyond the capacity read 0, in the store and in the copy alike.
+  copy.sample_count = r->sample_count;
+  copy.sample_capacity = std::clamp(r->sample_count, 0, r->sample_capacity);
+  copy.hr_samples = counted(r->hr_samples, copy.sample_capacity);
+  copy.ext_samples = counted(r->ext_samples, copy.sample_capacity);
+  copy.lap_count = r->lap_count;
+  copy.laps = counted(r->laps, r->lap_count);
+  copy.swap_count = r->swap_count;
+  copy.swaps = counted(r->swaps, r->swap_count);
+  return copy;
 }
 
 int32_t ExerciseStore::SampleCapacity(int32_t rec) {

@@ -3,9 +3,9 @@
 // record number first (only record 0 exists) and answers 0 (or the empty text) when the record
 // is not active, i.e. before the first reset after load.
 //
-// RecordStoreLock guards the contents. Each operation holds it for its own duration only and
-// never while calling into another subsystem, so a reader on the application's thread may see an
-// exercise half-filled by a decoder on another thread.
+// RecordStoreLock (lock order 4, frame/locks.h) guards the contents. Each operation holds it for
+// its own duration only and never while calling into another subsystem, so a reader on the
+// application's thread may see an exercise half-filled by a decoder on another thread.
 #pragma once
 
 #include <array>
@@ -107,6 +107,14 @@ struct ExerciseRecord {
   int32_t swap_count = 0;
 };
 
+// What the getters answer for a record: 0 for an id, channel, index or lap field out of range,
+// and for a sample counted but never stored. The store answers through these, and so does a
+// copy of a record (CopyExerciseRecord).
+int32_t RecordParam(const ExerciseRecord& r, int32_t id);
+int32_t RecordFlag(const ExerciseRecord& r, int32_t id);
+int32_t RecordSample(const ExerciseRecord& r, int32_t channel, int32_t index);
+int32_t RecordLapField(const ExerciseRecord& r, int32_t lap, int32_t field);
+
 class ExerciseStore {
  public:
   explicit ExerciseStore(std::mutex& lock) : lock_(lock) {}
@@ -114,7 +122,7 @@ class ExerciseStore {
   ExerciseStore& operator=(const ExerciseStore&) = delete;
 
   // Load: resets record 0 and leaves it inactive, so every getter reads 0 until a decoder runs.
-  // (The seven library locks are created with the Module itself, before this step.)
+  // (The library's locks are created with the Module itself, before this step.)
   void InitExerciseStore();
   // Unload: releases every record.
   void ShutdownExerciseStore();
@@ -151,6 +159,12 @@ class ExerciseStore {
   int32_t GetLimitSwap(int32_t rec, int32_t index, int32_t* time, int32_t* limit_set);
   int32_t GetLimitSwapCount(int32_t rec);
   int32_t IncrementLimitSwapCount(int32_t rec);
+
+  // The record copied in one piece under the lock, for a reader that must see one exercise
+  // while a decoder may be refilling the store. Its tables hold the counted entries only (the
+  // capacities are the copy's own); an inactive record copies as an empty one, which reads 0
+  // everywhere like the getters.
+  ExerciseRecord CopyExerciseRecord(int32_t rec);
 
   // Capacities as the growth steps left them; 0 for an inactive record.
   int32_t SampleCapacity(int32_t rec);

@@ -16,7 +16,9 @@ namespace quibra {
 namespace {
 
 std::atomic<Module*> g_module{nullptr};
-std::mutex g_lifecycle_lock;  // serialises load and unload
+// Serialises load and unload. Lock order 1, outermost (frame/locks.h): a module is built and
+// torn down under it.
+std::mutex g_lifecycle_lock;
 
 // Ends the module in force. Its threads end while it is still the module in force: they reach
 // it through module() to the end, and what they use (backends, dialog observers, locks) is
@@ -45,7 +47,7 @@ void load_locked(uintptr_t instance_handle,
                  const std::optional<std::string>& kept_trace = std::nullopt) {
   // A module being replaced ends first, so a fresh one never shares anything with it.
   unload_locked(false);
-  auto fresh = std::make_unique<Module>();  // the seven locks are created here, in order
+  auto fresh = std::make_unique<Module>();  // the Module's locks are created here, in order
   fresh->exercise_store.InitExerciseStore();
   fresh->exercise_memory.allocate();
   fresh->engine.file_steps = &fresh->file_packets;

@@ -1,20 +1,41 @@
-// The library's seven locks. They are created with the Module at load, in this order, and
-// destroyed at unload. StateFlagLock is innermost: it may be taken while one of the others is
-// held, never the other way round, and no two of the others are ever held at once.
+// The Module's locks, and the order of every lock in the library.
+//
+// Lock order, outermost first. A thread that holds a lock takes only locks from lower lines;
+// locks on one line are never held together. Waits have no time limit: the locks of lines 1
+// and 2 are held across pauses and while a thread is joined (a thread that never takes them),
+// the others for a bounded piece of work: a sound block, a copy of the exercise, a flag.
+//
+//   1. lifecycle lock (frame/lifecycle.cpp): load and unload. Held while a module is built or
+//      torn down, which stops the communication thread and ends a sound reception.
+//   2. sound reception control (sound/tonvox_capture.h): start and end of a reception.
+//   3. sound receiving chain (sound/tonvox_capture.h): the demodulator and the packet
+//      assembler, for one block's work or one copy of the assembled data.
+//   4. RecordStoreLock, DeviceRegistryLock, ThreadStopLock (below); the IrDA close lock
+//      (protocol/irda_link.h); the wireless-link library's loading
+//      (platform/link_library_entries.h); the dialogs' press targets (ui/dialog_observer.h).
+//   5. a headless dialog's queued presses (ui/headless_host.cpp).
+//   6. innermost, each taken for a single read or write: StateFlagLock (below); the scaled
+//      clock (platform/scaled_clock.h); the dialog observer (ui/dialog_observer.h); the memory
+//      clipboard (ui/posix/clipboard.cpp); the byte trace (frame/trace.h).
+//
+// The sound reception's progress and level figures are atomics that the capture thread
+// publishes after each block, so a caller polling them never waits for a block's work.
 #pragma once
 
 #include <mutex>
 
 namespace quibra::frame {
 
+// Created with the Module at load, in this order, and destroyed with it at unload.
 struct Locks {
-  std::mutex RecordStoreLock;     // the exercise record store
-  std::mutex DeviceRegistryLock;  // the wireless-link device registry
-  std::mutex OnlineSampleLock;    // the online sample ring and its counters
-  std::mutex StateFlagLock;       // the state-flag table, one read or write at a time
-  std::mutex BeatCounterLock;     // the last online beat interval and the running sum
-  std::mutex ConnectionLock;      // connection-state reads of the start, teardown and online code
-  std::mutex ThreadStopLock;      // stop and pause requests to the communication threads
+  // Order 4: the exercise record store, for one operation at a time.
+  std::mutex RecordStoreLock;
+  // Order 4: the wireless-link device registry.
+  std::mutex DeviceRegistryLock;
+  // Order 6, innermost: the state-flag table, one read or write at a time.
+  std::mutex StateFlagLock;
+  // Order 4: stop requests to the communication thread; the flags are set under it.
+  std::mutex ThreadStopLock;
 };
 
 }  // namespace quibra::frame

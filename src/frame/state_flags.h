@@ -51,7 +51,7 @@ class StateFlags {
   void clear_all();
 
  private:
-  std::mutex& lock_;
+  std::mutex& lock_;  // StateFlagLock: lock order 6, innermost (frame/locks.h)
   std::array<int32_t, kLastStateFlag - kFirstStateFlag + 1> values_{};
 };
 

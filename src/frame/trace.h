@@ -64,7 +64,8 @@ class Trace {
   void put_locked(double at, const char* text);
   double seconds() const;
 
-  mutable std::mutex lock_;  // innermost: guards the file and the path
+  // Lock order 6, innermost (frame/locks.h): guards the file, the path and the gathered bytes.
+  mutable std::mutex lock_;
   std::FILE* file_ = nullptr;
   std::string path_;
   std::string received_;       // gathered received bytes as text (" 5C 15 ..."), not yet written

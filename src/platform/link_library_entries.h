@@ -34,7 +34,8 @@ class LinkLibraryEntries : public LinkLibrary {
            resolve(packet_ex_, find(12));
   }
 
-  std::mutex lock_;  // guards loading
+  // Guards loading. Lock order 4 (frame/locks.h): nothing of the library is taken under it.
+  std::mutex lock_;
 
  private:
   template <typename R, typename... A>

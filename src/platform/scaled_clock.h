@@ -27,7 +27,7 @@ class ScaledClock final : public Clock {
 
  private:
   Clock& inner_;
-  std::mutex mutex_;
+  std::mutex mutex_;  // lock order 6, innermost (frame/locks.h): any thread, under any lock
   double scale_;
   uint32_t start_tick_;
   std::optional<LocalDateTime> fixed_;

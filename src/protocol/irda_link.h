@@ -47,7 +47,8 @@ struct IrdaLink {
   // An exchange the error mapping dropped (its send or answer): the engine sends the message
   // again once the link is there, so that its tries run out rather than leave it unfinished.
   std::atomic<bool> exchange_dropped{false};
-  // Guards flag 2020 and the socket library's end, which both threads may reach.
+  // Guards flag 2020 and the socket library's end, which both threads may reach. Lock order 4
+  // (frame/locks.h): only the state-flag lock is taken under it.
   std::mutex close_lock;
   std::thread receive_thread;
 };

@@ -72,7 +72,8 @@ class BeepDemodulator {
   const BeepTiming& timing() const { return timing_; }
   // The whole energy ring, in ring order, for the reception's dump.
   const std::array<uint32_t, kEnergyRingLength>& energy_ring() const { return energy_; }
-  // The per-query progress dump ("Detectfile.dat").
+  // The progress dump ("Detectfile.dat"): a line each time the reception computes its figure,
+  // after every block once a total is known.
   DumpFile& detect_dump() { return detect_dump_; }
 
  private:

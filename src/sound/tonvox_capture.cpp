@@ -1,8 +1,6 @@
 #include "sound/tonvox_capture.h"
 
-#include <chrono>
 #include <new>
-#include <thread>
 
 #include "platform/registry.h"
 
@@ -11,21 +9,8 @@ namespace {
 
 // A block that does not complete within this time ends the capture loop.
 constexpr uint32_t kBlockTimeoutMs = 2000;
-constexpr auto kLockWait = std::chrono::milliseconds(50);
 // End lets the device settle before it is closed.
 constexpr uint32_t kEndSettleMs = 500;
-
-// Takes the lock within the wait or gives up. A plain mutex polled with try_lock rather than a
-// timed mutex, whose clock-based wait the thread checker cannot follow.
-std::unique_lock<std::mutex> LockWithin(std::mutex& lock, std::chrono::milliseconds wait) {
-  std::unique_lock<std::mutex> held(lock, std::try_to_lock);
-  const auto deadline = std::chrono::steady_clock::now() + wait;
-  while (!held.owns_lock() && std::chrono::steady_clock::now() < deadline) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    held.try_lock();
-  }
-  return held;
-}
 
 int32_t open_failure(platform::SoundInput::OpenResult result) {
   using Open = platform::SoundInput::OpenResult;
@@ -70,13 +55,11 @@ int32_t TonvoxCapture::start(int32_t monitor_type, int32_t gain_level, int32_t s
   }
   input_ = &input;
   {
-    std::lock_guard<std::mutex> progress(progress_lock_);
+    std::lock_guard<std::mutex> chain(chain_lock_);
     receiver_.start(platform::clock(), monitor_type, rate, gain_level, ignore_errors, debug_dump);
   }
-  {
-    std::lock_guard<std::mutex> level(level_lock_);
-    level_ = 0;
-  }
+  progress_ = 0;
+  level_ = 0;
   ended_ = false;
   thread_ = std::thread(&TonvoxCapture::capture, this);
   return kTonvoxStarted;
@@ -98,16 +81,22 @@ void TonvoxCapture::capture() {
     }
     receiver_.filter(block, count);
     if (dumping_) filter_dump_.write(block, count);
-    if (std::unique_lock<std::mutex> chain = LockWithin(progress_lock_, kLockWait)) {
+    {
+      std::lock_guard<std::mutex> chain(chain_lock_);
       const TonvoxReceiver::Step step = receiver_.receive(block, count);
       if (step == TonvoxReceiver::Step::kSilent) {
         timed_out_ = true;
       } else {
-        if (std::unique_lock<std::mutex> level = LockWithin(level_lock_, kLockWait))
-          level_ = receiver_.level();
-        if (step == TonvoxReceiver::Step::kRejected) data_error_ = true;
+        level_ = receiver_.level();
+        // A refused block's bytes count as received, so its figure could claim a complete
+        // transfer: only a block that was taken moves the figure.
+        if (step == TonvoxReceiver::Step::kRejected) {
+          data_error_ = true;
+        } else {
+          progress_ = static_cast<int32_t>(receiver_.progress());
+        }
       }
-    }  // else the block is dropped
+    }
     if (dumping_) {
       const auto& ring = receiver_.demodulator().energy_ring();
       sigma_dump_.write_u32(ring.data(), ring.size());
@@ -115,25 +104,10 @@ void TonvoxCapture::capture() {
   }
 }
 
-int32_t TonvoxCapture::progress() {
-  const auto ended_badly = [this]() -> int32_t {
-    if (data_error_) return kTonvoxDataError;
-    if (timed_out_) return kTonvoxSilent;
-    return 0;
-  };
-  if (const int32_t failure = ended_badly()) return failure;
-  const std::unique_lock<std::mutex> lock = LockWithin(progress_lock_, kLockWait);
-  if (!lock.owns_lock()) return kTonvoxProgressBusy;
-  // The block that held the lock may just have been refused: its bytes count as received, so
-  // the figure alone could claim a complete transfer.
-  if (const int32_t failure = ended_badly()) return failure;
-  return static_cast<int32_t>(receiver_.progress());
-}
-
-int32_t TonvoxCapture::level() {
-  const std::unique_lock<std::mutex> lock = LockWithin(level_lock_, kLockWait);
-  if (!lock.owns_lock()) return kTonvoxLevelBusy;
-  return level_;
+int32_t TonvoxCapture::progress() const {
+  if (data_error_) return kTonvoxDataError;
+  if (timed_out_) return kTonvoxSilent;
+  return progress_;
 }
 
 void TonvoxCapture::end(bool force) {

@@ -25,7 +25,8 @@ enum : int32_t {
   kTonvoxDeviceFailed = -4,
   kTonvoxOutOfMemory = -9,
 };
-// Progress's and Level's refusals.
+// Progress's and Level's refusals. The figures are published after each block, so a caller
+// never waits for the capture thread; -7 and -8 remain the answers of an export that failed.
 enum : int32_t {
   kTonvoxDataError = -5,
   kTonvoxSilent = -6,
@@ -44,29 +45,30 @@ class TonvoxCapture {
   // reception that still runs is ended first.
   int32_t start(int32_t monitor_type, int32_t gain_level, int32_t sample_rate, bool debug_dump,
                 bool ignore_errors);
-  // Percent received, or -5 (bad data), -6 (silence), -7 (the lock was busy for 50 ms).
-  int32_t progress();
-  // The signal level in percent, or -8 (the lock was busy for 50 ms).
-  int32_t level();
+  // Percent received as of the last block, or -5 (bad data), -6 (silence).
+  int32_t progress() const;
+  // The signal level in percent as of the last block.
+  int32_t level() const { return level_; }
   // Stops the thread and releases the device, the capture area and the dump files. With force 0
   // nothing happens once the reception has ended.
   void end(bool force);
 
-  // What the reception assembled: read it once the reception has ended, or under the progress
+  // What the reception assembled: read it once the reception has ended, or under the chain
   // lock.
   const PacketAssembler& assembled() const { return receiver_.assembler(); }
   bool running() const { return thread_.joinable(); }
-  // The locks of the chain and progress figure and of the level figure.
-  std::mutex& progress_lock() { return progress_lock_; }
-  std::mutex& level_lock() { return level_lock_; }
+  std::mutex& chain_lock() { return chain_lock_; }
 
  private:
   void capture();
   void close_dumps();
 
-  std::mutex control_;  // start and end, against each other
-  std::mutex progress_lock_;
-  std::mutex level_lock_;
+  // Start and end, against each other. Lock order 2 (frame/locks.h): end holds it while the
+  // capture thread ends.
+  std::mutex control_;
+  // The demodulator and the packet assembler, for one block's work or one copy of the
+  // assembled data. Lock order 3 (frame/locks.h): taken under control by start.
+  std::mutex chain_lock_;
   TonvoxReceiver receiver_;
   platform::SoundInput* input_ = nullptr;  // while the device is open
   std::unique_ptr<uint8_t[]> capture_area_;
@@ -75,7 +77,9 @@ class TonvoxCapture {
   std::atomic<bool> data_error_{false};
   std::atomic<bool> timed_out_{false};
   std::atomic<bool> ended_{true};
-  int32_t level_ = 0;
+  // Published by the capture thread after each block it took.
+  std::atomic<int32_t> progress_{0};
+  std::atomic<int32_t> level_{0};
   bool dumping_ = false;
   DumpFile samples_dump_, filter_dump_, normalized_dump_, sigma_dump_;
 };

@@ -31,7 +31,7 @@ bool delivers_raw(int32_t type) {
 int32_t CopyTonvoxData() {
   Module& m = module();
   // The capture thread may still be listening (to silence, once all has arrived).
-  std::lock_guard<std::mutex> chain(m.tonvox.progress_lock());
+  std::lock_guard<std::mutex> chain(m.tonvox.chain_lock());
   const PacketAssembler& a = m.tonvox.assembled();
   m.exercise_memory.allocate();
   const auto count = static_cast<int32_t>(a.assembled_count());

@@ -1,6 +1,6 @@
 // The receiving chain of a sound download, block by block: the band-pass filter, then the beep
 // demodulator and the packet assembler. The capture side filters each recorded block and runs
-// the rest under its progress lock; this class holds the state they share, which stays after a
+// the rest under its chain lock; this class holds the state they share, which stays after a
 // reception until the next one starts so that the assembled data can be copied out.
 #pragma once
 

@@ -26,10 +26,14 @@ class DialogObservers {
   int32_t press(int32_t control);
 
  private:
+  // Lock order 6, innermost (frame/locks.h): the callback runs after it is released, so an
+  // observer may press a button from inside its callback.
   std::mutex observer_lock_;
   QuibraDialogObserver observer_ = nullptr;
   void* context_ = nullptr;
 
+  // Lock order 4: a press reaches the open dialog under it, which takes its own press queue's
+  // lock (order 5).
   std::mutex targets_lock_;
   std::vector<PressTarget*> targets_;  // the dialog opened last at the back
 };

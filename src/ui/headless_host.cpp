@@ -152,6 +152,8 @@ class HeadlessWindow final : public DialogWindow, public PressTarget {
   const DialogTemplate& layout_;
   std::map<int32_t, ControlState> controls_;
   std::map<int32_t, Timer> timers_;
+  // Presses come from any thread. Lock order 5 (frame/locks.h): taken under the press-target
+  // lock when the observer presses.
   std::mutex presses_lock_;
   std::deque<int32_t> presses_;
   bool ended_ = false;

@@ -3,12 +3,17 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <initializer_list>
 #include <iterator>
+#include <sstream>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "platform/registry.h"
 #include "quibra/quibra.h"
@@ -226,11 +231,46 @@ TEST_F(HrmWriter, SModeDigitsFollowTheirFlags) {
   flag(9);
   flag(20);
   param(7, 32);
-  EXPECT_NE(HrmParamsBlock().find("SMode=101000101\r\n"), std::string::npos);
+  EXPECT_NE(HrmParamsBlock(s().CopyExerciseRecord(0)).find("SMode=101000101\r\n"),
+            std::string::npos);
   // Without extended samples there is no [Trip] block and one value per line.
-  EXPECT_EQ(HrmTripBlock(), "");
+  EXPECT_EQ(HrmTripBlock(s().CopyExerciseRecord(0)), "");
   sample(Sample(0, 77));
-  EXPECT_EQ(HrmDataBlock(), "[HRData]\r\n77\r\n");
+  EXPECT_EQ(HrmDataBlock(s().CopyExerciseRecord(0)), "[HRData]\r\n77\r\n");
+}
+
+TEST_F(HrmWriter, AFileIsOneMomentOfTheStoreWhileADecoderRewritesIt) {
+  // A decoder rewrites every sample with k, k + 1, ... from the first to the last. At any moment
+  // the samples read k down to k - 1; a file read piecemeal would catch later rounds further on.
+  constexpr int32_t kSamples = 3000;
+  for (int32_t j = 0; j < kSamples; ++j)
+    sample(Sample(j, 0));
+  std::atomic<bool> saving{true};
+  std::atomic<int32_t> rounds{0};
+  std::thread decoder([&] {
+    for (int32_t k = 1; saving; ++k) {
+      for (int32_t j = 0; j < kSamples; ++j)
+        s().SetSampleValue(0, 1, j, k);
+      rounds = k;
+    }
+  });
+  while (rounds == 0)
+    std::this_thread::yield();
+  std::vector<std::string> files;
+  for (int file = 0; file < 20; ++file)
+    files.push_back(save());
+  saving = false;
+  decoder.join();
+
+  for (size_t file = 0; file < files.size(); ++file) {
+    std::istringstream lines(files[file].substr(files[file].find("[HRData]\r\n") + 10));
+    std::vector<int32_t> values;
+    for (std::string line; std::getline(lines, line);)
+      values.push_back(std::stoi(line));
+    ASSERT_EQ(values.size(), static_cast<size_t>(kSamples));
+    EXPECT_LE(values.front() - values.back(), 1) << "file " << file;
+    EXPECT_TRUE(std::is_sorted(values.rbegin(), values.rend())) << "file " << file;
+  }
 }
 
 TEST_F(HrmWriter, DialogPathFailuresAndAnEmptyStore) {

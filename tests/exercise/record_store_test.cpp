@@ -95,6 +95,10 @@ TEST_F(RecordStoreTest, ResetClearsEverythingAndRestoresTheFirstCapacities) {
   EXPECT_GT(store().SampleCapacity(0), 128);
   EXPECT_EQ(store().LapCapacity(0), 20);
   EXPECT_EQ(store().SwapCapacity(0), 20);
+  // A copy keeps the counted entries through the reset; samples counted past the table read 0
+  // in it as in the store.
+  ASSERT_EQ(store().SetSampleCount(0, 1000), 1);
+  const exercise::ExerciseRecord copy = store().CopyExerciseRecord(0);
 
   ASSERT_EQ(store().ResetExerciseRecord(0), 1);
   EXPECT_EQ(store().GetExerciseParam(0, 11), 0);
@@ -107,6 +111,18 @@ TEST_F(RecordStoreTest, ResetClearsEverythingAndRestoresTheFirstCapacities) {
   EXPECT_EQ(store().SwapCapacity(0), 10);
   store().SetLapCount(0, 4);
   EXPECT_STREQ(store().GetLapTextField(0, 3, 701), "");
+
+  EXPECT_EQ(exercise::RecordParam(copy, 11), 1000000);
+  EXPECT_EQ(exercise::RecordFlag(copy, 3), 1);
+  EXPECT_EQ(copy.sample_count, 1000);
+  EXPECT_EQ(exercise::RecordSample(copy, 1, 299), 100);
+  EXPECT_EQ(exercise::RecordSample(copy, 1, 500), 0);
+  EXPECT_EQ(copy.lap_count, 15);
+  EXPECT_EQ(exercise::RecordLapField(copy, 14, 601), 15);
+  EXPECT_EQ(exercise::RecordLapField(copy, 15, 601), 0);
+  EXPECT_STREQ(copy.laps[3].text701.data(), "kept?");
+  EXPECT_EQ(copy.swap_count, 12);
+  EXPECT_EQ(copy.swaps[11].time, 11);
 }
 
 TEST_F(RecordStoreTest, PlausibilityFilterDropsOnlyWhollyImplausibleSamples) {

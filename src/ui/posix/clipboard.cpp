@@ -20,7 +20,7 @@ class MemoryClipboard final : public Clipboard {
   }
 
  private:
-  std::mutex lock_;
+  std::mutex lock_;  // lock order 6, innermost (frame/locks.h)
   std::string text_;
 };
 
