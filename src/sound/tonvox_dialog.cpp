@@ -69,7 +69,6 @@ void TonvoxProcedure::fail(ui::DialogWindow& window, int32_t text) {
 
 void TonvoxProcedure::show_level(ui::DialogWindow& window) {
   const int32_t level = module().tonvox.level();
-  if (level == kTonvoxLevelBusy) return;
   window.set_progress(ui::kLevelBar, level);
   const bool out_of_range = level < kLevelTooQuiet || level >= kLevelTooLoud;
   window.set_bar_colour(ui::kLevelBar, out_of_range ? ui::kRed : -1);
@@ -79,8 +78,6 @@ void TonvoxProcedure::on_timer(ui::DialogWindow& window, int32_t timer) {
   if (timer != kTonvoxTimer) return;
   const int32_t progress = module().tonvox.progress();
   switch (progress) {
-    case kTonvoxProgressBusy:
-      return;  // ask again at the next tick
     case kTonvoxSilent:
       fail(window, frame::kTextNoAnswer);
       return;
