@@ -13,6 +13,7 @@
 #include "settings/logo_packing.h"
 #include "settings/logo_transfer.h"
 #include "settings_test_support.h"
+#include "support/forwarding_clock.h"
 #include "support/scripted_unit.h"
 #include "transfer/engine_link.h"
 
@@ -22,21 +23,14 @@ namespace {
 using Columns = std::array<int32_t, 64>;
 
 // Remembers every pause it is asked for, scaled down like the settings tests' clock.
-class PauseLog final : public platform::Clock {
+class PauseLog final : public ForwardingClock {
  public:
-  explicit PauseLog(platform::Clock& inner) : inner_(inner) {}
-  uint32_t tick_ms() override { return inner_.tick_ms(); }
-  uint64_t performance_counter() override { return inner_.performance_counter(); }
-  uint64_t performance_frequency() override { return inner_.performance_frequency(); }
-  platform::LocalDateTime local_now() override { return inner_.local_now(); }
+  using ForwardingClock::ForwardingClock;
   void sleep_ms(uint32_t ms) override {
     pauses.push_back(ms);
     inner_.sleep_ms(ms);
   }
   std::vector<uint32_t> pauses;
-
- private:
-  platform::Clock& inner_;
 };
 
 class LogoTest : public SettingsTest {

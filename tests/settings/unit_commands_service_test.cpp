@@ -15,6 +15,7 @@
 #include "protocol/message_image.h"
 #include "quibra/quibra.h"
 #include "support/comm_params.h"
+#include "support/forwarding_clock.h"
 #include "support/module_fixture.h"
 #include "support/recorded_boxes.h"
 #include "support/scripted_unit.h"
@@ -28,13 +29,10 @@ namespace {
 using Sent = std::vector<std::pair<int32_t, int32_t>>;
 
 // Logs every pause with the number of messages the unit had received by then.
-class PauseLog final : public platform::Clock {
+class PauseLog final : public ForwardingClock {
  public:
-  PauseLog(platform::Clock& inner, const ScriptedUnit& unit) : inner_(inner), unit_(unit) {}
-  uint32_t tick_ms() override { return inner_.tick_ms(); }
-  uint64_t performance_counter() override { return inner_.performance_counter(); }
-  uint64_t performance_frequency() override { return inner_.performance_frequency(); }
-  platform::LocalDateTime local_now() override { return inner_.local_now(); }
+  PauseLog(platform::Clock& inner, const ScriptedUnit& unit)
+      : ForwardingClock(inner), unit_(unit) {}
   void sleep_ms(uint32_t ms) override {
     pauses.emplace_back(ms, unit_.sent.size());
     inner_.sleep_ms(ms);
@@ -49,7 +47,6 @@ class PauseLog final : public platform::Clock {
   std::vector<std::pair<uint32_t, size_t>> pauses;
 
  private:
-  platform::Clock& inner_;
   const ScriptedUnit& unit_;
 };
 

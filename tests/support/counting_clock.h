@@ -4,25 +4,18 @@
 
 #include <atomic>
 
-#include "platform/clock.h"
+#include "support/forwarding_clock.h"
 
 namespace quibra::testing {
 
-class CountingClock final : public platform::Clock {
+class CountingClock final : public ForwardingClock {
  public:
-  explicit CountingClock(platform::Clock& inner) : inner_(inner) {}
+  using ForwardingClock::ForwardingClock;
   std::atomic<int> cycle_pauses{0};
-  uint32_t tick_ms() override { return inner_.tick_ms(); }
-  uint64_t performance_counter() override { return inner_.performance_counter(); }
-  uint64_t performance_frequency() override { return inner_.performance_frequency(); }
-  platform::LocalDateTime local_now() override { return inner_.local_now(); }
   void sleep_ms(uint32_t ms) override {
     if (ms == 500) ++cycle_pauses;
     inner_.sleep_ms(ms);
   }
-
- private:
-  platform::Clock& inner_;
 };
 
 }  // namespace quibra::testing
