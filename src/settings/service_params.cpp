@@ -68,11 +68,10 @@ struct ServiceParameter {
 constexpr int32_t kDirectTypes[] = {33, 35, 36, 37};
 constexpr int32_t kDirectTypesWith38[] = {33, 35, 36, 37, 38};
 // The hour mode has no known place in the factory data area: those types refuse it.
-constexpr ServiceParameter kHourMode = {42, kDirectTypes, -1, "fnQuibra_SetDefaultHourModeEx"};
+constexpr ServiceParameter kHourMode = {42, kDirectTypes, -1, kHourModeCaption};
 constexpr ServiceParameter kTimeCorrection = {43, kDirectTypesWith38, kTimeCorrectionOffset,
-                                              "fnQuibra_SetTimeCorrectionValueEx"};
-constexpr ServiceParameter kContrast = {44, kDirectTypes, kContrastOffset,
-                                        "fnQuibra_SetLCDContrastEx"};
+                                              kTimeCorrectionCaption};
+constexpr ServiceParameter kContrast = {44, kDirectTypes, kContrastOffset, kContrastCaption};
 
 enum class Route { Block, Paged, Direct };
 
@@ -182,7 +181,7 @@ int32_t WriteFactoryEEPROMData(const uint8_t* bytes, int32_t count, int32_t moni
   if (!FactoryAreaAddress(monitor_type)) return 0;
   return DirectMemoryWrite(monitor_type, 0,
                            std::span<const uint8_t>(bytes, static_cast<size_t>(count)),
-                           "fnQuibra_WriteFactoryEEPROMDataPRVCeq");
+                           kFactoryDataCaption);
 }
 
 int32_t WriteFactoryBytesAndReport(int32_t monitor_type, int32_t offset,

@@ -11,6 +11,13 @@
 
 namespace quibra::settings {
 
+// The captions of the message boxes that report a direct memory write: the name of the export
+// that asked for it, as applications of these units show it.
+inline constexpr const char* kHourModeCaption = "fnQuibra_SetDefaultHourModeEx";
+inline constexpr const char* kTimeCorrectionCaption = "fnQuibra_SetTimeCorrectionValueEx";
+inline constexpr const char* kContrastCaption = "fnQuibra_SetLCDContrastEx";
+inline constexpr const char* kFactoryDataCaption = "fnQuibra_WriteFactoryEEPROMDataPRVCeq";
+
 // Each returns 1 / 0; an argument out of range gives 0 with nothing sent. With the factory
 // flag the factory-default command follows the write (after 750 ms, or the given delay for the
 // time correction; a delay of 0 means 750) and its result is returned.
