@@ -2,14 +2,9 @@
 
 #include "crc16.h"
 #include "recoding.h"
+#include "wire_table.h"
 
 namespace quibra::sim {
-
-namespace {
-constexpr uint8_t kRequestStart = 0xA3;
-constexpr size_t kFrameHeader = 5;
-constexpr size_t kFrameOverhead = 7;  // header and checksum, no payload
-}  // namespace
 
 std::optional<RawRequest> FrameReader::feed(uint8_t wire_byte) {
   if (frame_.empty()) {
