@@ -12,6 +12,7 @@
 #include "sim/encoders/k_series_encoder.h"
 #include "sim/encoders/outdoor_encoder.h"
 #include "support/counting_new.h"
+#include "support/exercise_image.h"
 
 namespace {
 
@@ -71,7 +72,7 @@ Bytes FullOutdoorMemory() {
 void DecodeWholeMemory(benchmark::State& state, const Bytes& image) {
   quibra::frame::LoadModule();
   if (image.size() > static_cast<size_t>(quibra::protocol::kExerciseMemoryLimit) ||
-      !quibra::sim::LoadIntoExerciseMemory(image)) {
+      !quibra::testing::LoadExerciseImage(image)) {
     state.SkipWithError("the image does not fit the exercise memory");
     return;
   }

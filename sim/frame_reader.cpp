@@ -1,16 +1,10 @@
 #include "frame_reader.h"
 
-#include "protocol/checksum.h"
-#include "protocol/message_image.h"
+#include "crc16.h"
 #include "recoding.h"
+#include "wire_table.h"
 
 namespace quibra::sim {
-
-namespace {
-using protocol::kRequestStart;
-constexpr size_t kHeaderBytes = 5;
-constexpr size_t kShortestFrame = 7;  // header and checksum, no payload
-}  // namespace
 
 std::optional<RawRequest> FrameReader::feed(uint8_t wire_byte) {
   if (frame_.empty()) {
@@ -28,9 +22,9 @@ std::optional<RawRequest> FrameReader::feed(uint8_t wire_byte) {
     return std::nullopt;
   }
   frame_.push_back(recoded_ ? Unrecode(wire_byte) : wire_byte);
-  if (frame_.size() == kHeaderBytes) {
+  if (frame_.size() == kFrameHeader) {
     expected_ = (static_cast<size_t>(frame_[3]) << 8 | frame_[4]) + 2;
-    if (frame_[2] != 0 || expected_ < kShortestFrame || expected_ > kMaxFrame) {
+    if (frame_[2] != 0 || expected_ < kFrameOverhead || expected_ > kMaxFrame) {
       // Not a header after all: drop it and look for the next start byte.
       skipped_ += frame_.size();
       reset();
@@ -42,7 +36,7 @@ std::optional<RawRequest> FrameReader::feed(uint8_t wire_byte) {
   RawRequest request;
   request.bytes = std::move(frame_);
   request.recoded = recoded_;
-  request.checksum_ok = protocol::Crc16Check(request.bytes.data(), request.bytes.size()) == 1;
+  request.checksum_ok = Crc16Checks(request.bytes);
   reset();
   return request;
 }

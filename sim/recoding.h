@@ -1,38 +1,39 @@
-// The serial infrared adapter recodes every byte the PC writes (when the library asks for it);
-// a simulated unit sees the recoded bytes and has to undo the recoding to read a request.
+// The serial infrared adapter can recode every byte the PC writes; a unit behind such an adapter
+// hears the recoded bytes and undoes the recoding to read a request.
+//
+// The adapter's recoding, seen bit by bit: bit i of the recoded byte is the XOR of the inverted
+// bits 0..i of the original, a running parity from the lowest bit up. So R(0x00) = 0x55 and
+// R(0xFF) = 0x00. The unit undoes it by XORing every bit with the one below it, which gives the
+// inverted bits back.
 #pragma once
 
-#include <array>
 #include <cstdint>
-
-#include "protocol/serial_recoding.h"
 
 namespace quibra::sim {
 
-// The adapter's recoding R is the library's own; the unit only needs its inverse.
+// What the adapter puts on the line for the byte b.
 constexpr uint8_t Recode(uint8_t b) {
-  return protocol::RecodeSerialByte(b);
+  auto x = static_cast<uint8_t>(~b);
+  x ^= static_cast<uint8_t>(x << 1);  // the running XOR of bits 0..i, in three doubling steps
+  x ^= static_cast<uint8_t>(x << 2);
+  x ^= static_cast<uint8_t>(x << 4);
+  return x;
 }
 
-// The inverse table, built once at compile time. R is a bijection (checked below), so every
-// byte on the wire decodes to exactly one byte the PC meant.
-inline constexpr std::array<uint8_t, 256> kUnrecode = [] {
-  std::array<uint8_t, 256> table{};
-  for (int b = 0; b < 256; ++b)
-    table[Recode(static_cast<uint8_t>(b))] = static_cast<uint8_t>(b);
-  return table;
-}();
+// The byte the PC meant, from what the adapter put on the line.
+constexpr uint8_t Unrecode(uint8_t wire) {
+  return static_cast<uint8_t>(~(wire ^ static_cast<uint8_t>(wire << 1)));
+}
 
-constexpr bool RecodingIsBijective() {
+constexpr bool RecodingRoundTrips() {
   for (int b = 0; b < 256; ++b) {
-    if (kUnrecode[Recode(static_cast<uint8_t>(b))] != b) return false;
+    if (Unrecode(Recode(static_cast<uint8_t>(b))) != b) return false;
   }
   return true;
 }
-static_assert(RecodingIsBijective(), "the adapter's recoding must be reversible");
-
-constexpr uint8_t Unrecode(uint8_t wire) {
-  return kUnrecode[wire];
-}
+static_assert(RecodingRoundTrips(), "the unit must read back every byte the adapter recodes");
+static_assert(Recode(0x00) == 0x55 && Recode(0xFF) == 0x00 && Recode(0x01) == 0xAA &&
+                  Recode(0x80) == 0xD5 && Recode(0xA3) == 0x34,
+              "the adapter's recoding of its known bytes");
 
 }  // namespace quibra::sim

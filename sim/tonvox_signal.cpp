@@ -4,58 +4,21 @@
 #include <cmath>
 #include <numbers>
 
-#include "protocol/checksum.h"
-#include "sound/reed_solomon.h"
+#include "crc16.h"
+#include "reed_solomon_encoder.h"
 
 namespace quibra::sim {
 namespace {
 
-using sound::Gf256;
-using sound::kRsBlockBytes;
-using sound::kRsCheckBytes;
-using sound::kRsDataBytes;
-using sound::RsBlockPosition;
-
 constexpr uint8_t kPreamble = 0xAA;
 constexpr size_t kHeaderBytes = 8;
 
-// g(x) = (x - alpha^1) ... (x - alpha^32), lowest coefficient first.
-std::vector<uint8_t> generator() {
-  const auto& f = Gf256();
-  std::vector<uint8_t> g{1};
-  for (int j = 1; j <= kRsCheckBytes; ++j) {
-    std::vector<uint8_t> next(g.size() + 1, 0);
-    for (size_t i = 0; i < g.size(); ++i) {
-      next[i + 1] ^= g[i];
-      next[i] ^= f.multiply(g[i], f.power(j));
-    }
-    g = std::move(next);
-  }
-  return g;
-}
-
+// Closes the header or a plain block with its checksum in its last two bytes.
 void seal(std::vector<uint8_t>& bytes, size_t from, size_t length) {
-  const uint16_t crc = protocol::Crc16Compute(bytes.data() + from, length);
-  bytes[from + length - 2] = static_cast<uint8_t>(crc >> 8);
-  bytes[from + length - 1] = static_cast<uint8_t>(crc);
+  Crc16Seal(std::span<uint8_t>(bytes).subspan(from, length));
 }
 
 }  // namespace
-
-void RsEncodeBlock(uint8_t* block) {
-  static const std::vector<uint8_t> g = generator();
-  const auto& f = Gf256();
-  // Remainder of m(x) x^32 by g(x), by long division from the highest coefficient (block 0).
-  uint8_t remainder[kRsCheckBytes] = {};
-  for (int i = kRsBlockBytes - 1; i >= kRsCheckBytes; --i) {
-    const uint8_t feedback = block[RsBlockPosition(i)] ^ remainder[kRsCheckBytes - 1];
-    for (int k = kRsCheckBytes - 1; k > 0; --k)
-      remainder[k] = remainder[k - 1] ^ f.multiply(feedback, g[k]);
-    remainder[0] = f.multiply(feedback, g[0]);
-  }
-  for (int i = 0; i < kRsCheckBytes; ++i)
-    block[RsBlockPosition(i)] = remainder[i];
-}
 
 std::vector<uint8_t> TonvoxBytes(const std::vector<uint8_t>& payload, const TonvoxTransfer& t) {
   const bool rs = t.mode == 2;
@@ -78,7 +41,7 @@ std::vector<uint8_t> TonvoxBytes(const std::vector<uint8_t>& payload, const Tonv
     out.push_back(static_cast<uint8_t>(length));
     out.insert(out.end(), payload.begin() + from, payload.begin() + from + length);
     if (rs) {
-      out.resize(start + kRsBlockBytes, 0);
+      out.resize(start + kRsBlock, 0);
       RsEncodeBlock(out.data() + start);
     } else {
       out.resize(out.size() + 2, 0);

@@ -1,6 +1,6 @@
 // The sound a unit sends when it downloads by sound: bytes as frames of short beeps (a reference
 // beep, then a beep (k + 1) x 2 ms later for each set bit k), after a preamble of 0xAA frames.
-// The bytes are an 8-byte header and blocks, plain with a CRC-16 each or Reed-Solomon coded.
+// The bytes are an 8-byte header and blocks, plain with a CRC-16 each or Reed-Solomon coded (reed_solomon_encoder.h).
 // Tests and the simulator use it to play a unit into the library's receiver.
 #pragma once
 
@@ -9,9 +9,6 @@
 #include <vector>
 
 namespace quibra::sim {
-
-// Fills the 32 check bytes (223..254) of a 255-byte block from its data bytes 0..222.
-void RsEncodeBlock(uint8_t* block);
 
 struct TonvoxTransfer {
   uint8_t header_byte1 = 0x01;

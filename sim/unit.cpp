@@ -6,113 +6,75 @@
 #include <string>
 
 #include "codec/product_codes.h"
-#include "protocol/banks.h"
-#include "protocol/catalogue.h"
-#include "protocol/checksum.h"
-#include "protocol/message_image.h"
+#include "crc16.h"
+#include "wire_table.h"
 
 namespace quibra::sim {
 
 namespace {
 
-using protocol::FindMessage;
-using protocol::MessageKind;
-using protocol::MessageRow;
-
-// A write and the read that returns what it stored: the unit keeps one area for both.
-struct AreaPair {
-  int32_t write;
-  int32_t read;
-};
-constexpr AreaPair kAreaPairs[] = {
-    {9001, 9002}, {9003, 9004}, {9005, 9006}, {9013, 9014}, {9015, 9016},
-    {9017, 9018}, {9019, 9020}, {9040, 9041}, {9042, 9043}, {9044, 9045},
-    {9049, 9048}, {9050, 9051}, {9052, 9053}, {9068, 9069},
-};
-
-constexpr int32_t kIdentify = 9021;
-constexpr int32_t kCommandNoAnswer = 9010;
-constexpr int32_t kKeepAlive = 9024;
-constexpr int32_t kBlockWrite = 9007;
-constexpr int32_t kBlockRead = 9008;
-constexpr int32_t kBlockWriteLead = 9035;
-// The exercise file transfer: packet trains in answer to 9011 and 9106, acknowledged with 9022
-// (next) and 9023 (again); 9025 is the library listening, never sent.
-constexpr int32_t kFileRead = 9011;
-constexpr int32_t kSingleFile = 9106;
-constexpr int32_t kPacketAck = 9022;
-constexpr int32_t kPacketNak = 9023;
-constexpr int32_t kFileMessages[] = {kFileRead, kSingleFile, kPacketAck, kPacketNak, 9025};
+constexpr uint8_t kAnswerStartAlt = 0x5D;
 constexpr uint8_t kFirstPacketBit = 0x80;
 constexpr int32_t kFromFirstPacket = 0xFFFF;
 constexpr uint32_t kOversize = 262145;
-
-using protocol::kAnswerStart;
-constexpr uint8_t kAnswerStartAlt = 0x5D;
-constexpr int32_t kAckLength = 8;
-constexpr size_t kHeader = 5;
-constexpr size_t kFrameOverhead = 7;  // header and checksum
 // Line noise: anything but the two answer start bytes.
 constexpr uint8_t kNoise[] = {0x00, 0x3A, 0xFF, 0xA5};
 // The bit a WrongCode fault flips in the code byte.
 constexpr uint8_t kWrongCodeBit = 0x40;
-
-bool IsParameterised(const MessageRow& row) {
-  return row.read_store.sub == protocol::SubImage::Param;
-}
-
-// The sub-image number a request carries in its first payload byte; banks that keep the number
-// in both nibbles give the low one.
-int32_t SubImageOf(const MessageRow& row, uint8_t first_payload_byte) {
-  const auto rule = protocol::bank_layout(row.read_store.bank).index5;
-  return rule == protocol::Index5Rule::ParamNibble ? (first_payload_byte & 0x0F)
-                                                   : first_payload_byte;
-}
+constexpr uint8_t kAccepted = 0;
 
 // Seals an answer frame in place: the length field and the checksum over the whole frame.
 void Seal(std::vector<uint8_t>& frame) {
   const size_t length_field = frame.size() - 2;
   frame[3] = static_cast<uint8_t>(length_field >> 8);
   frame[4] = static_cast<uint8_t>(length_field & 0xFF);
-  frame[frame.size() - 2] = 0;
-  frame[frame.size() - 1] = 0;
-  const uint16_t crc = protocol::Crc16Compute(frame.data(), frame.size());
-  frame[frame.size() - 2] = static_cast<uint8_t>(crc >> 8);
-  frame[frame.size() - 1] = static_cast<uint8_t>(crc & 0xFF);
+  Crc16Seal(frame);
 }
 
-std::vector<uint8_t> Frame(int32_t id, std::span<const uint8_t> payload) {
+std::vector<uint8_t> Frame(uint8_t code, std::span<const uint8_t> payload) {
   std::vector<uint8_t> frame(payload.size() + kFrameOverhead, 0);
   frame[0] = kAnswerStart;
-  frame[1] = static_cast<uint8_t>(protocol::MessageCode(id));
-  std::copy(payload.begin(), payload.end(), frame.begin() + kHeader);
+  frame[1] = code;
+  std::copy(payload.begin(), payload.end(), frame.begin() + kFrameHeader);
   Seal(frame);
   return frame;
 }
 
-// The 8-byte acknowledgement of a write: one payload byte, 0 for success.
-std::vector<uint8_t> Acknowledgement(int32_t id) {
-  const uint8_t ok = 0;
-  return Frame(id, std::span<const uint8_t>(&ok, 1));
+// The acknowledgement of a write: its status byte (0 for success) fills the payload.
+std::vector<uint8_t> Acknowledgement(uint8_t code, int32_t length = kAckLength) {
+  const std::vector<uint8_t> status(static_cast<size_t>(length) - kFrameOverhead, kAccepted);
+  return Frame(code, status);
 }
 
-bool Contains(std::span<const int32_t> ids, int32_t id) {
-  return std::find(ids.begin(), ids.end(), id) != ids.end();
-}
-
-// The length of the image behind an area: the payload of the read's answer, or of the write
-// when the area has no read.
-size_t ImageLength(int32_t area) {
-  const MessageRow* row = FindMessage(area);
-  if (row == nullptr) return 0;
-  if (row->answer > kAckLength) return static_cast<size_t>(row->answer) - kFrameOverhead;
-  if (row->kind == MessageKind::Write && row->length > static_cast<int16_t>(kFrameOverhead)) {
-    return static_cast<size_t>(row->length) - kFrameOverhead;
-  }
-  return 0;
+uint32_t Le16(std::span<const uint8_t> bytes, size_t at) {
+  return static_cast<uint32_t>(bytes[at]) | static_cast<uint32_t>(bytes[at + 1]) << 8;
 }
 
 }  // namespace
+
+// The block a block request names. Serial and short form carry the same bytes after the code:
+// (the leading byte,) the address low and high, then the block, or for a read its length. The
+// unit takes only the blocks of its table, so a request of another address or length is refused.
+std::optional<Block> Unit::BlockOf(const WireRow& row, std::span<const uint8_t> payload) {
+  const size_t lead = row.msg == Msg::kBlockWriteLead ? 1 : 0;
+  if (payload.size() < lead + 3) return std::nullopt;
+  const auto address = static_cast<int32_t>(Le16(payload, lead));
+  if (row.msg == Msg::kBlockRead) {
+    if (payload.size() != 3) return std::nullopt;
+    return FindBlock(address, payload[2]);
+  }
+  return FindBlock(address, static_cast<int32_t>(payload.size() - lead - 2));
+}
+
+int32_t Unit::ParamOf(const WireRow* row, std::span<const uint8_t> payload) {
+  if (row == nullptr || payload.empty()) return 0;
+  if (row->role == Role::kBlock) {
+    const size_t lead = row->msg == Msg::kBlockWriteLead ? 1 : 0;
+    return payload.size() >= lead + 2 ? static_cast<int32_t>(Le16(payload, lead)) : 0;
+  }
+  const AreaRow* area = FindArea(row->area);
+  return area == nullptr ? 0 : SubImageNumber(area->sub, payload[0]);
+}
 
 bool Unit::SupportsType(int32_t type) {
   return DefaultProductCode(type) >= 0;
@@ -156,28 +118,27 @@ void Unit::set_identification(const Identification& identity) {
   refresh_identification_image();
 }
 
-// The serial answer carries as much of the identification as fits the image of 9021; the short
-// form carries all of it.
+// The serial answer carries as much of the identification as fits the area of kIdentify; the
+// short form of the newer units carries all of it.
 void Unit::refresh_identification_image() {
   const IdentificationBytes bytes = EncodeIdentification(type_, identity_);
-  auto& image = image_slot(kIdentify, 0, ImageLength(kIdentify));
+  auto& image = image_slot(Msg::kIdentify, 0);
   std::copy_n(bytes.begin(), std::min(image.size(), bytes.size()), image.begin());
 }
 
-int32_t Unit::AreaOf(int32_t id) {
-  for (const auto& pair : kAreaPairs) {
-    if (pair.write == id) return pair.read;
-  }
-  return id;
+// The area behind a read or write message, or null.
+const AreaRow* Unit::AreaOfMessage(int32_t id) {
+  const WireRow* row = FindWireRow(id);
+  return row == nullptr ? nullptr : FindArea(row->area);
 }
 
-std::vector<uint8_t>& Unit::image_slot(int32_t area, int32_t param, size_t length) {
-  auto [it, fresh] = images_.try_emplace(ImageKey{area, param});
+std::vector<uint8_t>& Unit::image_slot(Msg area, int32_t param) {
+  auto [it, fresh] = images_.try_emplace(ImageKey{IdOf(area), param});
   if (fresh) {
-    it->second.assign(length, 0);
+    const AreaRow* row = FindArea(area);
+    it->second.assign(static_cast<size_t>(row == nullptr ? 0 : AreaBytes(*row, type_)), 0);
     // A sub-image starts with its own number, as the unit echoes it in every answer.
-    const MessageRow* row = FindMessage(area);
-    if (row != nullptr && IsParameterised(*row) && length > 0) {
+    if (row != nullptr && row->sub != SubImage::kNone && !it->second.empty()) {
       it->second[0] = static_cast<uint8_t>(param);
     }
   }
@@ -185,24 +146,23 @@ std::vector<uint8_t>& Unit::image_slot(int32_t area, int32_t param, size_t lengt
 }
 
 std::vector<uint8_t> Unit::image(int32_t id, int32_t param) const {
-  const int32_t area = AreaOf(id);
-  const size_t length = ImageLength(area);
-  if (length == 0) return {};
+  const AreaRow* area = AreaOfMessage(id);
+  if (area == nullptr) return {};
   std::lock_guard guard(lock_);
-  const auto it = images_.find(ImageKey{area, param});
+  const auto it = images_.find(ImageKey{IdOf(area->area), param});
   if (it != images_.end()) return it->second;
-  std::vector<uint8_t> fresh(length, 0);
-  const MessageRow* row = FindMessage(area);
-  if (IsParameterised(*row)) fresh[0] = static_cast<uint8_t>(param);
+  std::vector<uint8_t> fresh(static_cast<size_t>(AreaBytes(*area, type_)), 0);
+  if (area->sub != SubImage::kNone) fresh[0] = static_cast<uint8_t>(param);
   return fresh;
 }
 
 bool Unit::set_image(int32_t id, int32_t param, std::span<const uint8_t> payload) {
-  const int32_t area = AreaOf(id);
-  const size_t length = ImageLength(area);
-  if (length == 0 || payload.size() > length) return false;
+  const AreaRow* area = AreaOfMessage(id);
+  if (area == nullptr || payload.size() > static_cast<size_t>(AreaBytes(*area, type_))) {
+    return false;
+  }
   std::lock_guard guard(lock_);
-  auto& slot = image_slot(area, param, length);
+  auto& slot = image_slot(area->area, param);
   std::fill(slot.begin(), slot.end(), 0);
   std::copy(payload.begin(), payload.end(), slot.begin());
   return true;
@@ -253,58 +213,72 @@ std::vector<uint8_t> Unit::handle(const RawRequest& request) {
   const auto& bytes = request.bytes;
   if (bytes.size() < kFrameOverhead) return {};
   LoggedRequest entry;
-  entry.id = 9000 + bytes[1];
-  entry.payload.assign(bytes.begin() + kHeader, bytes.end() - 2);
+  entry.id = kMessageBase + bytes[1];
+  entry.payload.assign(bytes.begin() + kFrameHeader, bytes.end() - 2);
   entry.recoded = request.recoded;
   entry.checksum_ok = request.checksum_ok;
 
-  const MessageRow* row = FindMessage(entry.id);
+  const WireRow* row = FindWireRow(entry.id);
+  // Some types take their logo in the code of another message, told apart by its length.
+  if (row != nullptr && IsForeignLogo(*row, type_, bytes.size())) {
+    row = FindWireRow(IdOf(Msg::kLogoWrite));
+  }
   const auto& payload = entry.payload;
-  if (row != nullptr && IsParameterised(*row) && !payload.empty()) {
-    entry.param = SubImageOf(*row, payload[0]);
-  } else if ((entry.id == kBlockWrite || entry.id == kBlockRead) && payload.size() >= 2) {
-    entry.param = payload[0] | payload[1] << 8;
-  } else if (entry.id == kBlockWriteLead && payload.size() >= 3) {
-    entry.param = payload[1] | payload[2] << 8;
+  entry.param = ParamOf(row, payload);
+  std::optional<Block> block;
+  if (row != nullptr && row->role == Role::kBlock) {
+    block = BlockOf(*row, payload);
+    entry.length_ok = block.has_value();
+  } else {
+    entry.length_ok = row != nullptr && TakesRequest(*row, type_, bytes.size());
   }
 
   std::lock_guard guard(lock_);
   log_.push_back(entry);
-  if (!entry.checksum_ok || row == nullptr || silent_) return {};
-  if (entry.id == kCommandNoAnswer || entry.id == kKeepAlive) return {};
-  if (Contains(kFileMessages, entry.id)) return file_answer(entry);
+  if (!entry.checksum_ok || !entry.length_ok || silent_) return {};
+  // The answer carries the code of the message as the unit took it (a logo in another code is
+  // acknowledged as a logo).
+  const uint8_t code = CodeOf(row->msg);
 
   std::vector<uint8_t> answer;
-  if (entry.id == kBlockWrite || entry.id == kBlockWriteLead) {
-    // Address low and high, then the block (after the leading byte for 9035).
-    const size_t skip = entry.id == kBlockWriteLead ? 3 : 2;
-    if (payload.size() <= skip) return {};
-    if (!memory_range(0, entry.param, static_cast<int64_t>(payload.size() - skip))) return {};
-    std::copy(payload.begin() + static_cast<std::ptrdiff_t>(skip), payload.end(),
-              memory_[0].begin() + entry.param);
-    answer = Acknowledgement(entry.id);
-  } else if (entry.id == kBlockRead) {
-    // Address low and high and the count; the answer repeats the address before the block.
-    if (payload.size() < 3) return {};
-    const int32_t count = payload[2];
-    if (count == 0 || !memory_range(0, entry.param, count)) return {};
-    std::vector<uint8_t> block{payload[0], payload[1]};
-    const auto from = memory_[0].begin() + entry.param;
-    block.insert(block.end(), from, from + count);
-    answer = Frame(entry.id, block);
-  } else if (row->answer == kAckLength) {
-    if (row->kind == MessageKind::Write) {
-      const int32_t area = AreaOf(entry.id);
-      auto& slot = image_slot(area, entry.param, ImageLength(area));
-      std::copy_n(payload.begin(), std::min(payload.size(), slot.size()), slot.begin());
+  switch (row->role) {
+    case Role::kFile:
+      return file_answer(entry);
+    case Role::kDirect:
+      return {};
+    case Role::kBlock: {
+      auto& memory = memory_[0];
+      if (!memory_range(0, block->address, block->count)) return {};
+      const auto at = memory.begin() + block->address;
+      if (row->msg == Msg::kBlockRead) {
+        // The answer repeats the address before the block.
+        std::vector<uint8_t> data(payload.begin(), payload.begin() + 2);
+        data.insert(data.end(), at, at + block->count);
+        answer = Frame(code, data);
+      } else {
+        std::copy(payload.end() - block->count, payload.end(), at);
+        answer = Acknowledgement(code);
+      }
+      break;
     }
-    answer = Acknowledgement(entry.id);
-  } else if (row->answer > kAckLength) {
-    const int32_t area = AreaOf(entry.id);
-    const auto length = static_cast<size_t>(row->answer) - kFrameOverhead;
-    answer = Frame(entry.id, image_slot(area, entry.param, length));
-  } else {
-    return {};  // the unit does not answer this message
+    case Role::kRead: {
+      const auto& area = image_slot(row->area, entry.param);
+      std::vector<uint8_t> data(static_cast<size_t>(row->answer) - kFrameOverhead, 0);
+      std::copy_n(area.begin(), std::min(area.size(), data.size()), data.begin());
+      answer = Frame(code, data);
+      break;
+    }
+    case Role::kWrite: {
+      auto& area = image_slot(row->area, entry.param);
+      std::copy_n(payload.begin(), std::min(payload.size(), area.size()), area.begin());
+      if (row->answer == 0) return {};
+      answer = Acknowledgement(code, row->answer);
+      break;
+    }
+    case Role::kCommand:
+      if (row->answer == 0) return {};
+      answer = Acknowledgement(code, row->answer);
+      break;
   }
   return apply_faults(entry.id, std::move(answer));
 }
@@ -323,7 +297,7 @@ void Unit::set_exercise_files(std::vector<std::vector<uint8_t>> files) {
 
 void Unit::start_listen_transfer() {
   std::lock_guard guard(lock_);
-  build_train(protocol::MessageCode(kFileRead), exercise_memory_);
+  build_train(CodeOf(Msg::kFileRead), exercise_memory_);
   listen_next_ = 0;
   listening_ = true;
 }
@@ -350,7 +324,7 @@ bool Unit::take_train_fault(FaultKind kind, size_t packet) {
 
 // Splits the data into packets of kPacketData bytes that count down to 0; the first carries the
 // count in its number byte, with bit 7 set.
-void Unit::build_train(int32_t code, const std::vector<uint8_t>& data) {
+void Unit::build_train(uint8_t code, const std::vector<uint8_t>& data) {
   train_.clear();
   train_at_ = 0;
   const size_t packets = std::max<size_t>(1, (data.size() + kPacketData - 1) / kPacketData);
@@ -362,7 +336,7 @@ void Unit::build_train(int32_t code, const std::vector<uint8_t>& data) {
     const size_t to = std::min(data.size(), from + kPacketData);
     payload.insert(payload.end(), data.begin() + static_cast<std::ptrdiff_t>(from),
                    data.begin() + static_cast<std::ptrdiff_t>(to));
-    train_.push_back(Frame(9000 + code, payload));
+    train_.push_back(Frame(code, payload));
   }
 }
 
@@ -380,8 +354,9 @@ void Unit::build_file_train(int32_t file_index, int32_t byte_limit) {
       take_train_fault(FaultKind::OversizeFile, 0) ? kOversize : static_cast<uint32_t>(length);
   for (size_t i = 0; i < packets; ++i) {
     const size_t number = packets - 1 - i;
-    std::vector<uint8_t> payload{static_cast<uint8_t>((number >> 8) | (i == 0 ? 0x80 : 0)),
-                                 static_cast<uint8_t>(number & 0xFF)};
+    std::vector<uint8_t> payload{
+        static_cast<uint8_t>((number >> 8) | (i == 0 ? kFirstPacketBit : 0)),
+        static_cast<uint8_t>(number & 0xFF)};
     if (i == 0) {
       for (int b = 0; b < 4; ++b)
         payload.push_back(static_cast<uint8_t>(size >> (8 * b)));
@@ -393,7 +368,7 @@ void Unit::build_file_train(int32_t file_index, int32_t byte_limit) {
     const size_t to = std::min(length, from + kPacketData);
     payload.insert(payload.end(), file.begin() + static_cast<std::ptrdiff_t>(from),
                    file.begin() + static_cast<std::ptrdiff_t>(to));
-    train_.push_back(Frame(kSingleFile, payload));
+    train_.push_back(Frame(CodeOf(Msg::kSingleFile), payload));
   }
 }
 
@@ -406,16 +381,16 @@ std::vector<uint8_t> Unit::train_packet(size_t index) {
   }
   if (take_train_fault(FaultKind::DropPacket, index)) return {};
   const std::vector<uint8_t>& frame = train_[index];
-  return apply_faults(9000 + frame[1], frame);
+  return apply_faults(kMessageBase + frame[1], frame);
 }
 
 std::vector<uint8_t> Unit::file_answer(const LoggedRequest& request) {
   const auto& payload = request.payload;
-  switch (request.id) {
-    case kFileRead:
-      build_train(protocol::MessageCode(kFileRead), exercise_memory_);
+  switch (static_cast<Msg>(request.id)) {
+    case Msg::kFileRead:
+      build_train(CodeOf(Msg::kFileRead), exercise_memory_);
       return train_packet(0);
-    case kSingleFile: {
+    case Msg::kSingleFile: {
       // File index (low, high), byte limit, the packet wanted (high, low).
       if (payload.size() < 5) return {};
       const int32_t index = payload[0] | payload[1] << 8;
@@ -430,12 +405,12 @@ std::vector<uint8_t> Unit::file_answer(const LoggedRequest& request) {
       train_at_ = static_cast<size_t>(count - 1 - wanted);
       return train_packet(train_at_);
     }
-    case kPacketAck:
+    case Msg::kPacketAck:
       if (train_.empty()) return {};
       if (take_train_fault(FaultKind::RepeatPacket, train_at_)) return train_packet(train_at_);
       if (train_at_ + 1 >= train_.size()) return {};  // the train is over
       return train_packet(++train_at_);
-    case kPacketNak:
+    case Msg::kPacketNak:
       return train_packet(train_at_);
     default:
       return {};
@@ -459,7 +434,7 @@ std::vector<uint8_t> Unit::apply_faults(int32_t id, std::vector<uint8_t> answer)
       answer[0] = kAnswerStartAlt;
       break;
     case FaultKind::FlippedBit:
-      answer[kHeader] ^= 0x01;
+      answer[kFrameHeader] ^= 0x01;
       break;
     case FaultKind::NoAnswer:
       answer.clear();

@@ -14,12 +14,14 @@
 #include <deque>
 #include <map>
 #include <mutex>
+#include <optional>
 #include <span>
 #include <utility>
 #include <vector>
 
 #include "frame_reader.h"
 #include "identification.h"
+#include "wire_table.h"
 
 namespace quibra::sim {
 
@@ -30,6 +32,9 @@ struct LoggedRequest {
   std::vector<uint8_t> payload;  // the bytes between header and checksum
   bool recoded = false;          // it arrived recoded by the serial adapter (and was decoded)
   bool checksum_ok = false;      // a request failing its checksum is logged but not answered
+  // It had the length the unit takes for the message (wire_table.h); a request of another
+  // length, or a message the unit does not know, is logged but not answered.
+  bool length_ok = false;
 };
 
 enum class FaultKind : uint8_t {
@@ -121,33 +126,46 @@ class Unit {
   void clear_requests();
 
   // Handles one received request: logs it, applies it, and returns the bytes the unit sends
-  // back (empty when it does not answer).
+  // back, a frame of exactly the length its wire table gives. Empty when it does not answer: a
+  // request that fails its checksum, a message it does not know or gets in another length than
+  // it takes, or one it never answers.
   std::vector<uint8_t> handle(const RawRequest& request);
 
   // The short form, as it travels over IrDA: a request is the message code and its payload
-  // without header or checksum, an answer the code and its payload. The newer units take their
-  // identification and direct memory commands in this form (a serial frame is too short for
-  // them): 9021 answers the whole identification; 9090 (flag, 4 address bytes, 2 count bytes)
-  // answers the code, the flag and the 4 address bytes again, then the bytes read; 9089
-  // (opcode, 0, flag, 4 address bytes, data) stores the data and answers the code and a status
-  // byte, 0 when written. Other messages, and a request that does not fit, get no answer.
+  // without header or checksum, an answer the code and its payload, each of the length the wire
+  // table gives. Reads, writes and blocks carry the bytes a serial frame carries; a profile goes
+  // in two halves. The newer units take their identification and direct memory commands in this
+  // form (a serial frame is too short for them): kIdentify answers their whole identification;
+  // kMemoryRead (flag, 4 address bytes, 2 count bytes) answers the code, the flag and the 4
+  // address bytes again, then the bytes read; kMemoryWrite (opcode, 0, flag, 4 address bytes,
+  // data) stores the data and answers the code and a status byte, 0 when written. File transfers
+  // do not travel in the simulator's short form; they, and a request that does not fit, get no
+  // answer.
   std::vector<uint8_t> handle_short_form(std::span<const uint8_t> request);
 
  private:
   using ImageKey = std::pair<int32_t, int32_t>;  // (area message id, sub-image number)
 
-  static int32_t AreaOf(int32_t id);
-  std::vector<uint8_t>& image_slot(int32_t area, int32_t param, size_t length);
-  std::vector<uint8_t> answer_for(const LoggedRequest& request, int32_t answer_length);
+  static const AreaRow* AreaOfMessage(int32_t id);
+  // The sub-image number (areas with sub-images) or block address a request names.
+  static int32_t ParamOf(const WireRow* row, std::span<const uint8_t> payload);
+  static std::optional<Block> BlockOf(const WireRow& row, std::span<const uint8_t> payload);
+  // The unit's area, created zero (with its number first) on first use (lock held).
+  std::vector<uint8_t>& image_slot(Msg area, int32_t param);
   std::vector<uint8_t> apply_faults(int32_t id, std::vector<uint8_t> answer);
   void refresh_identification_image();
+  // The short form of reads, writes and commands, and the newer units' whole identification
+  // (lock held).
+  std::vector<uint8_t> short_answer(const WireRow& row, const LoggedRequest& request,
+                                    std::span<const uint8_t> bytes);
+  std::vector<uint8_t> short_identification();
   // The direct memory commands in their short form (lock held).
   std::vector<uint8_t> memory_read(std::span<const uint8_t> request);
   std::vector<uint8_t> memory_write(std::span<const uint8_t> request);
   bool memory_range(int32_t bank, int64_t address, int64_t count) const;
   // Packet trains (lock held).
   std::vector<uint8_t> file_answer(const LoggedRequest& request);
-  void build_train(int32_t code, const std::vector<uint8_t>& data);
+  void build_train(uint8_t code, const std::vector<uint8_t>& data);
   void build_file_train(int32_t file_index, int32_t byte_limit);
   std::vector<uint8_t> train_packet(size_t index);
   bool take_train_fault(FaultKind kind, size_t packet);

@@ -1,7 +1,5 @@
 #include "sim/encoders/image_layout.h"
 
-#include "frame/module.h"
-
 namespace quibra::sim {
 namespace {
 
@@ -74,15 +72,6 @@ void PutIdentity(Bytes& image, ImageKind kind, uint8_t product_code, uint8_t ver
   const bool whole = kind == ImageKind::kWholeMemory;
   PutAt(image, whole ? kWholeProductCode : kSingleProductCode, product_code);
   PutAt(image, whole ? kWholeVersion : kSingleVersion, version);
-}
-
-bool LoadIntoExerciseMemory(const Bytes& image) {
-  auto& memory = module().exercise_memory;
-  memory.allocate();
-  for (size_t i = 0; i < image.size(); ++i) {
-    if (!memory.store(static_cast<int32_t>(i + 1), image[i])) return false;
-  }
-  return memory.set_count(static_cast<int32_t>(image.size()));
 }
 
 }  // namespace quibra::sim

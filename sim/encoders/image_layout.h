@@ -50,8 +50,4 @@ Bytes WholeChainImage(const std::vector<Bytes>& exercises, int32_t chain_start,
 // Where the unit names itself in an image whose exercise fields lie at fixed positions.
 void PutIdentity(Bytes& image, ImageKind kind, uint8_t product_code, uint8_t version);
 
-// Puts an image into the library's exercise memory as a download leaves it (positions from 1,
-// the count set). False when the image is larger than the memory takes.
-bool LoadIntoExerciseMemory(const Bytes& image);
-
 }  // namespace quibra::sim

@@ -7,6 +7,7 @@
 #include "sim/encoders/k_series_encoder.h"
 #include "sim/encoders/outdoor_encoder.h"
 #include "sim/encoders/summary_encoders.h"
+#include "support/exercise_image.h"
 #include "support/module_fixture.h"
 
 namespace quibra::testing {
@@ -43,7 +44,7 @@ sim::KSeriesExercise Ride() {
 
 class BadImagesTest : public ModuleTest {
  protected:
-  void Load(const Bytes& image) { ASSERT_TRUE(sim::LoadIntoExerciseMemory(image)); }
+  void Load(const Bytes& image) { ASSERT_TRUE(LoadExerciseImage(image)); }
   // After a refused analysis the store holds nothing but the monitor type.
   void ExpectRefused(int32_t index, int32_t mode) {
     EXPECT_EQ(fnQuibra_AnalyzeFile(index, mode), 0);

@@ -8,6 +8,7 @@
 #include "sim/encoders/k_series_encoder.h"
 #include "sim/encoders/outdoor_encoder.h"
 #include "support/counting_new.h"
+#include "support/exercise_image.h"
 #include "support/module_fixture.h"
 
 namespace quibra::testing {
@@ -49,7 +50,7 @@ class DecodeAllocations : public ModuleTest {
  protected:
   // The allocations of one decode of the image's first exercise, the image already in memory.
   int64_t Decode(const std::vector<uint8_t>& image, int32_t expected_samples) {
-    EXPECT_TRUE(sim::LoadIntoExerciseMemory(image));
+    EXPECT_TRUE(LoadExerciseImage(image));
     const int64_t before = AllocationCount();
     EXPECT_EQ(fnQuibra_AnalyzeFile(0, 1), 1);
     const int64_t count = AllocationCount() - before;

@@ -7,6 +7,7 @@
 #include "quibra/quibra.h"
 #include "sim/encoders/k_series_encoder.h"
 #include "support/exercise_expectations.h"
+#include "support/exercise_image.h"
 #include "support/module_fixture.h"
 
 namespace quibra::testing {
@@ -105,7 +106,7 @@ KSeriesExercise Ride(KSeriesSensors sensors, bool extended, int32_t seed) {
 
 class KSeriesRoundTripTest : public ModuleTest {
  protected:
-  void Load(const std::vector<uint8_t>& image) { ASSERT_TRUE(sim::LoadIntoExerciseMemory(image)); }
+  void Load(const std::vector<uint8_t>& image) { ASSERT_TRUE(LoadExerciseImage(image)); }
 
   // Everything the exercise says, as the library reports it.
   void ExpectDecoded(const KSeriesExercise& x, int32_t type, int32_t version) {

@@ -3,8 +3,8 @@
 
 #include "exercise/analysis.h"
 #include "quibra/quibra.h"
-#include "sim/encoders/image_layout.h"
 #include "sim/encoders/outdoor_encoder.h"
+#include "support/exercise_image.h"
 #include "support/module_fixture.h"
 
 namespace quibra::testing {
@@ -44,7 +44,7 @@ OutdoorExercise Hike(bool altitude) {
 
 class OutdoorRoundTripTest : public ModuleTest {
  protected:
-  void Load(const std::vector<uint8_t>& image) { ASSERT_TRUE(sim::LoadIntoExerciseMemory(image)); }
+  void Load(const std::vector<uint8_t>& image) { ASSERT_TRUE(LoadExerciseImage(image)); }
 
   void ExpectDecoded(const OutdoorExercise& x) {
     EXPECT_EQ(fnQuibra_GetRecParam(9), x.year * 10000 + x.month * 100 + x.day);

@@ -6,6 +6,7 @@
 #include "quibra/quibra.h"
 #include "sim/encoders/summary_encoders.h"
 #include "support/exercise_expectations.h"
+#include "support/exercise_image.h"
 #include "support/module_fixture.h"
 
 namespace quibra::testing {
@@ -15,7 +16,7 @@ using sim::ImageKind;
 
 class SummaryRoundTripTest : public ModuleTest {
  protected:
-  void Load(const std::vector<uint8_t>& image) { ASSERT_TRUE(sim::LoadIntoExerciseMemory(image)); }
+  void Load(const std::vector<uint8_t>& image) { ASSERT_TRUE(LoadExerciseImage(image)); }
   // Decodes from a single-exercise and from a whole-memory image, checking after each.
   template <typename Build, typename Check>
   void BothImages(int32_t type, int32_t index, Build build, Check check) {

@@ -6,6 +6,7 @@
 
 #include "frame_reader.h"
 #include "protocol/checksum.h"
+#include "sim_bytes.h"
 #include "unit.h"
 
 namespace quibra::sim {
@@ -13,21 +14,8 @@ namespace {
 
 using Bytes = std::vector<uint8_t>;
 
-// A request frame with its checksum.
-Bytes Request(uint8_t code, const Bytes& payload) {
-  Bytes f(payload.size() + 7, 0);  // sized first: inserting trips a compiler bounds warning
-  f[0] = 0xA3;
-  f[1] = code;
-  f[4] = static_cast<uint8_t>(5 + payload.size());
-  std::copy(payload.begin(), payload.end(), f.begin() + 5);
-  const uint16_t crc = protocol::Crc16Compute(f.data(), f.size());
-  f[f.size() - 2] = static_cast<uint8_t>(crc >> 8);
-  f[f.size() - 1] = static_cast<uint8_t>(crc & 0xFF);
-  return f;
-}
-
 Bytes Ask(Unit& unit, uint8_t code, const Bytes& payload = {}) {
-  return unit.handle(RawRequest{Request(code, payload), false, true});
+  return unit.handle(RawRequest{testing::Request(code, payload), false, true});
 }
 
 // The payload of an answer frame (between its header and checksum), after checking the frame.

@@ -1,9 +1,13 @@
-// Hand-sealed frames shared by the simulator's tests. Every checksum here was worked out
-// bit by bit (CRC-16, generator 0x8005, register 0, augmented), not with the library's code.
+// Frames shared by the simulator's tests. Every checksum written out here was worked out bit by
+// bit (CRC-16, generator 0x8005, register 0, augmented), not with the simulator's code; Request
+// seals with the library's, which the simulator does not share.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <vector>
+
+#include "protocol/checksum.h"
 
 namespace quibra::sim::testing {
 
@@ -27,5 +31,19 @@ inline const Bytes kAnswer9006Zero = [] {
   answer.push_back(0x2F);
   return answer;
 }();
+
+// A request frame of the code and payload, sealed.
+inline Bytes Request(uint8_t code, const Bytes& payload) {
+  Bytes f(payload.size() + 7, 0);  // sized first: inserting trips a compiler bounds warning
+  f[0] = 0xA3;
+  f[1] = code;
+  f[3] = static_cast<uint8_t>((5 + payload.size()) >> 8);
+  f[4] = static_cast<uint8_t>((5 + payload.size()) & 0xFF);
+  std::copy(payload.begin(), payload.end(), f.begin() + 5);
+  const uint16_t crc = protocol::Crc16Compute(f.data(), f.size());
+  f[f.size() - 2] = static_cast<uint8_t>(crc >> 8);
+  f[f.size() - 1] = static_cast<uint8_t>(crc & 0xFF);
+  return f;
+}
 
 }  // namespace quibra::sim::testing

@@ -8,7 +8,7 @@
 #include <array>
 #include <random>
 
-#include "tonvox_signal.h"
+#include "reed_solomon_encoder.h"
 
 namespace quibra::sound {
 namespace {

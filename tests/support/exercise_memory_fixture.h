@@ -6,7 +6,9 @@
 
 #include <cstdint>
 #include <map>
+#include <vector>
 
+#include "support/exercise_image.h"
 #include "support/module_fixture.h"
 
 namespace quibra::testing {
@@ -16,13 +18,11 @@ class ExerciseMemoryTest : public ModuleTest {
   using Bytes = std::map<int32_t, uint8_t>;
 
   void Load(const Bytes& bytes, int32_t count) {
-    auto& memory = m().exercise_memory;
-    memory.allocate();
-    for (int32_t pos = 1; pos <= count; ++pos) {
-      const auto it = bytes.find(pos);
-      ASSERT_TRUE(memory.store(pos, it == bytes.end() ? 0 : it->second));
+    std::vector<uint8_t> image(static_cast<size_t>(count), 0);
+    for (const auto& [pos, byte] : bytes) {
+      if (pos >= 1 && pos <= count) image[static_cast<size_t>(pos - 1)] = byte;
     }
-    ASSERT_TRUE(memory.set_count(count));
+    ASSERT_TRUE(LoadExerciseImage(image));
   }
 };
 
