@@ -10,8 +10,10 @@ os-headers   Only the platform backends (src/platform, src/ui/posix, src/ui/win3
              headers other than the C and C++ standard library's.
 exports      Only the export files (exports.cpp, *_exports.cpp) call the library's public C
              functions; the rest of the library calls its C++ code.
+sim          The simulator (SRC_DIR/../sim) is a second reading of the wire: of src/ it includes
+             the value codecs (codec/) alone.
 
-Usage: source_rules.py layers|os-headers|exports SRC_DIR
+Usage: source_rules.py layers|os-headers|exports|sim SRC_DIR
 """
 import pathlib
 import re
@@ -130,7 +132,23 @@ def check_exports(src):
     return ok
 
 
-CHECKS = {"layers": check_layers, "os-headers": check_os_headers, "exports": check_exports}
+def check_sim(src):
+    ok = True
+    folders = {p.name for p in src.iterdir() if p.is_dir()} - {"codec"}
+    for rel, text in sources(src.parent / "sim"):
+        for target in sorted(set(INCLUDE.findall(text))):
+            if target in folders:
+                print(f"sim/{rel}: includes the library's {target}/")
+                ok = False
+    return ok
+
+
+CHECKS = {
+    "layers": check_layers,
+    "os-headers": check_os_headers,
+    "exports": check_exports,
+    "sim": check_sim,
+}
 
 
 def main():
