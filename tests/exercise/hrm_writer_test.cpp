@@ -83,7 +83,10 @@ class HrmWriter : public quibra::testing::ModuleTest {
     ModuleTest::TearDown();
   }
   ExerciseStore& s() { return m().exercise_store; }
-  void param(int32_t id, int32_t v) { s().SetExerciseParam(0, id, v); }
+  void params(std::initializer_list<std::pair<int32_t, int32_t>> values) {
+    for (const auto& [id, v] : values)
+      s().SetExerciseParam(0, id, v);
+  }
   void flag(int32_t id) { s().SetExerciseFlag(0, id, 1); }
   void sample(const SampleInput& in) {
     ASSERT_EQ(s().AddExerciseSample(0, in), 1);
@@ -102,20 +105,9 @@ class HrmWriter : public quibra::testing::ModuleTest {
 };
 
 TEST_F(HrmWriter, HeartRateOnlyExercise) {
-  param(5, 22);
-  param(7, 16);
-  param(9, 20240315);
-  param(10, 363005);   // 10:05:00.5
-  param(11, 3723400);  // 1:02:03.4 in ms
-  param(12, 5);
-  param(13, 160);
-  param(14, 120);
-  param(15, 150);
-  param(16, 110);
-  param(19, 140);
-  param(20, 100);
-  param(27, 3);
-  param(89, 52);
+  // Started 10:05:00.5, 1:02:03.4 long (in ms).
+  params({{5, 22}, {7, 16}, {9, 20240315}, {10, 363005}, {11, 3723400}, {12, 5}, {13, 160}});
+  params({{14, 120}, {15, 150}, {16, 110}, {19, 140}, {20, 100}, {27, 3}, {89, 52}});
   for (int32_t hr : {98, 101, 250})
     sample(Sample(s().GetSampleCount(0), hr));
   const std::string expected = Lines({
@@ -154,15 +146,10 @@ TEST_F(HrmWriter, HeartRateOnlyExercise) {
 }
 
 TEST_F(HrmWriter, ExtendedExerciseWithLaps) {
-  param(5, 12);
-  param(7, 32);
-  param(8, 1);
-  param(9, 20071231);
-  param(10, 0);
-  param(11, 360000000);  // 100 h: hours are not wrapped
-  param(12, 15);
+  // 100 h: hours are not wrapped.
+  params({{5, 12}, {7, 32}, {8, 1}, {9, 20071231}, {10, 0}, {11, 360000000}, {12, 15}});
   for (int32_t id = 38; id <= 45; ++id)
-    param(id, id * 10 - 400);  // -20, -10, 0, 10, ...
+    params({{id, id * 10 - 400}});  // -20, -10, 0, 10, ...
   flag(3);
   for (int32_t id : {8, 9, 10, 11, 18, 20})
     flag(id);
@@ -224,19 +211,6 @@ TEST_F(HrmWriter, ExtendedExerciseWithLaps) {
       "141\t101\t91\t0\t251\t256\t0",
   });
   EXPECT_EQ(save(), expected);
-}
-
-TEST_F(HrmWriter, SModeDigitsFollowTheirFlags) {
-  flag(8);
-  flag(9);
-  flag(20);
-  param(7, 32);
-  EXPECT_NE(HrmParamsBlock(s().CopyExerciseRecord(0)).find("SMode=101000101\r\n"),
-            std::string::npos);
-  // Without extended samples there is no [Trip] block and one value per line.
-  EXPECT_EQ(HrmTripBlock(s().CopyExerciseRecord(0)), "");
-  sample(Sample(0, 77));
-  EXPECT_EQ(HrmDataBlock(s().CopyExerciseRecord(0)), "[HRData]\r\n77\r\n");
 }
 
 TEST_F(HrmWriter, AFileIsOneMomentOfTheStoreWhileADecoderRewritesIt) {

@@ -25,34 +25,12 @@ class SingleModelDecoderTest : public quibra::testing::ExerciseMemoryTest {
 };
 
 TEST_F(SingleModelDecoderTest, Type30SummaryAndLapsOldestFirst) {
-  Bytes b = {{31, 0x09},
-             {33, 0x4F},
-             {34, 0x31},
-             {36, 0x30},
-             {37, 0x08},
-             {38, 0x0A},
-             {39, 0x05},
-             {40, 0x01},
-             {44, 0xD2},
-             {45, 0x04},
-             {46, 140},
-             {63, 0x10},
-             {123, 0xF4},
-             {124, 0x01},
-             {125, 0x2C},
-             {126, 0x01},
-             {128, 2},
-             {133, 7},
-             // record 0 (the newest): 2:30.0
-             {135, 0x1E},
-             {136, 0x02},
-             // record 1: 1:05.0
-             {147, 0x05},
-             {148, 0x01},
-             {150, 150},
-             {153, 3},
-             {155, 100},
-             {157, 32}};
+  // Records of 12 bytes from 135: record 0 (the newest) lasts 2:30.0, record 1 1:05.0.
+  Bytes b = {{31, 0x09},  {33, 0x4F},  {34, 0x31},  {36, 0x30},  {37, 0x08}, {38, 0x0A},
+             {39, 0x05},  {40, 0x01},  {44, 0xD2},  {45, 0x04},  {46, 140},  {63, 0x10},
+             {123, 0xF4}, {124, 0x01}, {125, 0x2C}, {126, 0x01}, {128, 2},   {133, 7},
+             {135, 0x1E}, {136, 0x02}, {147, 0x05}, {148, 0x01}, {150, 150}, {153, 3},
+             {155, 100},  {157, 32}};
   Load(b, 158);
   ASSERT_EQ(exercise::DecodeType30Exercise(Reader(), store(), 30, 0, ImageMode::kSingleExercise),
             1);

@@ -291,18 +291,5 @@ TEST_F(DownloadToHrm, ThreeExercisesBecomeTheirHrmFiles) {
   EXPECT_EQ(fnQuibra_GetNbrOfSwapTimes(), 3);  // the last exercise's swaps
 }
 
-TEST_F(DownloadToHrm, SilentUnitLeavesNoCompleteExercise) {
-  unit_.queue_fault(sim::Fault::InTrain(sim::FaultKind::FallSilent, 2));
-  open();
-  EXPECT_EQ(fnQuibra_ReadExercisesData(0, 0), 3);
-  EXPECT_EQ(fnQuibra_GetCurrentMessageStatus(), 30);
-  for (int32_t n = 0; n < 3; ++n) {
-    EXPECT_EQ(fnQuibra_AnalyzeFile(n, 0), 0);
-    const std::string text = save(n);
-    EXPECT_NE(text.find("Length=00:00:00.0\r\n"), std::string::npos);
-    EXPECT_EQ(text.substr(text.size() - 10), "[HRData]\r\n");  // no samples
-  }
-}
-
 }  // namespace
 }  // namespace quibra::testing

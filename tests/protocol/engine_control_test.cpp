@@ -70,27 +70,17 @@ TEST_F(EngineControlTest, ProgressIsRoundedAndCountersAreRead) {
   EXPECT_EQ(GetSCErrorData(3), 0);
 }
 
-TEST_F(EngineControlTest, QueueingABatchLoadsItsFirstMessage) {
+TEST_F(EngineControlTest, QueueingABatchOrAFileDownload) {
   EXPECT_EQ(QueueMessage(8004, 0, 1), 1);
-  EXPECT_EQ(m().engine.message.load(), 9001);
-  EXPECT_EQ(m().engine.batch_row.load(), 76);
-  EXPECT_TRUE(m().engine.batch_active.load());
   EXPECT_EQ(GetCollectiveStatus(), 60);
   EXPECT_EQ(GetStateFlag(frame::kFlagSendPending), 1);
-
-  // Any other message ends the batch; ids outside the catalogue are not queued.
+  // Ids outside the catalogue are not queued, and end the batch.
   EXPECT_EQ(QueueMessage(8002, 0, 1), 0);
   EXPECT_FALSE(m().engine.batch_active.load());
-  EXPECT_EQ(QueueMessage(9024, 1, 0), 1);
-  EXPECT_EQ(m().engine.answer_class.load(), kNoAnswerExpected);
-  EXPECT_EQ(m().engine.tries.load(), 1);
-  // A file download starts on a fresh buffer with its counters zeroed; 9025 only listens.
-  m().engine.counters[4] = 77;
+  // A file download starts on a fresh buffer.
   m().exercise_memory.store(1, 9);
   m().exercise_memory.set_count(1);
   EXPECT_EQ(QueueMessage(9025, 0, 1), 1);
-  EXPECT_EQ(m().engine.answer_class.load(), kListenOnly);
-  EXPECT_EQ(m().engine.counters[4].load(), 0);
   EXPECT_EQ(m().exercise_memory.count(), 0);
 }
 

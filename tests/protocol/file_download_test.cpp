@@ -250,21 +250,5 @@ TEST_F(FileDownloadEngine, OversizeFirstPacketFailsAndTheRequestGoesAgain) {
   EXPECT_EQ(Memory(m()), (Bytes{1, 2, 3}));
 }
 
-TEST_F(FileDownloadEngine, ListenOnlyTransferSendsNothing) {
-  unit_ = std::make_unique<FakeUnit>(pty_, [](const Bytes&) { return Bytes{}; });
-  ASSERT_TRUE(start());
-  ASSERT_EQ(fnQuibra_SendIRComMessage(9025, 0), 1);
-  std::this_thread::sleep_for(std::chrono::milliseconds(30));
-  // The unit sends its train on its own, code 11, without waiting for acknowledgements.
-  for (const Bytes& packet : {AnswerFrame(11, {0x82, 0x00, 0x07, 0x16, 0x05, 0xE0}),
-                              AnswerFrame(11, {0x01, 0xE1}), AnswerFrame(11, {0x00, 0xE2})}) {
-    pty_.send(packet);
-  }
-  EXPECT_EQ(wait_final(), 10);
-  EXPECT_EQ(unit_->request_count(), 0u);
-  EXPECT_EQ(Memory(m()), (Bytes{0x00, 0x07, 0x16, 0x05, 0xE0, 0xE1, 0xE2}));
-  EXPECT_EQ(fnQuibra_GetComProgress(), 100);
-}
-
 }  // namespace
 }  // namespace quibra::protocol

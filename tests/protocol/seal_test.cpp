@@ -87,22 +87,6 @@ TEST_F(Seal, ShortFormOf9084) {
   EXPECT_EQ(wire(9084, 32).size(), 18u);
 }
 
-TEST_F(Seal, LogoTravelsUnderTheLogoMessageOfItsType) {
-  // Type 29: a 52-byte logo under 9021's code; type 30: 197 bytes under 9015's.
-  for (auto [type, code, logo] :
-       {std::tuple{29, 21, 52}, std::tuple{30, 15, 197}, std::tuple{20, 50, 53}}) {
-    for (int32_t i = 5; i < logo; ++i)
-      SetMessageByte(9015, type, i, static_cast<uint8_t>(i * 3));
-    ASSERT_EQ(SealMessageImage(9015, type, 0), 1);
-    std::vector<uint8_t> bytes;
-    for (int32_t i = 0; i < logo + 2; ++i)
-      bytes.push_back(GetMessageByte(9015, type, i));
-    bytes[1] = static_cast<uint8_t>(code);
-    bytes[4] = static_cast<uint8_t>(logo);
-    EXPECT_EQ(Crc16Check(bytes.data(), bytes.size()), 1) << type;
-  }
-}
-
 TEST_F(Seal, MessagesWithoutSerialLengthGetNoChecksum) {
   SetMessageByte(9025, 0, 5, 0x55);
   EXPECT_EQ(SealMessageImage(9025, 0, 0), 1);

@@ -275,24 +275,6 @@ TEST_F(UserSettingsTest, ReadFailsWithoutAnAnswerAndKeepsTheRecord) {
   EXPECT_EQ(fnQuibra_SendUserSettings(&p, &r), 0);
 }
 
-TEST_F(UserSettingsTest, TheSoundUploadIsTheInfraredImage) {
-  ASSERT_TRUE(start_unit(22));
-  UserSettings r = Sample();
-  CommParams p = infrared();
-  ASSERT_EQ(fnQuibra_SendUserSettings(&p, &r), 1);
-  const auto writes = requests_for(9005);
-  ASSERT_FALSE(writes.empty());  // a write may go twice when its acknowledgement was lost
-
-  r = Sample();
-  p = sound();
-  ASSERT_EQ(fnQuibra_SendUserSettings(&p, &r), 1);
-  ASSERT_EQ(speaker_.heard.size(), 1u);
-  const Bytes& heard = speaker_.heard[0];
-  EXPECT_EQ(heard, Padded(SentImage(9005, 0)));
-  ASSERT_EQ(heard.size(), 34u);
-  EXPECT_EQ(Bytes(heard.begin() + 7, heard.end() - 4), writes.back().payload);
-}
-
 TEST_F(UserSettingsTest, BySoundTheBcdValueIsFollowedByTheNameFix) {
   UserSettings r = Sample();
   r.BcdValueOn = 1;

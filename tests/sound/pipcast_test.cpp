@@ -208,15 +208,5 @@ TEST_F(SoundUpload, DialogShowsTheTextAndPlaysOnce) {
   EXPECT_EQ(recorder_.controls[ui::kStatusText].text, "Sending the watch settings");
 }
 
-TEST_F(SoundUpload, LogoTravelsUnderItsLogoMessage) {
-  // Type 25: a 99-byte logo under 9015's own code.
-  CommParams p = params(false);
-  p.LinkType = 0;
-  EXPECT_EQ(sound::SendBySoundOrDataFile(p, 9015, 25), 1);
-  ASSERT_EQ(speaker_.heard.size(), 2u + 101u + 2u);
-  EXPECT_EQ(speaker_.heard[3], 15);
-  EXPECT_EQ(speaker_.heard[6], 99);
-}
-
 }  // namespace
 }  // namespace quibra::testing
