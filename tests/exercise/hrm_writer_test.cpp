@@ -110,38 +110,14 @@ TEST_F(HrmWriter, HeartRateOnlyExercise) {
   params({{14, 120}, {15, 150}, {16, 110}, {19, 140}, {20, 100}, {27, 3}, {89, 52}});
   for (int32_t hr : {98, 101, 250})
     sample(Sample(s().GetSampleCount(0), hr));
-  const std::string expected = Lines({
-      "[Params]",
-      "Version=107",
-      "Monitor=22",
-      "SMode=000000000",
-      "Date=20240315",
-      "StartTime=10:05:00.5",
-      "Length=01:02:03.4",
-      "Interval=5",
-      "Upper1=160",
-      "Lower1=120",
-      "Upper2=150",
-      "Lower2=110",
-      "Upper3=140",
-      "Lower3=100",
-      "Timer1=00:00:00.0",
-      "Timer2=00:00:00.0",
-      "Timer3=00:00:00.0",
-      "ActiveLimit=0",
-      "MaxHR=0",
-      "RestHR=0",
-      "StartDelay=3",
-      "VO2max=52",
-      "Weight=0",
-      "",
-      "[IntTimes]",
-      "",
-      "[HRData]",
-      "98",
-      "101",
-      "250",
-  });
+  const std::string expected =
+      Lines({"[Params]", "Version=107", "Monitor=22", "SMode=000000000", "Date=20240315",
+             "StartTime=10:05:00.5", "Length=01:02:03.4", "Interval=5", "Upper1=160", "Lower1=120",
+             "Upper2=150", "Lower2=110"}) +
+      Lines({"Upper3=140", "Lower3=100", "Timer1=00:00:00.0", "Timer2=00:00:00.0",
+             "Timer3=00:00:00.0", "ActiveLimit=0", "MaxHR=0", "RestHR=0", "StartDelay=3",
+             "VO2max=52", "Weight=0", ""}) +
+      Lines({"[IntTimes]", ""}) + Lines({"[HRData]", "98", "101", "250"});
   EXPECT_EQ(save(), expected);
 }
 
@@ -164,52 +140,16 @@ TEST_F(HrmWriter, ExtendedExerciseWithLaps) {
   };
   for (const auto& [field, value] : fields)
     s().SetLapField(0, 0, field, value, false);
-  const std::string expected = Lines({
-      "[Params]",
-      "Version=107",
-      "Monitor=12",
-      "SMode=111111111",
-      "Date=20071231",
-      "StartTime=00:00:00.0",
-      "Length=100:00:00.0",
-      "Interval=15",
-      "Upper1=0",
-      "Lower1=0",
-      "Upper2=0",
-      "Lower2=0",
-      "Upper3=0",
-      "Lower3=0",
-      "Timer1=00:00:00.0",
-      "Timer2=00:00:00.0",
-      "Timer3=00:00:00.0",
-      "ActiveLimit=0",
-      "MaxHR=0",
-      "RestHR=0",
-      "StartDelay=0",
-      "VO2max=0",
-      "Weight=0",
-      "",
-      "[IntTimes]",
-      "01:00:00.5\t150\t120\t135\t170",
-      "97\t60\t99\t123\t88\t-5",
-      "0\t0\t0\t7\t8",
-      "2\t1500\t300\t-15\t9\t1010",
-      "11\t12\t0\t0\t0\t0",
-      "",
-      "[Trip]",
-      "-20",
-      "-10",
-      "0",
-      "10",
-      "20",
-      "30",
-      "40",
-      "50",
-      "",
-      "[HRData]",
-      "140\t100\t90\t-12\t250\t563\t1013",
-      "141\t101\t91\t0\t251\t256\t0",
-  });
+  const std::string expected =
+      Lines({"[Params]", "Version=107", "Monitor=12", "SMode=111111111", "Date=20071231",
+             "StartTime=00:00:00.0", "Length=100:00:00.0", "Interval=15", "Upper1=0", "Lower1=0",
+             "Upper2=0", "Lower2=0"}) +
+      Lines({"Upper3=0", "Lower3=0", "Timer1=00:00:00.0", "Timer2=00:00:00.0", "Timer3=00:00:00.0",
+             "ActiveLimit=0", "MaxHR=0", "RestHR=0", "StartDelay=0", "VO2max=0", "Weight=0", ""}) +
+      Lines({"[IntTimes]", "01:00:00.5\t150\t120\t135\t170", "97\t60\t99\t123\t88\t-5",
+             "0\t0\t0\t7\t8", "2\t1500\t300\t-15\t9\t1010", "11\t12\t0\t0\t0\t0", ""}) +
+      Lines({"[Trip]", "-20", "-10", "0", "10", "20", "30", "40", "50", ""}) +
+      Lines({"[HRData]", "140\t100\t90\t-12\t250\t563\t1013", "141\t101\t91\t0\t251\t256\t0"});
   EXPECT_EQ(save(), expected);
 }
 

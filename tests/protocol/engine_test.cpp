@@ -9,61 +9,18 @@
 #include <thread>
 
 #include "frame/state_flags.h"
-#include "platform/registry.h"
-#include "platform/scaled_clock.h"
 #include "protocol/fake_unit.h"
 #include "protocol/message_image.h"
-#include "quibra/quibra.h"
-#include "support/counting_clock.h"
-#include "support/fault_port.h"
 #include "support/final_status.h"
-#include "support/module_fixture.h"
 
 namespace quibra::protocol {
 namespace {
 
 using testing::AnswerFrame;
 using testing::Bytes;
-using testing::FakeUnit;
 using testing::FaultPort;
-using testing::PtyPair;
-
-// Recoding off: requests go out as their plain images.
-constexpr int32_t kPlainSerial = 0x01;
-
-// A clock that counts the engine's 500 ms cycle pauses.
-class EngineTest : public testing::ModuleTest {
- protected:
-  void SetUp() override {
-    ModuleTest::SetUp();
-    ASSERT_TRUE(pty_.ok());
-    platform::set_clock(&counting_);
-    port_.keep_output_on_purge = true;
-    platform::set_byte_port(&port_);
-  }
-  void TearDown() override {
-    unit_.reset();
-    frame::UnloadModule();  // stops the thread while the fakes still stand
-    platform::set_byte_port(nullptr);
-    platform::set_clock(nullptr);
-    ModuleTest::TearDown();
-  }
-
-  void start_unit(FakeUnit::Script script, int delay_ms = 15) {
-    unit_ = std::make_unique<FakeUnit>(pty_, script, delay_ms);
-  }
-  bool start(int32_t options = kPlainSerial) {
-    return fnQuibra_StartIRCommunication(options, pty_.slave_name().c_str()) == 1;
-  }
-  // Polls the collective status until it is final (real time bound).
-  int32_t wait_final(int timeout_ms = 20000) { return testing::WaitFinalStatus(timeout_ms); }
-
-  PtyPair pty_;
-  platform::ScaledClock scaled_{0.01};
-  testing::CountingClock counting_{scaled_};
-  FaultPort port_;
-  std::unique_ptr<FakeUnit> unit_;
-};
+using testing::kPlainSerial;
+using EngineTest = testing::FakeUnitTest;
 
 Bytes Payload(size_t n, uint8_t first) {
   Bytes p(n);
@@ -94,7 +51,7 @@ TEST_F(EngineTest, RefusedAcknowledgementIsSentAgainUntilTheTriesAreUsed) {
   start_unit([](const Bytes& r) { return AnswerFrame(r[1], {0x01}); });
   ASSERT_TRUE(start());
   ASSERT_EQ(fnQuibra_SendIRComMessage(9003, 1), 1);
-  EXPECT_EQ(wait_final(), 30);
+  EXPECT_EQ(testing::WaitFinalStatus(), 30);
   EXPECT_EQ(unit_->request_count(), 5u);
 }
 
@@ -106,7 +63,7 @@ TEST_F(EngineTest, FlippedBitIsRetriedFiveTimesThenNoAnswer) {
   });
   ASSERT_TRUE(start());
   ASSERT_EQ(fnQuibra_SendIRComMessage(9002, 1), 1);
-  EXPECT_EQ(wait_final(), 30);
+  EXPECT_EQ(testing::WaitFinalStatus(), 30);
   EXPECT_EQ(unit_->request_count(), 5u);
   EXPECT_EQ(fnQuibra_GetSCErrorData(1), 5);
   EXPECT_EQ(m().statuses.get(9002, false), 20);
@@ -120,7 +77,7 @@ TEST_F(EngineTest, SilenceAndWrongCodeCountAsNoAnswer) {
   });
   ASSERT_TRUE(start());
   ASSERT_EQ(fnQuibra_SendIRComMessage(9002, 1), 1);
-  EXPECT_EQ(wait_final(), 30);
+  EXPECT_EQ(testing::WaitFinalStatus(), 30);
   EXPECT_EQ(unit_->request_count(), 5u);
   EXPECT_EQ(fnQuibra_GetSCErrorData(3), 5);
   EXPECT_EQ(fnQuibra_GetSCErrorData(1), 0);
@@ -131,7 +88,7 @@ TEST_F(EngineTest, UnknownDeviceCodeFailsTheIdentification) {
   start_unit([](const Bytes& r) { return AnswerFrame(r[1], {20, 0, 0, 0, 0, 0}); });
   ASSERT_TRUE(start());
   ASSERT_EQ(fnQuibra_SendIRComMessage(9021, 1), 1);
-  EXPECT_EQ(wait_final(), 30);
+  EXPECT_EQ(testing::WaitFinalStatus(), 30);
   EXPECT_EQ(unit_->request_count(), 15u);  // the identification is tried 15 times
   EXPECT_EQ(m().unit.type.load(), 0);
 }
@@ -151,7 +108,7 @@ TEST_F(EngineTest, UsbAdapterReadsInChunksWithoutRecoding) {
   ASSERT_TRUE(start(0x10));  // USB: recoding is off even with bit 0x01 clear
   EXPECT_EQ(m().port.handle(), 101);
   ASSERT_EQ(fnQuibra_SendIRComMessage(9002, 1), 1);
-  EXPECT_EQ(wait_final(), 10);
+  EXPECT_EQ(testing::WaitFinalStatus(), 10);
   ASSERT_GE(unit_->request_count(), 1u);
   EXPECT_EQ(unit_->requests()[0], (Bytes{0xA3, 0x02, 0x00, 0x00, 0x05, 0x9B, 0x95}));
   EXPECT_EQ(GetMessageByte(9002, 1, 16), 0x30 + 10);
@@ -206,7 +163,7 @@ TEST_F(EngineTest, FailedReadEndsTheThread) {
   ASSERT_TRUE(start());
   port_.fail(FaultPort::Op::Read, 1, true);
   ASSERT_EQ(fnQuibra_SendIRComMessage(9002, 1), 1);
-  EXPECT_EQ(wait_final(), 20);
+  EXPECT_EQ(testing::WaitFinalStatus(), 20);
   EXPECT_EQ(frame::GetStateFlag(frame::kFlagPortReadFailed), 1);
 }
 

@@ -5,11 +5,19 @@
 #include <atomic>
 #include <chrono>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <thread>
 #include <vector>
 
+#include "frame/lifecycle.h"
+#include "platform/registry.h"
+#include "platform/scaled_clock.h"
 #include "protocol/checksum.h"
+#include "quibra/quibra.h"
+#include "support/counting_clock.h"
+#include "support/fault_port.h"
+#include "support/module_fixture.h"
 #include "support/pty_pair.h"
 
 namespace quibra::testing {
@@ -99,6 +107,42 @@ class FakeUnit {
   std::mutex lock_;
   std::vector<Bytes> requests_;
   std::thread thread_;
+};
+
+// Recoding off: requests go out as their plain images.
+constexpr int32_t kPlainSerial = 0x01;
+
+// The engine against a fake unit on a pty: the real port, thread and wire, with pauses a hundred
+// times shorter (the clock counts the engine's 500 ms cycle pauses).
+class FakeUnitTest : public ModuleTest {
+ protected:
+  void SetUp() override {
+    ModuleTest::SetUp();
+    ASSERT_TRUE(pty_.ok());
+    platform::set_clock(&counting_);
+    port_.keep_output_on_purge = true;
+    platform::set_byte_port(&port_);
+  }
+  void TearDown() override {
+    unit_.reset();
+    frame::UnloadModule();  // stops the thread while the fakes still stand
+    platform::set_byte_port(nullptr);
+    platform::set_clock(nullptr);
+    ModuleTest::TearDown();
+  }
+
+  void start_unit(FakeUnit::Script script, int delay_ms = 15) {
+    unit_ = std::make_unique<FakeUnit>(pty_, std::move(script), delay_ms);
+  }
+  bool start(int32_t options = kPlainSerial) {
+    return fnQuibra_StartIRCommunication(options, pty_.slave_name().c_str()) == 1;
+  }
+
+  PtyPair pty_;
+  platform::ScaledClock scaled_{0.01};
+  CountingClock counting_{scaled_};
+  FaultPort port_;
+  std::unique_ptr<FakeUnit> unit_;
 };
 
 }  // namespace quibra::testing

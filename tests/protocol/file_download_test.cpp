@@ -7,25 +7,16 @@
 #include <mutex>
 #include <thread>
 
-#include "platform/registry.h"
-#include "platform/scaled_clock.h"
 #include "protocol/fake_unit.h"
 #include "protocol/file_packets.h"
 #include "protocol/message_image.h"
-#include "quibra/quibra.h"
-#include "support/fault_port.h"
 #include "support/final_status.h"
-#include "support/module_fixture.h"
 
 namespace quibra::protocol {
 namespace {
 
 using testing::AnswerFrame;
 using testing::Bytes;
-using testing::FakeUnit;
-using testing::PtyPair;
-
-constexpr int32_t kPlainSerial = 0x01;
 
 Bytes Memory(const Module& m) {
   Bytes out;
@@ -150,32 +141,7 @@ TEST_F(FilePacketSteps, IrdaFormStoresFromByteFour) {
 
 // ---- trains through the engine --------------------------------------------------------------
 
-class FileDownloadEngine : public quibra::testing::ModuleTest {
- protected:
-  void SetUp() override {
-    ModuleTest::SetUp();
-    ASSERT_TRUE(pty_.ok());
-    platform::set_clock(&scaled_);
-    port_.keep_output_on_purge = true;
-    platform::set_byte_port(&port_);
-  }
-  void TearDown() override {
-    unit_.reset();
-    frame::UnloadModule();
-    platform::set_byte_port(nullptr);
-    platform::set_clock(nullptr);
-    ModuleTest::TearDown();
-  }
-  bool start() {
-    return fnQuibra_StartIRCommunication(kPlainSerial, pty_.slave_name().c_str()) == 1;
-  }
-  int32_t wait_final(int timeout_ms = 30000) { return testing::WaitFinalStatus(timeout_ms); }
-
-  PtyPair pty_;
-  platform::ScaledClock scaled_{0.01};
-  testing::FaultPort port_;
-  std::unique_ptr<FakeUnit> unit_;
-};
+using FileDownloadEngine = testing::FakeUnitTest;
 
 TEST_F(FileDownloadEngine, TrainIsAcknowledgedPacketByPacket) {
   const std::vector<Bytes> train = {
@@ -193,7 +159,7 @@ TEST_F(FileDownloadEngine, TrainIsAcknowledgedPacketByPacket) {
   auto progress = std::make_shared<Progress>();
   auto sent = std::make_shared<size_t>(0);
   auto repeated = std::make_shared<bool>(false);
-  unit_ = std::make_unique<FakeUnit>(pty_, [=](const Bytes& r) -> Bytes {
+  start_unit([=](const Bytes& r) -> Bytes {
     if (r[1] == 22) {
       std::lock_guard guard(progress->lock);
       progress->seen.push_back(fnQuibra_GetComProgress());
@@ -207,7 +173,7 @@ TEST_F(FileDownloadEngine, TrainIsAcknowledgedPacketByPacket) {
   });
   ASSERT_TRUE(start());
   ASSERT_EQ(fnQuibra_SendIRComMessage(9011, 0), 1);
-  EXPECT_EQ(wait_final(), 10);
+  EXPECT_EQ(testing::WaitFinalStatus(), 10);
   ASSERT_TRUE(unit_->wait_for_requests(6, 5000));
   const auto requests = unit_->requests();
   ASSERT_EQ(requests.size(), 6u);
@@ -229,7 +195,7 @@ TEST_F(FileDownloadEngine, TrainIsAcknowledgedPacketByPacket) {
 
 TEST_F(FileDownloadEngine, OversizeFirstPacketFailsAndTheRequestGoesAgain) {
   auto asked = std::make_shared<int>(0);
-  unit_ = std::make_unique<FakeUnit>(pty_, [=](const Bytes& r) -> Bytes {
+  start_unit([=](const Bytes& r) -> Bytes {
     if (r[1] != 106) return {};
     if (++*asked == 1) return AnswerFrame(106, {0x80, 0x00, 0x01, 0x00, 0x04, 0x00, 0, 0, 0, 1});
     return AnswerFrame(106, {0x80, 0x00, 0x03, 0x00, 0x00, 0x00, 0, 0, 0, 1, 2, 3});
@@ -238,7 +204,7 @@ TEST_F(FileDownloadEngine, OversizeFirstPacketFailsAndTheRequestGoesAgain) {
   SetMessageByte(9106, 0, 5, 2);
   ASSERT_TRUE(start());
   ASSERT_EQ(fnQuibra_SendIRComMessage(9106, 0), 1);
-  EXPECT_EQ(wait_final(), 10);
+  EXPECT_EQ(testing::WaitFinalStatus(), 10);
   const auto requests = unit_->requests();
   ASSERT_EQ(requests.size(), 2u);
   for (const Bytes& r : requests) {
