@@ -5,7 +5,6 @@
 #include <thread>
 
 #include "frame/module.h"
-#include "protocol/message_image.h"
 #include "quibra/quibra.h"
 #include "serial_link.h"
 #include "support/final_status.h"
@@ -52,35 +51,6 @@ class UnitConversation : public DialogTest {
   std::unique_ptr<sim::Unit> unit_;
   std::unique_ptr<sim::SerialLink> link_;
 };
-
-std::vector<uint8_t> counting(size_t n, uint8_t first) {
-  std::vector<uint8_t> bytes(n);
-  for (size_t i = 0; i < n; ++i)
-    bytes[i] = static_cast<uint8_t>(first + i);
-  return bytes;
-}
-
-TEST_F(UnitConversation, ReadStoresTheAnswerFromIndexFive) {
-  connect();
-  const std::vector<uint8_t> user = counting(23, 0x40);
-  ASSERT_TRUE(unit_->set_image(9006, 0, user));
-  ASSERT_EQ(fnQuibra_SendIRComMessage(9006, 0), 1);
-  EXPECT_EQ(wait_final(), 10);
-  EXPECT_EQ(protocol::GetMessageByte(9006, 0, 5), 0x1C);  // the answer's length byte
-  for (int32_t i = 0; i < 23; ++i)
-    EXPECT_EQ(protocol::GetMessageByte(9006, 0, 6 + i), user[i]) << i;
-  ASSERT_FALSE(unit_->requests().empty());
-  EXPECT_TRUE(unit_->requests().back().recoded);
-}
-
-TEST_F(UnitConversation, WriteIsAcknowledgedAndReadBack) {
-  connect();
-  for (int32_t i = 0; i < 23; ++i)
-    protocol::SetMessageByte(9005, 0, 5 + i, static_cast<uint8_t>(0x70 + i));
-  ASSERT_EQ(fnQuibra_SendIRComMessage(9005, 0), 1);
-  EXPECT_EQ(wait_final(), 10);
-  EXPECT_EQ(unit_->image(9005, 0), counting(23, 0x70));
-}
 
 TEST_F(UnitConversation, FaultsAreRetriedThenGivenUp) {
   connect();
