@@ -11,15 +11,12 @@
 #include "frame/comm_params.h"
 #include "frame/module.h"
 #include "platform/registry.h"
-#include "platform/scaled_clock.h"
-#include "protocol/message_image.h"
 #include "quibra/quibra.h"
+#include "settings_test_support.h"
 #include "support/comm_params.h"
 #include "support/forwarding_clock.h"
-#include "support/module_fixture.h"
 #include "support/recorded_boxes.h"
-#include "support/scripted_unit.h"
-#include "transfer/engine_link.h"
+#include "support/scripted_unit_test.h"
 #include "ui/clipboard.h"
 #include "ui/message_box.h"
 
@@ -56,42 +53,30 @@ std::vector<uint8_t> Identity(uint8_t product_code) {
   return image;
 }
 
-std::vector<uint8_t> Image(int32_t id, int32_t param, int32_t first, int32_t last) {
-  std::vector<uint8_t> bytes;
-  for (int32_t i = first; i <= last; ++i)
-    bytes.push_back(protocol::GetMessageByte(id, param, i));
-  return bytes;
-}
-
 // The user gives up on a transfer as soon as the dialog offers Retry.
 void QUIBRA_CALL CancelOnRetry(const QuibraDialogEvent* event, void*) {
   if (event->Kind == QUIBRA_DIALOG_CONTROL && event->Control == 1005 && event->Enabled != 0)
     fnQuibraExt_PressDialogButton(2);
 }
 
-class ServiceCommandsTest : public ModuleTest {
+class ServiceCommandsTest : public ScriptedUnitTest {
  protected:
   void SetUp() override {
-    ModuleTest::SetUp();
+    ScriptedUnitTest::SetUp();
     platform::set_clock(&pauses_);
-    transfer::set_transfer_link(&unit_);
     ui::set_message_box_host(&boxes_);
     fnQuibraExt_SetDialogObserver(CancelOnRetry, nullptr);
   }
   void TearDown() override {
     fnQuibraExt_SetDialogObserver(nullptr, nullptr);
-    ModuleTest::TearDown();
+    ScriptedUnitTest::TearDown();
     ui::set_message_box_host(nullptr);
-    transfer::set_transfer_link(nullptr);
-    platform::set_clock(nullptr);
   }
   std::array<uint8_t, 3> Block(int32_t block) {
     const auto& b = unit_.blocks[block];
     return {b[0], b[1], b[2]};
   }
 
-  platform::ScaledClock clock_{0.001};
-  ScriptedUnit unit_;
   PauseLog pauses_{clock_, unit_};
   RecordedBoxes boxes_;
 };
@@ -198,11 +183,13 @@ TEST_F(ServiceCommandsTest, FileDeleteNamesTheFileByItsStart) {
   EXPECT_EQ(fnQuibra_SendFileDeleteCommand(&p, -1, 0, 0, 0), 1);
   EXPECT_EQ(unit_.sent, (Sent{{9012, 0}}));
   // All files; 09 s, 05 min, 2 pm (BCD 02 + 128), day 15 + 128, year 124 - 100 = 24, March.
-  EXPECT_EQ(Image(9012, 0, 5, 11), (std::vector<uint8_t>{0xFF, 0x09, 0x05, 0x82, 0x95, 0x24, 3}));
+  EXPECT_EQ(ImageBytes(9012, 0, 5, 11),
+            (std::vector<uint8_t>{0xFF, 0x09, 0x05, 0x82, 0x95, 0x24, 3}));
   // In 24-hour form the hour and the day carry no marks.
   EXPECT_EQ(fnQuibra_SendFileDeleteCommand(&p, -2, 19991231, 23 * 3600, 0), 1);
   EXPECT_EQ(fnQuibra_SendFileDeleteCommand(&p, -1, 0, 0, 0), 1);
-  EXPECT_EQ(Image(9012, 0, 5, 11), (std::vector<uint8_t>{0xFF, 0x00, 0x00, 0x23, 0x31, 0x99, 12}));
+  EXPECT_EQ(ImageBytes(9012, 0, 5, 11),
+            (std::vector<uint8_t>{0xFF, 0x00, 0x00, 0x23, 0x31, 0x99, 12}));
 }
 
 TEST_F(ServiceCommandsTest, FileDeleteOfTheNewerUnitsPacksTheDate) {
@@ -211,7 +198,7 @@ TEST_F(ServiceCommandsTest, FileDeleteOfTheNewerUnitsPacksTheDate) {
   EXPECT_EQ(fnQuibra_SendFileDeleteCommand(&p, -1, 0, 0, 0), 1);
   // 2024-03-15: (44 << 9) | (3 << 5) | 15 = 0x586F, low byte first; then 09 s, 05 min, 14 h
   // (no 12-hour form), 255.
-  EXPECT_EQ(Image(9012, 0, 5, 11),
+  EXPECT_EQ(ImageBytes(9012, 0, 5, 11),
             (std::vector<uint8_t>{0xFF, 0x6F, 0x58, 0x09, 0x05, 0x14, 0xFF}));
 }
 

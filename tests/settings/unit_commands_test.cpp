@@ -5,16 +5,14 @@
 #include "platform/registry.h"
 #include "platform/scaled_clock.h"
 #include "quibra/quibra.h"
-#include "support/module_fixture.h"
 #include "support/comm_params.h"
+#include "support/module_fixture.h"
 #include "support/scripted_unit_test.h"
 
 namespace quibra::testing {
 namespace {
 
-class UnitCommandsTest : public ScriptedUnitTest {
- protected:
-};
+using UnitCommandsTest = ScriptedUnitTest;
 
 TEST_F(UnitCommandsTest, CommandsGoOutOverInfrared) {
   CommParams p = LinkParams(1);
