@@ -1,5 +1,5 @@
 // The exercise download exports against the simulated unit on a pty: whole memory, listen-only
-// transfers, single files, the dialog, and trains that go wrong.
+// transfers, single files, and trains that go wrong.
 #include "exercise/exercise_download.h"
 
 #include <gtest/gtest.h>
@@ -137,30 +137,6 @@ TEST_F(ExerciseDownload, ListenOnlyTransferTakesWhatTheUnitSends) {
   EXPECT_EQ(Downloaded(), image);
   EXPECT_TRUE(unit_.requests().empty());
   EXPECT_EQ(m().analysis.user_value.load(), 0);  // no user settings read after listening
-}
-
-TEST_F(ExerciseDownload, DialogFollowsTheProgress) {
-  ASSERT_TRUE(unit_.set_exercise_memory(Memory(3 * sim::Unit::kPacketData + 1)));
-  struct Seen {
-    std::vector<int32_t> progress;
-  } seen;
-  fnQuibraExt_SetDialogObserver(
-      [](const QuibraDialogEvent* e, void* context) {
-        auto& s = *static_cast<Seen*>(context);
-        if (e->Kind == QUIBRA_DIALOG_CONTROL && e->Control == 1006 &&
-            (s.progress.empty() || s.progress.back() != e->Progress)) {
-          s.progress.push_back(e->Progress);
-        }
-      },
-      &seen);
-  open();
-  EXPECT_EQ(fnQuibra_ReadExercisesData(1, 0), 1);
-  fnQuibraExt_SetDialogObserver(nullptr, nullptr);
-  EXPECT_EQ(fnKx2GetNbrOfMemtrBytes(), 3 * 1024 + 1);
-  ASSERT_FALSE(seen.progress.empty());
-  for (size_t i = 1; i < seen.progress.size(); ++i)
-    EXPECT_GT(seen.progress[i], seen.progress[i - 1]);
-  EXPECT_LE(seen.progress.back(), 100);
 }
 
 // ---- single files ---------------------------------------------------------------------------
