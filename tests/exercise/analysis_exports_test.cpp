@@ -12,14 +12,6 @@ namespace {
 
 using AnalysisExportsTest = ExerciseMemoryTest;
 
-TEST_F(AnalysisExportsTest, BeforeAnyAnalysisEverythingReadsEmpty) {
-  EXPECT_EQ(fnQuibra_GetRecParam(9), 0);
-  EXPECT_EQ(fnQuibra_GetNbrOfHRMSamples(), 0);
-  EXPECT_EQ(fnQuibra_GetNbrOfIntTimes(), 0);
-  EXPECT_STREQ(fnQuibra_GetLapText(0, 700), "");
-  EXPECT_EQ(fnQuibra_GetLimitSwapData(0, 900), 0);
-}
-
 TEST_F(AnalysisExportsTest, TypeWithoutDataOnlyNamesItself) {
   m().unit.type = 9;
   Load({{3, 0xEE}}, 20);  // no product code of a known unit

@@ -18,43 +18,26 @@ using exercise::MemoryReader;
 constexpr int32_t E = 4;
 using Bytes = std::map<int32_t, uint8_t>;
 
+// Bytes from a position on.
+void Put(Bytes& b, int32_t from, std::initializer_list<uint8_t> values) {
+  for (const uint8_t v : values)
+    b[from++] = v;
+}
+
 // Type 11: 78-byte header, one 6-byte lap, three one-byte samples.
 Bytes Type11() {
   Bytes b;
   b[E + 1] = 88;
-  b[E + 11] = 0x30;  // start 12:15:30 AM on a 12-hour clock -> 00:15:30
-  b[E + 12] = 0x15;
-  b[E + 13] = 0x12;
-  b[E + 14] = 0x97;  // 12-hour clock, day 17
-  b[E + 15] = 0x95;  // 1995
-  b[E + 16] = 0x36;  // three tenths, June
-  b[E + 18] = 0x01;  // duration 00:01:00
-  b[E + 20] = 10;
-  b[E + 21] = 11;
-  b[E + 22] = 0x01;  // one lap
-  b[E + 26] = 0x52;  // imperial, limit sets 1 and 3
-  b[E + 27] = 0x02;  // 60 s
-  b[E + 29] = 120;
-  b[E + 30] = 160;
-  b[E + 31] = 0x11;  // set 2, absent
-  b[E + 32] = 0x12;
-  b[E + 33] = 130;
-  b[E + 34] = 140;
-  b[E + 35] = 0x45;  // 2:45
-  b[E + 36] = 0x02;
-  b[E + 37] = 0x33;
-  b[E + 39] = 0x02;  // first zone time 00:02:00
-  b[E + 70] = 0x70;  // 12457
-  b[E + 71] = 0x45;
-  b[E + 72] = 0x12;
-  b[E + 79] = 0x9E;  // lap: 30 s and tenths 2 (low) + 1 x 4 (high) -> 30.6 s
-  b[E + 80] = 0x40;
-  b[E + 82] = 140;
-  b[E + 83] = 130;
-  b[E + 84] = 150;
-  b[E + 87] = 100;  // samples from the top
-  b[E + 86] = 110;
-  b[E + 85] = 120;
+  // From 11: start 12:15:30 AM on a 12-hour clock (-> 00:15:30); 12-hour clock and day 17; 1995;
+  // three tenths and June; at 18 the duration 00:01:00; 20 and 21; at 22 one lap.
+  Put(b, E + 11, {0x30, 0x15, 0x12, 0x97, 0x95, 0x36, 0, 0x01, 0, 10, 11, 0x01});
+  // From 26: imperial with limit sets 1 and 3; 60 s; at 29 the limits, set 2 absent; at 35 2:45;
+  // at 39 the first zone time 00:02:00.
+  Put(b, E + 26, {0x52, 0x02, 0, 120, 160, 0x11, 0x12, 130, 140, 0x45, 0x02, 0x33, 0, 0x02});
+  Put(b, E + 70, {0x70, 0x45, 0x12});  // 12457
+  // The lap from 79: 30 s and tenths 2 (low) + 1 x 4 (high) -> 30.6 s; then the samples, read
+  // from the top (87 down).
+  Put(b, E + 79, {0x9E, 0x40, 0, 140, 130, 150, 120, 110, 100});
   return b;
 }
 
@@ -63,12 +46,9 @@ Bytes Type13Rr() {
   Bytes b;
   b[E + 1] = 134;
   b[E + 27] = 0x03;
-  b[E + 133] = 0x80;  // +(5 x 128 + 16) = 656
-  b[E + 132] = 0x10;
-  b[E + 131] = 0x05;
-  b[E + 130] = 0x0A;  // +10
-  b[E + 129] = 0xF6;  // -10
-  b[E + 128] = 0x33;  // too close to the sample start to be read
+  // From the top: +(5 x 128 + 16) = 656 at 133 .. 131, +10, -10, and at 128 a byte too close to
+  // the sample start to be read.
+  Put(b, E + 128, {0x33, 0xF6, 0x0A, 0x05, 0x10, 0x80});
   return b;
 }
 
@@ -79,50 +59,21 @@ Bytes Type22() {
   b[E + 1] = 149;
   b[E + 18] = 0x10;  // 00:10:00
   b[E + 22] = 0x01;
-  b[E + 26] = 0x90;  // extended laps, limit set 1, metric
-  b[E + 27] = 0x12;  // speed code 1, altitude
-  b[E + 28] = 0x00;  // 5 s
-  b[E + 30] = 100;
-  b[E + 31] = 150;
+  // From 26: extended laps, limit set 1, metric; speed code 1, altitude; 5 s; the limits.
+  Put(b, E + 26, {0x90, 0x12, 0x00, 0, 100, 150});
   b[E + 67] = 0x02;  // starts in limit set 1
-  b[E + 88] = 0x40;
-  b[E + 89] = 0x21;
-  b[E + 90] = 0x03;
-  b[E + 93] = 0x10;  // +16
-  b[E + 94] = 0x80;
-  b[E + 95] = 0x05;  // -5
-  b[E + 97] = 0x00;  // +0
-  b[E + 98] = 0x80;
-  b[E + 99] = 0x85;   // +5
-  b[E + 100] = 0x05;  // -5
-  b[E + 110] = 80;
-  b[E + 111] = 90;
-  b[E + 112] = 0x05;
+  // From 88 the summary: at 93 +16, at 95 -5, at 97 +0, at 99 +5, at 100 -5.
+  Put(b, E + 88, {0x40, 0x21, 0x03, 0, 0, 0x10, 0x80, 0x05, 0, 0x00, 0x80, 0x85, 0x05});
+  Put(b, E + 110, {80, 90, 0x05});
   const int32_t lap = E + 121;
-  b[lap + 0] = 0x05;  // 00:01:05.0
-  b[lap + 1] = 0x01;
-  b[lap + 3] = 145;
-  b[lap + 4] = 140;
-  b[lap + 5] = 155;
-  b[lap + 6] = 0x58;  // altitude 600
-  b[lap + 7] = 0x02;
-  b[lap + 8] = 0x07;
-  b[lap + 10] = 30;    // temperature
-  b[lap + 11] = 0x19;  // 2.5 km
-  b[lap + 13] = 80;
-  b[lap + 14] = 0x13;
-  b[lap + 15] = 0x02;
-  b[lap + 16] = 0x30;
-  b[lap + 17] = 0x01;
-  b[lap + 18] = 0xFE;  // swap marker
-  b[E + 148] = 0x40;   // speed low
-  b[E + 147] = 0x21;   // speed high bits 1, altitude high 1
-  b[E + 146] = 0x2C;   // altitude 300
-  b[E + 145] = 130;
-  b[E + 144] = 0x10;
-  b[E + 143] = 0x02;  // altitude 512
-  b[E + 142] = 0x00;
-  b[E + 141] = 252;  // swap marker to set 1
+  // 00:01:05.0; heart rates; at 6 altitude 600; at 10 the temperature; at 11 2.5 km; at 18 the
+  // swap marker.
+  Put(b, lap,
+      {0x05, 0x01, 0, 145, 140, 155, 0x58, 0x02, 0x07, 0, 30, 0x19, 0, 80, 0x13, 0x02, 0x30, 0x01,
+       0xFE});
+  // The samples, read from the top: at 148 speed low, at 147 speed high bits 1 and altitude high
+  // 1, at 146 altitude 300; at 143 altitude 512; at 141 a swap marker to set 1.
+  Put(b, E + 141, {252, 0x00, 0x02, 0x10, 130, 0x2C, 0x21, 0x40});
   return b;
 }
 

@@ -15,73 +15,39 @@ using exercise::MemoryReader;
 
 constexpr int32_t E = 4;  // a single-exercise image chains from position 4
 
+using Bytes = std::map<int32_t, uint8_t>;
+
+// Bytes from a position on.
+void Put(Bytes& b, int32_t from, std::initializer_list<uint8_t> values) {
+  for (const uint8_t v : values)
+    b[from++] = v;
+}
+
 // One type-21 exercise: a 72-byte header, one 22-byte lap, two 3-byte samples and a closing
 // byte, 101 bytes in all.
-std::map<int32_t, uint8_t> HandWorkedExercise() {
-  std::map<int32_t, uint8_t> b;
-  b[E + 1] = 101;   // length, low byte
-  b[E + 2] = 0x80;  // high bits 0; bit 7 ignored
-  b[E + 3] = 0x4F;  // date: month low bits 2, day 15
-  b[E + 4] = 0x31;  // date: year 24, month bit 3 -> 2024-10-15
-  b[E + 5] = 0x30;  // start 09:45:30
-  b[E + 6] = 0x45;
-  b[E + 7] = 0x09;
-  b[E + 8] = 0x02;   // metric, samples complete
-  b[E + 9] = 0x2C;   // set 1 present, set 2 absent, set 3 first byte only
-  b[E + 11] = 1;     // one lap
-  b[E + 12] = 0;     // 5 s interval
-  b[E + 13] = 0x10;  // duration 00:00:10
-  b[E + 16] = 0x11;
-  b[E + 17] = 0x22;
-  b[E + 18] = 0x40;  // r1 = 320
-  b[E + 19] = 0x01;
-  b[E + 20] = 0x21;  // r2 = 33
-  b[E + 22] = 0xE8;  // t1 = 1000
-  b[E + 23] = 0x03;
-  b[E + 24] = 0x64;  // t2 = 100
-  b[E + 26] = 0x20;  // altitude 800
-  b[E + 27] = 0x03;
-  b[E + 28] = 0x10;  // altitude 1040
-  b[E + 29] = 0x04;
-  b[E + 30] = 0x50;  // 80 -> -176
-  b[E + 31] = 0x19;  // 25
-  b[E + 32] = 0x34;
-  b[E + 33] = 0x12;
-  b[E + 34] = 0x02;
-  b[E + 35] = 0x01;
-  b[E + 36] = 0x07;
-  b[E + 37] = 100;  // limit set 1
-  b[E + 38] = 180;
-  b[E + 39] = 0xAA;  // limit set 2, absent
-  b[E + 40] = 0xBB;
-  b[E + 41] = 140;  // limit set 3, first byte only
-  b[E + 42] = 0xCC;
-  b[E + 43] = 0x15;  // first zone time 00:01:15
-  b[E + 44] = 0x01;
-  b[E + 69] = 0x01;  // ninth zone time 01:00:00
-  b[E + 70] = 0x39;  // 12345
-  b[E + 71] = 0x30;
-  // The lap: a limit swap to set 2 at 5 s.
+Bytes HandWorkedExercise() {
+  Bytes b;
+  // Length 101 (high bits 0, bit 7 ignored); the date (month low bits 2, day 15; year 24, month
+  // bit 3: 2024-10-15); start 09:45:30; metric, samples complete; set 1 present, set 2 absent,
+  // set 3 first byte only.
+  Put(b, E + 1, {101, 0x80, 0x4F, 0x31, 0x30, 0x45, 0x09, 0x02, 0x2C});
+  Put(b, E + 11, {1, 0, 0x10});  // one lap, 5 s interval, duration 00:00:10
+  // Bytes 16 and 17, then r1 = 320 and r2 = 33, t1 = 1000 and t2 = 100.
+  Put(b, E + 16, {0x11, 0x22, 0x40, 0x01, 0x21, 0, 0xE8, 0x03, 0x64});
+  // Altitudes 800 and 1040; 80 (-> -176); 25; 0x1234; 0x0102; 7; limit set 1 (100, 180), set 2
+  // absent, set 3 first byte only (140); the first zone time 00:01:15.
+  Put(b, E + 26,
+      {0x20, 0x03, 0x10, 0x04, 0x50, 0x19, 0x34, 0x12, 0x02, 0x01, 0x07, 100, 180, 0xAA, 0xBB, 140,
+       0xCC, 0x15, 0x01});
+  Put(b, E + 69, {0x01, 0x39, 0x30});  // the ninth zone time 01:00:00; 12345
+  // The lap: a limit swap to set 2 at 5 s; heart rate 150, 1024, 10000, -10, 300.
   const int32_t lap = E + 72;
-  b[lap + 0] = 5;
-  b[lap + 5] = 0x05;
-  b[lap + 8] = 150;
-  b[lap + 10] = 0x04;  // 1024
-  b[lap + 11] = 0x10;  // 10000
-  b[lap + 12] = 0x27;
-  b[lap + 13] = 0xF6;  // -10
-  b[lap + 14] = 0x2C;  // 300
-  b[lap + 15] = 0x01;
-  b[lap + 16] = 0x02;
+  b[lap] = 5;
+  Put(b, lap + 5, {0x05, 0, 0, 150, 0, 0x04, 0x10, 0x27, 0xF6, 0x2C, 0x01, 0x02});
   b[lap + 20] = 0x02;
-  // Samples, read from the top: pressure 800 with heart rate 140, then altitude 1040 with 120.
-  b[E + 99] = 0x83;
-  b[E + 98] = 0x20;
-  b[E + 97] = 0x8C;
-  b[E + 96] = 0x04;
-  b[E + 95] = 0x10;
-  b[E + 94] = 0x78;
-  b[E + 100] = 0xEE;  // the closing byte, not a sample
+  // Samples, read from the top: pressure 800 with heart rate 140, then altitude 1040 with 120;
+  // then the closing byte, not a sample.
+  Put(b, E + 94, {0x78, 0x10, 0x04, 0x8C, 0x20, 0x83, 0xEE});
   return b;
 }
 
@@ -183,7 +149,7 @@ TEST_F(OutdoorDecoderTest, BadImagesAreRefusedOrCut) {
   Load(HandWorkedExercise(), E + 60);
   EXPECT_EQ(Decode(), 0);
   // All 0xFF: a length of 32767 in a 400-byte image.
-  std::map<int32_t, uint8_t> ff;
+  Bytes ff;
   for (int32_t pos = 1; pos <= 400; ++pos)
     ff[pos] = 0xFF;
   Load(ff, 400);

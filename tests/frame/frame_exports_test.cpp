@@ -71,12 +71,6 @@ TEST_F(FrameExports, ValidateCommParamsRepairsByDirection) {
   EXPECT_EQ(kept.MonitorType, 99);
 }
 
-TEST_F(FrameExports, LastErrorIsModuleWide) {
-  EXPECT_EQ(fnQuibra_GetErrorCode(), 0);
-  frame::SetErrorCode(frame::kErrorTimeOfDay);
-  EXPECT_EQ(fnQuibra_GetErrorCode(), 101);
-}
-
 TEST_F(FrameExports, ComTexts) {
   EXPECT_STREQ(frame::GetComText(0), "Cancel");
   EXPECT_STREQ(frame::GetComText(3), "No answer from HR Monitor");

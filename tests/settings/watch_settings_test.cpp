@@ -159,15 +159,5 @@ TEST_F(WatchSettingsTest, RoundTripThroughASimulatedUnitAndThroughTheDataFile) {
   EXPECT_TRUE(speaker_.heard.empty());
 }
 
-TEST_F(WatchSettingsTest, SendOfABadRecordSendsNothing) {
-  ASSERT_TRUE(start_unit(12));
-  WatchSettings w = Sample();
-  w.Date = 19990101;
-  CommParams p = infrared();
-  EXPECT_EQ(fnQuibra_SendWatchSettings(&p, &w), 0);
-  EXPECT_EQ(fnQuibra_GetErrorCode(), 102);
-  EXPECT_TRUE(requests_for(9001).empty());
-}
-
 }  // namespace
 }  // namespace quibra::testing
