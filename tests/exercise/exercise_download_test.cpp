@@ -146,20 +146,14 @@ Bytes RunFile() {
   Bytes f(60, 0);
   f[2] = 173;
   f[4] = 0x20;
-  const uint8_t name[10] = {28, 31, 24, 10, 10, 10, 10, 10, 10, 10};  // "RUN" and blanks
-  std::copy(std::begin(name), std::end(name), f.begin() + 5);
-  f[15] = 0x34;  // 16-bit value, low byte first
-  f[16] = 0x12;
-  f[18] = 0x0B;  // altitude, cadence, speed (and the power bit, which type 37 ignores: clear)
-  f[19] = 0x05;  // interval code 1 = 5 s; bit 2 = R-R flag of types 35 and 37
-  f[21] = 111;   // packed date B: month 3 (low bits 011), day 15
-  f[22] = 48;    // packed date A: year 2024, month high bit 0
-  f[23] = 0x30;  // start 09:15:30, BCD seconds, minutes, hours
-  f[24] = 0x15;
-  f[25] = 0x09;
-  f[26] = 45;  // duration 1 h 30 min 45 s, binary
-  f[27] = 30;
-  f[28] = 1;
+  // From 5: "RUN" and blanks; at 15 a 16-bit value, low byte first; at 18 altitude, cadence and
+  // speed (the power bit, which type 37 ignores, clear); at 19 interval code 1 = 5 s and bit 2,
+  // the R-R flag of types 35 and 37; at 21 and 22 the packed date (B: month 3 in its low bits
+  // 011, day 15; A: year 2024, month high bit 0); at 23 the start 09:15:30 as BCD seconds,
+  // minutes, hours; at 26 the duration 1 h 30 min 45 s, binary seconds, minutes, hours.
+  const uint8_t header[] = {28, 31,   24,   10, 10,  10, 10,   10,   10,   10, 0x34, 0x12,
+                            0,  0x0B, 0x05, 0,  111, 48, 0x30, 0x15, 0x09, 45, 30,   1};
+  std::copy(std::begin(header), std::end(header), f.begin() + 5);
   return f;
 }
 

@@ -96,10 +96,7 @@ TEST_F(FrameExports, ComTexts) {
   EXPECT_STREQ(frame::GetComText(2), "Reading...");
 }
 
-TEST_F(FrameExports, CancelAndIrdaStateGoThroughTheFlags) {
-  EXPECT_EQ(fnQuibra_IsIrDAConnected(), 0);
-  frame::SetStateFlag(frame::kFlagIrdaConnected, 1);
-  EXPECT_EQ(fnQuibra_IsIrDAConnected(), 1);
+TEST_F(FrameExports, CancelGoesThroughTheFlags) {
   EXPECT_EQ(fnQuibra_CancelExerciseReading(), 1);
   EXPECT_EQ(frame::GetStateFlag(frame::kFlagCancelRequest), 1);
 }

@@ -23,13 +23,6 @@ TEST_F(EngineControlTest, OptionBitsSetTheirFlags) {
   EXPECT_EQ(GetStateFlag(frame::kFlagOnlineMode), 0);
 }
 
-TEST_F(EngineControlTest, ResetIsRefusedWhileTheEngineRuns) {
-  frame::SetStateFlag(frame::kFlagEngineRunning, 1);
-  EXPECT_EQ(ResetIRCommunication(0x02), 0);
-  EXPECT_EQ(GetStateFlag(frame::kFlagKeepAlive), 0);
-  frame::SetStateFlag(frame::kFlagEngineRunning, 0);
-}
-
 TEST_F(EngineControlTest, LinksThatAreNotServedHereDoNotStart) {
   EXPECT_EQ(StartIRCommunication(0x20, nullptr), 0);
   EXPECT_EQ(StartIRCommunication(0x80 | 0x01, "/dev/null"), 0);

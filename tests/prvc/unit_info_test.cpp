@@ -84,24 +84,14 @@ TEST_F(UnitInfoTest, FileCountsByType) {
 TEST_F(UnitInfoTest, GroupAUnitStateBitsAndMemoryMap) {
   // VC8 (type 35), variant 4: state bits 0..3 in byte 8; byte 15 bit 0 sets state bit 4, which
   // then keeps bit 3 clear; byte 15 bit 7 is horse mode.
-  const MonitorInfo info = Read(Identity({{6, 166},
-                                          {8, 0x4F},
-                                          {9, 0x34},
-                                          {10, 0x01},
-                                          {11, 0x00},
-                                          {12, 0x01},
-                                          {13, 0x00},
-                                          {14, 0x00},
-                                          {15, 0x81},
-                                          {16, 0x10},
-                                          {17, 0x27},
-                                          {18, 0x00},
-                                          {19, 0xE8},
-                                          {20, 0x03},
-                                          {23, 0x34},
-                                          {24, 0x12},
-                                          {35, 0x00},
-                                          {36, 0x20}}));
+  // From 8: the variant and state bits; the files (0x134); the memory used; the state and horse
+  // bits; the memory base 10000 (16 .. 18) and the bike area 1000 (19, 20). The totals at 23,
+  // the display area at 35.
+  std::vector<uint8_t> identity = Identity({{6, 166}, {23, 0x34}, {24, 0x12}, {36, 0x20}});
+  const uint8_t from8[] = {0x4F, 0x34, 0x01, 0x00, 0x01, 0x00, 0x00,
+                           0x81, 0x10, 0x27, 0x00, 0xE8, 0x03};
+  std::copy(std::begin(from8), std::end(from8), identity.begin() + 8);
+  const MonitorInfo info = Read(identity);
   EXPECT_EQ(info.MonitorInUse, 35);
   EXPECT_EQ(info.DataVersion, 4u);
   EXPECT_EQ(info.LowBattery, 0x17u);
