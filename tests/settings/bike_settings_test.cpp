@@ -206,14 +206,11 @@ TEST_F(BikeSettingsTest, SendThenReadThroughASimulatedUnit) {
   BikeSettings sent = Sample();
   CommParams p = infrared();
   ASSERT_EQ(fnQuibra_SendBikesSettings(&p, &sent), 1);
-  const auto writes = requests_for(9019);
-  ASSERT_FALSE(writes.empty());  // a write may go twice when its acknowledgement was lost
-  EXPECT_EQ(writes.back().payload, kSampleImage);
+  EXPECT_EQ(last_write(9019).payload, kSampleImage);
 
   // The unit keeps 9019 and 9020 as one area: the read gives back what the write sent.
   BikeSettings got;
   std::memset(&got, 0x55, sizeof got);
-  p = infrared();
   ASSERT_EQ(fnQuibra_ReadBikesSettings(&p, &got), 1);
   EXPECT_EQ(fnQuibra_GetErrorCode(), -1);
   EXPECT_TRUE(SameRecord(got, Completed()));
@@ -264,19 +261,16 @@ TEST_F(BikeSettingsTest, TheShortLayoutGoesTwiceBySoundWhenAsked) {
 
   // Without the flag, or in the longer layout, once.
   r.SendTwice = 0;
-  p = sound();
   ASSERT_EQ(fnQuibra_SendBikesSettings(&p, &r), 1);
   EXPECT_EQ(speaker_.heard.size(), 3u);
   r = Sample();
   r.SendTwice = 1;
-  p = sound();
   ASSERT_EQ(fnQuibra_SendBikesSettings(&p, &r), 1);
   EXPECT_EQ(speaker_.heard.size(), 4u);
 
   // A failing check sends nothing.
   r = Sample9108();
   r.Bikes[0].BikeOption1 = 3;
-  p = sound();
   EXPECT_EQ(fnQuibra_SendBikesSettings(&p, &r), 0);
   EXPECT_EQ(speaker_.heard.size(), 4u);
 }

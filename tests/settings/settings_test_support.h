@@ -135,6 +135,13 @@ class SettingsTest : public ModuleTest {
     return found;
   }
 
+  // The last write of a message the unit received (a write goes twice when its acknowledgement
+  // was lost); an empty one when none came.
+  sim::LoggedRequest last_write(int32_t id) const {
+    const auto writes = requests_for(id);
+    return writes.empty() ? sim::LoggedRequest{} : writes.back();
+  }
+
   // What the sound upload of a prepared image sounds like: two zero bytes either side.
   static Bytes Padded(const Bytes& image) {
     Bytes bytes(image.size() + 4, 0);

@@ -66,13 +66,11 @@ TEST_F(VcqTest, TotalsGoAsThreeDatedGroupsBehindThePageByte) {
   EXPECT_EQ(m().unit.type.load(), 29);
 
   // Type 31 has the same area; a date the two bytes cannot hold goes as 0 0.
-  p = sound();
   ASSERT_EQ(fnQuibra_SendBikesSettingsVCQ(&p, 31, 5, 10, 19791231), 1);
   EXPECT_EQ(ImageBytes(9035, 59, 8, 15), (Bytes{0x15, 0x00, 0x00, 0, 0, 0, 0x00, 0x00}));
   EXPECT_EQ(ImageBytes(9035, 59, 16, 16), Bytes{0x05});
 
   // Nothing goes out for a total out of range or a unit without the area.
-  p = sound();
   EXPECT_EQ(fnQuibra_SendBikesSettingsVCQ(&p, 29, 1000000, 0, 20240315), 0);
   EXPECT_EQ(fnQuibra_SendBikesSettingsVCQ(&p, 29, 0, -1, 20240315), 0);
   EXPECT_EQ(fnQuibra_SendBikesSettingsVCQ(&p, 30, 1, 1, 20240315), 0);
@@ -133,7 +131,6 @@ TEST_F(VcqTest, EveryFailingCheckSendsNothing) {
   for (const Case& c : cases) {
     VcqExerciseSettings r = Sample();
     c.spoil(r);
-    p = sound();
     EXPECT_EQ(fnQuibra_VCQ_SendExerciseSettings(&p, &r), 0) << c.what;
     EXPECT_EQ(fnQuibra_GetErrorCode(), -1) << c.what;
     EXPECT_EQ(SentImage(9079, 0), before) << c.what;
@@ -145,7 +142,6 @@ TEST_F(VcqTest, EveryFailingCheckSendsNothing) {
   r.VcqLimitsInPercent = 1;
   r.VcqUpperLimit = 85;
   r.VcqLowerLimit = 85;
-  p = sound();
   ASSERT_EQ(fnQuibra_VCQ_SendExerciseSettings(&p, &r), 1);
   EXPECT_EQ(ImageBytes(9079, 0, 10, 12), (Bytes{0x0E, 85, 85}));
 }
