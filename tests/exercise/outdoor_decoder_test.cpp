@@ -69,7 +69,7 @@ class OutdoorDecoderTest : public ExerciseMemoryTest {
   int32_t S(int32_t channel, int32_t i) { return store().GetSampleValue(0, channel, i); }
 };
 
-TEST_F(OutdoorDecoderTest, HeaderValues) {
+TEST_F(OutdoorDecoderTest, HeaderLapAndSamples) {
   Load(HandWorkedExercise(), E + 100);
   ASSERT_EQ(Decode(), 1);
   ExpectParams({{9, 20241015}, {10, 351300}, {11, 10000}, {40, 10}, {12, 5}, {36, 0x11}});
@@ -79,11 +79,6 @@ TEST_F(OutdoorDecoderTest, HeaderValues) {
   ExpectParams({{16, 0}, {15, 0}, {18, 140}, {17, 240}, {71, 750}, {75, 36000}, {80, 12345}});
   ExpectParams({{91, 12345}, {147, 0}, {7, 32}});
   ExpectFlags({{6, 1}, {21, 1}, {9, 1}, {3, 1}});
-}
-
-TEST_F(OutdoorDecoderTest, LapWithLimitSwap) {
-  Load(HandWorkedExercise(), E + 100);
-  ASSERT_EQ(Decode(), 1);
   ASSERT_EQ(store().GetLapCount(0), 1);
   EXPECT_EQ(F(13), 1);
   // Field 603 stays 0: kind 5 is a limit swap, not a kind of lap.
@@ -97,11 +92,6 @@ TEST_F(OutdoorDecoderTest, LapWithLimitSwap) {
   EXPECT_EQ(set, 2);
   EXPECT_EQ(P(83), 3);
   EXPECT_EQ(F(14), 1);
-}
-
-TEST_F(OutdoorDecoderTest, SamplesCarryAltitudeAndPressureForward) {
-  Load(HandWorkedExercise(), E + 100);
-  ASSERT_EQ(Decode(), 1);
   ASSERT_EQ(store().GetSampleCount(0), 2);
   EXPECT_EQ(S(1, 0), 140);
   EXPECT_EQ(S(9, 0), 300);   // 800 / 16 + 250

@@ -126,7 +126,7 @@ Bytes Type10Exercise() {
   return b;
 }
 
-TEST_F(TonvoxAnalysisTest, Type10SummaryIsShiftedByTheChannelByte) {
+TEST_F(TonvoxAnalysisTest, Type10ShiftedSummarySixtySamplesAndLongImperialLaps) {
   ASSERT_EQ(Analyze(Type10Exercise(), 10), 1);
   // Start 8:30: the PM bit alone changes nothing. Parameter 43 is 772 / 1.6f = 482.49999...
   ExpectParams({{5, 10},     {12, 30},    {10, 306000}, {9, 20051105}, {11, 600000}, {40, 600},
@@ -134,10 +134,6 @@ TEST_F(TonvoxAnalysisTest, Type10SummaryIsShiftedByTheChannelByte) {
                 {71, 48100}, {76, 74450}, {75, 35990},  {80, 12345},   {91, 12345},  {45, 123456},
                 {38, 4660},  {43, 482},   {44, 13},     {103, 90},     {104, 95}});
   ExpectFlags({{21, 1}, {3, 1}, {8, 1}, {10, 1}, {12, 1}, {13, 1}});
-}
-
-TEST_F(TonvoxAnalysisTest, SixtySamplesFillOnePiecePerArea) {
-  ASSERT_EQ(Analyze(Type10Exercise(), 10), 1);
   ASSERT_EQ(fnQuibra_GetNbrOfHRMSamples(), 61);
   for (const int32_t index : {0, 1}) {
     EXPECT_EQ(Sample(1, index), 60);
@@ -150,10 +146,6 @@ TEST_F(TonvoxAnalysisTest, SixtySamplesFillOnePiecePerArea) {
   EXPECT_EQ(Sample(1, 60), 119);
   EXPECT_EQ(Sample(2, 60), 300);
   EXPECT_EQ(Sample(3, 60), 141);
-}
-
-TEST_F(TonvoxAnalysisTest, LongImperialLapsMarkersAndLimitSetChanges) {
-  ASSERT_EQ(Analyze(Type10Exercise(), 10), 1);
   // The sixth lap lies past the end of the exercise: the store refuses it, and its marker 254
   // changes nothing.
   ASSERT_EQ(fnQuibra_GetNbrOfIntTimes(), 5);
@@ -198,7 +190,7 @@ Bytes Type6FullRecording() {
   return b;
 }
 
-TEST_F(TonvoxAnalysisTest, FullRecordingSkipsBlockHeadersAndHalvesTheInterval) {
+TEST_F(TonvoxAnalysisTest, FullRecordingAndAShortMetricLap) {
   ASSERT_EQ(Analyze(Type6FullRecording(), 6), 1);
   ExpectParams({{12, 60}, {10, 0}, {9, 20000101}, {11, 43200000}, {7, 32}, {8, 0}});
   ExpectFlags({{3, 1}, {8, 1}, {10, 0}, {12, 0}});
@@ -210,10 +202,6 @@ TEST_F(TonvoxAnalysisTest, FullRecordingSkipsBlockHeadersAndHalvesTheInterval) {
   EXPECT_EQ(Sample(1, 120), 159);
   EXPECT_EQ(Sample(2, 120), 600);
   EXPECT_EQ(Sample(3, 61), 0);
-}
-
-TEST_F(TonvoxAnalysisTest, ShortMetricLapWithoutThirdChannelOrLapMode) {
-  ASSERT_EQ(Analyze(Type6FullRecording(), 6), 1);
   ASSERT_EQ(fnQuibra_GetNbrOfIntTimes(), 1);
   ExpectLap(0, {{601, 360000}, {607, 120}, {609, 110}, {610, 130}, {604, 12300}, {613, 0}});
   // 611 is 4 steps: 2.4999... in single precision
