@@ -177,6 +177,14 @@ TEST_F(ServiceCommandsTest, DirectWriteWithoutItsLinkFailsUnsent) {
 
 TEST_F(ServiceCommandsTest, FileDeleteNamesTheFileByItsStart) {
   CommParams p = LinkParams(1, 22);
+  // Refused: no such file, no such time of day or date, no downloaded memory to name file 0.
+  EXPECT_EQ(fnQuibra_SendFileDeleteCommand(&p, -3, 20240315, 0, 0), 0);
+  EXPECT_EQ(fnQuibra_SendFileDeleteCommand(&p, -2, 20240315, 86400, 0), 0);
+  EXPECT_EQ(fnQuibra_GetErrorCode(), 101);
+  EXPECT_EQ(fnQuibra_SendFileDeleteCommand(&p, -2, 20240230, 0, 0), 0);
+  EXPECT_EQ(fnQuibra_GetErrorCode(), 102);
+  EXPECT_EQ(fnQuibra_SendFileDeleteCommand(&p, 0, 0, 0, 0), 0);
+  EXPECT_EQ(fnQuibra_SendFileDeleteCommand(nullptr, -1, 0, 0, 0), 0);
   // 14:05:09 on 15 March 2024, shown in 12-hour form: recorded, nothing sent.
   EXPECT_EQ(fnQuibra_SendFileDeleteCommand(&p, -2, 20240315, 14 * 3600 + 5 * 60 + 9, 1), 1);
   EXPECT_TRUE(unit_.sent.empty());
@@ -200,19 +208,6 @@ TEST_F(ServiceCommandsTest, FileDeleteOfTheNewerUnitsPacksTheDate) {
   // (no 12-hour form), 255.
   EXPECT_EQ(ImageBytes(9012, 0, 5, 11),
             (std::vector<uint8_t>{0xFF, 0x6F, 0x58, 0x09, 0x05, 0x14, 0xFF}));
-}
-
-TEST_F(ServiceCommandsTest, FileDeleteRefusals) {
-  CommParams p = LinkParams(1, 22);
-  EXPECT_EQ(fnQuibra_SendFileDeleteCommand(&p, -3, 20240315, 0, 0), 0);
-  EXPECT_EQ(fnQuibra_SendFileDeleteCommand(&p, -2, 20240315, 86400, 0), 0);
-  EXPECT_EQ(fnQuibra_GetErrorCode(), 101);
-  EXPECT_EQ(fnQuibra_SendFileDeleteCommand(&p, -2, 20240230, 0, 0), 0);
-  EXPECT_EQ(fnQuibra_GetErrorCode(), 102);
-  // No downloaded memory: file 0 cannot be named.
-  EXPECT_EQ(fnQuibra_SendFileDeleteCommand(&p, 0, 0, 0, 0), 0);
-  EXPECT_EQ(fnQuibra_SendFileDeleteCommand(nullptr, -1, 0, 0, 0), 0);
-  EXPECT_TRUE(unit_.sent.empty());
 }
 
 TEST_F(ServiceCommandsTest, MemoryByteIsReadBackOverInfrared) {

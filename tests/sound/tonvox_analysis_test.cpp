@@ -77,6 +77,12 @@ TEST_F(TonvoxAnalysisTest, Type9SummarySamplesAndShortLap) {
   EXPECT_EQ(Sample(1, 3), 120);
   ASSERT_EQ(fnQuibra_GetNbrOfIntTimes(), 1);
   ExpectLap(0, {{601, 906}, {607, 140}, {609, 130}, {610, 150}, {625, 4}, {603, 0}, {604, 0}});
+  // Other unit types leave the exercise alone.
+  EXPECT_EQ(fnQuibra_AnalyzeTonvoxFile(30, 0, 0), 0);
+  EXPECT_EQ(fnQuibra_AnalyzeTonvoxFile(11, 0, 0), 0);
+  ExpectParams({{5, 9}, {9, 19950617}});
+  EXPECT_EQ(fnQuibra_GetNbrOfHRMSamples(), 4);
+  EXPECT_EQ(fnQuibra_GetNbrOfIntTimes(), 1);
 }
 
 // Type 10 with speed and third channel, N = 60 (one piece per area) and long imperial laps
@@ -221,15 +227,6 @@ TEST_F(TonvoxAnalysisTest, NoSamplesPutTheLapsAtTheSampleArea) {
   EXPECT_EQ(Sample(1, 0), 0x0A);
   ASSERT_EQ(fnQuibra_GetNbrOfIntTimes(), 1);
   ExpectLap(0, {{601, 100}, {607, 140}});
-}
-
-TEST_F(TonvoxAnalysisTest, OtherUnitTypesLeaveTheExerciseAlone) {
-  ASSERT_EQ(Analyze(Type9Exercise(), 9), 1);
-  EXPECT_EQ(fnQuibra_AnalyzeTonvoxFile(30, 0, 0), 0);
-  EXPECT_EQ(fnQuibra_AnalyzeTonvoxFile(11, 0, 0), 0);
-  ExpectParams({{5, 9}, {9, 19950617}});
-  EXPECT_EQ(fnQuibra_GetNbrOfHRMSamples(), 4);
-  EXPECT_EQ(fnQuibra_GetNbrOfIntTimes(), 1);
 }
 
 }  // namespace
