@@ -191,13 +191,11 @@ TEST_F(ServiceCommandsTest, FileDeleteNamesTheFileByItsStart) {
   EXPECT_EQ(fnQuibra_SendFileDeleteCommand(&p, -1, 0, 0, 0), 1);
   EXPECT_EQ(unit_.sent, (Sent{{9012, 0}}));
   // All files; 09 s, 05 min, 2 pm (BCD 02 + 128), day 15 + 128, year 124 - 100 = 24, March.
-  EXPECT_EQ(ImageBytes(9012, 0, 5, 11),
-            (std::vector<uint8_t>{0xFF, 0x09, 0x05, 0x82, 0x95, 0x24, 3}));
+  EXPECT_EQ(ImageBytes(9012, 0, 5, 11), (Bytes{0xFF, 0x09, 0x05, 0x82, 0x95, 0x24, 3}));
   // In 24-hour form the hour and the day carry no marks.
   EXPECT_EQ(fnQuibra_SendFileDeleteCommand(&p, -2, 19991231, 23 * 3600, 0), 1);
   EXPECT_EQ(fnQuibra_SendFileDeleteCommand(&p, -1, 0, 0, 0), 1);
-  EXPECT_EQ(ImageBytes(9012, 0, 5, 11),
-            (std::vector<uint8_t>{0xFF, 0x00, 0x00, 0x23, 0x31, 0x99, 12}));
+  EXPECT_EQ(ImageBytes(9012, 0, 5, 11), (Bytes{0xFF, 0x00, 0x00, 0x23, 0x31, 0x99, 12}));
 }
 
 TEST_F(ServiceCommandsTest, FileDeleteOfTheNewerUnitsPacksTheDate) {
@@ -206,8 +204,7 @@ TEST_F(ServiceCommandsTest, FileDeleteOfTheNewerUnitsPacksTheDate) {
   EXPECT_EQ(fnQuibra_SendFileDeleteCommand(&p, -1, 0, 0, 0), 1);
   // 2024-03-15: (44 << 9) | (3 << 5) | 15 = 0x586F, low byte first; then 09 s, 05 min, 14 h
   // (no 12-hour form), 255.
-  EXPECT_EQ(ImageBytes(9012, 0, 5, 11),
-            (std::vector<uint8_t>{0xFF, 0x6F, 0x58, 0x09, 0x05, 0x14, 0xFF}));
+  EXPECT_EQ(ImageBytes(9012, 0, 5, 11), (Bytes{0xFF, 0x6F, 0x58, 0x09, 0x05, 0x14, 0xFF}));
 }
 
 TEST_F(ServiceCommandsTest, MemoryByteIsReadBackOverInfrared) {
