@@ -30,15 +30,6 @@ bool checks(int32_t id, int32_t param) {
   return Crc16Check(bytes.data(), bytes.size()) == 1;
 }
 
-TEST_F(Seal, StatusRequestGoesOutAsHandWorked) {
-  m().banks.clear(BankId::Bank5);
-  EXPECT_EQ(SealMessageImage(9002, 0, 0), 1);
-  EXPECT_EQ(GetMessageByte(9002, 0, 5), 0x9B);
-  EXPECT_EQ(GetMessageByte(9002, 0, 6), 0x95);
-  EXPECT_EQ(wire(9002, 0), (std::vector<uint8_t>{0xA3, 0x02, 0x00, 0x00, 0x05, 0x9B, 0x95}));
-  EXPECT_TRUE(checks(9002, 0));
-}
-
 TEST_F(Seal, LoadSealsEveryRequestImage) {
   for (int32_t id : {9021, 9002, 9006, 9011, 9022, 9023, 9024, 9012, 9020, 9016}) {
     EXPECT_TRUE(checks(id, 0)) << id;

@@ -64,7 +64,6 @@ TEST_F(UnitInfoTest, MemorySizesAndTheirCorrections) {
       {68, 0x20, 0x10, 15883, 15883 - 4096 - 6},    // type 15, variant 2
       {17, 0x70, 0x10, 15912, 15912 - 4096 - 6},
       {37, 0x00, 0x7E, 32250, 0},  // type 23 with 32256 bytes used: never below 0
-      {85, 0x00, 0x10, 23772, 23772 - 4096},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(static_cast<int>(c.code));
@@ -78,7 +77,6 @@ TEST_F(UnitInfoTest, FileCountsByType) {
   // Types 20 and 21: 100 when byte 9 has a low nibble, else BCD byte 8.
   EXPECT_EQ(Read(Identity({{6, 85}, {8, 0x42}})).TotalFiles, 42u);
   EXPECT_EQ(Read(Identity({{6, 102}, {8, 0x42}, {9, 0x01}})).TotalFiles, 100u);
-  EXPECT_EQ(Read(Identity({{6, 148}, {8, 0x42}})).TotalFiles, 0u);  // type 27
 }
 
 TEST_F(UnitInfoTest, GroupAUnitStateBitsAndMemoryMap) {

@@ -14,7 +14,6 @@
 #include "quibra/quibra.h"
 #include "settings_test_support.h"
 #include "support/comm_params.h"
-#include "support/forwarding_clock.h"
 #include "support/recorded_boxes.h"
 #include "support/scripted_unit_test.h"
 #include "ui/clipboard.h"
@@ -24,28 +23,6 @@ namespace quibra::testing {
 namespace {
 
 using Sent = std::vector<std::pair<int32_t, int32_t>>;
-
-// Logs every pause with the number of messages the unit had received by then.
-class PauseLog final : public ForwardingClock {
- public:
-  PauseLog(platform::Clock& inner, const ScriptedUnit& unit)
-      : ForwardingClock(inner), unit_(unit) {}
-  void sleep_ms(uint32_t ms) override {
-    pauses.emplace_back(ms, unit_.sent.size());
-    inner_.sleep_ms(ms);
-  }
-  // Whether a pause of exactly ms came right before message n (0-based) went out.
-  bool paused_before(uint32_t ms, size_t n) const {
-    for (const auto& [length, sent] : pauses) {
-      if (length == ms && sent == n) return true;
-    }
-    return false;
-  }
-  std::vector<std::pair<uint32_t, size_t>> pauses;
-
- private:
-  const ScriptedUnit& unit_;
-};
 
 std::vector<uint8_t> Identity(uint8_t product_code) {
   std::vector<uint8_t> image(37, 0);

@@ -77,7 +77,7 @@ TEST_F(VcqTest, TotalsGoAsThreeDatedGroupsBehindThePageByte) {
   EXPECT_EQ(speaker_.heard.size(), 2u);
 }
 
-TEST_F(VcqTest, ExerciseSettingsPackTheHandWorkedImage) {
+TEST_F(VcqTest, ExerciseSettingsPackTheHandWorkedImageAndComeBackFromTheDataFile) {
   VcqExerciseSettings r = Sample();
   CommParams p = sound();
   ASSERT_EQ(fnQuibra_VCQ_SendExerciseSettings(&p, &r), 1);
@@ -98,6 +98,21 @@ TEST_F(VcqTest, ExerciseSettingsPackTheHandWorkedImage) {
   ASSERT_EQ(fnQuibra_VCQ_SendExerciseSettings(&p, &r), 1);
   EXPECT_EQ(speaker_.heard.size(), 1u);
   EXPECT_EQ(ImageBytes(9079, 0, 6, 7), (Bytes{0x05, 0x01}));
+
+  // Through the data file: nothing is played, and what was written comes back.
+  r = Sample();
+  p = write_file();
+  ASSERT_EQ(fnQuibra_VCQ_SendExerciseSettings(&p, &r), 1);
+  EXPECT_EQ(speaker_.heard.size(), 1u);
+  VcqExerciseSettings loaded;
+  std::memset(&loaded, 0x44, sizeof loaded);  // not checked before the file is read
+  p = read_file();
+  ASSERT_EQ(fnQuibra_VCQ_SendExerciseSettings(&p, &loaded), 1);
+  VcqExerciseSettings expected = r;
+  expected.VcqUnitType = 0;  // not in the image
+  expected.VcqMode = 1;      // either mode bit reads as 1
+  EXPECT_TRUE(SameRecord(loaded, expected));
+  EXPECT_EQ(ImageBytes(9079, 0, 6, 17), kSampleImage);
 }
 
 TEST_F(VcqTest, EveryFailingCheckSendsNothing) {
@@ -144,23 +159,6 @@ TEST_F(VcqTest, EveryFailingCheckSendsNothing) {
   r.VcqLowerLimit = 85;
   ASSERT_EQ(fnQuibra_VCQ_SendExerciseSettings(&p, &r), 1);
   EXPECT_EQ(ImageBytes(9079, 0, 10, 12), (Bytes{0x0E, 85, 85}));
-}
-
-TEST_F(VcqTest, ExerciseSettingsComeBackFromTheDataFile) {
-  VcqExerciseSettings r = Sample();
-  CommParams p = write_file();
-  ASSERT_EQ(fnQuibra_VCQ_SendExerciseSettings(&p, &r), 1);
-  EXPECT_TRUE(speaker_.heard.empty());
-
-  VcqExerciseSettings loaded;
-  std::memset(&loaded, 0x44, sizeof loaded);  // not checked before the file is read
-  p = read_file();
-  ASSERT_EQ(fnQuibra_VCQ_SendExerciseSettings(&p, &loaded), 1);
-  VcqExerciseSettings expected = r;
-  expected.VcqUnitType = 0;  // not in the image
-  expected.VcqMode = 1;      // either mode bit reads as 1
-  EXPECT_TRUE(SameRecord(loaded, expected));
-  EXPECT_EQ(ImageBytes(9079, 0, 6, 17), kSampleImage);
 }
 
 }  // namespace
