@@ -176,7 +176,7 @@ TEST_F(UnitOnSimTest, NewerUnitsFreeMemoryAndMemoryMap) {
   EXPECT_EQ(map.sensor_area, 340);  // the simulator's default
 }
 
-TEST_F(UnitOnSimTest, StateCheckRepairsOnlyWhatIsUnsound) {
+TEST_F(UnitOnSimTest, StateCheckAndPairedSensorsFromTheUnitsMemory) {
   sim::Unit& pr9 = attach(37);
   CommParams p = LinkParams(1, 37);
   // 3999 in BCD with the mark: sound, nothing written.
@@ -197,11 +197,7 @@ TEST_F(UnitOnSimTest, StateCheckRepairsOnlyWhatIsUnsound) {
   EXPECT_EQ(log.back().id, 9089);
   EXPECT_EQ(log.back().payload,
             (Bytes{0xAD, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x10, 0x00, 0x01, 0x00, 0x44, 0x07}));
-}
 
-TEST_F(UnitOnSimTest, PairedSensorsFromTheUnitsMemory) {
-  sim::Unit& pr9 = attach(37);
-  CommParams p = LinkParams(1, 37);
   // The stride slots at 349: 0xF00000 is no sensor.
   ASSERT_TRUE(pr9.set_memory(349, Bytes{0x00, 0x00, 0xF0}));
   EXPECT_EQ(fnQuibra_N4Sensor(&p), 0);

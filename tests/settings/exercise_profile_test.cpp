@@ -233,19 +233,18 @@ TEST_F(ExerciseLimitsTest, PrepareNeverFailsAndRepairsThePair) {
   EXPECT_TRUE(SameRecord(reset, ExerciseLimits{16, 1, 160, 80}));
 }
 
-TEST_F(ExerciseLimitsTest, OverInfraredNothingIsSent) {
+TEST_F(ExerciseLimitsTest, NotOverInfraredButBySoundAndThroughTheDataFile) {
+  // Over infrared nothing is sent, though the record is prepared all the same.
   ASSERT_TRUE(start_unit(12));
   ExerciseLimits r{16, 1, 150, 150};
   CommParams p = infrared();
   EXPECT_EQ(fnQuibra_SendExerciseLimits(&p, &r), 1);
-  EXPECT_EQ(r.UpperLimit, 180);  // prepared all the same
+  EXPECT_EQ(r.UpperLimit, 180);
   EXPECT_TRUE(unit_->requests().empty());
   EXPECT_TRUE(speaker_.heard.empty());
-}
 
-TEST_F(ExerciseLimitsTest, BySoundAndThroughTheDataFile) {
-  ExerciseLimits r{16, 1, 170, 120};
-  CommParams p = sound();
+  r = ExerciseLimits{16, 1, 170, 120};
+  p = sound();
   ASSERT_EQ(fnQuibra_SendExerciseLimits(&p, &r), 1);
   ASSERT_EQ(speaker_.heard.size(), 1u);
   const Bytes& heard = speaker_.heard[0];
