@@ -89,7 +89,6 @@ class KSeriesDecoderTest : public quibra::testing::ExerciseMemoryTest {
                                            ImageMode::kSingleExercise);
   }
   int32_t P(int32_t id) { return store().GetExerciseParam(0, id); }
-  int32_t F(int32_t id) { return store().GetExerciseFlag(0, id); }
   int32_t S(int32_t channel, int32_t i) { return store().GetSampleValue(0, channel, i); }
   std::pair<int32_t, int32_t> Swap(int32_t i) {
     int32_t time = -1;
@@ -104,18 +103,16 @@ TEST_F(KSeriesDecoderTest, Type11HeaderLapAndSamples) {
   ASSERT_EQ(Decode(11), 1);
   ExpectParams({{10, 9300}, {9, 19950617}, {11, 60300}, {40, 60}, {36, 10}, {37, 11}, {8, 1}});
   ExpectParams({{12, 60}, {14, 120}, {13, 160}, {16, 0}, {18, 130}, {17, 140}, {47, 1650}});
-  ExpectParams({{48, 0x33}, {71, 1200}, {80, 12457}, {91, 12457}, {83, 1}, {7, 16}});
-  ExpectFlags({{6, 1}, {21, 1}, {3, 0}});
+  ExpectParams({{48, 0x33}, {71, 1200}, {80, 12457}, {91, 12457}, {83, 1}, {7, 16}, {147, 0}});
+  ExpectFlags({{6, 1}, {21, 1}, {3, 0}, {13, 1}});
 
   ASSERT_EQ(store().GetLapCount(0), 1);
-  EXPECT_EQ(F(13), 1);
   ExpectLap(0, {{601, 306}, {607, 140}, {609, 130}, {610, 150}});
 
   ASSERT_EQ(store().GetSampleCount(0), 3);
   EXPECT_EQ(S(1, 0), 100);
   EXPECT_EQ(S(1, 1), 110);
   EXPECT_EQ(S(1, 2), 120);
-  EXPECT_EQ(P(147), 0);
 }
 
 TEST_F(KSeriesDecoderTest, RrDeltasBecomeMilliseconds) {
@@ -135,7 +132,8 @@ TEST_F(KSeriesDecoderTest, Type22SummaryExtendedLapAndSwapMarkers) {
   // 43 is 320 / 1.6
   ExpectParams({{11, 600000}, {14, 100}, {13, 150}, {20, 80}, {19, 90}, {68, 50}, {43, 200}});
   // 44 is 50 / 1.6
-  ExpectParams({{44, 31}, {101, 16}, {41, -5}, {42, 0}, {99, 50}, {81, -50}, {7, 32}});
+  ExpectParams({{44, 31}, {101, 16}, {41, -5}, {42, 0}, {99, 50}, {81, -50}, {7, 32}, {147, 1}});
+  EXPECT_EQ(P(83), 2);
   ExpectFlags({{8, 1}, {9, 1}, {10, 0}, {3, 1}, {12, 1}});
 
   ASSERT_EQ(store().GetLapCount(0), 1);
@@ -150,14 +148,12 @@ TEST_F(KSeriesDecoderTest, Type22SummaryExtendedLapAndSwapMarkers) {
   EXPECT_EQ(S(1, 1), 130);  // the marker repeats the previous heart rate
   EXPECT_EQ(S(2, 1), 10);
   EXPECT_EQ(S(4, 1), 0);
-  EXPECT_EQ(P(147), 1);
 
   // Header start set, then the lap marker (1 -> 0 without a third set), then the sample marker.
   ASSERT_EQ(store().GetLimitSwapCount(0), 3);
   EXPECT_EQ(Swap(0), std::make_pair(0, 1));
   EXPECT_EQ(Swap(1), std::make_pair(650, 0));
   EXPECT_EQ(Swap(2), std::make_pair(100, 1));
-  EXPECT_EQ(P(83), 2);
 }
 
 TEST_F(KSeriesDecoderTest, PercentLimitsUseTheMaximumHeartRate) {

@@ -5,7 +5,6 @@
 #include "quibra/quibra.h"
 #include "sim/encoders/image_layout.h"
 #include "sim/encoders/outdoor_encoder.h"
-#include "support/exercise_expectations.h"
 #include "support/module_fixture.h"
 
 namespace quibra::testing {
@@ -48,13 +47,19 @@ class OutdoorRoundTripTest : public ModuleTest {
   void Load(const std::vector<uint8_t>& image) { ASSERT_TRUE(sim::LoadIntoExerciseMemory(image)); }
 
   void ExpectDecoded(const OutdoorExercise& x) {
-    ExpectParams({{9, x.year * 10000 + x.month * 100 + x.day}});
-    ExpectParams({{10, (x.start_h * 3600 + x.start_m * 60 + x.start_s) * 10}});
-    ExpectParams({{11, x.duration_s * 1000}, {12, 15}, {14, x.limit1_low}, {13, x.limit1_high}});
-    ExpectParams({{18, x.limit3_low}, {17, x.limit3_high}, {80, x.total}});
+    EXPECT_EQ(fnQuibra_GetRecParam(9), x.year * 10000 + x.month * 100 + x.day);
+    EXPECT_EQ(fnQuibra_GetRecParam(10), (x.start_h * 3600 + x.start_m * 60 + x.start_s) * 10);
+    EXPECT_EQ(fnQuibra_GetRecParam(11), x.duration_s * 1000);
+    EXPECT_EQ(fnQuibra_GetRecParam(12), 15);
+    EXPECT_EQ(fnQuibra_GetRecParam(14), x.limit1_low);
+    EXPECT_EQ(fnQuibra_GetRecParam(13), x.limit1_high);
+    EXPECT_EQ(fnQuibra_GetRecParam(18), x.limit3_low);
+    EXPECT_EQ(fnQuibra_GetRecParam(17), x.limit3_high);
+    EXPECT_EQ(fnQuibra_GetRecParam(80), x.total);
     EXPECT_EQ(fnQuibra_GetRecFlags(9), x.has_altitude ? 1 : 0);
     if (x.has_altitude) {
-      ExpectParams({{42, x.altitude_a}, {101, x.altitude_b}});
+      EXPECT_EQ(fnQuibra_GetRecParam(42), x.altitude_a);
+      EXPECT_EQ(fnQuibra_GetRecParam(101), x.altitude_b);
     }
     ASSERT_EQ(fnQuibra_GetNbrOfHRMSamples(), static_cast<int32_t>(x.samples.size()));
     int32_t altitude = 0;
@@ -75,12 +80,15 @@ class OutdoorRoundTripTest : public ModuleTest {
     for (size_t i = 0; i < order.size(); ++i) {
       const OutdoorLap& lap = x.laps[order[i]];
       const int32_t index = static_cast<int32_t>(i);
-      ExpectLap(index, {{601, lap.seconds * 10}, {607, lap.heart_rate}, {615, lap.altitude}});
-      ExpectLap(index, {{621, lap.temperature * 10}, {636, lap.total}});
-      ExpectLap(index, {{646, (lap.pressure + 4000 + 8) / 16}});
+      EXPECT_EQ(fnQuibra_GetIntTimeData(index, 601), lap.seconds * 10);
+      EXPECT_EQ(fnQuibra_GetIntTimeData(index, 607), lap.heart_rate);
+      EXPECT_EQ(fnQuibra_GetIntTimeData(index, 615), lap.altitude);
+      EXPECT_EQ(fnQuibra_GetIntTimeData(index, 621), lap.temperature * 10);
+      EXPECT_EQ(fnQuibra_GetIntTimeData(index, 636), lap.total);
+      EXPECT_EQ(fnQuibra_GetIntTimeData(index, 646), (lap.pressure + 4000 + 8) / 16);
     }
-    ExpectLap(0, {{603, 0x200000}});
-    ExpectLap(1, {{603, 0x400000}});
+    EXPECT_EQ(fnQuibra_GetIntTimeData(0, 603), 0x200000);
+    EXPECT_EQ(fnQuibra_GetIntTimeData(1, 603), 0x400000);
     ASSERT_EQ(fnQuibra_GetNbrOfSwapTimes(), 1);
     EXPECT_EQ(fnQuibra_GetLimitSwapData(0, 900), 3000);
     EXPECT_EQ(fnQuibra_GetLimitSwapData(0, 901), 2);
