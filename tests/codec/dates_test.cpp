@@ -1,10 +1,6 @@
 #include "codec/dates.h"
-#include "platform/today.h"
 
 #include <gtest/gtest.h>
-
-#include "platform/registry.h"
-#include "platform/scaled_clock.h"
 
 namespace quibra::codec {
 namespace {
@@ -64,22 +60,6 @@ TEST(DatesTest, AddToDateKeepsTheInputOutsideTheRange) {
   EXPECT_EQ(AddToDate(20040115, 0, 0, -4, 2000), 20000115);
   EXPECT_EQ(AddToDate(19700101, -1, 0, 0, 0), 19700101);
   EXPECT_EQ(AddToDate(0, 1, 0, 0, 0), 0);
-}
-
-TEST(DatesTest, TodayAndTheTimeOfDayComeFromTheClock) {
-  platform::ScaledClock clock;
-  platform::LocalDateTime when;
-  when.year = 2026;
-  when.month = 12;
-  when.day = 5;
-  when.hour = 18;
-  when.minute = 51;
-  when.second = 7;
-  clock.fix_local_time(when);
-  platform::set_clock(&clock);
-  EXPECT_EQ(platform::Today(), 20261205);
-  EXPECT_EQ(platform::NowSeconds(), 18 * 3600 + 51 * 60 + 7);
-  platform::set_clock(nullptr);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include "frame/state_flags.h"
 #include "quibra/quibra.h"
+#include "support/exercise_expectations.h"
 #include "support/exercise_memory_fixture.h"
 
 namespace quibra::testing {
@@ -11,20 +12,11 @@ namespace {
 
 using AnalysisExportsTest = ExerciseMemoryTest;
 
-TEST_F(AnalysisExportsTest, BeforeAnyAnalysisEverythingReadsEmpty) {
-  EXPECT_EQ(fnQuibra_GetRecParam(9), 0);
-  EXPECT_EQ(fnQuibra_GetNbrOfHRMSamples(), 0);
-  EXPECT_EQ(fnQuibra_GetNbrOfIntTimes(), 0);
-  EXPECT_STREQ(fnQuibra_GetLapText(0, 700), "");
-  EXPECT_EQ(fnQuibra_GetLimitSwapData(0, 900), 0);
-}
-
 TEST_F(AnalysisExportsTest, TypeWithoutDataOnlyNamesItself) {
   m().unit.type = 9;
   Load({{3, 0xEE}}, 20);  // no product code of a known unit
   EXPECT_EQ(fnQuibra_AnalyzeFile(0, 0), 1);
-  EXPECT_EQ(fnQuibra_GetRecParam(5), 9);
-  EXPECT_EQ(fnQuibra_GetRecParam(83), 0);
+  ExpectParams({{5, 9}, {83, 0}});
   EXPECT_EQ(fnQuibra_GetRecFlags(21), 0);
   EXPECT_EQ(fnQuibra_GetNbrOfHRMSamples(), 0);
 }
@@ -60,8 +52,7 @@ TEST_F(AnalysisExportsTest, WholeMemoryImagesPickTheDecoderByProductCode) {
   image[e + 79] = 92;
   Load(image, e + 81);
   ASSERT_EQ(fnQuibra_AnalyzeFile(0, 1), 1);
-  EXPECT_EQ(fnQuibra_GetRecParam(5), 11);
-  EXPECT_EQ(fnQuibra_GetRecParam(11), 60000);
+  ExpectParams({{5, 11}, {11, 60000}});
   ASSERT_EQ(fnQuibra_GetNbrOfHRMSamples(), 3);
   EXPECT_EQ(fnQuibra_GetHRMSamples(1, 0), 90);
   EXPECT_EQ(fnQuibra_GetHRMSamples(1, 2), 92);
@@ -85,9 +76,8 @@ TEST_F(AnalysisExportsTest, LapAndSwapGetters) {
   store.SetLapText(0, 0, 701, "Hill");
   store.RecordLimitSwap(0, 70, 2);
   EXPECT_EQ(fnQuibra_GetNbrOfIntTimes(), 1);
-  EXPECT_EQ(fnQuibra_GetIntTimeData(0, 601), 40);
-  EXPECT_EQ(fnQuibra_GetIntTimeData(0, 607), 150);
-  EXPECT_EQ(fnQuibra_GetIntTimeData(1, 601), 0);
+  ExpectLap(0, {{601, 40}, {607, 150}});
+  ExpectLap(1, {{601, 0}});
   EXPECT_STREQ(fnQuibra_GetLapText(0, 701), "Hill");
   EXPECT_STREQ(fnQuibra_GetLapText(1, 701), "");
   EXPECT_EQ(fnQuibra_GetNbrOfSwapTimes(), 1);
@@ -95,8 +85,7 @@ TEST_F(AnalysisExportsTest, LapAndSwapGetters) {
   EXPECT_EQ(fnQuibra_GetLimitSwapData(0, 901), 2);
   EXPECT_EQ(fnQuibra_GetLimitSwapData(0, 902), 0);
   EXPECT_EQ(fnQuibra_GetLimitSwapData(1, 900), 0);
-  EXPECT_EQ(fnQuibra_GetRecFlags(14), 1);
-  EXPECT_EQ(fnQuibra_GetRecFlags(26), 0);
+  ExpectFlags({{14, 1}, {26, 0}});
   EXPECT_EQ(fnQuibra_GetRecParam(171), 0);
 }
 

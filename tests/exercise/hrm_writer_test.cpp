@@ -83,7 +83,10 @@ class HrmWriter : public quibra::testing::ModuleTest {
     ModuleTest::TearDown();
   }
   ExerciseStore& s() { return m().exercise_store; }
-  void param(int32_t id, int32_t v) { s().SetExerciseParam(0, id, v); }
+  void params(std::initializer_list<std::pair<int32_t, int32_t>> values) {
+    for (const auto& [id, v] : values)
+      s().SetExerciseParam(0, id, v);
+  }
   void flag(int32_t id) { s().SetExerciseFlag(0, id, 1); }
   void sample(const SampleInput& in) {
     ASSERT_EQ(s().AddExerciseSample(0, in), 1);
@@ -102,67 +105,27 @@ class HrmWriter : public quibra::testing::ModuleTest {
 };
 
 TEST_F(HrmWriter, HeartRateOnlyExercise) {
-  param(5, 22);
-  param(7, 16);
-  param(9, 20240315);
-  param(10, 363005);   // 10:05:00.5
-  param(11, 3723400);  // 1:02:03.4 in ms
-  param(12, 5);
-  param(13, 160);
-  param(14, 120);
-  param(15, 150);
-  param(16, 110);
-  param(19, 140);
-  param(20, 100);
-  param(27, 3);
-  param(89, 52);
+  // Started 10:05:00.5, 1:02:03.4 long (in ms).
+  params({{5, 22}, {7, 16}, {9, 20240315}, {10, 363005}, {11, 3723400}, {12, 5}, {13, 160}});
+  params({{14, 120}, {15, 150}, {16, 110}, {19, 140}, {20, 100}, {27, 3}, {89, 52}});
   for (int32_t hr : {98, 101, 250})
     sample(Sample(s().GetSampleCount(0), hr));
-  const std::string expected = Lines({
-      "[Params]",
-      "Version=107",
-      "Monitor=22",
-      "SMode=000000000",
-      "Date=20240315",
-      "StartTime=10:05:00.5",
-      "Length=01:02:03.4",
-      "Interval=5",
-      "Upper1=160",
-      "Lower1=120",
-      "Upper2=150",
-      "Lower2=110",
-      "Upper3=140",
-      "Lower3=100",
-      "Timer1=00:00:00.0",
-      "Timer2=00:00:00.0",
-      "Timer3=00:00:00.0",
-      "ActiveLimit=0",
-      "MaxHR=0",
-      "RestHR=0",
-      "StartDelay=3",
-      "VO2max=52",
-      "Weight=0",
-      "",
-      "[IntTimes]",
-      "",
-      "[HRData]",
-      "98",
-      "101",
-      "250",
-  });
+  const std::string expected =
+      Lines({"[Params]", "Version=107", "Monitor=22", "SMode=000000000", "Date=20240315",
+             "StartTime=10:05:00.5", "Length=01:02:03.4", "Interval=5", "Upper1=160", "Lower1=120",
+             "Upper2=150", "Lower2=110"}) +
+      Lines({"Upper3=140", "Lower3=100", "Timer1=00:00:00.0", "Timer2=00:00:00.0",
+             "Timer3=00:00:00.0", "ActiveLimit=0", "MaxHR=0", "RestHR=0", "StartDelay=3",
+             "VO2max=52", "Weight=0", ""}) +
+      Lines({"[IntTimes]", ""}) + Lines({"[HRData]", "98", "101", "250"});
   EXPECT_EQ(save(), expected);
 }
 
 TEST_F(HrmWriter, ExtendedExerciseWithLaps) {
-  param(5, 12);
-  param(7, 32);
-  param(8, 1);
-  param(9, 20071231);
-  param(10, 0);
-  param(11, 360000000);  // 100 h: hours are not wrapped
-  param(12, 15);
+  // 100 h: hours are not wrapped.
+  params({{5, 12}, {7, 32}, {8, 1}, {9, 20071231}, {10, 0}, {11, 360000000}, {12, 15}});
   for (int32_t id = 38; id <= 45; ++id)
-    param(id, id * 10 - 400);  // -20, -10, 0, 10, ...
+    params({{id, id * 10 - 400}});  // -20, -10, 0, 10, ...
   flag(3);
   for (int32_t id : {8, 9, 10, 11, 18, 20})
     flag(id);
@@ -177,66 +140,17 @@ TEST_F(HrmWriter, ExtendedExerciseWithLaps) {
   };
   for (const auto& [field, value] : fields)
     s().SetLapField(0, 0, field, value, false);
-  const std::string expected = Lines({
-      "[Params]",
-      "Version=107",
-      "Monitor=12",
-      "SMode=111111111",
-      "Date=20071231",
-      "StartTime=00:00:00.0",
-      "Length=100:00:00.0",
-      "Interval=15",
-      "Upper1=0",
-      "Lower1=0",
-      "Upper2=0",
-      "Lower2=0",
-      "Upper3=0",
-      "Lower3=0",
-      "Timer1=00:00:00.0",
-      "Timer2=00:00:00.0",
-      "Timer3=00:00:00.0",
-      "ActiveLimit=0",
-      "MaxHR=0",
-      "RestHR=0",
-      "StartDelay=0",
-      "VO2max=0",
-      "Weight=0",
-      "",
-      "[IntTimes]",
-      "01:00:00.5\t150\t120\t135\t170",
-      "97\t60\t99\t123\t88\t-5",
-      "0\t0\t0\t7\t8",
-      "2\t1500\t300\t-15\t9\t1010",
-      "11\t12\t0\t0\t0\t0",
-      "",
-      "[Trip]",
-      "-20",
-      "-10",
-      "0",
-      "10",
-      "20",
-      "30",
-      "40",
-      "50",
-      "",
-      "[HRData]",
-      "140\t100\t90\t-12\t250\t563\t1013",
-      "141\t101\t91\t0\t251\t256\t0",
-  });
+  const std::string expected =
+      Lines({"[Params]", "Version=107", "Monitor=12", "SMode=111111111", "Date=20071231",
+             "StartTime=00:00:00.0", "Length=100:00:00.0", "Interval=15", "Upper1=0", "Lower1=0",
+             "Upper2=0", "Lower2=0"}) +
+      Lines({"Upper3=0", "Lower3=0", "Timer1=00:00:00.0", "Timer2=00:00:00.0", "Timer3=00:00:00.0",
+             "ActiveLimit=0", "MaxHR=0", "RestHR=0", "StartDelay=0", "VO2max=0", "Weight=0", ""}) +
+      Lines({"[IntTimes]", "01:00:00.5\t150\t120\t135\t170", "97\t60\t99\t123\t88\t-5",
+             "0\t0\t0\t7\t8", "2\t1500\t300\t-15\t9\t1010", "11\t12\t0\t0\t0\t0", ""}) +
+      Lines({"[Trip]", "-20", "-10", "0", "10", "20", "30", "40", "50", ""}) +
+      Lines({"[HRData]", "140\t100\t90\t-12\t250\t563\t1013", "141\t101\t91\t0\t251\t256\t0"});
   EXPECT_EQ(save(), expected);
-}
-
-TEST_F(HrmWriter, SModeDigitsFollowTheirFlags) {
-  flag(8);
-  flag(9);
-  flag(20);
-  param(7, 32);
-  EXPECT_NE(HrmParamsBlock(s().CopyExerciseRecord(0)).find("SMode=101000101\r\n"),
-            std::string::npos);
-  // Without extended samples there is no [Trip] block and one value per line.
-  EXPECT_EQ(HrmTripBlock(s().CopyExerciseRecord(0)), "");
-  sample(Sample(0, 77));
-  EXPECT_EQ(HrmDataBlock(s().CopyExerciseRecord(0)), "[HRData]\r\n77\r\n");
 }
 
 TEST_F(HrmWriter, AFileIsOneMomentOfTheStoreWhileADecoderRewritesIt) {

@@ -6,6 +6,7 @@
 
 #include "exercise/outdoor_decoder.h"
 #include "exercise/single_model_decoders.h"
+#include "support/exercise_expectations.h"
 #include "support/exercise_memory_fixture.h"
 
 namespace quibra::testing {
@@ -17,43 +18,26 @@ using exercise::MemoryReader;
 constexpr int32_t E = 4;
 using Bytes = std::map<int32_t, uint8_t>;
 
+// Bytes from a position on.
+void Put(Bytes& b, int32_t from, std::initializer_list<uint8_t> values) {
+  for (const uint8_t v : values)
+    b[from++] = v;
+}
+
 // Type 11: 78-byte header, one 6-byte lap, three one-byte samples.
 Bytes Type11() {
   Bytes b;
   b[E + 1] = 88;
-  b[E + 11] = 0x30;  // start 12:15:30 AM on a 12-hour clock -> 00:15:30
-  b[E + 12] = 0x15;
-  b[E + 13] = 0x12;
-  b[E + 14] = 0x97;  // 12-hour clock, day 17
-  b[E + 15] = 0x95;  // 1995
-  b[E + 16] = 0x36;  // three tenths, June
-  b[E + 18] = 0x01;  // duration 00:01:00
-  b[E + 20] = 10;
-  b[E + 21] = 11;
-  b[E + 22] = 0x01;  // one lap
-  b[E + 26] = 0x52;  // imperial, limit sets 1 and 3
-  b[E + 27] = 0x02;  // 60 s
-  b[E + 29] = 120;
-  b[E + 30] = 160;
-  b[E + 31] = 0x11;  // set 2, absent
-  b[E + 32] = 0x12;
-  b[E + 33] = 130;
-  b[E + 34] = 140;
-  b[E + 35] = 0x45;  // 2:45
-  b[E + 36] = 0x02;
-  b[E + 37] = 0x33;
-  b[E + 39] = 0x02;  // first zone time 00:02:00
-  b[E + 70] = 0x70;  // 12457
-  b[E + 71] = 0x45;
-  b[E + 72] = 0x12;
-  b[E + 79] = 0x9E;  // lap: 30 s and tenths 2 (low) + 1 x 4 (high) -> 30.6 s
-  b[E + 80] = 0x40;
-  b[E + 82] = 140;
-  b[E + 83] = 130;
-  b[E + 84] = 150;
-  b[E + 87] = 100;  // samples from the top
-  b[E + 86] = 110;
-  b[E + 85] = 120;
+  // From 11: start 12:15:30 AM on a 12-hour clock (-> 00:15:30); 12-hour clock and day 17; 1995;
+  // three tenths and June; at 18 the duration 00:01:00; 20 and 21; at 22 one lap.
+  Put(b, E + 11, {0x30, 0x15, 0x12, 0x97, 0x95, 0x36, 0, 0x01, 0, 10, 11, 0x01});
+  // From 26: imperial with limit sets 1 and 3; 60 s; at 29 the limits, set 2 absent; at 35 2:45;
+  // at 39 the first zone time 00:02:00.
+  Put(b, E + 26, {0x52, 0x02, 0, 120, 160, 0x11, 0x12, 130, 140, 0x45, 0x02, 0x33, 0, 0x02});
+  Put(b, E + 70, {0x70, 0x45, 0x12});  // 12457
+  // The lap from 79: 30 s and tenths 2 (low) + 1 x 4 (high) -> 30.6 s; then the samples, read
+  // from the top (87 down).
+  Put(b, E + 79, {0x9E, 0x40, 0, 140, 130, 150, 120, 110, 100});
   return b;
 }
 
@@ -62,12 +46,9 @@ Bytes Type13Rr() {
   Bytes b;
   b[E + 1] = 134;
   b[E + 27] = 0x03;
-  b[E + 133] = 0x80;  // +(5 x 128 + 16) = 656
-  b[E + 132] = 0x10;
-  b[E + 131] = 0x05;
-  b[E + 130] = 0x0A;  // +10
-  b[E + 129] = 0xF6;  // -10
-  b[E + 128] = 0x33;  // too close to the sample start to be read
+  // From the top: +(5 x 128 + 16) = 656 at 133 .. 131, +10, -10, and at 128 a byte too close to
+  // the sample start to be read.
+  Put(b, E + 128, {0x33, 0xF6, 0x0A, 0x05, 0x10, 0x80});
   return b;
 }
 
@@ -78,50 +59,21 @@ Bytes Type22() {
   b[E + 1] = 149;
   b[E + 18] = 0x10;  // 00:10:00
   b[E + 22] = 0x01;
-  b[E + 26] = 0x90;  // extended laps, limit set 1, metric
-  b[E + 27] = 0x12;  // speed code 1, altitude
-  b[E + 28] = 0x00;  // 5 s
-  b[E + 30] = 100;
-  b[E + 31] = 150;
+  // From 26: extended laps, limit set 1, metric; speed code 1, altitude; 5 s; the limits.
+  Put(b, E + 26, {0x90, 0x12, 0x00, 0, 100, 150});
   b[E + 67] = 0x02;  // starts in limit set 1
-  b[E + 88] = 0x40;
-  b[E + 89] = 0x21;
-  b[E + 90] = 0x03;
-  b[E + 93] = 0x10;  // +16
-  b[E + 94] = 0x80;
-  b[E + 95] = 0x05;  // -5
-  b[E + 97] = 0x00;  // +0
-  b[E + 98] = 0x80;
-  b[E + 99] = 0x85;   // +5
-  b[E + 100] = 0x05;  // -5
-  b[E + 110] = 80;
-  b[E + 111] = 90;
-  b[E + 112] = 0x05;
+  // From 88 the summary: at 93 +16, at 95 -5, at 97 +0, at 99 +5, at 100 -5.
+  Put(b, E + 88, {0x40, 0x21, 0x03, 0, 0, 0x10, 0x80, 0x05, 0, 0x00, 0x80, 0x85, 0x05});
+  Put(b, E + 110, {80, 90, 0x05});
   const int32_t lap = E + 121;
-  b[lap + 0] = 0x05;  // 00:01:05.0
-  b[lap + 1] = 0x01;
-  b[lap + 3] = 145;
-  b[lap + 4] = 140;
-  b[lap + 5] = 155;
-  b[lap + 6] = 0x58;  // altitude 600
-  b[lap + 7] = 0x02;
-  b[lap + 8] = 0x07;
-  b[lap + 10] = 30;    // temperature
-  b[lap + 11] = 0x19;  // 2.5 km
-  b[lap + 13] = 80;
-  b[lap + 14] = 0x13;
-  b[lap + 15] = 0x02;
-  b[lap + 16] = 0x30;
-  b[lap + 17] = 0x01;
-  b[lap + 18] = 0xFE;  // swap marker
-  b[E + 148] = 0x40;   // speed low
-  b[E + 147] = 0x21;   // speed high bits 1, altitude high 1
-  b[E + 146] = 0x2C;   // altitude 300
-  b[E + 145] = 130;
-  b[E + 144] = 0x10;
-  b[E + 143] = 0x02;  // altitude 512
-  b[E + 142] = 0x00;
-  b[E + 141] = 252;  // swap marker to set 1
+  // 00:01:05.0; heart rates; at 6 altitude 600; at 10 the temperature; at 11 2.5 km; at 18 the
+  // swap marker.
+  Put(b, lap,
+      {0x05, 0x01, 0, 145, 140, 155, 0x58, 0x02, 0x07, 0, 30, 0x19, 0, 80, 0x13, 0x02, 0x30, 0x01,
+       0xFE});
+  // The samples, read from the top: at 148 speed low, at 147 speed high bits 1 and altitude high
+  // 1, at 146 altitude 300; at 143 altitude 512; at 141 a swap marker to set 1.
+  Put(b, E + 141, {252, 0x00, 0x02, 0x10, 130, 0x2C, 0x21, 0x40});
   return b;
 }
 
@@ -137,8 +89,6 @@ class KSeriesDecoderTest : public quibra::testing::ExerciseMemoryTest {
                                            ImageMode::kSingleExercise);
   }
   int32_t P(int32_t id) { return store().GetExerciseParam(0, id); }
-  int32_t F(int32_t id) { return store().GetExerciseFlag(0, id); }
-  int32_t Lap(int32_t field) { return store().GetLapField(0, 0, field); }
   int32_t S(int32_t channel, int32_t i) { return store().GetSampleValue(0, channel, i); }
   std::pair<int32_t, int32_t> Swap(int32_t i) {
     int32_t time = -1;
@@ -151,102 +101,45 @@ class KSeriesDecoderTest : public quibra::testing::ExerciseMemoryTest {
 TEST_F(KSeriesDecoderTest, Type11HeaderLapAndSamples) {
   Load(Type11(), E + 87);
   ASSERT_EQ(Decode(11), 1);
-  EXPECT_EQ(P(10), 9300);
-  EXPECT_EQ(P(9), 19950617);
-  EXPECT_EQ(P(11), 60300);
-  EXPECT_EQ(P(40), 60);
-  EXPECT_EQ(P(36), 10);
-  EXPECT_EQ(P(37), 11);
-  EXPECT_EQ(P(8), 1);
-  EXPECT_EQ(F(6), 1);
-  EXPECT_EQ(P(12), 60);
-  EXPECT_EQ(P(14), 120);
-  EXPECT_EQ(P(13), 160);
-  EXPECT_EQ(P(16), 0);
-  EXPECT_EQ(P(18), 130);
-  EXPECT_EQ(P(17), 140);
-  EXPECT_EQ(P(47), 1650);
-  EXPECT_EQ(P(48), 0x33);
-  EXPECT_EQ(P(71), 1200);
-  EXPECT_EQ(P(80), 12457);
-  EXPECT_EQ(P(91), 12457);
-  EXPECT_EQ(P(83), 1);
-  EXPECT_EQ(F(21), 1);
-  EXPECT_EQ(P(7), 16);
-  EXPECT_EQ(F(3), 0);
+  ExpectParams({{10, 9300}, {9, 19950617}, {11, 60300}, {40, 60}, {36, 10}, {37, 11}, {8, 1}});
+  ExpectParams({{12, 60}, {14, 120}, {13, 160}, {16, 0}, {18, 130}, {17, 140}, {47, 1650}});
+  ExpectParams({{48, 0x33}, {71, 1200}, {80, 12457}, {91, 12457}, {83, 1}, {7, 16}, {147, 0}});
+  ExpectFlags({{6, 1}, {21, 1}, {3, 0}, {13, 1}});
 
   ASSERT_EQ(store().GetLapCount(0), 1);
-  EXPECT_EQ(F(13), 1);
-  EXPECT_EQ(Lap(601), 306);
-  EXPECT_EQ(Lap(607), 140);
-  EXPECT_EQ(Lap(609), 130);
-  EXPECT_EQ(Lap(610), 150);
+  ExpectLap(0, {{601, 306}, {607, 140}, {609, 130}, {610, 150}});
 
   ASSERT_EQ(store().GetSampleCount(0), 3);
   EXPECT_EQ(S(1, 0), 100);
   EXPECT_EQ(S(1, 1), 110);
   EXPECT_EQ(S(1, 2), 120);
-  EXPECT_EQ(P(147), 0);
-}
-
-TEST_F(KSeriesDecoderTest, TwelveHourClockAfternoonAndLapsBeyondTheEnd) {
-  auto bytes = Type11();
-  bytes[E + 13] = 0x83;             // 03 PM
-  bytes[E + 82 - 2] = 0x40 | 0x02;  // lap at 2 min: beyond the 60.3 s exercise
-  Load(bytes, E + 87);
-  ASSERT_EQ(Decode(11), 1);
-  EXPECT_EQ(P(10), (15 * 3600 + 15 * 60 + 30) * 10);
-  EXPECT_EQ(store().GetLapCount(0), 0);
-  EXPECT_EQ(F(13), 0);
 }
 
 TEST_F(KSeriesDecoderTest, RrDeltasBecomeMilliseconds) {
   Load(Type13Rr(), E + 133);
   ASSERT_EQ(Decode(13), 1);
-  EXPECT_EQ(P(12), 238);
-  EXPECT_EQ(P(5), 13);
+  ExpectParams({{12, 238}, {5, 13}});
   ASSERT_EQ(store().GetSampleCount(0), 3);
   EXPECT_EQ(S(1, 0), 641);  // 656 / 1.024 = 640.6
   EXPECT_EQ(S(1, 1), 650);  // 666 / 1.024 = 650.4
   EXPECT_EQ(S(1, 2), 641);
-  EXPECT_EQ(P(11), 641 + 650 + 641);
-  EXPECT_EQ(P(40), 1);
+  ExpectParams({{11, 641 + 650 + 641}, {40, 1}});
 }
 
 TEST_F(KSeriesDecoderTest, Type22SummaryExtendedLapAndSwapMarkers) {
   Load(Type22(), E + 148);
   ASSERT_EQ(Decode(22), 1);
-  EXPECT_EQ(P(11), 600000);
-  EXPECT_EQ(P(14), 100);
-  EXPECT_EQ(P(13), 150);
-  EXPECT_EQ(P(20), 80);
-  EXPECT_EQ(P(19), 90);
-  EXPECT_EQ(P(68), 50);
-  EXPECT_EQ(P(43), 200);  // 320 / 1.6
-  EXPECT_EQ(P(44), 31);   // 50 / 1.6
-  EXPECT_EQ(P(101), 16);
-  EXPECT_EQ(P(41), -5);
-  EXPECT_EQ(P(42), 0);
-  EXPECT_EQ(P(99), 50);
-  EXPECT_EQ(P(81), -50);
-  EXPECT_EQ(F(8), 1);
-  EXPECT_EQ(F(9), 1);
-  EXPECT_EQ(F(10), 0);
-  EXPECT_EQ(F(3), 1);
-  EXPECT_EQ(F(12), 1);
-  EXPECT_EQ(P(7), 32);
+  // 43 is 320 / 1.6
+  ExpectParams({{11, 600000}, {14, 100}, {13, 150}, {20, 80}, {19, 90}, {68, 50}, {43, 200}});
+  // 44 is 50 / 1.6
+  ExpectParams({{44, 31}, {101, 16}, {41, -5}, {42, 0}, {99, 50}, {81, -50}, {7, 32}, {147, 1}});
+  EXPECT_EQ(P(83), 2);
+  ExpectFlags({{8, 1}, {9, 1}, {10, 0}, {3, 1}, {12, 1}});
 
   ASSERT_EQ(store().GetLapCount(0), 1);
-  EXPECT_EQ(Lap(601), 650);
-  EXPECT_EQ(Lap(607), 145);
-  EXPECT_EQ(Lap(615), 88);
-  EXPECT_EQ(Lap(636), 7);
-  EXPECT_EQ(Lap(621), 200);
-  EXPECT_EQ(Lap(604), 2500);
-  EXPECT_EQ(Lap(611), 210);  // (80 + 16 x 16) / 1.6
-  EXPECT_EQ(Lap(624), 23);
-  EXPECT_EQ(Lap(645), 254 * 256);
-  EXPECT_EQ(Lap(603), 0);
+  // 611 is (80 + 16 x 16) / 1.6
+  ExpectLap(0, {{601, 650}, {607, 145}, {615, 88}, {636, 7}, {621, 200}, {604, 2500}, {611, 210}});
+  ExpectLap(0, {{624, 23}, {645, 254 * 256}, {603, 0}});
 
   ASSERT_EQ(store().GetSampleCount(0), 2);
   EXPECT_EQ(S(1, 0), 130);
@@ -255,14 +148,12 @@ TEST_F(KSeriesDecoderTest, Type22SummaryExtendedLapAndSwapMarkers) {
   EXPECT_EQ(S(1, 1), 130);  // the marker repeats the previous heart rate
   EXPECT_EQ(S(2, 1), 10);
   EXPECT_EQ(S(4, 1), 0);
-  EXPECT_EQ(P(147), 1);
 
   // Header start set, then the lap marker (1 -> 0 without a third set), then the sample marker.
   ASSERT_EQ(store().GetLimitSwapCount(0), 3);
   EXPECT_EQ(Swap(0), std::make_pair(0, 1));
   EXPECT_EQ(Swap(1), std::make_pair(650, 0));
   EXPECT_EQ(Swap(2), std::make_pair(100, 1));
-  EXPECT_EQ(P(83), 2);
 }
 
 TEST_F(KSeriesDecoderTest, PercentLimitsUseTheMaximumHeartRate) {
@@ -271,9 +162,7 @@ TEST_F(KSeriesDecoderTest, PercentLimitsUseTheMaximumHeartRate) {
   bytes[E + 130] = 190;
   Load(bytes, E + 148);
   ASSERT_EQ(Decode(22), 1);
-  EXPECT_EQ(P(14), 190);  // 100 %
-  EXPECT_EQ(P(13), 285);  // 150 %
-  EXPECT_EQ(P(20), 152);
+  ExpectParams({{14, 190}, {13, 285}, {20, 152}});  // 14 is 100 %; 13 is 150 %
   bytes[E + 130] = 20;  // not a usable maximum: a single exercise falls back to 200
   Load(bytes, E + 148);
   ASSERT_EQ(store().ResetExerciseRecord(0), 1);

@@ -115,15 +115,10 @@ class KSeriesRoundTripTest : public ModuleTest {
     if (type == 22 && version >= 3 && s.speed_code == 1) s.cadence = s.power = false;
     const bool speed = s.speed_code != 0;
     const bool extra = speed || s.altitude;
-    ExpectParams({{5, type},
-                  {9, x.year * 10000 + x.month * 100 + x.day},
-                  {10, (x.hour * 3600 + x.minute * 60 + x.second) * 10},
-                  {11, x.duration_tenths * 100},
-                  {40, x.duration_tenths / 10},
-                  {12, 60},
-                  {36, x.byte36},
-                  {37, x.byte37},
-                  {8, x.imperial ? 1 : 0}});
+    ExpectParams({{5, type}, {9, x.year * 10000 + x.month * 100 + x.day}});
+    ExpectParams({{10, (x.hour * 3600 + x.minute * 60 + x.second) * 10}});
+    ExpectParams({{11, x.duration_tenths * 100}, {40, x.duration_tenths / 10}, {12, 60}});
+    ExpectParams({{36, x.byte36}, {37, x.byte37}, {8, x.imperial ? 1 : 0}});
     ExpectFlags({{6, 1}, {12, x.extended_laps ? 1 : 0}, {21, 1}});
     EXPECT_EQ(fnQuibra_GetRecParam(14), 120);
     EXPECT_EQ(fnQuibra_GetRecParam(13), 150);
@@ -131,10 +126,8 @@ class KSeriesRoundTripTest : public ModuleTest {
     EXPECT_EQ(fnQuibra_GetRecParam(18), 160);
     EXPECT_EQ(fnQuibra_GetRecParam(17), 175);
     const bool fourth = type == 22 || type == 23;
-    ExpectParams({{20, fourth ? 90 : 0},
-                  {19, fourth ? 100 : 0},
-                  {47, x.recovery_seconds * 10},
-                  {48, x.recovery_byte}});
+    ExpectParams({{20, fourth ? 90 : 0}, {19, fourth ? 100 : 0}, {47, x.recovery_seconds * 10}});
+    ExpectParams({{48, x.recovery_byte}});
     const std::array<int32_t, 9> zones = {71, 70, 69, 74, 73, 72, 77, 76, 75};
     for (size_t i = 0; i < zones.size(); ++i)
       EXPECT_EQ(fnQuibra_GetRecParam(zones[i]), x.zone_seconds[i] * 10);
@@ -163,12 +156,8 @@ class KSeriesRoundTripTest : public ModuleTest {
                   {67, fourth ? x.late_seconds[1] * 10 : 0},
                   {66, fourth ? x.late_seconds[2] * 10 : 0}});
 
-    ExpectFlags({{8, speed ? 1 : 0},
-                 {9, s.altitude ? 1 : 0},
-                 {10, s.cadence ? 1 : 0},
-                 {11, s.power ? 1 : 0},
-                 {18, s.power ? 1 : 0},
-                 {3, extra ? 1 : 0}});
+    ExpectFlags({{8, speed ? 1 : 0}, {9, s.altitude ? 1 : 0}, {10, s.cadence ? 1 : 0}});
+    ExpectFlags({{11, s.power ? 1 : 0}, {18, s.power ? 1 : 0}, {3, extra ? 1 : 0}});
     EXPECT_EQ(fnQuibra_GetRecParam(7), extra ? 32 : 16);
 
     ASSERT_EQ(fnQuibra_GetNbrOfIntTimes(), static_cast<int32_t>(x.laps.size()));
@@ -342,15 +331,10 @@ TEST_F(KSeriesRoundTripTest, PercentLimits) {
   x.limits = {{{true, 60, 80}, {true, 70, 85}, {true, 85, 95}}};
   x.fourth_limit = {true, 50, 55};
   const auto expect_limits = [](int32_t max_hr) {
-    ExpectParams({{14, Round(60 / 100.0 * max_hr)},
-                  {13, Round(80 / 100.0 * max_hr)},
-                  {16, Round(70 / 100.0 * max_hr)},
-                  {15, Round(85 / 100.0 * max_hr)},
-                  {18, Round(85 / 100.0 * max_hr)},
-                  {17, Round(95 / 100.0 * max_hr)},
-                  {20, Round(50 / 100.0 * max_hr)},
-                  {19, Round(55 / 100.0 * max_hr)},
-                  {132, 0}});
+    ExpectParams({{14, Round(60 / 100.0 * max_hr)}, {13, Round(80 / 100.0 * max_hr)}});
+    ExpectParams({{16, Round(70 / 100.0 * max_hr)}, {15, Round(85 / 100.0 * max_hr)}});
+    ExpectParams({{18, Round(85 / 100.0 * max_hr)}, {17, Round(95 / 100.0 * max_hr)}});
+    ExpectParams({{20, Round(50 / 100.0 * max_hr)}, {19, Round(55 / 100.0 * max_hr)}, {132, 0}});
   };
   x.max_heart_rate = 193;
   Load(sim::KSeriesSingleImage({x}, 22, 19, 3));
@@ -382,15 +366,8 @@ TEST_F(KSeriesRoundTripTest, TimeLimits) {
   x.samples[3].limit_swap = 1;
   Load(sim::KSeriesSingleImage({x}, 22, 19, 3));
   ASSERT_EQ(fnQuibra_AnalyzeFile(0, 0), 1);
-  ExpectParams({{132, 1},
-                {14, 330},
-                {13, 270},
-                {16, 601},
-                {15, 599},
-                {18, 3050},
-                {17, 2950},
-                {20, 230},
-                {19, 170}});
+  ExpectParams({{132, 1}, {14, 330}, {13, 270}, {16, 601}, {15, 599}, {18, 3050}, {17, 2950}});
+  ExpectParams({{20, 230}, {19, 170}});
   EXPECT_EQ(fnQuibra_GetNbrOfSwapTimes(), 0);
   EXPECT_EQ(fnQuibra_GetHRMSamples(1, 3), x.samples[2].heart_rate);
 }

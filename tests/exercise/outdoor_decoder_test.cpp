@@ -4,6 +4,7 @@
 #include <map>
 #include <vector>
 
+#include "support/exercise_expectations.h"
 #include "support/exercise_memory_fixture.h"
 
 namespace quibra::testing {
@@ -14,73 +15,39 @@ using exercise::MemoryReader;
 
 constexpr int32_t E = 4;  // a single-exercise image chains from position 4
 
+using Bytes = std::map<int32_t, uint8_t>;
+
+// Bytes from a position on.
+void Put(Bytes& b, int32_t from, std::initializer_list<uint8_t> values) {
+  for (const uint8_t v : values)
+    b[from++] = v;
+}
+
 // One type-21 exercise: a 72-byte header, one 22-byte lap, two 3-byte samples and a closing
 // byte, 101 bytes in all.
-std::map<int32_t, uint8_t> HandWorkedExercise() {
-  std::map<int32_t, uint8_t> b;
-  b[E + 1] = 101;   // length, low byte
-  b[E + 2] = 0x80;  // high bits 0; bit 7 ignored
-  b[E + 3] = 0x4F;  // date: month low bits 2, day 15
-  b[E + 4] = 0x31;  // date: year 24, month bit 3 -> 2024-10-15
-  b[E + 5] = 0x30;  // start 09:45:30
-  b[E + 6] = 0x45;
-  b[E + 7] = 0x09;
-  b[E + 8] = 0x02;   // metric, samples complete
-  b[E + 9] = 0x2C;   // set 1 present, set 2 absent, set 3 first byte only
-  b[E + 11] = 1;     // one lap
-  b[E + 12] = 0;     // 5 s interval
-  b[E + 13] = 0x10;  // duration 00:00:10
-  b[E + 16] = 0x11;
-  b[E + 17] = 0x22;
-  b[E + 18] = 0x40;  // r1 = 320
-  b[E + 19] = 0x01;
-  b[E + 20] = 0x21;  // r2 = 33
-  b[E + 22] = 0xE8;  // t1 = 1000
-  b[E + 23] = 0x03;
-  b[E + 24] = 0x64;  // t2 = 100
-  b[E + 26] = 0x20;  // altitude 800
-  b[E + 27] = 0x03;
-  b[E + 28] = 0x10;  // altitude 1040
-  b[E + 29] = 0x04;
-  b[E + 30] = 0x50;  // 80 -> -176
-  b[E + 31] = 0x19;  // 25
-  b[E + 32] = 0x34;
-  b[E + 33] = 0x12;
-  b[E + 34] = 0x02;
-  b[E + 35] = 0x01;
-  b[E + 36] = 0x07;
-  b[E + 37] = 100;  // limit set 1
-  b[E + 38] = 180;
-  b[E + 39] = 0xAA;  // limit set 2, absent
-  b[E + 40] = 0xBB;
-  b[E + 41] = 140;  // limit set 3, first byte only
-  b[E + 42] = 0xCC;
-  b[E + 43] = 0x15;  // first zone time 00:01:15
-  b[E + 44] = 0x01;
-  b[E + 69] = 0x01;  // ninth zone time 01:00:00
-  b[E + 70] = 0x39;  // 12345
-  b[E + 71] = 0x30;
-  // The lap: a limit swap to set 2 at 5 s.
+Bytes HandWorkedExercise() {
+  Bytes b;
+  // Length 101 (high bits 0, bit 7 ignored); the date (month low bits 2, day 15; year 24, month
+  // bit 3: 2024-10-15); start 09:45:30; metric, samples complete; set 1 present, set 2 absent,
+  // set 3 first byte only.
+  Put(b, E + 1, {101, 0x80, 0x4F, 0x31, 0x30, 0x45, 0x09, 0x02, 0x2C});
+  Put(b, E + 11, {1, 0, 0x10});  // one lap, 5 s interval, duration 00:00:10
+  // Bytes 16 and 17, then r1 = 320 and r2 = 33, t1 = 1000 and t2 = 100.
+  Put(b, E + 16, {0x11, 0x22, 0x40, 0x01, 0x21, 0, 0xE8, 0x03, 0x64});
+  // Altitudes 800 and 1040; 80 (-> -176); 25; 0x1234; 0x0102; 7; limit set 1 (100, 180), set 2
+  // absent, set 3 first byte only (140); the first zone time 00:01:15.
+  Put(b, E + 26,
+      {0x20, 0x03, 0x10, 0x04, 0x50, 0x19, 0x34, 0x12, 0x02, 0x01, 0x07, 100, 180, 0xAA, 0xBB, 140,
+       0xCC, 0x15, 0x01});
+  Put(b, E + 69, {0x01, 0x39, 0x30});  // the ninth zone time 01:00:00; 12345
+  // The lap: a limit swap to set 2 at 5 s; heart rate 150, 1024, 10000, -10, 300.
   const int32_t lap = E + 72;
-  b[lap + 0] = 5;
-  b[lap + 5] = 0x05;
-  b[lap + 8] = 150;
-  b[lap + 10] = 0x04;  // 1024
-  b[lap + 11] = 0x10;  // 10000
-  b[lap + 12] = 0x27;
-  b[lap + 13] = 0xF6;  // -10
-  b[lap + 14] = 0x2C;  // 300
-  b[lap + 15] = 0x01;
-  b[lap + 16] = 0x02;
+  b[lap] = 5;
+  Put(b, lap + 5, {0x05, 0, 0, 150, 0, 0x04, 0x10, 0x27, 0xF6, 0x2C, 0x01, 0x02});
   b[lap + 20] = 0x02;
-  // Samples, read from the top: pressure 800 with heart rate 140, then altitude 1040 with 120.
-  b[E + 99] = 0x83;
-  b[E + 98] = 0x20;
-  b[E + 97] = 0x8C;
-  b[E + 96] = 0x04;
-  b[E + 95] = 0x10;
-  b[E + 94] = 0x78;
-  b[E + 100] = 0xEE;  // the closing byte, not a sample
+  // Samples, read from the top: pressure 800 with heart rate 140, then altitude 1040 with 120;
+  // then the closing byte, not a sample.
+  Put(b, E + 94, {0x78, 0x10, 0x04, 0x8C, 0x20, 0x83, 0xEE});
   return b;
 }
 
@@ -97,77 +64,29 @@ class OutdoorDecoderTest : public ExerciseMemoryTest {
     return exercise::DecodeOutdoorExercise(MemoryReader(m().exercise_memory), store(), type, index,
                                            mode);
   }
-  int32_t P(int32_t id) { return store().GetExerciseParam(0, id); }
-  int32_t F(int32_t id) { return store().GetExerciseFlag(0, id); }
-  int32_t Lap(int32_t field) { return store().GetLapField(0, 0, field); }
   int32_t S(int32_t channel, int32_t i) { return store().GetSampleValue(0, channel, i); }
 };
 
-TEST_F(OutdoorDecoderTest, HeaderValues) {
+TEST_F(OutdoorDecoderTest, HeaderLapAndSamples) {
   Load(HandWorkedExercise(), E + 100);
   ASSERT_EQ(Decode(), 1);
-  EXPECT_EQ(P(9), 20241015);
-  EXPECT_EQ(P(10), 351300);
-  EXPECT_EQ(P(11), 10000);
-  EXPECT_EQ(P(40), 10);
-  EXPECT_EQ(P(12), 5);
-  EXPECT_EQ(P(36), 0x11);
-  EXPECT_EQ(P(37), 0x22);
-  EXPECT_EQ(P(95), 600);
-  EXPECT_EQ(P(96), 62);  // 33 / 32 * 60 = 61.875
-  EXPECT_EQ(P(97), 1000);
-  EXPECT_EQ(P(98), 100);
-  EXPECT_EQ(P(42), 32);
-  EXPECT_EQ(P(101), 272);
-  EXPECT_EQ(P(82), -1760);
-  EXPECT_EQ(P(99), 250);
-  EXPECT_EQ(P(39), 0x1234);
-  EXPECT_EQ(P(102), 258);
-  EXPECT_EQ(P(100), 7);
-  EXPECT_EQ(P(14), 100);
-  EXPECT_EQ(P(13), 180);
-  EXPECT_EQ(P(16), 0);
-  EXPECT_EQ(P(15), 0);
-  EXPECT_EQ(P(18), 140);
-  EXPECT_EQ(P(17), 240);
-  EXPECT_EQ(P(71), 750);
-  EXPECT_EQ(P(75), 36000);
-  EXPECT_EQ(P(80), 12345);
-  EXPECT_EQ(P(91), 12345);
-  EXPECT_EQ(P(147), 0);
-  EXPECT_EQ(F(6), 1);
-  EXPECT_EQ(F(21), 1);
-  EXPECT_EQ(F(9), 1);
-  EXPECT_EQ(F(3), 1);
-  EXPECT_EQ(P(7), 32);
-}
-
-TEST_F(OutdoorDecoderTest, LapWithLimitSwap) {
-  Load(HandWorkedExercise(), E + 100);
-  ASSERT_EQ(Decode(), 1);
+  ExpectParams({{9, 20241015}, {10, 351300}, {11, 10000}, {40, 10}, {12, 5}, {36, 0x11}});
+  // 96 is 33 / 32 * 60 = 61.875
+  ExpectParams({{37, 0x22}, {95, 600}, {96, 62}, {97, 1000}, {98, 100}, {42, 32}, {101, 272}});
+  ExpectParams({{82, -1760}, {99, 250}, {39, 0x1234}, {102, 258}, {100, 7}, {14, 100}, {13, 180}});
+  ExpectParams({{16, 0}, {15, 0}, {18, 140}, {17, 240}, {71, 750}, {75, 36000}, {80, 12345}});
+  ExpectParams({{91, 12345}, {147, 0}, {7, 32}, {83, 3}});
+  ExpectFlags({{6, 1}, {21, 1}, {9, 1}, {3, 1}, {13, 1}, {14, 1}, {20, 1}});
   ASSERT_EQ(store().GetLapCount(0), 1);
-  EXPECT_EQ(F(13), 1);
-  EXPECT_EQ(Lap(601), 50);
-  EXPECT_EQ(Lap(603), 0);  // kind 5 is a swap, not a lap kind
-  EXPECT_EQ(Lap(607), 150);
-  EXPECT_EQ(Lap(615), 256);
-  EXPECT_EQ(Lap(646), 875);
-  EXPECT_EQ(Lap(621), -100);
-  EXPECT_EQ(Lap(636), 300);
-  EXPECT_EQ(Lap(637), 2);
+  // Field 603 stays 0: kind 5 is a limit swap, not a kind of lap.
+  ExpectLap(0, {{601, 50}, {603, 0}, {607, 150}, {615, 256}, {646, 875}, {621, -100}});
+  ExpectLap(0, {{636, 300}, {637, 2}});
   ASSERT_EQ(store().GetLimitSwapCount(0), 1);
   int32_t time = 0;
   int32_t set = 0;
   ASSERT_EQ(store().GetLimitSwap(0, 0, &time, &set), 1);
   EXPECT_EQ(time, 50);
   EXPECT_EQ(set, 2);
-  EXPECT_EQ(P(83), 3);
-  EXPECT_EQ(F(14), 1);
-}
-
-TEST_F(OutdoorDecoderTest, SamplesCarryAltitudeAndPressureForward) {
-  Load(HandWorkedExercise(), E + 100);
-  ASSERT_EQ(Decode(), 1);
   ASSERT_EQ(store().GetSampleCount(0), 2);
   EXPECT_EQ(S(1, 0), 140);
   EXPECT_EQ(S(9, 0), 300);   // 800 / 16 + 250
@@ -175,7 +94,6 @@ TEST_F(OutdoorDecoderTest, SamplesCarryAltitudeAndPressureForward) {
   EXPECT_EQ(S(1, 1), 120);
   EXPECT_EQ(S(4, 1), 272);
   EXPECT_EQ(S(9, 1), 300);  // the pressure repeats
-  EXPECT_EQ(F(20), 1);
 }
 
 TEST_F(OutdoorDecoderTest, NoAltitudeMeansHeartRateOnly) {
@@ -184,11 +102,8 @@ TEST_F(OutdoorDecoderTest, NoAltitudeMeansHeartRateOnly) {
   bytes[E + 29] = 0x7F;
   Load(bytes, E + 100);
   ASSERT_EQ(Decode(), 1);
-  EXPECT_EQ(F(9), 0);
-  EXPECT_EQ(F(3), 0);
-  EXPECT_EQ(P(7), 16);
-  EXPECT_EQ(P(42), 0);
-  EXPECT_EQ(P(101), 0);
+  ExpectFlags({{9, 0}, {3, 0}});
+  ExpectParams({{7, 16}, {42, 0}, {101, 0}});
   EXPECT_EQ(S(1, 1), 120);
   EXPECT_EQ(S(4, 1), 120);  // the heart-rate table answers every channel
 }
@@ -200,11 +115,8 @@ TEST_F(OutdoorDecoderTest, ImperialFineScaledTotalsAndDurationRepair) {
   bytes[E + 13] = 0x02;  // the header says 2 s, the samples last 10 s
   Load(bytes, E + 100);
   ASSERT_EQ(Decode(), 1);
-  EXPECT_EQ(P(95), 40);  // 320 / 480 * 60
-  EXPECT_EQ(P(97), 52);  // 1000 / 60 = 16 m -> 52.49 ft
-  EXPECT_EQ(P(98), 3);   // 100 / 60 = 1 m -> 3.28 ft
-  EXPECT_EQ(P(11), 10000);
-  EXPECT_EQ(P(40), 10);
+  // 95 is 320 / 480 * 60; 97 is 1000 / 60 = 16 m -> 52.49 ft; 98 is 100 / 60 = 1 m -> 3.28 ft
+  ExpectParams({{95, 40}, {97, 52}, {98, 3}, {11, 10000}, {40, 10}});
   EXPECT_EQ(store().GetLapCount(0), 0);  // the lap at 5 s lay beyond the 2 s header duration
 }
 
@@ -213,23 +125,7 @@ TEST_F(OutdoorDecoderTest, ShortRecordingIsMarkedIncomplete) {
   bytes[E + 13] = 0x20;  // 20 s, twice what the samples cover
   Load(bytes, E + 100);
   ASSERT_EQ(Decode(), 1);
-  EXPECT_EQ(P(147), 1);
-  EXPECT_EQ(P(11), 20000);
-}
-
-TEST_F(OutdoorDecoderTest, WholeMemoryChainsToTheSecondExercise) {
-  std::map<int32_t, uint8_t> image;
-  image[2] = 0x55;  // model code
-  const int32_t first = 83;
-  image[first + 1] = 80;  // a first exercise of 80 bytes, its content irrelevant
-  const int32_t shift = first + 80 - E;
-  for (const auto& [pos, value] : HandWorkedExercise())
-    image[pos + shift] = value;
-  Load(image, first + 80 + 100);
-  ASSERT_EQ(Decode(21, 1, ImageMode::kWholeMemory), 1);
-  EXPECT_EQ(P(9), 20241015);
-  EXPECT_EQ(S(1, 0), 140);
-  EXPECT_EQ(Decode(21, 2, ImageMode::kWholeMemory), 0);
+  ExpectParams({{147, 1}, {11, 20000}});
 }
 
 TEST_F(OutdoorDecoderTest, BadImagesAreRefusedOrCut) {
@@ -237,7 +133,7 @@ TEST_F(OutdoorDecoderTest, BadImagesAreRefusedOrCut) {
   Load(HandWorkedExercise(), E + 60);
   EXPECT_EQ(Decode(), 0);
   // All 0xFF: a length of 32767 in a 400-byte image.
-  std::map<int32_t, uint8_t> ff;
+  Bytes ff;
   for (int32_t pos = 1; pos <= 400; ++pos)
     ff[pos] = 0xFF;
   Load(ff, 400);

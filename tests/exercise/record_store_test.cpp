@@ -204,19 +204,10 @@ TEST_F(RecordStoreTest, ExtendedSamplesStoreEachChannelInItsField) {
   s.ch23 = -23;
   s.ch24 = 24;
   ASSERT_EQ(Add(s), 1);
-  EXPECT_EQ(store().GetSampleValue(0, 1, 0), 150);
-  EXPECT_EQ(store().GetSampleValue(0, 2, 0), 123);
-  EXPECT_EQ(store().GetSampleValue(0, 3, 0), 90);
-  EXPECT_EQ(store().GetSampleValue(0, 4, 0), -35);
-  EXPECT_EQ(store().GetSampleValue(0, 5, 0), 410);
-  EXPECT_EQ(store().GetSampleValue(0, 6, 0), 0x34);
-  EXPECT_EQ(store().GetSampleValue(0, 7, 0), 0x12);
-  EXPECT_EQ(store().GetSampleValue(0, 9, 0), 0);
-  EXPECT_EQ(store().GetSampleValue(0, 20, 0), 20);
-  EXPECT_EQ(store().GetSampleValue(0, 21, 0), 21);
-  EXPECT_EQ(store().GetSampleValue(0, 22, 0), 100000);
-  EXPECT_EQ(store().GetSampleValue(0, 23, 0), -23);
-  EXPECT_EQ(store().GetSampleValue(0, 24, 0), 24);
+  const int32_t channels[] = {1, 2, 3, 4, 5, 6, 7, 9, 20, 21, 22, 23, 24};
+  const int32_t stored[] = {150, 123, 90, -35, 410, 0x34, 0x12, 0, 20, 21, 100000, -23, 24};
+  for (size_t i = 0; i < std::size(channels); ++i)
+    EXPECT_EQ(store().GetSampleValue(0, channels[i], 0), stored[i]) << channels[i];
   // Channels without a field.
   for (int32_t channel : {0, 8, 13, 19, 25}) {
     EXPECT_EQ(store().GetSampleValue(0, channel, 0), 0) << channel;

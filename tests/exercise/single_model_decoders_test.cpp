@@ -3,6 +3,7 @@
 
 #include <map>
 
+#include "support/exercise_expectations.h"
 #include "support/exercise_memory_fixture.h"
 
 namespace quibra::testing {
@@ -21,69 +22,26 @@ class SingleModelDecoderTest : public quibra::testing::ExerciseMemoryTest {
   exercise::ExerciseStore& store() { return m().exercise_store; }
   MemoryReader Reader() { return MemoryReader(m().exercise_memory); }
   int32_t P(int32_t id) { return store().GetExerciseParam(0, id); }
-  int32_t F(int32_t id) { return store().GetExerciseFlag(0, id); }
-  int32_t Lap(int32_t lap, int32_t field) { return store().GetLapField(0, lap, field); }
 };
 
 TEST_F(SingleModelDecoderTest, Type30SummaryAndLapsOldestFirst) {
-  Bytes b = {{31, 0x09},
-             {33, 0x4F},
-             {34, 0x31},
-             {36, 0x30},
-             {37, 0x08},
-             {38, 0x0A},
-             {39, 0x05},
-             {40, 0x01},
-             {44, 0xD2},
-             {45, 0x04},
-             {46, 140},
-             {63, 0x10},
-             {123, 0xF4},
-             {124, 0x01},
-             {125, 0x2C},
-             {126, 0x01},
-             {128, 2},
-             {133, 7},
-             // record 0 (the newest): 2:30.0
-             {135, 0x1E},
-             {136, 0x02},
-             // record 1: 1:05.0
-             {147, 0x05},
-             {148, 0x01},
-             {150, 150},
-             {153, 3},
-             {155, 100},
-             {157, 32}};
+  // Records of 12 bytes from 135: record 0 (the newest) lasts 2:30.0, record 1 1:05.0.
+  Bytes b = {{31, 0x09},  {33, 0x4F},  {34, 0x31},  {36, 0x30},  {37, 0x08}, {38, 0x0A},
+             {39, 0x05},  {40, 0x01},  {44, 0xD2},  {45, 0x04},  {46, 140},  {63, 0x10},
+             {123, 0xF4}, {124, 0x01}, {125, 0x2C}, {126, 0x01}, {128, 2},   {133, 7},
+             {135, 0x1E}, {136, 0x02}, {147, 0x05}, {148, 0x01}, {150, 150}, {153, 3},
+             {155, 100},  {157, 32}};
   Load(b, 158);
   ASSERT_EQ(exercise::DecodeType30Exercise(Reader(), store(), 30, 0, ImageMode::kSingleExercise),
             1);
-  EXPECT_EQ(P(132), 1);
-  EXPECT_EQ(P(131), 0);
-  EXPECT_EQ(P(133), 1);
-  EXPECT_EQ(F(8), 1);
-  EXPECT_EQ(P(9), 20241015);
-  EXPECT_EQ(P(10), 306000);
-  EXPECT_EQ(P(11), 3910000);
-  EXPECT_EQ(P(40), 3910);
-  EXPECT_EQ(P(80), 1234);
-  EXPECT_EQ(P(91), 1234);
-  EXPECT_EQ(P(14), 140);
-  EXPECT_EQ(P(71), 6000);
-  EXPECT_EQ(P(38), 5000);
-  EXPECT_EQ(P(43), 4603);  // 5000 / (3910 / 3600)
-  EXPECT_EQ(P(130), 300);
-  EXPECT_EQ(P(44), 12);
-  EXPECT_EQ(P(135), 7);
-  EXPECT_EQ(F(21), 1);
+  ExpectParams({{132, 1}, {131, 0}, {133, 1}, {9, 20241015}, {10, 306000}, {11, 3910000}});
+  // 43 is 5000 / (3910 / 3600)
+  ExpectParams({{40, 3910}, {80, 1234}, {91, 1234}, {14, 140}, {71, 6000}, {38, 5000}, {43, 4603}});
+  ExpectParams({{130, 300}, {44, 12}, {135, 7}});
+  ExpectFlags({{8, 1}, {21, 1}});
   ASSERT_EQ(store().GetLapCount(0), 2);
-  EXPECT_EQ(Lap(0, 601), 650);
-  EXPECT_EQ(Lap(0, 607), 150);
-  EXPECT_EQ(Lap(0, 649), 3);
-  EXPECT_EQ(Lap(0, 604), 1000);
-  EXPECT_EQ(Lap(0, 612), 32);
-  EXPECT_EQ(Lap(0, 659), 1);
-  EXPECT_EQ(Lap(1, 601), 1500);
-  EXPECT_EQ(Lap(1, 659), 2);
+  ExpectLap(0, {{601, 650}, {607, 150}, {649, 3}, {604, 1000}, {612, 32}, {659, 1}});
+  ExpectLap(1, {{601, 1500}, {659, 2}});
 }
 
 // 655350 per 1 s would be 2.36e9 per hour: held at the largest 32-bit value.
@@ -91,8 +49,7 @@ TEST_F(SingleModelDecoderTest, Type30RateOfAOneSecondExerciseStaysInRange) {
   Load({{38, 0x01}, {123, 0xFF}, {124, 0xFF}}, 134);
   ASSERT_EQ(exercise::DecodeType30Exercise(Reader(), store(), 30, 0, ImageMode::kSingleExercise),
             1);
-  EXPECT_EQ(P(40), 1);
-  EXPECT_EQ(P(43), INT32_MAX);
+  ExpectParams({{40, 1}, {43, INT32_MAX}});
   EXPECT_EQ(store().GetLapCount(0), 0);
 }
 
@@ -105,24 +62,10 @@ TEST_F(SingleModelDecoderTest, Type31ChainsExercisesByTheirLapCounts) {
   Load(bytes, b + 56);
   ASSERT_EQ(exercise::DecodeType31Exercise(Reader(), store(), 31, 1, ImageMode::kSingleExercise),
             1);
-  EXPECT_EQ(P(131), 1);
-  EXPECT_EQ(P(133), 1);
-  EXPECT_EQ(P(8), 1);
-  EXPECT_EQ(P(11), 80500);
-  EXPECT_EQ(P(40), 80);
-  EXPECT_EQ(P(80), 16);
-  EXPECT_EQ(P(9), 20241015);
-  EXPECT_EQ(P(10), 252000);
-  EXPECT_EQ(P(14), 150);
-  EXPECT_EQ(P(83), 1);
+  ExpectParams({{131, 1}, {133, 1}, {8, 1}, {11, 80500}, {40, 80}, {80, 16}, {9, 20241015}});
+  ExpectParams({{10, 252000}, {14, 150}, {83, 1}});
   ASSERT_EQ(store().GetLapCount(0), 1);
-  EXPECT_EQ(Lap(0, 648), 3);
-  EXPECT_EQ(Lap(0, 653), 2);
-  EXPECT_EQ(Lap(0, 601), 300);
-  EXPECT_EQ(Lap(0, 607), 155);
-  EXPECT_EQ(Lap(0, 611), 288);
-  EXPECT_EQ(Lap(0, 604), 500);
-  EXPECT_EQ(Lap(0, 659), 1);
+  ExpectLap(0, {{648, 3}, {653, 2}, {601, 300}, {607, 155}, {611, 288}, {604, 500}, {659, 1}});
 
   // An index beyond the exercise count selects exercise 0.
   ASSERT_EQ(store().ResetExerciseRecord(0), 1);
@@ -139,21 +82,9 @@ TEST_F(SingleModelDecoderTest, Type32RecordsOf37Bytes) {
   Load(bytes, b + 36);
   ASSERT_EQ(exercise::DecodeType32Exercise(Reader(), store(), 32, 1, ImageMode::kSingleExercise),
             1);
-  EXPECT_EQ(F(8), 0);
-  EXPECT_EQ(P(132), 2);
-  EXPECT_EQ(F(10), 0);
-  EXPECT_EQ(P(8), 1);
-  EXPECT_EQ(P(131), 1);
-  EXPECT_EQ(P(133), 1);
-  EXPECT_EQ(P(9), 19951015);
-  EXPECT_EQ(P(10), 369000);
-  EXPECT_EQ(P(11), 30000);
-  EXPECT_EQ(P(40), 30);
-  EXPECT_EQ(P(80), 12345);
-  EXPECT_EQ(P(43), 16);
-  EXPECT_EQ(P(103), 90);
-  EXPECT_EQ(F(9), 1);
-  EXPECT_EQ(F(21), 1);
+  ExpectFlags({{8, 0}, {10, 0}, {9, 1}, {21, 1}});
+  ExpectParams({{132, 2}, {8, 1}, {131, 1}, {133, 1}, {9, 19951015}, {10, 369000}, {11, 30000}});
+  ExpectParams({{40, 30}, {80, 12345}, {43, 16}, {103, 90}});
   // Hours keep all their BCD digits: 0x85 is 85 hours, not 5.
   bytes[b + 9] = 0x85;
   Load(bytes, b + 36);

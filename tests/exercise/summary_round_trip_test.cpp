@@ -87,22 +87,15 @@ TEST_F(SummaryRoundTripTest, Type30WithAndWithoutSpeed) {
             EXPECT_EQ(fnQuibra_GetRecParam(115 + i), 115 + i);
           for (int32_t i = 0; i < 5; ++i)
             EXPECT_EQ(fnQuibra_GetRecParam(125 + i), (i + 1) * 100);
-          ExpectParams({{38, 43210},
-                        {130, 7},
-                        {44, 3600 / 7},
-                        {43, static_cast<int32_t>(43210 / (seconds / 3600.0))},
-                        {135, 135}});
+          ExpectParams({{38, 43210}, {130, 7}, {44, 3600 / 7}});
+          ExpectParams({{43, static_cast<int32_t>(43210 / (seconds / 3600.0))}, {135, 135}});
           ASSERT_EQ(fnQuibra_GetNbrOfIntTimes(), 5);
           for (int32_t i = 0; i < 5; ++i) {
             const sim::Type30Lap& lap = x.laps[static_cast<size_t>(i)];
-            ExpectLap(i, {{601, lap.tenths},
-                          {607, lap.heart_rate},
-                          {609, lap.average},
-                          {610, lap.maximum},
-                          {649, speed ? lap.value : 0},
-                          {604, speed ? lap.distance * 10 : 0},
-                          {612, speed ? lap.speed : 0},
-                          {659, i + 1}});
+            ExpectLap(i, {{601, lap.tenths}, {607, lap.heart_rate}, {609, lap.average}});
+            ExpectLap(i, {{610, lap.maximum}, {649, speed ? lap.value : 0}});
+            ExpectLap(i, {{604, speed ? lap.distance * 10 : 0}, {612, speed ? lap.speed : 0}});
+            ExpectLap(i, {{659, i + 1}});
           }
           EXPECT_EQ(fnQuibra_GetNbrOfHRMSamples(), 0);
         });
@@ -144,43 +137,21 @@ TEST_F(SummaryRoundTripTest, Type31PicksTheIndexedExercise) {
     BothImages(
         31, n, [&](ImageKind kind) { return sim::Type31Image(xs, kind); },
         [&] {
-          ExpectParams({{131, 3},
-                        {133, 1},
-                        {8, x.imperial ? 1 : 0},
-                        {11, x.duration_hundredths * 10},
-                        {40, x.duration_hundredths / 100},
-                        {37, x.byte37},
-                        {70, 700},
-                        {69, 690},
-                        {71, 710},
-                        {80, x.total},
-                        {91, x.total},
-                        {38, 38},
-                        {43, 43},
-                        {44, 44},
-                        {103, 103},
-                        {104, 104},
-                        {9, x.year * 10000 + 1231},
-                        {10, (23 * 3600 + 59 * 60 + 59) * 10},
-                        {134, 134},
-                        {14, 120},
-                        {13, 165},
-                        {83, 1}});
+          ExpectParams({{131, 3}, {133, 1}, {8, x.imperial ? 1 : 0}});
+          ExpectParams({{11, x.duration_hundredths * 10}, {40, x.duration_hundredths / 100}});
+          ExpectParams({{37, x.byte37}, {70, 700}, {69, 690}, {71, 710}, {80, x.total}});
+          ExpectParams({{91, x.total}, {38, 38}, {43, 43}, {44, 44}, {103, 103}, {104, 104}});
+          ExpectParams({{9, x.year * 10000 + 1231}, {10, (23 * 3600 + 59 * 60 + 59) * 10}});
+          ExpectParams({{134, 134}, {14, 120}, {13, 165}, {83, 1}});
           ASSERT_EQ(fnQuibra_GetNbrOfIntTimes(), static_cast<int32_t>(x.laps.size()));
           EXPECT_EQ(fnQuibra_GetRecFlags(13), x.laps.empty() ? 0 : 1);
           for (size_t i = 0; i < x.laps.size(); ++i) {
             const sim::Type31Lap& lap = x.laps[i];
             const int32_t k = static_cast<int32_t>(i);
-            ExpectLap(k, {{648, lap.kind + 1},
-                          {653, lap.kind},
-                          {601, lap.tenths},
-                          {607, lap.heart_rate},
-                          {609, lap.average},
-                          {611, lap.speed},
-                          {613, lap.cadence},
-                          {614, lap.average_cadence},
-                          {604, lap.distance * 100},
-                          {659, k + 1}});
+            ExpectLap(k, {{648, lap.kind + 1}, {653, lap.kind}, {601, lap.tenths}});
+            ExpectLap(k, {{607, lap.heart_rate}, {609, lap.average}, {611, lap.speed}});
+            ExpectLap(k, {{613, lap.cadence}, {614, lap.average_cadence}});
+            ExpectLap(k, {{604, lap.distance * 100}, {659, k + 1}});
           }
         });
   }
@@ -214,28 +185,12 @@ TEST_F(SummaryRoundTripTest, Type32Records) {
         32, n, [&](ImageKind kind) { return sim::Type32Image(xs, kind); },
         [&] {
           ExpectFlags({{8, first ? 1 : 0}, {10, first ? 1 : 0}, {9, 1}});
-          ExpectParams({{8, first ? 1 : 0},
-                        {132, first ? 0 : 2},
-                        {131, first ? 2 : 1},
-                        {133, first ? 2 : 1},
-                        {9, x.year * 10000 + x.month * 100 + x.day},
-                        {10, x.start_seconds * 10},
-                        {11, x.duration_seconds * 1000},
-                        {40, x.duration_seconds},
-                        {154, x.seconds154 * 1000},
-                        {68, 10},
-                        {67, 20},
-                        {66, 30},
-                        {20, 20},
-                        {19, 19},
-                        {37, 37 + n},
-                        {80, x.total},
-                        {108, 108},
-                        {38, 3838},
-                        {44, 4444},
-                        {43, 4343},
-                        {104, 104},
-                        {103, 103}});
+          ExpectParams({{8, first ? 1 : 0}, {132, first ? 0 : 2}, {131, first ? 2 : 1}});
+          ExpectParams({{133, first ? 2 : 1}, {9, x.year * 10000 + x.month * 100 + x.day}});
+          ExpectParams({{10, x.start_seconds * 10}, {11, x.duration_seconds * 1000}});
+          ExpectParams({{40, x.duration_seconds}, {154, x.seconds154 * 1000}, {68, 10}, {67, 20}});
+          ExpectParams({{66, 30}, {20, 20}, {19, 19}, {37, 37 + n}, {80, x.total}, {108, 108}});
+          ExpectParams({{38, 3838}, {44, 4444}, {43, 4343}, {104, 104}, {103, 103}});
         });
   }
   Load(sim::Type32Image(xs, ImageKind::kSingleExercise));

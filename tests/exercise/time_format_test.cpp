@@ -22,26 +22,6 @@ codec::TimeLocale Locale(const char* separator, bool leading_zero, bool twelve_h
   return l;
 }
 
-TEST(ClockHoursTest, TwelveAndTwentyFourHours) {
-  EXPECT_EQ(codec::To24Hour(12, false), 0);
-  EXPECT_EQ(codec::To24Hour(12, true), 12);
-  EXPECT_EQ(codec::To24Hour(1, true), 13);
-  EXPECT_EQ(codec::To24Hour(11, true), 23);
-  EXPECT_EQ(codec::To24Hour(11, false), 11);
-  EXPECT_EQ(codec::To24Hour(13, true), 13);
-
-  struct Case {
-    int32_t in, out;
-    bool pm;
-  };
-  for (const Case c : {Case{0, 12, false}, Case{12, 12, true}, Case{13, 1, true},
-                       Case{23, 11, true}, Case{11, 11, false}, Case{1, 1, false}}) {
-    int32_t hours = c.in;
-    EXPECT_EQ(codec::To12Hour(hours), c.pm) << c.in;
-    EXPECT_EQ(hours, c.out) << c.in;
-  }
-}
-
 TEST(TimeFormatTest, DurationModes) {
   const auto l = Locale(":", false, false);
   // 452967 tenths = 45296.7 s = 12 h 34 min 56.7 s.

@@ -71,12 +71,6 @@ TEST_F(FrameExports, ValidateCommParamsRepairsByDirection) {
   EXPECT_EQ(kept.MonitorType, 99);
 }
 
-TEST_F(FrameExports, LastErrorIsModuleWide) {
-  EXPECT_EQ(fnQuibra_GetErrorCode(), 0);
-  frame::SetErrorCode(frame::kErrorTimeOfDay);
-  EXPECT_EQ(fnQuibra_GetErrorCode(), 101);
-}
-
 TEST_F(FrameExports, ComTexts) {
   EXPECT_STREQ(frame::GetComText(0), "Cancel");
   EXPECT_STREQ(frame::GetComText(3), "No answer from HR Monitor");
@@ -102,10 +96,7 @@ TEST_F(FrameExports, ComTexts) {
   EXPECT_STREQ(frame::GetComText(2), "Reading...");
 }
 
-TEST_F(FrameExports, CancelAndIrdaStateGoThroughTheFlags) {
-  EXPECT_EQ(fnQuibra_IsIrDAConnected(), 0);
-  frame::SetStateFlag(frame::kFlagIrdaConnected, 1);
-  EXPECT_EQ(fnQuibra_IsIrDAConnected(), 1);
+TEST_F(FrameExports, CancelGoesThroughTheFlags) {
   EXPECT_EQ(fnQuibra_CancelExerciseReading(), 1);
   EXPECT_EQ(frame::GetStateFlag(frame::kFlagCancelRequest), 1);
 }

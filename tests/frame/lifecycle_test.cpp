@@ -1,6 +1,4 @@
-// Loading, reloading and unloading, as the shared object, applications and tests do it.
-#include <dlfcn.h>
-
+// Loading, reloading and unloading, as applications and tests do it.
 #include <gtest/gtest.h>
 
 #include "frame/lifecycle.h"
@@ -44,27 +42,6 @@ TEST(Lifecycle, ACallBeforeAnyLoadLoadsOnFirstUse) {
   EXPECT_TRUE(frame::IsModuleLoaded());
   EXPECT_STREQ(module().texts.get(0), "Cancel");
   frame::UnloadModule();
-}
-
-// The shared object loads its Module from its own load hook and exports the C names.
-TEST(Lifecycle, SharedObjectIsReadyWhenLoaded) {
-  void* library = dlopen(QUIBRA_SHARED_LIBRARY, RTLD_NOW | RTLD_LOCAL);
-  ASSERT_NE(library, nullptr) << dlerror();
-  using Version = int32_t (*)();
-  using Name = const char* (*)(int32_t, int32_t);
-  using Count = int32_t (*)();
-  auto version = reinterpret_cast<Version>(dlsym(library, "fnQuibra_GetLibraryVersion"));
-  auto name = reinterpret_cast<Name>(dlsym(library, "fnQuibra_GetOrvekHRMonitorName"));
-  auto count = reinterpret_cast<Count>(dlsym(library, "fnKx2GetNbrOfMemtrBytes"));
-  ASSERT_NE(version, nullptr);
-  ASSERT_NE(name, nullptr);
-  ASSERT_NE(count, nullptr);
-  EXPECT_EQ(version(), 172);
-  EXPECT_STREQ(name(37, 0), "Orvek PR9");
-  EXPECT_EQ(count(), 0);
-  // Internal C++ names stay hidden.
-  EXPECT_EQ(dlsym(library, "_ZN6quibra6moduleEv"), nullptr);
-  dlclose(library);
 }
 
 }  // namespace

@@ -25,12 +25,6 @@ TEST_F(StateFlagsTest, RangeIs2000To2023) {
   EXPECT_EQ(frame::GetStateFlag(2023), 0);
 }
 
-TEST_F(StateFlagsTest, AFreshModuleStartsCleared) {
-  frame::SetStateFlag(frame::kFlagEngineRunning, 1);
-  frame::LoadModule();
-  EXPECT_EQ(frame::GetStateFlag(frame::kFlagEngineRunning), 0);
-}
-
 // Threads meet through the flags; each access takes the lock (the thread sanitizer run checks).
 TEST_F(StateFlagsTest, ConcurrentWritersAndReaders) {
   std::vector<std::thread> threads;

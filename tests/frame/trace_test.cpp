@@ -5,6 +5,7 @@
 #include <sstream>
 #include <string>
 
+#include "support/comm_params.h"
 #include "support/sim_unit_fixture.h"
 
 namespace quibra::testing {
@@ -29,9 +30,7 @@ class TraceTest : public SimUnitTest {
   // Identifies the unit silently over a line without recoding, so the trace shows the frame as
   // the library built it.
   void identify() {
-    CommParams params{};
-    params.Size = QUIBRA_COMM_PARAMS_SIZE;
-    params.LinkType = 1;
+    CommParams params = LinkParams();
     MonitorInfo info{};
     ASSERT_EQ(fnQuibra_ReadMonitorInfo(&params, &info), 1);
   }

@@ -63,23 +63,18 @@ KSeriesExercise Base(int32_t seed, int32_t samples, int32_t interval_code) {
   x.trip_value = 300 + seed;
   x.trip_value2 = 5000 + seed;
   x.duration_tenths = samples * kIntervalSeconds[static_cast<size_t>(interval_code)] * 10 + seed;
-  for (int32_t i = 0; i < samples; ++i) {
-    KSeriesSample s;
-    s.heart_rate = 60 + (i * 7 + seed * 11) % 180;
-    x.samples.push_back(s);
-  }
+  for (int32_t i = 0; i < samples; ++i)
+    x.samples.push_back({.heart_rate = 60 + (i * 7 + seed * 11) % 180});
   return x;
 }
 
 KSeriesExercise HeartRateOnly() {
   KSeriesExercise x = Base(0, 700, 0);
   for (int32_t i = 0; i < 3; ++i) {
-    KSeriesLap lap;
-    lap.tenths = 6000 * (i + 1) + 3 * i;
-    lap.heart_rate = 130 + i;
-    lap.average = 120 + i;
-    lap.maximum = 160 + i;
-    x.laps.push_back(lap);
+    x.laps.push_back({.tenths = 6000 * (i + 1) + 3 * i,
+                      .heart_rate = 130 + i,
+                      .average = 120 + i,
+                      .maximum = 160 + i});
   }
   return x;
 }
@@ -101,22 +96,20 @@ KSeriesExercise SpeedCadenceAltitude() {
     s.altitude = -300 + (n * 13) % 4000;
   }
   for (int32_t i = 0; i < 4; ++i) {
-    KSeriesLap lap;
-    lap.tenths = 9000 * (i + 1) + i;
-    lap.heart_rate = 140 + i;
-    lap.average = 130 + i;
-    lap.maximum = 175 + i;
-    lap.altitude = 100 + 50 * i;
-    lap.ascent = 20 * i;
-    lap.temperature = 12 + i;
-    lap.cadence = 80 + i;
-    lap.distance = 30 + 10 * i;
-    lap.speed = 500 + 100 * i;
-    lap.lap_value = 100 + i;
-    lap.recovery_seconds = 61 + i;
-    lap.recovery_rate = i == 2 ? 252 : 110 + i;
-    lap.extra = 3 + i;
-    x.laps.push_back(lap);
+    x.laps.push_back({.tenths = 9000 * (i + 1) + i,
+                      .heart_rate = 140 + i,
+                      .average = 130 + i,
+                      .maximum = 175 + i,
+                      .altitude = 100 + 50 * i,
+                      .ascent = 20 * i,
+                      .temperature = 12 + i,
+                      .cadence = 80 + i,
+                      .distance = 30 + 10 * i,
+                      .speed = 500 + 100 * i,
+                      .lap_value = 100 + i,
+                      .recovery_seconds = 61 + i,
+                      .recovery_rate = i == 2 ? 252 : 110 + i,
+                      .extra = 3 + i});
   }
   return x;
 }
@@ -140,15 +133,13 @@ KSeriesExercise SpeedPowerWithSwaps() {
   x.samples[100].limit_swap = 1;
   x.samples[400].limit_swap = 2;
   x.samples[401].limit_swap = 0;
-  KSeriesLap lap;
-  lap.tenths = 12345;
-  lap.heart_rate = 150;
-  lap.average = 140;
-  lap.maximum = 180;
-  lap.power = 333;
-  lap.distance = 77;
-  lap.speed = 800;
-  x.laps.push_back(lap);
+  x.laps.push_back({.tenths = 12345,
+                    .heart_rate = 150,
+                    .average = 140,
+                    .maximum = 180,
+                    .power = 333,
+                    .distance = 77,
+                    .speed = 800});
   return x;
 }
 
@@ -289,19 +280,6 @@ TEST_F(DownloadToHrm, ThreeExercisesBecomeTheirHrmFiles) {
     EXPECT_EQ(save(n), ExpectedHrm(exercises_[static_cast<size_t>(n)]));
   }
   EXPECT_EQ(fnQuibra_GetNbrOfSwapTimes(), 3);  // the last exercise's swaps
-}
-
-TEST_F(DownloadToHrm, SilentUnitLeavesNoCompleteExercise) {
-  unit_.queue_fault(sim::Fault::InTrain(sim::FaultKind::FallSilent, 2));
-  open();
-  EXPECT_EQ(fnQuibra_ReadExercisesData(0, 0), 3);
-  EXPECT_EQ(fnQuibra_GetCurrentMessageStatus(), 30);
-  for (int32_t n = 0; n < 3; ++n) {
-    EXPECT_EQ(fnQuibra_AnalyzeFile(n, 0), 0);
-    const std::string text = save(n);
-    EXPECT_NE(text.find("Length=00:00:00.0\r\n"), std::string::npos);
-    EXPECT_EQ(text.substr(text.size() - 10), "[HRData]\r\n");  // no samples
-  }
 }
 
 }  // namespace

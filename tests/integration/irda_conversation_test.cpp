@@ -14,7 +14,6 @@
 #include "irda_stack.h"
 #include "platform/registry.h"
 #include "platform/scaled_clock.h"
-#include "protocol/message_image.h"
 #include "quibra/quibra.h"
 #include "support/final_status.h"
 #include "support/module_fixture.h"
@@ -54,24 +53,6 @@ class IrdaConversation : public ModuleTest {
   platform::ScaledClock clock_{0.02};
   sim::IrdaStack stack_;
 };
-
-TEST_F(IrdaConversation, IdentifiesANewerUnitInTheShortForm) {
-  sim::Unit unit(36, 2, 172);
-  stack_.add_device("Orvek PR6",
-                    [&unit](std::span<const uint8_t> r) { return unit.handle_short_form(r); });
-  ASSERT_EQ(fnQuibra_StartIRCommunication(kIrda, "IRDA"), 1);
-  ASSERT_TRUE(WaitConnected());
-  ASSERT_EQ(Exchange(9021, 1), 10);
-  // One byte goes out: the code alone. The whole identification is stored, also what lies
-  // beyond the serial answer's 15 bytes.
-  ASSERT_FALSE(stack_.requests().empty());
-  EXPECT_EQ(stack_.requests().front(), (Bytes{21}));
-  EXPECT_EQ(module().unit.type, 36);
-  EXPECT_EQ(protocol::GetMessageByte(9021, 1, 6), 172);
-  const sim::IdentificationBytes sent = sim::EncodeIdentification(36, unit.identification());
-  EXPECT_EQ(protocol::GetMessageByte(9021, 1, 36), sent[36 - 6]);
-  EXPECT_EQ(fnQuibra_GetSCErrorData(101), 0);  // no settings rows for these units
-}
 
 TEST_F(IrdaConversation, RefusedAnswersAreSentAgainUntilTheTriesRunOut) {
   // A 9004 answer for exercise set 3 that names set 2, and an acknowledgement that refuses.

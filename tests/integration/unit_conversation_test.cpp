@@ -1,23 +1,14 @@
 // The library against the simulated unit over a real pseudo-terminal: the engine's exports, the
 // send-with-progress call and its dialogs, as an application uses them.
 #include <chrono>
-#include <memory>
 #include <thread>
 
-#include "frame/module.h"
-#include "platform/registry.h"
-#include "platform/scaled_clock.h"
-#include "protocol/message_image.h"
-#include "protocol/seal.h"
 #include "quibra/quibra.h"
-#include "serial_link.h"
-#include "support/counting_clock.h"
+#include "support/comm_params.h"
 #include "support/final_status.h"
-#include "support/module_fixture.h"
-#include "transfer/engine_link.h"
+#include "support/sim_unit_fixture.h"
 #include "transfer/send_unit_message.h"
 #include "ui/dialog_test_support.h"
-#include "unit.h"
 
 namespace quibra::testing {
 namespace {
@@ -25,96 +16,55 @@ namespace {
 using sim::Fault;
 using sim::FaultKind;
 
-class UnitConversation : public DialogTest {
+// A type-22 unit of variant 3 on the other end of the line; the dialogs report to a recorder.
+class UnitConversation : public SimUnitTest {
  protected:
+  UnitConversation() : SimUnitTest(22, 3) {}
   void SetUp() override {
-    DialogTest::SetUp();
-    transfer::set_transfer_link(nullptr);  // the real engine
-    clock_.set_scale(0.05);
+    SimUnitTest::SetUp();
+    fnQuibraExt_SetDialogObserver(&DialogRecorder::observe, &recorder_);
   }
   void TearDown() override {
-    fnQuibra_EndIRCommunication(0);
-    frame::UnloadModule();  // stops the thread while the unit still runs
-    link_.reset();
-    frame::LoadModule();
-    DialogTest::TearDown();
+    fnQuibraExt_SetDialogObserver(nullptr, nullptr);
+    SimUnitTest::TearDown();
   }
 
-  // Puts a unit on a pty and opens the library's link to it (serial adapter with recoding).
-  void connect(int32_t type = 22, int32_t variant = 3) {
-    unit_ = std::make_unique<sim::Unit>(type, variant);
-    // The unit turns around in proportion to the library's shortened pauses: after its purge
-    // (2.5 ms here) and well inside its wait for the answer.
-    link_ = std::make_unique<sim::SerialLink>(*unit_, false, std::chrono::milliseconds(25));
-    const std::string path = link_->start();
-    ASSERT_FALSE(path.empty());
-    ASSERT_EQ(fnQuibra_StartIRCommunication(0, path.c_str()), 1);
-  }
-
-  int32_t wait_final(int timeout_ms = 30000) { return testing::WaitFinalStatus(timeout_ms); }
-
-  std::unique_ptr<sim::Unit> unit_;
-  std::unique_ptr<sim::SerialLink> link_;
+  DialogRecorder recorder_;
 };
 
-std::vector<uint8_t> counting(size_t n, uint8_t first) {
-  std::vector<uint8_t> bytes(n);
-  for (size_t i = 0; i < n; ++i)
-    bytes[i] = static_cast<uint8_t>(first + i);
-  return bytes;
-}
-
-TEST_F(UnitConversation, ReadStoresTheAnswerFromIndexFive) {
-  connect();
-  const std::vector<uint8_t> user = counting(23, 0x40);
-  ASSERT_TRUE(unit_->set_image(9006, 0, user));
-  ASSERT_EQ(fnQuibra_SendIRComMessage(9006, 0), 1);
-  EXPECT_EQ(wait_final(), 10);
-  EXPECT_EQ(protocol::GetMessageByte(9006, 0, 5), 0x1C);  // the answer's length byte
-  for (int32_t i = 0; i < 23; ++i)
-    EXPECT_EQ(protocol::GetMessageByte(9006, 0, 6 + i), user[i]) << i;
-  ASSERT_FALSE(unit_->requests().empty());
-  EXPECT_TRUE(unit_->requests().back().recoded);
-}
-
-TEST_F(UnitConversation, WriteIsAcknowledgedAndReadBack) {
-  connect();
-  for (int32_t i = 0; i < 23; ++i)
-    protocol::SetMessageByte(9005, 0, 5 + i, static_cast<uint8_t>(0x70 + i));
-  ASSERT_EQ(fnQuibra_SendIRComMessage(9005, 0), 1);
-  EXPECT_EQ(wait_final(), 10);
-  EXPECT_EQ(unit_->image(9005, 0), counting(23, 0x70));
-}
-
 TEST_F(UnitConversation, FaultsAreRetriedThenGivenUp) {
-  connect();
+  open();
   for (FaultKind kind : {FaultKind::Noise, FaultKind::Start5D, FaultKind::FlippedBit,
                          FaultKind::NoAnswer, FaultKind::WrongCode}) {
     SCOPED_TRACE(static_cast<int>(kind));
-    unit_->clear_requests();
-    unit_->queue_fault({kind, 9002, false});
+    unit_.clear_requests();
+    unit_.queue_fault({kind, 9002, false});
     ASSERT_EQ(fnQuibra_SendIRComMessage(9002, 0), 1);
-    EXPECT_EQ(wait_final(), 10);
+    EXPECT_EQ(WaitFinalStatus(), 10);
     // Noise and 0x5D are read through; the others cost one more try.
     const size_t expected = (kind == FaultKind::Noise || kind == FaultKind::Start5D) ? 1u : 2u;
-    EXPECT_EQ(unit_->requests().size(), expected);
+    EXPECT_EQ(unit_.requests().size(), expected);
+    // The four noise bytes before the answer are counted as skipped.
+    if (kind == FaultKind::Noise) {
+      EXPECT_GE(fnQuibra_GetSCErrorData(2), 4);
+    }
   }
-  unit_->clear_requests();
-  unit_->queue_fault(Fault::Silence());
+  unit_.clear_requests();
+  unit_.queue_fault(Fault::Silence());
   ASSERT_EQ(fnQuibra_SendIRComMessage(9002, 0), 1);
-  EXPECT_EQ(wait_final(), 30);
-  EXPECT_EQ(unit_->requests().size(), 5u);  // the message's tries
+  EXPECT_EQ(WaitFinalStatus(), 30);
+  EXPECT_EQ(unit_.requests().size(), 5u);  // the message's tries
 }
 
 TEST_F(UnitConversation, Batch8000ReadsTheSettingsRowsOfAType22Unit) {
-  connect(22, 3);
+  open();
   ASSERT_EQ(fnQuibra_SendIRComMessage(8000, 0), 1);
-  EXPECT_EQ(wait_final(), 10);
+  EXPECT_EQ(WaitFinalStatus(), 10);
   // The batch counts as complete when its last row is queued: that row may still be on its way.
-  for (int waited = 0; unit_->requests().size() < 17 && waited < 5000; waited += 5)
+  for (int waited = 0; unit_.requests().size() < 17 && waited < 5000; waited += 5)
     std::this_thread::sleep_for(std::chrono::milliseconds(5));
   std::vector<std::pair<int32_t, int32_t>> got;
-  for (const sim::LoggedRequest& r : unit_->requests())
+  for (const sim::LoggedRequest& r : unit_.requests())
     got.emplace_back(r.id, r.param);
   const std::vector<std::pair<int32_t, int32_t>> expected = {
       {9021, 0}, {9006, 0}, {9002, 0}, {9016, 0}, {9020, 0}, {9014, 0},
@@ -129,86 +79,23 @@ TEST_F(UnitConversation, Batch8000ReadsTheSettingsRowsOfAType22Unit) {
   EXPECT_EQ(fnQuibra_GetComProgress(), 94);
 }
 
-TEST_F(UnitConversation, SendBeforeStartIsRefused) {
-  EXPECT_EQ(fnQuibra_SendIRComMessage(9006, 0), 0);
-  EXPECT_EQ(fnQuibra_GetCurrentMessageStatus(), 20);
-}
-
-TEST_F(UnitConversation, KeepAliveReachesTheUnitOnThe181stIdleCycle) {
-  CountingClock counting(clock_);
-  platform::set_clock(&counting);
-  unit_ = std::make_unique<sim::Unit>(22, 3);
-  link_ = std::make_unique<sim::SerialLink>(*unit_, false, std::chrono::milliseconds(25));
-  const std::string path = link_->start();
-  ASSERT_EQ(fnQuibra_StartIRCommunication(0x02, path.c_str()), 1);  // keep-alive on
-  auto heard = [&] {
-    size_t n = 0;
-    for (const sim::LoggedRequest& r : unit_->requests())
-      n += r.id == 9024 ? 1 : 0;
-    return n;
-  };
-  for (int waited = 0; waited < 30000; waited += 1) {
-    // Heard before the count is read: the keep-alive went out at or before that count.
-    const size_t before = heard();
-    const int cycles = counting.cycle_pauses.load();
-    if (before > 0) {
-      EXPECT_GE(cycles, 181);
-      break;
-    }
-    // Counted before it is looked for: two cycles on, it must have been heard.
-    ASSERT_LT(cycles, 184) << "no keep-alive";
-    std::this_thread::sleep_for(std::chrono::milliseconds(1));
-  }
-  fnQuibra_EndIRCommunication(0);
-  frame::UnloadModule();  // the thread ends before the counting clock goes
-  frame::LoadModule();
-  platform::set_clock(&clock_);
-  EXPECT_EQ(heard(), 1u);
-}
-
-TEST_F(UnitConversation, ProbeDialogClosesWhenNoUnitAnswers) {
-  connect();
-  unit_->queue_fault(Fault::Silence());
-  CommParams p = params(true);
-  EXPECT_EQ(transfer::SendUnitMessage(p, 9021, 1), 0);
-}
-
 TEST_F(UnitConversation, NoAnswerThenRetryAfterTheUnitComesBack) {
-  connect();
-  unit_->queue_fault(Fault::Silence());
+  open();
+  unit_.queue_fault(Fault::Silence());
   bool retried = false;
   recorder_.on_event = [&](const QuibraDialogEvent& e) {
     if (retried || !recorder_.is_display_update(e) || !recorder_.controls[ui::kButtonRetry].enabled)
       return;
     EXPECT_EQ(recorder_.controls[ui::kStatusText].text, "No answer from HR Monitor");
     retried = true;
-    unit_->clear_faults();
+    unit_.clear_faults();
     fnQuibraExt_PressDialogButton(ui::kButtonRetry);
   };
-  CommParams p = params(true);
+  CommParams p = LinkParams();
+  p.ShowDialog = 1;
   EXPECT_EQ(transfer::SendUnitMessage(p, 9021, 0), 1);
   EXPECT_TRUE(retried);
   EXPECT_EQ(m().unit.type.load(), 22);  // recognised from the identification answer
-}
-
-TEST_F(UnitConversation, SilentSendReportsNoLinkAndNoAnswer) {
-  CommParams p = params(false);
-  EXPECT_EQ(transfer::SendUnitMessage(p, 9006, 0), 2);
-  connect();
-  unit_->queue_fault(Fault::Silence());
-  EXPECT_EQ(transfer::SendUnitMessage(p, 9006, 0), 3);
-}
-
-TEST_F(UnitConversation, EndClosesThePortPromptly) {
-  connect();
-  const auto start = std::chrono::steady_clock::now();
-  EXPECT_EQ(fnQuibra_EndIRCommunication(0), 1);
-  while (fnQuibra_GetCurrentMessageStatus() != 20 &&
-         std::chrono::steady_clock::now() - start < std::chrono::seconds(5)) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(1));
-  }
-  EXPECT_EQ(fnQuibra_GetCurrentMessageStatus(), 20);
-  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
 }
 
 }  // namespace

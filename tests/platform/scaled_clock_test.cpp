@@ -4,8 +4,6 @@
 
 #include <chrono>
 
-#include "platform/registry.h"
-
 namespace quibra::platform {
 namespace {
 
@@ -22,19 +20,12 @@ TEST(ScaledClockTest, ShortensPausesAndStretchesTicks) {
   EXPECT_GE(clock.tick_ms() - tick0, 2000u);
 }
 
-TEST(ScaledClockTest, FixedLocalTimeAndRegistry) {
+TEST(ScaledClockTest, FixedLocalTimeUntilReleased) {
   ScaledClock clock;
   LocalDateTime when;
   when.year = 2026;
-  when.month = 12;
-  when.day = 5;
-  when.hour = 18;
   clock.fix_local_time(when);
-  set_clock(&clock);
-  EXPECT_EQ(platform::clock().local_now().year, 2026);
-  EXPECT_EQ(platform::clock().local_now().hour, 18);
-  set_clock(nullptr);
-  EXPECT_EQ(&platform::clock(), &system_clock());
+  EXPECT_EQ(clock.local_now().year, 2026);
   clock.release_local_time();
   const LocalDateTime now = clock.local_now();
   EXPECT_GE(now.year, 2024);

@@ -104,17 +104,5 @@ TEST(ExerciseMemoryTest, GrowsInStepsAndReadsOneBased) {
   EXPECT_EQ(memory.at(1), 0);
 }
 
-TEST(ExerciseMemoryTest, FillsUpToTheLimit) {
-  ExerciseMemory memory;
-  memory.allocate();
-  for (int32_t position = 1; position <= kExerciseMemoryLimit; ++position) {
-    ASSERT_TRUE(memory.store(position, static_cast<uint8_t>(position * 7))) << position;
-  }
-  EXPECT_EQ(memory.capacity(), kExerciseMemoryLimit);
-  EXPECT_TRUE(memory.set_count(kExerciseMemoryLimit));
-  EXPECT_EQ(memory.at(kExerciseMemoryLimit), static_cast<uint8_t>(kExerciseMemoryLimit * 7));
-  EXPECT_FALSE(memory.store(kExerciseMemoryLimit + 1, 0));
-}
-
 }  // namespace
 }  // namespace quibra::protocol

@@ -9,61 +9,18 @@
 #include <thread>
 
 #include "frame/state_flags.h"
-#include "platform/registry.h"
-#include "platform/scaled_clock.h"
 #include "protocol/fake_unit.h"
 #include "protocol/message_image.h"
-#include "quibra/quibra.h"
-#include "support/counting_clock.h"
-#include "support/fault_port.h"
 #include "support/final_status.h"
-#include "support/module_fixture.h"
 
 namespace quibra::protocol {
 namespace {
 
 using testing::AnswerFrame;
 using testing::Bytes;
-using testing::FakeUnit;
 using testing::FaultPort;
-using testing::PtyPair;
-
-// Recoding off: requests go out as their plain images.
-constexpr int32_t kPlainSerial = 0x01;
-
-// A clock that counts the engine's 500 ms cycle pauses.
-class EngineTest : public testing::ModuleTest {
- protected:
-  void SetUp() override {
-    ModuleTest::SetUp();
-    ASSERT_TRUE(pty_.ok());
-    platform::set_clock(&counting_);
-    port_.keep_output_on_purge = true;
-    platform::set_byte_port(&port_);
-  }
-  void TearDown() override {
-    unit_.reset();
-    frame::UnloadModule();  // stops the thread while the fakes still stand
-    platform::set_byte_port(nullptr);
-    platform::set_clock(nullptr);
-    ModuleTest::TearDown();
-  }
-
-  void start_unit(FakeUnit::Script script, int delay_ms = 15) {
-    unit_ = std::make_unique<FakeUnit>(pty_, script, delay_ms);
-  }
-  bool start(int32_t options = kPlainSerial) {
-    return fnQuibra_StartIRCommunication(options, pty_.slave_name().c_str()) == 1;
-  }
-  // Polls the collective status until it is final (real time bound).
-  int32_t wait_final(int timeout_ms = 20000) { return testing::WaitFinalStatus(timeout_ms); }
-
-  PtyPair pty_;
-  platform::ScaledClock scaled_{0.01};
-  testing::CountingClock counting_{scaled_};
-  FaultPort port_;
-  std::unique_ptr<FakeUnit> unit_;
-};
+using testing::kPlainSerial;
+using EngineTest = testing::FakeUnitTest;
 
 Bytes Payload(size_t n, uint8_t first) {
   Bytes p(n);
@@ -75,30 +32,6 @@ Bytes Payload(size_t n, uint8_t first) {
 TEST_F(EngineTest, SendBeforeStartIsRefused) {
   EXPECT_EQ(fnQuibra_SendIRComMessage(9002, 1), 0);
   EXPECT_EQ(fnQuibra_GetCurrentMessageStatus(), 20);
-}
-
-TEST_F(EngineTest, ReadStoresTheAnswerFromImageIndexFive) {
-  // 9006 is answered in 30 bytes: 5 of header, 23 of payload, 2 of checksum.
-  const Bytes payload = Payload(23, 0x40);
-  start_unit(
-      [payload](const Bytes& r) { return r[1] == 0x06 ? AnswerFrame(0x06, payload) : Bytes{}; });
-  ASSERT_TRUE(start());
-  ASSERT_EQ(fnQuibra_SendIRComMessage(9006, 1), 1);
-  EXPECT_EQ(wait_final(), 10);
-  EXPECT_EQ(GetMessageByte(9006, 1, 5), 28);  // the low length byte
-  for (int i = 0; i < 23; ++i)
-    EXPECT_EQ(GetMessageByte(9006, 1, 6 + i), 0x40 + i) << i;
-  EXPECT_EQ(m().statuses.get(9006, false), 10);
-  EXPECT_EQ(fnQuibra_GetSCErrorData(1), 0);
-}
-
-TEST_F(EngineTest, RequestGoesOutAsItsImage) {
-  start_unit([](const Bytes& r) { return AnswerFrame(r[1], Payload(11, 0)); });
-  ASSERT_TRUE(start());
-  ASSERT_EQ(fnQuibra_SendIRComMessage(9002, 1), 1);
-  EXPECT_EQ(wait_final(), 10);
-  ASSERT_GE(unit_->request_count(), 1u);
-  EXPECT_EQ(unit_->requests()[0], (Bytes{0xA3, 0x02, 0x00, 0x00, 0x05, 0x9B, 0x95}));
 }
 
 TEST_F(EngineTest, RecodingChangesTheBytesOnTheWire) {
@@ -114,50 +47,12 @@ TEST_F(EngineTest, RecodingChangesTheBytesOnTheWire) {
   EXPECT_EQ(wire, (Bytes{0x34, 0xAB, 0x55, 0x55, 0x56, 0xDC, 0x26}));
 }
 
-TEST_F(EngineTest, WriteIsAcknowledged) {
-  start_unit([](const Bytes& r) { return r[1] == 0x03 ? AnswerFrame(0x03, {0x00}) : Bytes{}; });
-  ASSERT_TRUE(start());
-  ASSERT_EQ(fnQuibra_SendIRComMessage(9003, 1), 1);
-  EXPECT_EQ(wait_final(), 10);
-  ASSERT_EQ(unit_->request_count(), 1u);
-  EXPECT_EQ(unit_->requests()[0].size(), 40u);
-}
-
 TEST_F(EngineTest, RefusedAcknowledgementIsSentAgainUntilTheTriesAreUsed) {
   start_unit([](const Bytes& r) { return AnswerFrame(r[1], {0x01}); });
   ASSERT_TRUE(start());
   ASSERT_EQ(fnQuibra_SendIRComMessage(9003, 1), 1);
-  EXPECT_EQ(wait_final(), 30);
+  EXPECT_EQ(testing::WaitFinalStatus(), 30);
   EXPECT_EQ(unit_->request_count(), 5u);
-}
-
-TEST_F(EngineTest, NoiseBeforeTheAnswerIsSkipped) {
-  start_unit([](const Bytes& r) {
-    Bytes noisy = {0x00, 0x13, 0xFF, 0xA3};
-    const Bytes answer = AnswerFrame(r[1], Payload(11, 1));
-    noisy.insert(noisy.end(), answer.begin(), answer.end());
-    return noisy;
-  });
-  ASSERT_TRUE(start());
-  ASSERT_EQ(fnQuibra_SendIRComMessage(9002, 1), 1);
-  EXPECT_EQ(wait_final(), 10);
-  EXPECT_EQ(unit_->request_count(), 1u);
-  EXPECT_EQ(GetMessageByte(9002, 1, 6), 1);
-  EXPECT_EQ(GetMessageByte(9002, 1, 16), 11);
-  EXPECT_GE(fnQuibra_GetSCErrorData(2), 4);
-}
-
-TEST_F(EngineTest, AnswerStarting5DIsTakenAs5C) {
-  start_unit([](const Bytes& r) {
-    Bytes answer = AnswerFrame(r[1], Payload(11, 0x20));
-    answer[0] = 0x5D;  // the checksum still covers 0x5C
-    return answer;
-  });
-  ASSERT_TRUE(start());
-  ASSERT_EQ(fnQuibra_SendIRComMessage(9002, 1), 1);
-  EXPECT_EQ(wait_final(), 10);
-  EXPECT_EQ(GetMessageByte(9002, 1, 6), 0x20);
-  EXPECT_EQ(fnQuibra_GetSCErrorData(1), 0);
 }
 
 TEST_F(EngineTest, FlippedBitIsRetriedFiveTimesThenNoAnswer) {
@@ -168,7 +63,7 @@ TEST_F(EngineTest, FlippedBitIsRetriedFiveTimesThenNoAnswer) {
   });
   ASSERT_TRUE(start());
   ASSERT_EQ(fnQuibra_SendIRComMessage(9002, 1), 1);
-  EXPECT_EQ(wait_final(), 30);
+  EXPECT_EQ(testing::WaitFinalStatus(), 30);
   EXPECT_EQ(unit_->request_count(), 5u);
   EXPECT_EQ(fnQuibra_GetSCErrorData(1), 5);
   EXPECT_EQ(m().statuses.get(9002, false), 20);
@@ -182,45 +77,18 @@ TEST_F(EngineTest, SilenceAndWrongCodeCountAsNoAnswer) {
   });
   ASSERT_TRUE(start());
   ASSERT_EQ(fnQuibra_SendIRComMessage(9002, 1), 1);
-  EXPECT_EQ(wait_final(), 30);
+  EXPECT_EQ(testing::WaitFinalStatus(), 30);
   EXPECT_EQ(unit_->request_count(), 5u);
   EXPECT_EQ(fnQuibra_GetSCErrorData(3), 5);
   EXPECT_EQ(fnQuibra_GetSCErrorData(1), 0);
   EXPECT_EQ(m().statuses.get(9002, false), 30);
 }
 
-TEST_F(EngineTest, Batch8000OnAType22UnitWalksItsSettingsRows) {
-  start_unit([](const Bytes& r) {
-    const int32_t id = 9000 + r[1];
-    if (id == 9021) return AnswerFrame(r[1], {19, 0, 0, 0, 0, 0});  // device code 19: type 22
-    const int32_t length = AnswerLength(id, 1);
-    return AnswerFrame(r[1], Payload(static_cast<size_t>(length - 7), 0));
-  });
-  ASSERT_TRUE(start());
-  ASSERT_EQ(fnQuibra_SendIRComMessage(8000, 0), 1);
-  EXPECT_EQ(wait_final(), 10);
-  ASSERT_TRUE(unit_->wait_for_requests(17, 10000));
-  std::this_thread::sleep_for(std::chrono::milliseconds(100));
-  const auto requests = unit_->requests();
-  // 9021, 9006, 9002, 9016, 9020, 9014 with 0..6, 9069 with 1..5.
-  const int expected_codes[] = {21, 6, 2, 16, 20, 14, 14, 14, 14, 14, 14, 14, 69, 69, 69, 69, 69};
-  ASSERT_EQ(requests.size(), 17u);
-  for (size_t i = 0; i < requests.size(); ++i)
-    EXPECT_EQ(requests[i][1], expected_codes[i]) << i;
-  EXPECT_EQ(requests[5][5], 0);  // 9014 carries its parameter
-  EXPECT_EQ(requests[11][5], 6);
-  EXPECT_EQ(m().unit.type.load(), 22);
-  EXPECT_EQ(fnQuibra_GetSCErrorData(101), 17);
-  // The batch is over when the last row is queued: that row is not counted as done.
-  EXPECT_EQ(fnQuibra_GetSCErrorData(100), 16);
-  EXPECT_EQ(fnQuibra_GetComProgress(), 94);
-}
-
 TEST_F(EngineTest, UnknownDeviceCodeFailsTheIdentification) {
   start_unit([](const Bytes& r) { return AnswerFrame(r[1], {20, 0, 0, 0, 0, 0}); });
   ASSERT_TRUE(start());
   ASSERT_EQ(fnQuibra_SendIRComMessage(9021, 1), 1);
-  EXPECT_EQ(wait_final(), 30);
+  EXPECT_EQ(testing::WaitFinalStatus(), 30);
   EXPECT_EQ(unit_->request_count(), 15u);  // the identification is tried 15 times
   EXPECT_EQ(m().unit.type.load(), 0);
 }
@@ -240,7 +108,7 @@ TEST_F(EngineTest, UsbAdapterReadsInChunksWithoutRecoding) {
   ASSERT_TRUE(start(0x10));  // USB: recoding is off even with bit 0x01 clear
   EXPECT_EQ(m().port.handle(), 101);
   ASSERT_EQ(fnQuibra_SendIRComMessage(9002, 1), 1);
-  EXPECT_EQ(wait_final(), 10);
+  EXPECT_EQ(testing::WaitFinalStatus(), 10);
   ASSERT_GE(unit_->request_count(), 1u);
   EXPECT_EQ(unit_->requests()[0], (Bytes{0xA3, 0x02, 0x00, 0x00, 0x05, 0x9B, 0x95}));
   EXPECT_EQ(GetMessageByte(9002, 1, 16), 0x30 + 10);
@@ -295,7 +163,7 @@ TEST_F(EngineTest, FailedReadEndsTheThread) {
   ASSERT_TRUE(start());
   port_.fail(FaultPort::Op::Read, 1, true);
   ASSERT_EQ(fnQuibra_SendIRComMessage(9002, 1), 1);
-  EXPECT_EQ(wait_final(), 20);
+  EXPECT_EQ(testing::WaitFinalStatus(), 20);
   EXPECT_EQ(frame::GetStateFlag(frame::kFlagPortReadFailed), 1);
 }
 

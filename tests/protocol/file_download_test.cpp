@@ -7,40 +7,16 @@
 #include <mutex>
 #include <thread>
 
-#include "platform/registry.h"
-#include "platform/scaled_clock.h"
 #include "protocol/fake_unit.h"
 #include "protocol/file_packets.h"
 #include "protocol/message_image.h"
-#include "quibra/quibra.h"
-#include "support/fault_port.h"
 #include "support/final_status.h"
-#include "support/module_fixture.h"
 
 namespace quibra::protocol {
 namespace {
 
+using testing::AnswerFrame;
 using testing::Bytes;
-using testing::FakeUnit;
-using testing::PtyPair;
-
-constexpr int32_t kPlainSerial = 0x01;
-
-// A sealed answer frame: 0x5C, code, 0, the length, the payload, the checksum. (Built in one
-// piece: the insert-based builder trips a compiler bounds warning on short constant payloads.)
-Bytes Packet(uint8_t code, const Bytes& payload) {
-  Bytes frame(payload.size() + 7, 0);
-  frame[0] = 0x5C;
-  frame[1] = code;
-  frame[3] = static_cast<uint8_t>((payload.size() + 5) >> 8);
-  frame[4] = static_cast<uint8_t>((payload.size() + 5) & 0xFF);
-  for (size_t i = 0; i < payload.size(); ++i)
-    frame[5 + i] = payload[i];
-  const uint16_t crc = Crc16Compute(frame.data(), frame.size());
-  frame[frame.size() - 2] = static_cast<uint8_t>(crc >> 8);
-  frame[frame.size() - 1] = static_cast<uint8_t>(crc & 0xFF);
-  return frame;
-}
 
 Bytes Memory(const Module& m) {
   Bytes out;
@@ -132,30 +108,9 @@ class FilePacketSteps : public quibra::testing::ModuleTest {
   }
 };
 
-TEST_F(FilePacketSteps, PacketsThreeToZeroFillTheBufferInOrder) {
-  EXPECT_EQ(deliver(9011, Packet(11, {0x83, 0x00, 0x0E, 0x16, 0x05, 0xA0, 0xA1})), 70);
-  EXPECT_EQ(counter(kCounterPackets), 3);
-  EXPECT_EQ(counter(kCounterFileSize), 14);
-  EXPECT_EQ(counter(kCounterHeaderValue1), 0x16);
-  EXPECT_EQ(fnQuibra_GetComProgress(), 25);
-  EXPECT_EQ(deliver(9011, Packet(11, {0x02, 0xB0, 0xB1, 0xB2})), 70);
-  EXPECT_EQ(fnQuibra_GetComProgress(), 50);
-  // The unit repeats packet 2: it is not stored again.
-  EXPECT_EQ(deliver(9011, Packet(11, {0x02, 0xB0, 0xB1, 0xB2})), 70);
-  EXPECT_EQ(counter(kCounterBytesStored), 9);
-  EXPECT_EQ(deliver(9011, Packet(11, {0x01, 0xC0, 0xC1})), 70);
-  EXPECT_EQ(fnQuibra_GetComProgress(), 75);
-  EXPECT_EQ(deliver(9011, Packet(11, {0x00, 0xD0, 0xD1, 0xD2})), 10);
-  EXPECT_EQ(fnQuibra_GetComProgress(), 100);
-  EXPECT_EQ(fnQuibra_GetSCErrorData(101), 4);
-  EXPECT_EQ(Memory(m()), (Bytes{0x00, 0x0E, 0x16, 0x05, 0xA0, 0xA1, 0xB0, 0xB1, 0xB2, 0xC0, 0xC1,
-                                0xD0, 0xD1, 0xD2}));
-  EXPECT_EQ(m().engine.answer_class.load(), kNoAnswerExpected);
-}
-
 TEST_F(FilePacketSteps, LastPacketAfterAGapDoesNotComplete) {
-  EXPECT_EQ(deliver(9011, Packet(11, {0x82, 0x00, 0x08, 0x16, 0x05})), 70);
-  EXPECT_EQ(deliver(9011, Packet(11, {0x00, 0xD0})), 70);  // packet 1 never came
+  EXPECT_EQ(deliver(9011, AnswerFrame(11, {0x82, 0x00, 0x08, 0x16, 0x05})), 70);
+  EXPECT_EQ(deliver(9011, AnswerFrame(11, {0x00, 0xD0})), 70);  // packet 1 never came
   EXPECT_EQ(m().exercise_memory.count(), 4);
   EXPECT_EQ(counter(kCounterExpectedPacket), 1);
 }
@@ -163,13 +118,13 @@ TEST_F(FilePacketSteps, LastPacketAfterAGapDoesNotComplete) {
 TEST_F(FilePacketSteps, OversizeSingleFileIsRefusedAtByteTwelve) {
   steps().begin(9106);
   // First packet of 1 announcing 262145 bytes (01 00 04 00, low byte first).
-  const Bytes oversize = Packet(106, {0x80, 0x01, 0x01, 0x00, 0x04, 0x00, 0, 0, 0, 0xAA});
+  const Bytes oversize = AnswerFrame(106, {0x80, 0x01, 0x01, 0x00, 0x04, 0x00, 0, 0, 0, 0xAA});
   EXPECT_TRUE(steps().check_header(9106, oversize.data(), 6));
   EXPECT_FALSE(steps().check_header(9106, oversize.data(), 12));
   EXPECT_EQ(steps().store_packet(9106, oversize.data(), static_cast<int>(oversize.size())), 0);
   EXPECT_EQ(m().exercise_memory.count(), 0);
   // Exactly the limit is taken; only the file's own bytes are stored.
-  const Bytes limit = Packet(106, {0x80, 0x00, 0x00, 0x00, 0x04, 0x00, 0, 0, 0, 0xAA, 0xAB});
+  const Bytes limit = AnswerFrame(106, {0x80, 0x00, 0x00, 0x00, 0x04, 0x00, 0, 0, 0, 0xAA, 0xAB});
   EXPECT_EQ(deliver(9106, limit), 10);
   EXPECT_EQ(Memory(m()), (Bytes{0xAA, 0xAB}));
 }
@@ -186,39 +141,14 @@ TEST_F(FilePacketSteps, IrdaFormStoresFromByteFour) {
 
 // ---- trains through the engine --------------------------------------------------------------
 
-class FileDownloadEngine : public quibra::testing::ModuleTest {
- protected:
-  void SetUp() override {
-    ModuleTest::SetUp();
-    ASSERT_TRUE(pty_.ok());
-    platform::set_clock(&scaled_);
-    port_.keep_output_on_purge = true;
-    platform::set_byte_port(&port_);
-  }
-  void TearDown() override {
-    unit_.reset();
-    frame::UnloadModule();
-    platform::set_byte_port(nullptr);
-    platform::set_clock(nullptr);
-    ModuleTest::TearDown();
-  }
-  bool start() {
-    return fnQuibra_StartIRCommunication(kPlainSerial, pty_.slave_name().c_str()) == 1;
-  }
-  int32_t wait_final(int timeout_ms = 30000) { return testing::WaitFinalStatus(timeout_ms); }
-
-  PtyPair pty_;
-  platform::ScaledClock scaled_{0.01};
-  testing::FaultPort port_;
-  std::unique_ptr<FakeUnit> unit_;
-};
+using FileDownloadEngine = testing::FakeUnitTest;
 
 TEST_F(FileDownloadEngine, TrainIsAcknowledgedPacketByPacket) {
   const std::vector<Bytes> train = {
-      Packet(11, {0x83, 0x00, 0x0E, 0x16, 0x05, 0xA0, 0xA1}),
-      Packet(11, {0x02, 0xB0, 0xB1, 0xB2}),
-      Packet(11, {0x01, 0xC0, 0xC1}),
-      Packet(11, {0x00, 0xD0, 0xD1, 0xD2}),
+      AnswerFrame(11, {0x83, 0x00, 0x0E, 0x16, 0x05, 0xA0, 0xA1}),
+      AnswerFrame(11, {0x02, 0xB0, 0xB1, 0xB2}),
+      AnswerFrame(11, {0x01, 0xC0, 0xC1}),
+      AnswerFrame(11, {0x00, 0xD0, 0xD1, 0xD2}),
   };
   // The progress the library shows when each acknowledgement reaches the unit (the unit's
   // thread writes it, the test reads it once the unit has seen them all).
@@ -229,7 +159,7 @@ TEST_F(FileDownloadEngine, TrainIsAcknowledgedPacketByPacket) {
   auto progress = std::make_shared<Progress>();
   auto sent = std::make_shared<size_t>(0);
   auto repeated = std::make_shared<bool>(false);
-  unit_ = std::make_unique<FakeUnit>(pty_, [=](const Bytes& r) -> Bytes {
+  start_unit([=](const Bytes& r) -> Bytes {
     if (r[1] == 22) {
       std::lock_guard guard(progress->lock);
       progress->seen.push_back(fnQuibra_GetComProgress());
@@ -243,7 +173,7 @@ TEST_F(FileDownloadEngine, TrainIsAcknowledgedPacketByPacket) {
   });
   ASSERT_TRUE(start());
   ASSERT_EQ(fnQuibra_SendIRComMessage(9011, 0), 1);
-  EXPECT_EQ(wait_final(), 10);
+  EXPECT_EQ(testing::WaitFinalStatus(), 10);
   ASSERT_TRUE(unit_->wait_for_requests(6, 5000));
   const auto requests = unit_->requests();
   ASSERT_EQ(requests.size(), 6u);
@@ -258,22 +188,23 @@ TEST_F(FileDownloadEngine, TrainIsAcknowledgedPacketByPacket) {
     seen = progress->seen;
   }
   EXPECT_EQ(seen, (std::vector<int32_t>{25, 50, 50, 75, 100}));
+  EXPECT_EQ(fnQuibra_GetSCErrorData(101), 4);  // the packets the first one announced
   EXPECT_EQ(Memory(m()), (Bytes{0x00, 0x0E, 0x16, 0x05, 0xA0, 0xA1, 0xB0, 0xB1, 0xB2, 0xC0, 0xC1,
                                 0xD0, 0xD1, 0xD2}));
 }
 
 TEST_F(FileDownloadEngine, OversizeFirstPacketFailsAndTheRequestGoesAgain) {
   auto asked = std::make_shared<int>(0);
-  unit_ = std::make_unique<FakeUnit>(pty_, [=](const Bytes& r) -> Bytes {
+  start_unit([=](const Bytes& r) -> Bytes {
     if (r[1] != 106) return {};
-    if (++*asked == 1) return Packet(106, {0x80, 0x00, 0x01, 0x00, 0x04, 0x00, 0, 0, 0, 1});
-    return Packet(106, {0x80, 0x00, 0x03, 0x00, 0x00, 0x00, 0, 0, 0, 1, 2, 3});
+    if (++*asked == 1) return AnswerFrame(106, {0x80, 0x00, 0x01, 0x00, 0x04, 0x00, 0, 0, 0, 1});
+    return AnswerFrame(106, {0x80, 0x00, 0x03, 0x00, 0x00, 0x00, 0, 0, 0, 1, 2, 3});
   });
   m().transfer.download = {0, 1, 2, 0};
   SetMessageByte(9106, 0, 5, 2);
   ASSERT_TRUE(start());
   ASSERT_EQ(fnQuibra_SendIRComMessage(9106, 0), 1);
-  EXPECT_EQ(wait_final(), 10);
+  EXPECT_EQ(testing::WaitFinalStatus(), 10);
   const auto requests = unit_->requests();
   ASSERT_EQ(requests.size(), 2u);
   for (const Bytes& r : requests) {
@@ -283,22 +214,6 @@ TEST_F(FileDownloadEngine, OversizeFirstPacketFailsAndTheRequestGoesAgain) {
     EXPECT_EQ(r[9], 0xFF);
   }
   EXPECT_EQ(Memory(m()), (Bytes{1, 2, 3}));
-}
-
-TEST_F(FileDownloadEngine, ListenOnlyTransferSendsNothing) {
-  unit_ = std::make_unique<FakeUnit>(pty_, [](const Bytes&) { return Bytes{}; });
-  ASSERT_TRUE(start());
-  ASSERT_EQ(fnQuibra_SendIRComMessage(9025, 0), 1);
-  std::this_thread::sleep_for(std::chrono::milliseconds(30));
-  // The unit sends its train on its own, code 11, without waiting for acknowledgements.
-  for (const Bytes& packet : {Packet(11, {0x82, 0x00, 0x07, 0x16, 0x05, 0xE0}),
-                              Packet(11, {0x01, 0xE1}), Packet(11, {0x00, 0xE2})}) {
-    pty_.send(packet);
-  }
-  EXPECT_EQ(wait_final(), 10);
-  EXPECT_EQ(unit_->request_count(), 0u);
-  EXPECT_EQ(Memory(m()), (Bytes{0x00, 0x07, 0x16, 0x05, 0xE0, 0xE1, 0xE2}));
-  EXPECT_EQ(fnQuibra_GetComProgress(), 100);
 }
 
 }  // namespace

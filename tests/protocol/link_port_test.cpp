@@ -49,32 +49,6 @@ TEST_F(LinkPortTest, SerialPortIsSetTo9600EightBitsNoParityTwoStopBitsRaw) {
   EXPECT_EQ(tio.c_oflag & OPOST, 0u);
 }
 
-TEST_F(LinkPortTest, BytesPassBothWaysAndAnIdleReadReturnsEmpty) {
-  PtyPair pty;
-  ASSERT_TRUE(pty.ok());
-  ASSERT_EQ(OpenPort(pty.slave_name().c_str()), 1);
-  ConfigurePort(kSerialBaud, kSerialParity, kSerialStopBits);
-
-  // Raw mode: 0x0D, 0x11 and 0x13 pass untouched.
-  const uint8_t out[] = {0xA3, 0x0D, 0x11, 0x13, 0x00};
-  EXPECT_EQ(WritePort(out, sizeof out), 1);
-  EXPECT_EQ(pty.receive(1000), std::vector<uint8_t>(out, out + sizeof out));
-
-  uint8_t byte = 0;
-  auto idle = ReadPort(&byte, 1);
-  EXPECT_TRUE(idle.ok);
-  EXPECT_EQ(idle.count, 0u);
-
-  pty.send({0x5C, 0x0A});
-  std::vector<uint8_t> got;
-  for (int i = 0; i < 100 && got.size() < 2; ++i) {
-    auto r = ReadPort(&byte, 1);
-    ASSERT_TRUE(r.ok);
-    if (r.count == 1) got.push_back(byte);
-  }
-  EXPECT_EQ(got, (std::vector<uint8_t>{0x5C, 0x0A}));
-}
-
 TEST_F(LinkPortTest, PurgeDropsPendingInput) {
   PtyPair pty;
   ASSERT_EQ(OpenPort(pty.slave_name().c_str()), 1);

@@ -70,7 +70,7 @@ TEST_F(WirelessLinkTest, DeviceListCopiesTheIdsAfterTheCount) {
   EXPECT_EQ(std::memcmp(list + 4, id, sizeof id), 0);
 }
 
-TEST_F(WirelessLinkTest, OpenConnectionRegistersTheDeviceAndEndClosesIt) {
+TEST_F(WirelessLinkTest, OpenConnectionRegistersTheDeviceAndEndClosesALinkStillThere) {
   EXPECT_EQ(fnQuibra_OpenConnection(0x100, 1, kDevice), sim::kelvo::kOpenResult);
   EXPECT_EQ(frame::GetStateFlag(frame::kFlagWirelessAdapter), 1);
   EXPECT_EQ(frame::GetStateFlag(frame::kFlagWirelessOpened), 1);
@@ -85,14 +85,13 @@ TEST_F(WirelessLinkTest, OpenConnectionRegistersTheDeviceAndEndClosesIt) {
   EXPECT_EQ(calls().polls, before.polls + 1);  // the link is asked whether it is still there
   EXPECT_EQ(calls().closes, before.closes + 1);
   EXPECT_EQ(frame::GetStateFlag(frame::kFlagWirelessOpened), 0);
-}
 
-TEST_F(WirelessLinkTest, ALinkAlreadyGoneIsNotClosedAgain) {
+  // A link already gone is not closed again.
   EXPECT_EQ(fnQuibra_OpenConnection(0x100, 1, kDevice), sim::kelvo::kOpenResult);
   lose_link_();
-  const OrvekKelvoSimCalls before = calls();
+  const OrvekKelvoSimCalls gone = calls();
   fnQuibra_EndIRCommunication(0);
-  EXPECT_EQ(calls().closes, before.closes);
+  EXPECT_EQ(calls().closes, gone.closes);
   EXPECT_EQ(frame::GetStateFlag(frame::kFlagWirelessOpened), 0);
 }
 

@@ -2,22 +2,14 @@
 // identification from given bytes and the memory commands from a memory array.
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <fstream>
 #include <map>
-#include <sstream>
-#include <string>
 #include <vector>
 
 #include "frame/module.h"
-#include "platform/registry.h"
-#include "platform/scaled_clock.h"
-#include "protocol/message_image.h"
 #include "quibra/quibra.h"
 #include "support/comm_params.h"
 #include "support/module_fixture.h"
 #include "support/scripted_unit_test.h"
-#include "transfer/engine_link.h"
 
 namespace quibra::testing {
 namespace {
@@ -72,7 +64,6 @@ TEST_F(UnitInfoTest, MemorySizesAndTheirCorrections) {
       {68, 0x20, 0x10, 15883, 15883 - 4096 - 6},    // type 15, variant 2
       {17, 0x70, 0x10, 15912, 15912 - 4096 - 6},
       {37, 0x00, 0x7E, 32250, 0},  // type 23 with 32256 bytes used: never below 0
-      {85, 0x00, 0x10, 23772, 23772 - 4096},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(static_cast<int>(c.code));
@@ -86,30 +77,19 @@ TEST_F(UnitInfoTest, FileCountsByType) {
   // Types 20 and 21: 100 when byte 9 has a low nibble, else BCD byte 8.
   EXPECT_EQ(Read(Identity({{6, 85}, {8, 0x42}})).TotalFiles, 42u);
   EXPECT_EQ(Read(Identity({{6, 102}, {8, 0x42}, {9, 0x01}})).TotalFiles, 100u);
-  EXPECT_EQ(Read(Identity({{6, 148}, {8, 0x42}})).TotalFiles, 0u);  // type 27
 }
 
 TEST_F(UnitInfoTest, GroupAUnitStateBitsAndMemoryMap) {
   // VC8 (type 35), variant 4: state bits 0..3 in byte 8; byte 15 bit 0 sets state bit 4, which
   // then keeps bit 3 clear; byte 15 bit 7 is horse mode.
-  const MonitorInfo info = Read(Identity({{6, 166},
-                                          {8, 0x4F},
-                                          {9, 0x34},
-                                          {10, 0x01},
-                                          {11, 0x00},
-                                          {12, 0x01},
-                                          {13, 0x00},
-                                          {14, 0x00},
-                                          {15, 0x81},
-                                          {16, 0x10},
-                                          {17, 0x27},
-                                          {18, 0x00},
-                                          {19, 0xE8},
-                                          {20, 0x03},
-                                          {23, 0x34},
-                                          {24, 0x12},
-                                          {35, 0x00},
-                                          {36, 0x20}}));
+  // From 8: the variant and state bits; the files (0x134); the memory used; the state and horse
+  // bits; the memory base 10000 (16 .. 18) and the bike area 1000 (19, 20). The totals at 23,
+  // the display area at 35.
+  std::vector<uint8_t> identity = Identity({{6, 166}, {23, 0x34}, {24, 0x12}, {36, 0x20}});
+  const uint8_t from8[] = {0x4F, 0x34, 0x01, 0x00, 0x01, 0x00, 0x00,
+                           0x81, 0x10, 0x27, 0x00, 0xE8, 0x03};
+  std::copy(std::begin(from8), std::end(from8), identity.begin() + 8);
+  const MonitorInfo info = Read(identity);
   EXPECT_EQ(info.MonitorInUse, 35);
   EXPECT_EQ(info.DataVersion, 4u);
   EXPECT_EQ(info.LowBattery, 0x17u);
@@ -180,76 +160,6 @@ TEST_F(UnitInfoTest, StrideSensorAndStateCheckOfType37) {
   unit_.memory[355] = 0x01;
   EXPECT_EQ(fnQuibra_N4Sensor(&p), 1);
   EXPECT_EQ(fnQuibra_ReadMonitorType(), 173);  // the raw code, not the monitor type
-}
-
-TEST_F(UnitInfoTest, StateBlocksThatNeedRepair) {
-  CommParams p = LinkParams(1, 33);
-  const std::vector<std::vector<uint8_t>> unsound = {
-      {0x34, 0x12, 0x00, 0x0B, 0x99, 0x00},  // byte 3 is not 10
-      {0x3A, 0x12, 0x00, 0x0A, 0x99, 0x00},  // not BCD
-      {0x00, 0x40, 0x00, 0x0A, 0x99, 0x00},  // 4000 is too large
-  };
-  for (const auto& block : unsound) {
-    unit_.writes.clear();
-    std::copy(block.begin(), block.end(), unit_.memory.begin());
-    EXPECT_EQ(fnQuibra_EEPROMStateCheckFix(&p), 1);
-    ASSERT_EQ(unit_.writes.size(), 1u);
-    EXPECT_EQ(unit_.writes[0].bytes, (std::vector<uint8_t>{0x10, 0x00, 0x01, 0x00, 0x99, 0x07}));
-  }
-  unit_.memory[1] = 0x39;  // 3900: sound
-  unit_.writes.clear();
-  EXPECT_EQ(fnQuibra_EEPROMStateCheckFix(&p), 0);
-  EXPECT_TRUE(unit_.writes.empty());
-}
-
-TEST_F(UnitInfoTest, PairedSensorFlagsByType) {
-  // Slots k at 346 + 3k: slot 0, slot 2 (stride), slot 4 and slot 9 paired.
-  auto pair = [&](int slot) { unit_.memory[static_cast<size_t>(346 + 3 * slot)] = 1; };
-  for (int slot : {0, 2, 4, 9})
-    pair(slot);
-  int32_t flags[6] = {7, 7, 7, 7, 7, 7};
-  CommParams p38 = LinkParams(1, 38);
-  ASSERT_EQ(fnQuibra_Sensors_PRVCZ(&p38, flags), 1);
-  EXPECT_EQ(std::vector<int32_t>(flags, flags + 6), (std::vector<int32_t>{1, 1, 1, 0, 1, 0}));
-
-  int32_t kept[6] = {7, 7, 7, 7, 7, 7};
-  CommParams p34 = LinkParams(1, 34);
-  ASSERT_EQ(fnQuibra_Sensors_PRVCZ(&p34, kept), 1);
-  EXPECT_EQ(std::vector<int32_t>(kept, kept + 6), (std::vector<int32_t>{1, 7, 0, 1, 0, 1}));
-
-  int32_t untouched[6] = {7, 7, 7, 7, 7, 7};
-  CommParams p22 = LinkParams(1, 22);
-  ASSERT_EQ(fnQuibra_Sensors_PRVCZ(&p22, untouched), 1);
-  EXPECT_EQ(std::vector<int32_t>(untouched, untouched + 6), std::vector<int32_t>(6, 7));
-}
-
-TEST_F(UnitInfoTest, MemoryDumpWritesHeaderAndHexLines) {
-  unit_.identities = {Identity({{6, 172}, {8, 0x20}, {9, 3}})};  // PR6, variant 2, 3 files
-  for (size_t i = 0; i < unit_.memory.size(); ++i)
-    unit_.memory[i] = static_cast<uint8_t>(i * 7);
-  unit_.with_lead = true;
-  const std::string path = ::testing::TempDir() + "/quibra_dump.txt";
-  ASSERT_EQ(fnQuibra_SavePRVCFileMemory(0, path.c_str()), 1);
-  std::ifstream in(path, std::ios::binary);
-  const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  EXPECT_EQ(text.rfind("//MonitorInUse = 36\r\n//MonitorSubModel = 172\r\n//DataVersion = 2\r\n"
-                       "//TotalFiles = 3\r\n",
-                       0),
-            0u);
-  // 0x20000 bytes in 356 reads of 368, the last cut at the end of memory: 8192 lines of 16.
-  EXPECT_EQ(unit_.count(9090), 1u + 357u);  // the state check's read, then the dump's reads
-  size_t lines = 0;
-  for (char c : text)
-    lines += c == '\n' ? 1 : 0;
-  EXPECT_EQ(lines, 8u + 0x20000u / 16u);
-  EXPECT_NE(text.find("\r\n000000 00 07 0e 15 1c 23 2a 31 38 3f 46 4d 54 5b 62 69\r\n"),
-            std::string::npos);
-  // The second read starts at 368 = 0x170 (368 * 7 = 2576 = 0xa10: low byte 0x10).
-  EXPECT_NE(text.find("\r\n000170 10 17 1e 25"), std::string::npos);
-  // The last line is the end of memory.
-  EXPECT_NE(text.find("\r\n01fff0 "), std::string::npos);
-  EXPECT_EQ(text.find("\r\n020000 "), std::string::npos);
-  std::remove(path.c_str());
 }
 
 }  // namespace

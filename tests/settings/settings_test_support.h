@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "frame/lifecycle.h"
@@ -21,7 +22,9 @@
 #include "protocol/message_image.h"
 #include "quibra/quibra.h"
 #include "serial_link.h"
+#include "support/forwarding_clock.h"
 #include "support/module_fixture.h"
+#include "support/scripted_unit.h"
 #include "unit.h"
 
 namespace quibra::testing {
@@ -50,6 +53,28 @@ class ListeningSpeaker final : public platform::SoundOutput {
     return true;
   }
   std::vector<Bytes> heard;
+};
+
+// Logs every pause with the number of messages a scripted unit had received by then.
+class PauseLog final : public ForwardingClock {
+ public:
+  PauseLog(platform::Clock& inner, const ScriptedUnit& unit)
+      : ForwardingClock(inner), unit_(unit) {}
+  void sleep_ms(uint32_t ms) override {
+    pauses.emplace_back(ms, unit_.sent.size());
+    inner_.sleep_ms(ms);
+  }
+  // Whether a pause of exactly ms came right before message n (0-based) went out.
+  bool paused_before(uint32_t ms, size_t n) const {
+    for (const auto& [length, sent] : pauses) {
+      if (length == ms && sent == n) return true;
+    }
+    return false;
+  }
+  std::vector<std::pair<uint32_t, size_t>> pauses;
+
+ private:
+  const ScriptedUnit& unit_;
 };
 
 class SettingsTest : public ModuleTest {
@@ -133,6 +158,13 @@ class SettingsTest : public ModuleTest {
       if (r.id == id) found.push_back(r);
     }
     return found;
+  }
+
+  // The last write of a message the unit received (a write goes twice when its acknowledgement
+  // was lost); an empty one when none came.
+  sim::LoggedRequest last_write(int32_t id) const {
+    const auto writes = requests_for(id);
+    return writes.empty() ? sim::LoggedRequest{} : writes.back();
   }
 
   // What the sound upload of a prepared image sounds like: two zero bytes either side.

@@ -11,15 +11,11 @@
 #include "frame/comm_params.h"
 #include "frame/module.h"
 #include "platform/registry.h"
-#include "platform/scaled_clock.h"
-#include "protocol/message_image.h"
 #include "quibra/quibra.h"
+#include "settings_test_support.h"
 #include "support/comm_params.h"
-#include "support/forwarding_clock.h"
-#include "support/module_fixture.h"
 #include "support/recorded_boxes.h"
-#include "support/scripted_unit.h"
-#include "transfer/engine_link.h"
+#include "support/scripted_unit_test.h"
 #include "ui/clipboard.h"
 #include "ui/message_box.h"
 
@@ -28,39 +24,10 @@ namespace {
 
 using Sent = std::vector<std::pair<int32_t, int32_t>>;
 
-// Logs every pause with the number of messages the unit had received by then.
-class PauseLog final : public ForwardingClock {
- public:
-  PauseLog(platform::Clock& inner, const ScriptedUnit& unit)
-      : ForwardingClock(inner), unit_(unit) {}
-  void sleep_ms(uint32_t ms) override {
-    pauses.emplace_back(ms, unit_.sent.size());
-    inner_.sleep_ms(ms);
-  }
-  // Whether a pause of exactly ms came right before message n (0-based) went out.
-  bool paused_before(uint32_t ms, size_t n) const {
-    for (const auto& [length, sent] : pauses) {
-      if (length == ms && sent == n) return true;
-    }
-    return false;
-  }
-  std::vector<std::pair<uint32_t, size_t>> pauses;
-
- private:
-  const ScriptedUnit& unit_;
-};
-
 std::vector<uint8_t> Identity(uint8_t product_code) {
   std::vector<uint8_t> image(37, 0);
   image[6] = product_code;
   return image;
-}
-
-std::vector<uint8_t> Image(int32_t id, int32_t param, int32_t first, int32_t last) {
-  std::vector<uint8_t> bytes;
-  for (int32_t i = first; i <= last; ++i)
-    bytes.push_back(protocol::GetMessageByte(id, param, i));
-  return bytes;
 }
 
 // The user gives up on a transfer as soon as the dialog offers Retry.
@@ -69,29 +36,24 @@ void QUIBRA_CALL CancelOnRetry(const QuibraDialogEvent* event, void*) {
     fnQuibraExt_PressDialogButton(2);
 }
 
-class ServiceCommandsTest : public ModuleTest {
+class ServiceCommandsTest : public ScriptedUnitTest {
  protected:
   void SetUp() override {
-    ModuleTest::SetUp();
+    ScriptedUnitTest::SetUp();
     platform::set_clock(&pauses_);
-    transfer::set_transfer_link(&unit_);
     ui::set_message_box_host(&boxes_);
     fnQuibraExt_SetDialogObserver(CancelOnRetry, nullptr);
   }
   void TearDown() override {
     fnQuibraExt_SetDialogObserver(nullptr, nullptr);
-    ModuleTest::TearDown();
+    ScriptedUnitTest::TearDown();
     ui::set_message_box_host(nullptr);
-    transfer::set_transfer_link(nullptr);
-    platform::set_clock(nullptr);
   }
   std::array<uint8_t, 3> Block(int32_t block) {
     const auto& b = unit_.blocks[block];
     return {b[0], b[1], b[2]};
   }
 
-  platform::ScaledClock clock_{0.001};
-  ScriptedUnit unit_;
   PauseLog pauses_{clock_, unit_};
   RecordedBoxes boxes_;
 };
@@ -192,17 +154,25 @@ TEST_F(ServiceCommandsTest, DirectWriteWithoutItsLinkFailsUnsent) {
 
 TEST_F(ServiceCommandsTest, FileDeleteNamesTheFileByItsStart) {
   CommParams p = LinkParams(1, 22);
+  // Refused: no such file, no such time of day or date, no downloaded memory to name file 0.
+  EXPECT_EQ(fnQuibra_SendFileDeleteCommand(&p, -3, 20240315, 0, 0), 0);
+  EXPECT_EQ(fnQuibra_SendFileDeleteCommand(&p, -2, 20240315, 86400, 0), 0);
+  EXPECT_EQ(fnQuibra_GetErrorCode(), 101);
+  EXPECT_EQ(fnQuibra_SendFileDeleteCommand(&p, -2, 20240230, 0, 0), 0);
+  EXPECT_EQ(fnQuibra_GetErrorCode(), 102);
+  EXPECT_EQ(fnQuibra_SendFileDeleteCommand(&p, 0, 0, 0, 0), 0);
+  EXPECT_EQ(fnQuibra_SendFileDeleteCommand(nullptr, -1, 0, 0, 0), 0);
   // 14:05:09 on 15 March 2024, shown in 12-hour form: recorded, nothing sent.
   EXPECT_EQ(fnQuibra_SendFileDeleteCommand(&p, -2, 20240315, 14 * 3600 + 5 * 60 + 9, 1), 1);
   EXPECT_TRUE(unit_.sent.empty());
   EXPECT_EQ(fnQuibra_SendFileDeleteCommand(&p, -1, 0, 0, 0), 1);
   EXPECT_EQ(unit_.sent, (Sent{{9012, 0}}));
   // All files; 09 s, 05 min, 2 pm (BCD 02 + 128), day 15 + 128, year 124 - 100 = 24, March.
-  EXPECT_EQ(Image(9012, 0, 5, 11), (std::vector<uint8_t>{0xFF, 0x09, 0x05, 0x82, 0x95, 0x24, 3}));
+  EXPECT_EQ(ImageBytes(9012, 0, 5, 11), (Bytes{0xFF, 0x09, 0x05, 0x82, 0x95, 0x24, 3}));
   // In 24-hour form the hour and the day carry no marks.
   EXPECT_EQ(fnQuibra_SendFileDeleteCommand(&p, -2, 19991231, 23 * 3600, 0), 1);
   EXPECT_EQ(fnQuibra_SendFileDeleteCommand(&p, -1, 0, 0, 0), 1);
-  EXPECT_EQ(Image(9012, 0, 5, 11), (std::vector<uint8_t>{0xFF, 0x00, 0x00, 0x23, 0x31, 0x99, 12}));
+  EXPECT_EQ(ImageBytes(9012, 0, 5, 11), (Bytes{0xFF, 0x00, 0x00, 0x23, 0x31, 0x99, 12}));
 }
 
 TEST_F(ServiceCommandsTest, FileDeleteOfTheNewerUnitsPacksTheDate) {
@@ -211,21 +181,7 @@ TEST_F(ServiceCommandsTest, FileDeleteOfTheNewerUnitsPacksTheDate) {
   EXPECT_EQ(fnQuibra_SendFileDeleteCommand(&p, -1, 0, 0, 0), 1);
   // 2024-03-15: (44 << 9) | (3 << 5) | 15 = 0x586F, low byte first; then 09 s, 05 min, 14 h
   // (no 12-hour form), 255.
-  EXPECT_EQ(Image(9012, 0, 5, 11),
-            (std::vector<uint8_t>{0xFF, 0x6F, 0x58, 0x09, 0x05, 0x14, 0xFF}));
-}
-
-TEST_F(ServiceCommandsTest, FileDeleteRefusals) {
-  CommParams p = LinkParams(1, 22);
-  EXPECT_EQ(fnQuibra_SendFileDeleteCommand(&p, -3, 20240315, 0, 0), 0);
-  EXPECT_EQ(fnQuibra_SendFileDeleteCommand(&p, -2, 20240315, 86400, 0), 0);
-  EXPECT_EQ(fnQuibra_GetErrorCode(), 101);
-  EXPECT_EQ(fnQuibra_SendFileDeleteCommand(&p, -2, 20240230, 0, 0), 0);
-  EXPECT_EQ(fnQuibra_GetErrorCode(), 102);
-  // No downloaded memory: file 0 cannot be named.
-  EXPECT_EQ(fnQuibra_SendFileDeleteCommand(&p, 0, 0, 0, 0), 0);
-  EXPECT_EQ(fnQuibra_SendFileDeleteCommand(nullptr, -1, 0, 0, 0), 0);
-  EXPECT_TRUE(unit_.sent.empty());
+  EXPECT_EQ(ImageBytes(9012, 0, 5, 11), (Bytes{0xFF, 0x6F, 0x58, 0x09, 0x05, 0x14, 0xFF}));
 }
 
 TEST_F(ServiceCommandsTest, MemoryByteIsReadBackOverInfrared) {

@@ -43,16 +43,6 @@ TEST_F(UnitCommandsSimTest, PagedContrastWriteLandsAtTheBlockAddress) {
   EXPECT_EQ(requests_for(9035).back().payload, (Bytes{16, 0x04, 0x00, 1}));
 }
 
-TEST_F(UnitCommandsSimTest, TimeCorrectionByBlockThenFactoryDefaults) {
-  ASSERT_TRUE(start_unit(11));
-  EXPECT_EQ(fnQuibra_SetTimeCorrectionValueEx(1, -250, 11, 1, 0), 1);
-  const auto writes = requests_for(9007);
-  ASSERT_EQ(writes.size(), 1U);
-  EXPECT_EQ(writes[0].payload, (Bytes{0x00, 0x00, 0x50, 0x02, 0x00}));
-  EXPECT_EQ(memory(0, 3), (Bytes{0x50, 0x02, 0x00}));
-  EXPECT_EQ(heard(9009), 1U);
-}
-
 TEST_F(UnitCommandsSimTest, TimeCorrectionBySoundCarriesTheBlockAndTheFactoryDefaults) {
   EXPECT_EQ(fnQuibra_SetTimeCorrectionValue(-250), 1);
   ASSERT_EQ(speaker_.heard.size(), 2U);
@@ -75,20 +65,6 @@ TEST_F(UnitCommandsSimTest, LimitAlarmOffOnAType23Unit) {
   EXPECT_EQ(requests_for(9008).size(), 2U);
 }
 
-TEST_F(UnitCommandsSimTest, UsageCountersOfAnOutdoorUnit) {
-  ASSERT_TRUE(start_unit(20));
-  Bytes counters(26, 0);
-  counters[0] = 0x34;
-  counters[1] = 0x12;
-  counters[24] = 0xFF;
-  counters[25] = 0xFF;
-  unit_->set_memory(132, counters);
-  EXPECT_EQ(fnQuibra_GetUsageCounters(0), 1);
-  EXPECT_EQ(fnQuibra_ReadUsageCounterValue(0), 0x1234);
-  EXPECT_EQ(fnQuibra_ReadUsageCounterValue(1), 0);
-  EXPECT_EQ(fnQuibra_ReadUsageCounterValue(12), 65535);
-}
-
 TEST_F(UnitCommandsSimTest, Type22SwitchesItsMonitorType) {
   ASSERT_TRUE(start_unit(22));
   const Bytes mode{2};
@@ -96,17 +72,6 @@ TEST_F(UnitCommandsSimTest, Type22SwitchesItsMonitorType) {
   EXPECT_EQ(fnQuibra_SwitchMonitorType(22, 3), 1) << log();
   EXPECT_EQ(memory(9, 1), Bytes{3});
   EXPECT_EQ(heard(9009), 1U);
-}
-
-TEST_F(UnitCommandsSimTest, FileDeleteIsAcknowledged) {
-  ASSERT_TRUE(start_unit(22));
-  CommParams p = infrared();
-  p.MonitorType = 22;
-  EXPECT_EQ(fnQuibra_SendFileDeleteCommand(&p, -2, 20240315, 14 * 3600 + 5 * 60 + 9, 1), 1);
-  EXPECT_EQ(fnQuibra_SendFileDeleteCommand(&p, -1, 0, 0, 0), 1);
-  const auto deletes = requests_for(9012);
-  ASSERT_EQ(deletes.size(), 1U);
-  EXPECT_EQ(deletes[0].payload, (Bytes{0xFF, 0x09, 0x05, 0x82, 0x95, 0x24, 0x03}));
 }
 
 TEST_F(UnitCommandsSimTest, CaloriesAreReadFromTheBlockTheUnitSends) {

@@ -66,20 +66,18 @@ TEST_F(VcqTest, TotalsGoAsThreeDatedGroupsBehindThePageByte) {
   EXPECT_EQ(m().unit.type.load(), 29);
 
   // Type 31 has the same area; a date the two bytes cannot hold goes as 0 0.
-  p = sound();
   ASSERT_EQ(fnQuibra_SendBikesSettingsVCQ(&p, 31, 5, 10, 19791231), 1);
   EXPECT_EQ(ImageBytes(9035, 59, 8, 15), (Bytes{0x15, 0x00, 0x00, 0, 0, 0, 0x00, 0x00}));
   EXPECT_EQ(ImageBytes(9035, 59, 16, 16), Bytes{0x05});
 
   // Nothing goes out for a total out of range or a unit without the area.
-  p = sound();
   EXPECT_EQ(fnQuibra_SendBikesSettingsVCQ(&p, 29, 1000000, 0, 20240315), 0);
   EXPECT_EQ(fnQuibra_SendBikesSettingsVCQ(&p, 29, 0, -1, 20240315), 0);
   EXPECT_EQ(fnQuibra_SendBikesSettingsVCQ(&p, 30, 1, 1, 20240315), 0);
   EXPECT_EQ(speaker_.heard.size(), 2u);
 }
 
-TEST_F(VcqTest, ExerciseSettingsPackTheHandWorkedImage) {
+TEST_F(VcqTest, ExerciseSettingsPackTheHandWorkedImageAndComeBackFromTheDataFile) {
   VcqExerciseSettings r = Sample();
   CommParams p = sound();
   ASSERT_EQ(fnQuibra_VCQ_SendExerciseSettings(&p, &r), 1);
@@ -100,6 +98,21 @@ TEST_F(VcqTest, ExerciseSettingsPackTheHandWorkedImage) {
   ASSERT_EQ(fnQuibra_VCQ_SendExerciseSettings(&p, &r), 1);
   EXPECT_EQ(speaker_.heard.size(), 1u);
   EXPECT_EQ(ImageBytes(9079, 0, 6, 7), (Bytes{0x05, 0x01}));
+
+  // Through the data file: nothing is played, and what was written comes back.
+  r = Sample();
+  p = write_file();
+  ASSERT_EQ(fnQuibra_VCQ_SendExerciseSettings(&p, &r), 1);
+  EXPECT_EQ(speaker_.heard.size(), 1u);
+  VcqExerciseSettings loaded;
+  std::memset(&loaded, 0x44, sizeof loaded);  // not checked before the file is read
+  p = read_file();
+  ASSERT_EQ(fnQuibra_VCQ_SendExerciseSettings(&p, &loaded), 1);
+  VcqExerciseSettings expected = r;
+  expected.VcqUnitType = 0;  // not in the image
+  expected.VcqMode = 1;      // either mode bit reads as 1
+  EXPECT_TRUE(SameRecord(loaded, expected));
+  EXPECT_EQ(ImageBytes(9079, 0, 6, 17), kSampleImage);
 }
 
 TEST_F(VcqTest, EveryFailingCheckSendsNothing) {
@@ -133,7 +146,6 @@ TEST_F(VcqTest, EveryFailingCheckSendsNothing) {
   for (const Case& c : cases) {
     VcqExerciseSettings r = Sample();
     c.spoil(r);
-    p = sound();
     EXPECT_EQ(fnQuibra_VCQ_SendExerciseSettings(&p, &r), 0) << c.what;
     EXPECT_EQ(fnQuibra_GetErrorCode(), -1) << c.what;
     EXPECT_EQ(SentImage(9079, 0), before) << c.what;
@@ -145,26 +157,8 @@ TEST_F(VcqTest, EveryFailingCheckSendsNothing) {
   r.VcqLimitsInPercent = 1;
   r.VcqUpperLimit = 85;
   r.VcqLowerLimit = 85;
-  p = sound();
   ASSERT_EQ(fnQuibra_VCQ_SendExerciseSettings(&p, &r), 1);
   EXPECT_EQ(ImageBytes(9079, 0, 10, 12), (Bytes{0x0E, 85, 85}));
-}
-
-TEST_F(VcqTest, ExerciseSettingsComeBackFromTheDataFile) {
-  VcqExerciseSettings r = Sample();
-  CommParams p = write_file();
-  ASSERT_EQ(fnQuibra_VCQ_SendExerciseSettings(&p, &r), 1);
-  EXPECT_TRUE(speaker_.heard.empty());
-
-  VcqExerciseSettings loaded;
-  std::memset(&loaded, 0x44, sizeof loaded);  // not checked before the file is read
-  p = read_file();
-  ASSERT_EQ(fnQuibra_VCQ_SendExerciseSettings(&p, &loaded), 1);
-  VcqExerciseSettings expected = r;
-  expected.VcqUnitType = 0;  // not in the image
-  expected.VcqMode = 1;      // either mode bit reads as 1
-  EXPECT_TRUE(SameRecord(loaded, expected));
-  EXPECT_EQ(ImageBytes(9079, 0, 6, 17), kSampleImage);
 }
 
 }  // namespace

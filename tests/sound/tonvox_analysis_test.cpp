@@ -62,32 +62,13 @@ Bytes Type9Exercise() {
 
 TEST_F(TonvoxAnalysisTest, Type9SummarySamplesAndShortLap) {
   ASSERT_EQ(Analyze(Type9Exercise(), 9), 1);
-  ExpectParams({{5, 9},
-                {12, 60},
-                {10, 477300},  // 13:15:30
-                {9, 19950617},
-                {11, 3725300},
-                {36, 11},
-                {37, 22},
-                {8, 1},
-                {14, 150},
-                {13, 120},
-                {16, 160},
-                {15, 130},
-                {18, 170},
-                {17, 140},
-                {47, 1650},
-                {48, 77},
-                {71, 48100},
-                {76, 74450},
-                {75, 35990},
-                {80, 12345},
-                {91, 12345},
-                {7, 0},
-                // Only the units with a channel byte send the trip summary and parameter 40.
-                {38, 0},
-                {43, 0},
-                {40, 0}});
+  // 10 is 13:15:30
+  ExpectParams({{5, 9}, {12, 60}, {10, 477300}, {9, 19950617}, {11, 3725300}, {36, 11}, {37, 22}});
+  ExpectParams({{8, 1}, {14, 150}, {13, 120}, {16, 160}, {15, 130}, {18, 170}, {17, 140}});
+  ExpectParams({{47, 1650}, {48, 77}, {71, 48100}, {76, 74450}, {75, 35990}, {80, 12345}});
+  ExpectParams({{91, 12345}, {7, 0}});
+  // Only the units with a channel byte send the trip summary and parameter 40.
+  ExpectParams({{38, 0}, {43, 0}, {40, 0}});
   ExpectFlags({{21, 1}, {3, 0}, {8, 0}, {10, 0}, {12, 0}, {13, 1}});
   ASSERT_EQ(fnQuibra_GetNbrOfHRMSamples(), 4);
   EXPECT_EQ(Sample(1, 0), 100);
@@ -96,6 +77,12 @@ TEST_F(TonvoxAnalysisTest, Type9SummarySamplesAndShortLap) {
   EXPECT_EQ(Sample(1, 3), 120);
   ASSERT_EQ(fnQuibra_GetNbrOfIntTimes(), 1);
   ExpectLap(0, {{601, 906}, {607, 140}, {609, 130}, {610, 150}, {625, 4}, {603, 0}, {604, 0}});
+  // Other unit types leave the exercise alone.
+  EXPECT_EQ(fnQuibra_AnalyzeTonvoxFile(30, 0, 0), 0);
+  EXPECT_EQ(fnQuibra_AnalyzeTonvoxFile(11, 0, 0), 0);
+  ExpectParams({{5, 9}, {9, 19950617}});
+  EXPECT_EQ(fnQuibra_GetNbrOfHRMSamples(), 4);
+  EXPECT_EQ(fnQuibra_GetNbrOfIntTimes(), 1);
 }
 
 // Type 10 with speed and third channel, N = 60 (one piece per area) and long imperial laps
@@ -145,7 +132,7 @@ Bytes Type10Exercise() {
   return b;
 }
 
-TEST_F(TonvoxAnalysisTest, Type10SummaryIsShiftedByTheChannelByte) {
+TEST_F(TonvoxAnalysisTest, Type10ShiftedSummarySixtySamplesAndLongImperialLaps) {
   ASSERT_EQ(Analyze(Type10Exercise(), 10), 1);
   // Start 8:30: the PM bit alone changes nothing. Parameter 43 is 772 / 1.6f = 482.49999...
   ExpectParams({{5, 10},     {12, 30},    {10, 306000}, {9, 20051105}, {11, 600000}, {40, 600},
@@ -153,10 +140,6 @@ TEST_F(TonvoxAnalysisTest, Type10SummaryIsShiftedByTheChannelByte) {
                 {71, 48100}, {76, 74450}, {75, 35990},  {80, 12345},   {91, 12345},  {45, 123456},
                 {38, 4660},  {43, 482},   {44, 13},     {103, 90},     {104, 95}});
   ExpectFlags({{21, 1}, {3, 1}, {8, 1}, {10, 1}, {12, 1}, {13, 1}});
-}
-
-TEST_F(TonvoxAnalysisTest, SixtySamplesFillOnePiecePerArea) {
-  ASSERT_EQ(Analyze(Type10Exercise(), 10), 1);
   ASSERT_EQ(fnQuibra_GetNbrOfHRMSamples(), 61);
   for (const int32_t index : {0, 1}) {
     EXPECT_EQ(Sample(1, index), 60);
@@ -169,25 +152,13 @@ TEST_F(TonvoxAnalysisTest, SixtySamplesFillOnePiecePerArea) {
   EXPECT_EQ(Sample(1, 60), 119);
   EXPECT_EQ(Sample(2, 60), 300);
   EXPECT_EQ(Sample(3, 60), 141);
-}
-
-TEST_F(TonvoxAnalysisTest, LongImperialLapsMarkersAndLimitSetChanges) {
-  ASSERT_EQ(Analyze(Type10Exercise(), 10), 1);
   // The sixth lap lies past the end of the exercise: the store refuses it, and its marker 254
   // changes nothing.
   ASSERT_EQ(fnQuibra_GetNbrOfIntTimes(), 5);
-  ExpectLap(0, {{601, 600},
-                {607, 150},
-                {609, 140},
-                {610, 160},
-                {604, 21648},  // 12.3 miles in yards
-                {613, 85},
-                {611, 170},  // 272 steps
-                {603, 1},
-                {626, 90},
-                {627, 170},
-                {645, 170 * 256 + 5},
-                {625, 2}});
+  // 604 is 12.3 miles in yards
+  ExpectLap(0, {{601, 600}, {607, 150}, {609, 140}, {610, 160}, {604, 21648}, {613, 85}});
+  // 611 is 272 steps
+  ExpectLap(0, {{611, 170}, {603, 1}, {626, 90}, {627, 170}, {645, 170 * 256 + 5}, {625, 2}});
   ExpectLap(1, {{601, 1200}, {603, 1}, {626, 15}, {627, 0}, {645, 252 * 256}, {625, 2}});
   ExpectLap(2, {{601, 1800}, {603, 0}, {626, 0}, {627, 0}, {645, 254 * 256}});
   ExpectLap(3, {{601, 2450}, {607, 133}, {603, 1}, {626, 30}, {627, 100}, {645, 100 * 256 + 7}});
@@ -225,7 +196,7 @@ Bytes Type6FullRecording() {
   return b;
 }
 
-TEST_F(TonvoxAnalysisTest, FullRecordingSkipsBlockHeadersAndHalvesTheInterval) {
+TEST_F(TonvoxAnalysisTest, FullRecordingAndAShortMetricLap) {
   ASSERT_EQ(Analyze(Type6FullRecording(), 6), 1);
   ExpectParams({{12, 60}, {10, 0}, {9, 20000101}, {11, 43200000}, {7, 32}, {8, 0}});
   ExpectFlags({{3, 1}, {8, 1}, {10, 0}, {12, 0}});
@@ -237,21 +208,10 @@ TEST_F(TonvoxAnalysisTest, FullRecordingSkipsBlockHeadersAndHalvesTheInterval) {
   EXPECT_EQ(Sample(1, 120), 159);
   EXPECT_EQ(Sample(2, 120), 600);
   EXPECT_EQ(Sample(3, 61), 0);
-}
-
-TEST_F(TonvoxAnalysisTest, ShortMetricLapWithoutThirdChannelOrLapMode) {
-  ASSERT_EQ(Analyze(Type6FullRecording(), 6), 1);
   ASSERT_EQ(fnQuibra_GetNbrOfIntTimes(), 1);
-  ExpectLap(0, {{601, 360000},
-                {607, 120},
-                {609, 110},
-                {610, 130},
-                {604, 12300},
-                {613, 0},
-                {611, 2},  // 4 steps: 2.4999... in single precision
-                {625, 0},
-                {603, 0},
-                {645, 0}});
+  ExpectLap(0, {{601, 360000}, {607, 120}, {609, 110}, {610, 130}, {604, 12300}, {613, 0}});
+  // 611 is 4 steps: 2.4999... in single precision
+  ExpectLap(0, {{611, 2}, {625, 0}, {603, 0}, {645, 0}});
 }
 
 TEST_F(TonvoxAnalysisTest, NoSamplesPutTheLapsAtTheSampleArea) {
@@ -267,15 +227,6 @@ TEST_F(TonvoxAnalysisTest, NoSamplesPutTheLapsAtTheSampleArea) {
   EXPECT_EQ(Sample(1, 0), 0x0A);
   ASSERT_EQ(fnQuibra_GetNbrOfIntTimes(), 1);
   ExpectLap(0, {{601, 100}, {607, 140}});
-}
-
-TEST_F(TonvoxAnalysisTest, OtherUnitTypesLeaveTheExerciseAlone) {
-  ASSERT_EQ(Analyze(Type9Exercise(), 9), 1);
-  EXPECT_EQ(fnQuibra_AnalyzeTonvoxFile(30, 0, 0), 0);
-  EXPECT_EQ(fnQuibra_AnalyzeTonvoxFile(11, 0, 0), 0);
-  ExpectParams({{5, 9}, {9, 19950617}});
-  EXPECT_EQ(fnQuibra_GetNbrOfHRMSamples(), 4);
-  EXPECT_EQ(fnQuibra_GetNbrOfIntTimes(), 1);
 }
 
 }  // namespace

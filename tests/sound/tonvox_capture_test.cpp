@@ -60,22 +60,6 @@ class TonvoxCaptureTest : public ModuleTest {
   FakeSoundCard card_;
 };
 
-TEST_F(TonvoxCaptureTest, ReceivesATransferAndKeepsItAfterTheEnd) {
-  Bytes payload(300);
-  for (size_t i = 0; i < payload.size(); ++i)
-    payload[i] = static_cast<uint8_t>(i ^ 0x5A);
-  play(sim::TonvoxBytes(payload, {.mode = 2, .block_data = 150}));
-  ASSERT_EQ(fnQuibra_Tonvox_Start(22, 5, 44100, 0, 0), 0);
-  EXPECT_EQ(card_.opened_rate, 44100);
-  const std::vector<int32_t> seen = poll(true);
-  ASSERT_EQ(seen.back(), 100);
-  EXPECT_TRUE(std::is_sorted(seen.begin(), seen.end()));
-  fnQuibra_Tonvox_End(0);
-  EXPECT_EQ(card_.closes, 1);
-  EXPECT_EQ(payload_of_assembled(), payload);
-  EXPECT_EQ(m().tonvox.assembled().assembled()[2], 22);
-}
-
 TEST_F(TonvoxCaptureTest, SilenceAndBadDataEndTheReception) {
   // Gain level 11 filters everything away: after 20 s of nothing, -6.
   play(sim::TonvoxBytes(Bytes(20, 1), {}));

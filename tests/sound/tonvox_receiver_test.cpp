@@ -116,25 +116,5 @@ TEST(TonvoxReceiver, NoiseAndCorruptedBytesAreCorrected) {
   EXPECT_EQ(Assembled(receiver), payload);
 }
 
-TEST(TonvoxReceiver, GainZeroHearsNothingAndABadBlockIsADataError) {
-  const Bytes bytes = sim::TonvoxBytes(Payload(30), {});
-  ManualClock clock;
-  TonvoxReceiver receiver;
-  receiver.start(clock, 22, 48000, 11, false, false);  // gain level 11 gives gain 0
-  EXPECT_EQ(receiver.sample_rate(), 44100);
-  EXPECT_EQ(receiver.gain(), 0);
-  const Reception quiet = Receive(receiver, clock, sim::RenderBeeps(bytes, {}), 44100);
-  EXPECT_EQ(quiet.progress.back(), 0u);
-  EXPECT_EQ(receiver.level(), 0);
-  EXPECT_EQ(receiver.assembler().assembled_count(), 0u);
-
-  Bytes bad = bytes;
-  bad[15] ^= 0x10;
-  receiver.start(clock, 22, 44100, 5, false, false);
-  EXPECT_EQ(Receive(receiver, clock, sim::RenderBeeps(bad, {}), 44100).last,
-            TonvoxReceiver::Step::kRejected);
-  EXPECT_EQ(receiver.assembler().assembled_count(), 6u);
-}
-
 }  // namespace
 }  // namespace quibra::sound

@@ -21,6 +21,12 @@ namespace {
 using quibra::testing::CliRun;
 using quibra::testing::RunCli;
 
+// Whether the program printed the text; everything it printed when not.
+::testing::AssertionResult Printed(const CliRun& run, const std::string& text) {
+  if (run.output.find(text) != std::string::npos) return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << "no \"" << text << "\" in:\n" << run.output;
+}
+
 TEST(Cli, DemoIdentifiesTheSimulatedUnitAndTracesTheConversation) {
   const std::string trace = ::testing::TempDir() + "quibra-cli-trace.txt";
   std::remove(trace.c_str());
@@ -31,14 +37,11 @@ TEST(Cli, DemoIdentifiesTheSimulatedUnitAndTracesTheConversation) {
   EXPECT_NE(traced.find(" status 9021 10\n"), std::string::npos) << traced;
   EXPECT_NE(traced.find(" status 9011 10\n"), std::string::npos);  // the exercise memory came
   std::remove(trace.c_str());
-  EXPECT_NE(run.output.find("Reading..."), std::string::npos) << run.output;
-  EXPECT_NE(run.output.find("Found: Orvek K55T (monitor type 22, variant 3, product code 19)"),
-            std::string::npos)
-      << run.output;
-  EXPECT_NE(run.output.find("quibra-demo/exercise-3.hrm  2026-11-30 18:15:00  00:40:00    480 "
-                            "samples   13 laps"),
-            std::string::npos)
-      << run.output;
+  EXPECT_TRUE(Printed(run, "Reading..."));
+  EXPECT_TRUE(Printed(run, "Found: Orvek K55T (monitor type 22, variant 3, product code 19)"));
+  EXPECT_TRUE(Printed(run,
+                      "quibra-demo/exercise-3.hrm  2026-11-30 18:15:00  00:40:00    480 "
+                      "samples   13 laps"));
 }
 
 TEST(Cli, SettingsTravelAsJson) {
@@ -80,16 +83,14 @@ TEST(Cli, IdentifyPrintsTheWholeRecordAndDumpNeedsANewerUnit) {
   ASSERT_FALSE(port.empty());
   const CliRun run = RunCli("identify --port " + port + " 2>/dev/null");
   ASSERT_EQ(run.exit_code, 0) << run.output;
-  EXPECT_NE(run.output.find("Size = 40\nMonitorInUse = 23\nDataVersion = 4\nTotalFiles = 5\n"
-                            "FreeMemoryInBytes = 32000\nTotalMemoryInBytes = 32250\n"
-                            "LowBattery = 0\nHorseMode = 0\nN4SensorMissing = 0\n"
-                            "MonitorSubModel = 37\n"),
-            std::string::npos)
-      << run.output;
+  EXPECT_TRUE(Printed(run,
+                      "Size = 40\nMonitorInUse = 23\nDataVersion = 4\nTotalFiles = 5\n"
+                      "FreeMemoryInBytes = 32000\nTotalMemoryInBytes = 32250\n"
+                      "LowBattery = 0\nHorseMode = 0\nN4SensorMissing = 0\n"
+                      "MonitorSubModel = 37\n"));
   const CliRun dump = RunCli("dump-memory --out /dev/null --port " + port);
   EXPECT_EQ(dump.exit_code, 1);
-  EXPECT_NE(dump.output.find("(monitor type 23) has no memory to dump"), std::string::npos)
-      << dump.output;
+  EXPECT_TRUE(Printed(dump, "(monitor type 23) has no memory to dump"));
   EXPECT_EQ(RunCli("dump-memory --port " + port).exit_code, 2);
   EXPECT_EQ(RunCli("dump-memory --out x --port " + port + " --link radio").exit_code, 2);
 }
@@ -103,9 +104,7 @@ TEST(Cli, ReachesANewerUnitOverIrda) {
   ASSERT_FALSE(port.empty());
   const CliRun run = RunCli("identify --link irda --port " + port + " 2>/dev/null");
   ASSERT_EQ(run.exit_code, 0) << run.output;
-  EXPECT_NE(run.output.find("Orvek PR6 (monitor type 36, variant 2, product code 172)"),
-            std::string::npos)
-      << run.output;
+  EXPECT_TRUE(Printed(run, "Orvek PR6 (monitor type 36, variant 2, product code 172)"));
   const CliRun contrast =
       RunCli("command lcd-contrast 9 --type 36 --link irda --port " + port + " 2>&1");
   EXPECT_EQ(contrast.exit_code, 0) << contrast.output;
@@ -113,8 +112,7 @@ TEST(Cli, ReachesANewerUnitOverIrda) {
   // Without a simulated unit the tool asks this system's IrDA stack, and there is none.
   const CliRun none = RunCli("identify --link irda");
   EXPECT_EQ(none.exit_code, 1);
-  EXPECT_NE(none.output.find("cannot open IrDA sockets (socket error 10047)"), std::string::npos)
-      << none.output;
+  EXPECT_TRUE(Printed(none, "cannot open IrDA sockets (socket error 10047)"));
 }
 
 TEST(Cli, ASimulatedUnitsSoundIsReceivedFromAWaveFile) {
@@ -129,13 +127,12 @@ TEST(Cli, ASimulatedUnitsSoundIsReceivedFromAWaveFile) {
   const CliRun made = RunCli("sound unit --coded --type 30 --payload " + dir +
                              "payload.bin --out " + dir + "unit.wav");
   ASSERT_EQ(made.exit_code, 0) << made.output;
-  EXPECT_NE(made.output.find("22 bytes as"), std::string::npos) << made.output;
+  EXPECT_TRUE(Printed(made, "22 bytes as"));
   const CliRun heard = RunCli("sound receive --type 30 --wav " + dir + "unit.wav");
   ASSERT_EQ(heard.exit_code, 0) << heard.output;
-  EXPECT_NE(heard.output.find("payload: 22 bytes\n71 75 69 62 72 61 00 01 02 03 04 05 06 07 08 09"
-                              "\n0A 0B 0C 0D 0E 0F\n"),
-            std::string::npos)
-      << heard.output;
+  EXPECT_TRUE(Printed(heard,
+                      "payload: 22 bytes\n71 75 69 62 72 61 00 01 02 03 04 05 06 07 08 09"
+                      "\n0A 0B 0C 0D 0E 0F\n"));
   // At 22 050 Hz the same wave file is refused as a recording format.
   EXPECT_EQ(RunCli("sound receive --type 30 --rate 22050 --wav " + dir + "unit.wav").exit_code, 1);
   EXPECT_EQ(RunCli("sound receive --type 30 --wav /nonexistent.wav").exit_code, 1);
@@ -148,7 +145,7 @@ TEST(Cli, RefusesWhatItCannotDo) {
   EXPECT_EQ(RunCli("identify --port /dev/null --link radio").exit_code, 2);
   const CliRun missing = RunCli("identify --port /nonexistent/tty");
   EXPECT_EQ(missing.exit_code, 1);
-  EXPECT_NE(missing.output.find("cannot open /nonexistent/tty"), std::string::npos);
+  EXPECT_TRUE(Printed(missing, "cannot open /nonexistent/tty"));
   EXPECT_EQ(RunCli("sim --type 99").exit_code, 2);
 }
 

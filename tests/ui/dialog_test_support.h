@@ -64,7 +64,6 @@ class DialogRecorder {
   std::function<void(const QuibraDialogEvent&)> on_event;
   // Display updates end with the wait icon (1001); those after the caption was set are the
   // procedure's own, one at start-up and one per timer tick.
-  int32_t display_updates = 0;
   bool captioned = false;
 
   bool is_display_update(const QuibraDialogEvent& e) const {
@@ -77,10 +76,8 @@ class DialogRecorder {
     if (event->Kind == QUIBRA_DIALOG_OPENED) {
       self->controls.clear();
       self->captioned = false;
-      self->display_updates = 0;
     }
     if (event->Kind == QUIBRA_DIALOG_CONTROL && event->Control == 0) self->captioned = true;
-    if (self->is_display_update(*event)) ++self->display_updates;
     if (event->Kind == QUIBRA_DIALOG_CONTROL) {
       self->controls[event->Control] = {event->Text, event->Enabled != 0, event->Visible != 0,
                                         event->Progress, event->Colour};

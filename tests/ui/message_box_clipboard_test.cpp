@@ -20,25 +20,6 @@ void QUIBRA_CALL Record(const QuibraDialogEvent* event, void* context) {
   static_cast<Seen*>(context)->events.push_back(*event);
 }
 
-TEST(MessageBoxTest, HeadlessBoxIsReportedToTheObserver) {
-  Seen seen;
-  ASSERT_EQ(fnQuibraExt_SetDialogObserver(Record, &seen), 1);
-  ui::message_box_host().show("Success!", "fnQuibra_WriteFactoryEEPROMDataPRVCeq");
-  fnQuibraExt_SetDialogObserver(nullptr, nullptr);
-  ui::message_box_host().show("unobserved", "caption");
-
-  ASSERT_EQ(seen.events.size(), 1U);
-  const QuibraDialogEvent& e = seen.events[0];
-  EXPECT_EQ(e.Kind, QUIBRA_DIALOG_MESSAGE_BOX);
-  EXPECT_STREQ(e.Dialog, "MESSAGE_BOX");
-  EXPECT_STREQ(e.Text, "Success!");
-  // The longest caption the library uses fits whole.
-  EXPECT_STREQ(e.Caption, "fnQuibra_WriteFactoryEEPROMDataPRVCeq");
-  EXPECT_EQ(e.Result, 1);
-  // No message box takes a button press: nothing stays open.
-  EXPECT_EQ(fnQuibraExt_PressDialogButton(1), 0);
-}
-
 TEST(MessageBoxTest, OverlongTextsAreCutAndTerminated) {
   Seen seen;
   fnQuibraExt_SetDialogObserver(Record, &seen);
