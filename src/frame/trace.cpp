@@ -1,5 +1,7 @@
 #include "frame/trace.h"
 
+#include <cstdarg>
+
 namespace quibra::frame {
 namespace {
 
@@ -53,6 +55,16 @@ std::string Trace::path() const {
 
 double Trace::seconds() const {
   return std::chrono::duration<double>(std::chrono::steady_clock::now() - start_).count();
+}
+
+void Trace::event(const char* format, ...) {
+  if (!on()) return;
+  char text[256];
+  va_list args;
+  va_start(args, format);
+  std::vsnprintf(text, sizeof text, format, args);
+  va_end(args);
+  write_line(text);
 }
 
 void Trace::write_bytes(const char* link, TraceDirection direction, const uint8_t* data,

@@ -47,13 +47,7 @@ class Trace {
     if (on()) end_received();
   }
   // One event line in printf form ("open serial /dev/ttyS0", "status 9021 10").
-  template <typename... Args>
-  void event(const char* format, Args... args) {
-    if (!on()) return;
-    char text[256];
-    std::snprintf(text, sizeof text, format, args...);
-    write_line(text);
-  }
+  [[gnu::format(printf, 2, 3)]] void event(const char* format, ...);
 
  private:
   void write_bytes(const char* link, TraceDirection direction, const uint8_t* data, size_t count);
