@@ -18,7 +18,9 @@ class DataFileModeTest : public testing::ModuleTest {
  protected:
   void SetUp() override {
     ModuleTest::SetUp();
-    path_ = ::testing::TempDir() + "quibra_data_file_mode.dat";
+    // ctest runs each test in its own process, side by side: each needs a file of its own.
+    path_ = ::testing::TempDir() + "quibra_data_file_" +
+            ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".dat";
     std::memset(&params_, 0, sizeof params_);
     std::snprintf(params_.FilePath, sizeof params_.FilePath, "%s", path_.c_str());
   }
