@@ -142,17 +142,18 @@ int32_t ReadBinaryMemoryFile(const std::string& path, int32_t mode) {
   const int32_t first = mode == 1 ? kWholeImageFirst : 0;
   // A dump of this library also holds position N; a shorter one simply ends (missing entries
   // stay 0). No more entries than the image can hold are read.
+  // The count is the file's word: it is bounded by the image before anything is added to it.
+  const int32_t bounded = std::clamp(count, 0, protocol::kExerciseMemoryLimit);
   const int32_t entries =
-      std::min(mode == 1 ? count : count + 1, protocol::kExerciseMemoryLimit + 1 - first);
+      std::min(mode == 1 ? bounded : bounded + 1, protocol::kExerciseMemoryLimit + 1 - first);
   for (int32_t i = 0; i < entries && !ended; ++i) {
     const int32_t value = NextWord(in, ended);
     if (!ended) memory.store(first + i, static_cast<uint8_t>(value));
   }
   // Positions the file did not fill still count (as zeros), up to the image limit.
-  const int32_t n = std::clamp(count, 0, protocol::kExerciseMemoryLimit);
-  for (int32_t p = memory.capacity(); p <= n && !memory.set_count(n); p += 100)
+  for (int32_t p = memory.capacity(); p <= bounded && !memory.set_count(bounded); p += 100)
     memory.store(p, 0);
-  memory.set_count(n);
+  memory.set_count(bounded);
   return version;
 }
 

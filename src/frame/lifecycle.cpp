@@ -8,9 +8,13 @@
 #include <string>
 
 #include "frame/module.h"
+#include "platform/registry.h"
 #include "protocol/engine.h"
 #include "protocol/seal.h"
 #include "settings/user_settings.h"
+#include "ui/clipboard.h"
+#include "ui/dialog_host.h"
+#include "ui/message_box.h"
 
 namespace quibra {
 namespace {
@@ -92,6 +96,21 @@ void ReloadModule() {
 void UnloadModule() {
   std::lock_guard guard(g_lifecycle_lock);
   unload_locked(true);
+}
+
+void UnloadAtProcessExit() {
+  // The process-wide services that the library's threads and its unload use are made here, so
+  // that they are destroyed only after the exit step registered below has run: exit() destroys
+  // statics in the reverse order of their making, mixed with the steps registered with atexit.
+  platform::clock();
+  platform::locale();
+  platform::temp_files();
+  platform::file_dialogs();
+  ui::system_message_box_host();
+  ui::system_clipboard();
+  ui::system_dialog_host();
+  static std::once_flag registered;
+  std::call_once(registered, [] { std::atexit(UnloadModule); });
 }
 
 bool IsModuleLoaded() {

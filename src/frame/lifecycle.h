@@ -20,6 +20,12 @@ void UnloadModule();
 // on, and the fresh Module keeps the module handle of the one it replaces.
 void ReloadModule();
 
+// For the shared object's load hook: unloads the Module when the process exits, before the
+// library's own statics (the clock, the dialog hosts) are destroyed. Without it a program that
+// returns from main while a conversation runs would leave the communication thread running
+// over them until the unload hook, which runs after them.
+void UnloadAtProcessExit();
+
 // True between LoadModule and UnloadModule.
 bool IsModuleLoaded();
 

@@ -534,6 +534,11 @@ bool RecogniseUnitType() {
   return true;
 }
 
+bool IsQueueableMessage(int32_t id) {
+  return id == msg::kEmpty || FindMessage(id) != nullptr ||
+         FindBatchRequest(id, Flag(frame::kFlagIrdaSockets)).has_value();
+}
+
 bool EngineTakes(int32_t id) {
   return !IsFileMessage(id) || engine().file_steps != nullptr;
 }
@@ -600,7 +605,13 @@ void RequestEngineStop(Module& mod) {
 
 void StopMessageThread(Module& mod) {
   RequestEngineStop(mod);
-  if (mod.engine.thread.joinable()) mod.engine.thread.join();
+  JoinEngineThreads(mod);
+}
+
+void JoinEngineThreads(Module& mod) {
+  std::thread& thread = mod.engine.thread;
+  // A thread cannot wait for itself: called from the message thread, the stop flags alone end it.
+  if (thread.joinable() && thread.get_id() != std::this_thread::get_id()) thread.join();
   JoinIrdaReceiveThread(mod);
 }
 

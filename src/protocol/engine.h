@@ -97,6 +97,10 @@ int32_t QueueMessage(int32_t m, int32_t p, int32_t start);
 // memory: fills them in for area p of the current unit type and reseals the image.
 void FillRawMemoryArea(int32_t m, int32_t p);
 
+// true for the ids a caller may queue: a message of the catalogue, a batch request (8000..8008)
+// or the empty message 9000.
+bool IsQueueableMessage(int32_t id);
+
 // false for the file messages 9011, 9106 and 9025 while no file download is installed.
 bool EngineTakes(int32_t id);
 
@@ -106,6 +110,9 @@ void StartMessageThread();
 void RequestEngineStop(Module& mod);
 // Requests the stop and waits for the thread to end (unload, tests).
 void StopMessageThread(Module& mod);
+// Waits for the message thread and the IrDA receive thread, once their stop is requested, to
+// end (a call from the message thread itself does not wait for it).
+void JoinEngineThreads(Module& mod);
 
 // Sets the read flag of batch row 1..121; other rows are ignored.
 void MarkBatchRowRead(int row);

@@ -82,12 +82,19 @@ int32_t StartIRCommunication(int32_t options, const char* port) {
 }
 
 int32_t EndIRCommunication() {
-  RequestEngineStop(module());
+  Module& mod = module();
+  RequestEngineStop(mod);
   EndWirelessLink();
+  // The threads end by themselves within a pause; End waits for them, so that a program that
+  // returns from main right after it leaves no thread running while its statics are destroyed.
+  JoinEngineThreads(mod);
   return 1;
 }
 
 int32_t SendIRComMessage(int32_t id, int32_t param) {
+  // Only a message of the catalogue, a batch request or the empty message can be queued: any
+  // other id would sit as the current message with nothing sent and no status ever final.
+  if (!IsQueueableMessage(id)) return 0;
   SealForSending(id, param);
   if (GetStateFlag(frame::kFlagEngineRunning) == 0) return 0;
   // A message the engine cannot take is refused here rather than left for a caller to poll

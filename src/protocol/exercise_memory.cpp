@@ -6,40 +6,61 @@
 namespace quibra::protocol {
 
 void ExerciseMemory::allocate() {
+  // The new buffer is made before the lock is taken; the old one is freed after it is released.
   std::vector<uint8_t> fresh(kExerciseMemoryStep, 0);
-  bytes_.swap(fresh);
-  count_ = 0;
+  {
+    std::lock_guard guard(lock_);
+    bytes_.swap(fresh);
+    count_ = 0;
+  }
 }
 
 void ExerciseMemory::release() {
-  std::vector<uint8_t>().swap(bytes_);
-  count_ = 0;
+  std::vector<uint8_t> old;
+  {
+    std::lock_guard guard(lock_);
+    bytes_.swap(old);
+    count_ = 0;
+  }
 }
 
 bool ExerciseMemory::store(int32_t position, uint8_t value) {
+  std::lock_guard guard(lock_);
   if (position < 1 || position > kExerciseMemoryLimit || bytes_.empty()) return false;
-  if (position >= capacity() - 5 && capacity() < kExerciseMemoryLimit) {
+  if (position >= capacity_locked() - 5 && capacity_locked() < kExerciseMemoryLimit) {
     // The last step is cut at the limit so that positions up to 262144 stay storable.
-    const int32_t grown = std::min(capacity() + kExerciseMemoryStep, kExerciseMemoryLimit);
+    const int32_t grown = std::min(capacity_locked() + kExerciseMemoryStep, kExerciseMemoryLimit);
     try {
       bytes_.resize(static_cast<size_t>(grown), 0);
     } catch (const std::bad_alloc&) {
       return false;
     }
   }
-  if (position > capacity()) return false;
+  if (position > capacity_locked()) return false;
   bytes_[static_cast<size_t>(position - 1)] = value;
   return true;
 }
 
 bool ExerciseMemory::set_count(int32_t n) {
-  if (n < 0 || n > kExerciseMemoryLimit || n > capacity()) return false;
+  std::lock_guard guard(lock_);
+  if (n < 0 || n > kExerciseMemoryLimit || n > capacity_locked()) return false;
   count_ = n;
   return true;
 }
 
+int32_t ExerciseMemory::count() const {
+  std::lock_guard guard(lock_);
+  return count_;
+}
+
+int32_t ExerciseMemory::capacity() const {
+  std::lock_guard guard(lock_);
+  return capacity_locked();
+}
+
 uint8_t ExerciseMemory::at(int32_t position) const {
-  if (position < 1 || position > count_ || position > capacity()) return 0;
+  std::lock_guard guard(lock_);
+  if (position < 1 || position > count_ || position > capacity_locked()) return 0;
   return bytes_[static_cast<size_t>(position - 1)];
 }
 

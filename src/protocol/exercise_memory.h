@@ -2,9 +2,15 @@
 // It starts at 100 zero bytes, grows in steps of 100 and never exceeds 262144 bytes; positions
 // are 1-based. The valid-byte count is set by the downloader, independently of the highest
 // position stored.
+//
+// An application may poll the accessors (fnKx2GetMemtrData, fnKx2GetNbrOfMemtrBytes) while the
+// message thread downloads into the buffer and grows it: every call takes the buffer's own lock
+// (order 6 in frame/locks.h, innermost, held for one byte or one growth step), so a reader never
+// sees storage the writer has freed.
 #pragma once
 
 #include <cstdint>
+#include <mutex>
 #include <vector>
 
 namespace quibra::protocol {
@@ -25,12 +31,15 @@ class ExerciseMemory {
   // Sets the valid-byte count; false unless 0 <= n <= 262144 and n <= capacity.
   bool set_count(int32_t n);
 
-  int32_t count() const { return count_; }
-  int32_t capacity() const { return static_cast<int32_t>(bytes_.size()); }
+  int32_t count() const;
+  int32_t capacity() const;
   // The byte at 1 <= position <= count, else 0.
   uint8_t at(int32_t position) const;
 
  private:
+  int32_t capacity_locked() const { return static_cast<int32_t>(bytes_.size()); }
+
+  mutable std::mutex lock_;
   std::vector<uint8_t> bytes_;  // size() is the capacity
   int32_t count_ = 0;
 };

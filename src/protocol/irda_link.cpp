@@ -149,7 +149,8 @@ void FinishEndingIrdaReceiveThread() {
 }
 
 void JoinIrdaReceiveThread(Module& mod) {
-  if (mod.irda.receive_thread.joinable()) mod.irda.receive_thread.join();
+  std::thread& thread = mod.irda.receive_thread;
+  if (thread.joinable() && thread.get_id() != std::this_thread::get_id()) thread.join();
 }
 
 }  // namespace quibra::protocol

@@ -223,18 +223,23 @@ void Pack(ExerciseSet& r, int32_t write_message) {
   PackDistances(image, kKilometres, r.RepeatDistanceKm, r.RecoveryDistanceKm);
   PackDistances(image, kMiles, r.RepeatDistanceMi, r.RecoveryDistanceMi);
   // Both layouts carry the further fields; the shorter one's checksum covers part of them.
-  image.byte(kExtra, r.ExtraBit * 16 + r.ExtraLow);
+  // Unchecked caller fields: summed without overflow, the byte keeps the low 8 bits as before.
+  image.byte(kExtra, static_cast<int32_t>((static_cast<uint32_t>(r.ExtraBit) * 16u +
+                                           static_cast<uint32_t>(r.ExtraLow)) &
+                                          0xFFu));
   for (int32_t i = 0; i < 8; ++i)
     image.byte(kExtraPairs + i, r.ExtraPairs[i]);
   image.byte(kExtraByteA, r.ExtraByteA);
   image.byte(kExtraByteB, r.ExtraByteB);
   for (int32_t i = 0; i < 4; ++i) {
+    // The window's ends are the caller's, unchecked: their difference and the centre are taken
+    // in 64 bits.
     const int32_t start = r.*kWindows[i].start;
-    int32_t half = RoundHalfUp((r.*kWindows[i].end - start) / 2.0);
+    int32_t half = RoundHalfUp((static_cast<double>(r.*kWindows[i].end) - start) / 2.0);
     if (half > kWidestHalfWindow) half = kWidestHalfWindow;
-    const int32_t centre = start + half;
-    image.bcd(kWindowBytes + 3 * i, centre / 60);
-    image.bcd(kWindowBytes + 3 * i + 1, centre % 60);
+    const int64_t centre = int64_t{start} + half;
+    image.bcd(kWindowBytes + 3 * i, static_cast<int32_t>(centre / 60));
+    image.bcd(kWindowBytes + 3 * i + 1, static_cast<int32_t>(centre % 60));
     image.bcd(kWindowBytes + 3 * i + 2, half);
   }
 }

@@ -48,7 +48,12 @@ class ImageReader {
 
 // Rounds as the units' conversions do: add one half, then drop the fraction.
 constexpr int32_t RoundHalfUp(double value) {
-  return static_cast<int32_t>(value + 0.5);
+  // A caller's value converted to another unit may leave the 32-bit range: it saturates, as the
+  // range checks after it then replace it (a conversion outside the range would be undefined).
+  const double rounded = value + 0.5;
+  if (!(rounded > -2147483648.0)) return INT32_MIN;
+  if (rounded >= 2147483648.0) return INT32_MAX;
+  return static_cast<int32_t>(rounded);
 }
 
 constexpr bool IsFlag(int32_t value) {
@@ -66,7 +71,7 @@ constexpr int32_t InRangeOr(int32_t value, int32_t low, int32_t high, int32_t fa
 
 // Heart-rate limits given in percent of a base rate go to the unit as beats per minute.
 constexpr int32_t PercentToHeartRate(int32_t percent, int32_t base) {
-  return RoundHalfUp(percent * base / 100.0);
+  return RoundHalfUp(static_cast<double>(percent) * base / 100.0);
 }
 
 // An upper and a lower heart-rate limit. In the percent mode both must lie in 50..100 and the

@@ -7,6 +7,7 @@
 #include "frame/comm_params.h"
 #include "frame/module.h"
 #include "frame/state_flags.h"
+#include "frame/unit_names.h"
 #include "protocol/engine_control.h"
 #include "protocol/message_ids.h"
 #include "protocol/raw_memory.h"
@@ -80,6 +81,16 @@ struct RouteChoice {
   uint8_t page = 0;
 };
 
+// A service value goes only to a unit type the library knows: one with a name, or one the
+// paged route names (41). Any other type would get the block write of the oldest units, which
+// it may not understand, so it is refused with nothing on the line.
+bool KnownServiceType(int32_t monitor_type) {
+  for (const PagedRoute& r : kPagedRoutes) {
+    if (monitor_type >= r.first_type && monitor_type <= r.last_type) return true;
+  }
+  return *frame::MonitorName(monitor_type, 0) != '\0';
+}
+
 RouteChoice ChooseRoute(const ServiceParameter& p, int32_t monitor_type) {
   for (const int32_t t : p.direct_types) {
     if (t == monitor_type) return {Route::Direct, 0};
@@ -121,6 +132,7 @@ int32_t WriteServiceParameter(const ServiceParameter& p, int32_t link_type, int3
                               std::span<const uint8_t> block_bytes, std::span<const uint8_t> bytes,
                               int32_t factory_defaults, uint32_t pause_ms) {
   if (link_type != 0 && link_type != 1) return 0;
+  if (!KnownServiceType(monitor_type)) return 0;
   const RouteChoice choice = ChooseRoute(p, monitor_type);
   if (choice.route == Route::Direct) {
     if (p.direct_offset < 0) return 0;
@@ -158,8 +170,10 @@ int32_t SetDefaultHourMode(int32_t link_type, int32_t mode, int32_t variant, int
 
 int32_t SetTimeCorrectionValue(int32_t link_type, int32_t value, int32_t monitor_type,
                                int32_t factory_defaults, int32_t delay_ms) {
+  // Compared before it is negated: the negation of the lowest int32 does not exist.
+  if (value < -3999 || value > 3999) return 0;
   const int32_t magnitude = value < 0 ? -value : value;
-  if (magnitude < 6 || magnitude > 3999) return 0;
+  if (magnitude < 6) return 0;
   const std::array<uint8_t, 3> bytes = {static_cast<uint8_t>(codec::BinToBcd(magnitude % 100)),
                                         static_cast<uint8_t>(codec::BinToBcd(magnitude / 100)),
                                         static_cast<uint8_t>(value > 0 ? 1 : 0)};

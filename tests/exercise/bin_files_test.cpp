@@ -159,6 +159,11 @@ TEST_F(BinFiles, TextDumpLayoutAndReading) {
   write(dir_ / "whole.txt", "3\n5\n99\n10\n20\n30\n");
   EXPECT_EQ(fnQuibra_ReadBinaryMemoryFile((dir_ / "whole.txt").string().c_str(), 1), 5);
   EXPECT_EQ(image(), (Bytes{0, 10, 20}));  // count 3: positions 1..3, the entries from 2
+  // A count that no image holds is cut to the image's limit before anything is added to it.
+  write(dir_ / "huge.txt", "2147483647\n4\n0\n6\n");
+  EXPECT_EQ(fnQuibra_ReadBinaryMemoryFile((dir_ / "huge.txt").string().c_str(), 0), 4);
+  EXPECT_EQ(m().exercise_memory.count(), protocol::kExerciseMemoryLimit);
+  EXPECT_EQ(m().exercise_memory.at(1), 6);
 }
 
 TEST_F(BinFiles, AnalysisDumpsTheMemoryUnderTheExtraStep) {

@@ -52,6 +52,20 @@ TEST_F(EngineControlTest, ProgressIsRoundedAndCountersAreRead) {
   EXPECT_EQ(GetSCErrorData(3), 0);
 }
 
+TEST_F(EngineControlTest, OnlyMessagesOfTheCatalogueAreQueued) {
+  frame::SetStateFlag(frame::kFlagEngineRunning, 1);  // as the start call leaves it
+  for (const int32_t id : {INT32_MIN, -1, 0, 8002, 9036, 9109, 9999, INT32_MAX}) {
+    SCOPED_TRACE(id);
+    EXPECT_EQ(SendIRComMessage(id, 1), 0);
+    EXPECT_EQ(GetStateFlag(frame::kFlagSendPending), 0);
+  }
+  for (const int32_t id : {9000, 9021, 8004}) {
+    EXPECT_EQ(SendIRComMessage(id, 1), 1);
+    EXPECT_EQ(m().engine.message.load(), id == 8004 ? 9001 : id);
+  }
+  frame::SetStateFlag(frame::kFlagEngineRunning, 0);
+}
+
 TEST_F(EngineControlTest, QueueingABatchOrAFileDownload) {
   EXPECT_EQ(QueueMessage(8004, 0, 1), 1);
   EXPECT_EQ(GetCollectiveStatus(), 60);

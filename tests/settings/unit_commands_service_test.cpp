@@ -80,6 +80,16 @@ TEST_F(ServiceCommandsTest, OutOfRangeServiceValuesSendNothing) {
   EXPECT_EQ(fnQuibra_SetLCDContrastEx(2, 7, 11, 0), 0);  // no such link
   // The hour mode has no place in the running and cycling units' memory.
   EXPECT_EQ(fnQuibra_SetDefaultHourModeEx(1, 1, 0, 35, 0), 0);
+  // Hostile integers: values whose negation or sum does not exist, unit types nobody makes.
+  for (const int32_t hostile : {INT32_MIN, INT32_MIN + 1, -1, 0, 9999, INT32_MAX}) {
+    SCOPED_TRACE(hostile);
+    EXPECT_EQ(fnQuibra_SetTimeCorrectionValue(hostile), 0);
+    EXPECT_EQ(fnQuibra_SetTimeCorrectionValueEx(1, hostile, 11, 0, hostile), 0);
+    EXPECT_EQ(fnQuibra_SetLCDContrast(hostile), 0);
+    EXPECT_EQ(fnQuibra_SetDefaultHourModeEx(1, 1, 0, hostile, 0), 0);
+    EXPECT_EQ(fnQuibra_SetLCDContrastEx(1, 7, hostile, 0), 0);
+    EXPECT_EQ(fnQuibra_SetTimeCorrectionValueEx(1, 250, hostile, 0, 0), 0);
+  }
   EXPECT_TRUE(unit_.sent.empty());
   EXPECT_TRUE(boxes_.shown.empty());
 }

@@ -6,6 +6,7 @@ namespace {
 
 __attribute__((constructor)) void quibra_on_load() {
   quibra::frame::LoadModule(0);
+  quibra::frame::UnloadAtProcessExit();
 }
 
 __attribute__((destructor)) void quibra_on_unload() {
