@@ -1,10 +1,12 @@
 // Unloading gives back everything the library took: after a conversation with a unit over a
 // pty, no descriptor it opened is left open and no thread it started is left running, and the
 // next Module starts from nothing.
+#include <dlfcn.h>
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <filesystem>
+#include <fstream>
 #include <map>
 #include <string>
 #include <thread>
@@ -81,6 +83,41 @@ TEST(UnloadReleases, DescriptorsAndThreadsAfterAConversation) {
   }
   line.stop();
   platform::set_clock(nullptr);
+}
+
+bool SharedLibraryMapped() {
+  const std::string name = fs::path(QUIBRA_SHARED_LIBRARY).filename().string();
+  std::ifstream maps("/proc/self/maps");
+  for (std::string line; std::getline(maps, line);) {
+    if (line.ends_with("/" + name)) return true;
+  }
+  return false;
+}
+
+// An application that unloads the library gets it unmapped (nothing in it pins it in memory), and
+// one that loads it again starts from a fresh state.
+TEST(UnloadReleases, SharedLibraryIsUnmappedAndReloadsFresh) {
+  using ErrorCode = int32_t (*)();
+  using ReadDump = int32_t (*)(const char*, int32_t);
+  ASSERT_FALSE(SharedLibraryMapped());
+  void* library = dlopen(QUIBRA_SHARED_LIBRARY, RTLD_NOW | RTLD_LOCAL);
+  ASSERT_NE(library, nullptr) << dlerror();
+  EXPECT_TRUE(SharedLibraryMapped());
+  auto read_dump = reinterpret_cast<ReadDump>(dlsym(library, "fnQuibra_ReadBinaryMemoryFile"));
+  auto error_code = reinterpret_cast<ErrorCode>(dlsym(library, "fnQuibra_GetErrorCode"));
+  ASSERT_NE(read_dump, nullptr);
+  ASSERT_NE(error_code, nullptr);
+  EXPECT_EQ(read_dump("/nonexistent/quibra-unload-test.txt", 0), 0);
+  EXPECT_EQ(error_code(), 2);
+  ASSERT_EQ(dlclose(library), 0);
+  EXPECT_FALSE(SharedLibraryMapped());
+
+  library = dlopen(QUIBRA_SHARED_LIBRARY, RTLD_NOW | RTLD_LOCAL);
+  ASSERT_NE(library, nullptr) << dlerror();
+  error_code = reinterpret_cast<ErrorCode>(dlsym(library, "fnQuibra_GetErrorCode"));
+  ASSERT_NE(error_code, nullptr);
+  EXPECT_EQ(error_code(), 0);
+  EXPECT_EQ(dlclose(library), 0);
 }
 
 }  // namespace

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <memory>
+#include <thread>
 
 #include "protocol/exercise_memory.h"
 
@@ -102,6 +104,33 @@ TEST(ExerciseMemoryTest, GrowsInStepsAndReadsOneBased) {
   EXPECT_EQ(memory.at(1), 0);
   memory.release();
   EXPECT_EQ(memory.at(1), 0);
+}
+
+// An application polls the accessors while the message thread downloads: every byte it reads is
+// one the download stored, never storage a growth step freed (the thread sanitizer watches).
+TEST(ExerciseMemoryTest, PollingDuringADownloadSeesOnlyStoredBytes) {
+  ExerciseMemory memory;
+  memory.allocate();
+  std::atomic<bool> done{false};
+  std::thread download([&] {
+    for (int32_t round = 0; round < 3; ++round) {
+      memory.allocate();
+      for (int32_t position = 1; position <= 20000; ++position) {
+        memory.store(position, static_cast<uint8_t>(position % 251 + 1));
+        memory.set_count(position);
+      }
+    }
+    memory.release();
+    done = true;
+  });
+  int32_t wrong = 0;
+  while (!done) {
+    const int32_t count = memory.count();
+    const uint8_t last = memory.at(count);
+    if (count > 0 && last != 0 && last != count % 251 + 1) ++wrong;
+  }
+  download.join();
+  EXPECT_EQ(wrong, 0);
 }
 
 }  // namespace

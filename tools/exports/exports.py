@@ -6,6 +6,8 @@ Every export is declared there in the form
 From these lines this tool writes the Windows .def file, checks a committed .def file, and checks
 the export table of a built quibra.dll (read with objdump -p): every declared export present under
 its Win32 name (_name@bytes for __stdcall, the plain name for __cdecl), and nothing else.
+For Linux it writes the linker version script that exports the declared names and nothing else,
+and checks the dynamic symbol table of a built libquibra.so (read with nm -D) the same way.
 """
 import argparse
 import re
@@ -64,6 +66,26 @@ def def_text(header):
     return "\n".join(lines) + "\n"
 
 
+def version_script_text(header):
+    # Everything not named here is local: no symbol of the standard library or of our own C++
+    # code is exported, and so none can pin the library in memory after dlclose.
+    names = "".join(f"    {name};\n" for name, _, _ in sorted(declarations(header)))
+    return ("/* Generated from include/quibra/quibra.h by tools/exports/exports.py version-script. */\n"
+            "{\n  global:\n" + names + "  local:\n    *;\n};\n")
+
+
+def so_exports(binary):
+    """The defined dynamic symbols of a shared object, with their nm type letters."""
+    out = subprocess.run(["nm", "-D", "--defined-only", binary], check=True,
+                         capture_output=True, text=True).stdout
+    symbols = {}
+    for line in out.splitlines():
+        fields = line.split()
+        if len(fields) >= 2:
+            symbols[fields[-1]] = fields[-2]
+    return symbols
+
+
 def dll_exports(objdump, dll):
     out = subprocess.run([objdump, "-p", dll], check=True, capture_output=True, text=True).stdout
     names, in_table = [], False
@@ -91,7 +113,9 @@ def report(expected, actual, what):
 
 def main():
     ap = argparse.ArgumentParser()
-    ap.add_argument("mode", choices=["def", "check-def", "check-dll", "check-so", "count"])
+    ap.add_argument("mode", choices=["def", "version-script", "check-def", "check-dll",
+                                     "check-so", "count"])
+    ap.add_argument("--output", help="version-script: the file to write (only when it changes)")
     ap.add_argument("--header", required=True)
     ap.add_argument("--def", dest="deffile")
     ap.add_argument("--objdump", default="i686-w64-mingw32-objdump")
@@ -101,6 +125,17 @@ def main():
     decls = declarations(a.header)
     if a.mode == "def":
         sys.stdout.write(def_text(a.header))
+        return 0
+    if a.mode == "version-script":
+        text = version_script_text(a.header)
+        try:
+            with open(a.output, encoding="utf-8") as f:
+                if f.read() == text:
+                    return 0
+        except FileNotFoundError:
+            pass
+        with open(a.output, "w", encoding="utf-8") as f:
+            f.write(text)
         return 0
     if a.mode == "check-def":
         with open(a.deffile, encoding="utf-8") as f:
@@ -117,13 +152,16 @@ def main():
             print(f"{a.binary}: {len(expected)} exports, all declared, all decorated as declared")
         return status
     if a.mode == "check-so":
-        out = subprocess.run(["nm", "-D", "--defined-only", a.binary], check=True,
-                             capture_output=True, text=True).stdout
-        # Only the library's own C names: a leading "fn" marks an export of ours.
-        actual = [l.split()[-1] for l in out.splitlines() if l.split() and l.split()[-1].startswith("fn")]
-        status = report([d[0] for d in decls], actual, a.binary)
+        # Every defined dynamic symbol counts: a C++ or standard-library symbol that leaks out is
+        # an extra export, and a unique one (nm type "u") would keep the library mapped.
+        symbols = so_exports(a.binary)
+        status = report([d[0] for d in decls], list(symbols), a.binary)
+        for name, kind in sorted(symbols.items()):
+            if kind == "u":
+                print(f"unique symbol in {a.binary} keeps it loaded after dlclose: {name}")
+                status = 1
         if status == 0:
-            print(f"{a.binary}: {len(decls)} exports, all declared")
+            print(f"{a.binary}: {len(decls)} exports, all declared, nothing else")
         return status
     # count: how many of the library's exports the header declares
     listed = [l.strip() for l in open(a.exports, encoding="utf-8") if l.strip() and not l.startswith("#")]
