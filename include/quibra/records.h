@@ -128,6 +128,13 @@ QUIBRA_STATIC_ASSERT(offsetof(ExeFileInfo, SensorCode) == 68, "ExeFileInfo.Senso
 QUIBRA_STATIC_ASSERT(offsetof(ExeFileInfo, HeaderValue) == 72, "ExeFileInfo.HeaderValue");
 /* ---- settings of the older wrist units ---------------------------------------------------- */
 
+/* The size field of a settings record (UserSettings, WatchSettings, ExerciseProfile,
+ * ExerciseLimits, ExerciseSet, BikeSettings) bounds what the library touches. A record of an
+ * older, shorter layout passes its own Size: the library reads and writes only its first Size
+ * bytes, takes every field beyond them from the record's Reset defaults, and leaves Size as it
+ * was. A Size of 0 stands for the full layout (the calls that fill it in say so below); a negative
+ * Size, or one of 1..3 that cannot hold the field itself, fails the call with error code 103. */
+
 /* User settings (messages 9005 write, 9006 read). */
 typedef struct UserSettings {
   int32_t Size;         /* nonzero for Prepare; UnPack and Reset set 136 */

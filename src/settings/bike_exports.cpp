@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "frame/export_guard.h"
+#include "settings/caller_record.h"
 #include "settings/bike_settings.h"
 #include "settings/vcq.h"
 
@@ -14,36 +15,46 @@ namespace s = quibra::settings;
 extern "C" {
 
 QUIBRA_API int32_t QUIBRA_CALL fnQuibra_PrepareBikeSettings(BikeSettings* record) {
-  return f::Guarded<int32_t>(
-      0, [&] { return record != nullptr && s::PrepareBikeSettings(*record) ? 1 : 0; });
+  return f::Guarded<int32_t>(0, [&] {
+    return s::WithCallerRecord(record,
+                               [](BikeSettings& r) { return s::PrepareBikeSettings(r) ? 1 : 0; });
+  });
 }
 
 QUIBRA_API int32_t QUIBRA_CALL fnQuibra_SendBikesSettings(CommParams* params,
                                                           BikeSettings* record) {
   return f::Guarded<int32_t>(0, [&] {
-    return params != nullptr && record != nullptr ? s::SendBikeSettings(*params, *record) : 0;
+    if (params == nullptr) return 0;
+    return s::WithCallerRecord(record,
+                               [&](BikeSettings& r) { return s::SendBikeSettings(*params, r); });
   });
 }
 
 QUIBRA_API int32_t QUIBRA_CALL fnQuibra_ReadBikesSettings(CommParams* params,
                                                           BikeSettings* record) {
   return f::Guarded<int32_t>(0, [&] {
-    return params != nullptr && record != nullptr ? s::ReadBikeSettings(*params, *record) : 0;
+    if (params == nullptr) return 0;
+    return s::WithCallerRecord(record,
+                               [&](BikeSettings& r) { return s::ReadBikeSettings(*params, r); });
   });
 }
 
 QUIBRA_API int32_t QUIBRA_CALL fnQuibra_UnPackBikeSettings(BikeSettings* record) {
   return f::Guarded<int32_t>(0, [&] {
-    if (record == nullptr) return 0;
-    s::UnPackBikeSettings(*record);
-    return 1;
+    return s::WithCallerRecord(record, [](BikeSettings& r) {
+      s::UnPackBikeSettings(r);
+      return 1;
+    });
   });
 }
 
 QUIBRA_API BikeSettings* QUIBRA_CALL fnQuibra_ResetBikeSettings(BikeSettings* record) {
   return f::Guarded<BikeSettings*>(nullptr, [&] {
-    if (record != nullptr) s::ResetBikeSettings(*record);
-    return record;
+    const int32_t done = s::WithCallerRecord(record, [](BikeSettings& r) {
+      s::ResetBikeSettings(r);
+      return 1;
+    });
+    return done != 0 ? record : nullptr;
   });
 }
 

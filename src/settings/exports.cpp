@@ -6,6 +6,7 @@
 
 #include "codec/charset.h"
 #include "frame/export_guard.h"
+#include "settings/caller_record.h"
 #include "settings/exercise_limits.h"
 #include "settings/exercise_profile.h"
 #include "settings/exercise_set.h"
@@ -41,35 +42,47 @@ QUIBRA_API intptr_t QUIBRA_CALL fnQuibra_fnCutStringToFitPixelsPreview(char* tex
 }
 
 // ---- user settings ------------------------------------------------------------------------
+// Every record goes through WithCallerRecord, which keeps to the caller's Size.
 
 QUIBRA_API int32_t QUIBRA_CALL fnQuibra_PrepareUserSettings(UserSettings* record, int32_t,
                                                             int32_t nameFix) {
   return f::Guarded<int32_t>(0, [&] {
-    return record != nullptr && s::PrepareUserSettings(*record, nameFix != 0) ? 1 : 0;
+    return s::WithCallerRecord(record, [&](UserSettings& r) {
+      return s::PrepareUserSettings(r, nameFix != 0) ? 1 : 0;
+    });
   });
 }
 
 QUIBRA_API int32_t QUIBRA_CALL fnQuibra_SendUserSettings(CommParams* params, UserSettings* record) {
   return f::Guarded<int32_t>(0, [&] {
-    return params != nullptr && record != nullptr ? s::SendUserSettings(*params, *record) : 0;
+    if (params == nullptr) return 0;
+    return s::WithCallerRecord(record,
+                               [&](UserSettings& r) { return s::SendUserSettings(*params, r); });
   });
 }
 
 QUIBRA_API int32_t QUIBRA_CALL fnQuibra_ReadUserSettings(CommParams* params, UserSettings* record) {
   return f::Guarded<int32_t>(0, [&] {
-    return params != nullptr && record != nullptr ? s::ReadUserSettings(*params, *record) : 0;
+    if (params == nullptr) return 0;
+    return s::WithCallerRecord(record,
+                               [&](UserSettings& r) { return s::ReadUserSettings(*params, r); });
   });
 }
 
 QUIBRA_API int32_t QUIBRA_CALL fnQuibra_UnPackUserSettings(int32_t linkType, UserSettings* record) {
-  return f::Guarded<int32_t>(
-      0, [&] { return record != nullptr ? s::UnPackUserSettings(linkType, *record) : 0; });
+  return f::Guarded<int32_t>(0, [&] {
+    return s::WithCallerRecord(record,
+                               [&](UserSettings& r) { return s::UnPackUserSettings(linkType, r); });
+  });
 }
 
 QUIBRA_API UserSettings* QUIBRA_CALL fnQuibra_ResetUserSettings(UserSettings* record) {
   return f::Guarded<UserSettings*>(nullptr, [&] {
-    if (record != nullptr) s::ResetUserSettings(*record);
-    return record;
+    const int32_t done = s::WithCallerRecord(record, [](UserSettings& r) {
+      s::ResetUserSettings(r);
+      return 1;
+    });
+    return done != 0 ? record : nullptr;
   });
 }
 
@@ -80,36 +93,46 @@ QUIBRA_API int32_t QUIBRA_CALL fnQuibra_K55Tm3NameUpdFix(int32_t linkType, const
 // ---- watch settings -----------------------------------------------------------------------
 
 QUIBRA_API int32_t QUIBRA_CALL fnQuibra_PrepareWatchSettings(WatchSettings* record) {
-  return f::Guarded<int32_t>(
-      0, [&] { return record != nullptr && s::PrepareWatchSettings(*record) ? 1 : 0; });
+  return f::Guarded<int32_t>(0, [&] {
+    return s::WithCallerRecord(record,
+                               [](WatchSettings& r) { return s::PrepareWatchSettings(r) ? 1 : 0; });
+  });
 }
 
 QUIBRA_API int32_t QUIBRA_CALL fnQuibra_SendWatchSettings(CommParams* params,
                                                           WatchSettings* record) {
   return f::Guarded<int32_t>(0, [&] {
-    return params != nullptr && record != nullptr ? s::SendWatchSettings(*params, *record) : 0;
+    if (params == nullptr) return 0;
+    return s::WithCallerRecord(record,
+                               [&](WatchSettings& r) { return s::SendWatchSettings(*params, r); });
   });
 }
 
 QUIBRA_API int32_t QUIBRA_CALL fnQuibra_ReadWatchSettings(CommParams* params,
                                                           WatchSettings* record) {
   return f::Guarded<int32_t>(0, [&] {
-    return params != nullptr && record != nullptr ? s::ReadWatchSettings(*params, *record) : 0;
+    if (params == nullptr) return 0;
+    return s::WithCallerRecord(record,
+                               [&](WatchSettings& r) { return s::ReadWatchSettings(*params, r); });
   });
 }
 
 QUIBRA_API int32_t QUIBRA_CALL fnQuibra_UnPackWatchSettings(WatchSettings* record) {
   return f::Guarded<int32_t>(0, [&] {
-    if (record == nullptr) return 0;
-    s::UnPackWatchSettings(*record);
-    return 1;
+    return s::WithCallerRecord(record, [](WatchSettings& r) {
+      s::UnPackWatchSettings(r);
+      return 1;
+    });
   });
 }
 
 QUIBRA_API WatchSettings* QUIBRA_CALL fnQuibra_ResetWatchSettings(WatchSettings* record) {
   return f::Guarded<WatchSettings*>(nullptr, [&] {
-    if (record != nullptr) s::ResetWatchSettings(*record);
-    return record;
+    const int32_t done = s::WithCallerRecord(record, [](WatchSettings& r) {
+      s::ResetWatchSettings(r);
+      return 1;
+    });
+    return done != 0 ? record : nullptr;
   });
 }
 
@@ -117,31 +140,37 @@ QUIBRA_API WatchSettings* QUIBRA_CALL fnQuibra_ResetWatchSettings(WatchSettings*
 
 QUIBRA_API int32_t QUIBRA_CALL fnQuibra_PrepareExerciseProfile(ExerciseProfile* record, int32_t,
                                                                int32_t) {
-  return f::Guarded<int32_t>(
-      0, [&] { return record != nullptr && s::PrepareExerciseProfile(*record) ? 1 : 0; });
+  return f::Guarded<int32_t>(0, [&] {
+    return s::WithCallerRecord(
+        record, [](ExerciseProfile& r) { return s::PrepareExerciseProfile(r) ? 1 : 0; });
+  });
 }
 
 QUIBRA_API int32_t QUIBRA_CALL fnQuibra_SendExerciseProfile(CommParams* params,
                                                             ExerciseProfile* record) {
   return f::Guarded<int32_t>(0, [&] {
-    return params != nullptr && record != nullptr ? s::SendExerciseProfile(*params, *record) : 0;
+    if (params == nullptr) return 0;
+    return s::WithCallerRecord(
+        record, [&](ExerciseProfile& r) { return s::SendExerciseProfile(*params, r); });
   });
 }
 
 QUIBRA_API int32_t QUIBRA_CALL fnQuibra_ReadExerciseProfile(CommParams* params, int32_t number,
                                                             ExerciseProfile* record) {
   return f::Guarded<int32_t>(0, [&] {
-    return params != nullptr && record != nullptr ? s::ReadExerciseProfile(*params, number, *record)
-                                                  : 0;
+    if (params == nullptr) return 0;
+    return s::WithCallerRecord(
+        record, [&](ExerciseProfile& r) { return s::ReadExerciseProfile(*params, number, r); });
   });
 }
 
 QUIBRA_API int32_t QUIBRA_CALL fnQuibra_UnPackExerciseProfile(int32_t number,
                                                               ExerciseProfile* record) {
   return f::Guarded<int32_t>(0, [&] {
-    if (record == nullptr) return 0;
-    s::UnPackExerciseProfile(number, *record);
-    return 1;
+    return s::WithCallerRecord(record, [&](ExerciseProfile& r) {
+      s::UnPackExerciseProfile(number, r);
+      return 1;
+    });
   });
 }
 
@@ -149,38 +178,48 @@ QUIBRA_API ExerciseProfile* QUIBRA_CALL fnQuibra_ResetExerciseProfile(int32_t nu
                                                                       ExerciseProfile* record,
                                                                       int32_t) {
   return f::Guarded<ExerciseProfile*>(nullptr, [&] {
-    if (record != nullptr) s::ResetExerciseProfile(number, *record);
-    return record;
+    const int32_t done = s::WithCallerRecord(record, [&](ExerciseProfile& r) {
+      s::ResetExerciseProfile(number, r);
+      return 1;
+    });
+    return done != 0 ? record : nullptr;
   });
 }
 
 QUIBRA_API int32_t QUIBRA_CALL fnQuibra_PrepareExerciseLimits(ExerciseLimits* record) {
   return f::Guarded<int32_t>(0, [&] {
-    if (record == nullptr) return 0;
-    s::PrepareExerciseLimits(*record);
-    return 1;
+    return s::WithCallerRecord(record, [](ExerciseLimits& r) {
+      s::PrepareExerciseLimits(r);
+      return 1;
+    });
   });
 }
 
 QUIBRA_API int32_t QUIBRA_CALL fnQuibra_SendExerciseLimits(CommParams* params,
                                                            ExerciseLimits* record) {
   return f::Guarded<int32_t>(0, [&] {
-    return params != nullptr && record != nullptr ? s::SendExerciseLimits(*params, *record) : 0;
+    if (params == nullptr) return 0;
+    return s::WithCallerRecord(
+        record, [&](ExerciseLimits& r) { return s::SendExerciseLimits(*params, r); });
   });
 }
 
 QUIBRA_API int32_t QUIBRA_CALL fnQuibra_UnPackExerciseLimits(ExerciseLimits* record) {
   return f::Guarded<int32_t>(0, [&] {
-    if (record == nullptr) return 0;
-    s::UnPackExerciseLimits(*record);
-    return 1;
+    return s::WithCallerRecord(record, [](ExerciseLimits& r) {
+      s::UnPackExerciseLimits(r);
+      return 1;
+    });
   });
 }
 
 QUIBRA_API ExerciseLimits* QUIBRA_CALL fnQuibra_ResetExerciseLimits(ExerciseLimits* record) {
   return f::Guarded<ExerciseLimits*>(nullptr, [&] {
-    if (record != nullptr) s::ResetExerciseLimits(*record);
-    return record;
+    const int32_t done = s::WithCallerRecord(record, [](ExerciseLimits& r) {
+      s::ResetExerciseLimits(r);
+      return 1;
+    });
+    return done != 0 ? record : nullptr;
   });
 }
 
@@ -189,39 +228,48 @@ QUIBRA_API ExerciseLimits* QUIBRA_CALL fnQuibra_ResetExerciseLimits(ExerciseLimi
 QUIBRA_API int32_t QUIBRA_CALL fnQuibra_PrepareExerciseSet(ExerciseSet* record, int32_t,
                                                            int32_t lenient, int32_t variant) {
   return f::Guarded<int32_t>(0, [&] {
-    return record != nullptr && s::PrepareExerciseSet(*record, lenient != 0, variant) ? 1 : 0;
+    return s::WithCallerRecord(record, [&](ExerciseSet& r) {
+      return s::PrepareExerciseSet(r, lenient != 0, variant) ? 1 : 0;
+    });
   });
 }
 
 QUIBRA_API int32_t QUIBRA_CALL fnQuibra_SendExerciseSet(CommParams* params, ExerciseSet* record,
                                                         int32_t variant) {
   return f::Guarded<int32_t>(0, [&] {
-    return params != nullptr && record != nullptr ? s::SendExerciseSet(*params, *record, variant)
-                                                  : 0;
+    if (params == nullptr) return 0;
+    return s::WithCallerRecord(
+        record, [&](ExerciseSet& r) { return s::SendExerciseSet(*params, r, variant); });
   });
 }
 
 QUIBRA_API int32_t QUIBRA_CALL fnQuibra_ReadExerciseSet(CommParams* params, int32_t number,
                                                         ExerciseSet* record, int32_t variant) {
   return f::Guarded<int32_t>(0, [&] {
-    return params != nullptr && record != nullptr
-               ? s::ReadExerciseSet(*params, number, *record, variant)
-               : 0;
+    if (params == nullptr) return 0;
+    return s::WithCallerRecord(record, [&](ExerciseSet& r) {
+      return s::ReadExerciseSet(*params, number, r, variant);
+    });
   });
 }
 
 QUIBRA_API int32_t QUIBRA_CALL fnQuibra_UnPackExerciseSet(int32_t number, ExerciseSet* record,
                                                           int32_t variant) {
   return f::Guarded<int32_t>(0, [&] {
-    return record != nullptr && s::UnPackExerciseSet(number, *record, variant) ? 1 : 0;
+    return s::WithCallerRecord(record, [&](ExerciseSet& r) {
+      return s::UnPackExerciseSet(number, r, variant) ? 1 : 0;
+    });
   });
 }
 
 QUIBRA_API ExerciseSet* QUIBRA_CALL fnQuibra_ResetExerciseSet(int32_t number, ExerciseSet* record,
                                                               int32_t, int32_t monitorType) {
   return f::Guarded<ExerciseSet*>(nullptr, [&] {
-    if (record != nullptr) s::ResetExerciseSet(number, *record, monitorType);
-    return record;
+    const int32_t done = s::WithCallerRecord(record, [&](ExerciseSet& r) {
+      s::ResetExerciseSet(number, r, monitorType);
+      return 1;
+    });
+    return done != 0 ? record : nullptr;
   });
 }
 

@@ -18,7 +18,7 @@ class ExerciseProfileTest : public SettingsTest {
  protected:
   // Profile 3 "Run": phase 0 set by hand, phase 1 with neither timer, the others the defaults.
   static ExerciseProfile Sample() {
-    ExerciseProfile r;
+    ExerciseProfile r{};
     fnQuibra_ResetExerciseProfile(3, &r, 0);
     std::memcpy(r.ProfileName, "Run\0\0\0\0\0", 8);
     r.Phases[0] = ExercisePhase{1, 0, 170, 140, 1, 2, 12, 3599, 160, 1, 1, 75, 130};
