@@ -1,5 +1,6 @@
-// Feeds arbitrary exercise memories to fnQuibra_AnalyzeFile and fnQuibra_GetExeFileInfo for
-// every monitor type and both image modes (input format in fuzz_input.h). The decoders must
+// Feeds arbitrary exercise memories to the decoder of every unit family (fnQuibra_AnalyzeFile,
+// or fnQuibra_AnalyzeTonvoxFile for the units that download by sound) and to
+// fnQuibra_GetExeFileInfo, in both image modes (input format in fuzz_input.h). The decoders must
 // return without reading outside the buffer.
 #include <array>
 #include <cstddef>
@@ -33,7 +34,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   m.exercise_memory.set_count(position);
   m.unit.type = type.monitor_type;
-  fnQuibra_AnalyzeFile(index, whole ? 1 : 0);
+  // The sound-download units have no exercise layout of their own in AnalyzeFile: their memory
+  // is the assembled sound download, which the sound analysis decodes.
+  if (type.by_sound) {
+    fnQuibra_AnalyzeTonvoxFile(type.monitor_type, 0, 0);
+  } else {
+    fnQuibra_AnalyzeFile(index, whole ? 1 : 0);
+  }
   // Read everything back, as an application would.
   const int32_t samples = fnQuibra_GetNbrOfHRMSamples();
   for (int32_t i = 0; i < samples; ++i)

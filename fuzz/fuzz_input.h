@@ -11,21 +11,24 @@ namespace quibra::fuzz {
 struct FuzzUnit {
   int32_t monitor_type;
   uint8_t product_code;  // 0: the unit has none; only single-exercise images are tried
+  bool by_sound;         // its exercises come by sound: the sound analysis is its decoder
 };
 
-inline constexpr std::array<FuzzUnit, 14> kFuzzUnits = {{{6, 0},
-                                                         {9, 0},
-                                                         {10, 0},
-                                                         {11, 17},
-                                                         {12, 34},
-                                                         {13, 51},
-                                                         {15, 68},
-                                                         {20, 85},
-                                                         {21, 102},
-                                                         {22, 19},
-                                                         {23, 37},
-                                                         {30, 30},
-                                                         {31, 31},
-                                                         {32, 32}}};
+// Every decoder family: the sound-download units (6, 9, 10), the K series, the outdoor units and
+// the single-model units 30..32.
+inline constexpr std::array<FuzzUnit, 14> kFuzzUnits = {{{6, 0, true},
+                                                         {9, 0, true},
+                                                         {10, 0, true},
+                                                         {11, 17, false},
+                                                         {12, 34, false},
+                                                         {13, 51, false},
+                                                         {15, 68, false},
+                                                         {20, 85, false},
+                                                         {21, 102, false},
+                                                         {22, 19, false},
+                                                         {23, 37, false},
+                                                         {30, 30, false},
+                                                         {31, 31, false},
+                                                         {32, 32, false}}};
 
 }  // namespace quibra::fuzz

@@ -5,8 +5,8 @@
 #include <cstdint>
 
 #include "frame/export_guard.h"
-#include "settings/caller_record.h"
 #include "settings/bike_settings.h"
+#include "settings/caller_record.h"
 #include "settings/vcq.h"
 
 namespace f = quibra::frame;

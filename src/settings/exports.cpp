@@ -47,9 +47,8 @@ QUIBRA_API intptr_t QUIBRA_CALL fnQuibra_fnCutStringToFitPixelsPreview(char* tex
 QUIBRA_API int32_t QUIBRA_CALL fnQuibra_PrepareUserSettings(UserSettings* record, int32_t,
                                                             int32_t nameFix) {
   return f::Guarded<int32_t>(0, [&] {
-    return s::WithCallerRecord(record, [&](UserSettings& r) {
-      return s::PrepareUserSettings(r, nameFix != 0) ? 1 : 0;
-    });
+    return s::WithCallerRecord(
+        record, [&](UserSettings& r) { return s::PrepareUserSettings(r, nameFix != 0) ? 1 : 0; });
   });
 }
 
@@ -247,18 +246,16 @@ QUIBRA_API int32_t QUIBRA_CALL fnQuibra_ReadExerciseSet(CommParams* params, int3
                                                         ExerciseSet* record, int32_t variant) {
   return f::Guarded<int32_t>(0, [&] {
     if (params == nullptr) return 0;
-    return s::WithCallerRecord(record, [&](ExerciseSet& r) {
-      return s::ReadExerciseSet(*params, number, r, variant);
-    });
+    return s::WithCallerRecord(
+        record, [&](ExerciseSet& r) { return s::ReadExerciseSet(*params, number, r, variant); });
   });
 }
 
 QUIBRA_API int32_t QUIBRA_CALL fnQuibra_UnPackExerciseSet(int32_t number, ExerciseSet* record,
                                                           int32_t variant) {
   return f::Guarded<int32_t>(0, [&] {
-    return s::WithCallerRecord(record, [&](ExerciseSet& r) {
-      return s::UnPackExerciseSet(number, r, variant) ? 1 : 0;
-    });
+    return s::WithCallerRecord(
+        record, [&](ExerciseSet& r) { return s::UnPackExerciseSet(number, r, variant) ? 1 : 0; });
   });
 }
 

@@ -1,0 +1,134 @@
+// Feeds arbitrary recordings, byte streams and assembled data to the sound download's receiving
+// chain (wave file, band-pass filter, beep demodulator, packet assembler) and to the sound
+// analysis, for every unit that downloads by sound (input format in sound_input.h). Nothing may
+// read or write outside its buffers, whatever the recording holds.
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "frame/lifecycle.h"
+#include "frame/module.h"
+#include "fuzz/sound_input.h"
+#include "platform/registry.h"
+#include "platform/wave_file.h"
+#include "platform/wave_sound_input.h"
+#include "quibra/quibra.h"
+#include "sound/tonvox_receiver.h"
+
+namespace {
+
+// A clock that stands still until a block moves it: the reception's silence and the wave
+// input's pace follow the recording, not the fuzzer's speed.
+class RecordingClock final : public quibra::platform::Clock {
+ public:
+  std::atomic<uint32_t> now{1000};
+  uint32_t tick_ms() override { return now; }
+  uint64_t performance_counter() override { return uint64_t{now} * 1000; }
+  uint64_t performance_frequency() override { return 1000000; }
+  quibra::platform::LocalDateTime local_now() override { return {}; }
+  void sleep_ms(uint32_t ms) override { now += ms; }
+};
+
+RecordingClock g_clock;
+std::string g_wave_path;
+
+// The capture side's block, and the silence it records once the unit has stopped.
+constexpr size_t kCaptureBlock = 5016;
+constexpr int kSilentBlocks = 4;
+
+// Puts assembled data into the exercise memory from position 1, as a finished reception does.
+void StoreAsAssembled(const uint8_t* data, size_t size) {
+  auto& memory = quibra::module().exercise_memory;
+  memory.allocate();
+  int32_t position = 0;
+  for (size_t i = 0; i < size && memory.store(position + 1, data[i]); ++i)
+    ++position;
+  memory.set_count(position);
+}
+
+// Runs the recording through the receiving chain, block by block, as the capture thread does.
+void ReceiveWave(const uint8_t* data, size_t size, int32_t type, int32_t rate, bool ignore) {
+  const std::vector<uint8_t> file(data, data + size);
+  if (!quibra::platform::WriteWholeFile(g_wave_path, file)) return;
+  const auto input = quibra::platform::WaveSoundInput::FromFile(g_wave_path);
+  if (!input || input->open(rate) != quibra::platform::SoundInput::OpenResult::kRecording) return;
+  const auto chain = std::make_unique<quibra::sound::TonvoxReceiver>();
+  quibra::sound::TonvoxReceiver& receiver = *chain;
+  receiver.start(g_clock, type, rate, 5, ignore, false);
+  std::vector<uint8_t> block(kCaptureBlock);
+  const size_t blocks = file.size() / kCaptureBlock + kSilentBlocks;
+  for (size_t b = 0; b < blocks; ++b) {
+    if (input->read(block.data(), block.size(), 0) !=
+        quibra::platform::SoundInput::ReadResult::kBlock)
+      break;
+    if (receiver.process(block.data(), block.size()) !=
+        quibra::sound::TonvoxReceiver::Step::kListening)
+      break;
+    receiver.progress();
+    receiver.level();
+  }
+  input->close();
+  StoreAsAssembled(receiver.assembler().assembled(), receiver.assembler().assembled_count());
+}
+
+// Hands the bytes to the assembler in the demodulator's batches, as a reception does.
+void Assemble(const uint8_t* data, size_t size, int32_t type, bool ignore) {
+  const auto assembler = std::make_unique<quibra::sound::PacketAssembler>();
+  assembler->start(type, false);
+  quibra::sound::ByteBatch batch;
+  for (size_t at = 0; at < size;) {
+    const size_t n = std::min<size_t>(1 + data[at] % 16, size - at);
+    for (size_t i = 0; i < n; ++i)
+      batch.append(data[at + i]);
+    at += n;
+    if (assembler->assemble(batch, ignore) == 0) break;
+    assembler->progress(nullptr);
+  }
+  StoreAsAssembled(assembler->assembled(), assembler->assembled_count());
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  quibra::frame::LoadModule();
+  quibra::platform::set_clock(&g_clock);
+  // One file per fuzzing process: parallel jobs do not share it.
+  g_wave_path = "/tmp/quibra-sound-fuzz-" + std::to_string(getpid()) + ".wav";
+  return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  if (size < 1) return 0;
+  const uint8_t selector = data[0];
+  const int32_t type = quibra::fuzz::kSoundUnits[(selector >> 2) & 3];
+  const bool ignore = (selector & 0x10) != 0;
+  const int32_t rate = (selector & 0x20) != 0 ? 22050 : 44100;
+  switch (selector & 3) {
+    case quibra::fuzz::kWaveRoad:
+      ReceiveWave(data + 1, size - 1, type, rate, ignore);
+      break;
+    case quibra::fuzz::kAssemblerRoad:
+      Assemble(data + 1, size - 1, type, ignore);
+      break;
+    default:
+      StoreAsAssembled(data + 1, size - 1);
+      break;
+  }
+  // Decode what arrived and read it back, as an application would.
+  fnQuibra_AnalyzeTonvoxFile(type, 0, 0);
+  const int32_t samples = fnQuibra_GetNbrOfHRMSamples();
+  for (int32_t i = 0; i < samples; ++i)
+    fnQuibra_GetHRMSamples(1 + i % 24, i);
+  const int32_t laps = fnQuibra_GetNbrOfIntTimes();
+  for (int32_t i = 0; i < laps; ++i)
+    fnQuibra_GetIntTimeData(i, 601);
+  std::vector<int16_t> payload(65536);
+  if (fnQuibra_GetTonvoxPayloadLength() <= 65535) fnQuibra_GetTonvoxPayload(payload.data());
+  return 0;
+}
