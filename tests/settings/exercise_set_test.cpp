@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstring>
 
 #include "settings_test_support.h"
@@ -102,6 +103,15 @@ TEST_F(ExerciseSetTest, PreparePacksTheHandWorkedImageInBothLayouts) {
   EXPECT_EQ(Bytes(image.begin() + 5, image.begin() + 38),
             Bytes(kSampleImage.begin(), kSampleImage.begin() + 33));
   EXPECT_EQ(fnQuibra_PrepareExerciseSet(&r, 0, 0, 2), 0);
+
+  // Window ends and the extra fields are packed unchecked: the extremes pack without overflow,
+  // the window no wider than the unit keeps (60 minutes on each side of its centre).
+  r = Sample();
+  r.Window1Start = INT32_MIN;
+  r.Window1End = INT32_MAX;
+  r.ExtraBit = INT32_MAX;
+  ASSERT_EQ(fnQuibra_PrepareExerciseSet(&r, 0, 0, 1), 1);
+  EXPECT_EQ(ImageBytes(9068, 2, 51, 51), Bytes{0x60});
 }
 
 TEST_F(ExerciseSetTest, TimersAndLevelsStrictAndLenient) {
