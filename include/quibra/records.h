@@ -133,7 +133,8 @@ QUIBRA_STATIC_ASSERT(offsetof(ExeFileInfo, HeaderValue) == 72, "ExeFileInfo.Head
  * older, shorter layout passes its own Size: the library reads and writes only its first Size
  * bytes, takes every field beyond them from the record's Reset defaults, and leaves Size as it
  * was. A Size of 0 stands for the full layout (the calls that fill it in say so below); a negative
- * Size, or one of 1..3 that cannot hold the field itself, fails the call with error code 103. */
+ * Size, or one of 1..3 that cannot hold the field itself, fails the call (0, or null from a Reset
+ * call) with error code 103 and nothing written. */
 
 /* User settings (messages 9005 write, 9006 read). */
 typedef struct UserSettings {
