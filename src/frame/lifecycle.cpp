@@ -65,6 +65,14 @@ void load_locked(uintptr_t instance_handle,
   module().texts.reset();
 }
 
+// Unloads the Module when it is destroyed: at process exit, or when the library is unloaded.
+struct ExitUnload {
+  ExitUnload() = default;
+  ExitUnload(const ExitUnload&) = delete;
+  ExitUnload& operator=(const ExitUnload&) = delete;
+  ~ExitUnload() { frame::UnloadModule(); }
+};
+
 }  // namespace
 
 Module& module() {
@@ -100,8 +108,9 @@ void UnloadModule() {
 
 void UnloadAtProcessExit() {
   // The process-wide services that the library's threads and its unload use are made here, so
-  // that they are destroyed only after the exit step registered below has run: exit() destroys
-  // statics in the reverse order of their making, mixed with the steps registered with atexit.
+  // that they are destroyed only after the guard made below: exit() (and dlclose) destroy the
+  // library's statics in the reverse order of their making. The guard is a static of the
+  // library rather than an atexit step, so it goes with the library when dlclose unmaps it.
   platform::clock();
   platform::locale();
   platform::temp_files();
@@ -109,8 +118,7 @@ void UnloadAtProcessExit() {
   ui::system_message_box_host();
   ui::system_clipboard();
   ui::system_dialog_host();
-  static std::once_flag registered;
-  std::call_once(registered, [] { std::atexit(UnloadModule); });
+  static const ExitUnload guard;
 }
 
 bool IsModuleLoaded() {
