@@ -130,7 +130,8 @@ class Unit {
   void clear_requests();
 
   // Handles one received request: logs it, applies it, and returns the bytes the unit sends
-  // back, a frame of exactly the length its wire table gives. Empty when it does not answer: a
+  // back, a frame of exactly the length its wire table gives (the newer units' identification
+  // aside, which carries all of it, identification()). Empty when it does not answer: a
   // request that fails its checksum, a message it does not know or gets in another length than
   // it takes, or one it never answers.
   std::vector<uint8_t> handle(const RawRequest& request);
