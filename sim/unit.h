@@ -40,7 +40,7 @@ struct LoggedRequest {
 enum class FaultKind : uint8_t {
   Noise,       // line noise (bytes other than 0x5C and 0x5D) before the answer
   Start5D,     // the answer starts 0x5D instead of 0x5C
-  FlippedBit,  // one payload bit flipped after sealing, so the checksum fails
+  FlippedBit,  // one payload bit flipped after sealing, so the checksum fails (IrDA: the FCS)
   NoAnswer,    // the answer is dropped
   WrongCode,   // a correctly sealed answer carrying another message's code
   // Packet-train faults; Fault::packet names the packet they hit, counted in sending order
