@@ -461,6 +461,13 @@ QUIBRA_API int32_t QUIBRA_CALL fnQuibraExt_SetDialogObserver(QuibraDialogObserve
  * open to take it, else 0. May be called from any thread, also from inside the observer. */
 QUIBRA_API int32_t QUIBRA_CALL fnQuibraExt_PressDialogButton(int32_t control);
 
+/* The reason, in words, of the last failure that a result and an error code cannot tell: why a
+ * port was not opened ("port /dev/ttyS0 is busy"), why an exercise was not decoded ("exercise 3:
+ * bad start date (month 57)"). Copies it into text (size bytes, zero-terminated, cut short when
+ * it does not fit) and returns its length; 0 when there is none. A later failure replaces it,
+ * so read it right after the call that failed. */
+QUIBRA_API int32_t QUIBRA_CALL fnQuibraExt_GetFailureText(char* text, int32_t size);
+
 /* Ends every thread of the library (communication, IrDA receive, busy dialog, sound capture)
  * and starts again from the state the library has when it is loaded; what an application
  * installed with the extension calls stays installed. For a program that is about to destroy

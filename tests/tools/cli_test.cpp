@@ -145,7 +145,7 @@ TEST(Cli, RefusesWhatItCannotDo) {
   EXPECT_EQ(RunCli("identify --port /dev/null --link radio").exit_code, 2);
   const CliRun missing = RunCli("identify --port /nonexistent/tty");
   EXPECT_EQ(missing.exit_code, 1);
-  EXPECT_TRUE(Printed(missing, "cannot open /nonexistent/tty"));
+  EXPECT_TRUE(Printed(missing, "cannot open port /nonexistent/tty: No such file"));
   EXPECT_EQ(RunCli("sim --type 99").exit_code, 2);
 }
 
