@@ -21,4 +21,10 @@ class TransferLink {
   virtual void cancel() = 0;
 };
 
+// Polls the link every 300 ms until its status is final and returns that status. A cancel
+// request raised meanwhile (fnQuibra_CancelExerciseReading, a dialog's Cancel) ends the wait at
+// once with the status as it then is, which is not final: the engine drops a cancelled
+// exchange without ending it in one of the three.
+int32_t AwaitFinalStatus(TransferLink& link);
+
 }  // namespace quibra::ui
