@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 
 #include <array>
+#include <chrono>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
@@ -14,6 +15,7 @@
 
 #include "serial_link.h"
 #include "support/cli_run.h"
+#include "support/pty_pair.h"
 #include "unit.h"
 
 namespace {
@@ -147,6 +149,28 @@ TEST(Cli, RefusesWhatItCannotDo) {
   EXPECT_EQ(missing.exit_code, 1);
   EXPECT_TRUE(Printed(missing, "cannot open port /nonexistent/tty: No such file"));
   EXPECT_EQ(RunCli("sim --type 99").exit_code, 2);
+}
+
+TEST(Cli, NothingWaitsForEverAndNoFailureEndsAsSuccess) {
+  const auto start = std::chrono::steady_clock::now();
+  const std::string out = ::testing::TempDir() + "quibra-cli-nothing-waits";
+  const CliRun null_port = RunCli("download --port /dev/null --out " + out + " < /dev/null");
+  EXPECT_EQ(null_port.exit_code, 1);
+  EXPECT_TRUE(Printed(null_port, "port /dev/null is not a terminal device"));
+  // A line with nobody at the other end: the acknowledgement never comes.
+  quibra::testing::PtyPair silent;
+  ASSERT_TRUE(silent.ok());
+  const CliRun command = RunCli("command factory-defaults --type 22 --port " +
+                                silent.slave_name() + " < /dev/null");
+  EXPECT_EQ(command.exit_code, 1);
+  EXPECT_TRUE(Printed(command, "No answer from HR Monitor\nquibra: factory-defaults failed"));
+  // Without a terminal to ask, the download dialog takes Cancel after the failure.
+  const CliRun download = RunCli("download --port " + silent.slave_name() + " --out " + out +
+                                 " < /dev/null");
+  EXPECT_EQ(download.exit_code, 1);
+  EXPECT_TRUE(Printed(download, "No answer from HR Monitor\nquibra: the exercises were not"));
+  // Five tries of each exchange, and a little more.
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(20));
 }
 
 }  // namespace
