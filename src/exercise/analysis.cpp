@@ -6,6 +6,7 @@
 #include "codec/product_codes.h"
 #include "codec/unit_families.h"
 #include "exercise/bin_files.h"
+#include "exercise/exercise_checks.h"
 #include "exercise/exercise_locator.h"
 #include "exercise/k_series_decoder.h"
 #include "exercise/outdoor_decoder.h"
@@ -81,6 +82,7 @@ int32_t AnalyzeFile(int32_t index, int32_t mode) {
   if (frame::GetStateFlag(frame::kFlagExtraAnalysis) != 0) {
     WriteMemoryDump(platform::MemoryDumpPath());
   }
+  ClearRejection();
   ExerciseStore& store = m.exercise_store;
   store.ResetExerciseRecord(kRec);
   const MemoryReader memory(m.exercise_memory);
