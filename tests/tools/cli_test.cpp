@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <array>
 #include <chrono>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -25,6 +27,11 @@ namespace {
 using quibra::testing::CliRun;
 using quibra::testing::RunCli;
 
+// A file or directory of this test alone: other checkouts run the same suite side by side.
+std::string Scratch(const std::string& name) {
+  return ::testing::TempDir() + name + "-" + std::to_string(getpid());
+}
+
 // Whether the program printed the text; everything it printed when not.
 ::testing::AssertionResult Printed(const CliRun& run, const std::string& text) {
   if (run.output.find(text) != std::string::npos) return ::testing::AssertionSuccess();
@@ -32,7 +39,7 @@ using quibra::testing::RunCli;
 }
 
 TEST(Cli, DemoIdentifiesTheSimulatedUnitAndTracesTheConversation) {
-  const std::string trace = ::testing::TempDir() + "quibra-cli-trace.txt";
+  const std::string trace = Scratch("quibra-cli-trace.txt");
   std::remove(trace.c_str());
   const CliRun run = RunCli("--trace " + trace + " demo");
   EXPECT_EQ(run.exit_code, 0) << run.output;
@@ -160,7 +167,7 @@ TEST(Cli, ADamagedExerciseIsReportedAndTheOthersSaved) {
   const auto at = [&](int32_t position) -> uint8_t& { return image[position - 1]; };
   const int32_t second = 4 + (at(5) | (at(6) & 0x7F) << 8);
   at(second + 16) = 0x0D;
-  const std::string dir = ::testing::TempDir() + "quibra-cli-damaged";
+  const std::string dir = Scratch("quibra-cli-damaged");
   const std::string bin = dir + ".bin";
   {
     std::ofstream file(bin, std::ios::binary);
@@ -174,11 +181,12 @@ TEST(Cli, ADamagedExerciseIsReportedAndTheOthersSaved) {
   EXPECT_TRUE(Printed(run, dir + "/exercise-3.hrm"));
   EXPECT_FALSE(Printed(run, dir + "/exercise-2.hrm"));
   std::remove(bin.c_str());
+  std::filesystem::remove_all(dir);
 }
 
 TEST(Cli, NothingWaitsForEverAndNoFailureEndsAsSuccess) {
   const auto start = std::chrono::steady_clock::now();
-  const std::string out = ::testing::TempDir() + "quibra-cli-nothing-waits";
+  const std::string out = Scratch("quibra-cli-nothing-waits");
   const CliRun null_port = RunCli("download --port /dev/null --out " + out + " < /dev/null");
   EXPECT_EQ(null_port.exit_code, 1);
   EXPECT_TRUE(Printed(null_port, "port /dev/null is not a terminal device"));
