@@ -38,10 +38,12 @@ int32_t SendUnitMessage(CommParams& params, int32_t id, int32_t param) {
     }
     // The unit is given its half second whatever happens; a command it acknowledges has
     // succeeded only once the acknowledgement came, and none has without a link.
+    const uint32_t mark = ui::CancelMark();
     const bool sent = link.send(id, param) != 0;
     platform::clock().sleep_ms(kCommandPauseMs);
     if (!sent) return protocol::SilentResult(protocol::kStatusNoLink);
-    return ui::CommandIsAcknowledged(id) ? protocol::SilentResult(ui::AwaitFinalStatus(link)) : 1;
+    return ui::CommandIsAcknowledged(id) ? protocol::SilentResult(ui::AwaitFinalStatus(link, mark))
+                                         : 1;
   }
 
   if (params.ShowDialog != 0) {
@@ -50,8 +52,9 @@ int32_t SendUnitMessage(CommParams& params, int32_t id, int32_t param) {
     return ui::dialog_host().run_modal(ui::DialogId::Connection, params.ParentWindow, procedure);
   }
 
+  const uint32_t mark = ui::CancelMark();
   link.send(id, param);
-  return protocol::SilentResult(ui::AwaitFinalStatus(link));
+  return protocol::SilentResult(ui::AwaitFinalStatus(link, mark));
 }
 
 int32_t MemoryTestDummy() {

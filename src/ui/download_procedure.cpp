@@ -21,6 +21,7 @@ protocol::TransferState& transfer() {
 }  // namespace
 
 bool DownloadProcedure::send(DialogWindow& window) {
+  mark_ = CancelMark();
   if (link_.send(message_, 0) == 0) return false;
   window.start_timer(kStatusTimer, kStatusPollMs);
   return true;
@@ -47,7 +48,10 @@ void DownloadProcedure::on_start(DialogWindow& window) {
 void DownloadProcedure::on_timer(DialogWindow& window, int32_t timer) {
   if (timer != kStatusTimer) return;
   bool failed = false;
-  switch (link_.status()) {
+  int32_t status = link_.status();
+  // A download cancelled elsewhere ends no other way.
+  if (!protocol::IsFinalStatus(status) && CancelledSince(mark_)) status = protocol::kStatusNoAnswer;
+  switch (status) {
     case protocol::kStatusCompleted:
       window.stop_timer(kStatusTimer);
       completed_(transfer().download.single_file);
@@ -86,8 +90,9 @@ void DownloadProcedure::on_button(DialogWindow& window, int32_t control) {
 
 int32_t SilentExerciseDownload(TransferLink& link, DownloadCompleted completed) {
   const int32_t message = protocol::PrepareExerciseDownload();
+  const uint32_t mark = CancelMark();
   link.send(message, 0);
-  const int32_t status = AwaitFinalStatus(link);
+  const int32_t status = AwaitFinalStatus(link, mark);
   if (status == protocol::kStatusCompleted) completed(transfer().download.single_file);
   return status;
 }

@@ -30,6 +30,7 @@ class DownloadProcedure final : public DialogProcedure {
   TransferLink& link_;
   DownloadCompleted completed_;
   int32_t message_ = 0;  // kept for Retry
+  uint32_t mark_ = 0;    // the cancel requests before the last send
 };
 
 // The silent twin: polls every 300 ms until the status is final and returns it (refreshing the

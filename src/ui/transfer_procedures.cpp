@@ -30,7 +30,8 @@ bool progress_bar_wanted() {
 }
 
 // Without a link nothing will change until the user chooses: Retry or Cancel.
-void send_current(DialogWindow& window, TransferLink& link) {
+void send_current(DialogWindow& window, TransferLink& link, uint32_t& mark) {
+  mark = CancelMark();
   if (link.send(transfer().message, transfer().param) != 0) {
     window.start_timer(kStatusTimer, kStatusPollMs);
   } else {
@@ -52,13 +53,16 @@ void TransferProcedure::on_start(DialogWindow& window) {
   transfer().transfer_ticks = 0;
   // Shows what the previous transfer left, or the connection error while no link is open.
   UpdateDisplay(window, link_.status(), 0, false);
-  send_current(window, link_);
+  send_current(window, link_, mark_);
 }
 
 void TransferProcedure::on_timer(DialogWindow& window, int32_t timer) {
   if (timer != kStatusTimer) return;
   bool failed = false;
-  switch (link_.status()) {
+  int32_t status = link_.status();
+  // A transfer cancelled elsewhere ends no other way.
+  if (!protocol::IsFinalStatus(status) && CancelledSince(mark_)) status = protocol::kStatusNoAnswer;
+  switch (status) {
     case protocol::kStatusCompleted:
       window.stop_timer(kStatusTimer);
       window.end(1);
@@ -92,7 +96,7 @@ void TransferProcedure::on_button(DialogWindow& window, int32_t control) {
   if (control == kButtonRetry) {
     protocol::SelectTransferText(false);
     window.set_text(kStatusText, protocol::SharedDialogText());
-    send_current(window, link_);
+    send_current(window, link_, mark_);
     transfer().transfer_ticks = 0;
     window.set_progress(kProgressBar, 0);
   } else if (control == kButtonOk || control == kButtonCancel) {
@@ -102,10 +106,17 @@ void TransferProcedure::on_button(DialogWindow& window, int32_t control) {
   }
 }
 
-int32_t AwaitFinalStatus(TransferLink& link) {
-  const uint32_t cancels = frame::CancelRequests();
+uint32_t CancelMark() {
+  return frame::CancelRequests();
+}
+
+bool CancelledSince(uint32_t mark) {
+  return frame::CancelRequests() != mark;
+}
+
+int32_t AwaitFinalStatus(TransferLink& link, uint32_t mark) {
   int32_t status = link.status();
-  while (!protocol::IsFinalStatus(status) && frame::CancelRequests() == cancels) {
+  while (!protocol::IsFinalStatus(status) && !CancelledSince(mark)) {
     platform::clock().sleep_ms(kStatusPollMs);
     status = link.status();
   }
@@ -121,6 +132,7 @@ void NoWaitProcedure::on_start(DialogWindow& window) {
   window.set_caption(text(frame::kTextTitle));
   protocol::SelectTransferText(false);
   window.set_text(kStatusText, protocol::SharedDialogText());
+  mark_ = CancelMark();
   sent_ = link_.send(transfer().message, transfer().param) != 0;
   window.start_timer(kStatusTimer, kNoWaitMs);
 }
@@ -130,7 +142,7 @@ void NoWaitProcedure::on_timer(DialogWindow& window, int32_t timer) {
   int32_t result = sent_ ? 1 : 0;
   if (sent_ && CommandIsAcknowledged(transfer().message)) {
     const int32_t status = link_.status();
-    if (!protocol::IsFinalStatus(status)) {
+    if (!protocol::IsFinalStatus(status) && !CancelledSince(mark_)) {
       window.start_timer(kStatusTimer, kStatusPollMs);  // the engine is still trying
       return;
     }

@@ -25,6 +25,7 @@ class TransferProcedure final : public DialogProcedure {
 
  private:
   TransferLink& link_;
+  uint32_t mark_ = 0;  // the cancel requests before the last send
 };
 
 // Whether the unit acknowledges a command it otherwise does not answer (factory defaults, sleep,
@@ -46,6 +47,7 @@ class NoWaitProcedure final : public DialogProcedure {
  private:
   TransferLink& link_;
   bool sent_ = false;
+  uint32_t mark_ = 0;  // the cancel requests before the send
 };
 
 }  // namespace quibra::ui
