@@ -1,6 +1,9 @@
 // The transfer, no-wait and busy dialogs on the headless host, driven as an application drives
 // them through the send-with-progress call.
+#include <atomic>
+#include <chrono>
 #include <cstring>
+#include <thread>
 
 #include "frame/com_texts.h"
 #include "protocol/transfer_texts.h"
@@ -127,14 +130,25 @@ TEST_F(TransferDialog, SilentResults) {
 
 TEST_F(TransferDialog, WithoutAnObserverAFailedTransferTakesCancel) {
   fnQuibraExt_SetDialogObserver(nullptr, nullptr);
-  for (bool open : {true, false}) {
-    link_.open = open;
-    link_.status_after_send = 30;
+  std::atomic<bool> done{false};
+  std::thread canceller;
+  // No answer, no link, and a transfer that only a cancel from elsewhere ends.
+  for (int32_t status : {30, 20, 50}) {
+    link_.open = status != 20;
+    link_.status_after_send = status;
+    if (status == 50) {
+      canceller = std::thread([&] {
+        for (; !done; std::this_thread::sleep_for(std::chrono::milliseconds(20)))
+          fnQuibra_CancelExerciseReading();
+      });
+    }
     const size_t sent_before = link_.sends().size();
     CommParams p = params(true);
-    EXPECT_EQ(SendUnitMessage(p, 9006, 0), 0) << open;
-    EXPECT_EQ(link_.sends().size(), sent_before + 1) << open;  // no Retry
+    EXPECT_EQ(SendUnitMessage(p, 9006, 0), 0) << status;
+    EXPECT_EQ(link_.sends().size(), sent_before + 1) << status;  // no Retry
   }
+  done = true;
+  canceller.join();
 }
 
 TEST_F(TransferDialog, NoLinkShowsTheConnectionErrorAndWaits) {
