@@ -22,9 +22,11 @@ inline constexpr int32_t kErrorSoundPlayback = 1;
 inline constexpr int32_t kErrorFile = 2;
 inline constexpr int32_t kErrorTimeOfDay = 101;
 inline constexpr int32_t kErrorDate = 102;
+// An exercise whose recorded length does not fit the memory it came in.
+inline constexpr int32_t kErrorExerciseLength = 103;
 // A caller's argument the library cannot use at all, such as a record whose size field is
 // negative or too small to hold even itself. Next to the validation codes, as it is one.
-inline constexpr int32_t kErrorBadArgument = 103;
+inline constexpr int32_t kErrorBadArgument = 104;
 
 void SetErrorCode(int32_t code);
 int32_t GetErrorCode();

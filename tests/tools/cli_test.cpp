@@ -3,23 +3,34 @@
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <array>
+#include <chrono>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <vector>
 
 #include <nlohmann/json.hpp>
 
+#include "encoders/k_series_encoder.h"
 #include "serial_link.h"
 #include "support/cli_run.h"
+#include "support/pty_pair.h"
 #include "unit.h"
 
 namespace {
 
 using quibra::testing::CliRun;
 using quibra::testing::RunCli;
+
+// A file or directory of this test alone: other checkouts run the same suite side by side.
+std::string Scratch(const std::string& name) {
+  return ::testing::TempDir() + name + "-" + std::to_string(getpid());
+}
 
 // Whether the program printed the text; everything it printed when not.
 ::testing::AssertionResult Printed(const CliRun& run, const std::string& text) {
@@ -28,7 +39,7 @@ using quibra::testing::RunCli;
 }
 
 TEST(Cli, DemoIdentifiesTheSimulatedUnitAndTracesTheConversation) {
-  const std::string trace = ::testing::TempDir() + "quibra-cli-trace.txt";
+  const std::string trace = Scratch("quibra-cli-trace.txt");
   std::remove(trace.c_str());
   const CliRun run = RunCli("--trace " + trace + " demo");
   EXPECT_EQ(run.exit_code, 0) << run.output;
@@ -145,8 +156,54 @@ TEST(Cli, RefusesWhatItCannotDo) {
   EXPECT_EQ(RunCli("identify --port /dev/null --link radio").exit_code, 2);
   const CliRun missing = RunCli("identify --port /nonexistent/tty");
   EXPECT_EQ(missing.exit_code, 1);
-  EXPECT_TRUE(Printed(missing, "cannot open /nonexistent/tty"));
+  EXPECT_TRUE(Printed(missing, "cannot open port /nonexistent/tty: No such file"));
   EXPECT_EQ(RunCli("sim --type 99").exit_code, 2);
+}
+
+TEST(Cli, ADamagedExerciseIsReportedAndTheOthersSaved) {
+  std::vector<uint8_t> image =
+      quibra::sim::KSeriesSingleImage(std::vector<quibra::sim::KSeriesExercise>(3), 22, 19, 1);
+  // Memory positions count from 1; the second exercise's month byte says 13.
+  const auto at = [&](int32_t position) -> uint8_t& { return image[position - 1]; };
+  const int32_t second = 4 + (at(5) | (at(6) & 0x7F) << 8);
+  at(second + 16) = 0x0D;
+  const std::string dir = Scratch("quibra-cli-damaged");
+  const std::string bin = dir + ".bin";
+  {
+    std::ofstream file(bin, std::ios::binary);
+    file.put(0);  // a binary memory file starts one byte before position 1
+    file.write(reinterpret_cast<const char*>(image.data()),
+               static_cast<std::streamsize>(image.size()));
+  }
+  const CliRun run = RunCli("decode " + bin + " --out " + dir);
+  EXPECT_EQ(run.exit_code, 1);
+  EXPECT_TRUE(Printed(run, "quibra: exercise 2: bad start date (month 13)\n"));
+  EXPECT_TRUE(Printed(run, dir + "/exercise-3.hrm"));
+  EXPECT_FALSE(Printed(run, dir + "/exercise-2.hrm"));
+  std::remove(bin.c_str());
+  std::filesystem::remove_all(dir);
+}
+
+TEST(Cli, NothingWaitsForEverAndNoFailureEndsAsSuccess) {
+  const auto start = std::chrono::steady_clock::now();
+  const std::string out = Scratch("quibra-cli-nothing-waits");
+  const CliRun null_port = RunCli("download --port /dev/null --out " + out + " < /dev/null");
+  EXPECT_EQ(null_port.exit_code, 1);
+  EXPECT_TRUE(Printed(null_port, "port /dev/null is not a terminal device"));
+  // A line with nobody at the other end: the acknowledgement never comes.
+  quibra::testing::PtyPair silent;
+  ASSERT_TRUE(silent.ok());
+  const CliRun command =
+      RunCli("command factory-defaults --type 22 --port " + silent.slave_name() + " < /dev/null");
+  EXPECT_EQ(command.exit_code, 1);
+  EXPECT_TRUE(Printed(command, "No answer from HR Monitor\nquibra: factory-defaults failed"));
+  // Without a terminal to ask, the download dialog takes Cancel after the failure.
+  const CliRun download =
+      RunCli("download --port " + silent.slave_name() + " --out " + out + " < /dev/null");
+  EXPECT_EQ(download.exit_code, 1);
+  EXPECT_TRUE(Printed(download, "No answer from HR Monitor\nquibra: the exercises were not"));
+  // Five tries of each exchange, and a little more.
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(20));
 }
 
 }  // namespace

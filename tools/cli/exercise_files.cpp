@@ -23,6 +23,8 @@ constexpr int32_t kDuration = 11;
 constexpr uint32_t kDialogOwner = 1;
 constexpr int32_t kAskTheUnit = 0;
 constexpr int32_t kSingleExercises = 0;  // the memory as the unit sends its exercises
+// The error code of an exercise whose length runs past the memory: none can be found after it.
+constexpr int32_t kBrokenChain = 103;
 
 int Usage() {
   std::fprintf(stderr,
@@ -70,7 +72,7 @@ bool DownloadExercises() {
   return false;
 }
 
-int SaveExercises(const std::string& dir) {
+int SaveExercises(const std::string& dir, int& refused) {
   std::error_code error;
   fs::create_directories(dir, error);
   if (error) {
@@ -78,11 +80,23 @@ int SaveExercises(const std::string& dir) {
     return -1;
   }
   int count = 0;
-  for (int32_t n = 0; fnQuibra_AnalyzeFile(n, kSingleExercises) == 1; ++n) {
-    const std::string path =
-        (fs::path(dir) / ("exercise-" + std::to_string(n + 1) + ".hrm")).string();
-    if (!SaveDecodedExercise(path)) return -1;
-    ++count;
+  std::string last_reason;
+  for (int32_t n = 0;; ++n) {
+    if (fnQuibra_AnalyzeFile(n, kSingleExercises) == 1) {
+      const std::string path =
+          (fs::path(dir) / ("exercise-" + std::to_string(n + 1) + ".hrm")).string();
+      if (!SaveDecodedExercise(path)) return -1;
+      ++count;
+      continue;
+    }
+    // Without a reason the chain has ended; with one this exercise is damaged and the next
+    // may still be sound, unless its length broke the chain (or the same one fails again).
+    char reason[160] = {};
+    if (fnQuibraExt_GetFailureText(reason, sizeof reason) == 0 || last_reason == reason) break;
+    std::fprintf(stderr, "quibra: %s\n", reason);
+    last_reason = reason;
+    ++refused;
+    if (fnQuibra_GetErrorCode() == kBrokenChain) break;
   }
   return count;
 }
@@ -118,7 +132,8 @@ int DownloadCommand(int argc, char** argv) {
     std::fprintf(stderr, "quibra: cannot write %s\n", memory.c_str());
     return 1;
   }
-  return SaveExercises(out) < 0 ? 1 : 0;
+  int refused = 0;
+  return SaveExercises(out, refused) < 0 || refused > 0 ? 1 : 0;
 }
 
 int DecodeCommand(int argc, char** argv) {
@@ -130,10 +145,11 @@ int DecodeCommand(int argc, char** argv) {
     return 1;
   }
   fnQuibra_RefreshMonitorInfo(0);  // the unit the memory came from
-  const int count = SaveExercises(argv[2]);
+  int refused = 0;
+  const int count = SaveExercises(argv[2], refused);
   if (count < 0) return 1;
-  if (count == 0) std::fprintf(stderr, "quibra: no exercise in %s\n", argv[0]);
-  return count > 0 ? 0 : 1;
+  if (count == 0 && refused == 0) std::fprintf(stderr, "quibra: no exercise in %s\n", argv[0]);
+  return count > 0 && refused == 0 ? 0 : 1;
 }
 
 }  // namespace quibra::cli

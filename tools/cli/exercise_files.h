@@ -16,9 +16,15 @@ bool DownloadExercises();
 bool SaveDecodedExercise(const std::string& path);
 
 // Decodes every exercise of the exercise memory and writes each as <dir>/exercise-N.hrm,
-// printing one line per exercise (date, start, duration, samples, laps). Returns the number of
-// exercises written, -1 when the directory or a file cannot be made.
-int SaveExercises(const std::string& dir);
+// printing one line per exercise (date, start, duration, samples, laps). An exercise that cannot
+// be decoded is counted in `refused` with its reason on stderr ("exercise 3: bad start date
+// (month 13)"). Returns the number of exercises written, -1 when the directory or a file cannot
+// be made.
+int SaveExercises(const std::string& dir, int& refused);
+inline int SaveExercises(const std::string& dir) {
+  int refused = 0;
+  return SaveExercises(dir, refused);
+}
 
 // `quibra download --port DEV [--link serial|usb] --out DIR` and `quibra decode FILE.bin --out
 // DIR`: args after the command. Return the exit code.

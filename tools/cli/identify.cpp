@@ -85,7 +85,14 @@ bool OpenLink(const std::string& port, LinkKind link) {
                                     usb ? nullptr : port.c_str()) == 1) {
     return true;
   }
-  std::fprintf(stderr, "quibra: cannot open %s\n", usb ? "the USB infrared adapter" : port.c_str());
+  // The library tells why where it can ("port /dev/ttyS0 is busy (...)").
+  char reason[160] = {};
+  if (fnQuibraExt_GetFailureText(reason, sizeof reason) > 0) {
+    std::fprintf(stderr, "quibra: %s\n", reason);
+  } else {
+    std::fprintf(stderr, "quibra: cannot open %s\n",
+                 usb ? "the USB infrared adapter" : port.c_str());
+  }
   return false;
 }
 

@@ -14,6 +14,7 @@ namespace {
 constexpr int32_t kStatusText = 1002;
 constexpr int32_t kProgressBar = 1006;
 constexpr int32_t kCancel = 2;
+constexpr int32_t kRetry = 1005;
 constexpr int kBarWidth = 30;
 
 }  // namespace
@@ -55,6 +56,9 @@ void TerminalView::on_event(const QuibraDialogEvent& event) {
       if (drawn_) std::fputc('\n', out_);
       drawn_ = false;
       break;
+    case QUIBRA_DIALOG_AWAITING_CHOICE:
+      fnQuibraExt_PressDialogButton(ask_retry() ? kRetry : kCancel);
+      break;
     case QUIBRA_DIALOG_MESSAGE_BOX:
       if (drawn_) std::fputc('\n', out_);
       drawn_ = false;
@@ -64,6 +68,19 @@ void TerminalView::on_event(const QuibraDialogEvent& event) {
     default:
       break;
   }
+}
+
+// The transfer failed: someone at a terminal chooses, anyone else gets Cancel so that the
+// program ends.
+bool TerminalView::ask_retry() {
+  if (isatty(STDIN_FILENO) == 0) return false;
+  if (drawn_) std::fputc('\n', out_);
+  drawn_ = false;
+  std::fputs("Retry? [y/N] ", out_);
+  std::fflush(out_);
+  char answer[16] = {};
+  if (std::fgets(answer, sizeof answer, stdin) == nullptr) return false;
+  return answer[0] == 'y' || answer[0] == 'Y';
 }
 
 void TerminalView::draw() {

@@ -1,6 +1,7 @@
 // Draws the library's dialogs on a terminal: one status line with the dialog's text and, while
-// a progress bar is shown, the bar itself. Ctrl-C presses Cancel in the dialog that is open, and
-// ends the program when none is.
+// a progress bar is shown, the bar itself. After a failed transfer it asks "Retry? [y/N]" when
+// stdin is a terminal and presses Cancel otherwise. Ctrl-C presses Cancel in the dialog that is
+// open, and ends the program when none is.
 #pragma once
 
 #include <cstdio>
@@ -21,6 +22,7 @@ class TerminalView {
   static void observe(const QuibraDialogEvent* event, void* context);
   void on_event(const QuibraDialogEvent& event);
   void draw();
+  bool ask_retry();
 
   std::FILE* out_;
   const bool interactive_;  // a terminal: redraw one line; else log the texts line by line
