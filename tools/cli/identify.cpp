@@ -6,9 +6,11 @@
 #include <span>
 #include <utility>
 
+#include "failure.h"
 #include "irda_pty_peer.h"
 #include "irda_stack.h"
 #include "quibra/quibra.h"
+#include "stop_control.h"
 
 namespace quibra::cli {
 namespace {
@@ -61,8 +63,8 @@ bool OpenIrda(const std::string& port) {
 
 }  // namespace
 
-void PrintMonitorInfo(std::FILE* out, const MonitorInfo& info) {
-  const std::array<std::pair<const char*, int64_t>, 10> fields = {{
+std::array<std::pair<const char*, int64_t>, 10> MonitorInfoFields(const MonitorInfo& info) {
+  return {{
       {"Size", info.Size},
       {"MonitorInUse", info.MonitorInUse},
       {"DataVersion", info.DataVersion},
@@ -74,7 +76,10 @@ void PrintMonitorInfo(std::FILE* out, const MonitorInfo& info) {
       {"N4SensorMissing", info.N4SensorMissing},
       {"MonitorSubModel", info.MonitorSubModel},
   }};
-  for (const auto& [name, value] : fields)
+}
+
+void PrintMonitorInfo(std::FILE* out, const MonitorInfo& info) {
+  for (const auto& [name, value] : MonitorInfoFields(info))
     std::fprintf(out, "%s = %lld\n", name, static_cast<long long>(value));
 }
 
@@ -85,7 +90,14 @@ bool OpenLink(const std::string& port, LinkKind link) {
                                     usb ? nullptr : port.c_str()) == 1) {
     return true;
   }
-  std::fprintf(stderr, "quibra: cannot open %s\n", usb ? "the USB infrared adapter" : port.c_str());
+  if (usb) {
+    std::fprintf(stderr, "quibra: cannot open the USB infrared adapter (no /dev/orvekusb0..3 "
+                         "and none found through libusb)\n");
+    return false;
+  }
+  const std::string cause = PortCause(port);
+  std::fprintf(stderr, "quibra: cannot open %s%s%s\n", port.c_str(), cause.empty() ? "" : ": ",
+               cause.empty() ? " (in use, or refused by the library)" : cause.c_str());
   return false;
 }
 
@@ -105,7 +117,7 @@ std::optional<UnitIdentity> AskIdentity() {
   info.MonitorInUse = -1;  // unknown yet: the probe, whose dialog closes by itself on silence
   const int32_t result = fnQuibra_ReadMonitorInfo(&params, &info);
   if (result != 1) {
-    std::fprintf(stderr, "quibra: no wrist unit answered\n");
+    if (!StopRequested()) std::fprintf(stderr, "quibra: no wrist unit answered\n");
     return std::nullopt;
   }
   UnitIdentity identity;

@@ -1,12 +1,11 @@
 #include "terminal_view.h"
 
-#include <pthread.h>
-#include <signal.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <cstdlib>
-#include <thread>
+
+#include "command_line.h"
+#include "stop_control.h"
 
 namespace quibra::cli {
 namespace {
@@ -14,16 +13,23 @@ namespace {
 constexpr int32_t kStatusText = 1002;
 constexpr int32_t kProgressBar = 1006;
 constexpr int32_t kCancel = 2;
+constexpr int32_t kRetry = 1005;
 constexpr int kBarWidth = 30;
 
 }  // namespace
 
-TerminalView::TerminalView(std::FILE* out) : out_(out), interactive_(isatty(fileno(out)) != 0) {
+TerminalView::TerminalView(std::FILE* out)
+    : out_(out),
+      interactive_(isatty(fileno(out)) != 0 && !Global().verbose),
+      quiet_(Global().quiet),
+      verbose_(Global().verbose) {
   fnQuibraExt_SetDialogObserver(&observe, this);
 }
 
 TerminalView::~TerminalView() {
   fnQuibraExt_SetDialogObserver(nullptr, nullptr);
+  if (drawn_) std::fputc('\n', out_);
+  std::fflush(out_);
 }
 
 void TerminalView::observe(const QuibraDialogEvent* event, void* context) {
@@ -33,11 +39,15 @@ void TerminalView::observe(const QuibraDialogEvent* event, void* context) {
 void TerminalView::on_event(const QuibraDialogEvent& event) {
   switch (event.Kind) {
     case QUIBRA_DIALOG_OPENED:
+      // A stop asked for before the dialog showed: it is cancelled at once.
+      if (StopRequested()) fnQuibraExt_PressDialogButton(kCancel);
       text_.clear();
       bar_visible_ = false;
       progress_ = 0;
       break;
     case QUIBRA_DIALOG_CONTROL:
+      if (cancel_on_retry_ && event.Control == kRetry && event.Enabled != 0)
+        fnQuibraExt_PressDialogButton(kCancel);
       if (event.Control == kStatusText) {
         if (text_ == event.Text) return;
         text_ = event.Text;
@@ -51,9 +61,8 @@ void TerminalView::on_event(const QuibraDialogEvent& event) {
       draw();
       break;
     case QUIBRA_DIALOG_CLOSED:
-      logged_.clear();
-      if (drawn_) std::fputc('\n', out_);
-      drawn_ = false;
+      // The line stays for the next dialog to redraw; it ends with the view or a message.
+      if (verbose_) logged_.clear();
       break;
     case QUIBRA_DIALOG_MESSAGE_BOX:
       if (drawn_) std::fputc('\n', out_);
@@ -67,6 +76,7 @@ void TerminalView::on_event(const QuibraDialogEvent& event) {
 }
 
 void TerminalView::draw() {
+  if (quiet_) return;
   if (!interactive_) {
     // A log, not a screen: each new status text on a line of its own, without the bar.
     if (text_.empty() || text_ == logged_) return;
@@ -85,20 +95,6 @@ void TerminalView::draw() {
   std::fputs(line.c_str(), out_);
   std::fflush(out_);
   drawn_ = true;
-}
-
-void RouteInterruptToDialogs() {
-  sigset_t interrupt;
-  sigemptyset(&interrupt);
-  sigaddset(&interrupt, SIGINT);
-  pthread_sigmask(SIG_BLOCK, &interrupt, nullptr);  // inherited by every thread started later
-  std::thread([interrupt] {
-    int signal_number = 0;
-    for (;;) {
-      sigwait(&interrupt, &signal_number);
-      if (fnQuibraExt_PressDialogButton(kCancel) == 0) std::_Exit(130);
-    }
-  }).detach();
 }
 
 }  // namespace quibra::cli
