@@ -47,9 +47,6 @@ TEST(UnitCommandCli, WritesAServiceValueAndReadsCounters) {
     EXPECT_NE(run.output.find("add --yes"), std::string::npos) << run.output;
   }
   EXPECT_TRUE(unit.requests().empty());
-  run = RunCommand("factory-defaults --yes --type 20 --port " + port);
-  EXPECT_EQ(run.exit_code, 0) << run.output;
-  EXPECT_FALSE(unit.requests().empty());
   line.stop();
 }
 
