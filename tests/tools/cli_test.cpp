@@ -41,10 +41,10 @@ nlohmann::ordered_json JsonOf(const CliRun& run) {
 
 // A folder of the running test's own.
 std::string TestFolder() {
-  const fs::path folder = fs::path(::testing::TempDir()) /
-                          ("quibra-cli-" + std::string(::testing::UnitTest::GetInstance()
-                                                           ->current_test_info()
-                                                           ->name()));
+  const fs::path folder =
+      fs::path(::testing::TempDir()) /
+      ("quibra-cli-" +
+       std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
   fs::remove_all(folder);
   fs::create_directories(folder);
   return folder.string();
@@ -206,7 +206,7 @@ TEST(Cli, DownloadNamesFilesByDateAndNeverReplacesOne) {
   EXPECT_EQ(saved["Exercises"][0]["File"], dir + "/2026-11-28_0715_2.hrm");
   EXPECT_EQ(saved["Exercises"][1]["Samples"], 12);
   EXPECT_EQ(FilesIn(dir), (std::vector<std::string>{"2026-11-28_0715.hrm", "2026-11-28_0715_2.hrm",
-                                                     "2026-11-28_0715_3.hrm", "memory.bin"}));
+                                                    "2026-11-28_0715_3.hrm", "memory.bin"}));
   std::ifstream kept(dir + "/2026-11-28_0715.hrm");
   EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), "kept");
 
@@ -309,7 +309,8 @@ TEST(Cli, ASimulatedUnitsSoundIsReceivedFromAWaveFile) {
     EXPECT_TRUE(Printed(heard, *mode != '\0' ? "Reed-Solomon coded blocks" : "plain blocks"));
   }
   ASSERT_EQ(RunCli("sound unit --type 30 --payload " + dir + "long.bin --out " + dir + "long.wav")
-                .exit_code, 0);
+                .exit_code,
+            0);
   const CliRun heard = RunCli("sound receive --type 30 --wav " + dir + "long.wav 2>/dev/null");
   std::string text = heard.output.substr(heard.output.find("payload: 300 bytes\n") + 19);
   std::string received;
@@ -333,7 +334,8 @@ TEST(Cli, ASimulatedUnitsSoundIsReceivedFromAWaveFile) {
 
 TEST(Cli, CommandLineConventions) {
   // --help on every command, without running it; --version.
-  for (const char* command : {"", "demo ", "settings set ", "command delete-file ", "sound receive "}) {
+  for (const char* command :
+       {"", "demo ", "settings set ", "command delete-file ", "sound receive "}) {
     const CliRun help = RunCli(std::string(command) + "--help");
     EXPECT_EQ(help.exit_code, 0) << command << help.output;
     EXPECT_TRUE(Printed(help, "Usage: quibra " + std::string(command).substr(0, 4)));

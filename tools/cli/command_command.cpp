@@ -47,8 +47,8 @@ using Run = int32_t (*)(const Options&, int type);
 struct Command {
   const char* name;
   const char* help;
-  const char* value;  // what the value is, or null for a command without one
-  int low, high;      // its range
+  const char* value;   // what the value is, or null for a command without one
+  int low, high;       // its range
   const char* erases;  // the question asked before, or null
   Run run;
 };
@@ -80,7 +80,9 @@ constexpr Command kCommands[] = {
        return fnQuibra_SetDisplayOff(&p);
      }},
     {"hour-mode", "set the clock's form", "0: 24-hour, 1: 12-hour", 0, 1, nullptr,
-     [](const Options& o, int type) { return fnQuibra_SetDefaultHourModeEx(1, o.value, 0, type, 0); }},
+     [](const Options& o, int type) {
+       return fnQuibra_SetDefaultHourModeEx(1, o.value, 0, type, 0);
+     }},
     {"time-correction", "write the time correction value", "the value", -1000000, 1000000, nullptr,
      [](const Options& o, int type) {
        return fnQuibra_SetTimeCorrectionValueEx(1, o.value, type, 0, 0);
@@ -142,7 +144,8 @@ void AddUnitCommand(CLI::App& app, CommandRun& run) {
           ->check(CLI::Range(command.low, command.high));
     }
     AddDestinationOptions(sub, o->to, false);
-    sub->add_option("--type", o->type, "the unit's monitor type (asked from the unit when not given)")
+    sub->add_option("--type", o->type,
+                    "the unit's monitor type (asked from the unit when not given)")
         ->check(CLI::Range(0, 99));
     if (command.erases != nullptr) sub->add_flag("-y,--yes", o->yes, "do not ask before erasing");
     sub->callback([o, &command, &run] {

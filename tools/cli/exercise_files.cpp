@@ -68,8 +68,12 @@ void PrintSaved(const SavedExercise& x) {
 }
 
 json SavedJson(const SavedExercise& x) {
-  return {{"File", x.path},         {"Date", DateText(x.date)}, {"Start", ClockText(x.start)},
-          {"DurationSeconds", x.duration}, {"Samples", x.samples}, {"Laps", x.laps}};
+  return {{"File", x.path},
+          {"Date", DateText(x.date)},
+          {"Start", ClockText(x.start)},
+          {"DurationSeconds", x.duration},
+          {"Samples", x.samples},
+          {"Laps", x.laps}};
 }
 
 json SavedListJson(const std::vector<SavedExercise>& saved) {
@@ -114,8 +118,9 @@ int Download(const DownloadOptions& o) {
     return kExitFailure;
   }
   if (o.json) {
-    std::printf("%s\n",
-                json{{"Memory", memory.path()}, {"Exercises", SavedListJson(*saved)}}.dump(2).c_str());
+    std::printf(
+        "%s\n",
+        json{{"Memory", memory.path()}, {"Exercises", SavedListJson(*saved)}}.dump(2).c_str());
   } else if (!Global().quiet) {
     std::printf("%s  the exercise memory\n", memory.path().c_str());
   }

@@ -22,9 +22,9 @@ bool DownloadExercises();
 // What a saved exercise file holds.
 struct SavedExercise {
   std::string path;
-  int32_t date = 0;          // yyyymmdd
-  int64_t start = 0;         // s since midnight
-  int64_t duration = 0;      // s
+  int32_t date = 0;      // yyyymmdd
+  int64_t start = 0;     // s since midnight
+  int64_t duration = 0;  // s
   int32_t samples = 0;
   int32_t laps = 0;
 };

@@ -40,14 +40,15 @@ bool ReachSimulatedUnit(const std::string& path) {
   auto irda = std::make_unique<SimulatedIrda>(path);
   const std::string name = irda->peer.ok() ? irda->peer.device_name() : std::string();
   if (name.empty()) {
-    std::fprintf(stderr, "quibra: no simulated unit answers on %s (start it with quibra sim "
-                         "--irda)\n", path.c_str());
+    std::fprintf(stderr,
+                 "quibra: no simulated unit answers on %s (start it with quibra sim "
+                 "--irda)\n",
+                 path.c_str());
     return false;
   }
   sim::IrdaPtyPeer* peer = &irda->peer;
-  irda->stack.add_device(name, [peer](std::span<const uint8_t> request) {
-    return peer->exchange(request);
-  });
+  irda->stack.add_device(
+      name, [peer](std::span<const uint8_t> request) { return peer->exchange(request); });
   if (fnQuibraExt_SetIrdaStack(&irda->stack.table()) != 1) return false;
   g_simulated_irda = std::move(irda);
   return true;
@@ -91,8 +92,9 @@ bool OpenLink(const std::string& port, LinkKind link) {
     return true;
   }
   if (usb) {
-    std::fprintf(stderr, "quibra: cannot open the USB infrared adapter (no /dev/orvekusb0..3 "
-                         "and none found through libusb)\n");
+    std::fprintf(stderr,
+                 "quibra: cannot open the USB infrared adapter (no /dev/orvekusb0..3 "
+                 "and none found through libusb)\n");
     return false;
   }
   const std::string cause = PortCause(port);

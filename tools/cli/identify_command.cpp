@@ -35,10 +35,14 @@ json IdentityJson(const UnitIdentity& unit) {
   json info = json::object();
   for (const auto& [name, value] : MonitorInfoFields(unit.info))
     info[name] = value;
-  return {{"Name", unit.name},         {"MonitorType", unit.type},
-          {"Variant", unit.variant},   {"ProductCode", unit.product_code},
-          {"Files", unit.files},       {"FreeMemory", unit.free_memory},
-          {"TotalMemory", unit.total_memory}, {"LowBattery", unit.low_battery},
+  return {{"Name", unit.name},
+          {"MonitorType", unit.type},
+          {"Variant", unit.variant},
+          {"ProductCode", unit.product_code},
+          {"Files", unit.files},
+          {"FreeMemory", unit.free_memory},
+          {"TotalMemory", unit.total_memory},
+          {"LowBattery", unit.low_battery},
           {"MonitorInfo", info}};
 }
 
@@ -105,7 +109,8 @@ int List(const Options& o) {
     json exercises = json::array();
     for (size_t i = 0; i < list.size(); ++i)
       exercises.push_back(ExerciseInfoJson(static_cast<int32_t>(i), list[i]));
-    std::printf("%s\n", json{{"Unit", IdentityJson(*unit)}, {"Exercises", exercises}}.dump(2).c_str());
+    std::printf("%s\n",
+                json{{"Unit", IdentityJson(*unit)}, {"Exercises", exercises}}.dump(2).c_str());
     return 0;
   }
   PrintIdentity(*unit);
@@ -146,8 +151,9 @@ void AddIdentifyCommand(CLI::App& app, CommandRun& run) {
 void AddListCommand(CLI::App& app, CommandRun& run) {
   auto o = std::make_shared<Options>();
   CLI::App* sub =
-      app.add_subcommand("list", "list a unit's exercises (date, start, duration, name) without "
-                                 "saving them");
+      app.add_subcommand("list",
+                         "list a unit's exercises (date, start, duration, name) without "
+                         "saving them");
   AddReadOptions(sub, o);
   sub->callback([o, &run] {
     CheckDestination(o->from, false);

@@ -311,11 +311,14 @@ void AddLogoCommand(CLI::App& app, CommandRun& run) {
   logo->require_subcommand(1);
   auto o = std::make_shared<Options>();
   CLI::App* sub = logo->add_subcommand(
-      "send", "check a PBM or PNG picture against the unit's logo display, pack it (the bytes "
-              "are printed) and send it; dark pixels are set, the picture may be smaller than "
-              "the display");
+      "send",
+      "check a PBM or PNG picture against the unit's logo display, pack it (the bytes "
+      "are printed) and send it; dark pixels are set, the picture may be smaller than "
+      "the display");
   sub->add_option("picture", o->image, "FILE.pbm or FILE.png")->required();
-  sub->add_option("--type", o->type, "the unit's monitor type")->required()->check(CLI::Range(1, 99));
+  sub->add_option("--type", o->type, "the unit's monitor type")
+      ->required()
+      ->check(CLI::Range(1, 99));
   sub->add_option("--slot", o->slot, "the logo slot")->check(CLI::Range(0, kMaxSlot));
   AddDestinationOptions(sub, o->to, true);
   sub->add_flag("--dry-run", o->dry_run, "only check and pack the picture");

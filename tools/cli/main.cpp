@@ -36,8 +36,8 @@ int SimPosition(int argc, char** argv) {
 // CLI11 names unexpected arguments in one sentence; the tool says which are options.
 std::string Reason(const CLI::ParseError& error) {
   std::string text = error.what();
-  for (const char* lead :
-       {"The following arguments were not expected: ", "The following argument was not expected: "}) {
+  for (const char* lead : {"The following arguments were not expected: ",
+                           "The following argument was not expected: "}) {
     if (text.rfind(lead, 0) == 0) {
       const std::string rest = text.substr(std::strlen(lead));
       return (rest.rfind('-', 0) == 0 ? "unknown option " : "unexpected argument ") + rest;
@@ -69,9 +69,10 @@ GlobalOptions& Global() {
 
 int main(int argc, char** argv) {
   using namespace quibra::cli;
-  CLI::App app{"Talks to heart-rate-monitor wrist units through libquibra.\n"
-               "Exit codes: 0 done, 1 failed, 2 wrong usage or refused, 124 --timeout expired, "
-               "130 cancelled (Ctrl-C)."};
+  CLI::App app{
+      "Talks to heart-rate-monitor wrist units through libquibra.\n"
+      "Exit codes: 0 done, 1 failed, 2 wrong usage or refused, 124 --timeout expired, "
+      "130 cancelled (Ctrl-C)."};
   app.name("quibra");
   app.require_subcommand(1);
   app.fallthrough();  // the global options may also follow the command
@@ -80,8 +81,7 @@ int main(int argc, char** argv) {
   app.add_option("--trace", global.trace,
                  "append every byte exchanged with the unit to FILE (for a bug report)")
       ->option_text("FILE");
-  app.add_option("--timeout", global.timeout,
-                 "cancel the command after SECONDS (exit code 124)")
+  app.add_option("--timeout", global.timeout, "cancel the command after SECONDS (exit code 124)")
       ->option_text("SECONDS")
       ->check(CLI::Range(0.001, 1e6));
   CLI::Option* quiet = app.add_flag("-q,--quiet", global.quiet, "print only results and errors");

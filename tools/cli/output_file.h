@@ -29,8 +29,7 @@ class OutputFile {
 };
 
 // <dir>/<stem><extension>, or with the first free suffix _2, _3, ... when that name is taken.
-std::string FreeName(const std::string& dir, const std::string& stem,
-                     const std::string& extension);
+std::string FreeName(const std::string& dir, const std::string& stem, const std::string& extension);
 
 // Makes the directory (with its parents) and checks that a file can be created in it; empty when
 // it can, else the reason ("cannot write to DIR: Permission denied").

@@ -1,6 +1,6 @@
 // quibra ports: the device files a unit may be reached through on this system.
-#include <cstdio>
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
 #include <string>
 #include <system_error>
@@ -29,7 +29,8 @@ std::vector<std::string> SerialPorts() {
     // The kernel lists every possible built-in port; only those with a device behind them (a
     // driver bound to it) are real.
     std::error_code ignored;
-    const bool backed = name.rfind("ttyS", 0) != 0 || fs::exists(entry.path() / "device/driver", ignored);
+    const bool backed =
+        name.rfind("ttyS", 0) != 0 || fs::exists(entry.path() / "device/driver", ignored);
     const std::string dev = "/dev/" + name;
     if (wanted && backed && fs::exists(dev, ignored)) ports.push_back(dev);
   }
@@ -56,9 +57,9 @@ int Ports() {
 }  // namespace
 
 void AddPortsCommand(CLI::App& app, CommandRun& run) {
-  CLI::App* sub =
-      app.add_subcommand("ports", "list the serial ports and the USB infrared adapter's device "
-                                  "files that exist");
+  CLI::App* sub = app.add_subcommand("ports",
+                                     "list the serial ports and the USB infrared adapter's device "
+                                     "files that exist");
   sub->callback([&run] { run = Ports; });
 }
 

@@ -109,8 +109,8 @@ constexpr OneValue kOneValues[] = {
 void LetTheChangeWin(const RecordInfo& info, const json& asked, void* record) {
   for (const OneValue& v : kOneValues) {
     if (v.record != &info || asked.contains(v.kept)) continue;
-    const bool changed = asked.contains(v.derived[0]) ||
-                         (v.derived[1] != nullptr && asked.contains(v.derived[1]));
+    const bool changed =
+        asked.contains(v.derived[0]) || (v.derived[1] != nullptr && asked.contains(v.derived[1]));
     if (changed) RecordFromJson(info, json{{v.kept, 0}}, record);
   }
 }
@@ -180,7 +180,8 @@ int Transfer(const Options& o) {
     RecordFromJson(info, *changes, record);
     LetTheChangeWin(info, *changes, record);
     if (g.send(&params, o.number, o.variant, record) != 1) {
-      std::fprintf(stderr, "quibra: the %s were refused%s\n", info.name, LibraryErrorCause().c_str());
+      std::fprintf(stderr, "quibra: the %s were refused%s\n", info.name,
+                   LibraryErrorCause().c_str());
       return kExitFailure;
     }
     ReportCorrections(*changes, RecordToJson(info, record), "");
@@ -208,8 +209,9 @@ int Transfer(const Options& o) {
                  o.write ? "changed" : "read", LibraryErrorCause().c_str());
     // A unit whose memory was never set holds values the library does not send back.
     if (o.write && was_read)
-      std::fprintf(stderr, "quibra: (--from-defaults starts from the defaults, not the unit's "
-                           "values)\n");
+      std::fprintf(stderr,
+                   "quibra: (--from-defaults starts from the defaults, not the unit's "
+                   "values)\n");
     return kExitFailure;
   }
   if (o.write) {

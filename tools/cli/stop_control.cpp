@@ -37,7 +37,8 @@ std::mutex g_files_mutex;
 std::vector<std::string> g_partial_files;
 
 timespec ToTimespec(Clock::duration d) {
-  const auto ns = std::chrono::duration_cast<std::chrono::nanoseconds>(std::max(d, Clock::duration{1ms}));
+  const auto ns =
+      std::chrono::duration_cast<std::chrono::nanoseconds>(std::max(d, Clock::duration{1ms}));
   return {static_cast<time_t>(ns.count() / 1000000000), static_cast<long>(ns.count() % 1000000000)};
 }
 
@@ -52,8 +53,8 @@ timespec ToTimespec(Clock::duration d) {
 
 void Watch(sigset_t signals) {
   const bool bounded = g_timeout > 0;
-  const Clock::time_point deadline =
-      Clock::now() + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(g_timeout));
+  const Clock::time_point deadline = Clock::now() + std::chrono::duration_cast<Clock::duration>(
+                                                        std::chrono::duration<double>(g_timeout));
   Clock::time_point stopped_at{};
   for (;;) {
     const bool stopping = g_reason.load() != StopReason::None;
