@@ -1,5 +1,7 @@
 // quibra bikes get|set: the bike settings as JSON.
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <iostream>
 #include <iterator>
@@ -11,6 +13,7 @@
 #include "failure.h"
 #include "identify.h"
 #include "library_session.h"
+#include "output_file.h"
 #include "quibra/quibra.h"
 #include "record_fields.h"
 #include "stop_control.h"
@@ -60,10 +63,13 @@ bool StoreRecord(const Options& o, const BikeSettings& record) {
     std::fputs(text.c_str(), stdout);
     return true;
   }
-  std::ofstream file(o.file, std::ios::binary | std::ios::trunc);
+  OutputFile output(o.file);
+  std::ofstream file(output.partial(), std::ios::binary | std::ios::trunc);
   file << text;
-  if (!file) {
-    std::fprintf(stderr, "quibra: cannot write %s\n", o.file.c_str());
+  file.close();
+  std::string error = "cannot write " + o.file + ": " + std::strerror(errno);
+  if (!file || !output.Commit(true, error)) {
+    std::fprintf(stderr, "quibra: %s\n", error.c_str());
     return false;
   }
   return true;
@@ -71,14 +77,23 @@ bool StoreRecord(const Options& o, const BikeSettings& record) {
 
 int BySound(const Options& o, BikeSettings& record) {
   CommParams params;
-  if (!SoundFileParams(o.to, params)) {
+  OutputFile sound(o.to.sound_file);
+  Destination partial = o.to;
+  partial.sound_file = sound.partial();
+  if (!SoundFileParams(partial, params)) {
     std::fprintf(stderr, "quibra: the file name %s is too long\n", o.to.sound_file.c_str());
     return kExitUsage;
   }
   // Only the last sound remains in the file when the short layout goes twice.
   if (fnQuibra_SendBikesSettings(&params, &record) != 1) {
     std::fprintf(stderr, "quibra: the bike settings were refused%s\n", LibraryErrorCause().c_str());
-    return 1;
+    return kExitFailure;
+  }
+  std::string error;
+  if (StopRequested()) return kExitFailure;
+  if (!sound.Commit(true, error)) {
+    std::fprintf(stderr, "quibra: %s\n", error.c_str());
+    return kExitFailure;
   }
   std::printf("%s\n", o.to.sound_file.c_str());
   return 0;

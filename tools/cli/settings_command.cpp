@@ -14,6 +14,7 @@
 #include "failure.h"
 #include "identify.h"
 #include "library_session.h"
+#include "output_file.h"
 #include "quibra/quibra.h"
 #include "record_fields.h"
 #include "stop_control.h"
@@ -173,7 +174,11 @@ int Transfer(const Options& o) {
   CommParams params{};
   params.Size = QUIBRA_COMM_PARAMS_SIZE;
   if (!o.to.sound_file.empty()) {
-    if (!SoundFileParams(o.to, params)) {
+    // The library writes the sound under a temporary name, renamed when it is complete.
+    OutputFile sound(o.to.sound_file);
+    Destination partial = o.to;
+    partial.sound_file = sound.partial();
+    if (!SoundFileParams(partial, params)) {
       std::fprintf(stderr, "quibra: the file name %s is too long\n", o.to.sound_file.c_str());
       return kExitUsage;
     }
@@ -182,6 +187,12 @@ int Transfer(const Options& o) {
     if (g.send(&params, o.number, o.variant, record) != 1) {
       std::fprintf(stderr, "quibra: the %s were refused%s\n", info.name,
                    LibraryErrorCause().c_str());
+      return kExitFailure;
+    }
+    std::string error;
+    if (StopRequested()) return kExitFailure;
+    if (!sound.Commit(true, error)) {
+      std::fprintf(stderr, "quibra: %s\n", error.c_str());
       return kExitFailure;
     }
     ReportCorrections(*changes, RecordToJson(info, record), "");

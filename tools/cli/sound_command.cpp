@@ -1,7 +1,9 @@
 // quibra sound: a unit's sound download. `unit` writes the sound a simulated unit makes when it
 // sends a file's bytes; `receive` listens to a wave file (or the sound card) through the
 // library's download dialog and shows what arrived.
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <memory>
@@ -12,6 +14,7 @@
 #include "exercise_files.h"
 #include "failure.h"
 #include "library_session.h"
+#include "output_file.h"
 #include "quibra/quibra.h"
 #include "stop_control.h"
 #include "terminal_view.h"
@@ -63,9 +66,12 @@ int UnitSound(const Options& o) {
   sound.sample_rate = o.rate;
   sound.tone_hz = sim::BeepToneFor(o.type);
   const std::vector<uint8_t> samples = sim::RenderBeeps(sim::TonvoxBytes(payload, transfer), sound);
-  if (!WriteWave8(o.out, samples, o.rate)) {
-    std::fprintf(stderr, "quibra: cannot write %s\n", o.out.c_str());
-    return 1;
+  OutputFile wave(o.out);
+  const bool written = WriteWave8(wave.partial(), samples, o.rate);
+  std::string error = "cannot write " + o.out + ": " + std::strerror(errno);
+  if (!written || !wave.Commit(true, error)) {
+    std::fprintf(stderr, "quibra: %s\n", error.c_str());
+    return kExitFailure;
   }
   std::printf("%s: %zu bytes as %.1f s of beeps at %d Hz\n", o.out.c_str(), payload.size(),
               static_cast<double>(samples.size()) / o.rate, o.rate);
