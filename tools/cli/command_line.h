@@ -45,10 +45,12 @@ inline CLI::Option* AddLinkOption(CLI::App* app, LinkKind& link) {
   static const std::map<std::string, LinkKind> kKinds = {
       {"serial", LinkKind::Serial}, {"usb", LinkKind::Usb}, {"irda", LinkKind::Irda}};
   return app
-      ->add_option("--link", link,
-                   "serial: an infrared adapter on a tty (the default); usb: the USB infrared "
-                   "adapter; irda: IrDA sockets")
-      ->transform(CLI::CheckedTransformer(kKinds));
+      ->add_option_function<std::string>(
+          "--link", [&link](const std::string& name) { link = kKinds.at(name); },
+          "serial: an infrared adapter on a tty (the default); usb: the USB infrared adapter; "
+          "irda: IrDA sockets")
+      ->check(CLI::IsMember({"serial", "usb", "irda"}))
+      ->option_text("serial|usb|irda");
 }
 
 }  // namespace quibra::cli
