@@ -61,8 +61,12 @@ void TerminalView::on_event(const QuibraDialogEvent& event) {
       draw();
       break;
     case QUIBRA_DIALOG_CLOSED:
-      // The line stays for the next dialog to redraw; it ends with the view or a message.
+      // The line is cleared, not ended: the next dialog (a dump opens one for every page) draws
+      // on the same line, and what the command prints starts on a clean one.
       if (verbose_) logged_.clear();
+      if (drawn_) std::fputs("\r\033[K", out_);
+      std::fflush(out_);
+      drawn_ = false;
       break;
     case QUIBRA_DIALOG_MESSAGE_BOX:
       if (drawn_) std::fputc('\n', out_);
