@@ -118,6 +118,7 @@ int main(int argc, char** argv) {
     if (sim > 0) return quibra::sim::RunSimProgram("quibra sim", argc - sim - 1, argv + sim + 1);
     StartStopControl(global.timeout);
     const int status = run ? run() : kExitUsage;
+    EndStopControl();
     return StopRequested() ? ReportStop() : status;
   } catch (const std::exception& error) {
     std::fprintf(stderr, "quibra: %s\n", error.what());

@@ -33,6 +33,8 @@ constexpr auto kIdleWait = 1s;
 
 std::atomic<StopReason> g_reason{StopReason::None};
 double g_timeout = 0;
+std::mutex g_library_mutex;
+bool g_library_open = true;  // under g_library_mutex
 std::mutex g_files_mutex;
 std::vector<std::string> g_partial_files;
 
@@ -70,8 +72,13 @@ void Watch(sigset_t signals) {
     }
     if (g_reason.load() == StopReason::None) continue;
     if (stopped_at == Clock::time_point{}) stopped_at = Clock::now();
-    fnQuibraExt_PressDialogButton(kCancel);
-    fnQuibra_CancelExerciseReading();
+    {
+      std::lock_guard lock(g_library_mutex);
+      if (g_library_open) {
+        fnQuibraExt_PressDialogButton(kCancel);
+        fnQuibra_CancelExerciseReading();
+      }
+    }
     if (Clock::now() - stopped_at > kGrace) EndNow();
   }
 }
@@ -85,6 +92,15 @@ void StartStopControl(double timeout_seconds) {
   sigaddset(&signals, SIGINT);
   pthread_sigmask(SIG_BLOCK, &signals, nullptr);  // inherited by every thread started later
   std::thread(Watch, signals).detach();
+}
+
+std::unique_lock<std::mutex> HoldLibraryCalls() {
+  return std::unique_lock(g_library_mutex);
+}
+
+void EndStopControl() {
+  std::lock_guard lock(g_library_mutex);
+  g_library_open = false;
 }
 
 StopReason RequestedStop() {

@@ -6,6 +6,7 @@
 // they are removed even when the library does not give the command back in time.
 #pragma once
 
+#include <mutex>
 #include <string>
 
 namespace quibra::cli {
@@ -23,6 +24,12 @@ inline bool StopRequested() {
 
 // Prints "cancelled" or "timed out after N s" and returns the exit code of the stop.
 int ReportStop();
+
+// Holds the stop control's calls into the library back while the library is reset.
+std::unique_lock<std::mutex> HoldLibraryCalls();
+
+// The command is over: the stop control calls the library no more (it may be unloaded next).
+void EndStopControl();
 
 // A file being written under a temporary name: removed if the process must end before the
 // command gives it its final name.
