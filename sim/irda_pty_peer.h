@@ -1,6 +1,7 @@
 // The far end of a short-form line (a SerialLink with Framing::ShortFormBlocks): an IrDA stack
 // in this process reaches, through it, a simulated unit that runs in another process. Each
-// request goes out as one block and the unit's block comes back as the answer.
+// request goes out in a link frame (irda_frame.h) and the unit's frame comes back as the answer;
+// an answer frame that fails its check is dropped, as the link drops it, and counts as no answer.
 #pragma once
 
 #include <cstdint>
@@ -13,7 +14,7 @@ namespace quibra::sim {
 
 class IrdaPtyPeer {
  public:
-  // A unit that does not answer a block within this time is taken as silent.
+  // A unit that does not answer a frame within this time is taken as silent.
   static constexpr int kAnswerTimeoutMs = 2000;
 
   // Opens the line's device path.
@@ -23,16 +24,21 @@ class IrdaPtyPeer {
   IrdaPtyPeer& operator=(const IrdaPtyPeer&) = delete;
 
   bool ok() const { return fd_ >= 0; }
-  // One request and its answer; empty when the unit does not answer or the line fails.
+  // One request and its answer; empty when the unit does not answer, its frame was dropped or
+  // the line fails.
   std::vector<uint8_t> exchange(std::span<const uint8_t> request);
   // The IrDA device name the unit announces; empty when it does not answer.
   std::string device_name();
+  // Answer frames dropped for a failed check so far.
+  int dropped_frames();
 
  private:
-  bool write_all(const uint8_t* bytes, size_t count);
-  bool read_exactly(uint8_t* bytes, size_t count);
+  bool write_all(std::span<const uint8_t> bytes);
+  // Throws away what the line holds: a late answer to an earlier request.
+  void drain();
 
   int fd_ = -1;
+  int dropped_ = 0;
   std::mutex lock_;  // one exchange at a time
 };
 

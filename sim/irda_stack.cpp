@@ -2,7 +2,10 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
+#include <utility>
 
+#include "irda_frame.h"
 #include "unit.h"
 
 namespace quibra::sim {
@@ -70,15 +73,25 @@ IrdaStack::IrdaStack() {
 }
 
 IrdaStack::IrdaStack(Unit& unit) : IrdaStack() {
-  add_device(IrdaNameOfType(unit.type()),
-             [&unit](std::span<const uint8_t> request) { return unit.handle_short_form(request); });
+  add_unit(unit);
+}
+
+uint32_t IrdaStack::add(const std::string& name, FrameAnswer answer) {
+  std::lock_guard guard(lock_);
+  const uint32_t id = next_device_++;
+  devices_.push_back({id, name.substr(0, kDeviceNameBytes), std::move(answer)});
+  return id;
 }
 
 uint32_t IrdaStack::add_device(const std::string& name, Responder responder) {
-  std::lock_guard guard(lock_);
-  const uint32_t id = next_device_++;
-  devices_.push_back({id, name.substr(0, kDeviceNameBytes), std::move(responder)});
-  return id;
+  return add(name, [responder = std::move(responder)](std::span<const uint8_t> request) {
+    return EncodeIrdaFrame(responder(request));
+  });
+}
+
+uint32_t IrdaStack::add_unit(Unit& unit) {
+  return add(IrdaNameOfType(unit.type()),
+             [&unit](std::span<const uint8_t> request) { return unit.answer_in_frame(request); });
 }
 
 void IrdaStack::remove_all_devices() {
@@ -94,6 +107,16 @@ void IrdaStack::reset_link_on_next_send() {
 void IrdaStack::fail_startup(int32_t error) {
   std::lock_guard guard(lock_);
   startup_error_ = error;
+}
+
+void IrdaStack::flip_bit_on_air(Air direction) {
+  std::lock_guard guard(lock_);
+  (direction == Air::Request ? flip_request_ : flip_answer_) = true;
+}
+
+int IrdaStack::dropped_frames() const {
+  std::lock_guard guard(lock_);
+  return dropped_frames_;
 }
 
 int IrdaStack::startups() const {
@@ -181,7 +204,7 @@ int32_t IrdaStack::connect(int32_t handle, uint32_t device_id, const char* servi
 }
 
 int32_t IrdaStack::send(int32_t handle, const uint8_t* bytes, int32_t count) {
-  Responder responder;
+  FrameAnswer answer;
   std::vector<uint8_t> request;
   {
     std::lock_guard guard(lock_);
@@ -208,17 +231,32 @@ int32_t IrdaStack::send(int32_t handle, const uint8_t* bytes, int32_t count) {
       arrived_.notify_all();
       return kConnectionReset;
     }
-    request.assign(bytes, bytes + count);
+    // The request crosses the air in a frame; the unit's end drops it when the check fails,
+    // and the send has still succeeded: a lost frame is found out by the answer not coming.
+    std::vector<uint8_t> frame = EncodeIrdaFrame(std::span(bytes, static_cast<size_t>(count)));
+    if (std::exchange(flip_request_, false)) FlipBitInIrdaFrame(frame);
+    std::optional<std::vector<uint8_t>> heard = DecodeIrdaFrame(frame);
+    if (!heard) {
+      ++dropped_frames_;
+      return 0;
+    }
+    request = std::move(*heard);
     requests_.push_back(request);
-    responder = d->responder;
+    answer = d->answer;
   }
   // The unit answers outside the lock: it may take its time, and tests read the stack meanwhile.
-  std::vector<uint8_t> answer = responder(request);
-  if (answer.empty()) return 0;
+  std::vector<uint8_t> frame = answer(request);
+  if (frame.empty()) return 0;
   std::lock_guard guard(lock_);
+  if (std::exchange(flip_answer_, false)) FlipBitInIrdaFrame(frame);
+  std::optional<std::vector<uint8_t>> block = DecodeIrdaFrame(frame);
+  if (!block) {
+    ++dropped_frames_;
+    return 0;
+  }
   const auto s = sockets_.find(handle);
-  if (s != sockets_.end() && !s->second.lost) {
-    s->second.inbox.push_back(std::move(answer));
+  if (!block->empty() && s != sockets_.end() && !s->second.lost) {
+    s->second.inbox.push_back(std::move(*block));
     arrived_.notify_all();
   }
   return 0;

@@ -1,9 +1,12 @@
 // An IrDA stack in the same process as the library, with simulated units in range: it stands in
 // for the system's stack where the system has none, handed to the library as the table of
 // fnQuibraExt_SetIrdaStack. Each device in range answers the short form of the conversation
-// through a responder, normally a simulated unit. Like a real stack it frames nothing and
-// delivers each answer as one block; unlike one it can lose the link on request, have nobody in
-// range, or refuse to start.
+// through a responder, normally a simulated unit. Like a real stack it carries every block on
+// the air in a link frame with its check sequence (irda_frame.h) and drops a frame that fails
+// the check, at the unit's end and at its own, so a bit error on the air becomes a lost frame
+// that the library sends again; it delivers each answer as one block. Unlike a real stack it
+// can flip a bit on the air, lose the link on request, have nobody in range, or refuse to
+// start.
 //
 // Threads: the library's communication and receive threads call it at once; tests configure it
 // and read its counters from their own thread. Every member takes the one lock.
@@ -45,23 +48,34 @@ class IrdaStack {
 
   // Puts a device in range (enumerated in the order added); returns its device id.
   uint32_t add_device(const std::string& name, Responder responder);
+  // Puts a unit in range under its type's name; it answers in its own frames, so the faults
+  // it is given that strike a frame (FlippedBit) strike it on the air.
+  uint32_t add_unit(Unit& unit);
   void remove_all_devices();
   // The next send on a connected socket fails with a reset link (10054), and the connection is
   // gone until the library connects again.
   void reset_link_on_next_send();
   // Startup fails with this error (0 = starts normally).
   void fail_startup(int32_t error);
+  // The next frame on the air in that direction gets a bit flipped.
+  enum class Air : uint8_t { Request, Answer };
+  void flip_bit_on_air(Air direction);
 
   // What the library did: startups and cleanups, sockets open now, connects made, zero-length
-  // sends, and every request that reached a device.
+  // sends, every request that reached a device, and the frames dropped for a failed check.
   int startups() const;
   int cleanups() const;
   int open_sockets() const;
   int connects() const;
   int empty_sends() const;
   std::vector<std::vector<uint8_t>> requests() const;
+  int dropped_frames() const;
 
  private:
+  // What a device sends back to a block that reached it: a link frame, or nothing.
+  using FrameAnswer = std::function<std::vector<uint8_t>(std::span<const uint8_t>)>;
+  uint32_t add(const std::string& name, FrameAnswer answer);
+
   // The calls of the table, one for each of its functions.
   int32_t startup();
   void cleanup();
@@ -76,7 +90,7 @@ class IrdaStack {
   struct Device {
     uint32_t id = 0;
     std::string name;
-    Responder responder;
+    FrameAnswer answer;
   };
   struct Socket {
     uint32_t device = 0;  // connected to this device id (0 = not connected)
@@ -92,6 +106,9 @@ class IrdaStack {
   int32_t next_handle_ = 1;
   uint32_t next_device_ = 0x1000;
   bool reset_next_send_ = false;
+  bool flip_request_ = false;
+  bool flip_answer_ = false;
+  int dropped_frames_ = 0;
   int32_t startup_error_ = 0;
   int startups_ = 0;
   int cleanups_ = 0;

@@ -18,8 +18,6 @@ namespace quibra::sim {
 namespace {
 // How often the thread looks at its stop request while the line is quiet.
 constexpr int kPollMs = 10;
-// A short-form block: its length in 2 bytes, then the bytes.
-constexpr size_t kBlockHead = 2;
 }  // namespace
 
 SerialLink::SerialLink(Unit& unit, bool paced, std::chrono::milliseconds turnaround,
@@ -65,30 +63,23 @@ void SerialLink::stop() {
   master_ = slave_ = -1;
 }
 
-void SerialLink::take_blocks(const uint8_t* bytes, size_t count, std::vector<uint8_t>& pending) {
-  pending.insert(pending.end(), bytes, bytes + count);
-  while (pending.size() >= kBlockHead) {
-    const size_t length = pending[0] | static_cast<size_t>(pending[1]) << 8;
-    if (pending.size() < kBlockHead + length) return;
-    const std::span<const uint8_t> request(pending.data() + kBlockHead, length);
-    std::vector<uint8_t> answer;
-    if (length == 0) {
+void SerialLink::take_frames(const uint8_t* bytes, size_t count, IrdaFrameReader& reader) {
+  for (size_t i = 0; i < count; ++i) {
+    const auto frame = reader.feed(bytes[i]);
+    if (!frame || !frame->checks) continue;
+    if (frame->block.empty()) {
       const std::string name = IrdaNameOfType(unit_.type());
-      answer.assign(name.begin(), name.end());
+      send(EncodeIrdaFrame(std::span(reinterpret_cast<const uint8_t*>(name.data()), name.size())),
+           std::chrono::steady_clock::now());
     } else {
-      answer = unit_.handle_short_form(request);
+      send(unit_.answer_in_frame(frame->block), std::chrono::steady_clock::now());
     }
-    std::vector<uint8_t> block = {static_cast<uint8_t>(answer.size() & 0xFF),
-                                  static_cast<uint8_t>(answer.size() >> 8)};
-    block.insert(block.end(), answer.begin(), answer.end());
-    pending.erase(pending.begin(), pending.begin() + static_cast<std::ptrdiff_t>(kBlockHead + length));
-    send(block, std::chrono::steady_clock::now());
   }
 }
 
 void SerialLink::run() {
   FrameReader reader;
-  std::vector<uint8_t> pending_blocks;
+  IrdaFrameReader irda_reader;
   std::array<uint8_t, 256> buffer{};
   auto last_byte = std::chrono::steady_clock::now();
   auto frame_started = last_byte;
@@ -101,7 +92,7 @@ void SerialLink::run() {
       const ssize_t got = read(master_, buffer.data(), buffer.size());
       if (got < 0 && (errno == EINTR || errno == EAGAIN)) continue;
       if (got <= 0) break;
-      take_blocks(buffer.data(), static_cast<size_t>(got), pending_blocks);
+      take_frames(buffer.data(), static_cast<size_t>(got), irda_reader);
       continue;
     }
     if (ready <= 0 || !(pfd.revents & POLLIN)) {

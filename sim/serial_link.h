@@ -3,9 +3,12 @@
 // read/write code against it.
 //
 // The same line can instead carry the short form of an IrDA link, for an IrDA stack that stands
-// in for the system's and reaches the unit in another process (irda_pty_peer.h). Each block is
-// then a 2-byte length (low byte first) and the bytes; the unit answers every block with one
-// block, empty when it has no answer, and answers an empty block with its IrDA device name.
+// in for the system's and reaches the unit in another process (irda_pty_peer.h). Each block
+// then travels in a link frame with its check sequence (irda_frame.h); a frame that fails the
+// check is dropped unanswered, and bytes outside frames (a serial request sent to this line by
+// mistake) are ignored, so the line keeps serving frames after them. The unit answers every
+// frame that checks with one frame, empty when it has no answer, and answers an empty one with
+// its IrDA device name.
 //
 // The unit runs on its own thread from start() to stop() (or destruction). It answers a
 // complete request after its turnaround time: a real unit takes a while to turn its line
@@ -21,6 +24,7 @@
 #include <string>
 #include <thread>
 
+#include "irda_frame.h"
 #include "unit.h"
 
 namespace quibra::sim {
@@ -58,8 +62,8 @@ class SerialLink {
 
  private:
   void run();
-  // Takes the bytes of short-form blocks and answers each complete one.
-  void take_blocks(const uint8_t* bytes, size_t count, std::vector<uint8_t>& pending);
+  // Takes the bytes of link frames and answers each complete one that checks.
+  void take_frames(const uint8_t* bytes, size_t count, IrdaFrameReader& reader);
   // Writes an answer starting no earlier than `due`; paced, it goes out at the line rate.
   void send(const std::vector<uint8_t>& bytes, std::chrono::steady_clock::time_point due);
   // Waits (briefly) until the line takes more bytes.

@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "codec/product_codes.h"
+#include "irda_frame.h"
 #include "unit.h"
 
 namespace quibra::sim {
@@ -108,7 +109,7 @@ std::vector<uint8_t> Unit::handle_short_form(std::span<const uint8_t> request) {
     answer = short_answer(*row, entry, request);
   }
   if (answer.empty()) return {};
-  // Of the answer faults only a dropped answer has a meaning without a frame around it.
+  // A dropped answer acts here; a flipped bit needs the frame around it (answer_in_frame).
   const auto fault = std::find_if(faults_.begin(), faults_.end(), [&](const Fault& f) {
     return f.kind == FaultKind::NoAnswer && (f.message == 0 || f.message == entry.id);
   });
@@ -117,6 +118,22 @@ std::vector<uint8_t> Unit::handle_short_form(std::span<const uint8_t> request) {
     return {};
   }
   return answer;
+}
+
+std::vector<uint8_t> Unit::answer_in_frame(std::span<const uint8_t> request) {
+  const std::vector<uint8_t> answer = handle_short_form(request);
+  std::vector<uint8_t> frame = EncodeIrdaFrame(answer);
+  if (answer.empty()) return frame;
+  const int32_t id = kMessageBase + request[0];
+  std::lock_guard guard(lock_);
+  const auto fault = std::find_if(faults_.begin(), faults_.end(), [&](const Fault& f) {
+    return f.kind == FaultKind::FlippedBit && (f.message == 0 || f.message == id);
+  });
+  if (fault != faults_.end()) {
+    if (!fault->for_good) faults_.erase(fault);
+    FlipBitInIrdaFrame(frame);
+  }
+  return frame;
 }
 
 std::vector<uint8_t> Unit::short_answer(const WireRow& row, const LoggedRequest& request,

@@ -7,6 +7,8 @@
 
 #include "codec/product_codes.h"
 #include "crc16.h"
+#include "irda_frame.h"
+#include "memory_use.h"
 #include "wire_table.h"
 
 namespace quibra::sim {
@@ -262,6 +264,13 @@ std::vector<uint8_t> Unit::handle(const RawRequest& request) {
       break;
     }
     case Role::kRead: {
+      if (row->msg == Msg::kIdentify && codec::GroupOfType(type_) != codec::UnitGroup::Older) {
+        // The whole identification, in a frame longer than the request's table length: the
+        // library takes an answer's length from its length field.
+        const std::vector<uint8_t> whole = short_identification();
+        answer = Frame(code, std::span(whole).subspan(1));
+        break;
+      }
       const auto& area = image_slot(row->area, entry.param);
       std::vector<uint8_t> data(static_cast<size_t>(row->answer) - kFrameOverhead, 0);
       std::copy_n(area.begin(), std::min(area.size(), data.size()), data.begin());
@@ -287,12 +296,25 @@ bool Unit::set_exercise_memory(std::vector<uint8_t> image) {
   if (image.size() > kMaxTrainBytes) return false;
   std::lock_guard guard(lock_);
   exercise_memory_ = std::move(image);
+  count_exercises();
   return true;
 }
 
 void Unit::set_exercise_files(std::vector<std::vector<uint8_t>> files) {
   std::lock_guard guard(lock_);
   files_ = std::move(files);
+  count_exercises();
+}
+
+// The older units send their exercises as one memory, the newer ones file by file; each counts
+// what it would send.
+void Unit::count_exercises() {
+  const MemoryUse use = codec::GroupOfType(type_) == codec::UnitGroup::Older
+                            ? MemoryUseOfImage(type_, exercise_memory_)
+                            : MemoryUseOfFiles(files_);
+  identity_.files = use.files;
+  identity_.used_memory = use.used;
+  refresh_identification_image();
 }
 
 void Unit::start_listen_transfer() {

@@ -40,7 +40,7 @@ struct LoggedRequest {
 enum class FaultKind : uint8_t {
   Noise,       // line noise (bytes other than 0x5C and 0x5D) before the answer
   Start5D,     // the answer starts 0x5D instead of 0x5C
-  FlippedBit,  // one payload bit flipped after sealing, so the checksum fails
+  FlippedBit,  // one payload bit flipped after sealing, so the checksum fails (IrDA: the FCS)
   NoAnswer,    // the answer is dropped
   WrongCode,   // a correctly sealed answer carrying another message's code
   // Packet-train faults; Fault::packet names the packet they hit, counted in sending order
@@ -80,7 +80,11 @@ class Unit {
   int32_t product_code() const { return product_code_; }
 
   // What the unit reports about itself. Setting it changes files, used memory, state bits,
-  // horse mode and memory map; the product code and the variant stay the unit's own.
+  // horse mode and memory map; the product code and the variant stay the unit's own. Loading
+  // exercises (set_exercise_memory on the older units, set_exercise_files on the newer ones)
+  // sets files and used memory again from what was loaded (memory_use.h), so the unit reports
+  // what a download then brings. The newer units answer the serial request with their whole
+  // identification, as they do over IrDA, so that both links report the same.
   Identification identification() const;
   void set_identification(const Identification& identity);
 
@@ -126,7 +130,8 @@ class Unit {
   void clear_requests();
 
   // Handles one received request: logs it, applies it, and returns the bytes the unit sends
-  // back, a frame of exactly the length its wire table gives. Empty when it does not answer: a
+  // back, a frame of exactly the length its wire table gives (the newer units' identification
+  // aside, which carries all of it, identification()). Empty when it does not answer: a
   // request that fails its checksum, a message it does not know or gets in another length than
   // it takes, or one it never answers.
   std::vector<uint8_t> handle(const RawRequest& request);
@@ -142,6 +147,10 @@ class Unit {
   // do not travel in the simulator's short form; they, and a request that does not fit, get no
   // answer.
   std::vector<uint8_t> handle_short_form(std::span<const uint8_t> request);
+  // The same for a request that came in an IrDA link frame which checked (irda_frame.h): the
+  // answer goes back in a frame, empty when the unit has no answer. A FlippedBit fault flips a
+  // bit of the answer's frame after its check sequence was made, so the far end drops it.
+  std::vector<uint8_t> answer_in_frame(std::span<const uint8_t> request);
 
  private:
   using ImageKey = std::pair<int32_t, int32_t>;  // (area message id, sub-image number)
@@ -154,6 +163,8 @@ class Unit {
   std::vector<uint8_t>& image_slot(Msg area, int32_t param);
   std::vector<uint8_t> apply_faults(int32_t id, std::vector<uint8_t> answer);
   void refresh_identification_image();
+  // Files and used memory from the exercises loaded (lock held).
+  void count_exercises();
   // The short form of reads, writes and commands, and the newer units' whole identification
   // (lock held).
   std::vector<uint8_t> short_answer(const WireRow& row, const LoggedRequest& request,

@@ -117,7 +117,7 @@ constexpr AreaRow kAreas[] = {
     {kLogoRead, 47, SubImage::kNone},  // larger on the types with larger logos (AreaBytes)
     {kProfileRead, 74, SubImage::kLowNibble},
     {kBikeRead, 25, SubImage::kNone},
-    {kIdentify, 6, SubImage::kNone},  // what the serial answer holds of the identification
+    {kIdentify, 6, SubImage::kNone},  // its first six bytes: all an older unit answers serially
     {kLimitsWrite, 5, SubImage::kNone},
     {kOutdoorWatchRead, 37, SubImage::kNone},
     {kOutdoorUserRead, 30, SubImage::kNone},

@@ -41,7 +41,8 @@ extern "C" {
 /* The library version: 172. */
 QUIBRA_API int32_t QUIBRA_CALL fnQuibra_GetLibraryVersion(void);
 /* The last error code: -1 set at the start of a transfer, 1 sound playback refused, 2 file not
- * opened or created, 101 time of day out of range, 102 invalid date. */
+ * opened or created, 101 time of day out of range, 102 invalid date, 103 an exercise whose
+ * length runs past the memory it is in (no exercise after it can be found). */
 QUIBRA_API int32_t QUIBRA_CALL fnQuibra_GetErrorCode(void);
 /* Display name of a unit type (6..40) and variant (-1..52); never null. */
 QUIBRA_API const char* QUIBRA_CDECL fnQuibra_GetOrvekHRMonitorName(int32_t type, int32_t variant);
@@ -72,7 +73,11 @@ QUIBRA_API int32_t QUIBRA_CALL fnKx2GetNbrOfMemtrBytes(void);
 
 /* Decodes exercise `index` of the downloaded memory (mode 0: one exercise as sent by the unit,
  * 1: a whole-memory image) into the library's exercise record. 1 on success (also at once in
- * online mode); 0 for a unit type without a decoder or an exercise that is not there. */
+ * online mode); 0 for a unit type without a decoder or an exercise that is not there. An
+ * exercise with an impossible start (month, day, hour, minute or second) or length is not
+ * decoded either: 0 with error code 102, 101 or 103 and a failure text naming the exercise and
+ * the field (fnQuibraExt_GetFailureText); an exercise that is simply not there leaves the
+ * failure text empty. */
 QUIBRA_API int32_t QUIBRA_CALL fnQuibra_AnalyzeFile(int32_t index, int32_t mode);
 /* The 50-byte note of the last whole-memory analysis, as the unit stored it (not terminated). */
 QUIBRA_API const char* QUIBRA_CALL fnQuibra_GetExerciseNote(void);
@@ -460,6 +465,13 @@ QUIBRA_API int32_t QUIBRA_CALL fnQuibraExt_SetDialogObserver(QuibraDialogObserve
 /* Presses a button (1 OK, 2 Cancel, 1005 Retry) of the dialog opened last; 1 when a dialog is
  * open to take it, else 0. May be called from any thread, also from inside the observer. */
 QUIBRA_API int32_t QUIBRA_CALL fnQuibraExt_PressDialogButton(int32_t control);
+
+/* The reason, in words, of the last failure that a result and an error code cannot tell: why a
+ * port was not opened ("port /dev/ttyS0 is busy"), why an exercise was not decoded ("exercise 3:
+ * bad start date (month 57)"). Copies it into text (size bytes, zero-terminated, cut short when
+ * it does not fit) and returns its length; 0 when there is none. A later failure replaces it,
+ * so read it right after the call that failed. */
+QUIBRA_API int32_t QUIBRA_CALL fnQuibraExt_GetFailureText(char* text, int32_t size);
 
 /* Ends every thread of the library (communication, IrDA receive, busy dialog, sound capture)
  * and starts again from the state the library has when it is loaded; what an application

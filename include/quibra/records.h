@@ -508,12 +508,17 @@ QUIBRA_STATIC_ASSERT(offsetof(VcqExerciseSettings, VcqNibble5) == 84,
 /* One change of a library dialog, reported to the observer installed with
  * fnQuibraExt_SetDialogObserver. Kind 1: a dialog opened; 2: a control changed (its whole state
  * is given); 3: the dialog closed with Result; 4: a message box with Text and Caption was shown
- * (Dialog "MESSAGE_BOX", Result 1: it has been dismissed with OK). An icon control's Text is
- * the icon it shows, "#" and its resource number, once a procedure has chosen one. */
+ * (Dialog "MESSAGE_BOX", Result 1: it has been dismissed with OK); 5: the transfer failed and
+ * the dialog now waits for the user to press Retry (1005) or Cancel (2), Text holding what its
+ * status line says. An observer answers kind 5 with fnQuibraExt_PressDialogButton, from inside
+ * the callback or later; when no observer is installed the headless host presses Cancel itself,
+ * so that nothing waits for a choice nobody can make. An icon control's Text is the icon it
+ * shows, "#" and its resource number, once a procedure has chosen one. */
 #define QUIBRA_DIALOG_OPENED 1
 #define QUIBRA_DIALOG_CONTROL 2
 #define QUIBRA_DIALOG_CLOSED 3
 #define QUIBRA_DIALOG_MESSAGE_BOX 4
+#define QUIBRA_DIALOG_AWAITING_CHOICE 5
 
 typedef struct QuibraDialogEvent {
   int32_t Kind;
@@ -523,7 +528,7 @@ typedef struct QuibraDialogEvent {
   int32_t Visible;  /* kind 2: nonzero when the control is shown */
   int32_t Progress; /* kind 2: the position of a progress bar */
   int32_t Result;   /* kind 3: the dialog's result */
-  char Text[112];   /* kind 2: the control's text; kind 4: the message box's text */
+  char Text[112];   /* kind 2: the control's text; 4: the message box's; 5: the status line */
   char Caption[64]; /* kind 4: the message box's caption */
   int32_t Colour;   /* kind 2: a progress bar's colour as 0x00BBGGRR; -1 the default colour */
 } QuibraDialogEvent;

@@ -2,11 +2,14 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 
 #include "codec/product_codes.h"
 #include "codec/unit_families.h"
 #include "exercise/bin_files.h"
+#include "exercise/exercise_checks.h"
 #include "exercise/exercise_locator.h"
+#include "exercise/file_info.h"
 #include "exercise/k_series_decoder.h"
 #include "exercise/outdoor_decoder.h"
 #include "exercise/single_model_decoders.h"
@@ -23,6 +26,8 @@ constexpr int32_t kWholeVersionPosition = 3;
 constexpr int32_t kSingleModelPosition = 3;
 constexpr int32_t kSingleVersionPosition = 4;
 constexpr int32_t kNotePosition = 4;
+constexpr int32_t kParamMaxHeartRate = 25;
+constexpr int32_t kParamWeight = 90;
 
 // The decoder of each monitor type; a null decoder means there is nothing to decode. Types
 // whose decoder is not in this library yet (the fitness files and the file-based units) are absent
@@ -58,6 +63,22 @@ bool IdentifiedByProductCode(int32_t type) {
   return type == 32 || codec::IsNewer(type);
 }
 
+// The exercise's name from its header, and the user's maximum heart rate and weight from the
+// user settings read with the exercises, which the exercise itself does not keep.
+void AddWhatTheUnitTold(ExerciseStore& store, int32_t type, int32_t index, ImageMode image) {
+  AnalysisState& analysis = module().analysis;
+  ExeFileInfo info{};
+  if (image == ImageMode::kSingleExercise && GetExeFileInfo(index, info) == 1) {
+    std::string name(info.Name, strnlen(info.Name, kExerciseNameLength + 1));
+    name.erase(name.find_last_not_of(' ') + 1);  // the unit pads a name with blanks
+    analysis.exercise_name = name;
+  }
+  if (type != 22 && type != 23) return;
+  if (analysis.user_value > 0)
+    store.SetExerciseParam(kRec, kParamMaxHeartRate, analysis.user_value);
+  if (analysis.user_weight > 0) store.SetExerciseParam(kRec, kParamWeight, analysis.user_weight);
+}
+
 }  // namespace
 
 void RefreshUnitFromSingleImage() {
@@ -81,6 +102,8 @@ int32_t AnalyzeFile(int32_t index, int32_t mode) {
   if (frame::GetStateFlag(frame::kFlagExtraAnalysis) != 0) {
     WriteMemoryDump(platform::MemoryDumpPath());
   }
+  ClearRejection();
+  m.analysis.exercise_name.clear();
   ExerciseStore& store = m.exercise_store;
   store.ResetExerciseRecord(kRec);
   const MemoryReader memory(m.exercise_memory);
@@ -102,7 +125,10 @@ int32_t AnalyzeFile(int32_t index, int32_t mode) {
   const auto entry = std::find_if(kDispatch.begin(), kDispatch.end(),
                                   [&](const Dispatch& d) { return d.monitor_type == type; });
   if (entry == kDispatch.end()) return 0;
-  return entry->decode == nullptr ? 1 : entry->decode(memory, store, type, index, image);
+  if (entry->decode == nullptr) return 1;
+  if (entry->decode(memory, store, type, index, image) != 1) return 0;
+  AddWhatTheUnitTold(store, type, index, image);
+  return 1;
 }
 
 }  // namespace quibra::exercise

@@ -126,7 +126,10 @@ void RefreshMonitorInfo(int32_t extended) {
   // while the unit is busy sending and is not followed by a read.
   if ((type == 22 || type == 23) && m.transfer.download.mode == 0 &&
       m.analysis.user_value_reader != nullptr) {
-    if (const auto value = m.analysis.user_value_reader()) m.analysis.user_value = *value;
+    if (const auto values = m.analysis.user_value_reader()) {
+      m.analysis.user_value = values->max_heart_rate;
+      m.analysis.user_weight = values->weight_kg;
+    }
   }
 }
 

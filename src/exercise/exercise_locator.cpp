@@ -5,6 +5,7 @@
 
 #include "codec/bcd.h"
 #include "codec/unit_families.h"
+#include "exercise/exercise_checks.h"
 
 namespace quibra::exercise {
 namespace {
@@ -92,15 +93,26 @@ std::optional<ExerciseRegions> LocateExercise(const MemoryReader& memory, int32_
   const auto length_at = [&](int32_t e) {
     return memory.byte(e + 1) | ((memory.byte(e + 2) & 0x7F) << 8);
   };
+  // A length of 0 ends the chain, and so does the end of the image; a length that runs past
+  // the image breaks it, and nothing after it can be found.
   for (int32_t n = 0; n < index; ++n) {
     const int32_t length = length_at(start);
-    if (length == 0 || start + length > memory.count()) return std::nullopt;
+    if (length == 0) return std::nullopt;
+    if (start + length - 1 > memory.count()) {
+      RejectExercise(n, BadLength(length));
+      return std::nullopt;
+    }
+    if (start + length > memory.count()) return std::nullopt;
     start += length;
   }
   r.start = start;
   r.length = length_at(start);
+  if (r.length == 0) return std::nullopt;
   const int32_t last = start + r.length - 1;
-  if (r.length <= r.header_size || last > memory.count()) return std::nullopt;
+  if (r.length <= r.header_size || last > memory.count()) {
+    RejectExercise(index, BadLength(r.length));
+    return std::nullopt;
+  }
 
   const int32_t e = start;
   const int32_t h = r.header_size;

@@ -160,6 +160,13 @@ std::string HrmParamsBlock(const ExerciseRecord& e) {
   return out;
 }
 
+// The exercise's name, when its header gave one, as the free text that HRM files keep in a
+// [Note] block of their own.
+std::string HrmNoteBlock(const std::string& name) {
+  if (name.empty()) return {};
+  return "[Note]" + std::string(kEol) + name + kEol + kEol;
+}
+
 std::string HrmIntTimesBlock(const ExerciseRecord& e) {
   std::string out = "[IntTimes]";
   out += kEol;
@@ -256,6 +263,7 @@ int32_t SaveExerciseHRM(uint32_t window, char* path) {
   // One copy of the exercise for the whole file, taken before the file is created: a copy that
   // runs out of memory leaves no file behind.
   const ExerciseRecord exercise = module().exercise_store.CopyExerciseRecord(kRecord);
+  const std::string note = HrmNoteBlock(module().analysis.exercise_name);
   std::ofstream out;
   if (!CreateNewFile(std::string(path, strnlen(path, kPathBuffer)), out)) {
     frame::SetErrorCode(kFileNotOpened);
@@ -264,6 +272,10 @@ int32_t SaveExerciseHRM(uint32_t window, char* path) {
   // The blocks in order; the first that fails ends the save.
   for (std::string (*block)(const ExerciseRecord&) :
        {HrmParamsBlock, HrmIntTimesBlock, HrmTripBlock, HrmDataBlock}) {
+    if (block == HrmIntTimesBlock) {
+      out.write(note.data(), static_cast<std::streamsize>(note.size()));
+      if (!out) return 0;
+    }
     const std::string text = block(exercise);
     out.write(text.data(), static_cast<std::streamsize>(text.size()));
     out.flush();

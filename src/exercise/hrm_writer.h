@@ -14,6 +14,9 @@ namespace quibra::exercise {
 
 // The blocks, each with its closing empty line (none after the last sample).
 std::string HrmParamsBlock(const ExerciseRecord& exercise);
+// "[Note]" with the exercise's name, after the [Params] block; nothing for an exercise without
+// a name.
+std::string HrmNoteBlock(const std::string& name);
 std::string HrmIntTimesBlock(const ExerciseRecord& exercise);
 // Empty when the exercise has no extended samples.
 std::string HrmTripBlock(const ExerciseRecord& exercise);

@@ -3,10 +3,12 @@
 #include <algorithm>
 #include <array>
 #include <atomic>
+#include <optional>
 
 #include "codec/bcd.h"
 #include "codec/dates.h"
 #include "codec/unit_families.h"
+#include "exercise/exercise_checks.h"
 #include "exercise/field_readers.h"
 #include "exercise/time_format.h"
 #include "frame/module.h"
@@ -185,6 +187,24 @@ Layout ReadLayout(const MemoryReader& m, int32_t type, const ExerciseRegions& r)
     l.lap_type = code < static_cast<int32_t>(kLapTypes.size()) ? kLapTypes[code] : 0;
   }
   return l;
+}
+
+int32_t StartYear(const MemoryReader& m, const Layout& l) {
+  int32_t year = 2000 + codec::BcdToBin(m.byte(l.own(kYear)));
+  return year > 2089 ? year - 100 : year;
+}
+
+int32_t StartHour(const MemoryReader& m, const Layout& l) {
+  const int32_t hours_byte = m.byte(l.own(kStartHours));
+  return Hour24(codec::BcdToBin(hours_byte & 0x7F), (m.byte(l.own(kDay)) & 0x80) != 0,
+                (hours_byte & 0x80) != 0);
+}
+
+std::optional<BadField> CheckHeader(const MemoryReader& m, const Layout& l) {
+  return CheckStart(StartYear(m, l), m.byte(l.own(kMonthTenths)) & 15,
+                    codec::BcdToBin(m.byte(l.own(kDay)) & 0x7F), StartHour(m, l),
+                    codec::BcdToBin(m.byte(l.own(kStartSeconds + 1))),
+                    codec::BcdToBin(m.byte(l.own(kStartSeconds))));
 }
 
 void DecodeHeader(const MemoryReader& m, ExerciseStore& s, Layout& l, ImageMode mode) {
@@ -470,6 +490,7 @@ int32_t DecodeKSeriesExercise(const MemoryReader& memory, ExerciseStore& store,
   const auto regions = LocateExercise(memory, monitor_type, index, mode);
   if (!regions || codec::IsOutdoor(monitor_type)) return 0;
   Layout layout = ReadLayout(memory, monitor_type, *regions);
+  if (const auto bad = CheckHeader(memory, layout)) return RejectExercise(index, *bad);
   // The store accepts R-R samples only from a unit it knows records them.
   store.SetExerciseParam(kRec, kParamMonitorType, monitor_type);
   store.SetExerciseParam(kRec, 83, 1);

@@ -5,6 +5,7 @@
 #include "codec/bcd.h"
 #include "codec/dates.h"
 #include "codec/unit_families.h"
+#include "exercise/exercise_checks.h"
 #include "exercise/field_readers.h"
 
 namespace quibra::exercise {
@@ -219,6 +220,14 @@ int32_t DecodeOutdoorExercise(const MemoryReader& memory, ExerciseStore& store,
   if (!codec::IsOutdoor(monitor_type)) return 0;
   const auto regions = LocateExercise(memory, monitor_type, index, mode);
   if (!regions) return 0;
+  // An impossible date of these units decodes as today's date; an impossible time of day has no
+  // such stand-in.
+  const int32_t start = regions->start + kStartTime;
+  if (const auto bad = CheckStartTime(codec::BcdToBin(memory.byte(start + 2)),
+                                      codec::BcdToBin(memory.byte(start + 1)),
+                                      codec::BcdToBin(memory.byte(start)))) {
+    return RejectExercise(index, *bad);
+  }
   store.SetExerciseParam(kRec, 83, 1);
   store.SetExerciseFlag(kRec, 21, 1);
   DecodeHeader(memory, store, monitor_type, regions->start);

@@ -1,5 +1,6 @@
 #include <array>
 
+#include "exercise/exercise_checks.h"
 #include "exercise/field_readers.h"
 #include "exercise/single_model_decoders.h"
 
@@ -60,8 +61,14 @@ int32_t Read(const MemoryReader& m, const Field& f) {
 }  // namespace
 
 int32_t DecodeType30Exercise(const MemoryReader& m, ExerciseStore& s, int32_t /*monitor_type*/,
-                             int32_t /*index*/, ImageMode /*mode*/) {
+                             int32_t index, ImageMode /*mode*/) {
   if (m.count() < kFirstLap - 1) return 0;
+  if (const auto bad = CheckStart(
+          2000 + (m.byte(kDate + 1) >> 1), (m.byte(kDate) >> 5) + 8 * (m.byte(kDate + 1) & 1),
+          m.byte(kDate) & 31, codec::BcdToBin(m.byte(kStart + 2) & 0x7F),
+          codec::BcdToBin(m.byte(kStart + 1)), codec::BcdToBin(m.byte(kStart)))) {
+    return RejectExercise(index, *bad);
+  }
   const int32_t options = m.byte(kOptions);
   const bool speed = (options & 0x08) != 0;
   s.SetExerciseParam(kRec, 132, options & 1);

@@ -1,5 +1,6 @@
 #include <array>
 
+#include "exercise/exercise_checks.h"
 #include "exercise/field_readers.h"
 #include "exercise/single_model_decoders.h"
 
@@ -51,6 +52,9 @@ int32_t DecodeType31Exercise(const MemoryReader& m, ExerciseStore& s, int32_t /*
   const int32_t d = m.u16(b + 33);
   int32_t year = 2000 + (d >> 9);
   if (year >= 2090) year -= 100;
+  // The unit keeps no start time: the date alone is checked.
+  if (const auto bad = CheckStart(year, (d >> 5) & 15, d & 31, 0, 0, 0))
+    return RejectExercise(index, *bad);
   s.SetExerciseParam(kRec, 9, year * 10000 + ((d >> 5) & 15) * 100 + (d & 31));
   s.SetExerciseFlag(kRec, 21, 1);
   s.SetExerciseParam(kRec, 83, 1);

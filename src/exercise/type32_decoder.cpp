@@ -1,5 +1,6 @@
 #include <array>
 
+#include "exercise/exercise_checks.h"
 #include "exercise/field_readers.h"
 #include "exercise/single_model_decoders.h"
 
@@ -38,6 +39,9 @@ int32_t DecodeType32Exercise(const MemoryReader& m, ExerciseStore& s, int32_t /*
   s.SetExerciseParam(kRec, 133, ((options >> 2) & 1) + 1);
   int32_t year = 2000 + m.byte(b + 3);
   if (year > 2089) year -= 100;
+  // The unit keeps no start time: the date alone is checked.
+  if (const auto bad = CheckStart(year, m.byte(b + 2), m.byte(b + 1), 0, 0, 0))
+    return RejectExercise(index, *bad);
   s.SetExerciseParam(kRec, 9, year * 10000 + m.byte(b + 2) * 100 + m.byte(b + 1));
   for (const auto& f : kTriples)
     s.SetExerciseParam(kRec, f.param, TimeTriple(m, b + f.offset));

@@ -22,6 +22,8 @@ inline constexpr int32_t kErrorSoundPlayback = 1;
 inline constexpr int32_t kErrorFile = 2;
 inline constexpr int32_t kErrorTimeOfDay = 101;
 inline constexpr int32_t kErrorDate = 102;
+// An exercise whose recorded length does not fit the memory it came in.
+inline constexpr int32_t kErrorExerciseLength = 103;
 
 void SetErrorCode(int32_t code);
 int32_t GetErrorCode();

@@ -5,6 +5,7 @@
 #include "frame/com_texts.h"
 #include "frame/comm_params.h"
 #include "frame/export_guard.h"
+#include "frame/failure_text.h"
 #include "frame/lifecycle.h"
 #include "frame/module.h"
 #include "frame/state_flags.h"
@@ -47,6 +48,10 @@ QUIBRA_API int32_t QUIBRA_CALL fnQuibra_ResetComTexts(void) {
 
 QUIBRA_API int32_t QUIBRA_CALL fnQuibra_SetComText(int32_t index, const char* text) {
   return f::Guarded<int32_t>(0, [&] { return quibra::module().texts.set(index, text); });
+}
+
+QUIBRA_API int32_t QUIBRA_CALL fnQuibraExt_GetFailureText(char* text, int32_t size) {
+  return f::Guarded<int32_t>(0, [&] { return f::CopyFailureText(text, size); });
 }
 
 QUIBRA_API int32_t QUIBRA_CALL fnQuibra_IsIrDAConnected(void) {

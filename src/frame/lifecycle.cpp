@@ -52,7 +52,7 @@ void load_locked(uintptr_t instance_handle,
   fresh->exercise_memory.allocate();
   fresh->engine.file_steps = &fresh->file_packets;
   // After a download from a unit of type 22 or 23 the decoders need its user settings.
-  fresh->analysis.user_value_reader = &settings::ReadDetectedUnitMaxHR;
+  fresh->analysis.user_value_reader = &settings::ReadDetectedUnitUserValues;
   fresh->instance_handle = instance_handle;
   if (const std::string trace = TracePath(kept_trace); !trace.empty()) fresh->trace.open(trace);
   g_module.store(fresh.release(), std::memory_order_release);

@@ -16,7 +16,8 @@
 //   5. a headless dialog's queued presses (ui/headless_host.cpp).
 //   6. innermost, each taken for a single read or write: StateFlagLock (below); the scaled
 //      clock (platform/scaled_clock.h); the dialog observer (ui/dialog_observer.h); the memory
-//      clipboard (ui/posix/clipboard.cpp); the byte trace (frame/trace.h).
+//      clipboard (ui/posix/clipboard.cpp); the byte trace (frame/trace.h); the failure text
+//      (frame/failure_text.h).
 //
 // The sound reception's progress and level figures are atomics that the capture thread
 // publishes after each block, so a caller polling them never waits for a block's work.

@@ -10,6 +10,7 @@
 #include "exercise/record_store.h"
 #include "exercise/time_format.h"
 #include "frame/com_texts.h"
+#include "frame/failure_text.h"
 #include "frame/locks.h"
 #include "frame/state_flags.h"
 #include "frame/trace.h"
@@ -44,6 +45,7 @@ struct Module {
   frame::StateFlags flags{locks.StateFlagLock};
   frame::ComTexts texts;
   std::atomic<int32_t> last_error{0};  // a plain word: no lock, as callers expect
+  frame::FailureText failure_text;     // the last failure's reason in words
   uintptr_t instance_handle = 0;       // the library's own module handle (for its resources)
   // Declared before every thread's owner, so that it outlives their last line.
   frame::Trace trace;

@@ -8,6 +8,7 @@ int32_t StateFlags::set(int32_t flag, int32_t value) {
   if (flag < kFirstStateFlag || flag > kLastStateFlag) return 0;
   std::lock_guard guard(lock_);
   values_[flag - kFirstStateFlag] = value;
+  if (flag == kFlagCancelRequest && value != 0) ++cancel_requests_;
   return 1;
 }
 
@@ -30,6 +31,9 @@ int32_t GetStateFlag(int32_t flag) {
 }
 void ClearStateFlags() {
   module().flags.clear_all();
+}
+uint32_t CancelRequests() {
+  return module().flags.cancel_requests();
 }
 
 }  // namespace quibra::frame

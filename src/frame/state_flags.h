@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <mutex>
 
@@ -49,15 +50,20 @@ class StateFlags {
   int32_t get(int32_t flag) const;
   // Every flag to 0, one at a time, each under the lock.
   void clear_all();
+  // How often the cancel request (2007) has been raised. The engine clears the flag at the end
+  // of its cycle, often before a caller polling the transfer sees it; the count stays.
+  uint32_t cancel_requests() const { return cancel_requests_.load(); }
 
  private:
   std::mutex& lock_;  // StateFlagLock: lock order 6, innermost (frame/locks.h)
   std::array<int32_t, kLastStateFlag - kFirstStateFlag + 1> values_{};
+  std::atomic<uint32_t> cancel_requests_{0};
 };
 
 // The module's table.
 int32_t SetStateFlag(int32_t flag, int32_t value);
 int32_t GetStateFlag(int32_t flag);
 void ClearStateFlags();
+uint32_t CancelRequests();
 
 }  // namespace quibra::frame

@@ -153,7 +153,7 @@ int32_t SendSimpleCommand(CommParams& params, int32_t message) {
   frame::ValidateCommParams(params, 0);
   protocol::SealMessageImage(message, 0, 0);
   if (params.LinkType == frame::kLinkInfrared)
-    return transfer::SendUnitMessage(params, message, 0) != 0 ? 1 : 0;
+    return Delivered(transfer::SendUnitMessage(params, message, 0)) ? 1 : 0;
   if (!command->by_sound) return 1;
   return sound::SendBySoundOrDataFile(params, message, 0) != 0 ? 1 : 0;
 }

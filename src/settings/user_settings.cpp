@@ -271,24 +271,25 @@ void ResetUserSettings(UserSettings& r) {
 
 namespace {
 
-std::optional<int32_t> ReadMaxHRSilently(int32_t monitor_type) {
+std::optional<exercise::UserValues> ReadUserValuesSilently(int32_t monitor_type) {
   if (monitor_type != 22 && monitor_type != 23) return std::nullopt;
   CommParams params{};
   params.Size = QUIBRA_COMM_PARAMS_SIZE;
   params.LinkType = frame::kLinkInfrared;
   UserSettings record{};
   if (ReadUserSettings(params, record) == 0) return std::nullopt;
-  return record.MaxHR;
+  return exercise::UserValues{record.MaxHR, record.WeightKg};
 }
 
 }  // namespace
 
 int32_t ReadUnitMaxHR(int32_t monitor_type) {
-  return ReadMaxHRSilently(monitor_type).value_or(0);
+  const auto values = ReadUserValuesSilently(monitor_type);
+  return values ? values->max_heart_rate : 0;
 }
 
-std::optional<int32_t> ReadDetectedUnitMaxHR() {
-  return ReadMaxHRSilently(module().unit.type);
+std::optional<exercise::UserValues> ReadDetectedUnitUserValues() {
+  return ReadUserValuesSilently(module().unit.type);
 }
 
 }  // namespace quibra::settings

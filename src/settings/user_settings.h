@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 
+#include "exercise/analysis.h"
 #include "quibra/records.h"
 
 namespace quibra::settings {
@@ -28,9 +29,10 @@ void ResetUserSettings(UserSettings& record);
 // The maximum heart rate a unit of type 22 or 23 keeps, read silently over infrared; 0 for any
 // other type or when the read fails.
 int32_t ReadUnitMaxHR(int32_t monitor_type);
-// The same for the unit last detected, telling a failed read (nothing) from a kept 0: the
-// exercise decoders keep their user value when the read fails.
-std::optional<int32_t> ReadDetectedUnitMaxHR();
+// The maximum heart rate and the weight that the unit last detected keeps (types 22 and 23),
+// telling a failed read (nothing) from a kept 0: the exercise decoders keep their user values
+// when the read fails.
+std::optional<exercise::UserValues> ReadDetectedUnitUserValues();
 
 // The unit last detected is a type 22 in hardware variant 3, which needs the name fix.
 bool UnitNeedsNameFix();

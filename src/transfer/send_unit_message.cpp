@@ -17,7 +17,6 @@ namespace quibra::transfer {
 namespace {
 
 constexpr uint32_t kCommandPauseMs = 500;
-constexpr uint32_t kSilentPollMs = 300;
 constexpr size_t kDialogTextChars = sizeof(CommParams{}.DialogText);
 
 }  // namespace
@@ -31,15 +30,20 @@ int32_t SendUnitMessage(CommParams& params, int32_t id, int32_t param) {
   ui::TransferLink& link = transfer_link();
 
   if (protocol::IsCommandWithoutAnswer(id)) {
-    if (params.ShowDialog == 0) {
-      link.send(id, param);
-      platform::clock().sleep_ms(kCommandPauseMs);
-      return 1;
+    if (params.ShowDialog != 0) {
+      // The no-wait dialog shows the shared text as the last transfer left it.
+      ui::NoWaitProcedure procedure(link);
+      return ui::dialog_host().run_modal(ui::DialogId::ConnectionNoWait, params.ParentWindow,
+                                         procedure);
     }
-    // The no-wait dialog shows the shared text as the last transfer left it.
-    ui::NoWaitProcedure procedure(link);
-    return ui::dialog_host().run_modal(ui::DialogId::ConnectionNoWait, params.ParentWindow,
-                                       procedure);
+    // The unit is given its half second whatever happens; a command it acknowledges has
+    // succeeded only once the acknowledgement came, and none has without a link.
+    const uint32_t mark = ui::CancelMark();
+    const bool sent = link.send(id, param) != 0;
+    platform::clock().sleep_ms(kCommandPauseMs);
+    if (!sent) return protocol::SilentResult(protocol::kStatusNoLink);
+    return ui::CommandIsAcknowledged(id) ? protocol::SilentResult(ui::AwaitFinalStatus(link, mark))
+                                         : 1;
   }
 
   if (params.ShowDialog != 0) {
@@ -48,13 +52,9 @@ int32_t SendUnitMessage(CommParams& params, int32_t id, int32_t param) {
     return ui::dialog_host().run_modal(ui::DialogId::Connection, params.ParentWindow, procedure);
   }
 
+  const uint32_t mark = ui::CancelMark();
   link.send(id, param);
-  int32_t status = link.status();
-  while (!protocol::IsFinalStatus(status)) {
-    platform::clock().sleep_ms(kSilentPollMs);
-    status = link.status();
-  }
-  return protocol::SilentResult(status);
+  return protocol::SilentResult(ui::AwaitFinalStatus(link, mark));
 }
 
 int32_t MemoryTestDummy() {

@@ -10,8 +10,9 @@ namespace quibra::transfer {
 
 // Silent: 1 completed, 2 connection error, 3 no answer, 0 any other end. With ShowDialog: the
 // dialog's result (1 completed, 0 closed by the user, or no answer to a 9021 probe with
-// parameter 1). Commands the unit does not answer: 1 when silent (after 500 ms), else the
-// no-wait dialog's result.
+// parameter 1). Commands the unit does not answer otherwise: silent, after 500 ms, 2 without a
+// link, then the final status as above for a command the unit acknowledges, else 1; with
+// ShowDialog the no-wait dialog's result.
 int32_t SendUnitMessage(CommParams& params, int32_t id, int32_t param);
 
 // The raw memory test: reads 100 bytes at address 256, writes 1, 2, 3 there, reads again.

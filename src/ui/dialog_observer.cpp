@@ -25,6 +25,11 @@ void DialogObservers::set(QuibraDialogObserver observer, void* context) {
   context_ = context;
 }
 
+bool DialogObservers::attached() {
+  std::lock_guard guard(observer_lock_);
+  return observer_ != nullptr;
+}
+
 void DialogObservers::notify(const QuibraDialogEvent& event) {
   QuibraDialogObserver observer;
   void* context;
@@ -62,6 +67,10 @@ void NotifyDialogEvent(const QuibraDialogEvent& event) {
   observers().notify(event);
 }
 
+bool DialogObserverAttached() {
+  return observers().attached();
+}
+
 void NotifyOpened(const char* dialog) {
   QuibraDialogEvent event{};
   event.Kind = QUIBRA_DIALOG_OPENED;
@@ -88,6 +97,14 @@ void NotifyClosed(const char* dialog, int32_t result) {
   event.Kind = QUIBRA_DIALOG_CLOSED;
   copy_text(event.Dialog, sizeof event.Dialog, dialog);
   event.Result = result;
+  NotifyDialogEvent(event);
+}
+
+void NotifyAwaitingChoice(const char* dialog, const std::string& status) {
+  QuibraDialogEvent event{};
+  event.Kind = QUIBRA_DIALOG_AWAITING_CHOICE;
+  copy_text(event.Dialog, sizeof event.Dialog, dialog);
+  copy_text(event.Text, sizeof event.Text, status.c_str());
   NotifyDialogEvent(event);
 }
 

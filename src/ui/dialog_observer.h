@@ -19,6 +19,7 @@ class PressTarget;
 class DialogObservers {
  public:
   void set(QuibraDialogObserver observer, void* context);
+  bool attached();
   // Calls the observer outside the lock.
   void notify(const QuibraDialogEvent& event);
   void push(PressTarget* target);
@@ -43,6 +44,8 @@ void SetDialogObserver(QuibraDialogObserver observer, void* context);
 
 // Reports an event to the observer, if one is installed.
 void NotifyDialogEvent(const QuibraDialogEvent& event);
+// Whether an observer is installed to answer a dialog that waits for a choice.
+bool DialogObserverAttached();
 
 // Helpers that fill and send each kind of event.
 void NotifyOpened(const char* dialog);
@@ -51,6 +54,8 @@ inline constexpr int32_t kDefaultColour = -1;
 void NotifyControl(const char* dialog, int32_t control, const std::string& text, bool enabled,
                    bool visible, int32_t progress, int32_t colour);
 void NotifyClosed(const char* dialog, int32_t result);
+// The dialog waits for Retry or Cancel after a failed transfer; status is its status line.
+void NotifyAwaitingChoice(const char* dialog, const std::string& status);
 // A message box (kind 4): shown and dismissed with OK.
 void NotifyMessageBox(const std::string& caption, const std::string& text);
 

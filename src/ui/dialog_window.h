@@ -65,6 +65,9 @@ class DialogWindow {
   virtual void stop_timer(int32_t timer) = 0;
   // Closes the dialog once the current event has been handled; the modal call returns result.
   virtual void end(int32_t result) = 0;
+  // The transfer failed and the procedure now waits for Retry or Cancel. A dialog on a screen
+  // simply waits for its user; a host that shows nothing must see that someone chooses.
+  virtual void await_choice() {}
 };
 
 // A dialog's behaviour, driven by three events. The close box arrives as button 2.

@@ -2,7 +2,6 @@
 
 #include "frame/com_texts.h"
 #include "frame/module.h"
-#include "platform/registry.h"
 #include "protocol/download_request.h"
 #include "protocol/message_ids.h"
 #include "protocol/message_status.h"
@@ -21,8 +20,11 @@ protocol::TransferState& transfer() {
 
 }  // namespace
 
-void DownloadProcedure::send(DialogWindow& window) {
-  if (link_.send(message_, 0) != 0) window.start_timer(kStatusTimer, kStatusPollMs);
+bool DownloadProcedure::send(DialogWindow& window) {
+  mark_ = CancelMark();
+  if (link_.send(message_, 0) == 0) return false;
+  window.start_timer(kStatusTimer, kStatusPollMs);
+  return true;
 }
 
 void DownloadProcedure::on_start(DialogWindow& window) {
@@ -37,13 +39,19 @@ void DownloadProcedure::on_start(DialogWindow& window) {
   message_ = protocol::PrepareExerciseDownload();
   if (message_ == protocol::msg::kSingleFile && transfer().download.byte_limit == kHeadOnlyLimit)
     window.show(kProgressBar, false);
-  send(window);
+  const bool sent = send(window);
   UpdateDisplay(window, link_.status(), 1, true);
+  // No link: only Retry or Cancel changes anything now.
+  if (!sent) window.await_choice();
 }
 
 void DownloadProcedure::on_timer(DialogWindow& window, int32_t timer) {
   if (timer != kStatusTimer) return;
-  switch (link_.status()) {
+  bool failed = false;
+  int32_t status = link_.status();
+  // A download cancelled elsewhere ends no other way.
+  if (!protocol::IsFinalStatus(status) && CancelledSince(mark_)) status = protocol::kStatusNoAnswer;
+  switch (status) {
     case protocol::kStatusCompleted:
       window.stop_timer(kStatusTimer);
       completed_(transfer().download.single_file);
@@ -53,6 +61,7 @@ void DownloadProcedure::on_timer(DialogWindow& window, int32_t timer) {
     case protocol::kStatusNoAnswer:
       window.stop_timer(kStatusTimer);
       window.enable(kButtonRetry, true);
+      failed = true;
       break;
     case protocol::kStatusArriving:
     case protocol::kStatusBatchStarted:
@@ -62,13 +71,14 @@ void DownloadProcedure::on_timer(DialogWindow& window, int32_t timer) {
       break;
   }
   UpdateDisplayAndTick(window, link_, transfer().download_ticks, true);
+  if (failed) window.await_choice();  // once the display tells why
 }
 
 void DownloadProcedure::on_button(DialogWindow& window, int32_t control) {
   if (control == kButtonRetry) {
     window.set_text(kStatusText, frame::GetComText(frame::kTextReading));
     window.enable(kButtonRetry, false);
-    send(window);
+    if (!send(window)) window.await_choice();
     transfer().download_ticks = 0;
   } else if (control == kButtonCancel) {
     // Unlike a settings transfer, a download is stopped when its dialog is cancelled.
@@ -80,15 +90,11 @@ void DownloadProcedure::on_button(DialogWindow& window, int32_t control) {
 
 int32_t SilentExerciseDownload(TransferLink& link, DownloadCompleted completed) {
   const int32_t message = protocol::PrepareExerciseDownload();
+  const uint32_t mark = CancelMark();
   link.send(message, 0);
-  for (;;) {
-    const int32_t status = link.status();
-    if (protocol::IsFinalStatus(status)) {
-      if (status == protocol::kStatusCompleted) completed(transfer().download.single_file);
-      return status;
-    }
-    platform::clock().sleep_ms(kStatusPollMs);
-  }
+  const int32_t status = AwaitFinalStatus(link, mark);
+  if (status == protocol::kStatusCompleted) completed(transfer().download.single_file);
+  return status;
 }
 
 }  // namespace quibra::ui

@@ -26,14 +26,16 @@ class DownloadProcedure final : public DialogProcedure {
   void on_button(DialogWindow& window, int32_t control) override;
 
  private:
-  void send(DialogWindow& window);
+  bool send(DialogWindow& window);  // false when no link took the message
   TransferLink& link_;
   DownloadCompleted completed_;
   int32_t message_ = 0;  // kept for Retry
+  uint32_t mark_ = 0;    // the cancel requests before the last send
 };
 
 // The silent twin: polls every 300 ms until the status is final and returns it (refreshing the
-// unit information first when the download completed).
+// unit information first when the download completed). A cancel request ends it at once with a
+// status that is not final, which the exports report as 0.
 int32_t SilentExerciseDownload(TransferLink& link, DownloadCompleted completed);
 
 }  // namespace quibra::ui

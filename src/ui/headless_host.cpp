@@ -97,6 +97,17 @@ class HeadlessWindow final : public DialogWindow, public PressTarget {
     result_ = result;
   }
 
+  // Nobody sees a headless dialog: the observer is asked to choose, and without one the dialog
+  // takes Cancel, as a user who walked away would have to.
+  void await_choice() override {
+    if (DialogObserverAttached()) {
+      auto status = controls_.find(kStatusText);
+      NotifyAwaitingChoice(layout_.name, status != controls_.end() ? status->second.text : "");
+    } else {
+      press(kButtonCancel);
+    }
+  }
+
   void press(int32_t control) override {
     std::lock_guard guard(presses_lock_);
     presses_.push_back(control);

@@ -21,4 +21,14 @@ class TransferLink {
   virtual void cancel() = 0;
 };
 
+// A cancel request (fnQuibra_CancelExerciseReading, a download dialog's Cancel) makes the engine
+// drop the exchange under way without ending it in a final status. Whoever waits for a transfer
+// therefore notes the requests made so far before it sends, and stops waiting once another came.
+uint32_t CancelMark();
+bool CancelledSince(uint32_t mark);
+
+// Polls the link every 300 ms until its status is final and returns that status, or the status
+// as it then is (not final) once a cancel request came after the mark.
+int32_t AwaitFinalStatus(TransferLink& link, uint32_t mark);
+
 }  // namespace quibra::ui

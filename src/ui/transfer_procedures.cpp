@@ -2,7 +2,10 @@
 
 #include "frame/com_texts.h"
 #include "frame/module.h"
+#include "frame/state_flags.h"
+#include "platform/registry.h"
 #include "protocol/message_ids.h"
+#include "protocol/message_image.h"
 #include "protocol/message_status.h"
 #include "protocol/transfer_texts.h"
 #include "ui/display_update.h"
@@ -26,9 +29,13 @@ bool progress_bar_wanted() {
   return t.message == protocol::msg::kSingleFile && t.download.byte_limit == 0;
 }
 
-void send_current(DialogWindow& window, TransferLink& link) {
+// Without a link nothing will change until the user chooses: Retry or Cancel.
+void send_current(DialogWindow& window, TransferLink& link, uint32_t& mark) {
+  mark = CancelMark();
   if (link.send(transfer().message, transfer().param) != 0) {
     window.start_timer(kStatusTimer, kStatusPollMs);
+  } else {
+    window.await_choice();
   }
 }
 
@@ -46,12 +53,16 @@ void TransferProcedure::on_start(DialogWindow& window) {
   transfer().transfer_ticks = 0;
   // Shows what the previous transfer left, or the connection error while no link is open.
   UpdateDisplay(window, link_.status(), 0, false);
-  send_current(window, link_);
+  send_current(window, link_, mark_);
 }
 
 void TransferProcedure::on_timer(DialogWindow& window, int32_t timer) {
   if (timer != kStatusTimer) return;
-  switch (link_.status()) {
+  bool failed = false;
+  int32_t status = link_.status();
+  // A transfer cancelled elsewhere ends no other way.
+  if (!protocol::IsFinalStatus(status) && CancelledSince(mark_)) status = protocol::kStatusNoAnswer;
+  switch (status) {
     case protocol::kStatusCompleted:
       window.stop_timer(kStatusTimer);
       window.end(1);
@@ -59,6 +70,7 @@ void TransferProcedure::on_timer(DialogWindow& window, int32_t timer) {
     case protocol::kStatusNoLink:
       window.stop_timer(kStatusTimer);
       window.enable(kButtonRetry, true);
+      failed = true;
       break;
     case protocol::kStatusNoAnswer:
       window.stop_timer(kStatusTimer);
@@ -66,6 +78,7 @@ void TransferProcedure::on_timer(DialogWindow& window, int32_t timer) {
         window.end(0);
       } else {
         window.enable(kButtonRetry, true);
+        failed = true;
       }
       break;
     case protocol::kStatusBatchStarted:
@@ -75,13 +88,15 @@ void TransferProcedure::on_timer(DialogWindow& window, int32_t timer) {
       break;
   }
   UpdateDisplayAndTick(window, link_, transfer().transfer_ticks, false);
+  // Asked once the display tells why.
+  if (failed) window.await_choice();
 }
 
 void TransferProcedure::on_button(DialogWindow& window, int32_t control) {
   if (control == kButtonRetry) {
     protocol::SelectTransferText(false);
     window.set_text(kStatusText, protocol::SharedDialogText());
-    send_current(window, link_);
+    send_current(window, link_, mark_);
     transfer().transfer_ticks = 0;
     window.set_progress(kProgressBar, 0);
   } else if (control == kButtonOk || control == kButtonCancel) {
@@ -91,19 +106,56 @@ void TransferProcedure::on_button(DialogWindow& window, int32_t control) {
   }
 }
 
+uint32_t CancelMark() {
+  return frame::CancelRequests();
+}
+
+bool CancelledSince(uint32_t mark) {
+  return frame::CancelRequests() != mark;
+}
+
+int32_t AwaitFinalStatus(TransferLink& link, uint32_t mark) {
+  int32_t status = link.status();
+  while (!protocol::IsFinalStatus(status) && !CancelledSince(mark)) {
+    platform::clock().sleep_ms(kStatusPollMs);
+    status = link.status();
+  }
+  return status;
+}
+
+bool CommandIsAcknowledged(int32_t id) {
+  return id != protocol::msg::kWatchMode && protocol::AnswerLength(id, 0) > 0;
+}
+
 void NoWaitProcedure::on_start(DialogWindow& window) {
   window.center();
   window.set_caption(text(frame::kTextTitle));
   protocol::SelectTransferText(false);
   window.set_text(kStatusText, protocol::SharedDialogText());
-  link_.send(transfer().message, transfer().param);
+  mark_ = CancelMark();
+  sent_ = link_.send(transfer().message, transfer().param) != 0;
   window.start_timer(kStatusTimer, kNoWaitMs);
 }
 
 void NoWaitProcedure::on_timer(DialogWindow& window, int32_t timer) {
   if (timer != kStatusTimer) return;
+  int32_t result = sent_ ? 1 : 0;
+  if (sent_ && CommandIsAcknowledged(transfer().message)) {
+    const int32_t status = link_.status();
+    if (!protocol::IsFinalStatus(status) && !CancelledSince(mark_)) {
+      window.start_timer(kStatusTimer, kStatusPollMs);  // the engine is still trying
+      return;
+    }
+    result = status == protocol::kStatusCompleted ? 1 : 0;
+  }
   window.stop_timer(kStatusTimer);
-  window.end(1);
+  // The last words of the dialog say why it failed.
+  if (!sent_) {
+    window.set_text(kStatusText, text(frame::kTextConnectionErrors));
+  } else if (result == 0) {
+    window.set_text(kStatusText, text(frame::kTextNoAnswer));
+  }
+  window.end(result);
 }
 
 void NoWaitProcedure::on_button(DialogWindow& window, int32_t control) {

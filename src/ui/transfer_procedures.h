@@ -14,8 +14,8 @@ inline constexpr uint32_t kNoWaitMs = 500;
 
 // IR_CONNECTION for the current message: sends it, follows the collective status every
 // 300 ms, closes with 1 when it completes, offers Retry after a connection error or no answer
-// (closes with 0 on no answer when the message is a probe), closes with 0 on Cancel without
-// stopping the engine.
+// (closes with 0 on no answer when the message is a probe) and tells its window that it waits
+// for the choice, closes with 0 on Cancel without stopping the engine.
 class TransferProcedure final : public DialogProcedure {
  public:
   explicit TransferProcedure(TransferLink& link) : link_(link) {}
@@ -25,9 +25,18 @@ class TransferProcedure final : public DialogProcedure {
 
  private:
   TransferLink& link_;
+  uint32_t mark_ = 0;  // the cancel requests before the last send
 };
 
-// IR_CONNECTION_NOWAIT: sends the current message, stays 500 ms and reports success.
+// Whether the unit acknowledges a command it otherwise does not answer (factory defaults, sleep,
+// memory restore): the engine then waits for that acknowledgement as for any answer. Watch mode
+// goes out without one, and display-off has no answer in the catalogue.
+bool CommandIsAcknowledged(int32_t id);
+
+// IR_CONNECTION_NOWAIT: sends the current message and stays 500 ms. A command that is
+// acknowledged keeps the dialog until the engine's final status; the result is 1 only when the
+// message went out and, where one is due, the acknowledgement came. It closes with 0 at once
+// when no link took the message: it has no Retry to wait for.
 class NoWaitProcedure final : public DialogProcedure {
  public:
   explicit NoWaitProcedure(TransferLink& link) : link_(link) {}
@@ -37,6 +46,8 @@ class NoWaitProcedure final : public DialogProcedure {
 
  private:
   TransferLink& link_;
+  bool sent_ = false;
+  uint32_t mark_ = 0;  // the cancel requests before the send
 };
 
 }  // namespace quibra::ui

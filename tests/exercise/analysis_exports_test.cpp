@@ -46,6 +46,8 @@ TEST_F(AnalysisExportsTest, WholeMemoryImagesPickTheDecoderByProductCode) {
   image[4] = 'N';
   const int32_t e = 79;
   image[e + 1] = 82;     // header 0..78, samples at 79..81
+  image[e + 14] = 0x01;  // day 1 of month 1 (byte 16)
+  image[e + 16] = 0x01;
   image[e + 18] = 0x01;  // one minute
   image[e + 81] = 90;
   image[e + 80] = 91;

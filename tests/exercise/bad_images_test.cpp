@@ -1,6 +1,7 @@
 // Damaged exercise memories never crash a decoder or the listing: truncated images, lengths past
 // the end, lap counts larger than the space, and memories of nothing but 0xFF, for every family.
 #include <array>
+#include <cstring>
 #include <vector>
 
 #include "quibra/quibra.h"
@@ -131,6 +132,51 @@ TEST_F(BadImagesTest, LapCountsLargerThanTheSpace) {
   EXPECT_EQ(fnQuibra_GetNbrOfIntTimes(), 2);
 }
 
+// A flipped bit in one exercise's start fails that exercise alone, naming the field; the
+// others decode, and the end of the chain is no failure.
+TEST_F(BadImagesTest, AnImpossibleStartFailsItsExerciseAlone) {
+  Bytes image = sim::KSeriesSingleImage({Ride(), Ride(), Ride()}, 22, 19, 1);
+  const auto at = [&](int32_t position) -> uint8_t& { return image[position - 1]; };
+  const int32_t second = E + (at(E + 1) | (at(E + 2) & 0x7F) << 8);
+  const int32_t third = second + (at(second + 1) | (at(second + 2) & 0x7F) << 8);
+  const struct {
+    int32_t offset;  // in the header
+    uint8_t value;
+    int32_t error_code;
+    const char* reason;
+  } kFlips[] = {
+      {16, 0x0D, 102, "exercise 2: bad start date (month 13)"},
+      {14, 0x31, 102, "exercise 2: bad start date (day 31)"},  // in a month of 30 days
+      {13, 0x24, 101, "exercise 2: bad start time (hour 24)"},
+      {12, 0x75, 101, "exercise 2: bad start time (minute 75)"},
+      {11, 0x60, 101, "exercise 2: bad start time (second 60)"},
+  };
+  for (const auto& flip : kFlips) {
+    SCOPED_TRACE(flip.reason);
+    Bytes flipped = image;
+    flipped[second + flip.offset - 1] = flip.value;
+    if (flip.offset == 14) flipped[second + 16 - 1] = 0x04;  // April
+    Load(flipped);
+    EXPECT_EQ(fnQuibra_AnalyzeFile(0, 0), 1);
+    EXPECT_EQ(fnQuibra_AnalyzeFile(1, 0), 0);
+    EXPECT_EQ(fnQuibra_GetErrorCode(), flip.error_code);
+    char text[80] = {};
+    EXPECT_EQ(fnQuibraExt_GetFailureText(text, sizeof text),
+              static_cast<int32_t>(std::strlen(flip.reason)));
+    EXPECT_STREQ(text, flip.reason);
+    EXPECT_EQ(fnQuibra_AnalyzeFile(2, 0), 1);
+    EXPECT_EQ(fnQuibra_GetRecParam(9), 20070615) << "third exercise";
+    EXPECT_EQ(fnQuibra_AnalyzeFile(3, 0), 0);
+    EXPECT_EQ(fnQuibraExt_GetFailureText(text, sizeof text), 0) << text;
+  }
+  // A length that runs past the image breaks the chain there.
+  at(third + 2) = 0x7F;
+  Load(image);
+  EXPECT_EQ(fnQuibra_AnalyzeFile(1, 0), 1);
+  EXPECT_EQ(fnQuibra_AnalyzeFile(2, 0), 0);
+  EXPECT_EQ(fnQuibra_GetErrorCode(), 103);
+}
+
 // Erased memory reads 0xFF everywhere: lengths of 32767, lap counts of 255, product code 255.
 TEST_F(BadImagesTest, AllFFMemory) {
   for (size_t size : {size_t{0}, size_t{1}, size_t{400}, size_t{262144}}) {
@@ -149,13 +195,22 @@ TEST_F(BadImagesTest, AllFFMemory) {
       const int32_t listed = fnQuibra_GetExeFileInfo(3, &info);
       EXPECT_TRUE(listed == 0 || listed == 1);
     }
-    // A length of 32767 reaches past a shorter memory; whole-memory images name no unit.
-    const int32_t in_chain = size > 32767 + E ? 1 : 0;
+    // Erased memory holds no exercise: a length of 32767 runs past a shorter memory, and in a
+    // longer one the month (15) or the hour (165) cannot be. Whole-memory images name no unit.
+    const bool in_chain = size > 32767 + E;
+    const auto rejected = [&](int32_t code, const char* why) {
+      EXPECT_EQ(fnQuibra_AnalyzeFile(0, 0), 0);
+      if (size < 400) return;
+      EXPECT_EQ(fnQuibra_GetErrorCode(), in_chain ? code : 103);
+      char text[80] = {};
+      fnQuibraExt_GetFailureText(text, sizeof text);
+      EXPECT_STREQ(text, in_chain ? why : "exercise 1: bad length (bytes 32767)");
+    };
     m().unit.type = 22;
-    EXPECT_EQ(fnQuibra_AnalyzeFile(0, 0), in_chain);
+    rejected(102, "exercise 1: bad start date (month 15)");
     EXPECT_EQ(fnQuibra_AnalyzeFile(8, 0), 0);  // eight lengths of 32767 fill the memory
     m().unit.type = 20;
-    EXPECT_EQ(fnQuibra_AnalyzeFile(0, 0), in_chain);
+    rejected(101, "exercise 1: bad start time (hour 165)");
     EXPECT_EQ(fnQuibra_AnalyzeFile(0, 1), 0);
     char name[8];
     EXPECT_EQ(fnQuibra_SportExeName(name, 0), size >= 23 ? 1 : 8);

@@ -36,8 +36,8 @@ Bytes Downloaded() {
   return out;
 }
 
-std::optional<int32_t> UserValue77() {
-  return 77;
+std::optional<exercise::UserValues> UserValue77() {
+  return exercise::UserValues{77, 68};
 }
 
 class ExerciseDownload : public quibra::testing::SimUnitTest {
@@ -69,6 +69,7 @@ TEST_F(ExerciseDownload, SilentDownloadFetchesTheMemoryAndNamesTheUnit) {
   EXPECT_EQ(m().analysis.unit_version.load(), 3);
   EXPECT_EQ(m().analysis.max_heart_rate.load(), 0);
   EXPECT_EQ(m().analysis.user_value.load(), 77);
+  EXPECT_EQ(m().analysis.user_weight.load(), 68);
   EXPECT_EQ(request_ids(4), (std::vector<int32_t>{9011, 9022, 9022, 9022}));
 }
 

@@ -45,6 +45,7 @@ Bytes Type11() {
 Bytes Type13Rr() {
   Bytes b;
   b[E + 1] = 134;
+  Put(b, E + 14, {0x01, 0x26, 0x01});  // 2026-01-01
   b[E + 27] = 0x03;
   // From the top: +(5 x 128 + 16) = 656 at 133 .. 131, +10, -10, and at 128 a byte too close to
   // the sample start to be read.
@@ -57,7 +58,8 @@ Bytes Type13Rr() {
 Bytes Type22() {
   Bytes b;
   b[E + 1] = 149;
-  b[E + 18] = 0x10;  // 00:10:00
+  Put(b, E + 14, {0x01, 0x26, 0x01});  // 2026-01-01
+  b[E + 18] = 0x10;                    // 00:10:00
   b[E + 22] = 0x01;
   // From 26: extended laps, limit set 1, metric; speed code 1, altitude; 5 s; the limits.
   Put(b, E + 26, {0x90, 0x12, 0x00, 0, 100, 150});

@@ -46,7 +46,7 @@ TEST_F(SingleModelDecoderTest, Type30SummaryAndLapsOldestFirst) {
 
 // 655350 per 1 s would be 2.36e9 per hour: held at the largest 32-bit value.
 TEST_F(SingleModelDecoderTest, Type30RateOfAOneSecondExerciseStaysInRange) {
-  Load({{38, 0x01}, {123, 0xFF}, {124, 0xFF}}, 134);
+  Load({{33, 0x4F}, {34, 0x31}, {38, 0x01}, {123, 0xFF}, {124, 0xFF}}, 134);
   ASSERT_EQ(exercise::DecodeType30Exercise(Reader(), store(), 30, 0, ImageMode::kSingleExercise),
             1);
   ExpectParams({{40, 1}, {43, INT32_MAX}});
@@ -55,10 +55,12 @@ TEST_F(SingleModelDecoderTest, Type30RateOfAOneSecondExerciseStaysInRange) {
 
 TEST_F(SingleModelDecoderTest, Type31ChainsExercisesByTheirLapCounts) {
   const int32_t b = 159;  // exercise 0 at 103 has one lap: 44 + 12 bytes
-  Bytes bytes = {{8, 0x20},      {103 + 31, 1},  {103 + 2, 0x99}, {b + 1, 0x0D},  {b + 2, 0x50},
-                 {b + 3, 0x20},  {b + 4, 0x01},  {b + 17, 0x10},  {b + 33, 0x4F}, {b + 34, 0x31},
-                 {b + 37, 0x07}, {b + 39, 150},  {b + 31, 1},     {b + 45, 2},    {b + 46, 0x1E},
-                 {b + 49, 155},  {b + 51, 0x20}, {b + 52, 0x01},  {b + 55, 0x05}};
+  Bytes bytes = {{8, 0x20},      {103 + 31, 1},    {103 + 2, 0x99},  {b + 1, 0x0D},
+                 {b + 2, 0x50},  {103 + 33, 0x4F}, {103 + 34, 0x31}, {b + 3, 0x20},
+                 {b + 4, 0x01},  {b + 17, 0x10},   {b + 33, 0x4F},   {b + 34, 0x31},
+                 {b + 37, 0x07}, {b + 39, 150},    {b + 31, 1},      {b + 45, 2},
+                 {b + 46, 0x1E}, {b + 49, 155},    {b + 51, 0x20},   {b + 52, 0x01},
+                 {b + 55, 0x05}};
   Load(bytes, b + 56);
   ASSERT_EQ(exercise::DecodeType31Exercise(Reader(), store(), 31, 1, ImageMode::kSingleExercise),
             1);

@@ -145,6 +145,10 @@ KSeriesExercise SpeedPowerWithSwaps() {
 
 // ---- the HRM text an application must get for an exercise ----------------------------------
 
+// The user's maximum heart rate and weight, as the unit's user settings tell them.
+constexpr int32_t kUserMaxHR = 187;
+constexpr int32_t kUserWeightKg = 72;
+
 std::string ExpectedHrm(const KSeriesExercise& x) {
   const bool speed = x.sensors.speed_code != 0;
   const bool altitude = x.sensors.altitude;
@@ -173,10 +177,14 @@ std::string ExpectedHrm(const KSeriesExercise& x) {
   number("Lower3=", x.fourth_limit.first);
   for (const char* key : {"Timer1=", "Timer2=", "Timer3="})
     line(key + Time(0));
-  for (const char* key :
-       {"ActiveLimit=", "MaxHR=", "RestHR=", "StartDelay=", "VO2max=", "Weight="}) {
+  number("ActiveLimit=", 0);
+  number("MaxHR=", kUserMaxHR);
+  for (const char* key : {"RestHR=", "StartDelay=", "VO2max="})
     number(key, 0);
-  }
+  number("Weight=", kUserWeightKg);
+  line("");
+  line("[Note]");
+  line(x.name);
   line("");
   line("[IntTimes]");
   const int32_t lap_word = kLapTypeWord[static_cast<size_t>(x.lap_type_code)];
@@ -251,6 +259,13 @@ class DownloadToHrm : public SimUnitTest {
     exercises_ = {HeartRateOnly(), SpeedCadenceAltitude(), SpeedPowerWithSwaps()};
     image_ = sim::KSeriesSingleImage(exercises_, kType, kProductCode, kVersion);
     ASSERT_TRUE(unit_.set_exercise_memory(image_));
+    // The user settings read with the exercises: the maximum heart rate is read image byte 14
+    // and the weight byte 8, five bytes into the answer.
+    std::vector<uint8_t> user(unit_.image(9006, 0).size());
+    ASSERT_GT(user.size(), 9u);
+    user[9] = kUserMaxHR;
+    user[3] = kUserWeightKg;
+    ASSERT_TRUE(unit_.set_image(9006, 0, user));
   }
   void TearDown() override {
     SimUnitTest::TearDown();

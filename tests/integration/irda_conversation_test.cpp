@@ -1,20 +1,27 @@
 // The engine on IrDA sockets against simulated units in an in-process IrDA stack: connecting,
-// the short form on the wire, the receive thread, answers that are refused, a lost link and the
-// search for units in range.
+// the short form on the wire, the receive thread, answers that are refused, frames lost to a bit
+// error, a lost link and the search for units in range; and the unit's identification, the same
+// over the serial line as over IrDA.
 #include <gtest/gtest.h>
 
 #include <atomic>
 #include <chrono>
+#include <functional>
 #include <memory>
 #include <thread>
 #include <vector>
 
 #include "frame/lifecycle.h"
 #include "frame/state_flags.h"
+#include "generated_exercises.h"
+#include "irda_pty_peer.h"
 #include "irda_stack.h"
 #include "platform/registry.h"
 #include "platform/scaled_clock.h"
 #include "quibra/quibra.h"
+#include "serial_link.h"
+#include "sim/pty_port.h"
+#include "support/fault_port.h"
 #include "support/final_status.h"
 #include "support/module_fixture.h"
 #include "unit.h"
@@ -42,6 +49,20 @@ class IrdaConversation : public ModuleTest {
   static int32_t Exchange(int32_t id, int32_t param) {
     if (fnQuibra_SendIRComMessage(id, param) != 1) return -2;
     return WaitFinalStatus();
+  }
+
+  // Identifies the unit over the conversation that runs and ends it.
+  static MonitorInfo Identify() {
+    MonitorInfo info{};
+    EXPECT_EQ(Exchange(9021, 1), 10);
+    EXPECT_EQ(fnQuibra_UnPackMonitorInfo(&info), 1);
+    fnQuibra_EndIRCommunication(0);
+    // The next conversation may take another link: both threads of this one end first.
+    for (int i = 0; i < 5000 && (frame::GetStateFlag(frame::kFlagEngineRunning) != 0 ||
+                                 frame::GetStateFlag(frame::kFlagIrdaReceiveRunning) != 0);
+         ++i)
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    return info;
   }
 
   static bool WaitConnected() {
@@ -84,6 +105,111 @@ TEST_F(IrdaConversation, RefusedAnswersAreSentAgainUntilTheTriesRunOut) {
   asked = 0;
   EXPECT_EQ(Exchange(9001, 1), 30);
   EXPECT_EQ(asked, 5);
+}
+
+TEST_F(IrdaConversation, AFrameWithAFlippedBitIsLostAndTheMessageSentAgain) {
+  // A PR6 with three files: its identification never reports another count.
+  sim::Unit unit(36, 0, 172);
+  unit.set_exercise_files({Bytes(300, 1), Bytes(500, 2), Bytes(700, 3)});
+  stack_.add_unit(unit);
+  ASSERT_EQ(fnQuibra_StartIRCommunication(kIrda, "IRDA"), 1);
+  ASSERT_TRUE(WaitConnected());
+  const std::function<void()> faults[] = {
+      [&] {
+        unit.queue_fault({sim::FaultKind::FlippedBit, 9021});
+      },
+      [&] { stack_.flip_bit_on_air(sim::IrdaStack::Air::Answer); },
+      [&] { stack_.flip_bit_on_air(sim::IrdaStack::Air::Request); },
+  };
+  for (size_t i = 0; i < std::size(faults); ++i) {
+    SCOPED_TRACE(i);
+    faults[i]();
+    const size_t heard = unit.requests().size();
+    EXPECT_EQ(Exchange(9021, 1), 10);
+    EXPECT_EQ(stack_.dropped_frames(), static_cast<int>(i) + 1);
+    // A lost answer was asked for again; a lost request reached the unit only when sent again.
+    EXPECT_EQ(unit.requests().size() - heard, i < 2 ? 2u : 1u);
+    MonitorInfo info{};
+    ASSERT_EQ(fnQuibra_UnPackMonitorInfo(&info), 1);
+    EXPECT_EQ(info.TotalFiles, 3u);
+    EXPECT_EQ(info.FreeMemoryInBytes, 114637 - 1500);
+  }
+}
+
+TEST_F(IrdaConversation, ThePtyLineChecksItsFramesAndOutlastsASerialRequest) {
+  // The unit in another program's place: its line carries link frames to a peer in range.
+  sim::Unit unit(36, 0, 172);
+  unit.set_exercise_files({Bytes(300, 1), Bytes(500, 2)});
+  sim::SerialLink line(unit, false, sim::SerialLink::kDefaultTurnaround,
+                       sim::SerialLink::Framing::ShortFormBlocks);
+  const std::string path = line.start();
+  ASSERT_FALSE(path.empty());
+  {
+    // Someone speaks the serial protocol to it first; the unit does not answer that.
+    sim::testing::Port serial(path);
+    serial.send(sim::testing::kRead9021, false);
+    EXPECT_TRUE(serial.receive(1, std::chrono::milliseconds(300)).empty());
+  }
+  sim::IrdaPtyPeer peer(path);
+  ASSERT_EQ(peer.device_name(), "Orvek PR6");
+  stack_.add_device("Orvek PR6", [&peer](std::span<const uint8_t> r) { return peer.exchange(r); });
+  unit.queue_fault({sim::FaultKind::FlippedBit, 9021});
+  ASSERT_EQ(fnQuibra_StartIRCommunication(kIrda, "IRDA"), 1);
+  ASSERT_TRUE(WaitConnected());
+  const MonitorInfo info = Identify();
+  EXPECT_EQ(peer.dropped_frames(), 1);
+  EXPECT_EQ(info.TotalFiles, 2u);
+  EXPECT_EQ(info.FreeMemoryInBytes, 114637 - 800);
+}
+
+TEST_F(IrdaConversation, IdentificationCountsTheExercisesTheSameOverEveryLink) {
+  struct Case {
+    int32_t type;
+    int32_t files;  // given; what the library reports is that, type 27 aside
+  };
+  // Every type the library identifies by this message: generated memories where the type has
+  // them, a memory of one exercise where it has none, files on the newer units.
+  const Case cases[] = {{11, 3}, {12, 3}, {13, 3}, {15, 3}, {20, 2}, {21, 2}, {22, 3}, {23, 3},
+                        {27, 1}, {33, 2}, {34, 2}, {35, 2}, {36, 2}, {37, 2}, {38, 2}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.type);
+    sim::Unit unit(c.type, 3);
+    if (c.type >= 33) {
+      unit.set_exercise_files(std::vector<Bytes>(static_cast<size_t>(c.files), Bytes(400, 7)));
+    } else {
+      auto memory = sim::GeneratedExerciseMemory(c.type, unit.product_code(), 3, c.files);
+      ASSERT_TRUE(unit.set_exercise_memory(memory ? *memory : Bytes(200, 7)));
+    }
+    const uint32_t used = unit.identification().used_memory;
+    EXPECT_GT(used, 0u);
+
+    FaultPort port;
+    port.keep_output_on_purge = true;
+    platform::set_byte_port(&port);
+    sim::SerialLink serial_line(unit, false, std::chrono::milliseconds{10});
+    ASSERT_EQ(fnQuibra_StartIRCommunication(0, serial_line.start().c_str()), 1);
+    const MonitorInfo serial = Identify();
+    serial_line.stop();
+    platform::set_byte_port(nullptr);
+
+    stack_.remove_all_devices();
+    stack_.add_unit(unit);
+    ASSERT_EQ(fnQuibra_StartIRCommunication(kIrda, "IRDA"), 1);
+    ASSERT_TRUE(WaitConnected());
+    const MonitorInfo irda = Identify();
+
+    EXPECT_EQ(serial.TotalFiles, c.type == 27 ? 0u : static_cast<uint32_t>(c.files));
+    // The older units with a memory of their own count by the table, with a correction of 6
+    // bytes on types 11 and 15; the others have no memory size.
+    const int32_t correction = c.type == 11 || c.type == 15 ? 6 : 0;
+    if (serial.TotalMemoryInBytes > 0) {
+      EXPECT_EQ(serial.FreeMemoryInBytes,
+                static_cast<int32_t>(serial.TotalMemoryInBytes - used) - correction);
+    }
+    EXPECT_EQ(irda.TotalFiles, serial.TotalFiles);
+    EXPECT_EQ(irda.FreeMemoryInBytes, serial.FreeMemoryInBytes);
+    EXPECT_EQ(irda.MonitorInUse, c.type);
+  }
 }
 
 TEST_F(IrdaConversation, ALostLinkIsConnectedAgainAndTheMessageGoesOn) {

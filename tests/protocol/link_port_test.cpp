@@ -3,6 +3,12 @@
 #include <gtest/gtest.h>
 #include <termios.h>
 
+#include <cstdio>
+#include <fstream>
+#include <memory>
+#include <string>
+
+#include "frame/failure_text.h"
 #include "frame/state_flags.h"
 #include "platform/registry.h"
 #include "support/fault_port.h"
@@ -60,12 +66,35 @@ TEST_F(LinkPortTest, PurgeDropsPendingInput) {
   EXPECT_EQ(ReadPort(&byte, 1).count, 0u);
 }
 
-TEST_F(LinkPortTest, OpenFailureSetsItsFlagAndKeepsNoHandle) {
-  EXPECT_EQ(OpenPort("/nonexistent/tty"), 0);
-  EXPECT_EQ(GetStateFlag(frame::kFlagPortOpenFailed), 1);
-  EXPECT_EQ(m().port.handle(), 0);
-
+TEST_F(LinkPortTest, OpenFailureSetsItsFlagKeepsNoHandleAndSaysWhy) {
   PtyPair pty;
+  // Another user of the library holds this one.
+  std::unique_ptr<platform::BytePort> other = platform::make_system_byte_port();
+  ASSERT_GT(other->open_serial(pty.slave_name().c_str()), 0);
+  const std::string plain = ::testing::TempDir() + "quibra-" +
+                            ::testing::UnitTest::GetInstance()->current_test_info()->name();
+  std::ofstream(plain) << "not a line";
+  const struct {
+    std::string port;
+    std::string reason;
+  } kRefused[] = {
+      {"/nonexistent/tty", "cannot open port /nonexistent/tty: No such file or directory"},
+      {"/dev/null", "port /dev/null is not a terminal device"},
+      {plain, "port " + plain + " is not a terminal device"},
+      {pty.slave_name(), "port " + pty.slave_name() + " is busy"},
+  };
+  for (const auto& refused : kRefused) {
+    SetStateFlag(frame::kFlagPortOpenFailed, 0);
+    EXPECT_EQ(OpenPort(refused.port.c_str()), 0) << refused.port;
+    EXPECT_EQ(GetStateFlag(frame::kFlagPortOpenFailed), 1) << refused.port;
+    EXPECT_EQ(m().port.handle(), 0) << refused.port;
+    EXPECT_EQ(frame::GetFailureText().rfind(refused.reason, 0), 0u) << frame::GetFailureText();
+  }
+  std::remove(plain.c_str());
+  // Once the other user lets go the port is free, and a fault of the open is still a failure.
+  other->close();
+  ASSERT_EQ(OpenPort(pty.slave_name().c_str()), 1);
+  ClosePort();
   SetStateFlag(frame::kFlagPortOpenFailed, 0);
   fault_.fail(FaultPort::Op::OpenSerial, 1);
   EXPECT_EQ(OpenPort(pty.slave_name().c_str()), 0);

@@ -42,10 +42,10 @@ TEST(Identification, NewerUnitsReportStateMemoryAndMap) {
   id.state_bits = 0x05;
   id.horse_mode = true;  // a running unit has none: nothing in byte 15
   pr6.set_identification(id);
-  EXPECT_EQ(AskShort(pr6, {0x15}),
-            (Bytes{0x15, 0xAC, 0x00, 0x25, 0x03, 0x01, 0x00, 0x01, 0x23, 0x45, 0x00,
-                   0x20, 0x4E, 0x00, 0x7E, 0x04, 0x14, 0x05, 0xB4, 0x05, 0x18, 0x06,
-                   0x2C, 0x06, 0x54, 0x01, 0x54, 0x06, 0xA4, 0x06, 0x08, 0x07}));
+  const Bytes answer6 = AskShort(pr6, {0x15});
+  EXPECT_EQ(answer6, (Bytes{0x15, 0xAC, 0x00, 0x25, 0x03, 0x01, 0x00, 0x01, 0x23, 0x45, 0x00,
+                            0x20, 0x4E, 0x00, 0x7E, 0x04, 0x14, 0x05, 0xB4, 0x05, 0x18, 0x06,
+                            0x2C, 0x06, 0x54, 0x01, 0x54, 0x06, 0xA4, 0x06, 0x08, 0x07}));
 
   // PR9W (group B): the state bits 0, 2 and 6 and the horse mode travel in byte 15 (bits 0, 4,
   // 2 and 7); the variant byte carries the variant alone.
@@ -69,11 +69,12 @@ TEST(Identification, NewerUnitsReportStateMemoryAndMap) {
   EXPECT_EQ(vc8_answer[3], 0x18);
   EXPECT_EQ(vc8_answer[10], 0x01);
 
-  // The serial answer holds only the first six bytes: the rest does not fit the frame.
+  // The serial answer carries the same bytes in a frame that announces its longer length.
   const Bytes serial = pr6.handle(RawRequest{testing::kRead9021, false, true});
-  ASSERT_EQ(serial.size(), 13u);
-  EXPECT_EQ(Bytes(serial.begin() + 5, serial.end() - 2),
-            (Bytes{0xAC, 0x00, 0x25, 0x03, 0x01, 0x00}));
+  ASSERT_EQ(serial.size(), 38u);
+  EXPECT_EQ(serial[4], 36);
+  EXPECT_EQ(Bytes(serial.begin() + 5, serial.end() - 2), Bytes(answer6.begin() + 1, answer6.end()));
+  EXPECT_NE(protocol::Crc16Check(serial.data(), serial.size()), 0);  // the library's check
 }
 
 TEST(DirectMemory, ReadsEchoTheRequestAndWritesNeedTheTypesOpcode) {

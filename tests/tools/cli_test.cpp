@@ -5,6 +5,7 @@
 
 #include <signal.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <array>
 #include <chrono>
@@ -20,6 +21,7 @@
 #include "encoders/k_series_encoder.h"
 #include "serial_link.h"
 #include "support/cli_run.h"
+#include "support/pty_pair.h"
 #include "unit.h"
 
 namespace {
@@ -39,12 +41,11 @@ nlohmann::ordered_json JsonOf(const CliRun& run) {
   return nlohmann::ordered_json::parse(run.output.substr(run.output.find_first_of("{[")));
 }
 
-// A folder of the running test's own.
+// A folder of the running test's own (other checkouts run the same suite side by side).
 std::string TestFolder() {
-  const fs::path folder =
-      fs::path(::testing::TempDir()) /
-      ("quibra-cli-" +
-       std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+  const fs::path folder = fs::path(::testing::TempDir()) /
+                          ("quibra-cli-" + std::to_string(getpid()) + "-" +
+                           ::testing::UnitTest::GetInstance()->current_test_info()->name());
   fs::remove_all(folder);
   fs::create_directories(folder);
   return folder.string();
@@ -358,9 +359,52 @@ TEST(Cli, CommandLineConventions) {
   }
   const CliRun missing = RunCli("identify --port /nonexistent/tty");
   EXPECT_EQ(missing.exit_code, 1);
-  EXPECT_TRUE(Printed(missing, "cannot open /nonexistent/tty: No such file or directory"));
+  EXPECT_TRUE(Printed(missing, "cannot open port /nonexistent/tty: No such file"));
   EXPECT_EQ(RunCli("ports").exit_code, 0);
   EXPECT_EQ(RunCli("sim --type 99").exit_code, 2);
+}
+
+TEST(Cli, ADamagedExerciseIsReportedAndTheOthersSaved) {
+  std::vector<uint8_t> image =
+      quibra::sim::KSeriesSingleImage(std::vector<quibra::sim::KSeriesExercise>(3), 22, 19, 1);
+  // Memory positions count from 1; the second exercise's month byte says 13.
+  const auto at = [&](int32_t position) -> uint8_t& { return image[position - 1]; };
+  const int32_t second = 4 + (at(5) | (at(6) & 0x7F) << 8);
+  at(second + 16) = 0x0D;
+  const std::string dir = TestFolder();
+  const std::string bin = dir + "/memory.bin";
+  {
+    std::ofstream file(bin, std::ios::binary);
+    file.put(0);  // a binary memory file starts one byte before position 1
+    file.write(reinterpret_cast<const char*>(image.data()),
+               static_cast<std::streamsize>(image.size()));
+  }
+  const CliRun run = RunCli("decode " + bin + " --out " + dir + "/out");
+  EXPECT_EQ(run.exit_code, 1);
+  EXPECT_TRUE(Printed(run, "quibra: exercise 2: bad start date (month 13)\n"));
+  EXPECT_EQ(FilesIn(dir + "/out").size(), 2u) << run.output;
+}
+
+TEST(Cli, NothingWaitsForEverAndNoFailureEndsAsSuccess) {
+  const auto start = std::chrono::steady_clock::now();
+  const std::string out = TestFolder();
+  const CliRun null_port = RunCli("download --port /dev/null --out " + out + " < /dev/null");
+  EXPECT_EQ(null_port.exit_code, 1);
+  EXPECT_TRUE(Printed(null_port, "port /dev/null is not a terminal device"));
+  // A line with nobody at the other end: the acknowledgement never comes.
+  quibra::testing::PtyPair silent;
+  ASSERT_TRUE(silent.ok());
+  const CliRun command = RunCli("command factory-defaults --yes --type 22 --port " +
+                                silent.slave_name() + " < /dev/null");
+  EXPECT_EQ(command.exit_code, 1);
+  EXPECT_TRUE(Printed(command, "No answer from HR Monitor\nquibra: factory-defaults failed"));
+  // Without a terminal to ask, the download dialog takes Cancel after the failure.
+  const CliRun download =
+      RunCli("download --port " + silent.slave_name() + " --out " + out + " < /dev/null");
+  EXPECT_EQ(download.exit_code, 1);
+  EXPECT_TRUE(Printed(download, "No answer from HR Monitor\nquibra: the exercises were not"));
+  // Five tries of each exchange, and a little more.
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(20));
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 // The exercise download dialog and its silent twin on the headless host.
 #include <atomic>
+#include <chrono>
+#include <thread>
 
 #include "protocol/message_image.h"
 #include "ui/dialog_host.h"
@@ -57,18 +59,34 @@ TEST_F(DownloadDialog, ListenModeAndSingleFile) {
   EXPECT_FALSE(recorder_.controls[ui::kProgressBar].visible);  // head only: no progress to show
 }
 
-TEST_F(DownloadDialog, NoAnswerOffersRetryAndCancelStopsTheEngine) {
+TEST_F(DownloadDialog, NoAnswerAsksForAChoiceAndCancelStopsTheEngine) {
   link_.status_after_send = 30;
-  int retries = 0;
+  int asked = 0;
   recorder_.on_event = [&](const QuibraDialogEvent& e) {
-    if (!recorder_.is_display_update(e) || !recorder_.controls[ui::kButtonRetry].enabled) return;
-    EXPECT_EQ(recorder_.controls[ui::kStatusText].text, "No answer from HR Monitor");
-    fnQuibraExt_PressDialogButton(++retries < 2 ? ui::kButtonRetry : ui::kButtonCancel);
+    if (e.Kind != QUIBRA_DIALOG_AWAITING_CHOICE) return;
+    // Asked once the display tells why, with Retry offered.
+    EXPECT_STREQ(e.Text, "No answer from HR Monitor");
+    EXPECT_TRUE(recorder_.controls[ui::kButtonRetry].enabled);
+    EXPECT_TRUE(recorder_.controls[ui::kIconNoAnswer].visible);
+    fnQuibraExt_PressDialogButton(++asked < 2 ? ui::kButtonRetry : ui::kButtonCancel);
   };
   EXPECT_EQ(run_download(), 0);
+  EXPECT_EQ(asked, 2);
   EXPECT_EQ(link_.sends().size(), 2u);  // the first try and one Retry
   EXPECT_EQ(link_.cancels, 1);
   EXPECT_EQ(g_refreshes, 0);
+}
+
+TEST_F(DownloadDialog, WithoutAnObserverAFailedDownloadTakesCancel) {
+  fnQuibraExt_SetDialogObserver(nullptr, nullptr);
+  for (bool open : {true, false}) {
+    link_.open = open;
+    link_.status_after_send = 30;
+    link_.cancels = 0;
+    EXPECT_EQ(run_download(), 0) << open;
+    EXPECT_EQ(link_.cancels, 1) << open;
+  }
+  EXPECT_EQ(link_.sends().size(), 2u);
 }
 
 TEST_F(DownloadDialog, SilentTwinReturnsTheFinalStatus) {
@@ -81,6 +99,22 @@ TEST_F(DownloadDialog, SilentTwinReturnsTheFinalStatus) {
   EXPECT_EQ(run_silent(), 20);
   EXPECT_EQ(g_refreshes, 1);
   EXPECT_TRUE(recorder_.events.empty());
+}
+
+TEST_F(DownloadDialog, CancelEndsASilentDownloadThatWouldNeverEnd) {
+  link_.status_after_send = 50;  // packets were arriving when the unit fell silent
+  std::atomic<bool> returned{false};
+  std::thread canceller([&] {
+    while (!returned) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+      fnQuibra_CancelExerciseReading();
+    }
+  });
+  const int32_t status = run_silent();
+  returned = true;
+  canceller.join();
+  EXPECT_EQ(status, 50);  // not final: the exports report it as 0
+  EXPECT_EQ(g_refreshes, 0);
 }
 
 }  // namespace

@@ -1,6 +1,9 @@
 // The transfer, no-wait and busy dialogs on the headless host, driven as an application drives
 // them through the send-with-progress call.
+#include <atomic>
+#include <chrono>
 #include <cstring>
+#include <thread>
 
 #include "frame/com_texts.h"
 #include "protocol/transfer_texts.h"
@@ -84,14 +87,33 @@ TEST_F(TransferDialog, EmptyTextIsChosenByDirectionAndKeptForTheNoWaitDialog) {
   EXPECT_EQ(protocol::SharedDialogText(), "Sending your name");
 }
 
-TEST_F(TransferDialog, CommandWithoutAnswerTakesHalfASecond) {
-  link_.open = false;  // the unit's answer does not matter, nor does the link
-  for (bool dialog : {true, false}) {
-    CommParams p = params(dialog);
-    const uint32_t start = clock_.tick_ms();
-    EXPECT_EQ(SendUnitMessage(p, 9010, 0), 1) << dialog;
-    EXPECT_GE(clock_.tick_ms() - start, 500u) << dialog;
+TEST_F(TransferDialog, CommandsWaitHalfASecondAndSucceedOnlyWhenDelivered) {
+  const struct {
+    int32_t message;
+    bool open;
+    int32_t status;  // the engine's, after the send
+    int32_t with_dialog, silent;
+  } kCases[] = {
+      {9010, true, 0, 1, 1},    // watch mode: sent and forgotten
+      {9105, true, 0, 1, 1},    // display off: nothing comes back
+      {9010, false, 0, 0, 2},   // no link took it
+      {9009, true, 10, 1, 1},   // factory defaults acknowledged
+      {9009, true, 30, 0, 3},   // ... or not
+      {9038, false, 10, 0, 2},  // sleep, without a link
+  };
+  for (const auto& c : kCases) {
+    link_.open = c.open;
+    link_.status_after_send = c.status;
+    for (bool dialog : {true, false}) {
+      CommParams p = params(dialog);
+      const uint32_t start = clock_.tick_ms();
+      EXPECT_EQ(SendUnitMessage(p, c.message, 0), dialog ? c.with_dialog : c.silent)
+          << c.message << " open " << c.open << " dialog " << dialog;
+      EXPECT_GE(clock_.tick_ms() - start, 500u) << c.message << " dialog " << dialog;
+    }
   }
+  // The no-wait dialog's last words say why it failed.
+  EXPECT_EQ(recorder_.controls[ui::kStatusText].text, "Errors with Connection");
 }
 
 TEST_F(TransferDialog, SilentResults) {
@@ -104,6 +126,29 @@ TEST_F(TransferDialog, SilentResults) {
   link_.status_after_send = 10;
   EXPECT_EQ(SendUnitMessage(p, 9006, 0), 1);
   EXPECT_TRUE(recorder_.events.empty());  // silent means no dialog
+}
+
+TEST_F(TransferDialog, WithoutAnObserverAFailedTransferTakesCancel) {
+  fnQuibraExt_SetDialogObserver(nullptr, nullptr);
+  std::atomic<bool> done{false};
+  std::thread canceller;
+  // No answer, no link, and a transfer that only a cancel from elsewhere ends.
+  for (int32_t status : {30, 20, 50}) {
+    link_.open = status != 20;
+    link_.status_after_send = status;
+    if (status == 50) {
+      canceller = std::thread([&] {
+        for (; !done; std::this_thread::sleep_for(std::chrono::milliseconds(20)))
+          fnQuibra_CancelExerciseReading();
+      });
+    }
+    const size_t sent_before = link_.sends().size();
+    CommParams p = params(true);
+    EXPECT_EQ(SendUnitMessage(p, 9006, 0), 0) << status;
+    EXPECT_EQ(link_.sends().size(), sent_before + 1) << status;  // no Retry
+  }
+  done = true;
+  canceller.join();
 }
 
 TEST_F(TransferDialog, NoLinkShowsTheConnectionErrorAndWaits) {

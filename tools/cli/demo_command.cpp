@@ -46,8 +46,9 @@ int Demo() {
       }
       const bool downloaded = found && DownloadExercises();
       fnQuibra_EndIRCommunication(0);
-      const auto saved = downloaded ? SaveExercises(kDemoDirectory, false) : std::nullopt;
-      if (saved && !saved->empty()) status = 0;
+      int refused = 0;
+      const auto saved = downloaded ? SaveExercises(kDemoDirectory, false, refused) : std::nullopt;
+      if (saved && !saved->empty() && refused == 0) status = 0;
     }
   }
   line.stop();

@@ -33,6 +33,8 @@ constexpr int32_t kDuration = 11;
 constexpr uint32_t kDialogOwner = 1;
 constexpr int32_t kAskTheUnit = 0;
 constexpr int32_t kSingleExercises = 0;  // the memory as the unit sends its exercises
+// The error code of an exercise whose length runs past the memory: none can be found after it.
+constexpr int32_t kBrokenChain = 103;
 
 bool FillPath(CommParams& params, const std::string& path) {
   if (path.size() >= sizeof params.FilePath) return false;
@@ -110,7 +112,8 @@ int Download(const DownloadOptions& o) {
                  LibraryErrorCause().c_str());
     return kExitFailure;
   }
-  const auto saved = SaveExercises(o.out, o.json);
+  int refused = 0;
+  const auto saved = SaveExercises(o.out, o.json, refused);
   std::string error;
   if (!saved || StopRequested()) return kExitFailure;
   if (!memory.Commit(false, error)) {
@@ -124,7 +127,7 @@ int Download(const DownloadOptions& o) {
   } else if (!Global().quiet) {
     std::printf("%s  the exercise memory\n", memory.path().c_str());
   }
-  return 0;
+  return refused > 0 ? kExitFailure : 0;
 }
 
 struct DecodeOptions {
@@ -146,14 +149,15 @@ int Decode(const DecodeOptions& o) {
     return kExitFailure;
   }
   fnQuibra_RefreshMonitorInfo(0);  // the unit the memory came from
-  const auto saved = SaveExercises(o.out, o.json);
+  int refused = 0;
+  const auto saved = SaveExercises(o.out, o.json, refused);
   if (!saved) return kExitFailure;
   if (o.json) std::printf("%s\n", json{{"Exercises", SavedListJson(*saved)}}.dump(2).c_str());
-  if (saved->empty()) {
+  if (saved->empty() && refused == 0) {
     std::fprintf(stderr, "quibra: no exercise in %s\n", o.file.c_str());
     return kExitFailure;
   }
-  return 0;
+  return refused > 0 || saved->empty() ? kExitFailure : 0;
 }
 
 // Writes the exercise decoded last to `file` (the path the library gets) and describes it as
@@ -215,7 +219,8 @@ bool DownloadExercises() {
   return false;
 }
 
-std::optional<std::vector<SavedExercise>> SaveExercises(const std::string& dir, bool quiet_lines) {
+std::optional<std::vector<SavedExercise>> SaveExercises(const std::string& dir, bool quiet_lines,
+                                                        int& refused) {
   if (const std::string problem = CheckWritableDirectory(dir); !problem.empty()) {
     std::fprintf(stderr, "quibra: %s\n", problem.c_str());
     return std::nullopt;
@@ -223,9 +228,20 @@ std::optional<std::vector<SavedExercise>> SaveExercises(const std::string& dir, 
   std::vector<std::unique_ptr<OutputFile>> files;
   std::vector<SavedExercise> saved;
   std::set<std::string> taken;
+  std::string last_reason;
   for (int32_t n = 0;; ++n) {
     if (StopRequested()) return std::nullopt;
-    if (fnQuibra_AnalyzeFile(n, kSingleExercises) != 1) break;
+    if (fnQuibra_AnalyzeFile(n, kSingleExercises) != 1) {
+      // Without a reason the chain has ended; with one this exercise is damaged and the next
+      // may still be sound, unless its length broke the chain (or the same one fails again).
+      char reason[160] = {};
+      if (fnQuibraExt_GetFailureText(reason, sizeof reason) == 0 || last_reason == reason) break;
+      std::fprintf(stderr, "quibra: %s\n", reason);
+      last_reason = reason;
+      ++refused;
+      if (fnQuibra_GetErrorCode() == kBrokenChain) break;
+      continue;
+    }
     const std::string stem =
         ExerciseStem(fnQuibra_GetRecParam(kDate), fnQuibra_GetRecParam(kStart) / 10, n);
     files.push_back(std::make_unique<OutputFile>(UnusedName(dir, stem, ".hrm", taken)));

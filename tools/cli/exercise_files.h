@@ -37,7 +37,10 @@ std::optional<SavedExercise> SaveDecodedExercise(const std::string& path);
 // (2026-11-28_0715.hrm; a name that is taken gets the suffix _2, _3, ...; a file that is there
 // is never replaced). Each file is written under a temporary name, and all are given their
 // names only when every one was written: a failure or a stop leaves none. Prints a line per
-// exercise unless `quiet_lines`. Nothing (the reason on stderr) on failure.
-std::optional<std::vector<SavedExercise>> SaveExercises(const std::string& dir, bool quiet_lines);
+// exercise unless `quiet_lines`. An exercise that cannot be decoded is counted in `refused` with
+// its reason on stderr ("exercise 3: bad start date (month 13)") and the others are saved.
+// Nothing (the reason on stderr) on failure.
+std::optional<std::vector<SavedExercise>> SaveExercises(const std::string& dir, bool quiet_lines,
+                                                        int& refused);
 
 }  // namespace quibra::cli

@@ -91,6 +91,12 @@ bool OpenLink(const std::string& port, LinkKind link) {
                                     usb ? nullptr : port.c_str()) == 1) {
     return true;
   }
+  // The library tells why where it can ("port /dev/ttyS0 is busy (...)"); else the system.
+  char reason[160] = {};
+  if (fnQuibraExt_GetFailureText(reason, sizeof reason) > 0) {
+    std::fprintf(stderr, "quibra: %s\n", reason);
+    return false;
+  }
   if (usb) {
     std::fprintf(stderr,
                  "quibra: cannot open the USB infrared adapter (no /dev/orvekusb0..3 "

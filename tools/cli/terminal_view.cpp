@@ -68,6 +68,11 @@ void TerminalView::on_event(const QuibraDialogEvent& event) {
       std::fflush(out_);
       drawn_ = false;
       break;
+    case QUIBRA_DIALOG_AWAITING_CHOICE:
+      // Nobody is asked while the command is stopped, nor for a recording that plays once.
+      fnQuibraExt_PressDialogButton(!StopRequested() && !cancel_on_retry_ && ask_retry() ? kRetry
+                                                                                         : kCancel);
+      break;
     case QUIBRA_DIALOG_MESSAGE_BOX:
       if (drawn_) std::fputc('\n', out_);
       drawn_ = false;
@@ -77,6 +82,19 @@ void TerminalView::on_event(const QuibraDialogEvent& event) {
     default:
       break;
   }
+}
+
+// The transfer failed: someone at a terminal chooses, anyone else gets Cancel so that the
+// program ends.
+bool TerminalView::ask_retry() {
+  if (isatty(STDIN_FILENO) == 0) return false;
+  if (drawn_) std::fputc('\n', out_);
+  drawn_ = false;
+  std::fputs("Retry? [y/N] ", out_);
+  std::fflush(out_);
+  char answer[16] = {};
+  if (std::fgets(answer, sizeof answer, stdin) == nullptr) return false;
+  return answer[0] == 'y' || answer[0] == 'Y';
 }
 
 void TerminalView::draw() {

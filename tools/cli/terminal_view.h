@@ -2,6 +2,8 @@
 // a progress bar is shown, the bar itself. A command of many transfers (a memory dump opens a
 // dialog for every page) keeps redrawing the same line. Not on a terminal, each new status text
 // is logged once (with --verbose: every text of every dialog); with --quiet nothing is drawn.
+// After a failed transfer it asks "Retry? [y/N]" when stdin is a terminal and presses Cancel
+// otherwise (and when the command is being stopped).
 #pragma once
 
 #include <cstdio>
@@ -26,6 +28,7 @@ class TerminalView {
   static void observe(const QuibraDialogEvent* event, void* context);
   void on_event(const QuibraDialogEvent& event);
   void draw();
+  bool ask_retry();
 
   std::FILE* out_;
   const bool interactive_;  // a terminal: redraw one line; else log the texts line by line

@@ -5,6 +5,7 @@
 #include <dlfcn.h>
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/file.h>
 #include <sys/ioctl.h>
 #include <sys/utsname.h>
 #include <termios.h>
@@ -13,7 +14,10 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <string>
 
+#include "frame/failure_text.h"
 #include "platform/byte_port.h"
 #include "platform/registry.h"
 
@@ -87,11 +91,25 @@ class PosixBytePort final : public BytePort {
 
   int32_t open_serial(const char* name) override {
     close();
+    frame::SetFailureText({});
     if (name == nullptr || name[0] == '\0') return 0;
     int fd = ::open(name, O_RDWR | O_NOCTTY | O_NONBLOCK);
-    if (fd < 0) return 0;
-    // Not shared: a second opener of the tty is refused while we hold it. Pseudo terminals
-    // accept this too. Linux drivers size their own queues, so there is nothing to set there.
+    if (fd < 0) return refuse(name, errno);
+    // Only a terminal device carries a serial line: a plain file or /dev/null would swallow
+    // every request and leave each transfer to run out of tries.
+    if (isatty(fd) == 0) {
+      ::close(fd);
+      return refuse(name, ENOTTY);
+    }
+    // Not shared: while we hold the tty a second opener is refused, by the terminal itself
+    // (TIOCEXCL, which the superuser passes) and by an advisory lock that every user of this
+    // library takes. Pseudo terminals accept both. Linux drivers size their own queues, so
+    // there is nothing to set there.
+    if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+      const int error = errno == EWOULDBLOCK ? EBUSY : errno;
+      ::close(fd);
+      return refuse(name, error);
+    }
     ioctl(fd, TIOCEXCL);
     return adopt(fd);
   }
@@ -268,6 +286,19 @@ class PosixBytePort final : public BytePort {
   }
 
  private:
+  // Tells why the port was not opened, in the words the user needs; always 0.
+  static int32_t refuse(const char* name, int error) {
+    const std::string port = std::string("port ") + name;
+    if (error == EBUSY) {
+      frame::SetFailureText(port + " is busy (another program is using it)");
+    } else if (error == ENOTTY) {
+      frame::SetFailureText(port + " is not a terminal device");
+    } else {
+      frame::SetFailureText("cannot open " + port + ": " + std::strerror(error));
+    }
+    return 0;
+  }
+
   int32_t adopt(int fd) {
     // A handle value is reported to callers as a positive number.
     if (fd == 0) {
