@@ -36,10 +36,16 @@ TEST(UnitCommandCli, WritesAServiceValueAndReadsCounters) {
   EXPECT_EQ(run.exit_code, 0) << run.output;
   EXPECT_NE(run.output.find("counter  0: 12345"), std::string::npos) << run.output;
 
-  // Refused by the library: nothing reaches the unit.
+  // Refused by the library, or not confirmed (no terminal to ask on, no --yes): nothing
+  // reaches the unit.
   unit.clear_requests();
   run = RunCommand("lcd-contrast 15 --port " + port + " --type 11");
   EXPECT_EQ(run.exit_code, 1) << run.output;
+  for (const char* erasing : {"factory-defaults", "delete-file -1"}) {
+    run = RunCommand(std::string(erasing) + " --type 20 --port " + port + " < /dev/null");
+    EXPECT_EQ(run.exit_code, 2) << run.output;
+    EXPECT_NE(run.output.find("add --yes"), std::string::npos) << run.output;
+  }
   EXPECT_TRUE(unit.requests().empty());
   line.stop();
 }

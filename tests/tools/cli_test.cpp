@@ -1,7 +1,9 @@
 // The quibra program as a user runs it: the demo identifies its simulated unit through the
-// library, and wrong arguments or a port without a unit end with an error code.
+// library; downloads are named by date and never replace a file; settings change only what the
+// JSON names; Ctrl-C and --timeout cancel cleanly; wrong arguments end with exit code 2.
 #include <gtest/gtest.h>
 
+#include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -12,7 +14,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
-#include <vector>
+#include <thread>
 
 #include <nlohmann/json.hpp>
 
@@ -24,13 +26,10 @@
 
 namespace {
 
+namespace fs = std::filesystem;
+using quibra::testing::CliProcess;
 using quibra::testing::CliRun;
 using quibra::testing::RunCli;
-
-// A file or directory of this test alone: other checkouts run the same suite side by side.
-std::string Scratch(const std::string& name) {
-  return ::testing::TempDir() + name + "-" + std::to_string(getpid());
-}
 
 // Whether the program printed the text; everything it printed when not.
 ::testing::AssertionResult Printed(const CliRun& run, const std::string& text) {
@@ -38,49 +37,100 @@ std::string Scratch(const std::string& name) {
   return ::testing::AssertionFailure() << "no \"" << text << "\" in:\n" << run.output;
 }
 
+nlohmann::ordered_json JsonOf(const CliRun& run) {
+  return nlohmann::ordered_json::parse(run.output.substr(run.output.find_first_of("{[")));
+}
+
+// A folder of the running test's own (other checkouts run the same suite side by side).
+std::string TestFolder() {
+  const fs::path folder = fs::path(::testing::TempDir()) /
+                          ("quibra-cli-" + std::to_string(getpid()) + "-" +
+                           ::testing::UnitTest::GetInstance()->current_test_info()->name());
+  fs::remove_all(folder);
+  fs::create_directories(folder);
+  return folder.string();
+}
+
+std::vector<std::string> FilesIn(const std::string& folder) {
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(folder))
+    names.push_back(entry.path().filename().string());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+// A type-22 unit holding two exercises that both started at 07:15 on 28 November 2026 (with
+// 800 samples they take several packets).
+std::vector<uint8_t> TwoMorningRuns(size_t samples) {
+  std::vector<quibra::sim::KSeriesExercise> runs(2);
+  for (auto& x : runs) {
+    x.name = "Run";
+    x.year = 2026;
+    x.month = 11;
+    x.day = 28;
+    x.hour = 7;
+    x.minute = 15;
+    x.duration_tenths = 4000;
+    x.samples.resize(samples);
+    for (auto& s : x.samples)
+      s.heart_rate = 120;
+  }
+  return quibra::sim::KSeriesSingleImage(runs, 22, 19, 3);
+}
+
 TEST(Cli, DemoIdentifiesTheSimulatedUnitAndTracesTheConversation) {
-  const std::string trace = Scratch("quibra-cli-trace.txt");
-  std::remove(trace.c_str());
+  const std::string trace = TestFolder() + "/trace.txt";
+  fs::remove_all("quibra-demo");
   const CliRun run = RunCli("--trace " + trace + " demo");
   EXPECT_EQ(run.exit_code, 0) << run.output;
   std::ifstream file(trace);
   const std::string traced((std::istreambuf_iterator<char>(file)), {});
   EXPECT_NE(traced.find(" status 9021 10\n"), std::string::npos) << traced;
   EXPECT_NE(traced.find(" status 9011 10\n"), std::string::npos);  // the exercise memory came
-  std::remove(trace.c_str());
   EXPECT_TRUE(Printed(run, "Reading..."));
   EXPECT_TRUE(Printed(run, "Found: Orvek K55T (monitor type 22, variant 3, product code 19)"));
   EXPECT_TRUE(Printed(run,
-                      "quibra-demo/exercise-3.hrm  2026-11-30 18:15:00  00:40:00    480 "
+                      "quibra-demo/2026-11-30_1815.hrm  2026-11-30 18:15:00  00:40:00    480 "
                       "samples   13 laps"));
+  std::ifstream hrm("quibra-demo/2026-11-28_0715.hrm");
+  const std::string saved((std::istreambuf_iterator<char>(hrm)), {});
+  EXPECT_NE(saved.find("Upper1=150\r\nLower1=120\r\n"), std::string::npos) << saved;
 }
 
-TEST(Cli, SettingsTravelAsJson) {
+TEST(Cli, SettingsSetChangesOnlyWhatTheJsonNames) {
   quibra::sim::Unit unit(22, 1);
   quibra::sim::SerialLink line(unit);
   const std::string port = line.start();
   ASSERT_FALSE(port.empty());
-  const CliRun sent =
-      RunCli("settings set user --port " + port + " <<< '{\"Name\": \"Anna\", \"HeightCm\": 182}'");
+  const CliRun sent = RunCli("settings set user --from-defaults --port=" + port +
+                             " <<< '{\"Name\": \"Anna\", \"HeightCm\": 182}'");
   ASSERT_EQ(sent.exit_code, 0) << sent.output;
+  // The weight in kg: the name and height stay, the weight in lb follows the kg.
+  // A value the library corrects is reported.
+  const CliRun weight =
+      RunCli("settings set user --port " + port + " <<< '{\"WeightKg\": 80, \"VO2max\": 5}'");
+  ASSERT_EQ(weight.exit_code, 0) << weight.output;
+  EXPECT_TRUE(Printed(weight, "VO2max 5 was stored as 45"));
   const CliRun read = RunCli("settings get user --port " + port + " 2>/dev/null");
   ASSERT_EQ(read.exit_code, 0) << read.output;
-  const auto json = nlohmann::json::parse(read.output.substr(read.output.find('{')));
+  const auto json = JsonOf(read);
   EXPECT_EQ(json["Name"], "Anna");
   EXPECT_EQ(json["HeightCm"], 182);
   EXPECT_EQ(json["HeightFeet"], 6);  // completed as the unit keeps it
+  EXPECT_EQ(json["WeightKg"], 80);
+  EXPECT_EQ(json["WeightLb"], 176);
   // A numbered group goes to and comes from the place its number names.
-  const CliRun tempo =
-      RunCli("settings set profile 3 --port " + port + " <<< '{\"ProfileName\": \"Tempo\"}'");
+  const CliRun tempo = RunCli("settings set profile 3 --from-defaults --port " + port +
+                              " <<< '{\"ProfileName\": \"Tempo\"}'");
   ASSERT_EQ(tempo.exit_code, 0) << tempo.output;
   const CliRun profile = RunCli("settings get profile 3 --port " + port + " 2>/dev/null");
   ASSERT_EQ(profile.exit_code, 0) << profile.output;
-  const auto profile_json = nlohmann::json::parse(profile.output.substr(profile.output.find('{')));
-  EXPECT_EQ(profile_json["ProfileNumber"], 3);
-  EXPECT_EQ(profile_json["ProfileName"], "Tempo");
-  EXPECT_EQ(RunCli("settings get limits --port " + port).exit_code, 2);
+  EXPECT_EQ(JsonOf(profile)["ProfileNumber"], 3);
+  EXPECT_EQ(JsonOf(profile)["ProfileName"], "Tempo");
+  EXPECT_TRUE(Printed(RunCli("settings get limits --port " + port), "cannot be asked"));
   EXPECT_EQ(RunCli("settings set user --port " + port + " <<< '{\"Nope\": 1}'").exit_code, 2);
   EXPECT_EQ(RunCli("settings set profile 8 --port " + port).exit_code, 2);
+  EXPECT_TRUE(Printed(RunCli("settings set user --sound x.wav"), "add --from-defaults"));
 }
 
 TEST(Cli, IdentifyPrintsTheWholeRecordAndDumpNeedsANewerUnit) {
@@ -92,16 +142,18 @@ TEST(Cli, IdentifyPrintsTheWholeRecordAndDumpNeedsANewerUnit) {
   quibra::sim::SerialLink line(unit);
   const std::string port = line.start();
   ASSERT_FALSE(port.empty());
-  const CliRun run = RunCli("identify --port " + port + " 2>/dev/null");
+  const CliRun run = RunCli("-q identify --json --port " + port);
   ASSERT_EQ(run.exit_code, 0) << run.output;
-  EXPECT_TRUE(Printed(run,
-                      "Size = 40\nMonitorInUse = 23\nDataVersion = 4\nTotalFiles = 5\n"
-                      "FreeMemoryInBytes = 32000\nTotalMemoryInBytes = 32250\n"
-                      "LowBattery = 0\nHorseMode = 0\nN4SensorMissing = 0\n"
-                      "MonitorSubModel = 37\n"));
-  const CliRun dump = RunCli("dump-memory --out /dev/null --port " + port);
+  EXPECT_EQ(JsonOf(run)["MonitorType"], 23);
+  EXPECT_EQ(JsonOf(run)["MonitorInfo"].dump(),
+            R"({"Size":40,"MonitorInUse":23,"DataVersion":4,"TotalFiles":5,)"
+            R"("FreeMemoryInBytes":32000,"TotalMemoryInBytes":32250,"LowBattery":0,)"
+            R"("HorseMode":0,"N4SensorMissing":0,"MonitorSubModel":37})");
+  const std::string out = TestFolder() + "/memory.txt";
+  const CliRun dump = RunCli("dump-memory --out " + out + " --port " + port);
   EXPECT_EQ(dump.exit_code, 1);
   EXPECT_TRUE(Printed(dump, "(monitor type 23) has no memory to dump"));
+  EXPECT_FALSE(fs::exists(out));
   EXPECT_EQ(RunCli("dump-memory --port " + port).exit_code, 2);
   EXPECT_EQ(RunCli("dump-memory --out x --port " + port + " --link radio").exit_code, 2);
 }
@@ -126,37 +178,189 @@ TEST(Cli, ReachesANewerUnitOverIrda) {
   EXPECT_TRUE(Printed(none, "cannot open IrDA sockets (socket error 10047)"));
 }
 
-TEST(Cli, ASimulatedUnitsSoundIsReceivedFromAWaveFile) {
-  const std::string dir = ::testing::TempDir();
-  // "quibra" and 0x00..0x0F: 22 bytes in one Reed-Solomon block.
+TEST(Cli, DownloadNamesFilesByDateAndNeverReplacesOne) {
+  quibra::sim::Unit unit(22, 3);
+  unit.set_exercise_memory(TwoMorningRuns(12));
+  quibra::sim::SerialLink line(unit);
+  const std::string port = line.start();
+  ASSERT_FALSE(port.empty());
+  // A folder that cannot be written is found before the unit is asked.
+  const CliRun refused = RunCli("download --port " + port + " --out /proc/quibra");
+  EXPECT_EQ(refused.exit_code, 1);
+  EXPECT_TRUE(Printed(refused, "cannot make /proc/quibra: "));
+  EXPECT_TRUE(unit.requests().empty());
+
+  const CliRun list = RunCli("list --json --port " + port + " 2>/dev/null");
+  ASSERT_EQ(list.exit_code, 0) << list.output;
+  const auto listed = JsonOf(list)["Exercises"];
+  ASSERT_EQ(listed.size(), 2u) << list.output;
+  EXPECT_EQ(listed[1]["Date"], "2026-11-28");
+  EXPECT_EQ(listed[1]["Start"], "07:15:00");
+
+  const std::string dir = TestFolder();
+  std::ofstream(dir + "/2026-11-28_0715.hrm") << "kept";
+  const CliRun run = RunCli("download --json --port " + port + " --out " + dir + " 2>/dev/null");
+  ASSERT_EQ(run.exit_code, 0) << run.output;
+  const auto saved = JsonOf(run);
+  EXPECT_EQ(saved["Memory"], dir + "/memory.bin");
+  ASSERT_EQ(saved["Exercises"].size(), 2u);
+  EXPECT_EQ(saved["Exercises"][0]["File"], dir + "/2026-11-28_0715_2.hrm");
+  EXPECT_EQ(saved["Exercises"][1]["Samples"], 12);
+  EXPECT_EQ(FilesIn(dir), (std::vector<std::string>{"2026-11-28_0715.hrm", "2026-11-28_0715_2.hrm",
+                                                    "2026-11-28_0715_3.hrm", "memory.bin"}));
+  std::ifstream kept(dir + "/2026-11-28_0715.hrm");
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), "kept");
+
+  const CliRun decoded = RunCli("decode " + dir + "/memory.bin --json --out=" + dir + "/again");
+  ASSERT_EQ(decoded.exit_code, 0) << decoded.output;
+  EXPECT_EQ(JsonOf(decoded)["Exercises"][1]["File"], dir + "/again/2026-11-28_0715_2.hrm");
+}
+
+// Ctrl-C before the unit answers, in the middle of the transfer and while the files are saved:
+// each time the tool says so, ends with 130 and leaves no file.
+TEST(Cli, CtrlCCancelsADownloadAndLeavesNoFile) {
+  quibra::sim::Unit unit(22, 3);
+  unit.set_exercise_memory(TwoMorningRuns(800));
+  quibra::sim::SerialLink line(unit);
+  const std::string port = line.start();
+  ASSERT_FALSE(port.empty());
+  const std::string dir = TestFolder();
+  const std::string trace = dir + "/trace.txt";
+  const std::string out = dir + "/out";
+  const auto cancelled = [&](const CliRun& run, const char* moment) {
+    EXPECT_EQ(run.exit_code, 130) << moment << "\n" << run.output;
+    EXPECT_TRUE(Printed(run, "quibra: cancelled")) << moment;
+    EXPECT_TRUE(!fs::exists(out) || fs::is_empty(out)) << moment;
+  };
   {
-    std::ofstream payload(dir + "payload.bin", std::ios::binary);
-    payload << "quibra";
-    for (char c = 0; c < 16; ++c)
-      payload.put(c);
+    unit.queue_fault(quibra::sim::Fault::Silence());
+    CliProcess before({"download", "--port", port, "--out", out});
+    ASSERT_TRUE(before.WaitForError("Reading...", 5000));
+    before.Signal(SIGINT);
+    cancelled(before.Finish(), "before the first answer");
+    unit.clear_faults();
   }
-  const CliRun made = RunCli("sound unit --coded --type 30 --payload " + dir +
-                             "payload.bin --out " + dir + "unit.wav");
-  ASSERT_EQ(made.exit_code, 0) << made.output;
-  EXPECT_TRUE(Printed(made, "22 bytes as"));
-  const CliRun heard = RunCli("sound receive --type 30 --wav " + dir + "unit.wav");
-  ASSERT_EQ(heard.exit_code, 0) << heard.output;
-  EXPECT_TRUE(Printed(heard,
-                      "payload: 22 bytes\n71 75 69 62 72 61 00 01 02 03 04 05 06 07 08 09"
-                      "\n0A 0B 0C 0D 0E 0F\n"));
+  {
+    CliProcess during({"--trace", trace, "download", "--port", port, "--out", out});
+    std::string traced;
+    for (int i = 0; traced.find("status 9011 70") == std::string::npos; ++i) {
+      ASSERT_LT(i, 500) << "the transfer did not start:\n" << traced;
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+      std::ifstream file(trace);
+      traced.assign(std::istreambuf_iterator<char>(file), {});
+    }
+    during.Signal(SIGINT);
+    cancelled(during.Finish(), "during the transfer");
+  }
+  {
+    // Held while it prints the first file it saved.
+    CliProcess saving({"download", "--port", port, "--out", out}, true);
+    const auto partial = [&] {
+      std::error_code ignored;
+      for (const auto& entry : fs::directory_iterator(out, ignored)) {
+        if (entry.path().string().find(".part-") != std::string::npos) return true;
+      }
+      return false;
+    };
+    for (int i = 0; !partial(); ++i) {
+      ASSERT_LT(i, 800) << "nothing saved";
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    saving.Signal(SIGINT);
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    const CliRun run = saving.Finish();
+    cancelled(run, "while saving");
+    EXPECT_TRUE(Printed(run, out + "/2026-11-28_0715.hrm")) << "not held while saving";
+  }
+}
+
+TEST(Cli, TimeoutCancelsAgainstASilentUnit) {
+  quibra::sim::Unit unit(22, 3);
+  unit.queue_fault(quibra::sim::Fault::Silence());
+  quibra::sim::SerialLink line(unit);
+  const std::string port = line.start();
+  ASSERT_FALSE(port.empty());
+  const auto start = std::chrono::steady_clock::now();
+  const CliRun run = RunCli("identify --port " + port + " --timeout 0.5");
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(3));
+  EXPECT_EQ(run.exit_code, 124) << run.output;
+  EXPECT_TRUE(Printed(run, "quibra: timed out after 0.5 s"));
+}
+
+TEST(Cli, ASimulatedUnitsSoundIsReceivedFromAWaveFile) {
+  const std::string dir = TestFolder() + "/";
+  // "quibra" and 0x00..0x0F: 22 bytes in one block; 300 bytes: two plain blocks.
+  std::string bytes = "quibra";
+  for (char c = 0; c < 16; ++c)
+    bytes += c;
+  std::ofstream(dir + "payload.bin", std::ios::binary) << bytes;
+  std::string long_bytes;
+  for (int i = 0; i < 300; ++i)
+    long_bytes += static_cast<char>(i * 7);
+  std::ofstream(dir + "long.bin", std::ios::binary) << long_bytes;
+  const std::string hex =
+      "payload: 22 bytes\n71 75 69 62 72 61 00 01 02 03 04 05 06 07 08 09\n0A 0B 0C 0D 0E 0F\n";
+  for (const char* mode : {"--coded", ""}) {
+    const CliRun made = RunCli("sound unit " + std::string(mode) + " --type 30 --payload " + dir +
+                               "payload.bin --out " + dir + "unit.wav");
+    ASSERT_EQ(made.exit_code, 0) << made.output;
+    const CliRun heard = RunCli("sound receive --type 30 --wav " + dir + "unit.wav");
+    ASSERT_EQ(heard.exit_code, 0) << heard.output;
+    EXPECT_TRUE(Printed(heard, hex)) << mode;
+    EXPECT_TRUE(Printed(heard, *mode != '\0' ? "Reed-Solomon coded blocks" : "plain blocks"));
+  }
+  ASSERT_EQ(RunCli("sound unit --type 30 --payload " + dir + "long.bin --out " + dir + "long.wav")
+                .exit_code,
+            0);
+  const CliRun heard = RunCli("sound receive --type 30 --wav " + dir + "long.wav 2>/dev/null");
+  std::string text = heard.output.substr(heard.output.find("payload: 300 bytes\n") + 19);
+  std::string received;
+  for (size_t i = 0; i + 1 < text.size(); i += 3)
+    received += static_cast<char>(std::stoi(text.substr(i, 2), nullptr, 16));
+  EXPECT_EQ(received, long_bytes);
+  // A recording with a gap is rejected, and the reception ends with a failure.
+  std::string wave;
+  {
+    std::ifstream file(dir + "unit.wav", std::ios::binary);
+    wave.assign(std::istreambuf_iterator<char>(file), {});
+  }
+  wave.replace(wave.size() / 2, 3000, 3000, '\x80');
+  std::ofstream(dir + "gap.wav", std::ios::binary) << wave;
+  EXPECT_EQ(RunCli("sound receive --type 30 --wav " + dir + "gap.wav").exit_code, 1);
   // At 22 050 Hz the same wave file is refused as a recording format.
   EXPECT_EQ(RunCli("sound receive --type 30 --rate 22050 --wav " + dir + "unit.wav").exit_code, 1);
   EXPECT_EQ(RunCli("sound receive --type 30 --wav /nonexistent.wav").exit_code, 1);
   EXPECT_EQ(RunCli("sound unit --out x.wav").exit_code, 2);
 }
 
-TEST(Cli, RefusesWhatItCannotDo) {
-  EXPECT_EQ(RunCli("").exit_code, 2);
-  EXPECT_EQ(RunCli("identify").exit_code, 2);
-  EXPECT_EQ(RunCli("identify --port /dev/null --link radio").exit_code, 2);
+TEST(Cli, CommandLineConventions) {
+  // --help on every command, without running it; --version.
+  for (const char* command :
+       {"", "demo ", "settings set ", "command delete-file ", "sound receive "}) {
+    const CliRun help = RunCli(std::string(command) + "--help");
+    EXPECT_EQ(help.exit_code, 0) << command << help.output;
+    EXPECT_TRUE(Printed(help, "Usage: quibra " + std::string(command).substr(0, 4)));
+  }
+  EXPECT_FALSE(Printed(RunCli("demo --help"), "simulated wrist unit"));
+  EXPECT_TRUE(Printed(RunCli("--version"), "(library version 172)"));
+  // Usage errors: exit 2 and the reason.
+  const std::pair<const char*, const char*> kUsageErrors[] = {
+      {"", "A subcommand is required"},
+      {"identify", "--port is required"},
+      {"identify --port /dev/null --link radio", "--link"},
+      {"identify --port=/dev/null --bogus", "unknown option --bogus"},
+      {"--timeout -1 identify --port /dev/null", "--timeout"},
+      {"-q -v ports", "excludes"},
+  };
+  for (const auto& [arguments, reason] : kUsageErrors) {
+    const CliRun run = RunCli(arguments);
+    EXPECT_EQ(run.exit_code, 2) << arguments;
+    EXPECT_TRUE(Printed(run, reason)) << arguments;
+  }
   const CliRun missing = RunCli("identify --port /nonexistent/tty");
   EXPECT_EQ(missing.exit_code, 1);
   EXPECT_TRUE(Printed(missing, "cannot open port /nonexistent/tty: No such file"));
+  EXPECT_EQ(RunCli("ports").exit_code, 0);
   EXPECT_EQ(RunCli("sim --type 99").exit_code, 2);
 }
 
@@ -167,34 +371,31 @@ TEST(Cli, ADamagedExerciseIsReportedAndTheOthersSaved) {
   const auto at = [&](int32_t position) -> uint8_t& { return image[position - 1]; };
   const int32_t second = 4 + (at(5) | (at(6) & 0x7F) << 8);
   at(second + 16) = 0x0D;
-  const std::string dir = Scratch("quibra-cli-damaged");
-  const std::string bin = dir + ".bin";
+  const std::string dir = TestFolder();
+  const std::string bin = dir + "/memory.bin";
   {
     std::ofstream file(bin, std::ios::binary);
     file.put(0);  // a binary memory file starts one byte before position 1
     file.write(reinterpret_cast<const char*>(image.data()),
                static_cast<std::streamsize>(image.size()));
   }
-  const CliRun run = RunCli("decode " + bin + " --out " + dir);
+  const CliRun run = RunCli("decode " + bin + " --out " + dir + "/out");
   EXPECT_EQ(run.exit_code, 1);
   EXPECT_TRUE(Printed(run, "quibra: exercise 2: bad start date (month 13)\n"));
-  EXPECT_TRUE(Printed(run, dir + "/exercise-3.hrm"));
-  EXPECT_FALSE(Printed(run, dir + "/exercise-2.hrm"));
-  std::remove(bin.c_str());
-  std::filesystem::remove_all(dir);
+  EXPECT_EQ(FilesIn(dir + "/out").size(), 2u) << run.output;
 }
 
 TEST(Cli, NothingWaitsForEverAndNoFailureEndsAsSuccess) {
   const auto start = std::chrono::steady_clock::now();
-  const std::string out = Scratch("quibra-cli-nothing-waits");
+  const std::string out = TestFolder();
   const CliRun null_port = RunCli("download --port /dev/null --out " + out + " < /dev/null");
   EXPECT_EQ(null_port.exit_code, 1);
   EXPECT_TRUE(Printed(null_port, "port /dev/null is not a terminal device"));
   // A line with nobody at the other end: the acknowledgement never comes.
   quibra::testing::PtyPair silent;
   ASSERT_TRUE(silent.ok());
-  const CliRun command =
-      RunCli("command factory-defaults --type 22 --port " + silent.slave_name() + " < /dev/null");
+  const CliRun command = RunCli("command factory-defaults --yes --type 22 --port " +
+                                silent.slave_name() + " < /dev/null");
   EXPECT_EQ(command.exit_code, 1);
   EXPECT_TRUE(Printed(command, "No answer from HR Monitor\nquibra: factory-defaults failed"));
   // Without a terminal to ask, the download dialog takes Cancel after the failure.

@@ -1,16 +1,22 @@
-#include "bikes_command.h"
-
+// quibra bikes get|set: the bike settings as JSON.
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <iostream>
 #include <iterator>
+#include <memory>
 #include <string>
 
-#include "arguments.h"
+#include "commands.h"
 #include "destination.h"
+#include "failure.h"
 #include "identify.h"
+#include "library_session.h"
+#include "output_file.h"
 #include "quibra/quibra.h"
 #include "record_fields.h"
+#include "stop_control.h"
 #include "terminal_view.h"
 
 namespace quibra::cli {
@@ -18,40 +24,11 @@ namespace {
 
 using json = nlohmann::ordered_json;
 
-int Usage() {
-  std::fprintf(stderr,
-               "usage: quibra bikes get [--file FILE.json] --port DEV [--link serial|usb|irda]\n"
-               "       quibra bikes set [--file FILE.json] (--port DEV [--link serial|usb|irda] | "
-               "--sound FILE.wav)\n"
-               "  get: the bike settings as JSON, on standard output or in FILE.json\n"
-               "  set: the JSON object (standard input or FILE.json) names the fields to change\n"
-               "       from the defaults; LayoutType 32 selects the short layout\n");
-  return 2;
-}
-
 struct Options {
   bool write = false;
   std::string file;
   Destination to;
 };
-
-bool Parse(int argc, char** argv, Options& o) {
-  if (argc < 1) return false;
-  const std::string verb = argv[0];
-  if (verb != "get" && verb != "set") return false;
-  o.write = verb == "set";
-  for (int i = 1; i < argc; ++i) {
-    const std::string arg = argv[i];
-    if (i + 1 >= argc) return false;
-    const char* value = argv[++i];
-    if (arg == "--file") {
-      o.file = value;
-    } else if (!TakeDestination(arg, value, true, o.to)) {
-      return false;
-    }
-  }
-  return DestinationComplete(o.to, o.write);
-}
 
 // The defaults with the fields the JSON input names; false (and why on stderr) when the input
 // is not a JSON object of the record's fields.
@@ -86,10 +63,13 @@ bool StoreRecord(const Options& o, const BikeSettings& record) {
     std::fputs(text.c_str(), stdout);
     return true;
   }
-  std::ofstream file(o.file, std::ios::binary | std::ios::trunc);
+  OutputFile output(o.file);
+  std::ofstream file(output.partial(), std::ios::binary | std::ios::trunc);
   file << text;
-  if (!file) {
-    std::fprintf(stderr, "quibra: cannot write %s\n", o.file.c_str());
+  file.close();
+  std::string error = "cannot write " + o.file + ": " + std::strerror(errno);
+  if (!file || !output.Commit(true, error)) {
+    std::fprintf(stderr, "quibra: %s\n", error.c_str());
     return false;
   }
   return true;
@@ -97,27 +77,36 @@ bool StoreRecord(const Options& o, const BikeSettings& record) {
 
 int BySound(const Options& o, BikeSettings& record) {
   CommParams params;
-  if (!SoundFileParams(o.to, params)) return Usage();
+  OutputFile sound(o.to.sound_file);
+  Destination partial = o.to;
+  partial.sound_file = sound.partial();
+  if (!SoundFileParams(partial, params)) {
+    std::fprintf(stderr, "quibra: the file name %s is too long\n", o.to.sound_file.c_str());
+    return kExitUsage;
+  }
   // Only the last sound remains in the file when the short layout goes twice.
   if (fnQuibra_SendBikesSettings(&params, &record) != 1) {
-    std::fprintf(stderr, "quibra: the bike settings were refused\n");
-    return 1;
+    std::fprintf(stderr, "quibra: the bike settings were refused%s\n", LibraryErrorCause().c_str());
+    return kExitFailure;
+  }
+  std::string error;
+  if (StopRequested()) return kExitFailure;
+  if (!sound.Commit(true, error)) {
+    std::fprintf(stderr, "quibra: %s\n", error.c_str());
+    return kExitFailure;
   }
   std::printf("%s\n", o.to.sound_file.c_str());
   return 0;
 }
 
-}  // namespace
-
-int BikesCommand(int argc, char** argv) {
-  Options o;
-  if (!Parse(argc, argv, o)) return Usage();
+int Bikes(const Options& o) {
   BikeSettings record{};
   fnQuibra_ResetBikeSettings(&record);
-  if (o.write && !LoadRecord(o, record)) return 2;
+  if (o.write && !LoadRecord(o, record)) return kExitUsage;
+  LibrarySession library;
   if (!o.to.sound_file.empty()) return BySound(o, record);
   TerminalView view;
-  if (!OpenLink(o.to.port, o.to.link)) return 1;
+  if (!OpenLink(o.to.port, o.to.link)) return kExitFailure;
   CommParams params{};
   params.Size = QUIBRA_COMM_PARAMS_SIZE;
   params.LinkType = 1;
@@ -125,11 +114,41 @@ int BikesCommand(int argc, char** argv) {
   const int32_t result = o.write ? fnQuibra_SendBikesSettings(&params, &record)
                                  : fnQuibra_ReadBikesSettings(&params, &record);
   fnQuibra_EndIRCommunication(0);
+  if (StopRequested()) return kExitFailure;
   if (result != 1) {
-    std::fprintf(stderr, "quibra: the bike settings could not be %s\n", o.write ? "sent" : "read");
-    return 1;
+    std::fprintf(stderr, "quibra: the bike settings could not be %s%s\n", o.write ? "sent" : "read",
+                 LibraryErrorCause().c_str());
+    return kExitFailure;
   }
-  return o.write || StoreRecord(o, record) ? 0 : 1;
+  return o.write || StoreRecord(o, record) ? 0 : kExitFailure;
+}
+
+void AddVerb(CLI::App* bikes, bool write, CommandRun& run) {
+  auto o = std::make_shared<Options>();
+  o->write = write;
+  CLI::App* sub = bikes->add_subcommand(
+      write ? "set" : "get",
+      write ? "send the bike settings: the defaults with the fields a JSON object names "
+              "(LayoutType 32 selects the short layout)"
+            : "print the bike settings as JSON");
+  sub->add_option("--file", o->file,
+                  write ? "read the JSON from FILE.json, not standard input"
+                        : "write the JSON to FILE.json, not standard output")
+      ->option_text("FILE.json");
+  AddDestinationOptions(sub, o->to, write);
+  sub->callback([o, &run] {
+    CheckDestination(o->to, o->write);
+    run = [o] { return Bikes(*o); };
+  });
+}
+
+}  // namespace
+
+void AddBikesCommand(CLI::App& app, CommandRun& run) {
+  CLI::App* bikes = app.add_subcommand("bikes", "read or send the bike settings as JSON");
+  bikes->require_subcommand(1);
+  AddVerb(bikes, false, run);
+  AddVerb(bikes, true, run);
 }
 
 }  // namespace quibra::cli

@@ -32,7 +32,8 @@ KSeriesExercise Exercise(const char* name, int32_t day, int32_t hour, int32_t sa
   x.minute = 15;
   x.interval_code = interval_code;
   x.duration_tenths = samples * kIntervalSeconds[interval_code] * 10;
-  x.limits = {{{true, 150, 120}, {true, 170, 150}, {true, 185, 170}}};
+  // Each limit stores its lower bound first and its upper bound second.
+  x.limits = {{{true, 120, 150}, {true, 150, 170}, {true, 170, 185}}};
   for (int32_t i = 0; i < samples; ++i) {
     KSeriesSample s;
     s.heart_rate = HeartRate(i, samples, level);

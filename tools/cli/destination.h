@@ -5,7 +5,7 @@
 #include <cstring>
 #include <string>
 
-#include "arguments.h"
+#include "command_line.h"
 #include "quibra/quibra.h"
 
 namespace quibra::cli {
@@ -16,27 +16,27 @@ struct Destination {
   std::string sound_file;  // empty: no sound
 };
 
-// Takes "--port DEV", "--link KIND" and, where the command writes by sound, "--sound FILE".
-// false for any other option or a link kind the tool does not know.
-inline bool TakeDestination(const std::string& option, const char* value, bool sound_allowed,
-                            Destination& d) {
-  if (option == "--port") {
-    d.port = value;
-    return true;
+// --port DEV, --link KIND and, where the command writes by sound, --sound FILE.
+inline void AddDestinationOptions(CLI::App* app, Destination& d, bool sound_allowed) {
+  app->add_option("--port", d.port, "the unit's port (a tty: /dev/ttyUSB0, a pty of quibra sim)")
+      ->option_text("DEV");
+  AddLinkOption(app, d.link);
+  if (sound_allowed) {
+    app->add_option("--sound", d.sound_file,
+                    "write the upload sound to FILE.wav instead of sending over infrared")
+        ->option_text("FILE.wav");
   }
-  if (option == "--link") return ParseLinkKind(value, d.link);
-  if (option == "--sound" && sound_allowed) {
-    d.sound_file = value;
-    return true;
-  }
-  return false;
 }
 
 // A sound goes only with a write and never with a port as well. Without a sound the unit needs
-// a port, except on a link that finds its unit by itself (USB, IrDA).
-inline bool DestinationComplete(const Destination& d, bool write) {
-  if (!d.sound_file.empty()) return write && d.port.empty();
-  return !d.port.empty() || d.link != LinkKind::Serial;
+// a port, except on a link that finds its unit by itself (USB, IrDA). Otherwise a usage error.
+inline void CheckDestination(const Destination& d, bool write) {
+  if (!d.sound_file.empty()) {
+    if (!write) UsageError("--sound is for sending: a unit cannot be read by sound");
+    if (!d.port.empty()) UsageError("--sound and --port exclude each other");
+    return;
+  }
+  if (d.port.empty() && d.link == LinkKind::Serial) UsageError("--port is required");
 }
 
 // The transfer parameters that write a sound into d.sound_file and keep it there. false when

@@ -3,16 +3,26 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <memory>
+#include <set>
 #include <system_error>
 
-#include "arguments.h"
+#include <nlohmann/json.hpp>
+
+#include "commands.h"
+#include "destination.h"
+#include "failure.h"
+#include "library_session.h"
+#include "output_file.h"
 #include "quibra/quibra.h"
+#include "stop_control.h"
 #include "terminal_view.h"
 
 namespace quibra::cli {
 namespace {
 
 namespace fs = std::filesystem;
+using json = nlohmann::ordered_json;
 
 // Exercise parameters: the date (yyyymmdd), the start (1/10 s since midnight) and the duration
 // (ms).
@@ -26,130 +36,258 @@ constexpr int32_t kSingleExercises = 0;  // the memory as the unit sends its exe
 // The error code of an exercise whose length runs past the memory: none can be found after it.
 constexpr int32_t kBrokenChain = 103;
 
-int Usage() {
-  std::fprintf(stderr,
-               "usage: quibra download --port DEV [--link serial|usb|irda] --out DIR\n"
-               "       quibra decode FILE.bin --out DIR\n");
-  return 2;
-}
-
-std::string Clock(int64_t tenths) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%02lld:%02lld:%02lld", static_cast<long long>(tenths / 36000),
-                static_cast<long long>(tenths / 600 % 60),
-                static_cast<long long>(tenths / 10 % 60));
-  return text;
-}
-
 bool FillPath(CommParams& params, const std::string& path) {
   if (path.size() >= sizeof params.FilePath) return false;
   std::memcpy(params.FilePath, path.data(), path.size());
   return true;
 }
 
+// 2026-11-28_0715 for an exercise started at 07:15 on 28 November 2026; exercise-N when the
+// unit kept no date.
+std::string ExerciseStem(int32_t date, int64_t start_seconds, int32_t n) {
+  if (date <= 0) return "exercise-" + std::to_string(n + 1);
+  char text[32];
+  std::snprintf(text, sizeof text, "%s_%02lld%02lld", DateText(date).c_str(),
+                static_cast<long long>(start_seconds / 3600),
+                static_cast<long long>(start_seconds / 60 % 60));
+  return text;
+}
+
+// The first name FreeName gives that this run has not chosen already.
+std::string UnusedName(const std::string& dir, const std::string& stem, const std::string& ext,
+                       std::set<std::string>& taken) {
+  std::string path = FreeName(dir, stem, ext);
+  for (int n = 2; taken.count(path) != 0; ++n)
+    path = FreeName(dir, stem + "_" + std::to_string(n), ext);
+  taken.insert(path);
+  return path;
+}
+
+void PrintSaved(const SavedExercise& x) {
+  std::printf("%s  %s %s  %s  %5d samples  %3d laps\n", x.path.c_str(), DateText(x.date).c_str(),
+              ClockText(x.start).c_str(), ClockText(x.duration).c_str(), x.samples, x.laps);
+  std::fflush(stdout);
+}
+
+json SavedJson(const SavedExercise& x) {
+  return {{"File", x.path},
+          {"Date", DateText(x.date)},
+          {"Start", ClockText(x.start)},
+          {"DurationSeconds", x.duration},
+          {"Samples", x.samples},
+          {"Laps", x.laps}};
+}
+
+json SavedListJson(const std::vector<SavedExercise>& saved) {
+  json list = json::array();
+  for (const SavedExercise& x : saved)
+    list.push_back(SavedJson(x));
+  return list;
+}
+
+struct DownloadOptions {
+  Destination from;
+  std::string out;
+  bool json = false;
+};
+
+int Download(const DownloadOptions& o) {
+  // A folder that cannot take the files is found before the unit is asked for anything.
+  if (const std::string problem = CheckWritableDirectory(o.out); !problem.empty()) {
+    std::fprintf(stderr, "quibra: %s\n", problem.c_str());
+    return kExitFailure;
+  }
+  LibrarySession library;
+  TerminalView view;
+  if (!OpenLink(o.from.port, o.from.link)) return kExitFailure;
+  const bool downloaded = DownloadExercises();
+  fnQuibra_EndIRCommunication(0);
+  if (!downloaded || StopRequested()) return kExitFailure;
+  std::set<std::string> taken;
+  OutputFile memory(UnusedName(o.out, "memory", ".bin", taken));
+  CommParams params{};
+  params.Size = QUIBRA_COMM_PARAMS_SIZE;
+  if (!FillPath(params, memory.partial()) || fnQuibra_SaveExerciseBinFile(&params) != 1) {
+    std::fprintf(stderr, "quibra: cannot write %s%s\n", memory.path().c_str(),
+                 LibraryErrorCause().c_str());
+    return kExitFailure;
+  }
+  int refused = 0;
+  const auto saved = SaveExercises(o.out, o.json, refused);
+  std::string error;
+  if (!saved || StopRequested()) return kExitFailure;
+  if (!memory.Commit(false, error)) {
+    std::fprintf(stderr, "quibra: %s\n", error.c_str());
+    return kExitFailure;
+  }
+  if (o.json) {
+    std::printf(
+        "%s\n",
+        json{{"Memory", memory.path()}, {"Exercises", SavedListJson(*saved)}}.dump(2).c_str());
+  } else if (!Global().quiet) {
+    std::printf("%s  the exercise memory\n", memory.path().c_str());
+  }
+  return refused > 0 ? kExitFailure : 0;
+}
+
+struct DecodeOptions {
+  std::string file;
+  std::string out;
+  bool json = false;
+};
+
+int Decode(const DecodeOptions& o) {
+  if (const std::string problem = CheckWritableDirectory(o.out); !problem.empty()) {
+    std::fprintf(stderr, "quibra: %s\n", problem.c_str());
+    return kExitFailure;
+  }
+  LibrarySession library;
+  CommParams params{};
+  params.Size = QUIBRA_COMM_PARAMS_SIZE;
+  if (!FillPath(params, o.file) || fnQuibra_LoadExerciseBinFile(&params) != 1) {
+    std::fprintf(stderr, "quibra: cannot read %s%s\n", o.file.c_str(), LibraryErrorCause().c_str());
+    return kExitFailure;
+  }
+  fnQuibra_RefreshMonitorInfo(0);  // the unit the memory came from
+  int refused = 0;
+  const auto saved = SaveExercises(o.out, o.json, refused);
+  if (!saved) return kExitFailure;
+  if (o.json) std::printf("%s\n", json{{"Exercises", SavedListJson(*saved)}}.dump(2).c_str());
+  if (saved->empty() && refused == 0) {
+    std::fprintf(stderr, "quibra: no exercise in %s\n", o.file.c_str());
+    return kExitFailure;
+  }
+  return refused > 0 || saved->empty() ? kExitFailure : 0;
+}
+
+// Writes the exercise decoded last to `file` (the path the library gets) and describes it as
+// saved under `shown`.
+std::optional<SavedExercise> WriteDecoded(const std::string& file, const std::string& shown) {
+  char buffer[260] = {};
+  if (file.size() >= sizeof buffer) {
+    std::fprintf(stderr, "quibra: the path %s is too long\n", file.c_str());
+    return std::nullopt;
+  }
+  std::memcpy(buffer, file.data(), file.size());
+  if (fnQuibra_SaveExerciseHRM(0, buffer, 0) != 1) {
+    std::fprintf(stderr, "quibra: cannot write %s%s\n", shown.c_str(), LibraryErrorCause().c_str());
+    return std::nullopt;
+  }
+  SavedExercise x;
+  x.path = shown;
+  x.date = fnQuibra_GetRecParam(kDate);
+  x.start = fnQuibra_GetRecParam(kStart) / 10;
+  x.duration = fnQuibra_GetRecParam(kDuration) / 1000;
+  x.samples = fnQuibra_GetNbrOfHRMSamples();
+  x.laps = fnQuibra_GetNbrOfIntTimes();
+  return x;
+}
+
 }  // namespace
 
-bool SaveDecodedExercise(const std::string& path) {
-  char buffer[260] = {};
-  if (path.size() >= sizeof buffer) return false;
-  std::memcpy(buffer, path.data(), path.size());
-  if (fnQuibra_SaveExerciseHRM(0, buffer, 0) != 1) {
-    std::fprintf(stderr, "quibra: cannot write %s\n", path.c_str());
-    return false;
+std::string DateText(int32_t yyyymmdd) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%04d-%02d-%02d", yyyymmdd / 10000, yyyymmdd / 100 % 100,
+                yyyymmdd % 100);
+  return text;
+}
+
+std::string ClockText(int64_t seconds) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%02lld:%02lld:%02lld", static_cast<long long>(seconds / 3600),
+                static_cast<long long>(seconds / 60 % 60), static_cast<long long>(seconds % 60));
+  return text;
+}
+
+std::optional<SavedExercise> SaveDecodedExercise(const std::string& path) {
+  OutputFile file(path);
+  auto saved = WriteDecoded(file.partial(), path);
+  std::string error;
+  if (!saved || StopRequested()) return std::nullopt;
+  if (!file.Commit(true, error)) {
+    std::fprintf(stderr, "quibra: %s\n", error.c_str());
+    return std::nullopt;
   }
-  const int32_t date = fnQuibra_GetRecParam(kDate);
-  std::printf("%s  %04d-%02d-%02d %s  %s  %5d samples  %3d laps\n", path.c_str(), date / 10000,
-              date / 100 % 100, date % 100, Clock(fnQuibra_GetRecParam(kStart)).c_str(),
-              Clock(fnQuibra_GetRecParam(kDuration) / 100).c_str(), fnQuibra_GetNbrOfHRMSamples(),
-              fnQuibra_GetNbrOfIntTimes());
-  return true;
+  PrintSaved(*saved);
+  return saved;
 }
 
 bool DownloadExercises() {
   const int32_t result = fnQuibra_ReadExercisesData(kDialogOwner, kAskTheUnit);
-  if (result == 1) return true;
-  std::fprintf(stderr, "quibra: the exercises were not downloaded\n");
+  if (result == 1 && !StopRequested()) return true;
+  if (!StopRequested()) std::fprintf(stderr, "quibra: the exercises were not downloaded\n");
   return false;
 }
 
-int SaveExercises(const std::string& dir, int& refused) {
-  std::error_code error;
-  fs::create_directories(dir, error);
-  if (error) {
-    std::fprintf(stderr, "quibra: cannot make %s\n", dir.c_str());
-    return -1;
+std::optional<std::vector<SavedExercise>> SaveExercises(const std::string& dir, bool quiet_lines,
+                                                        int& refused) {
+  if (const std::string problem = CheckWritableDirectory(dir); !problem.empty()) {
+    std::fprintf(stderr, "quibra: %s\n", problem.c_str());
+    return std::nullopt;
   }
-  int count = 0;
+  std::vector<std::unique_ptr<OutputFile>> files;
+  std::vector<SavedExercise> saved;
+  std::set<std::string> taken;
   std::string last_reason;
   for (int32_t n = 0;; ++n) {
-    if (fnQuibra_AnalyzeFile(n, kSingleExercises) == 1) {
-      const std::string path =
-          (fs::path(dir) / ("exercise-" + std::to_string(n + 1) + ".hrm")).string();
-      if (!SaveDecodedExercise(path)) return -1;
-      ++count;
+    if (StopRequested()) return std::nullopt;
+    if (fnQuibra_AnalyzeFile(n, kSingleExercises) != 1) {
+      // Without a reason the chain has ended; with one this exercise is damaged and the next
+      // may still be sound, unless its length broke the chain (or the same one fails again).
+      char reason[160] = {};
+      if (fnQuibraExt_GetFailureText(reason, sizeof reason) == 0 || last_reason == reason) break;
+      std::fprintf(stderr, "quibra: %s\n", reason);
+      last_reason = reason;
+      ++refused;
+      if (fnQuibra_GetErrorCode() == kBrokenChain) break;
       continue;
     }
-    // Without a reason the chain has ended; with one this exercise is damaged and the next
-    // may still be sound, unless its length broke the chain (or the same one fails again).
-    char reason[160] = {};
-    if (fnQuibraExt_GetFailureText(reason, sizeof reason) == 0 || last_reason == reason) break;
-    std::fprintf(stderr, "quibra: %s\n", reason);
-    last_reason = reason;
-    ++refused;
-    if (fnQuibra_GetErrorCode() == kBrokenChain) break;
+    const std::string stem =
+        ExerciseStem(fnQuibra_GetRecParam(kDate), fnQuibra_GetRecParam(kStart) / 10, n);
+    files.push_back(std::make_unique<OutputFile>(UnusedName(dir, stem, ".hrm", taken)));
+    auto x = WriteDecoded(files.back()->partial(), files.back()->path());
+    if (!x) return std::nullopt;
+    if (!quiet_lines && !Global().quiet) PrintSaved(*x);
+    saved.push_back(*x);
   }
-  return count;
-}
-
-int DownloadCommand(int argc, char** argv) {
-  std::string port;
-  std::string out;
-  LinkKind link = LinkKind::Serial;
-  for (int i = 0; i + 1 < argc; i += 2) {
-    const std::string arg = argv[i];
-    const std::string value = argv[i + 1];
-    if (arg == "--port") {
-      port = value;
-    } else if (arg == "--out") {
-      out = value;
-    } else if (arg == "--link" && ParseLinkKind(value, link)) {
-    } else {
-      return Usage();
+  if (StopRequested()) return std::nullopt;
+  for (const auto& file : files) {
+    std::string error;
+    if (!file->Commit(false, error)) {
+      std::fprintf(stderr, "quibra: %s\n", error.c_str());
+      return std::nullopt;
     }
   }
-  if (argc % 2 != 0 || out.empty() || (port.empty() && link == LinkKind::Serial)) return Usage();
-  TerminalView view;
-  if (!OpenLink(port, link)) return 1;
-  const bool downloaded = DownloadExercises();
-  fnQuibra_EndIRCommunication(0);
-  if (!downloaded) return 1;
-  CommParams params{};
-  params.Size = QUIBRA_COMM_PARAMS_SIZE;
-  const std::string memory = (fs::path(out) / "memory.bin").string();
-  std::error_code error;
-  fs::create_directories(out, error);
-  if (error || !FillPath(params, memory) || fnQuibra_SaveExerciseBinFile(&params) != 1) {
-    std::fprintf(stderr, "quibra: cannot write %s\n", memory.c_str());
-    return 1;
-  }
-  int refused = 0;
-  return SaveExercises(out, refused) < 0 || refused > 0 ? 1 : 0;
+  return saved;
 }
 
-int DecodeCommand(int argc, char** argv) {
-  if (argc != 3 || std::string(argv[1]) != "--out") return Usage();
-  CommParams params{};
-  params.Size = QUIBRA_COMM_PARAMS_SIZE;
-  if (!FillPath(params, argv[0]) || fnQuibra_LoadExerciseBinFile(&params) != 1) {
-    std::fprintf(stderr, "quibra: cannot read %s\n", argv[0]);
-    return 1;
-  }
-  fnQuibra_RefreshMonitorInfo(0);  // the unit the memory came from
-  int refused = 0;
-  const int count = SaveExercises(argv[2], refused);
-  if (count < 0) return 1;
-  if (count == 0 && refused == 0) std::fprintf(stderr, "quibra: no exercise in %s\n", argv[0]);
-  return count > 0 && refused == 0 ? 0 : 1;
+void AddDownloadCommand(CLI::App& app, CommandRun& run) {
+  auto o = std::make_shared<DownloadOptions>();
+  CLI::App* sub = app.add_subcommand(
+      "download",
+      "save every exercise of a unit as DIR/<date>_<hhmm>.hrm (a taken name gets _2, _3, ...) and "
+      "the exercise memory as DIR/memory.bin");
+  AddDestinationOptions(sub, o->from, false);
+  sub->add_option("--out", o->out, "the folder for the files (made when missing)")
+      ->option_text("DIR")
+      ->required();
+  sub->add_flag("--json", o->json, "print the saved files as JSON");
+  sub->callback([o, &run] {
+    CheckDestination(o->from, false);
+    run = [o] { return Download(*o); };
+  });
+}
+
+void AddDecodeCommand(CLI::App& app, CommandRun& run) {
+  auto o = std::make_shared<DecodeOptions>();
+  CLI::App* sub = app.add_subcommand(
+      "decode", "save the exercises of a saved exercise memory (memory.bin) as HRM files");
+  sub->add_option("file", o->file, "the memory file")->required()->check(CLI::ExistingFile);
+  sub->add_option("--out", o->out, "the folder for the files (made when missing)")
+      ->option_text("DIR")
+      ->required();
+  sub->add_flag("--json", o->json, "print the saved files as JSON");
+  sub->callback([o, &run] { run = [o] { return Decode(*o); }; });
 }
 
 }  // namespace quibra::cli

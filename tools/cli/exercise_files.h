@@ -1,34 +1,46 @@
 // Downloading a unit's exercises and turning the exercise memory into HRM files.
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "identify.h"
 
 namespace quibra::cli {
 
+// 2026-11-28 for 20261128.
+std::string DateText(int32_t yyyymmdd);
+// 07:15:00 for 26100 seconds.
+std::string ClockText(int64_t seconds);
+
 // Downloads the exercise memory over an open link, behind the download dialog. False (with the
-// reason on stderr) when it did not complete.
+// reason on stderr) when it did not complete or the command was stopped.
 bool DownloadExercises();
 
-// Writes the exercise decoded last as an HRM file and prints its line (date, start, duration,
-// samples, laps). False (with the reason on stderr) when the file cannot be written.
-bool SaveDecodedExercise(const std::string& path);
+// What a saved exercise file holds.
+struct SavedExercise {
+  std::string path;
+  int32_t date = 0;      // yyyymmdd
+  int64_t start = 0;     // s since midnight
+  int64_t duration = 0;  // s
+  int32_t samples = 0;
+  int32_t laps = 0;
+};
 
-// Decodes every exercise of the exercise memory and writes each as <dir>/exercise-N.hrm,
-// printing one line per exercise (date, start, duration, samples, laps). An exercise that cannot
-// be decoded is counted in `refused` with its reason on stderr ("exercise 3: bad start date
-// (month 13)"). Returns the number of exercises written, -1 when the directory or a file cannot
-// be made.
-int SaveExercises(const std::string& dir, int& refused);
-inline int SaveExercises(const std::string& dir) {
-  int refused = 0;
-  return SaveExercises(dir, refused);
-}
+// Writes the exercise decoded last as an HRM file (replacing a file of that name: the user named
+// it). Nothing (with the reason on stderr) when the file cannot be written.
+std::optional<SavedExercise> SaveDecodedExercise(const std::string& path);
 
-// `quibra download --port DEV [--link serial|usb] --out DIR` and `quibra decode FILE.bin --out
-// DIR`: args after the command. Return the exit code.
-int DownloadCommand(int argc, char** argv);
-int DecodeCommand(int argc, char** argv);
+// Decodes every exercise of the exercise memory and saves each as <dir>/<date>_<hhmm>.hrm
+// (2026-11-28_0715.hrm; a name that is taken gets the suffix _2, _3, ...; a file that is there
+// is never replaced). Each file is written under a temporary name, and all are given their
+// names only when every one was written: a failure or a stop leaves none. Prints a line per
+// exercise unless `quiet_lines`. An exercise that cannot be decoded is counted in `refused` with
+// its reason on stderr ("exercise 3: bad start date (month 13)") and the others are saved.
+// Nothing (the reason on stderr) on failure.
+std::optional<std::vector<SavedExercise>> SaveExercises(const std::string& dir, bool quiet_lines,
+                                                        int& refused);
 
 }  // namespace quibra::cli

@@ -6,9 +6,11 @@
 #include <span>
 #include <utility>
 
+#include "failure.h"
 #include "irda_pty_peer.h"
 #include "irda_stack.h"
 #include "quibra/quibra.h"
+#include "stop_control.h"
 
 namespace quibra::cli {
 namespace {
@@ -38,14 +40,15 @@ bool ReachSimulatedUnit(const std::string& path) {
   auto irda = std::make_unique<SimulatedIrda>(path);
   const std::string name = irda->peer.ok() ? irda->peer.device_name() : std::string();
   if (name.empty()) {
-    std::fprintf(stderr, "quibra: no simulated unit answers on %s (start it with quibra sim "
-                         "--irda)\n", path.c_str());
+    std::fprintf(stderr,
+                 "quibra: no simulated unit answers on %s (start it with quibra sim "
+                 "--irda)\n",
+                 path.c_str());
     return false;
   }
   sim::IrdaPtyPeer* peer = &irda->peer;
-  irda->stack.add_device(name, [peer](std::span<const uint8_t> request) {
-    return peer->exchange(request);
-  });
+  irda->stack.add_device(
+      name, [peer](std::span<const uint8_t> request) { return peer->exchange(request); });
   if (fnQuibraExt_SetIrdaStack(&irda->stack.table()) != 1) return false;
   g_simulated_irda = std::move(irda);
   return true;
@@ -61,8 +64,8 @@ bool OpenIrda(const std::string& port) {
 
 }  // namespace
 
-void PrintMonitorInfo(std::FILE* out, const MonitorInfo& info) {
-  const std::array<std::pair<const char*, int64_t>, 10> fields = {{
+std::array<std::pair<const char*, int64_t>, 10> MonitorInfoFields(const MonitorInfo& info) {
+  return {{
       {"Size", info.Size},
       {"MonitorInUse", info.MonitorInUse},
       {"DataVersion", info.DataVersion},
@@ -74,7 +77,10 @@ void PrintMonitorInfo(std::FILE* out, const MonitorInfo& info) {
       {"N4SensorMissing", info.N4SensorMissing},
       {"MonitorSubModel", info.MonitorSubModel},
   }};
-  for (const auto& [name, value] : fields)
+}
+
+void PrintMonitorInfo(std::FILE* out, const MonitorInfo& info) {
+  for (const auto& [name, value] : MonitorInfoFields(info))
     std::fprintf(out, "%s = %lld\n", name, static_cast<long long>(value));
 }
 
@@ -85,14 +91,21 @@ bool OpenLink(const std::string& port, LinkKind link) {
                                     usb ? nullptr : port.c_str()) == 1) {
     return true;
   }
-  // The library tells why where it can ("port /dev/ttyS0 is busy (...)").
+  // The library tells why where it can ("port /dev/ttyS0 is busy (...)"); else the system.
   char reason[160] = {};
   if (fnQuibraExt_GetFailureText(reason, sizeof reason) > 0) {
     std::fprintf(stderr, "quibra: %s\n", reason);
-  } else {
-    std::fprintf(stderr, "quibra: cannot open %s\n",
-                 usb ? "the USB infrared adapter" : port.c_str());
+    return false;
   }
+  if (usb) {
+    std::fprintf(stderr,
+                 "quibra: cannot open the USB infrared adapter (no /dev/orvekusb0..3 "
+                 "and none found through libusb)\n");
+    return false;
+  }
+  const std::string cause = PortCause(port);
+  std::fprintf(stderr, "quibra: cannot open %s%s%s\n", port.c_str(), cause.empty() ? "" : ": ",
+               cause.empty() ? " (in use, or refused by the library)" : cause.c_str());
   return false;
 }
 
@@ -112,7 +125,7 @@ std::optional<UnitIdentity> AskIdentity() {
   info.MonitorInUse = -1;  // unknown yet: the probe, whose dialog closes by itself on silence
   const int32_t result = fnQuibra_ReadMonitorInfo(&params, &info);
   if (result != 1) {
-    std::fprintf(stderr, "quibra: no wrist unit answered\n");
+    if (!StopRequested()) std::fprintf(stderr, "quibra: no wrist unit answered\n");
     return std::nullopt;
   }
   UnitIdentity identity;

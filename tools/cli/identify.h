@@ -1,10 +1,12 @@
 // Asking a wrist unit who it is, behind the library's progress dialog (drawn on the terminal).
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <cstdio>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "quibra/records.h"
 
@@ -26,6 +28,12 @@ struct UnitIdentity {
   std::string name;
   MonitorInfo info{};  // the whole record as the library filled it
 };
+
+// Every field of the record by name, in the record's order.
+std::array<std::pair<const char*, int64_t>, 10> MonitorInfoFields(const MonitorInfo& info);
+
+// Prints the unit's name, type, variant and product code, its files and free memory.
+void PrintIdentity(const UnitIdentity& unit);
 
 // Prints every field of the record, one "Name = value" line each.
 void PrintMonitorInfo(std::FILE* out, const MonitorInfo& info);

@@ -5,13 +5,17 @@
 #pragma once
 
 #include "quibra/quibra.h"
+#include "stop_control.h"
 
 namespace quibra::cli {
 
 class LibrarySession {
  public:
   LibrarySession() = default;
-  ~LibrarySession() { fnQuibraExt_ResetLibrary(); }
+  ~LibrarySession() {
+    const auto hold = HoldLibraryCalls();  // no Cancel pressed into a library being reset
+    fnQuibraExt_ResetLibrary();
+  }
   LibrarySession(const LibrarySession&) = delete;
   LibrarySession& operator=(const LibrarySession&) = delete;
 };

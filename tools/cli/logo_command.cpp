@@ -9,11 +9,12 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <random>
 #include <sstream>
 #include <system_error>
 
-#include "arguments.h"
+#include "commands.h"
 #include "destination.h"
 #include "identify.h"
 #include "library_session.h"
@@ -37,14 +38,6 @@ constexpr size_t kSoundPadding = 2;
 // The library's error code for a file it could not create.
 constexpr int32_t kErrorFile = 2;
 
-int Usage() {
-  std::fprintf(stderr,
-               "usage: quibra logo send FILE.pbm|FILE.png --type N [--slot S] (--port DEV "
-               "[--link serial|usb|irda] | --sound FILE.wav | --dry-run)\n"
-               "  dark pixels are set; the picture may be smaller than the unit's display\n");
-  return 2;
-}
-
 struct Options {
   std::string image;
   int32_t type = 0;
@@ -53,27 +46,13 @@ struct Options {
   bool dry_run = false;
 };
 
-bool Parse(int argc, char** argv, Options& o) {
-  if (argc < 2 || std::string(argv[0]) != "send") return false;
-  o.image = argv[1];
-  for (int i = 2; i < argc; ++i) {
-    const std::string arg = argv[i];
-    if (arg == "--dry-run") {
-      o.dry_run = true;
-      continue;
-    }
-    if (i + 1 >= argc) return false;
-    const char* value = argv[++i];
-    if (arg == "--type") {
-      if (!ParseNumber(value, 0, 99, o.type)) return false;
-    } else if (arg == "--slot") {
-      if (!ParseNumber(value, 0, kMaxSlot, o.slot)) return false;
-    } else if (!TakeDestination(arg, value, true, o.to)) {
-      return false;
-    }
-  }
-  if (o.type == 0) return false;
-  return o.dry_run || DestinationComplete(o.to, true);
+// A whole decimal number within low..high and nothing after it.
+bool ParseNumber(const std::string& text, int32_t low, int32_t high, int32_t& out) {
+  char* end = nullptr;
+  const long value = std::strtol(text.c_str(), &end, 10);
+  if (end == text.c_str() || *end != '\0' || value < low || value > high) return false;
+  out = static_cast<int32_t>(value);
+  return true;
 }
 
 // The header tokens of a PBM: whitespace separates them, '#' starts a comment to the line's end.
@@ -183,7 +162,10 @@ int WriteLogoSound(const Options& o, std::vector<int32_t>& columns, const std::s
   CommParams params{};
   Destination to;
   to.sound_file = wave;
-  if (!SoundFileParams(to, params)) return Usage();
+  if (!SoundFileParams(to, params)) {
+    std::fprintf(stderr, "quibra: the file name %s is too long\n", wave.c_str());
+    return kExitUsage;
+  }
   const int32_t result = fnQuibra_SendMonitorLogo(&params, o.type, columns.data(), o.slot);
   // A two-part logo names the file of its second part in FilePath. Both names are handed back
   // also after a failure, so that the caller can clear away a part that was written.
@@ -237,8 +219,8 @@ std::optional<Bitmap> ParsePbm(const std::string& bytes, std::string& error) {
   int32_t height = 0;
   const std::string w = header.token();
   const std::string h = header.token();
-  if ((magic != "P1" && magic != "P4") || !ParseNumber(w.c_str(), 1, kMaxSide, width) ||
-      !ParseNumber(h.c_str(), 1, kMaxSide, height)) {
+  if ((magic != "P1" && magic != "P4") || !ParseNumber(w, 1, kMaxSide, width) ||
+      !ParseNumber(h, 1, kMaxSide, height)) {
     error = "not a PBM picture of a sensible size";
     return std::nullopt;
   }
@@ -280,9 +262,9 @@ std::optional<Bitmap> ParsePbm(const std::string& bytes, std::string& error) {
   return bitmap;
 }
 
-int LogoCommand(int argc, char** argv) {
-  Options o;
-  if (!Parse(argc, argv, o)) return Usage();
+namespace {
+
+int SendLogo(const Options& o) {
   const LibrarySession library;
   const int32_t rows = fnQuibra_GetLogoRowCount(o.type);
   const int32_t cols = fnQuibra_GetLogoColCount(o.type);
@@ -320,6 +302,30 @@ int LogoCommand(int argc, char** argv) {
   }
   if (status != 0 || o.dry_run) return status;
   return SendOverInfrared(o, columns);
+}
+
+}  // namespace
+
+void AddLogoCommand(CLI::App& app, CommandRun& run) {
+  CLI::App* logo = app.add_subcommand("logo", "send a logo to a unit");
+  logo->require_subcommand(1);
+  auto o = std::make_shared<Options>();
+  CLI::App* sub = logo->add_subcommand(
+      "send",
+      "check a PBM or PNG picture against the unit's logo display, pack it (the bytes "
+      "are printed) and send it; dark pixels are set, the picture may be smaller than "
+      "the display");
+  sub->add_option("picture", o->image, "FILE.pbm or FILE.png")->required();
+  sub->add_option("--type", o->type, "the unit's monitor type")
+      ->required()
+      ->check(CLI::Range(1, 99));
+  sub->add_option("--slot", o->slot, "the logo slot")->check(CLI::Range(0, kMaxSlot));
+  AddDestinationOptions(sub, o->to, true);
+  sub->add_flag("--dry-run", o->dry_run, "only check and pack the picture");
+  sub->callback([o, &run] {
+    if (!o->dry_run) CheckDestination(o->to, true);
+    run = [o] { return SendLogo(*o); };
+  });
 }
 
 }  // namespace quibra::cli

@@ -20,7 +20,4 @@ struct Bitmap {
 // Reads a plain (P1) or raw (P4) PBM from its bytes; on failure says why in `error`.
 std::optional<Bitmap> ParsePbm(const std::string& bytes, std::string& error);
 
-// args after "logo". Returns the exit code.
-int LogoCommand(int argc, char** argv);
-
 }  // namespace quibra::cli

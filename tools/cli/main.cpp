@@ -1,171 +1,127 @@
-// quibra: the command-line tool of the library.
-//
-//   quibra --trace FILE COMMAND ...               the command, with every byte exchanged traced
-//   quibra demo                                   a simulated unit, identified through the library
-//   quibra identify --port DEV [--link serial|usb|irda]
-//   quibra sim --type N [--variant V] [--paced|--irda]   a simulated unit on a pseudo-terminal
-//   quibra settings get|set GROUP ...             a settings group as JSON
-//   quibra bikes get|set ...                      the bike settings as JSON
-//   quibra download --port DEV --out DIR          the unit's exercises as HRM files
-//   quibra decode FILE.bin --out DIR              a saved exercise memory as HRM files
-//   quibra logo send FILE.pbm|FILE.png --type N   a logo to a unit (or its upload sound)
-//   quibra dump-memory --out FILE --port DEV      a running or cycling unit's memory as text
-//   quibra command COMMAND --port DEV ...         a single command or service value
-//   quibra sound unit|receive ...                 a unit's sound download, made or received
+// quibra: the command-line tool of the library. `quibra --help` lists the commands, `quibra
+// COMMAND --help` the options of each.
 #include <cstdio>
 #include <cstring>
 #include <exception>
 #include <string>
 
-#include "arguments.h"
-#include "bikes_command.h"
-#include "command_command.h"
-#include "demo_unit.h"
-#include "dump_command.h"
-#include "exercise_files.h"
-#include "identify.h"
-#include "library_session.h"
-#include "logo_command.h"
+#include "command_line.h"
+#include "commands.h"
 #include "program.h"
 #include "quibra/quibra.h"
-#include "serial_link.h"
-#include "settings_command.h"
-#include "sound_command.h"
-#include "terminal_view.h"
-#include "unit.h"
+#include "stop_control.h"
 
 namespace quibra::cli {
 namespace {
 
-constexpr int32_t kDemoType = 22;
-constexpr int32_t kDemoVariant = 3;
-constexpr uint8_t kDemoProductCode = 19;
-constexpr const char* kDemoDirectory = "quibra-demo";
-
-int Usage() {
-  std::fprintf(
-      stderr,
-      "usage: quibra [--trace FILE] COMMAND ...  (the trace: every byte exchanged)\n"
-      "       quibra demo\n"
-      "       quibra identify --port DEV [--link serial|usb|irda]\n"
-      "       quibra sim --type N [--variant V] [--paced | --irda]\n"
-      "       quibra settings get|set GROUP ... (quibra settings for more)\n"
-      "       quibra bikes get|set ... (quibra bikes for more)\n"
-      "       quibra download --port DEV [--link serial|usb|irda] --out DIR\n"
-      "       quibra decode FILE.bin --out DIR\n"
-      "       quibra logo send FILE.pbm|FILE.png --type N ... (quibra logo for more)\n"
-      "       quibra dump-memory --out FILE --port DEV [--link serial|usb|irda]\n"
-      "       quibra command COMMAND --port DEV [--link serial|usb|irda] [--type T] (quibra "
-      "command for more)\n"
-      "       quibra sound unit|receive ... (quibra sound for more)\n");
-  return 2;
+// The options of the tool itself that take a value: they may stand before the command.
+bool TakesValue(const std::string& arg) {
+  return arg == "--trace" || arg == "--timeout";
 }
 
-void PrintIdentity(const UnitIdentity& unit) {
-  std::printf("%s (monitor type %d, variant %d, product code %d)\n", unit.name.c_str(), unit.type,
-              unit.variant, unit.product_code);
-  std::printf("  %d exercise files, %d of %d bytes of memory free%s\n", unit.files,
-              unit.free_memory, unit.total_memory, unit.low_battery ? ", battery low" : "");
-}
-
-int Identify(int argc, char** argv) {
-  std::string port;
-  LinkKind link = LinkKind::Serial;
-  for (int i = 0; i < argc; ++i) {
+// The position of the command word when it is "sim", else 0. The simulator program reads its
+// own options, so nothing after the word is parsed here.
+int SimPosition(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
-    if (arg == "--port" && i + 1 < argc) {
-      port = argv[++i];
-    } else if (arg == "--link" && i + 1 < argc) {
-      if (!ParseLinkKind(argv[++i], link)) return Usage();
-    } else {
-      return Usage();
+    if (TakesValue(arg)) {
+      ++i;
+    } else if (arg.empty() || arg[0] != '-') {
+      return arg == "sim" ? i : 0;
     }
   }
-  if (port.empty() && link == LinkKind::Serial) return Usage();
-  LibrarySession library;
-  TerminalView view;
-  const auto unit = IdentifyUnit(port, link);
-  if (!unit) return 1;
-  PrintIdentity(*unit);
-  PrintMonitorInfo(stdout, unit->info);
   return 0;
 }
 
-int Demo() {
-  sim::Unit unit(kDemoType, kDemoVariant);
-  unit.set_exercise_memory(DemoExerciseMemory(kDemoType, kDemoProductCode, kDemoVariant));
-  sim::SerialLink line(unit);
-  const std::string path = line.start();
-  if (path.empty()) {
-    std::fprintf(stderr, "quibra: no pseudo-terminal for the simulated unit\n");
-    return 1;
-  }
-  std::printf("A simulated wrist unit of type %d is on %s.\n", kDemoType, path.c_str());
-  std::fflush(stdout);
-  int status = 1;
-  {
-    LibrarySession library;
-    TerminalView view;
-    if (OpenLink(path, LinkKind::Serial)) {
-      const auto found = AskIdentity();
-      if (found) {
-        std::printf("Found: ");
-        PrintIdentity(*found);
-        std::fflush(stdout);
-      }
-      const bool downloaded = found && DownloadExercises();
-      fnQuibra_EndIRCommunication(0);
-      if (downloaded && SaveExercises(kDemoDirectory) > 0) status = 0;
+// CLI11 names unexpected arguments in one sentence; the tool says which are options.
+std::string Reason(const CLI::ParseError& error) {
+  std::string text = error.what();
+  for (const char* lead : {"The following arguments were not expected: ",
+                           "The following argument was not expected: "}) {
+    if (text.rfind(lead, 0) == 0) {
+      const std::string rest = text.substr(std::strlen(lead));
+      return (rest.rfind('-', 0) == 0 ? "unknown option " : "unexpected argument ") + rest;
     }
   }
-  line.stop();
-  return status;
+  return text;
+}
+
+int ReportParseError(CLI::App& app, const CLI::ParseError& error) {
+  if (error.get_exit_code() == 0) return app.exit(error);  // --help, --version
+  std::fprintf(stderr, "quibra: %s\n", Reason(error).c_str());
+  std::fprintf(stderr, "Run quibra --help, or quibra COMMAND --help, for the usage.\n");
+  return kExitUsage;
+}
+
+std::string VersionText() {
+  return "quibra " QUIBRA_TOOL_VERSION " (library version " +
+         std::to_string(fnQuibra_GetLibraryVersion()) + ")";
 }
 
 }  // namespace
+
+GlobalOptions& Global() {
+  static GlobalOptions options;
+  return options;
+}
+
 }  // namespace quibra::cli
 
 int main(int argc, char** argv) {
-  // --trace FILE before the command: every byte the command exchanges with the unit, for a bug
-  // report. The library keeps the trace across the reset that ends the command.
-  if (argc >= 3 && std::strcmp(argv[1], "--trace") == 0) {
-    if (fnQuibraExt_SetTrace(argv[2]) != 1) {
-      std::fprintf(stderr, "quibra: cannot write the trace to %s\n", argv[2]);
-      return 1;
-    }
-    argc -= 2;
-    argv += 2;
-  }
-  if (argc < 2) return quibra::cli::Usage();
-  const std::string command = argv[1];
+  using namespace quibra::cli;
+  CLI::App app{
+      "Talks to heart-rate-monitor wrist units through libquibra.\n"
+      "Exit codes: 0 done, 1 failed, 2 wrong usage or refused, 124 --timeout expired, "
+      "130 cancelled (Ctrl-C)."};
+  app.name("quibra");
+  app.require_subcommand(1);
+  app.fallthrough();  // the global options may also follow the command
+  app.set_version_flag("--version", VersionText());
+  GlobalOptions& global = Global();
+  app.add_option("--trace", global.trace,
+                 "append every byte exchanged with the unit to FILE (for a bug report)")
+      ->option_text("FILE");
+  app.add_option("--timeout", global.timeout, "cancel the command after SECONDS (exit code 124)")
+      ->option_text("SECONDS")
+      ->check(CLI::Range(0.001, 1e6));
+  CLI::Option* quiet = app.add_flag("-q,--quiet", global.quiet, "print only results and errors");
+  app.add_flag("-v,--verbose", global.verbose, "log every status text of the library's dialogs")
+      ->excludes(quiet);
+  app.add_subcommand("sim", "put a simulated unit on a pseudo-terminal (quibra sim --help)");
+
+  CommandRun run;
+  AddDemoCommand(app, run);
+  AddIdentifyCommand(app, run);
+  AddListCommand(app, run);
+  AddDownloadCommand(app, run);
+  AddDecodeCommand(app, run);
+  AddSettingsCommand(app, run);
+  AddBikesCommand(app, run);
+  AddLogoCommand(app, run);
+  AddDumpMemoryCommand(app, run);
+  AddUnitCommand(app, run);
+  AddSoundCommand(app, run);
+  AddPortsCommand(app, run);
+
+  const int sim = SimPosition(argc, argv);
   try {
-    if (command == "sim") return quibra::sim::RunSimProgram("quibra sim", argc - 2, argv + 2);
-    quibra::cli::RouteInterruptToDialogs();
-    if (command == "identify") return quibra::cli::Identify(argc - 2, argv + 2);
-    if (command == "demo") return quibra::cli::Demo();
-    if (command == "dump-memory") return quibra::cli::DumpMemoryCommand(argc - 2, argv + 2);
-    if (command == "download" || command == "decode") {
-      quibra::cli::LibrarySession library;
-      return command == "download" ? quibra::cli::DownloadCommand(argc - 2, argv + 2)
-                                   : quibra::cli::DecodeCommand(argc - 2, argv + 2);
-    }
-    if (command == "bikes") {
-      quibra::cli::LibrarySession library;
-      return quibra::cli::BikesCommand(argc - 2, argv + 2);
-    }
-    if (command == "logo") return quibra::cli::LogoCommand(argc - 2, argv + 2);
-    if (command == "command") {
-      quibra::cli::LibrarySession library;
-      return quibra::cli::UnitCommand(argc - 2, argv + 2);
-    }
-    if (command == "sound") return quibra::cli::SoundCommand(argc - 2, argv + 2);
-    if (command == "settings") {
-      quibra::cli::LibrarySession library;
-      return quibra::cli::SettingsCommand(argc - 2, argv + 2);
-    }
+    app.parse(sim > 0 ? sim + 1 : argc, argv);
+  } catch (const CLI::ParseError& error) {
+    return ReportParseError(app, error);
+  }
+  if (!global.trace.empty() && fnQuibraExt_SetTrace(global.trace.c_str()) != 1) {
+    std::fprintf(stderr, "quibra: cannot write the trace to %s: %s\n", global.trace.c_str(),
+                 std::strerror(errno));
+    return kExitFailure;
+  }
+  try {
+    if (sim > 0) return quibra::sim::RunSimProgram("quibra sim", argc - sim - 1, argv + sim + 1);
+    StartStopControl(global.timeout);
+    const int status = run ? run() : kExitUsage;
+    EndStopControl();
+    return StopRequested() ? ReportStop() : status;
   } catch (const std::exception& error) {
     std::fprintf(stderr, "quibra: %s\n", error.what());
-    return 1;
+    return kExitFailure;
   }
-  return quibra::cli::Usage();
 }

@@ -1,17 +1,23 @@
-#include "settings_command.h"
-
+// quibra settings get|set: a settings group of an older unit as JSON, read from the unit or
+// changed on it (or written as the upload sound to a wave file).
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
 #include <iterator>
+#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
-#include "arguments.h"
+#include "commands.h"
 #include "destination.h"
+#include "failure.h"
 #include "identify.h"
+#include "library_session.h"
+#include "output_file.h"
 #include "quibra/quibra.h"
 #include "record_fields.h"
+#include "stop_control.h"
 #include "terminal_view.h"
 
 namespace quibra::cli {
@@ -87,53 +93,71 @@ const Group* FindGroup(const std::string& name) {
   return nullptr;
 }
 
-int Usage() {
-  std::string groups;
-  for (const Group& g : kGroups) {
-    if (!groups.empty()) groups += ", ";
-    groups += g.name;
-    if (g.count > 0) groups += " N (1.." + std::to_string(g.count) + ")";
+// Two fields that hold one value in two units: the library takes `kept` when it is nonzero and
+// derives `derived` from it, else the other way round. When the user changes `derived` alone
+// (the weight in kg, the height in feet and inches), `kept` is cleared so that the change wins
+// and the other form is derived from it, not the old value of the other form.
+struct OneValue {
+  const RecordInfo* record;
+  const char* derived[2];
+  const char* kept;
+};
+constexpr OneValue kOneValues[] = {
+    {&kUserSettingsRecord, {"WeightKg", nullptr}, "WeightLb"},
+    {&kUserSettingsRecord, {"HeightFeet", "HeightInches"}, "HeightCm"},
+};
+
+void LetTheChangeWin(const RecordInfo& info, const json& asked, void* record) {
+  for (const OneValue& v : kOneValues) {
+    if (v.record != &info || asked.contains(v.kept)) continue;
+    const bool changed =
+        asked.contains(v.derived[0]) || (v.derived[1] != nullptr && asked.contains(v.derived[1]));
+    if (changed) RecordFromJson(info, json{{v.kept, 0}}, record);
   }
-  std::fprintf(
-      stderr,
-      "usage: quibra settings get GROUP --port DEV [--link serial|usb|irda] [--variant V]\n"
-      "       quibra settings set GROUP (--port DEV [--link serial|usb|irda] | --sound "
-      "FILE.wav) [--variant V] < JSON\n"
-      "  GROUP: %s\n"
-      "  set: the JSON object names the fields to change from the defaults\n",
-      groups.c_str());
-  return 2;
+}
+
+// Tells of every value the library stored otherwise than asked (out of range, cut short).
+void ReportCorrections(const json& asked, const json& stored, const std::string& name) {
+  if (asked.is_object() && stored.is_object()) {
+    for (const auto& [key, value] : asked.items()) {
+      if (stored.contains(key))
+        ReportCorrections(value, stored[key], name.empty() ? key : name + "." + key);
+    }
+  } else if (asked.is_array() && stored.is_array()) {
+    for (size_t i = 0; i < asked.size() && i < stored.size(); ++i)
+      ReportCorrections(asked[i], stored[i], name + "[" + std::to_string(i) + "]");
+  } else if (asked != stored) {
+    std::fprintf(stderr, "quibra: %s %s was stored as %s\n", name.c_str(), asked.dump().c_str(),
+                 stored.dump().c_str());
+  }
 }
 
 struct Options {
   bool write = false;
+  std::string group_name;
   const Group* group = nullptr;
   int32_t number = 0;
   Destination to;
   int32_t variant = 0;  // exercise-set layout
+  bool from_defaults = false;
 };
 
-bool Parse(int argc, char** argv, Options& o) {
-  if (argc < 2) return false;
-  const std::string verb = argv[0];
-  if (verb != "get" && verb != "set") return false;
-  o.write = verb == "set";
-  o.group = FindGroup(argv[1]);
-  if (o.group == nullptr) return false;
-  int i = 2;
-  if (o.group->count > 0 && (i >= argc || !ParseNumber(argv[i++], 1, o.group->count, o.number)))
-    return false;
-  for (; i < argc; ++i) {
-    const std::string arg = argv[i];
-    if (i + 1 >= argc) return false;
-    const char* value = argv[++i];
-    if (arg == "--variant") {
-      if (!ParseNumber(value, 0, 1, o.variant)) return false;
-    } else if (!TakeDestination(arg, value, true, o.to)) {
-      return false;
-    }
+// The JSON object of the changes on standard input, checked against the record; nothing (and
+// why on stderr) when it is not one.
+std::optional<json> ReadChanges(const RecordInfo& info) {
+  const std::string input((std::istreambuf_iterator<char>(std::cin)),
+                          std::istreambuf_iterator<char>());
+  json object = json::parse(input, nullptr, false);
+  if (object.is_discarded()) {
+    std::fprintf(stderr, "quibra: the input is not JSON\n");
+    return std::nullopt;
   }
-  return DestinationComplete(o.to, o.write);
+  std::vector<uint64_t> scratch((info.size + sizeof(uint64_t) - 1) / sizeof(uint64_t), 0);
+  if (const std::string error = RecordFromJson(info, object, scratch.data()); !error.empty()) {
+    std::fprintf(stderr, "quibra: %s\n", error.c_str());
+    return std::nullopt;
+  }
+  return object;
 }
 
 int Transfer(const Options& o) {
@@ -143,54 +167,128 @@ int Transfer(const Options& o) {
   std::vector<uint64_t> storage((info.size + sizeof(uint64_t) - 1) / sizeof(uint64_t), 0);
   void* record = storage.data();
   g.reset(record, o.number);
-  if (o.write) {
-    const std::string input((std::istreambuf_iterator<char>(std::cin)),
-                            std::istreambuf_iterator<char>());
-    const json object = json::parse(input, nullptr, false);
-    if (object.is_discarded()) {
-      std::fprintf(stderr, "quibra: the input is not JSON\n");
-      return 2;
-    }
-    if (const std::string error = RecordFromJson(info, object, record); !error.empty()) {
-      std::fprintf(stderr, "quibra: %s\n", error.c_str());
-      return 2;
-    }
-  } else if (g.read == nullptr) {
-    std::fprintf(stderr, "quibra: the unit cannot be asked for its %s\n", info.name);
-    return 2;
-  }
+  std::optional<json> changes;
+  if (o.write && !(changes = ReadChanges(info))) return kExitUsage;
+  LibrarySession library;
+  TerminalView view;
   CommParams params{};
   params.Size = QUIBRA_COMM_PARAMS_SIZE;
   if (!o.to.sound_file.empty()) {
-    if (!SoundFileParams(o.to, params)) return Usage();
-    if (g.send(&params, o.number, o.variant, record) != 1) {
-      std::fprintf(stderr, "quibra: the %s were refused\n", info.name);
-      return 1;
+    // The library writes the sound under a temporary name, renamed when it is complete.
+    OutputFile sound(o.to.sound_file);
+    Destination partial = o.to;
+    partial.sound_file = sound.partial();
+    if (!SoundFileParams(partial, params)) {
+      std::fprintf(stderr, "quibra: the file name %s is too long\n", o.to.sound_file.c_str());
+      return kExitUsage;
     }
+    RecordFromJson(info, *changes, record);
+    LetTheChangeWin(info, *changes, record);
+    if (g.send(&params, o.number, o.variant, record) != 1) {
+      std::fprintf(stderr, "quibra: the %s were refused%s\n", info.name,
+                   LibraryErrorCause().c_str());
+      return kExitFailure;
+    }
+    std::string error;
+    if (StopRequested()) return kExitFailure;
+    if (!sound.Commit(true, error)) {
+      std::fprintf(stderr, "quibra: %s\n", error.c_str());
+      return kExitFailure;
+    }
+    ReportCorrections(*changes, RecordToJson(info, record), "");
     std::printf("%s\n", o.to.sound_file.c_str());
     return 0;
   }
-  if (!OpenLink(o.to.port, o.to.link)) return 1;
+  if (!OpenLink(o.to.port, o.to.link)) return kExitFailure;
   params.LinkType = 1;
   params.ShowDialog = 1;
-  const int32_t result = o.write ? g.send(&params, o.number, o.variant, record)
-                                 : g.read(&params, o.number, o.variant, record);
-  fnQuibra_EndIRCommunication(0);
-  if (result != 1) {
-    std::fprintf(stderr, "quibra: the %s could not be %s\n", info.name, o.write ? "sent" : "read");
-    return 1;
+  int32_t result = 1;
+  // A change starts from what the unit holds, so that the fields it does not name keep their
+  // values.
+  const bool read_first = !o.write || !o.from_defaults;
+  if (read_first) result = g.read(&params, o.number, o.variant, record);
+  const bool was_read = read_first && result == 1;
+  if (o.write && result == 1 && !StopRequested()) {
+    RecordFromJson(info, *changes, record);
+    LetTheChangeWin(info, *changes, record);
+    result = g.send(&params, o.number, o.variant, record);
   }
-  if (!o.write) std::printf("%s\n", RecordToJson(info, record).dump(2).c_str());
+  fnQuibra_EndIRCommunication(0);
+  if (StopRequested()) return kExitFailure;
+  if (result != 1) {
+    std::fprintf(stderr, "quibra: the %s could not be %s%s\n", info.name,
+                 o.write ? "changed" : "read", LibraryErrorCause().c_str());
+    // A unit whose memory was never set holds values the library does not send back.
+    if (o.write && was_read)
+      std::fprintf(stderr,
+                   "quibra: (--from-defaults starts from the defaults, not the unit's "
+                   "values)\n");
+    return kExitFailure;
+  }
+  if (o.write) {
+    ReportCorrections(*changes, RecordToJson(info, record), "");
+  } else {
+    std::printf("%s\n", RecordToJson(info, record).dump(2).c_str());
+  }
   return 0;
+}
+
+std::string GroupsText() {
+  std::string groups;
+  for (const Group& g : kGroups) {
+    if (!groups.empty()) groups += ", ";
+    groups += g.name;
+    if (g.count > 0) groups += " N (1.." + std::to_string(g.count) + ")";
+  }
+  return groups;
+}
+
+void AddVerb(CLI::App* settings, bool write, CommandRun& run) {
+  auto o = std::make_shared<Options>();
+  o->write = write;
+  CLI::App* sub = settings->add_subcommand(
+      write ? "set" : "get",
+      write ? "change the fields a JSON object on standard input names; the others keep the "
+              "unit's values"
+            : "print a settings group as JSON");
+  std::vector<std::string> names;
+  for (const Group& g : kGroups)
+    names.emplace_back(g.name);
+  sub->add_option("group", o->group_name, "the group: " + GroupsText())
+      ->required()
+      ->check(CLI::IsMember(names));
+  sub->add_option("number", o->number, "the number of a numbered group");
+  AddDestinationOptions(sub, o->to, write);
+  sub->add_option("--variant", o->variant, "the exercise-set layout")->check(CLI::Range(0, 1));
+  if (write) {
+    sub->add_flag("--from-defaults", o->from_defaults,
+                  "start from the group's defaults instead of the unit's values");
+  }
+  sub->callback([o, &run] {
+    o->group = FindGroup(o->group_name);
+    const Group& g = *o->group;
+    if (g.count > 0 && (o->number < 1 || o->number > g.count))
+      UsageError(std::string(g.name) + " needs a number 1.." + std::to_string(g.count));
+    if (g.count == 0 && o->number != 0) UsageError(std::string(g.name) + " takes no number");
+    CheckDestination(o->to, o->write);
+    if (g.read == nullptr && (!o->write || !o->from_defaults)) {
+      UsageError(std::string("the unit cannot be asked for its ") + g.record->name +
+                 (o->write ? ": add --from-defaults" : ""));
+    }
+    if (o->write && !o->to.sound_file.empty() && !o->from_defaults)
+      UsageError("a sound cannot read the unit first: add --from-defaults");
+    run = [o] { return Transfer(*o); };
+  });
 }
 
 }  // namespace
 
-int SettingsCommand(int argc, char** argv) {
-  Options o;
-  if (!Parse(argc, argv, o)) return Usage();
-  TerminalView view;
-  return Transfer(o);
+void AddSettingsCommand(CLI::App& app, CommandRun& run) {
+  CLI::App* settings =
+      app.add_subcommand("settings", "read or change a settings group of a unit as JSON");
+  settings->require_subcommand(1);
+  AddVerb(settings, false, run);
+  AddVerb(settings, true, run);
 }
 
 }  // namespace quibra::cli

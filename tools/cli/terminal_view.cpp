@@ -1,12 +1,11 @@
 #include "terminal_view.h"
 
-#include <pthread.h>
-#include <signal.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <cstdlib>
-#include <thread>
+
+#include "command_line.h"
+#include "stop_control.h"
 
 namespace quibra::cli {
 namespace {
@@ -19,12 +18,18 @@ constexpr int kBarWidth = 30;
 
 }  // namespace
 
-TerminalView::TerminalView(std::FILE* out) : out_(out), interactive_(isatty(fileno(out)) != 0) {
+TerminalView::TerminalView(std::FILE* out)
+    : out_(out),
+      interactive_(isatty(fileno(out)) != 0 && !Global().verbose),
+      quiet_(Global().quiet),
+      verbose_(Global().verbose) {
   fnQuibraExt_SetDialogObserver(&observe, this);
 }
 
 TerminalView::~TerminalView() {
   fnQuibraExt_SetDialogObserver(nullptr, nullptr);
+  if (drawn_) std::fputc('\n', out_);
+  std::fflush(out_);
 }
 
 void TerminalView::observe(const QuibraDialogEvent* event, void* context) {
@@ -34,11 +39,15 @@ void TerminalView::observe(const QuibraDialogEvent* event, void* context) {
 void TerminalView::on_event(const QuibraDialogEvent& event) {
   switch (event.Kind) {
     case QUIBRA_DIALOG_OPENED:
+      // A stop asked for before the dialog showed: it is cancelled at once.
+      if (StopRequested()) fnQuibraExt_PressDialogButton(kCancel);
       text_.clear();
       bar_visible_ = false;
       progress_ = 0;
       break;
     case QUIBRA_DIALOG_CONTROL:
+      if (cancel_on_retry_ && event.Control == kRetry && event.Enabled != 0)
+        fnQuibraExt_PressDialogButton(kCancel);
       if (event.Control == kStatusText) {
         if (text_ == event.Text) return;
         text_ = event.Text;
@@ -52,12 +61,17 @@ void TerminalView::on_event(const QuibraDialogEvent& event) {
       draw();
       break;
     case QUIBRA_DIALOG_CLOSED:
-      logged_.clear();
-      if (drawn_) std::fputc('\n', out_);
+      // The line is cleared, not ended: the next dialog (a dump opens one for every page) draws
+      // on the same line, and what the command prints starts on a clean one.
+      if (verbose_) logged_.clear();
+      if (drawn_) std::fputs("\r\033[K", out_);
+      std::fflush(out_);
       drawn_ = false;
       break;
     case QUIBRA_DIALOG_AWAITING_CHOICE:
-      fnQuibraExt_PressDialogButton(ask_retry() ? kRetry : kCancel);
+      // Nobody is asked while the command is stopped, nor for a recording that plays once.
+      fnQuibraExt_PressDialogButton(!StopRequested() && !cancel_on_retry_ && ask_retry() ? kRetry
+                                                                                         : kCancel);
       break;
     case QUIBRA_DIALOG_MESSAGE_BOX:
       if (drawn_) std::fputc('\n', out_);
@@ -84,6 +98,7 @@ bool TerminalView::ask_retry() {
 }
 
 void TerminalView::draw() {
+  if (quiet_) return;
   if (!interactive_) {
     // A log, not a screen: each new status text on a line of its own, without the bar.
     if (text_.empty() || text_ == logged_) return;
@@ -102,20 +117,6 @@ void TerminalView::draw() {
   std::fputs(line.c_str(), out_);
   std::fflush(out_);
   drawn_ = true;
-}
-
-void RouteInterruptToDialogs() {
-  sigset_t interrupt;
-  sigemptyset(&interrupt);
-  sigaddset(&interrupt, SIGINT);
-  pthread_sigmask(SIG_BLOCK, &interrupt, nullptr);  // inherited by every thread started later
-  std::thread([interrupt] {
-    int signal_number = 0;
-    for (;;) {
-      sigwait(&interrupt, &signal_number);
-      if (fnQuibraExt_PressDialogButton(kCancel) == 0) std::_Exit(130);
-    }
-  }).detach();
 }
 
 }  // namespace quibra::cli
