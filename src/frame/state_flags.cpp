@@ -18,6 +18,12 @@ int32_t StateFlags::get(int32_t flag) const {
   return values_[flag - kFirstStateFlag];
 }
 
+uint32_t StateFlags::cancel_mark() const {
+  std::lock_guard guard(lock_);
+  const bool raised = values_[kFlagCancelRequest - kFirstStateFlag] != 0;
+  return cancel_requests_.load() - (raised ? 1U : 0U);
+}
+
 void StateFlags::clear_all() {
   for (int32_t flag = kFirstStateFlag; flag <= kLastStateFlag; ++flag)
     set(flag, 0);
@@ -34,6 +40,9 @@ void ClearStateFlags() {
 }
 uint32_t CancelRequests() {
   return module().flags.cancel_requests();
+}
+uint32_t CancelMark() {
+  return module().flags.cancel_mark();
 }
 
 }  // namespace quibra::frame

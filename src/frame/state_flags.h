@@ -53,6 +53,11 @@ class StateFlags {
   // How often the cancel request (2007) has been raised. The engine clears the flag at the end
   // of its cycle, often before a caller polling the transfer sees it; the count stays.
   uint32_t cancel_requests() const { return cancel_requests_.load(); }
+  // What a waiter notes before it sends: the count, less one while a request is still raised.
+  // The engine drops the next exchange it runs while the flag is up, without a final status, and
+  // clears the flag only at the end of that cycle; a waiter that noted the count with the
+  // request already in it would wait for ever. Noted this way, it sees the request at once.
+  uint32_t cancel_mark() const;
 
  private:
   std::mutex& lock_;  // StateFlagLock: lock order 6, innermost (frame/locks.h)
@@ -65,5 +70,6 @@ int32_t SetStateFlag(int32_t flag, int32_t value);
 int32_t GetStateFlag(int32_t flag);
 void ClearStateFlags();
 uint32_t CancelRequests();
+uint32_t CancelMark();
 
 }  // namespace quibra::frame

@@ -107,7 +107,7 @@ void TransferProcedure::on_button(DialogWindow& window, int32_t control) {
 }
 
 uint32_t CancelMark() {
-  return frame::CancelRequests();
+  return frame::CancelMark();
 }
 
 bool CancelledSince(uint32_t mark) {

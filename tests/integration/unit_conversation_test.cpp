@@ -1,6 +1,7 @@
 // The library against the simulated unit over a real pseudo-terminal: the engine's exports, the
 // send-with-progress call and its dialogs, as an application uses them.
 #include <chrono>
+#include <future>
 #include <thread>
 
 #include "quibra/quibra.h"
@@ -96,6 +97,36 @@ TEST_F(UnitConversation, NoAnswerThenRetryAfterTheUnitComesBack) {
   EXPECT_EQ(transfer::SendUnitMessage(p, 9021, 0), 1);
   EXPECT_TRUE(retried);
   EXPECT_EQ(m().unit.type.load(), 22);  // recognised from the identification answer
+}
+
+// A cancel ends a silent read with a failure, whether it comes while the unit is silent or just
+// before the read, while the engine still holds the request it will drop the read for.
+TEST_F(UnitConversation, ACancelEndsASilentReadAtOnce) {
+  open();
+  for (const bool before : {true, false}) {
+    SCOPED_TRACE(before);
+    ASSERT_EQ(fnQuibra_SendIRComMessage(9002, 0), 1);
+    ASSERT_EQ(WaitFinalStatus(), 10);
+    if (before) {
+      fnQuibra_CancelExerciseReading();
+    } else {
+      unit_.queue_fault(Fault::Silence());
+    }
+    auto read = std::async(std::launch::async, [] {
+      CommParams p = LinkParams();
+      UserSettings record{};
+      return fnQuibra_ReadUserSettings(&p, &record);
+    });
+    if (!before) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(200));
+      fnQuibra_CancelExerciseReading();
+    }
+    ASSERT_EQ(read.wait_for(std::chrono::seconds(3)), std::future_status::ready);
+    EXPECT_EQ(read.get(), 0);
+    unit_.clear_faults();
+    // The engine ends the cycle of the dropped read before it takes the next message.
+    std::this_thread::sleep_for(std::chrono::milliseconds(700));
+  }
 }
 
 }  // namespace
