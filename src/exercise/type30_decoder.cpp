@@ -62,7 +62,9 @@ int32_t Read(const MemoryReader& m, const Field& f) {
 
 int32_t DecodeType30Exercise(const MemoryReader& m, ExerciseStore& s, int32_t /*monitor_type*/,
                              int32_t index, ImageMode /*mode*/) {
-  if (m.count() < kFirstLap - 1) return 0;
+  // The unit keeps one exercise: any other index names none, so that a caller stepping through
+  // the exercises comes to an end.
+  if (index != 0 || m.count() < kFirstLap - 1) return 0;
   if (const auto bad = CheckStart(
           2000 + (m.byte(kDate + 1) >> 1), (m.byte(kDate) >> 5) + 8 * (m.byte(kDate + 1) & 1),
           m.byte(kDate) & 31, codec::BcdToBin(m.byte(kStart + 2) & 0x7F),

@@ -31,7 +31,9 @@ int32_t DecodeType31Exercise(const MemoryReader& m, ExerciseStore& s, int32_t /*
                              int32_t index, ImageMode /*mode*/) {
   const int32_t count_byte = m.byte(kExerciseCount);
   const int32_t exercises = (count_byte & 15) != 0 ? 1 : count_byte >> 4;
-  if (index < 0 || index >= exercises) index = 0;
+  // An index past the exercises names none (it once fell back to the first, which made a caller
+  // stepping through them decode it again for ever).
+  if (index < 0 || index >= exercises) return 0;
   int32_t b = kFirstExercise;
   for (int32_t n = 0; n < index; ++n)
     b += kFixedSize + kLapSize * m.byte(b + kLapCount);

@@ -193,8 +193,26 @@ TEST_F(SummaryRoundTripTest, Type32Records) {
           ExpectParams({{38, 3838}, {44, 4444}, {43, 4343}, {104, 104}, {103, 103}});
         });
   }
-  Load(sim::Type32Image(xs, ImageKind::kSingleExercise));
-  EXPECT_EQ(fnQuibra_AnalyzeFile(3, 0), 0);
+}
+
+// An index past the exercises an image holds names none, so that stepping through them ends.
+TEST_F(SummaryRoundTripTest, AnIndexPastTheExercisesFails) {
+  const std::vector<sim::Type31Exercise> x31 = {Type31(2, 0), Type31(0, 1), Type31(4, 2)};
+  const std::vector<sim::Type32Exercise> x32(3);
+  const struct {
+    std::vector<uint8_t> image;
+    int32_t held;
+  } kCases[] = {
+      {sim::Type30Image(Type30(false), ImageKind::kSingleExercise), 1},
+      {sim::Type31Image(x31, ImageKind::kSingleExercise), 3},
+      {sim::Type32Image(x32, ImageKind::kSingleExercise), 3},
+  };
+  for (const auto& c : kCases) {
+    Load(c.image);
+    EXPECT_EQ(fnQuibra_AnalyzeFile(c.held - 1, 0), 1) << c.held;
+    EXPECT_EQ(fnQuibra_AnalyzeFile(c.held, 0), 0) << c.held;
+    EXPECT_EQ(fnQuibra_AnalyzeFile(c.held + 7, 0), 0) << c.held;
+  }
 }
 
 }  // namespace

@@ -19,6 +19,7 @@
 #include <nlohmann/json.hpp>
 
 #include "encoders/k_series_encoder.h"
+#include "encoders/summary_encoders.h"
 #include "serial_link.h"
 #include "support/cli_run.h"
 #include "support/pty_pair.h"
@@ -364,25 +365,45 @@ TEST(Cli, CommandLineConventions) {
   EXPECT_EQ(RunCli("sim --type 99").exit_code, 2);
 }
 
-TEST(Cli, ADamagedExerciseIsReportedAndTheOthersSaved) {
-  std::vector<uint8_t> image =
+// Saved memories through `decode`: a damaged exercise is reported and the others saved, and a
+// unit that keeps one exercise or a few gives that many files and no more.
+TEST(Cli, DecodeSavesEachExerciseOfAMemoryOnce) {
+  std::vector<uint8_t> damaged =
       quibra::sim::KSeriesSingleImage(std::vector<quibra::sim::KSeriesExercise>(3), 22, 19, 1);
   // Memory positions count from 1; the second exercise's month byte says 13.
-  const auto at = [&](int32_t position) -> uint8_t& { return image[position - 1]; };
+  const auto at = [&](int32_t position) -> uint8_t& { return damaged[position - 1]; };
   const int32_t second = 4 + (at(5) | (at(6) & 0x7F) << 8);
   at(second + 16) = 0x0D;
+  quibra::sim::Type31Exercise x31;
+  x31.year = 2026;
+  x31.laps.resize(2);
+  const struct {
+    std::vector<uint8_t> image;
+    int exit_code;
+    size_t files;
+    const char* said;
+  } kCases[] = {
+      {damaged, 1, 2, "quibra: exercise 2: bad start date (month 13)\n"},
+      {quibra::sim::Type30Image({}, quibra::sim::ImageKind::kSingleExercise), 0, 1, ""},
+      {quibra::sim::Type31Image({x31, x31, x31}, quibra::sim::ImageKind::kSingleExercise), 0, 3,
+       ""},
+  };
   const std::string dir = TestFolder();
-  const std::string bin = dir + "/memory.bin";
-  {
-    std::ofstream file(bin, std::ios::binary);
-    file.put(0);  // a binary memory file starts one byte before position 1
-    file.write(reinterpret_cast<const char*>(image.data()),
-               static_cast<std::streamsize>(image.size()));
+  for (size_t i = 0; i < std::size(kCases); ++i) {
+    SCOPED_TRACE(i);
+    const std::string bin = dir + "/memory" + std::to_string(i) + ".bin";
+    {
+      std::ofstream file(bin, std::ios::binary);
+      file.put(0);  // a binary memory file starts one byte before position 1
+      file.write(reinterpret_cast<const char*>(kCases[i].image.data()),
+                 static_cast<std::streamsize>(kCases[i].image.size()));
+    }
+    const std::string out = dir + "/out" + std::to_string(i);
+    const CliRun run = RunCli("decode " + bin + " --out " + out);
+    EXPECT_EQ(run.exit_code, kCases[i].exit_code) << run.output;
+    EXPECT_TRUE(Printed(run, kCases[i].said));
+    EXPECT_EQ(FilesIn(out).size(), kCases[i].files) << run.output;
   }
-  const CliRun run = RunCli("decode " + bin + " --out " + dir + "/out");
-  EXPECT_EQ(run.exit_code, 1);
-  EXPECT_TRUE(Printed(run, "quibra: exercise 2: bad start date (month 13)\n"));
-  EXPECT_EQ(FilesIn(dir + "/out").size(), 2u) << run.output;
 }
 
 TEST(Cli, NothingWaitsForEverAndNoFailureEndsAsSuccess) {

@@ -229,7 +229,10 @@ std::optional<std::vector<SavedExercise>> SaveExercises(const std::string& dir, 
   std::vector<SavedExercise> saved;
   std::set<std::string> taken;
   std::string last_reason;
-  for (int32_t n = 0;; ++n) {
+  // Every exercise takes at least a byte of the memory: no memory holds more exercises than the
+  // library reports bytes, so the loop ends even if a decoder kept answering for a later index.
+  const int32_t most = fnKx2GetNbrOfMemtrBytes();
+  for (int32_t n = 0; n < most; ++n) {
     if (StopRequested()) return std::nullopt;
     if (fnQuibra_AnalyzeFile(n, kSingleExercises) != 1) {
       // Without a reason the chain has ended; with one this exercise is damaged and the next
