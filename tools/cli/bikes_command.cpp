@@ -6,8 +6,10 @@
 #include <iostream>
 #include <iterator>
 #include <memory>
+#include <optional>
 #include <string>
 
+#include "change_on_unit.h"
 #include "commands.h"
 #include "destination.h"
 #include "failure.h"
@@ -28,11 +30,12 @@ struct Options {
   bool write = false;
   std::string file;
   Destination to;
+  bool from_defaults = false;
 };
 
-// The defaults with the fields the JSON input names; false (and why on stderr) when the input
-// is not a JSON object of the record's fields.
-bool LoadRecord(const Options& o, BikeSettings& record) {
+// The JSON object of the changes, checked against the record; nothing (and why on stderr) when
+// the input is not a JSON object of the record's fields.
+std::optional<json> LoadChanges(const Options& o) {
   std::string input;
   if (o.file.empty()) {
     input.assign(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
@@ -40,21 +43,22 @@ bool LoadRecord(const Options& o, BikeSettings& record) {
     std::ifstream file(o.file, std::ios::binary);
     if (!file) {
       std::fprintf(stderr, "quibra: cannot read %s\n", o.file.c_str());
-      return false;
+      return std::nullopt;
     }
     input.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
   }
   const json object = json::parse(input, nullptr, false);
   if (object.is_discarded()) {
     std::fprintf(stderr, "quibra: the input is not JSON\n");
-    return false;
+    return std::nullopt;
   }
-  if (const std::string error = RecordFromJson(kBikeSettingsRecord, object, &record);
+  BikeSettings scratch{};
+  if (const std::string error = RecordFromJson(kBikeSettingsRecord, object, &scratch);
       !error.empty()) {
     std::fprintf(stderr, "quibra: %s\n", error.c_str());
-    return false;
+    return std::nullopt;
   }
-  return true;
+  return object;
 }
 
 bool StoreRecord(const Options& o, const BikeSettings& record) {
@@ -102,24 +106,25 @@ int BySound(const Options& o, BikeSettings& record) {
 int Bikes(const Options& o) {
   BikeSettings record{};
   fnQuibra_ResetBikeSettings(&record);
-  if (o.write && !LoadRecord(o, record)) return kExitUsage;
+  std::optional<json> changes;
+  if (o.write && !(changes = LoadChanges(o))) return kExitUsage;
+  const auto apply = [&] { RecordFromJson(kBikeSettingsRecord, *changes, &record); };
   LibrarySession library;
-  if (!o.to.sound_file.empty()) return BySound(o, record);
+  if (!o.to.sound_file.empty()) {
+    apply();
+    return BySound(o, record);
+  }
   TerminalView view;
   if (!OpenLink(o.to.port, o.to.link)) return kExitFailure;
   CommParams params{};
   params.Size = QUIBRA_COMM_PARAMS_SIZE;
   params.LinkType = 1;
   params.ShowDialog = 1;
-  const int32_t result = o.write ? fnQuibra_SendBikesSettings(&params, &record)
-                                 : fnQuibra_ReadBikesSettings(&params, &record);
-  fnQuibra_EndIRCommunication(0);
-  if (StopRequested()) return kExitFailure;
-  if (result != 1) {
-    std::fprintf(stderr, "quibra: the bike settings could not be %s%s\n", o.write ? "sent" : "read",
-                 LibraryErrorCause().c_str());
-    return kExitFailure;
-  }
+  const UnitChange change{o.write, o.from_defaults,
+                          [&](CommParams* p) { return fnQuibra_ReadBikesSettings(p, &record); },
+                          apply,
+                          [&](CommParams* p) { return fnQuibra_SendBikesSettings(p, &record); }};
+  if (!ChangeOnUnit(params, change, kBikeSettingsRecord.name)) return kExitFailure;
   return o.write || StoreRecord(o, record) ? 0 : kExitFailure;
 }
 
@@ -128,7 +133,7 @@ void AddVerb(CLI::App* bikes, bool write, CommandRun& run) {
   o->write = write;
   CLI::App* sub = bikes->add_subcommand(
       write ? "set" : "get",
-      write ? "send the bike settings: the defaults with the fields a JSON object names "
+      write ? "change the bike settings a JSON object names; the others keep the unit's values "
               "(LayoutType 32 selects the short layout)"
             : "print the bike settings as JSON");
   sub->add_option("--file", o->file,
@@ -136,8 +141,14 @@ void AddVerb(CLI::App* bikes, bool write, CommandRun& run) {
                         : "write the JSON to FILE.json, not standard output")
       ->option_text("FILE.json");
   AddDestinationOptions(sub, o->to, write);
+  if (write) {
+    sub->add_flag("--from-defaults", o->from_defaults,
+                  "start from the defaults instead of the unit's values");
+  }
   sub->callback([o, &run] {
     CheckDestination(o->to, o->write);
+    if (o->write && !o->to.sound_file.empty() && !o->from_defaults)
+      UsageError("a sound cannot read the unit first: add --from-defaults");
     run = [o] { return Bikes(*o); };
   });
 }

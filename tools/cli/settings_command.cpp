@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "change_on_unit.h"
 #include "commands.h"
 #include "destination.h"
 #include "failure.h"
@@ -202,29 +203,14 @@ int Transfer(const Options& o) {
   if (!OpenLink(o.to.port, o.to.link)) return kExitFailure;
   params.LinkType = 1;
   params.ShowDialog = 1;
-  int32_t result = 1;
-  // A change starts from what the unit holds, so that the fields it does not name keep their
-  // values.
-  const bool read_first = !o.write || !o.from_defaults;
-  if (read_first) result = g.read(&params, o.number, o.variant, record);
-  const bool was_read = read_first && result == 1;
-  if (o.write && result == 1 && !StopRequested()) {
-    RecordFromJson(info, *changes, record);
-    LetTheChangeWin(info, *changes, record);
-    result = g.send(&params, o.number, o.variant, record);
-  }
-  fnQuibra_EndIRCommunication(0);
-  if (StopRequested()) return kExitFailure;
-  if (result != 1) {
-    std::fprintf(stderr, "quibra: the %s could not be %s%s\n", info.name,
-                 o.write ? "changed" : "read", LibraryErrorCause().c_str());
-    // A unit whose memory was never set holds values the library does not send back.
-    if (o.write && was_read)
-      std::fprintf(stderr,
-                   "quibra: (--from-defaults starts from the defaults, not the unit's "
-                   "values)\n");
-    return kExitFailure;
-  }
+  const UnitChange change{o.write, o.from_defaults,
+                          [&](CommParams* p) { return g.read(p, o.number, o.variant, record); },
+                          [&] {
+                            RecordFromJson(info, *changes, record);
+                            LetTheChangeWin(info, *changes, record);
+                          },
+                          [&](CommParams* p) { return g.send(p, o.number, o.variant, record); }};
+  if (!ChangeOnUnit(params, change, info.name)) return kExitFailure;
   if (o.write) {
     ReportCorrections(*changes, RecordToJson(info, record), "");
   } else {
