@@ -68,12 +68,6 @@ TEST_F(SingleModelDecoderTest, Type31ChainsExercisesByTheirLapCounts) {
   ExpectParams({{10, 252000}, {14, 150}, {83, 1}});
   ASSERT_EQ(store().GetLapCount(0), 1);
   ExpectLap(0, {{648, 3}, {653, 2}, {601, 300}, {607, 155}, {611, 288}, {604, 500}, {659, 1}});
-
-  // An index beyond the exercise count selects exercise 0.
-  ASSERT_EQ(store().ResetExerciseRecord(0), 1);
-  ASSERT_EQ(exercise::DecodeType31Exercise(Reader(), store(), 31, 5, ImageMode::kSingleExercise),
-            1);
-  EXPECT_EQ(P(11), 990);  // 99 hundredths
 }
 
 TEST_F(SingleModelDecoderTest, Type32RecordsOf37Bytes) {

@@ -19,6 +19,7 @@ inline constexpr int kExitFailure = 1;
 inline constexpr int kExitUsage = 2;
 inline constexpr int kExitTimedOut = 124;
 inline constexpr int kExitCancelled = 130;
+inline constexpr int kExitTerminated = 143;  // 128 + SIGTERM, as a shell reports it
 
 struct GlobalOptions {
   bool quiet = false;    // no dialogs drawn and no progress, only results and errors

@@ -64,9 +64,9 @@ void Watch(sigset_t signals) {
     if (!stopping && bounded) wait = std::min(wait, deadline - Clock::now());
     const timespec ts = ToTimespec(wait);
     const int signal_number = sigtimedwait(&signals, nullptr, &ts);
-    if (signal_number == SIGINT) {
-      if (stopping) EndNow();  // a second Ctrl-C: the user will not wait for the library
-      g_reason = StopReason::Interrupted;
+    if (signal_number == SIGINT || signal_number == SIGTERM) {
+      if (stopping) EndNow();  // a second signal: the sender will not wait for the library
+      g_reason = signal_number == SIGINT ? StopReason::Interrupted : StopReason::Terminated;
     } else if (!stopping && bounded && Clock::now() >= deadline) {
       g_reason = StopReason::TimedOut;
     }
@@ -90,6 +90,7 @@ void StartStopControl(double timeout_seconds) {
   sigset_t signals;
   sigemptyset(&signals);
   sigaddset(&signals, SIGINT);
+  sigaddset(&signals, SIGTERM);
   pthread_sigmask(SIG_BLOCK, &signals, nullptr);  // inherited by every thread started later
   std::thread(Watch, signals).detach();
 }
@@ -111,6 +112,10 @@ int ReportStop() {
   if (g_reason.load() == StopReason::TimedOut) {
     std::fprintf(stderr, "quibra: timed out after %g s\n", g_timeout);
     return kExitTimedOut;
+  }
+  if (g_reason.load() == StopReason::Terminated) {
+    std::fprintf(stderr, "quibra: terminated\n");
+    return kExitTerminated;
   }
   std::fprintf(stderr, "quibra: cancelled\n");
   return kExitCancelled;

@@ -1,4 +1,5 @@
-// How a command is stopped before its end: Ctrl-C, or the time --timeout allows running out.
+// How a command is stopped before its end: Ctrl-C, SIGTERM, or the time --timeout allows running
+// out.
 // Either presses Cancel in the library's open dialog and asks the library to cancel the running
 // transfer, and keeps doing so until the command ends, so that a step that starts later is
 // cancelled as well; the command checks StopRequested() between its steps, writes nothing more
@@ -11,9 +12,9 @@
 
 namespace quibra::cli {
 
-enum class StopReason { None, Interrupted, TimedOut };
+enum class StopReason { None, Interrupted, Terminated, TimedOut };
 
-// Routes Ctrl-C here and starts the clock of the timeout (0: none). Call once, before any thread
+// Routes Ctrl-C and SIGTERM here and starts the clock of the timeout (0: none). Call once, before any thread
 // starts: the threads started later inherit the blocked signal.
 void StartStopControl(double timeout_seconds);
 
@@ -22,7 +23,8 @@ inline bool StopRequested() {
   return RequestedStop() != StopReason::None;
 }
 
-// Prints "cancelled" or "timed out after N s" and returns the exit code of the stop.
+// Prints "cancelled", "terminated" or "timed out after N s" and returns the exit code of the
+// stop.
 int ReportStop();
 
 // Holds the stop control's calls into the library back while the library is reset.
