@@ -124,7 +124,7 @@ int Bikes(const Options& o) {
                           [&](CommParams* p) { return fnQuibra_ReadBikesSettings(p, &record); },
                           apply,
                           [&](CommParams* p) { return fnQuibra_SendBikesSettings(p, &record); }};
-  if (!ChangeOnUnit(params, change, kBikeSettingsRecord.name)) return kExitFailure;
+  if (!ChangeOnUnit(params, change, "bike settings")) return kExitFailure;
   return o.write || StoreRecord(o, record) ? 0 : kExitFailure;
 }
 
