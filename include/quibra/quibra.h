@@ -447,7 +447,8 @@ QUIBRA_API int32_t QUIBRA_CALL fnQuibra_ReadMonitorType(void);
 QUIBRA_API int32_t QUIBRA_CALL fnQuibra_EEPROMStateCheckFix(CommParams* params);
 /* 1 when a stride sensor is paired with the unit. */
 QUIBRA_API int32_t QUIBRA_CALL fnQuibra_N4Sensor(CommParams* params);
-/* Sets six paired-sensor flags for types 34 and 38 (other types leave them). 1 / 0. */
+/* Sets six paired-sensor flags for types 34 and 38 (other types leave them). 1 / 0; 0 with
+ * nothing sent when flags is null. */
 QUIBRA_API int32_t QUIBRA_CALL fnQuibra_Sensors_PRVCZ(CommParams* params, int32_t* flags);
 /* Writes the identification and the whole memory of a running or cycling unit to a text file as
  * hexadecimal lines. 1 / 0. */
