@@ -100,7 +100,8 @@ QUIBRA_API int32_t QUIBRA_CALL fnQuibra_GetLimitSwapData(int32_t index, int32_t 
  * current unit is of another family (the record is cleared and sized either way). */
 QUIBRA_API int32_t QUIBRA_CALL fnQuibra_GetExeFileInfo(int32_t index, ExeFileInfo* info);
 /* Copies the name of the unit's current sport exercise (at most 8 characters, no terminator)
- * into buffer; returns the number of characters written. */
+ * into buffer; returns the number of characters written. The library cannot know the buffer's
+ * size: it must hold 8 characters. */
 QUIBRA_API int32_t QUIBRA_CALL fnQuibra_SportExeName(char* buffer, int32_t reserved);
 
 /* ---- exercise download ------------------------------------------------------------------- */
@@ -108,7 +109,10 @@ QUIBRA_API int32_t QUIBRA_CALL fnQuibra_SportExeName(char* buffer, int32_t reser
 /* Downloads the unit's exercise memory (mode 0: asks for it; nonzero: listens while the unit
  * sends on its own). With a window the download dialog runs and its result is returned (1
  * completed, 0 closed); without one the result is 1 completed, 2 no link, 3 no answer, else 0.
- * It does not decode; after a download that did not complete no bytes are left to decode. */
+ * It does not decode; after a download that did not complete no bytes are left to decode.
+ * Known fault: after a download dialog that ended without an answer (cancelled), the next
+ * download on the same running link, with or without a window, does not end while the unit
+ * stays silent. */
 QUIBRA_API int32_t QUIBRA_CALL fnQuibra_ReadExercisesData(uint32_t window, int32_t mode);
 /* Downloads file `file_index` of a file-based unit (max_bytes: its low byte limits the bytes
  * sent, 0 = the whole file) and decodes it; results as fnQuibra_ReadExercisesData. */
@@ -181,6 +185,7 @@ QUIBRA_API int32_t QUIBRA_CALL fnQuibra_GetSCErrorData(int32_t index);
 QUIBRA_API int32_t QUIBRA_CALL fnQuibra_ResetSCErrorCTRs(int32_t unused);
 /* Wireless link: asks the link library for its devices; list byte 0 receives the count, the
  * ids follow from byte 4 (up to 32). The 32-bit word at byte 4 is passed to the library first.
+ * The library cannot know the list's size: it must hold 132 bytes.
  * Returns the library's open result, 0 when the library is not there. */
 QUIBRA_API int32_t QUIBRA_CALL fnQuibra_GetDeviceList(int32_t link_type, uint8_t* list);
 /* Wireless link: opens the device (option 0x100 and a nonzero id), resets the options and
@@ -447,7 +452,8 @@ QUIBRA_API int32_t QUIBRA_CALL fnQuibra_ReadMonitorType(void);
 QUIBRA_API int32_t QUIBRA_CALL fnQuibra_EEPROMStateCheckFix(CommParams* params);
 /* 1 when a stride sensor is paired with the unit. */
 QUIBRA_API int32_t QUIBRA_CALL fnQuibra_N4Sensor(CommParams* params);
-/* Sets six paired-sensor flags for types 34 and 38 (other types leave them). 1 / 0. */
+/* Sets six paired-sensor flags for types 34 and 38 (other types leave them); flags must have
+ * room for six values. 1 / 0; 0 with nothing sent when flags is null. */
 QUIBRA_API int32_t QUIBRA_CALL fnQuibra_Sensors_PRVCZ(CommParams* params, int32_t* flags);
 /* Writes the identification and the whole memory of a running or cycling unit to a text file as
  * hexadecimal lines. 1 / 0. */

@@ -48,7 +48,8 @@ QUIBRA_API int32_t QUIBRA_CALL fnQuibra_N4Sensor(CommParams* params) {
 
 QUIBRA_API int32_t QUIBRA_CALL fnQuibra_Sensors_PRVCZ(CommParams* params, int32_t* flags) {
   return f::Guarded<int32_t>(0, [&] {
-    if (params == nullptr) return int32_t{0};
+    // Without a place for the flags the question is not asked at all.
+    if (params == nullptr || flags == nullptr) return int32_t{0};
     return p::SensorsPRVCZ(*params, flags);
   });
 }
