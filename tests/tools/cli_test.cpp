@@ -425,6 +425,20 @@ TEST(Cli, NothingWaitsForEverAndNoFailureEndsAsSuccess) {
       RunCli("download --port " + silent.slave_name() + " --out " + out + " < /dev/null");
   EXPECT_EQ(download.exit_code, 1);
   EXPECT_TRUE(Printed(download, "No answer from HR Monitor\nquibra: the exercises were not"));
+  // A plain file is no line either.
+  const std::string file = out + "/not-a-port";
+  { std::ofstream(file) << "x"; }
+  const CliRun plain = RunCli("identify --port " + file);
+  EXPECT_EQ(plain.exit_code, 1);
+  EXPECT_TRUE(Printed(plain, "port " + file + " is not a terminal device"));
+  // A second tool on a port the first one holds is told so at once.
+  CliProcess first({"download", "--port", silent.slave_name(), "--out", out});
+  ASSERT_TRUE(first.WaitForError("Reading...", 5000));
+  const CliRun second = RunCli("identify --port " + silent.slave_name());
+  EXPECT_EQ(second.exit_code, 1);
+  EXPECT_TRUE(Printed(second, "is busy")) << second.output;
+  first.Signal(SIGINT);
+  EXPECT_EQ(first.Finish().exit_code, 130);
   // Five tries of each exchange, and a little more.
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(20));
 }
