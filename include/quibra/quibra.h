@@ -109,10 +109,7 @@ QUIBRA_API int32_t QUIBRA_CALL fnQuibra_SportExeName(char* buffer, int32_t reser
 /* Downloads the unit's exercise memory (mode 0: asks for it; nonzero: listens while the unit
  * sends on its own). With a window the download dialog runs and its result is returned (1
  * completed, 0 closed); without one the result is 1 completed, 2 no link, 3 no answer, else 0.
- * It does not decode; after a download that did not complete no bytes are left to decode.
- * Known fault: after a download dialog that ended without an answer (cancelled), the next
- * download on the same running link, with or without a window, does not end while the unit
- * stays silent. */
+ * It does not decode; after a download that did not complete no bytes are left to decode. */
 QUIBRA_API int32_t QUIBRA_CALL fnQuibra_ReadExercisesData(uint32_t window, int32_t mode);
 /* Downloads file `file_index` of a file-based unit (max_bytes: its low byte limits the bytes
  * sent, 0 = the whole file) and decodes it; results as fnQuibra_ReadExercisesData. */

@@ -101,8 +101,7 @@ std::vector<Value> ValuesOf(const ArgSpec& spec, const std::string& missing_path
       }
       break;
     case Kind::Word:
-      // One window besides none, swept last: after a download dialog that was cancelled on a
-      // silent line the next download does not end (see fnQuibra_ReadExercisesData).
+      // No window, and one that is not: the headless dialogs take either.
       for (int64_t n : {int64_t{0}, int64_t{UINT32_MAX}}) all.push_back(Number(n));
       break;
     case Kind::Text:
