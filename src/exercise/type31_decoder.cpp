@@ -37,7 +37,7 @@ int32_t DecodeType31Exercise(const MemoryReader& m, ExerciseStore& s, int32_t /*
   int32_t b = kFirstExercise;
   for (int32_t n = 0; n < index; ++n)
     b += kFixedSize + kLapSize * m.byte(b + kLapCount);
-  if (b + kFixedSize > m.count()) return 0;
+  if (b + kFixedSize - 1 > m.count()) return 0;  // byte 43 is the last of an exercise without laps
 
   const int32_t options = m.byte(b + 1);
   s.SetExerciseParam(kRec, 131, options & 3);
