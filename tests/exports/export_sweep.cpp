@@ -49,9 +49,9 @@ Value Text(std::string text, std::string label) {
   return v;
 }
 
-std::vector<int64_t> Integers(const ArgSpec& spec) {
+std::vector<int64_t> Integers(const ArgShape& shape) {
   std::vector<int64_t> all{0, -1, 1, INT32_MIN, INT32_MAX};
-  for (int64_t end : spec.range_ends) {
+  for (int64_t end : shape.range_ends) {
     for (int64_t n : {end - 1, end, end + 1}) {
       if (n >= INT32_MIN && n <= INT32_MAX && std::find(all.begin(), all.end(), n) == all.end()) {
         all.push_back(n);
@@ -61,13 +61,13 @@ std::vector<int64_t> Integers(const ArgSpec& spec) {
   return all;
 }
 
-std::vector<Value> Records(const ArgSpec& spec) {
-  const bool sized = spec.kind == Kind::SizedRecord;
+std::vector<Value> Records(const ArgShape& shape) {
+  const bool sized = shape.kind == Kind::SizedRecord;
   std::vector<Value> all;
   Value full = Bytes("{Size=sizeof}");
-  full.size_field = static_cast<int64_t>(spec.element_size);
+  full.size_field = static_cast<int64_t>(shape.element_size);
   all.push_back(full);
-  if (spec.type == std::string("CommParams")) {
+  if (shape.type == std::string("CommParams")) {
     // The well-formed parameters go over infrared; these take the sound link instead.
     all.front().label = "{Size=sizeof, infrared}";
     all.front().link_type = 1;
@@ -89,14 +89,14 @@ std::vector<Value> Records(const ArgSpec& spec) {
 
 }  // namespace
 
-std::vector<Value> ValuesOf(const ArgSpec& spec, const std::string& missing_path) {
+std::vector<Value> ValuesOf(const ArgShape& shape, const std::string& missing_path) {
   std::vector<Value> all;
-  switch (spec.kind) {
+  switch (shape.kind) {
     case Kind::Int:
-      for (int64_t n : Integers(spec)) all.push_back(Number(n));
+      for (int64_t n : Integers(shape)) all.push_back(Number(n));
       break;
     case Kind::BufLen:
-      for (int64_t n : Integers(spec)) {
+      for (int64_t n : Integers(shape)) {
         if (n <= kLargestCount) all.push_back(Number(n));
       }
       break;
@@ -113,7 +113,7 @@ std::vector<Value> ValuesOf(const ArgSpec& spec, const std::string& missing_path
       break;
     case Kind::Record:
     case Kind::SizedRecord:
-      all = Records(spec);
+      all = Records(shape);
       break;
     case Kind::Table:
       all.push_back(Bytes("{zeroed}"));
@@ -131,24 +131,24 @@ std::vector<Value> ValuesOf(const ArgSpec& spec, const std::string& missing_path
   return all;
 }
 
-Call::Call(const std::vector<ArgSpec>& specs, const std::vector<const Value*>& values)
+Call::Call(const std::vector<ArgShape>& shapes, const std::vector<const Value*>& values)
     : values_(values), pointers_(values.size(), nullptr) {
-  for (size_t i = 0; i < specs.size(); ++i) {
+  for (size_t i = 0; i < shapes.size(); ++i) {
     const Value& v = *values[i];
-    const ArgSpec& spec = specs[i];
+    const ArgShape& shape = shapes[i];
     size_t bytes = 0;
     if (v.storage == Value::Storage::Text) {
       // A text buffer the export may rewrite: the text and room for a path behind it.
-      bytes = std::max<size_t>(v.text.size() + 1, spec.kind == Kind::TextBuf ? 5001 : 0);
+      bytes = std::max<size_t>(v.text.size() + 1, shape.kind == Kind::TextBuf ? 5001 : 0);
     } else if (v.storage == Value::Storage::Bytes) {
-      bytes = spec.element_size * kArrayElements;
-      if (spec.kind == Kind::Record || spec.kind == Kind::SizedRecord ||
-          spec.kind == Kind::Table) {
-        bytes = spec.element_size;
-      } else if (spec.kind == Kind::ArrayN) {
+      bytes = shape.element_size * kArrayElements;
+      if (shape.kind == Kind::Record || shape.kind == Kind::SizedRecord ||
+          shape.kind == Kind::Table) {
+        bytes = shape.element_size;
+      } else if (shape.kind == Kind::ArrayN) {
         // Exactly the count the next argument passes, at least one element.
-        const int64_t count = std::max<int64_t>(values[spec.count_index]->number, 1);
-        bytes = spec.element_size * static_cast<size_t>(count);
+        const int64_t count = std::max<int64_t>(values[shape.count_index]->number, 1);
+        bytes = shape.element_size * static_cast<size_t>(count);
       }
     } else {
       continue;
@@ -157,7 +157,7 @@ Call::Call(const std::vector<ArgSpec>& specs, const std::vector<const Value*>& v
     unsigned char* p = storage_.back().get();
     if (v.storage == Value::Storage::Text) {
       std::memcpy(p, v.text.c_str(), v.text.size() + 1);
-    } else if (spec.kind == Kind::Record || spec.kind == Kind::SizedRecord) {
+    } else if (shape.kind == Kind::Record || shape.kind == Kind::SizedRecord) {
       const auto size = static_cast<uint32_t>(v.size_field);
       std::memcpy(p, &size, sizeof size);
       if (v.link_type != 0) std::memcpy(p + offsetof(CommParams, LinkType), &v.link_type, 4);

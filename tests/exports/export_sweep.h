@@ -25,7 +25,7 @@ enum class Kind {
   Opaque,       // callbacks and context pointers: null only
 };
 
-struct ArgSpec {
+struct ArgShape {
   Kind kind;
   const char* name;
   const char* type;                 // the pointee's type for pointer kinds
@@ -57,13 +57,13 @@ struct Value {
 
 // The values of one argument; the first is the well-formed one every other argument keeps
 // while one argument runs through its values.
-std::vector<Value> ValuesOf(const ArgSpec& spec, const std::string& missing_path);
+std::vector<Value> ValuesOf(const ArgShape& shape, const std::string& missing_path);
 
 // The arguments of one call, materialised: records and buffers live on the heap at their exact
 // size, so a read or write past them is an address-sanitizer error.
 class Call {
  public:
-  Call(const std::vector<ArgSpec>& specs, const std::vector<const Value*>& values);
+  Call(const std::vector<ArgShape>& shapes, const std::vector<const Value*>& values);
   int64_t number(size_t i) const { return values_[i]->number; }
   void* pointer(size_t i) const { return pointers_[i]; }
 
@@ -75,7 +75,7 @@ class Call {
 
 struct ExportCase {
   const char* name;
-  std::vector<ArgSpec> args;
+  std::vector<ArgShape> args;
   Outcome (*invoke)(Call&);
 };
 

@@ -156,7 +156,7 @@ TEST_P(ExportSweep, RefusesOrSucceedsWithoutHarm) {
   const ExportCase& ex = AllExports()[GetParam()];
   const std::string missing = (dir_ / "missing" / "file.hrm").string();
   std::vector<std::vector<Value>> values;
-  for (const ArgSpec& spec : ex.args) values.push_back(ValuesOf(spec, missing));
+  for (const ArgShape& shape : ex.args) values.push_back(ValuesOf(shape, missing));
 
   // For an export with arguments it must refuse, the infrared calls find the communication
   // engine running on the silent line, so a call that does not refuse in time does send. The

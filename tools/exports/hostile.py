@@ -95,7 +95,7 @@ def cpp_table(header, records_header):
            "const std::vector<ExportCase>& AllExports() {",
            "  static const std::vector<ExportCase> all = {"]
     for name, result, args, bounds in exports(header):
-        specs, exprs = [], []
+        shapes, exprs = [], []
         kinds = [arg_kind(a, structs) for a in args]
         names = [re.search(r"(\w+)$", a).group(1) for a in args]
         # A buffer and its element count (an int32_t named size, count or capacity right
@@ -118,7 +118,7 @@ def cpp_table(header, records_header):
             elif i in count_of.values():
                 kind = "BufLen"
             extra = ", ".join(str(b) for b in bounds) if kind in ("Int", "BufLen") else ""
-            specs.append(f'{{Kind::{kind}, "{names[i]}", "{bare}", {elem}, {{{extra}}}, {count}}}')
+            shapes.append(f'{{Kind::{kind}, "{names[i]}", "{bare}", {elem}, {{{extra}}}, {count}}}')
             if kind in ("Int", "BufLen"):
                 exprs.append(f"static_cast<int32_t>(c.number({i}))")
             elif kind == "Word":
@@ -134,8 +134,8 @@ def cpp_table(header, records_header):
             body = f"return Outcome::Pointer({call});"
         else:
             body = f"return Outcome::Number(static_cast<int64_t>({call}));"
-        spec_text = ",\n        ".join(specs)
-        out.append(f'      {{"{name}",\n       {{{spec_text}}},\n'
+        shape_text = ",\n        ".join(shapes)
+        out.append(f'      {{"{name}",\n       {{{shape_text}}},\n'
                    f"       []([[maybe_unused]] Call& c) -> Outcome {{ {body} }}}},")
     out += ["  };", "  return all;", "}", "", "}  // namespace quibra::testing::sweep", ""]
     return "\n".join(out)
