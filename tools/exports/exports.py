@@ -50,6 +50,19 @@ def declarations(header):
     return [(m["name"], m["conv"], argument_bytes(m["args"])) for m in DECL.finditer(text)]
 
 
+def write_if_changed(path, text):
+    """Writes text to path unless it holds it already, so that the build does not redo what
+    depends on the file."""
+    try:
+        with open(path, encoding="utf-8") as f:
+            if f.read() == text:
+                return
+    except FileNotFoundError:
+        pass
+    with open(path, "w", encoding="utf-8") as f:
+        f.write(text)
+
+
 def win32_name(name, conv, nbytes):
     return name if conv == "QUIBRA_CDECL" else f"_{name}@{nbytes}"
 
@@ -127,15 +140,7 @@ def main():
         sys.stdout.write(def_text(a.header))
         return 0
     if a.mode == "version-script":
-        text = version_script_text(a.header)
-        try:
-            with open(a.output, encoding="utf-8") as f:
-                if f.read() == text:
-                    return 0
-        except FileNotFoundError:
-            pass
-        with open(a.output, "w", encoding="utf-8") as f:
-            f.write(text)
+        write_if_changed(a.output, version_script_text(a.header))
         return 0
     if a.mode == "check-def":
         with open(a.deffile, encoding="utf-8") as f:

@@ -20,16 +20,12 @@ import argparse
 import re
 import sys
 
-DECL = re.compile(r"\bQUIBRA_API\s+(?P<result>[^;{}]+?)\s*\b(?:QUIBRA_CALL|QUIBRA_CDECL)\s+"
-                  r"(?P<name>\w+)\s*\((?P<args>[^;{}]*)\)\s*;")
+from exports import DECL, split_args, write_if_changed
+
 TOKEN = re.compile(r"/\*.*?\*/|\bQUIBRA_API\b[^;{}]*;", re.S)
 RANGE = re.compile(r"(?<![\w.])(-?\d+)\s*\.\.\s*(-?\d+)(?![\w.])")
 STRUCT = re.compile(r"typedef\s+struct\s+(\w+)\s*\{\s*(\w+\**)\s*(\w+)\s*;")
 LENGTH_NAMES = {"size", "count", "capacity"}
-
-
-def split_args(text):
-    return [p.strip() for p in text.split(",") if p.strip() and p.strip() != "void"]
 
 
 def records(*paths):
@@ -147,15 +143,7 @@ def main():
     ap.add_argument("--records", required=True)
     ap.add_argument("--output", required=True)
     a = ap.parse_args()
-    text = cpp_table(a.header, a.records)
-    try:
-        with open(a.output, encoding="utf-8") as f:
-            if f.read() == text:
-                return 0
-    except FileNotFoundError:
-        pass
-    with open(a.output, "w", encoding="utf-8") as f:
-        f.write(text)
+    write_if_changed(a.output, cpp_table(a.header, a.records))
     return 0
 
 
