@@ -18,9 +18,9 @@ struct TypeName {
 // The names the units give their IrDA stack (one per type; the older units have two spellings
 // of some, and the first is used here).
 constexpr TypeName kTypeNames[] = {
-    {11, "Orvek K50e"},  {12, "Orvek K60e"}, {13, "Orvek K70e"}, {20, "Orvek TRK 2"},
+    {11, "Orvek K50e"}, {12, "Orvek K60e"}, {13, "Orvek K70e"},  {20, "Orvek TRK 2"},
     {21, "Orvek TRK 3"}, {22, "Orvek K55T"}, {23, "Orvek K65"},  {33, "Orvek VC6"},
-    {35, "Orvek VC8"},   {36, "Orvek PR6"},  {37, "Orvek PR9"},
+    {35, "Orvek VC8"},  {36, "Orvek PR6"},  {37, "Orvek PR9"},
 };
 constexpr const char* kUnnamed = "Orvek";
 
