@@ -124,6 +124,9 @@ struct Kind {
   bool one_way = false;
   // Before the trial: what the unit holds.
   std::function<void(sim::Unit&)> prepare = nullptr;
+  // The error code a failure leaves: -1 for the reads and the exports that set it before they
+  // start, else the one before the call (0 in a fresh library).
+  int32_t failure_error = -1;
 };
 
 // Fills every image a read may fetch with a pattern, so that a read brings something back.
@@ -176,11 +179,17 @@ const std::vector<Kind>& Kinds() {
        {0},
        false,
        FillImages},
-      {"user-write", 22, Link::Serial,
+      {"user-write",
+       22,
+       Link::Serial,
        [](Trial& t) {
          return Write<UserSettings>([](UserSettings* r) { fnQuibra_ResetUserSettings(r); },
                                     fnQuibra_SendUserSettings, t);
-       }},
+       },
+       {0},
+       false,
+       nullptr,
+       0},
       {"watch-read",
        22,
        Link::Serial,
@@ -203,12 +212,18 @@ const std::vector<Kind>& Kinds() {
        {0},
        false,
        FillImages},
-      {"profile-write", 13, Link::Serial,
+      {"profile-write",
+       13,
+       Link::Serial,
        [](Trial& t) {
          return Write<ExerciseProfile>(
              [](ExerciseProfile* r) { fnQuibra_ResetExerciseProfile(3, r, 0); },
              fnQuibra_SendExerciseProfile, t);
-       }},
+       },
+       {0},
+       false,
+       nullptr,
+       0},
       {"set-read",
        22,
        Link::Serial,
@@ -219,12 +234,18 @@ const std::vector<Kind>& Kinds() {
        {0},
        false,
        FillImages},
-      {"set-write", 22, Link::Serial,
+      {"set-write",
+       22,
+       Link::Serial,
        [](Trial& t) {
          return Write<ExerciseSet>(
              [](ExerciseSet* r) { fnQuibra_ResetExerciseSet(2, r, 1, 0); },
              [](P* p, ExerciseSet* r) { return fnQuibra_SendExerciseSet(p, r, 1); }, t);
-       }},
+       },
+       {0},
+       false,
+       nullptr,
+       0},
       {"bikes-read",
        22,
        Link::Serial,
@@ -232,16 +253,28 @@ const std::vector<Kind>& Kinds() {
        {0},
        false,
        FillImages},
-      {"bikes-write", 22, Link::Serial,
+      {"bikes-write",
+       22,
+       Link::Serial,
        [](Trial& t) {
          return Write<BikeSettings>([](BikeSettings* r) { fnQuibra_ResetBikeSettings(r); },
                                     fnQuibra_SendBikesSettings, t);
-       }},
-      {"logo-write", 22, Link::Serial,
+       },
+       {0},
+       false,
+       nullptr,
+       0},
+      {"logo-write",
+       22,
+       Link::Serial,
        [](Trial& t) {
          const auto c = LogoColumns();
          return Got{fnQuibra_SendMonitorLogo(&t.params, 22, c.data(), 0), {}};
-       }},
+       },
+       {0},
+       false,
+       nullptr,
+       0},
       {"logo-read",
        22,
        Link::Serial,
@@ -277,10 +310,16 @@ const std::vector<Kind>& Kinds() {
            pattern[i] = static_cast<uint8_t>(i * 11);
          u.set_memory(0, pattern);
        }},
-      {"command-contrast", 21, Link::Serial,
+      {"command-contrast",
+       21,
+       Link::Serial,
        [](Trial&) {
          return Got{fnQuibra_SetLCDContrastEx(1, 9, 21, 0), {}};
-       }},
+       },
+       {0},
+       false,
+       nullptr,
+       0},
       {"command-watch-mode",
        22,
        Link::Serial,
@@ -472,7 +511,7 @@ Verdict Judge(const Kind& kind, const Outcome3& clean, const Outcome3& o, const 
     if (kind.one_way && unit_as_before) return {Outcome::CleanFailure, log};
     return wrong("success reported, unit holds other data");
   }
-  const std::string documented = "|error -1";
+  const std::string documented = "|error " + std::to_string(kind.failure_error);
   const bool result_ok = std::find(kind.failure_results.begin(), kind.failure_results.end(),
                                    o.got.result) != kind.failure_results.end();
   if (!result_ok) return wrong("failure result " + std::to_string(o.got.result));
