@@ -107,7 +107,8 @@ Verdict Judge(const Conversation& c, const CleanRun& clean, const Observed& o,
   if (o.got.result == 1) {
     if (Digest(o.got.data) != clean.got) return wrong("accepted data differs");
     if (unit_as_clean) return {Outcome::Correct, log};
-    if (c.one_way && unit_as_before) return {Outcome::CleanFailure, log};
+    if (c.unit_change_unreported && unit_as_before)
+      return {o.got.data.empty() ? Outcome::CleanFailure : Outcome::Correct, log};
     return wrong("success reported, the unit holds other data");
   }
   const auto& results = c.failure_results;

@@ -45,9 +45,11 @@ struct Conversation {
   // The results a clean failure gives, and the error code it leaves.
   std::vector<int32_t> failure_results = {0};
   int32_t failure_error = -1;
-  // The unit does not answer (sound, commands without answer): the library cannot know whether
-  // it was heard, so a message lost on the way is a clean failure despite its result.
-  bool one_way = false;
+  // The result does not tell whether the unit took what was sent: a sound or a command has no
+  // answer, and the state fix an identification of the newer units runs is not part of its
+  // result. The unit may then also be left as it was: for a write that is a clean failure
+  // despite its result, for a read with the right data it is correct.
+  bool unit_change_unreported = false;
 };
 
 // The library's part in a trial, on the trial's own process.

@@ -164,7 +164,14 @@ sim::Conversation Writing(const char* name, int32_t type, int32_t (*send)(CommPa
 const std::vector<sim::Conversation>& Conversations() {
   static const std::vector<sim::Conversation> all = {
       Reading("identify", 22, fnQuibra_ReadMonitorInfo),
-      Reading("identify-irda", 36, fnQuibra_ReadMonitorInfo, Link::Irda, LoadFiles),
+      // The newer units' identification also fixes their memory state (a read and a write),
+      // which its result does not report.
+      []() {
+        sim::Conversation c =
+            Reading("identify-irda", 36, fnQuibra_ReadMonitorInfo, Link::Irda, LoadFiles);
+        c.unit_change_unreported = true;
+        return c;
+      }(),
       Reading("user-read", 22, fnQuibra_ReadUserSettings),
       Writing("user-write", 22, fnQuibra_SendUserSettings),
       Reading("watch-read", 22, fnQuibra_ReadWatchSettings),
