@@ -23,8 +23,9 @@ namespace {
 
 // The unit's line turns around fast: the library's pauses run at a hundredth of their length.
 constexpr auto kTurnaround = 10ms;
-// A delay on the line lasts up to the library's answer wait at that scale, and beyond.
-constexpr auto kLongestDelay = 80ms;
+// A delay on the line lasts up to the library's answer wait at that scale (about 150 ms), and
+// beyond: an answer may come after the library has asked again.
+constexpr auto kLongestDelay = 200ms;
 constexpr auto kTrialLimit = 30s;
 
 // The images a conversation of the matrix may write, and the raw memory.
