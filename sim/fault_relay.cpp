@@ -81,6 +81,8 @@ void SerialFaultRelay::run() {
 bool SerialFaultRelay::relay(int from, int to) {
   std::array<uint8_t, 256> buffer{};
   const ssize_t got = read(from, buffer.data(), buffer.size());
+  // EIO: the library has its end closed for now (it reopens the port between conversations).
+  if (got < 0 && errno == EIO) std::this_thread::sleep_for(std::chrono::milliseconds(kPollMs));
   if (got <= 0) return got < 0 && (errno == EINTR || errno == EAGAIN || errno == EIO);
   // A unit starting again hears and says nothing.
   if (std::chrono::steady_clock::now() < deaf_until_) return true;
