@@ -28,7 +28,8 @@ constexpr auto kTurnaround = 10ms;
 constexpr auto kLongestDelay = 200ms;
 constexpr auto kTrialLimit = 30s;
 
-// The images a conversation of the matrix may write, and the raw memory.
+// The images a conversation of the matrix may write, and the raw memory (its start on the
+// newer units, whose memory is larger).
 constexpr int32_t kWrittenAreas[] = {9001, 9003, 9005, 9015, 9017, 9019, 9037, 9068};
 constexpr int32_t kMemoryChecked = 4096;
 
@@ -40,7 +41,7 @@ std::string UnitState(const Unit& unit) {
       state.append(image.begin(), image.end());
     }
   }
-  const std::vector<uint8_t> memory = unit.memory(0, kMemoryChecked);
+  const std::vector<uint8_t> memory = unit.memory(0, std::min(kMemoryChecked, unit.memory_size()));
   return state.append(memory.begin(), memory.end());
 }
 
@@ -140,6 +141,8 @@ std::optional<CleanRun> RunClean(const Conversation& c, const LibrarySide& libra
         fs::remove_all(folder);
         if (o.got.result != 1 || !o.leak.empty())
           return Verdict{Outcome::Wrong, o.got.data + o.leak};
+        if (c.writes && o.unit_after == o.unit_before)
+          return Verdict{Outcome::Wrong, "the unit kept what it held"};
         return Verdict{Outcome::Correct, Digest(o.got.data) + Digest(o.unit_after)};
       },
       kTrialLimit);

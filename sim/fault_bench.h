@@ -50,6 +50,9 @@ struct Conversation {
   // result. The unit may then also be left as it was: for a write that is a clean failure
   // despite its result, for a read with the right data it is correct.
   bool unit_change_unreported = false;
+  // It writes to the unit: the fault-free run must leave the unit changed, or the trials would
+  // judge nothing.
+  bool writes = false;
 };
 
 // The library's part in a trial, on the trial's own process.

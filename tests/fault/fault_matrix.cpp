@@ -158,7 +158,8 @@ sim::Conversation Writing(const char* name, int32_t type, int32_t (*send)(CommPa
                           Link link = Link::Serial, int32_t error = 0) {
   return {
       name,    type, link,  [send, link](Bench& b) { return Write(Reset<Record>, send, b, link); },
-      nullptr, {0},  error, link == Link::Sound};
+      nullptr, {0},  error, link == Link::Sound,
+      true};
 }
 
 const std::vector<sim::Conversation>& Conversations() {
@@ -196,7 +197,9 @@ const std::vector<sim::Conversation>& Conversations() {
        },
        nullptr,
        {0},
-       0},
+       0,
+       false,
+       true},
       {"command-contrast",
        21,
        Link::Serial,
@@ -205,7 +208,9 @@ const std::vector<sim::Conversation>& Conversations() {
        },
        nullptr,
        {0},
-       0},
+       0,
+       false,
+       true},
       {"command-watch-mode",
        22,
        Link::Serial,
