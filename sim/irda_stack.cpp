@@ -114,6 +114,11 @@ void IrdaStack::flip_bit_on_air(Air direction) {
   (direction == Air::Request ? flip_request_ : flip_answer_) = true;
 }
 
+void IrdaStack::set_air_faults(std::function<AirFault(Air)> air_faults) {
+  std::lock_guard guard(lock_);
+  air_faults_ = std::move(air_faults);
+}
+
 int IrdaStack::dropped_frames() const {
   std::lock_guard guard(lock_);
   return dropped_frames_;
@@ -235,7 +240,15 @@ int32_t IrdaStack::send(int32_t handle, const uint8_t* bytes, int32_t count) {
     // and the send has still succeeded: a lost frame is found out by the answer not coming.
     std::vector<uint8_t> frame = EncodeIrdaFrame(std::span(bytes, static_cast<size_t>(count)));
     if (std::exchange(flip_request_, false)) FlipBitInIrdaFrame(frame);
-    std::optional<std::vector<uint8_t>> heard = DecodeIrdaFrame(frame);
+    const AirFault fault = air_faults_ ? air_faults_(Air::Request) : AirFault::None;
+    if (fault == AirFault::LoseLink) {
+      socket.lost = true;
+      arrived_.notify_all();
+      return kConnectionReset;
+    }
+    if (fault == AirFault::FlipBit) FlipBitInIrdaFrame(frame);
+    std::optional<std::vector<uint8_t>> heard =
+        fault == AirFault::LoseFrame ? std::nullopt : DecodeIrdaFrame(frame);
     if (!heard) {
       ++dropped_frames_;
       return 0;
@@ -249,12 +262,20 @@ int32_t IrdaStack::send(int32_t handle, const uint8_t* bytes, int32_t count) {
   if (frame.empty()) return 0;
   std::lock_guard guard(lock_);
   if (std::exchange(flip_answer_, false)) FlipBitInIrdaFrame(frame);
-  std::optional<std::vector<uint8_t>> block = DecodeIrdaFrame(frame);
+  const AirFault fault = air_faults_ ? air_faults_(Air::Answer) : AirFault::None;
+  if (fault == AirFault::FlipBit) FlipBitInIrdaFrame(frame);
+  const auto s = sockets_.find(handle);
+  if (fault == AirFault::LoseLink && s != sockets_.end()) {
+    s->second.lost = true;
+    arrived_.notify_all();
+    return 0;
+  }
+  std::optional<std::vector<uint8_t>> block =
+      fault == AirFault::LoseFrame ? std::nullopt : DecodeIrdaFrame(frame);
   if (!block) {
     ++dropped_frames_;
     return 0;
   }
-  const auto s = sockets_.find(handle);
   if (!block->empty() && s != sockets_.end() && !s->second.lost) {
     s->second.inbox.push_back(std::move(*block));
     arrived_.notify_all();

@@ -60,6 +60,11 @@ class IrdaStack {
   // The next frame on the air in that direction gets a bit flipped.
   enum class Air : uint8_t { Request, Answer };
   void flip_bit_on_air(Air direction);
+  // What befalls a frame on the air, asked of `air_faults` (when set) for every frame in either
+  // direction: a flipped bit, the frame lost, or the link lost (the send fails with a reset
+  // link, or the answer never comes and the next send fails so).
+  enum class AirFault : uint8_t { None, FlipBit, LoseFrame, LoseLink };
+  void set_air_faults(std::function<AirFault(Air)> air_faults);
 
   // What the library did: startups and cleanups, sockets open now, connects made, zero-length
   // sends, every request that reached a device, and the frames dropped for a failed check.
@@ -108,6 +113,7 @@ class IrdaStack {
   bool reset_next_send_ = false;
   bool flip_request_ = false;
   bool flip_answer_ = false;
+  std::function<AirFault(Air)> air_faults_;
   int dropped_frames_ = 0;
   int32_t startup_error_ = 0;
   int startups_ = 0;
