@@ -16,6 +16,7 @@ constexpr uint32_t kAnyDevice = 0;
 // The unit type is kept in exercise parameter 5.
 constexpr int32_t kTypeParam = 5;
 constexpr uint32_t kBlockPauseMs = 100;
+// The memory length follows 52 bytes and the family's own 30 (outdoor units) or 26 bytes.
 constexpr int32_t kOutdoorHeader = 52 + 30;
 constexpr int32_t kOtherHeader = 52 + 26;
 // The service record passed with the option, zero-filled beyond its fields.
