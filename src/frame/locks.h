@@ -11,7 +11,7 @@
 //   3. sound receiving chain (sound/tonvox_capture.h): the demodulator and the packet
 //      assembler, for one block's work or one copy of the assembled data.
 //   4. RecordStoreLock, DeviceRegistryLock, ThreadStopLock (below); the IrDA close lock
-//      (protocol/irda_link.h); the wireless-link library's loading
+//      (protocol/irda_link.h); the mobile link's sockets (protocol/mobile_link.h); the wireless-link library's loading
 //      (platform/link_library_entries.h); the dialogs' press targets (ui/dialog_observer.h).
 //   5. a headless dialog's queued presses (ui/headless_host.cpp).
 //   6. innermost, each taken for a single read or write: StateFlagLock (below); the scaled

@@ -23,8 +23,9 @@ inline constexpr uint32_t kMobilePollMs = 300;
 inline constexpr int32_t kMobileTimeoutTicks = 70;
 inline constexpr uint32_t kMobileRestartPauseMs = 1000;
 inline constexpr const char* kMobileLinkText = "Orvek Mobile Connectivity";
-// The maker's page about sending exercises from a phone.
-inline constexpr const char* kMobilePageAddress = "https://www.orvek.com/mobile-connectivity";
+// The maker's page about sending exercises from a phone. Its real address is not known to us, so
+// the link points into the reserved example domain until a distributor sets its own.
+inline constexpr const char* kMobilePageAddress = "https://orvek.example/mobile-connectivity";
 
 class MobileProcedure final : public DialogProcedure {
  public:
