@@ -57,7 +57,8 @@ QUIBRA_API int32_t QUIBRA_CALL fnQuibra_ResetComTexts(void);
 QUIBRA_API int32_t QUIBRA_CALL fnQuibra_SetComText(int32_t index, const char* text);
 /* 1 while an IrDA socket link is connected. */
 QUIBRA_API int32_t QUIBRA_CALL fnQuibra_IsIrDAConnected(void);
-/* Asks the running transfer to stop; returns 1. */
+/* Asks the running transfer to stop; returns 1. The request holds until the end of the engine's
+ * cycle, but only for what was queued before it: a message sent after it runs as usual. */
 QUIBRA_API int32_t QUIBRA_CALL fnQuibra_CancelExerciseReading(void);
 
 /* ---- device memory ------------------------------------------------------------------------ */
