@@ -4,6 +4,15 @@
  * Every field is a fixed-width 32-bit value or a fixed character array, so the layout is the
  * same on 32-bit Windows and on Linux; a window handle travels as a 32-bit value everywhere.
  * The static assertions below pin every size and offset.
+ *
+ * Every record begins with its Size in bytes, which bounds what the library touches. A record of
+ * an older, shorter layout passes its own Size: the library reads and writes only its first Size
+ * bytes, takes every field beyond them from the record's defaults (zero for CommParams,
+ * MonitorInfo and ExeFileInfo; the Reset values for the settings records), and leaves Size as it
+ * was. A Size of 0 stands for the full layout, which the library then marks with its size (364
+ * for CommParams; the calls that fill a record in say so below). A negative Size, or one of 1..3
+ * that cannot hold the field itself, fails the call (0, or null from a Reset call) with error
+ * code 104 and nothing written.
  */
 #ifndef QUIBRA_RECORDS_H
 #define QUIBRA_RECORDS_H
@@ -19,7 +28,8 @@ extern "C" {
 #endif
 
 /* The communication parameters: filled by the caller and passed first to most transfer calls.
- * The library repairs Size, LinkType and MonitorType in place and otherwise only reads it. */
+ * The library repairs Size, LinkType and MonitorType in place (within the caller's Size) and
+ * otherwise only reads it. */
 typedef struct CommParams {
   uint32_t Size;             /* record size; 0 is replaced by 364 */
   uint32_t LinkType;         /* 0 = sound upload, 1 = infrared message exchange */
@@ -57,7 +67,7 @@ QUIBRA_STATIC_ASSERT(offsetof(CommParams, Reserved) == 356, "CommParams.Reserved
 
 /* What a wrist unit tells about itself (its identification answer, unpacked). */
 typedef struct MonitorInfo {
-  uint32_t Size;             /* 40, set by the unpack */
+  uint32_t Size;             /* 40 (or a shorter record's own size); 0 is set to 40 */
   int32_t MonitorInUse;      /* monitor type; -1 when the unit is not known */
   uint32_t DataVersion;      /* the unit's variant */
   uint32_t TotalFiles;       /* exercise files in the unit */
@@ -85,9 +95,10 @@ QUIBRA_STATIC_ASSERT(offsetof(MonitorInfo, HorseMode) == 28, "MonitorInfo.HorseM
 QUIBRA_STATIC_ASSERT(offsetof(MonitorInfo, N4SensorMissing) == 32, "MonitorInfo.N4SensorMissing");
 QUIBRA_STATIC_ASSERT(offsetof(MonitorInfo, MonitorSubModel) == 36, "MonitorInfo.MonitorSubModel");
 /* What the exercise listing tells about one recorded exercise without decoding it. The caller
- * need not set anything: the library clears the record and sets Size. */
+ * sets only Size (0 or its record's size): the library clears the record and sets a Size of 0 to
+ * 76. */
 typedef struct ExeFileInfo {
-  uint32_t Size;        /* 76 */
+  uint32_t Size;        /* 76, or a shorter record's own size */
   int32_t StartTime;    /* time of day, s since midnight */
   int32_t StartDate;    /* yyyymmdd */
   int32_t Duration;     /* s */
@@ -128,13 +139,9 @@ QUIBRA_STATIC_ASSERT(offsetof(ExeFileInfo, SensorCode) == 68, "ExeFileInfo.Senso
 QUIBRA_STATIC_ASSERT(offsetof(ExeFileInfo, HeaderValue) == 72, "ExeFileInfo.HeaderValue");
 /* ---- settings of the older wrist units ---------------------------------------------------- */
 
-/* The size field of a settings record (UserSettings, WatchSettings, ExerciseProfile,
- * ExerciseLimits, ExerciseSet, BikeSettings) bounds what the library touches. A record of an
- * older, shorter layout passes its own Size: the library reads and writes only its first Size
- * bytes, takes every field beyond them from the record's Reset defaults, and leaves Size as it
- * was. A Size of 0 stands for the full layout (the calls that fill it in say so below); a negative
- * Size, or one of 1..3 that cannot hold the field itself, fails the call (0, or null from a Reset
- * call) with error code 104 and nothing written. */
+/* The settings records (UserSettings, WatchSettings, ExerciseProfile, ExerciseLimits,
+ * ExerciseSet, BikeSettings) are bounded by their Size as every record is (top of this file); a
+ * shorter one's missing fields take the record's Reset values. */
 
 /* User settings (messages 9005 write, 9006 read). */
 typedef struct UserSettings {

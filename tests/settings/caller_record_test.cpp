@@ -1,5 +1,5 @@
-// Settings records of an older, shorter layout: every record export keeps to the caller's Size,
-// and a Size that cannot describe a record is refused with nothing written.
+// Records of an older, shorter layout: every record export keeps to the caller's Size, and a Size
+// that cannot describe a record is refused with nothing written.
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -118,6 +118,51 @@ TEST_F(CallerRecordTest, SizesThatCannotDescribeARecordAreRefused) {
     std::vector<uint8_t> memory = CallerMemory(e.layout, 0);
     ASSERT_TRUE(e.reset(memory.data()));
     EXPECT_EQ(SizeOf(memory), static_cast<int32_t>(e.layout));
+  }
+}
+
+// The records that are not settings, each with an export that reads and writes its first field
+// (CommParams: a read repairs LinkType, and fails with no link; MonitorInfo: the unpack of no
+// identification sets MonitorInUse to -1; ExeFileInfo: the listing clears the record).
+struct OtherRecord {
+  const char* name;
+  size_t layout;
+  std::function<int32_t(void*)> call;
+  uint32_t first_field;
+};
+
+TEST_F(CallerRecordTest, TheOtherRecordsKeepToTheirSizeToo) {
+  const OtherRecord records[] = {
+      {"CommParams", sizeof(CommParams),
+       [](void* p) {
+         UserSettings record{};
+         return fnQuibra_ReadUserSettings(As<CommParams>(p), &record);
+       },
+       1},
+      {"MonitorInfo", sizeof(MonitorInfo),
+       [](void* p) { return fnQuibra_UnPackMonitorInfo(As<MonitorInfo>(p)); }, 0xFFFFFFFF},
+      {"ExeFileInfo", sizeof(ExeFileInfo),
+       [](void* p) { return fnQuibra_GetExeFileInfo(0, As<ExeFileInfo>(p)); }, 0},
+  };
+  for (const OtherRecord& r : records) {
+    SCOPED_TRACE(r.name);
+    std::vector<uint8_t> memory = CallerMemory(r.layout, 8);
+    EXPECT_EQ(r.call(memory.data()), 0);
+    uint32_t first = 0;
+    std::memcpy(&first, memory.data() + 4, sizeof first);
+    EXPECT_EQ(first, r.first_field);
+    EXPECT_EQ(SizeOf(memory), 8);
+    EXPECT_EQ(CanariesFrom(memory, 8), r.layout - 8);
+    for (const int32_t size : {-1, 3}) {
+      memory = CallerMemory(r.layout, size);
+      frame::SetErrorCode(0);
+      EXPECT_EQ(r.call(memory.data()), 0);
+      EXPECT_EQ(fnQuibra_GetErrorCode(), frame::kErrorBadArgument);
+      EXPECT_EQ(memory, CallerMemory(r.layout, size));
+    }
+    memory = CallerMemory(r.layout, 0);
+    r.call(memory.data());
+    EXPECT_EQ(SizeOf(memory), static_cast<int32_t>(r.layout));
   }
 }
 
