@@ -164,7 +164,8 @@ TEST_F(EngineTest, EndStopsTheThreadAndClosesThePort) {
 // application's calls fall between two of the engine's steps exactly.
 class GateClock final : public testing::ForwardingClock {
  public:
-  GateClock(platform::Clock& inner, uint32_t ms, int nth) : ForwardingClock(inner), ms_(ms), nth_(nth) {}
+  GateClock(platform::Clock& inner, uint32_t ms, int nth)
+      : ForwardingClock(inner), ms_(ms), nth_(nth) {}
   std::promise<void> reached;
   std::promise<void> release;
   void sleep_ms(uint32_t ms) override {
@@ -191,9 +192,9 @@ TEST_F(EngineTest, AMessageQueuedWhileACancelIsHeldRunsToItsEnd) {
   // The second 50 ms pause from here is the first silent round of the answer wait.
   GateClock gate(counting_, 50, 2);
   platform::set_clock(&gate);
-  const bool held = fnQuibra_SendIRComMessage(9002, 1) == 1 &&
-                    gate.reached.get_future().wait_for(std::chrono::seconds(5)) ==
-                        std::future_status::ready;
+  const bool held =
+      fnQuibra_SendIRComMessage(9002, 1) == 1 &&
+      gate.reached.get_future().wait_for(std::chrono::seconds(5)) == std::future_status::ready;
   fnQuibra_CancelExerciseReading();
   const int32_t queued = fnQuibra_SendIRComMessage(9002, 1);
   gate.release.set_value();
