@@ -56,21 +56,21 @@ Sample Take(int cycle) {
           static_cast<long>(mallinfo2().uordblks / 1024), resident * sysconf(_SC_PAGESIZE) / 1024};
 }
 
-// Prints the samples and checks the last against the one after the warm-up (the second).
+// Prints the samples and checks them: descriptors and threads as in the first, memory within
+// the tolerance of the second (after the warm-up) from then on.
 bool Report(const char* what, const std::vector<Sample>& samples) {
   std::printf("%s\n%8s %5s %7s %9s %12s\n", what, "cycle", "fds", "threads", "heap KiB",
               "resident KiB");
   for (const Sample& s : samples)
     std::printf("%8d %5zu %7zu %9ld %12ld\n", s.cycle, s.fds, s.threads, s.heap_kib,
                 s.resident_kib);
-  if (samples.size() < 2) return true;
-  const Sample& base = samples[1];
   bool flat = true;
-  for (const Sample& s : samples) {
-    if (s.cycle < base.cycle) continue;
-    flat &= s.fds == base.fds && s.threads == base.threads &&
-            s.heap_kib - base.heap_kib <= kHeapToleranceKiB &&
-            s.resident_kib - base.resident_kib <= kResidentToleranceKiB;
+  for (size_t i = 0; i < samples.size(); ++i) {
+    const Sample& s = samples[i];
+    const Sample& warm = samples[std::min<size_t>(1, i)];
+    flat &= s.fds == samples[0].fds && s.threads == samples[0].threads &&
+            s.heap_kib - warm.heap_kib <= kHeapToleranceKiB &&
+            s.resident_kib - warm.resident_kib <= kResidentToleranceKiB;
   }
   std::printf("%s: %s\n\n", what, flat ? "flat" : "GREW");
   return flat;

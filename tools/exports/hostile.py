@@ -76,6 +76,8 @@ def exports(header):
             bounds = sorted({int(v) for r in RANGE.findall(comment) for v in r})
             found.append((m["name"], m["result"].strip(), args, bounds,
                           refusal(comment, m["result"].strip()), optional_args(comment)))
+    if unnamed:
+        raise SystemExit(f"{header}: no export takes {sorted(unnamed)}: {comment}")
     return found
 
 
