@@ -52,7 +52,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   // The listing reads the same headers without decoding.
   m.unit.type = type.monitor_type;
-  ExeFileInfo info;
+  ExeFileInfo info{};
   fnQuibra_GetExeFileInfo(index, &info);
   char name[8];
   fnQuibra_SportExeName(name, 0);

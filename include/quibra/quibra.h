@@ -52,17 +52,19 @@ QUIBRA_API int32_t QUIBRA_CALL fnBinToBcd(int32_t value);
 /* With ReadFromDataFile set: the first of the messages 9003, 9068, 9017 whose section is in the
  * data file, 0 when none is, 0 with error 2 when the file cannot be opened. Otherwise 1. */
 QUIBRA_API int32_t QUIBRA_CALL fnGetIDFromDataFile(CommParams* params);
-/* Communication texts 0..7 shown by the progress dialogs. */
+/* Communication texts 0..7 shown by the progress dialogs. Refused: 0 (index outside 0..7). */
 QUIBRA_API int32_t QUIBRA_CALL fnQuibra_ResetComTexts(void);
 QUIBRA_API int32_t QUIBRA_CALL fnQuibra_SetComText(int32_t index, const char* text);
 /* 1 while an IrDA socket link is connected. */
 QUIBRA_API int32_t QUIBRA_CALL fnQuibra_IsIrDAConnected(void);
-/* Asks the running transfer to stop; returns 1. */
+/* Asks the running transfer to stop; returns 1. The request holds until the end of the engine's
+ * cycle, but only for what was queued before it: a message sent after it runs as usual. */
 QUIBRA_API int32_t QUIBRA_CALL fnQuibra_CancelExerciseReading(void);
 
 /* ---- device memory ------------------------------------------------------------------------ */
 
-/* Byte 0..499 of the raw-memory scratch (the answers of raw memory reads), else 0. */
+/* Byte 0..499 of the raw-memory scratch (the answers of raw memory reads), else 0.
+ * Refused: 0 (index outside 0..499). */
 QUIBRA_API int32_t QUIBRA_CALL fnKx2GetEEPROMData(int32_t index);
 /* Byte at 1-based position of the downloaded exercise memory, 0 outside 1..count. */
 QUIBRA_API int32_t QUIBRA_CALL fnKx2GetMemtrData(int32_t position);
@@ -392,7 +394,9 @@ QUIBRA_API int32_t QUIBRA_CALL fnQuibra_SetDisplayOff(CommParams* params);
 /* Service values over infrared: total calories 0..999999 and the identification number
  * 0..16777215. Writes 1 / 0 (0 without a transfer when out of range); reads the value, or 0
  * when the transfer failed. */
+/* Refused: 0 (value outside 0..999999). */
 QUIBRA_API int32_t QUIBRA_CALL fnQuibra_WriteTotalCalories(int32_t value);
+/* Refused: 0 (value outside 0..16777215). */
 QUIBRA_API int32_t QUIBRA_CALL fnQuibra_WriteIDNumber(int32_t value);
 QUIBRA_API int32_t QUIBRA_CALL fnQuibra_ReadTotalCalories(void);
 QUIBRA_API int32_t QUIBRA_CALL fnQuibra_ReadIDNumber(void);
@@ -434,7 +438,8 @@ QUIBRA_API int32_t QUIBRA_CALL fnQuibra_WriteMemoryByte(int32_t link_type, int32
 /* Reads the 13 usage counters of a type 20 or 21 unit; with the copy flag their values also
  * go to the clipboard as text, one line each (CR LF). 1 / 0. */
 QUIBRA_API int32_t QUIBRA_CALL fnQuibra_GetUsageCounters(int32_t copy_to_clipboard);
-/* Counter 0..12 of the last fnQuibra_GetUsageCounters; 0 outside or before any read. */
+/* Counter 0..12 of the last fnQuibra_GetUsageCounters; 0 outside or before any read.
+ * Refused: 0 (index outside 0..12). */
 QUIBRA_API int32_t QUIBRA_CALL fnQuibra_ReadUsageCounterValue(int32_t index);
 /* Writes count bytes (1..488) into the factory data area of a running or cycling unit (types
  * 33..38) over IrDA and shows "Success!" or "Failed!". 1 / 0. */
@@ -538,7 +543,8 @@ typedef struct QuibraIrdaStack {
 
 /* Installs the stack (the table is copied; Context must stay valid while it is installed) in
  * place of the system's IrDA sockets; null returns to the system's. Meant to be called while no
- * IrDA link is open. 1, or 0 with nothing changed when a function of the table is missing. */
+ * IrDA link is open. 1, or 0 with nothing changed when a function of the table is missing.
+ * Accepts null: stack. */
 QUIBRA_API int32_t QUIBRA_CALL fnQuibraExt_SetIrdaStack(const QuibraIrdaStack* stack);
 
 /* Replays a recorded PCM wave file (8 or 16 bits; the first channel is taken) in place of the

@@ -4,6 +4,14 @@
  * Every field is a fixed-width 32-bit value or a fixed character array, so the layout is the
  * same on 32-bit Windows and on Linux; a window handle travels as a 32-bit value everywhere.
  * The static assertions below pin every size and offset.
+ *
+ * Every record begins with its Size in bytes. A settings record of an older, shorter layout
+ * passes its own Size: the library reads and writes only its first Size bytes, takes every field
+ * beyond them from the record's Reset values, and leaves Size as it was. A Size of 0 stands for
+ * the full layout (the calls that fill a record in say so below); a negative Size, or one of 1..3
+ * that cannot hold the field itself, fails the call (0, or null from a Reset call) with error code
+ * 104 and nothing written. The records whose comment says "Any Size is taken" are never refused
+ * for their Size (their own comment says how it is used).
  */
 #ifndef QUIBRA_RECORDS_H
 #define QUIBRA_RECORDS_H
@@ -19,7 +27,10 @@ extern "C" {
 #endif
 
 /* The communication parameters: filled by the caller and passed first to most transfer calls.
- * The library repairs Size, LinkType and MonitorType in place and otherwise only reads it. */
+ * The library repairs Size, LinkType and MonitorType in place and otherwise only reads it.
+ * Any Size is taken. 0 and sizes of 364 or more stand for the whole record (0 is repaired to
+ * 364); a shorter record is read and repaired only within its Size, its missing fields read as
+ * zero. */
 typedef struct CommParams {
   uint32_t Size;             /* record size; 0 is replaced by 364 */
   uint32_t LinkType;         /* 0 = sound upload, 1 = infrared message exchange */
@@ -55,7 +66,8 @@ QUIBRA_STATIC_ASSERT(offsetof(CommParams, DialogText) == 300, "CommParams.Dialog
 QUIBRA_STATIC_ASSERT(offsetof(CommParams, LenientChecks) == 352, "CommParams.LenientChecks");
 QUIBRA_STATIC_ASSERT(offsetof(CommParams, Reserved) == 356, "CommParams.Reserved");
 
-/* What a wrist unit tells about itself (its identification answer, unpacked). */
+/* What a wrist unit tells about itself (its identification answer, unpacked). The caller need
+ * not set anything: the library fills the whole record and sets Size. Any Size is taken. */
 typedef struct MonitorInfo {
   uint32_t Size;             /* 40, set by the unpack */
   int32_t MonitorInUse;      /* monitor type; -1 when the unit is not known */
@@ -85,7 +97,7 @@ QUIBRA_STATIC_ASSERT(offsetof(MonitorInfo, HorseMode) == 28, "MonitorInfo.HorseM
 QUIBRA_STATIC_ASSERT(offsetof(MonitorInfo, N4SensorMissing) == 32, "MonitorInfo.N4SensorMissing");
 QUIBRA_STATIC_ASSERT(offsetof(MonitorInfo, MonitorSubModel) == 36, "MonitorInfo.MonitorSubModel");
 /* What the exercise listing tells about one recorded exercise without decoding it. The caller
- * need not set anything: the library clears the record and sets Size. */
+ * need not set anything: the library clears the record and sets Size. Any Size is taken. */
 typedef struct ExeFileInfo {
   uint32_t Size;        /* 76 */
   int32_t StartTime;    /* time of day, s since midnight */
@@ -128,13 +140,9 @@ QUIBRA_STATIC_ASSERT(offsetof(ExeFileInfo, SensorCode) == 68, "ExeFileInfo.Senso
 QUIBRA_STATIC_ASSERT(offsetof(ExeFileInfo, HeaderValue) == 72, "ExeFileInfo.HeaderValue");
 /* ---- settings of the older wrist units ---------------------------------------------------- */
 
-/* The size field of a settings record (UserSettings, WatchSettings, ExerciseProfile,
- * ExerciseLimits, ExerciseSet, BikeSettings) bounds what the library touches. A record of an
- * older, shorter layout passes its own Size: the library reads and writes only its first Size
- * bytes, takes every field beyond them from the record's Reset defaults, and leaves Size as it
- * was. A Size of 0 stands for the full layout (the calls that fill it in say so below); a negative
- * Size, or one of 1..3 that cannot hold the field itself, fails the call (0, or null from a Reset
- * call) with error code 104 and nothing written. */
+/* The settings records (UserSettings, WatchSettings, ExerciseProfile, ExerciseLimits,
+ * ExerciseSet, BikeSettings) are bounded by their Size as every record is (top of this file); a
+ * shorter one's missing fields take the record's Reset values. */
 
 /* User settings (messages 9005 write, 9006 read). */
 typedef struct UserSettings {

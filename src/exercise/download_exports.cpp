@@ -1,6 +1,7 @@
 // Exported entry points of the exercise download: argument conversion and the exception guard
 // only.
 #include "exercise/exercise_download.h"
+#include "frame/caller_record.h"
 #include "frame/export_guard.h"
 #include "quibra/quibra.h"
 
@@ -20,8 +21,9 @@ QUIBRA_API int32_t QUIBRA_CALL fnQuibra_ReadExerciseFile(uint32_t window, int32_
 
 QUIBRA_API int32_t QUIBRA_CALL fnQuibra_GetExeFileInfoEx(uint32_t window, int32_t file_index,
                                                          ExeFileInfo* info) {
-  return f::Guarded<int32_t>(
-      0, [&] { return info == nullptr ? 0 : x::GetExeFileInfoEx(window, file_index, *info); });
+  return f::Guarded<int32_t>(0, [&] {
+    return info == nullptr ? 0 : x::GetExeFileInfoEx(window, file_index, *info);
+  });
 }
 
 QUIBRA_API void QUIBRA_CALL fnQuibra_RefreshMonitorInfo(int32_t extended) {

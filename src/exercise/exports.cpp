@@ -1,6 +1,7 @@
 // Exported entry points of the exercise code: argument conversion and the exception guard only.
 #include "exercise/analysis.h"
 #include "exercise/file_info.h"
+#include "frame/caller_record.h"
 #include "frame/export_guard.h"
 #include "frame/module.h"
 #include "quibra/quibra.h"
@@ -29,8 +30,9 @@ QUIBRA_API const char* QUIBRA_CALL fnQuibra_GetExerciseNote(void) {
 }
 
 QUIBRA_API int32_t QUIBRA_CALL fnQuibra_GetExeFileInfo(int32_t index, ExeFileInfo* info) {
-  return f::Guarded<int32_t>(
-      0, [&] { return info == nullptr ? 0 : quibra::exercise::GetExeFileInfo(index, *info); });
+  return f::Guarded<int32_t>(0, [&] {
+    return info == nullptr ? 0 : quibra::exercise::GetExeFileInfo(index, *info);
+  });
 }
 
 QUIBRA_API int32_t QUIBRA_CALL fnQuibra_SportExeName(char* buffer, int32_t /*reserved*/) {

@@ -2,6 +2,7 @@
 // argument conversion and the exception guard only.
 #include "exercise/bin_files.h"
 #include "exercise/hrm_writer.h"
+#include "frame/caller_record.h"
 #include "frame/export_guard.h"
 #include "platform/dump_path.h"
 #include "quibra/quibra.h"
@@ -17,13 +18,15 @@ QUIBRA_API int32_t QUIBRA_CALL fnQuibra_SaveExerciseHRM(uint32_t window, char* p
 }
 
 QUIBRA_API int32_t QUIBRA_CALL fnQuibra_SaveExerciseBinFile(CommParams* params) {
-  return f::Guarded<int32_t>(
-      0, [&] { return params == nullptr ? 0 : x::SaveExerciseBinFile(*params); });
+  return f::Guarded<int32_t>(0, [&] {
+    return f::WithCommParams(params, [](CommParams& cp) { return x::SaveExerciseBinFile(cp); });
+  });
 }
 
 QUIBRA_API int32_t QUIBRA_CALL fnQuibra_LoadExerciseBinFile(CommParams* params) {
-  return f::Guarded<int32_t>(
-      0, [&] { return params == nullptr ? 0 : x::LoadExerciseBinFile(*params); });
+  return f::Guarded<int32_t>(0, [&] {
+    return f::WithCommParams(params, [](CommParams& cp) { return x::LoadExerciseBinFile(cp); });
+  });
 }
 
 QUIBRA_API int32_t QUIBRA_CALL fnQuibra_ReadBinaryMemoryFile(const char* path, int32_t mode) {

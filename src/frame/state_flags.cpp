@@ -18,10 +18,9 @@ int32_t StateFlags::get(int32_t flag) const {
   return values_[flag - kFirstStateFlag];
 }
 
-uint32_t StateFlags::cancel_mark() const {
+bool StateFlags::cancel_raised_since(uint32_t mark) const {
   std::lock_guard guard(lock_);
-  const bool raised = values_[kFlagCancelRequest - kFirstStateFlag] != 0;
-  return cancel_requests_.load() - (raised ? 1U : 0U);
+  return values_[kFlagCancelRequest - kFirstStateFlag] != 0 && cancel_requests_.load() != mark;
 }
 
 void StateFlags::clear_all() {
@@ -42,7 +41,10 @@ uint32_t CancelRequests() {
   return module().flags.cancel_requests();
 }
 uint32_t CancelMark() {
-  return module().flags.cancel_mark();
+  return module().flags.cancel_requests();
+}
+bool CancelRaisedSince(uint32_t mark) {
+  return module().flags.cancel_raised_since(mark);
 }
 
 }  // namespace quibra::frame

@@ -51,13 +51,14 @@ class StateFlags {
   // Every flag to 0, one at a time, each under the lock.
   void clear_all();
   // How often the cancel request (2007) has been raised. The engine clears the flag at the end
-  // of its cycle, often before a caller polling the transfer sees it; the count stays.
+  // of its cycle, often before a caller polling the transfer sees it; the count stays. A waiter
+  // notes it before it sends and the engine notes it when a message is queued: a request counts
+  // for them only when it was raised after that.
   uint32_t cancel_requests() const { return cancel_requests_.load(); }
-  // What a waiter notes before it sends: the count, less one while a request is still raised.
-  // The engine drops the next exchange it runs while the flag is up, without a final status, and
-  // clears the flag only at the end of that cycle; a waiter that noted the count with the
-  // request already in it would wait for ever. Noted this way, it sees the request at once.
-  uint32_t cancel_mark() const;
+  // true while the flag is raised by a request made after the count was `mark`. A message
+  // queued while an older request is still raised (the engine clears it only at its cycle's
+  // end) is not the one that request was for.
+  bool cancel_raised_since(uint32_t mark) const;
 
  private:
   std::mutex& lock_;  // StateFlagLock: lock order 6, innermost (frame/locks.h)
@@ -70,6 +71,8 @@ int32_t SetStateFlag(int32_t flag, int32_t value);
 int32_t GetStateFlag(int32_t flag);
 void ClearStateFlags();
 uint32_t CancelRequests();
+// What a waiter notes before it sends (the cancel requests so far).
 uint32_t CancelMark();
+bool CancelRaisedSince(uint32_t mark);
 
 }  // namespace quibra::frame

@@ -78,6 +78,11 @@ Engine& engine() {
   return module().engine;
 }
 
+// The current exchange is to be dropped: a cancel was raised after its message was queued.
+bool Cancelled(const Engine& e) {
+  return frame::CancelRaisedSince(e.cancel_mark);
+}
+
 // The code an answer to the message must carry in its byte 2.
 bool CodeMatches(int32_t id, uint8_t code) {
   const int32_t expected = MessageCode(id == msg::kListen ? msg::kExerciseMemory : id);
@@ -164,7 +169,7 @@ int ReceiveAnswer(Engine& e, int32_t id, int32_t param, int budget,
   platform::Clock& clock = platform::clock();
   const bool usb = OnUsb();
   int silence = kUsbSilence;
-  while (!r.complete && r.budget >= 1 && !Flag(frame::kFlagCancelRequest)) {
+  while (!r.complete && r.budget >= 1 && !Cancelled(e)) {
     if (!usb) {
       uint8_t byte = 0;
       const platform::PortReadResult got = ReadPort(&byte, 1);
@@ -262,7 +267,7 @@ void SendStep(Engine& e) {
     module().statuses.set(msg::kCollectiveStatus, kStatusCompleted);
   }
   if (OnUsb()) PurgePort();
-  if (!written || Flag(frame::kFlagCancelRequest)) return;
+  if (!written || Cancelled(e)) return;
   platform::clock().sleep_ms(kAfterWriteMs);
   PurgePort();
   const int32_t answer_class = e.answer_class.exchange(kAnswerExpected);
@@ -574,6 +579,9 @@ int32_t QueueMessage(int32_t m, int32_t p, int32_t start) {
     e.batch_active = false;
   }
   if ((m < msg::kFirst || m > msg::kLast) && m != msg::kEmpty) return 0;
+  // Noted before the message is, so that the engine never sees the new message with the mark
+  // of the one it replaces.
+  e.cancel_mark = frame::CancelRequests();
   const MessageRow* row = FindMessage(m);
   e.tries = (m == msg::kEmpty || row == nullptr) ? 0 : row->tries;
   e.message = m;

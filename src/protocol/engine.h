@@ -73,6 +73,10 @@ struct Engine {
   // reported complete only once it is, so that a message a caller queues on seeing the
   // completion cannot take the acknowledgement's place.
   std::atomic<bool> completion_after_send{false};
+  // The cancel requests counted when the current message was queued: only a request raised
+  // after that drops its exchange. One still raised from before (the flag is cleared only at
+  // the end of the cycle) is not for it, and the message runs to a final status.
+  std::atomic<uint32_t> cancel_mark{0};
   std::array<std::atomic<int32_t>, 4> errors{};
   std::array<std::atomic<int32_t>, 12> counters{};  // 1..11 used
 

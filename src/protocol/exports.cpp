@@ -1,6 +1,7 @@
 // Exported entry points of the protocol layer: argument conversion and the exception guard only.
 #include "quibra/quibra.h"
 
+#include "frame/caller_record.h"
 #include "frame/export_guard.h"
 #include "frame/module.h"
 #include "protocol/data_file.h"
@@ -86,8 +87,9 @@ QUIBRA_API int32_t QUIBRA_CALL fnQuibra_OpenConnection(int32_t options, int32_t 
 }
 
 QUIBRA_API int32_t QUIBRA_CALL fnGetIDFromDataFile(CommParams* params) {
-  if (params == nullptr) return 0;
-  return f::Guarded<int32_t>(0, [&] { return p::GetIDFromDataFile(*params); });
+  return f::Guarded<int32_t>(0, [&] {
+    return f::WithCommParams(params, [](CommParams& cp) { return p::GetIDFromDataFile(cp); });
+  });
 }
 
 QUIBRA_API int32_t QUIBRA_CALL fnQuibraExt_SetIrdaStack(const QuibraIrdaStack* stack) {

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "frame/caller_record.h"
 #include "frame/export_guard.h"
 #include "prvc/health_checks.h"
 #include "prvc/memory_dump.h"
@@ -16,15 +17,15 @@ extern "C" {
 
 QUIBRA_API int32_t QUIBRA_CALL fnQuibra_ReadMonitorInfo(CommParams* params, MonitorInfo* info) {
   return f::Guarded<int32_t>(0, [&] {
-    if (params == nullptr || info == nullptr) return int32_t{0};
-    return p::ReadMonitorInfo(*params, *info);
+    return f::WithCommParams(params, [&](CommParams& cp) {
+      return info == nullptr ? 0 : p::ReadMonitorInfo(cp, *info);
+    });
   });
 }
 
 QUIBRA_API int32_t QUIBRA_CALL fnQuibra_UnPackMonitorInfo(MonitorInfo* info) {
   return f::Guarded<int32_t>(0, [&] {
-    if (info == nullptr) return int32_t{0};
-    return p::UnPackMonitorInfo(*info);
+    return info == nullptr ? 0 : p::UnPackMonitorInfo(*info);
   });
 }
 
@@ -34,23 +35,23 @@ QUIBRA_API int32_t QUIBRA_CALL fnQuibra_ReadMonitorType(void) {
 
 QUIBRA_API int32_t QUIBRA_CALL fnQuibra_EEPROMStateCheckFix(CommParams* params) {
   return f::Guarded<int32_t>(0, [&] {
-    if (params == nullptr) return int32_t{0};
-    return p::EEPROMStateCheckFix(*params);
+    return f::WithCommParams(params, [&](CommParams& cp) { return p::EEPROMStateCheckFix(cp); });
   });
 }
 
 QUIBRA_API int32_t QUIBRA_CALL fnQuibra_N4Sensor(CommParams* params) {
   return f::Guarded<int32_t>(0, [&] {
-    if (params == nullptr) return int32_t{0};
-    return p::N4Sensor(*params);
+    return f::WithCommParams(params, [&](CommParams& cp) { return p::N4Sensor(cp); });
   });
 }
 
 QUIBRA_API int32_t QUIBRA_CALL fnQuibra_Sensors_PRVCZ(CommParams* params, int32_t* flags) {
   return f::Guarded<int32_t>(0, [&] {
-    // Without a place for the flags the question is not asked at all.
-    if (params == nullptr || flags == nullptr) return int32_t{0};
-    return p::SensorsPRVCZ(*params, flags);
+    return f::WithCommParams(params, [&](CommParams& cp) {
+      // Without a place for the flags the question is not asked at all.
+      if (flags == nullptr) return int32_t{0};
+      return p::SensorsPRVCZ(cp, flags);
+    });
   });
 }
 

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "frame/caller_record.h"
 #include "frame/export_guard.h"
 #include "settings/bike_settings.h"
 #include "settings/caller_record.h"
@@ -24,18 +25,20 @@ QUIBRA_API int32_t QUIBRA_CALL fnQuibra_PrepareBikeSettings(BikeSettings* record
 QUIBRA_API int32_t QUIBRA_CALL fnQuibra_SendBikesSettings(CommParams* params,
                                                           BikeSettings* record) {
   return f::Guarded<int32_t>(0, [&] {
-    if (params == nullptr) return 0;
-    return s::WithCallerRecord(record,
-                               [&](BikeSettings& r) { return s::SendBikeSettings(*params, r); });
+    return f::WithCommParams(params, [&](CommParams& cp) {
+      return s::WithCallerRecord(record,
+                                 [&](BikeSettings& r) { return s::SendBikeSettings(cp, r); });
+    });
   });
 }
 
 QUIBRA_API int32_t QUIBRA_CALL fnQuibra_ReadBikesSettings(CommParams* params,
                                                           BikeSettings* record) {
   return f::Guarded<int32_t>(0, [&] {
-    if (params == nullptr) return 0;
-    return s::WithCallerRecord(record,
-                               [&](BikeSettings& r) { return s::ReadBikeSettings(*params, r); });
+    return f::WithCommParams(params, [&](CommParams& cp) {
+      return s::WithCallerRecord(record,
+                                 [&](BikeSettings& r) { return s::ReadBikeSettings(cp, r); });
+    });
   });
 }
 
@@ -62,15 +65,18 @@ QUIBRA_API int32_t QUIBRA_CALL fnQuibra_SendBikesSettingsVCQ(CommParams* params,
                                                              int32_t monitorType, int32_t total1,
                                                              int32_t total2, int32_t date) {
   return f::Guarded<int32_t>(0, [&] {
-    return params != nullptr ? s::SendBikeTotalsVcq(*params, monitorType, total1, total2, date) : 0;
+    return f::WithCommParams(params, [&](CommParams& cp) {
+      return s::SendBikeTotalsVcq(cp, monitorType, total1, total2, date);
+    });
   });
 }
 
 QUIBRA_API int32_t QUIBRA_CALL fnQuibra_VCQ_SendExerciseSettings(CommParams* params,
                                                                  VcqExerciseSettings* record) {
   return f::Guarded<int32_t>(0, [&] {
-    return params != nullptr && record != nullptr ? s::SendVcqExerciseSettings(*params, *record)
-                                                  : 0;
+    return f::WithCommParams(params, [&](CommParams& cp) {
+      return record != nullptr ? s::SendVcqExerciseSettings(cp, *record) : 0;
+    });
   });
 }
 

@@ -1,8 +1,5 @@
 #include "settings/caller_record.h"
 
-#include <algorithm>
-
-#include "frame/comm_params.h"
 #include "settings/bike_settings.h"
 #include "settings/exercise_limits.h"
 #include "settings/exercise_profile.h"
@@ -34,15 +31,6 @@ void RecordDefaults(ExerciseSet& record) {
 }
 void RecordDefaults(BikeSettings& record) {
   ResetBikeSettings(record);
-}
-
-std::optional<size_t> CallerRecordBytes(int32_t size, size_t layout_size) {
-  if (size == 0) return layout_size;
-  if (size < static_cast<int32_t>(sizeof(int32_t))) {
-    frame::SetErrorCode(frame::kErrorBadArgument);
-    return std::nullopt;
-  }
-  return std::min(static_cast<size_t>(size), layout_size);
 }
 
 }  // namespace quibra::settings

@@ -4,11 +4,10 @@
 // fields are the record's defaults. Every settings export passes its record through here.
 #pragma once
 
-#include <cstddef>
 #include <cstdint>
-#include <cstring>
-#include <optional>
+#include <utility>
 
+#include "frame/caller_record.h"
 #include "quibra/records.h"
 
 namespace quibra::settings {
@@ -22,30 +21,12 @@ void RecordDefaults(ExerciseLimits& record);
 void RecordDefaults(ExerciseSet& record);
 void RecordDefaults(BikeSettings& record);
 
-// How many bytes of a record of layout_size bytes the caller's size field lets the library touch:
-// the whole layout for 0 (a record left for the library to fill in, as the Reset and Prepare
-// calls do) or for a size of at least the layout, else the size itself. Nothing, with error code
-// kErrorBadArgument, for a negative size or one too small to hold the size field.
-std::optional<size_t> CallerRecordBytes(int32_t size, size_t layout_size);
-
-// Runs operation (Record& -> int32_t) on the caller's record and returns its result; 0 for a null
-// record or a size that cannot describe one. A shorter record is copied into a full one first
-// and only its own bytes are written back, its size field unchanged.
+// Runs operation (Record& -> int32_t) on the caller's record, bounded by its Size, the missing
+// fields of a shorter record taken from the defaults above (frame/caller_record.h).
 template <typename Record, typename Operation>
 int32_t WithCallerRecord(Record* caller, Operation&& operation) {
-  if (caller == nullptr) return 0;
-  int32_t size = 0;
-  std::memcpy(&size, caller, sizeof size);
-  const std::optional<size_t> bytes = CallerRecordBytes(size, sizeof(Record));
-  if (!bytes) return 0;
-  if (*bytes >= sizeof(Record)) return operation(*caller);
-  Record full{};
-  RecordDefaults(full);
-  std::memcpy(&full, caller, *bytes);
-  const int32_t result = operation(full);
-  std::memcpy(&full, &size, sizeof size);
-  std::memcpy(caller, &full, *bytes);
-  return result;
+  return frame::WithSizedRecord(
+      caller, [](Record& full) { RecordDefaults(full); }, std::forward<Operation>(operation));
 }
 
 }  // namespace quibra::settings

@@ -1,6 +1,7 @@
 // Exported unit commands and service values: argument conversion and the exception guard only.
 #include <cstdint>
 
+#include "frame/caller_record.h"
 #include "frame/export_guard.h"
 #include "protocol/message_ids.h"
 #include "quibra/quibra.h"
@@ -14,8 +15,8 @@ namespace {
 
 int32_t Command(CommParams* params, int32_t message) {
   return f::Guarded<int32_t>(0, [&] {
-    if (params == nullptr) return int32_t{0};
-    return s::SendSimpleCommand(*params, message);
+    return f::WithCommParams(params,
+                                [&](CommParams& cp) { return s::SendSimpleCommand(cp, message); });
   });
 }
 
@@ -103,8 +104,9 @@ QUIBRA_API int32_t QUIBRA_CALL fnQuibra_SendFileDeleteCommand(CommParams* params
                                                               int32_t date, int32_t time,
                                                               int32_t twelve_hour) {
   return f::Guarded<int32_t>(0, [&] {
-    if (params == nullptr) return int32_t{0};
-    return s::SendFileDeleteCommand(*params, file, date, time, twelve_hour);
+    return f::WithCommParams(params, [&](CommParams& cp) {
+      return s::SendFileDeleteCommand(cp, file, date, time, twelve_hour);
+    });
   });
 }
 

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "codec/charset.h"
+#include "frame/caller_record.h"
 #include "frame/export_guard.h"
 #include "settings/caller_record.h"
 #include "settings/exercise_limits.h"
@@ -54,17 +55,19 @@ QUIBRA_API int32_t QUIBRA_CALL fnQuibra_PrepareUserSettings(UserSettings* record
 
 QUIBRA_API int32_t QUIBRA_CALL fnQuibra_SendUserSettings(CommParams* params, UserSettings* record) {
   return f::Guarded<int32_t>(0, [&] {
-    if (params == nullptr) return 0;
-    return s::WithCallerRecord(record,
-                               [&](UserSettings& r) { return s::SendUserSettings(*params, r); });
+    return f::WithCommParams(params, [&](CommParams& cp) {
+      return s::WithCallerRecord(record,
+                                 [&](UserSettings& r) { return s::SendUserSettings(cp, r); });
+    });
   });
 }
 
 QUIBRA_API int32_t QUIBRA_CALL fnQuibra_ReadUserSettings(CommParams* params, UserSettings* record) {
   return f::Guarded<int32_t>(0, [&] {
-    if (params == nullptr) return 0;
-    return s::WithCallerRecord(record,
-                               [&](UserSettings& r) { return s::ReadUserSettings(*params, r); });
+    return f::WithCommParams(params, [&](CommParams& cp) {
+      return s::WithCallerRecord(record,
+                                 [&](UserSettings& r) { return s::ReadUserSettings(cp, r); });
+    });
   });
 }
 
@@ -101,18 +104,20 @@ QUIBRA_API int32_t QUIBRA_CALL fnQuibra_PrepareWatchSettings(WatchSettings* reco
 QUIBRA_API int32_t QUIBRA_CALL fnQuibra_SendWatchSettings(CommParams* params,
                                                           WatchSettings* record) {
   return f::Guarded<int32_t>(0, [&] {
-    if (params == nullptr) return 0;
-    return s::WithCallerRecord(record,
-                               [&](WatchSettings& r) { return s::SendWatchSettings(*params, r); });
+    return f::WithCommParams(params, [&](CommParams& cp) {
+      return s::WithCallerRecord(record,
+                                 [&](WatchSettings& r) { return s::SendWatchSettings(cp, r); });
+    });
   });
 }
 
 QUIBRA_API int32_t QUIBRA_CALL fnQuibra_ReadWatchSettings(CommParams* params,
                                                           WatchSettings* record) {
   return f::Guarded<int32_t>(0, [&] {
-    if (params == nullptr) return 0;
-    return s::WithCallerRecord(record,
-                               [&](WatchSettings& r) { return s::ReadWatchSettings(*params, r); });
+    return f::WithCommParams(params, [&](CommParams& cp) {
+      return s::WithCallerRecord(record,
+                                 [&](WatchSettings& r) { return s::ReadWatchSettings(cp, r); });
+    });
   });
 }
 
@@ -148,18 +153,20 @@ QUIBRA_API int32_t QUIBRA_CALL fnQuibra_PrepareExerciseProfile(ExerciseProfile* 
 QUIBRA_API int32_t QUIBRA_CALL fnQuibra_SendExerciseProfile(CommParams* params,
                                                             ExerciseProfile* record) {
   return f::Guarded<int32_t>(0, [&] {
-    if (params == nullptr) return 0;
-    return s::WithCallerRecord(
-        record, [&](ExerciseProfile& r) { return s::SendExerciseProfile(*params, r); });
+    return f::WithCommParams(params, [&](CommParams& cp) {
+      return s::WithCallerRecord(record,
+                                 [&](ExerciseProfile& r) { return s::SendExerciseProfile(cp, r); });
+    });
   });
 }
 
 QUIBRA_API int32_t QUIBRA_CALL fnQuibra_ReadExerciseProfile(CommParams* params, int32_t number,
                                                             ExerciseProfile* record) {
   return f::Guarded<int32_t>(0, [&] {
-    if (params == nullptr) return 0;
-    return s::WithCallerRecord(
-        record, [&](ExerciseProfile& r) { return s::ReadExerciseProfile(*params, number, r); });
+    return f::WithCommParams(params, [&](CommParams& cp) {
+      return s::WithCallerRecord(
+          record, [&](ExerciseProfile& r) { return s::ReadExerciseProfile(cp, number, r); });
+    });
   });
 }
 
@@ -197,9 +204,10 @@ QUIBRA_API int32_t QUIBRA_CALL fnQuibra_PrepareExerciseLimits(ExerciseLimits* re
 QUIBRA_API int32_t QUIBRA_CALL fnQuibra_SendExerciseLimits(CommParams* params,
                                                            ExerciseLimits* record) {
   return f::Guarded<int32_t>(0, [&] {
-    if (params == nullptr) return 0;
-    return s::WithCallerRecord(
-        record, [&](ExerciseLimits& r) { return s::SendExerciseLimits(*params, r); });
+    return f::WithCommParams(params, [&](CommParams& cp) {
+      return s::WithCallerRecord(record,
+                                 [&](ExerciseLimits& r) { return s::SendExerciseLimits(cp, r); });
+    });
   });
 }
 
@@ -236,18 +244,20 @@ QUIBRA_API int32_t QUIBRA_CALL fnQuibra_PrepareExerciseSet(ExerciseSet* record, 
 QUIBRA_API int32_t QUIBRA_CALL fnQuibra_SendExerciseSet(CommParams* params, ExerciseSet* record,
                                                         int32_t variant) {
   return f::Guarded<int32_t>(0, [&] {
-    if (params == nullptr) return 0;
-    return s::WithCallerRecord(
-        record, [&](ExerciseSet& r) { return s::SendExerciseSet(*params, r, variant); });
+    return f::WithCommParams(params, [&](CommParams& cp) {
+      return s::WithCallerRecord(
+          record, [&](ExerciseSet& r) { return s::SendExerciseSet(cp, r, variant); });
+    });
   });
 }
 
 QUIBRA_API int32_t QUIBRA_CALL fnQuibra_ReadExerciseSet(CommParams* params, int32_t number,
                                                         ExerciseSet* record, int32_t variant) {
   return f::Guarded<int32_t>(0, [&] {
-    if (params == nullptr) return 0;
-    return s::WithCallerRecord(
-        record, [&](ExerciseSet& r) { return s::ReadExerciseSet(*params, number, r, variant); });
+    return f::WithCommParams(params, [&](CommParams& cp) {
+      return s::WithCallerRecord(
+          record, [&](ExerciseSet& r) { return s::ReadExerciseSet(cp, number, r, variant); });
+    });
   });
 }
 

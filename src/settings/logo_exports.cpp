@@ -1,6 +1,7 @@
 // Exported entry points of the logos: argument conversion and the exception guard only.
 #include <cstdint>
 
+#include "frame/caller_record.h"
 #include "frame/export_guard.h"
 #include "quibra/quibra.h"
 #include "settings/logo_packing.h"
@@ -22,19 +23,23 @@ QUIBRA_API int32_t QUIBRA_CALL fnQuibra_GetLogoColCount(int32_t monitorType) {
 QUIBRA_API int32_t QUIBRA_CALL fnQuibra_SendMonitorLogo(CommParams* params, int32_t monitorType,
                                                         const int32_t* columns, int32_t slot) {
   return f::Guarded<int32_t>(0, [&] {
-    return params != nullptr ? s::SendMonitorLogo(*params, monitorType, columns, slot) : 0;
+    return f::WithCommParams(
+        params, [&](CommParams& cp) { return s::SendMonitorLogo(cp, monitorType, columns, slot); });
   });
 }
 
 QUIBRA_API int32_t QUIBRA_CALL fnQuibra_SendBitmap(CommParams* params, const int32_t* columns) {
-  return f::Guarded<int32_t>(
-      0, [&] { return params != nullptr ? s::SendMonitorLogo(*params, 11, columns, 0) : 0; });
+  return f::Guarded<int32_t>(0, [&] {
+    return f::WithCommParams(
+        params, [&](CommParams& cp) { return s::SendMonitorLogo(cp, 11, columns, 0); });
+  });
 }
 
 QUIBRA_API int32_t QUIBRA_CALL fnQuibra_ReadMonitorLogo(CommParams* params, int32_t monitorType,
                                                         int32_t* columns, int32_t slot) {
   return f::Guarded<int32_t>(0, [&] {
-    return params != nullptr ? s::ReadMonitorLogo(*params, monitorType, columns, slot) : 0;
+    return f::WithCommParams(
+        params, [&](CommParams& cp) { return s::ReadMonitorLogo(cp, monitorType, columns, slot); });
   });
 }
 
@@ -45,8 +50,9 @@ QUIBRA_API int32_t QUIBRA_CALL fnQuibra_UnPackBitmap(int32_t* columns) {
 QUIBRA_API int32_t QUIBRA_CALL fnQuibra_PRVC_ReadBitmap(CommParams* params, int32_t* columns,
                                                         int32_t slot) {
   return f::Guarded<int32_t>(0, [&] {
-    if (params == nullptr) return int32_t{0};
-    return s::PrvcReadBitmap(*params, s::PrvcLogoType(*params), columns, slot);
+    return f::WithCommParams(params, [&](CommParams& cp) {
+      return s::PrvcReadBitmap(cp, s::PrvcLogoType(cp), columns, slot);
+    });
   });
 }
 

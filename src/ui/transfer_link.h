@@ -24,8 +24,8 @@ class TransferLink {
 // A cancel request (fnQuibra_CancelExerciseReading, a download dialog's Cancel) makes the engine
 // drop the exchange under way without ending it in a final status. Whoever waits for a transfer
 // therefore notes the requests made so far before it sends, and stops waiting once another came.
-// A request the engine still holds (raised after its last cycle ended) is left out of the mark:
-// the engine drops the exchange about to be sent for it, so the waiter stops at once.
+// A request the engine still holds when the message is sent (raised after its last cycle ended)
+// was not for that message: the engine runs it, and the waiter waits for its final status.
 uint32_t CancelMark();
 bool CancelledSince(uint32_t mark);
 

@@ -17,6 +17,7 @@ class FileInfoTest : public quibra::testing::ExerciseMemoryTest {
   ExeFileInfo Info(int32_t index, int32_t expected_result = 1) {
     ExeFileInfo info;
     std::memset(&info, 0xA5, sizeof info);  // the export must clear what the caller left
+    info.Size = 0;                          // but Size, which bounds what it may touch
     EXPECT_EQ(fnQuibra_GetExeFileInfo(index, &info), expected_result);
     EXPECT_EQ(info.Size, 76u);
     return info;

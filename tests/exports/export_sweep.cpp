@@ -1,7 +1,6 @@
 #include "exports/export_sweep.h"
 
 #include <algorithm>
-#include <climits>
 #include <cstddef>
 #include <cstring>
 
@@ -14,118 +13,65 @@ namespace {
 constexpr size_t kArrayElements = 65536;
 // The longest text: far past every fixed field and path buffer of the library.
 constexpr size_t kLongText = 5000;
-// A Size far past any layout.
-constexpr int64_t kHugeSize = 0x7FFFFFF0;
-// The largest count a counted buffer is swept with (the buffer is allocated at that size).
-constexpr int64_t kLargestCount = 65536;
 
-Value Number(int64_t n) {
+Value Of(int64_t n, bool refuse, std::string label) {
   Value v;
   v.number = n;
-  v.label = std::to_string(n);
-  return v;
-}
-
-Value Null(bool refuse, bool must_fail) {
-  Value v;
   v.refuse = refuse;
-  v.must_fail = must_fail;
-  v.label = "nullptr";
-  return v;
-}
-
-Value Bytes(const char* label) {
-  Value v;
-  v.storage = Value::Storage::Bytes;
-  v.label = label;
-  return v;
-}
-
-Value Text(std::string text, std::string label) {
-  Value v;
-  v.storage = Value::Storage::Text;
-  v.text = std::move(text);
   v.label = std::move(label);
   return v;
 }
 
-std::vector<int64_t> Integers(const ArgShape& shape) {
-  std::vector<int64_t> all{0, -1, 1, INT32_MIN, INT32_MAX};
-  for (int64_t end : shape.range_ends) {
-    for (int64_t n : {end - 1, end, end + 1}) {
-      if (n >= INT32_MIN && n <= INT32_MAX && std::find(all.begin(), all.end(), n) == all.end()) {
-        all.push_back(n);
-      }
-    }
-  }
-  return all;
-}
-
-std::vector<Value> Records(const ArgShape& shape) {
-  const bool sized = shape.kind == Kind::SizedRecord;
-  std::vector<Value> all;
-  Value full = Bytes("{Size=sizeof}");
-  full.size_field = static_cast<int64_t>(shape.element_size);
-  all.push_back(full);
-  if (shape.type == std::string("CommParams")) {
-    // The well-formed parameters go over infrared; these take the sound link instead.
-    all.front().label = "{Size=sizeof, infrared}";
-    all.front().link_type = 1;
-    full.label = "{Size=sizeof, sound}";
-    all.push_back(full);
-  }
-  all.push_back(Null(true, true));
-  for (int64_t size : {int64_t{0}, int64_t{-1}, int64_t{1}, int64_t{2}, int64_t{3}, kHugeSize}) {
-    Value v = Bytes("");
-    v.size_field = size;
-    v.label = "{Size=" + std::to_string(size) + "}";
-    // A negative Size or one that cannot hold the Size field itself must fail a settings call.
-    v.bad_size = sized && size != 0 && size < 4;
-    v.refuse = v.must_fail = v.bad_size;
-    all.push_back(v);
-  }
-  return all;
+Value Stored(Value::Storage storage, std::string text, std::string label) {
+  Value v = Of(0, false, std::move(label));
+  v.storage = storage;
+  v.text = std::move(text);
+  return v;
 }
 
 }  // namespace
 
 std::vector<Value> ValuesOf(const ArgShape& shape, const std::string& missing_path) {
   std::vector<Value> all;
+  const bool required = shape.kind != Kind::Text && shape.kind != Kind::TextBuf &&
+                        shape.kind != Kind::Opaque && !shape.null_accepted;
+  const Value null = Of(0, required, "nullptr");
   switch (shape.kind) {
     case Kind::Int:
-      for (int64_t n : Integers(shape)) all.push_back(Number(n));
-      break;
     case Kind::BufLen:
-      for (int64_t n : Integers(shape)) {
-        if (n <= kLargestCount) all.push_back(Number(n));
-      }
-      break;
     case Kind::Word:
-      // No window, and one that is not: the headless dialogs take either.
-      for (int64_t n : {int64_t{0}, int64_t{UINT32_MAX}}) all.push_back(Number(n));
+      for (const Number& n : shape.numbers)
+        all.push_back(Of(n.value, n.refused, std::to_string(n.value)));
       break;
     case Kind::Text:
     case Kind::TextBuf:
-      all.push_back(Text("", "\"\""));
-      all.push_back(Null(false, false));
-      all.push_back(Text(std::string(kLongText, 'x'), "<5000 x>"));
-      all.push_back(Text(missing_path, "<path in a missing folder>"));
+      all = {Stored(Value::Storage::Text, "", "\"\""), null,
+             Stored(Value::Storage::Text, std::string(kLongText, 'x'), "<5000 x>"),
+             Stored(Value::Storage::Text, missing_path, "<path in a missing folder>")};
       break;
     case Kind::Record:
-    case Kind::SizedRecord:
-      all = Records(shape);
+      for (const Number& n : shape.numbers) {
+        Value v = Stored(Value::Storage::Bytes, "", "{Size=" + std::to_string(n.value) + "}");
+        v.size_field = n.value;
+        v.refuse = v.bad_size = n.refused;
+        all.push_back(v);
+      }
+      if (shape.type == std::string("CommParams")) {
+        // The well-formed parameters go over infrared; the second ones take the sound link.
+        all.front().link_type = 1;
+        all.insert(all.begin() + 1, all.front());
+        all[1].link_type = 0;
+        all[1].label += " sound";
+      }
+      all.push_back(null);
       break;
     case Kind::Table:
-      all.push_back(Bytes("{zeroed}"));
-      all.push_back(Null(true, false));
-      break;
     case Kind::Array:
     case Kind::ArrayN:
-      all.push_back(Bytes("<buffer>"));
-      all.push_back(Null(true, false));
+      all = {Stored(Value::Storage::Bytes, "", "<buffer>"), null};
       break;
     case Kind::Opaque:
-      all.push_back(Null(false, false));
+      all.push_back(null);
       break;
   }
   return all;
@@ -142,8 +88,7 @@ Call::Call(const std::vector<ArgShape>& shapes, const std::vector<const Value*>&
       bytes = std::max<size_t>(v.text.size() + 1, shape.kind == Kind::TextBuf ? 5001 : 0);
     } else if (v.storage == Value::Storage::Bytes) {
       bytes = shape.element_size * kArrayElements;
-      if (shape.kind == Kind::Record || shape.kind == Kind::SizedRecord ||
-          shape.kind == Kind::Table) {
+      if (shape.kind == Kind::Record || shape.kind == Kind::Table) {
         bytes = shape.element_size;
       } else if (shape.kind == Kind::ArrayN) {
         // Exactly the count the next argument passes, at least one element.
@@ -157,7 +102,7 @@ Call::Call(const std::vector<ArgShape>& shapes, const std::vector<const Value*>&
     unsigned char* p = storage_.back().get();
     if (v.storage == Value::Storage::Text) {
       std::memcpy(p, v.text.c_str(), v.text.size() + 1);
-    } else if (shape.kind == Kind::Record || shape.kind == Kind::SizedRecord) {
+    } else if (shape.kind == Kind::Record) {
       const auto size = static_cast<uint32_t>(v.size_field);
       std::memcpy(p, &size, sizeof size);
       if (v.link_type != 0) std::memcpy(p + offsetof(CommParams, LinkType), &v.link_type, 4);

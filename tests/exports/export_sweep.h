@@ -1,7 +1,8 @@
 // The hostile-argument sweep: every export of the public header called with null pointers,
-// records of impossible sizes, extreme integers and unusable texts. The table of exports and
-// argument kinds is generated at build time from the header (tools/exports/hostile.py); the
-// values each kind takes are chosen here.
+// records of impossible sizes, extreme integers and unusable texts. The table of exports, their
+// argument kinds, the numbers each argument takes and the failure result of a refused call is
+// generated at build time from the header (tools/exports/hostile.py); the storage each kind takes
+// is chosen here.
 #pragma once
 
 #include <cstdint>
@@ -12,26 +13,32 @@
 namespace quibra::testing::sweep {
 
 enum class Kind {
-  Int,          // int32_t
-  Word,         // uint32_t (window handles)
-  Text,         // const char*
-  TextBuf,      // char* the export may rewrite
-  Record,       // record whose Size the library fills in or repairs
-  SizedRecord,  // settings record: a negative Size or one of 1..3 must fail the call
-  Table,        // other struct the caller fills in
-  Array,        // integers, no count given: a generous buffer or null
-  ArrayN,       // buffer whose element count is another argument (BufLen)
-  BufLen,       // that count
-  Opaque,       // callbacks and context pointers: null only
+  Int,      // int32_t
+  Word,     // uint32_t (window handles)
+  Text,     // const char*
+  TextBuf,  // char* the export may rewrite
+  Record,   // record that begins with its Size: a negative Size or one of 1..3 is refused
+  Table,    // other struct the caller fills in
+  Array,    // integers, no count given: a generous buffer or null
+  ArrayN,   // buffer whose element count is another argument (BufLen)
+  BufLen,   // that count
+  Opaque,   // callbacks and context pointers: null only
+};
+
+// A number an argument takes (a Record's Size), and whether the export must refuse it.
+struct Number {
+  int64_t value;
+  bool refused;
 };
 
 struct ArgShape {
   Kind kind;
   const char* name;
-  const char* type;                 // the pointee's type for pointer kinds
-  size_t element_size;              // sizeof the pointee for pointer kinds
-  std::vector<int64_t> range_ends;  // ends of the ranges documented for the export
-  int count_index = -1;             // ArrayN: the argument that holds its element count
+  const char* type;             // the pointee's type for pointer kinds
+  size_t element_size;          // sizeof the pointee for pointer kinds
+  std::vector<Number> numbers;  // Int, BufLen, Word: the values; Record: the Sizes
+  int count_index = -1;         // ArrayN: the argument that holds its element count
+  bool null_accepted = false;   // a pointer the export takes null for
 };
 
 struct Outcome {
@@ -46,12 +53,11 @@ struct Outcome {
 struct Value {
   int64_t number = 0;
   enum class Storage { Null, Bytes, Text } storage = Storage::Null;
-  int64_t size_field = 0;     // Record kinds: the Size written into the record
-  uint32_t link_type = 0;     // CommParams: its LinkType
-  std::string text;           // Text kinds: the content
-  bool refuse = false;        // the call must send nothing and write no file
-  bool must_fail = false;     // and return its failure result (0 or null)
-  bool bad_size = false;      // and set error code 104
+  int64_t size_field = 0;  // Record kinds: the Size written into the record
+  uint32_t link_type = 0;  // CommParams: its LinkType
+  std::string text;        // Text kinds: the content
+  bool refuse = false;     // the call must do nothing and return its failure result
+  bool bad_size = false;   // and set error code 104
   std::string label;
 };
 
@@ -77,6 +83,8 @@ struct ExportCase {
   const char* name;
   std::vector<ArgShape> args;
   Outcome (*invoke)(Call&);
+  Outcome failure;    // what a refused call returns (None: a void export)
+  bool returns_text;  // the result is a text: null or terminated
 };
 
 // Generated from the header.

@@ -5,6 +5,7 @@
 #include <termios.h>
 
 #include <chrono>
+#include <future>
 #include <memory>
 #include <thread>
 
@@ -12,6 +13,7 @@
 #include "protocol/fake_unit.h"
 #include "protocol/message_image.h"
 #include "support/final_status.h"
+#include "support/forwarding_clock.h"
 
 namespace quibra::protocol {
 namespace {
@@ -156,6 +158,53 @@ TEST_F(EngineTest, EndStopsTheThreadAndClosesThePort) {
   EXPECT_EQ(fnQuibra_GetCurrentMessageStatus(), 20);
   // A new conversation can start on the same port.
   EXPECT_TRUE(start());
+}
+
+// Holds the engine in its nth pause of the given length until the test lets it go, so that the
+// application's calls fall between two of the engine's steps exactly.
+class GateClock final : public testing::ForwardingClock {
+ public:
+  GateClock(platform::Clock& inner, uint32_t ms, int nth)
+      : ForwardingClock(inner), ms_(ms), nth_(nth) {}
+  std::promise<void> reached;
+  std::promise<void> release;
+  void sleep_ms(uint32_t ms) override {
+    if (ms == ms_ && --nth_ == 0) {
+      reached.set_value();
+      release.get_future().wait();
+    }
+    inner_.sleep_ms(ms);
+  }
+
+ private:
+  uint32_t ms_;
+  int nth_;
+};
+
+// A message queued while the engine still holds a cancel raised for the exchange before it
+// (the flag is cleared only at the end of the cycle) runs to its own final status.
+TEST_F(EngineTest, AMessageQueuedWhileACancelIsHeldRunsToItsEnd) {
+  auto asked = std::make_shared<std::atomic<int>>(0);
+  start_unit([asked](const Bytes& r) {
+    return ++*asked == 1 ? Bytes{} : AnswerFrame(r[1], Payload(11, 0x40));
+  });
+  ASSERT_TRUE(start());
+  // The second 50 ms pause from here is the first silent round of the answer wait.
+  GateClock gate(counting_, 50, 2);
+  platform::set_clock(&gate);
+  const bool held =
+      fnQuibra_SendIRComMessage(9002, 1) == 1 &&
+      gate.reached.get_future().wait_for(std::chrono::seconds(5)) == std::future_status::ready;
+  fnQuibra_CancelExerciseReading();
+  const int32_t queued = fnQuibra_SendIRComMessage(9002, 1);
+  gate.release.set_value();
+  const int32_t status = testing::WaitFinalStatus(5000);
+  fnQuibra_EndIRCommunication(0);
+  platform::set_clock(&counting_);
+  ASSERT_TRUE(held);
+  EXPECT_EQ(queued, 1);
+  EXPECT_EQ(status, 10);
+  EXPECT_EQ(GetMessageByte(9002, 1, 16), 0x40 + 10);
 }
 
 TEST_F(EngineTest, FailedReadEndsTheThread) {

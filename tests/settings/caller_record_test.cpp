@@ -1,5 +1,5 @@
-// Settings records of an older, shorter layout: every record export keeps to the caller's Size,
-// and a Size that cannot describe a record is refused with nothing written.
+// Records of an older, shorter layout: every record export keeps to the caller's Size, and a Size
+// that cannot describe a record is refused with nothing written.
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -118,6 +118,52 @@ TEST_F(CallerRecordTest, SizesThatCannotDescribeARecordAreRefused) {
     std::vector<uint8_t> memory = CallerMemory(e.layout, 0);
     ASSERT_TRUE(e.reset(memory.data()));
     EXPECT_EQ(SizeOf(memory), static_cast<int32_t>(e.layout));
+  }
+}
+
+// CommParams is bounded by its Size but never refused for it: a read repairs LinkType within
+// the caller's bytes and fails with no link; a Size of 1..3 covers the size field alone.
+TEST_F(CallerRecordTest, CommParamsKeepToTheirSizeAndAreNeverRefused) {
+  const auto read = [](std::vector<uint8_t>& memory) {
+    UserSettings record{};
+    frame::SetErrorCode(0);
+    return fnQuibra_ReadUserSettings(reinterpret_cast<CommParams*>(memory.data()), &record);
+  };
+  std::vector<uint8_t> memory = CallerMemory(sizeof(CommParams), 8);
+  EXPECT_EQ(read(memory), 0);
+  uint32_t link_type = 0;
+  std::memcpy(&link_type, memory.data() + 4, sizeof link_type);
+  EXPECT_EQ(link_type, 1u);
+  EXPECT_EQ(SizeOf(memory), 8);
+  EXPECT_EQ(CanariesFrom(memory, 8), sizeof(CommParams) - 8);
+  for (const int32_t size : {1, 3}) {
+    memory = CallerMemory(sizeof(CommParams), size);
+    read(memory);
+    EXPECT_NE(fnQuibra_GetErrorCode(), frame::kErrorBadArgument);
+    EXPECT_EQ(SizeOf(memory), size);
+    EXPECT_EQ(CanariesFrom(memory, 4), sizeof(CommParams) - 4);
+  }
+  memory = CallerMemory(sizeof(CommParams), 0);
+  read(memory);
+  EXPECT_EQ(SizeOf(memory), static_cast<int32_t>(sizeof(CommParams)));
+}
+
+// The output-only records are filled whole whatever their Size says: the caller need not set it.
+TEST_F(CallerRecordTest, OutputRecordsAreFilledWholeWhateverTheirSize) {
+  const std::pair<size_t, std::function<int32_t(void*)>> records[] = {
+      {sizeof(MonitorInfo),
+       [](void* p) { return fnQuibra_UnPackMonitorInfo(static_cast<MonitorInfo*>(p)); }},
+      {sizeof(ExeFileInfo),
+       [](void* p) { return fnQuibra_GetExeFileInfo(0, static_cast<ExeFileInfo*>(p)); }},
+  };
+  for (const auto& [layout, call] : records) {
+    for (const int32_t size : {8, -1, 0}) {
+      SCOPED_TRACE(::testing::Message() << layout << " " << size);
+      std::vector<uint8_t> memory = CallerMemory(layout, size);
+      call(memory.data());
+      EXPECT_EQ(SizeOf(memory), static_cast<int32_t>(layout));
+      EXPECT_EQ(CanariesFrom(memory, 4), 0u);
+    }
   }
 }
 

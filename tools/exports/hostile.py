@@ -1,20 +1,30 @@
 #!/usr/bin/env python3
 """Writes the table of the hostile-argument sweep: every export of include/quibra/quibra.h with
-the kind of each of its arguments, read from the header's declarations and the records of
-records.h, so that a new export joins the sweep with no test code of its own.
+the kind of each of its arguments and the values each argument is swept with, read from the
+header's declarations, their comments and the records of records.h, so that a new export joins
+the sweep with no test code of its own.
 
-Argument kinds (the sweep's support code knows the values each kind takes):
-  Int       int32_t; besides 0, -1, 1, INT_MIN and INT_MAX every range a..b named in the comment
-            above the declaration adds a-1, a, b and b+1
-  Word      uint32_t (window handles)
+Argument kinds and their values:
+  Int       int32_t: 0, -1, 1, INT_MIN, INT_MAX, and a-1, a, b, b+1 for every range a..b named
+            in the comment above the declaration
+  Word      uint32_t (window handles): 0 and UINT32_MAX
   Text      const char* (zero-terminated input text or path)
   TextBuf   char* (a text the export may rewrite or fill)
-  Record    pointer to a record of records.h whose first field is Size; SizedRecord when that
-            field is signed (the settings records, whose negative and tiny sizes must fail)
+  Record    pointer to a record of records.h whose first field is Size; its values are Sizes:
+            the layout's, 0, -1, 1, 2, 3 (the last three and -1 refused, unless the record's
+            comment says "Any Size is taken.") and one far past it
   Table     pointer to any other struct (a table the caller fills in)
   Array     pointer to integers; ArrayN (also a char* buffer) when the argument before or after
             it is its element count (named size, count or capacity), of the kind BufLen
   Opaque    anything else (callbacks, context pointers): null only
+
+A null Record, Table or Array is refused. The comment of an export states its failure result;
+where the rule (0, or null for a pointer result) is not what it returns, or an argument is
+refused outside a range, the comment says so in one sentence that this tool reads:
+    Refused: <result> (<argument> outside <a>..<b>, ...).
+where <result> is a number or null. A refused call must return that result and do nothing.
+A pointer argument that may be null is named in the sentence
+    Accepts null: <argument>, ....
 """
 import argparse
 import re
@@ -23,41 +33,102 @@ import sys
 from exports import DECL, split_args, write_if_changed
 
 TOKEN = re.compile(r"/\*.*?\*/|\bQUIBRA_API\b[^;{}]*;", re.S)
-RANGE = re.compile(r"(?<![\w.])(-?\d+)\s*\.\.\s*(-?\d+)(?![\w.])")
+RANGE = re.compile(r"(?<![\w.])(-?\d+)\s*\.\.\s*(-?\d+)(?!\w|\.\.|\.\d)")
 STRUCT = re.compile(r"typedef\s+struct\s+(\w+)\s*\{\s*(\w+\**)\s*(\w+)\s*;")
+REFUSED = re.compile(r"Refused:\s*(null|-?\d+)(?:\s*\(([^)]*)\))?")
+ACCEPTS_NULL = re.compile(r"Accepts null:\s*([\w, ]+)\.")
+ANY_SIZE = re.compile(r"Any Size is taken\.(?:(?!\*/).)*\*/\s*typedef\s+struct\s+(\w+)", re.S)
+OUTSIDE = re.compile(r"(\w+)\s+outside\s+(-?\d+)\s*\.\.\s*(-?\d+)")
 LENGTH_NAMES = {"size", "count", "capacity"}
+INT32_MIN, INT32_MAX, UINT32_MAX = -2**31, 2**31 - 1, 2**32 - 1
+# A Size far past any layout, and the largest count a counted buffer is swept with.
+HUGE_SIZE = 0x7FFFFFF0
+LARGEST_COUNT = 65536
 
 
 def records(*paths):
-    """Struct name -> 'signed' / 'unsigned' (first field Size) or 'table'."""
-    text = ""
+    """Struct name -> 'record' (first field Size), 'any-size record' (its comment says that any
+    Size is taken, so no Size is refused) or 'table'."""
+    raw = ""
     for path in paths:
         with open(path, encoding="utf-8") as f:
-            text += re.sub(r"/\*.*?\*/", " ", f.read(), flags=re.S)
+            raw += f.read()
+    any_size = set(ANY_SIZE.findall(raw))
+    text = re.sub(r"/\*.*?\*/", " ", raw, flags=re.S)
     found = {}
     for m in STRUCT.finditer(text):
-        name, ftype, field = m.groups()
-        if field == "Size":
-            found[name] = "signed" if ftype == "int32_t" else "unsigned"
-        else:
+        name, _, field = m.groups()
+        if field != "Size":
             found[name] = "table"
+        else:
+            found[name] = "any-size record" if name in any_size else "record"
     return found
 
 
 def exports(header):
     with open(header, encoding="utf-8") as f:
         text = "\n".join(l for l in f.read().splitlines() if not l.lstrip().startswith("#"))
-    comment, found = "", []
+    comment, found, unnamed = "", [], set()
     for tok in TOKEN.finditer(text):
         s = tok.group(0)
         if s.startswith("/*"):
+            if unnamed:
+                raise SystemExit(f"{header}: no export takes {sorted(unnamed)}: {comment}")
             comment = s
+            unnamed = {o[0] for o in OUTSIDE.findall(s)} | set(optional_args(s))
             continue
         m = DECL.match(s)
         if m:
+            args = split_args(m["args"])
+            unnamed -= {re.search(r"(\w+)$", a).group(1) for a in args}
             bounds = sorted({int(v) for r in RANGE.findall(comment) for v in r})
-            found.append((m["name"], m["result"].strip(), split_args(m["args"]), bounds))
+            found.append((m["name"], m["result"].strip(), args, bounds,
+                          refusal(comment, m["result"].strip()), optional_args(comment)))
+    if unnamed:
+        raise SystemExit(f"{header}: no export takes {sorted(unnamed)}: {comment}")
     return found
+
+
+def optional_args(comment):
+    m = ACCEPTS_NULL.search(comment)
+    return [a.strip() for a in m.group(1).split(",")] if m else []
+
+
+def refusal(comment, result):
+    """(failure result as a C++ Outcome, {argument: (a, b)} refused outside a..b)."""
+    m = REFUSED.search(comment)
+    ranges = {}
+    if m and m.group(2):
+        ranges = {o[0]: (int(o[1]), int(o[2])) for o in OUTSIDE.findall(m.group(2))}
+    if result == "void":
+        return "Outcome{}", ranges
+    value = m.group(1) if m else ("null" if "*" in result else "0")
+    if value == "null":
+        return "Outcome::Pointer(nullptr)", ranges
+    return f"Outcome::Number({value})", ranges
+
+
+def integers(bounds, limit=None):
+    out = [0, -1, 1, INT32_MIN, INT32_MAX]
+    for end in bounds:
+        out += [n for n in (end - 1, end, end + 1) if INT32_MIN <= n <= INT32_MAX and n not in out]
+    return [n for n in out if limit is None or n <= limit]
+
+
+def values(kind, bounds, refused_range, bare, any_size=False):
+    """The argument's numbers as C++ initialisers {value, refused}."""
+    if kind in ("Int", "BufLen"):
+        lo, hi = refused_range or (INT32_MIN, INT32_MAX)
+        nums = integers(bounds, LARGEST_COUNT if kind == "BufLen" else None)
+        return [f"{{{n}, {str(not lo <= n <= hi).lower()}}}" for n in nums]
+    if kind == "Word":
+        return ["{0, false}", f"{{{UINT32_MAX}, false}}"]
+    if kind == "Record":
+        sizes = [(f"sizeof({bare})", "false"), ("0", "false")]
+        refused = str(not any_size).lower()
+        sizes += [(str(n), refused) for n in (-1, 1, 2, 3)] + [(str(HUGE_SIZE), "false")]
+        return [f"{{static_cast<int64_t>({v}), {r}}}" for v, r in sizes]
+    return []
 
 
 def arg_kind(arg, structs):
@@ -72,8 +143,7 @@ def arg_kind(arg, structs):
     if bare == "char":
         return ("Text" if "const" in base else "TextBuf"), base
     if bare in structs:
-        kind = structs[bare]
-        return {"signed": "SizedRecord", "unsigned": "Record", "table": "Table"}[kind], base
+        return ("Table" if structs[bare] == "table" else "Record"), base
     if bare in ("int32_t", "uint8_t", "int16_t", "uint32_t"):
         return "Array", base
     return "Opaque", base
@@ -90,7 +160,7 @@ def cpp_table(header, records_header):
            "",
            "const std::vector<ExportCase>& AllExports() {",
            "  static const std::vector<ExportCase> all = {"]
-    for name, result, args, bounds in exports(header):
+    for name, result, args, bounds, (failure, refused), optional in exports(header):
         shapes, exprs = [], []
         kinds = [arg_kind(a, structs) for a in args]
         names = [re.search(r"(\w+)$", a).group(1) for a in args]
@@ -107,14 +177,17 @@ def cpp_table(header, records_header):
                     break
         for i, (kind, ctype) in enumerate(kinds):
             bare = ctype.replace("const", "").replace("*", "").strip()
-            elem = f"sizeof({bare})" if kind in ("Array", "SizedRecord", "Record", "Table") else "1"
+            elem = f"sizeof({bare})" if kind in ("Array", "Record", "Table") else "1"
             count = -1
             if i in count_of:
                 kind, count = "ArrayN", count_of[i]
             elif i in count_of.values():
                 kind = "BufLen"
-            extra = ", ".join(str(b) for b in bounds) if kind in ("Int", "BufLen") else ""
-            shapes.append(f'{{Kind::{kind}, "{names[i]}", "{bare}", {elem}, {{{extra}}}, {count}}}')
+            nums = ", ".join(values(kind, bounds, refused.get(names[i]), bare,
+                                    structs.get(bare) == "any-size record"))
+            null_ok = str(names[i] in optional).lower()
+            shapes.append(f'{{Kind::{kind}, "{names[i]}", "{bare}", {elem}, {{{nums}}}, {count}, '
+                          f'{null_ok}}}')
             if kind in ("Int", "BufLen"):
                 exprs.append(f"static_cast<int32_t>(c.number({i}))")
             elif kind == "Word":
@@ -131,8 +204,10 @@ def cpp_table(header, records_header):
         else:
             body = f"return Outcome::Number(static_cast<int64_t>({call}));"
         shape_text = ",\n        ".join(shapes)
+        text = str("char*" in result.replace(" ", "")).lower()
         out.append(f'      {{"{name}",\n       {{{shape_text}}},\n'
-                   f"       []([[maybe_unused]] Call& c) -> Outcome {{ {body} }}}},")
+                   f"       []([[maybe_unused]] Call& c) -> Outcome {{ {body} }},\n"
+                   f"       {failure}, {text}}},")
     out += ["  };", "  return all;", "}", "", "}  // namespace quibra::testing::sweep", ""]
     return "\n".join(out)
 
