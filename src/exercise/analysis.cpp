@@ -13,6 +13,7 @@
 #include "exercise/k_series_decoder.h"
 #include "exercise/outdoor_decoder.h"
 #include "exercise/prvc_file_decoder_a.h"
+#include "exercise/prvc_file_decoder_b.h"
 #include "exercise/prvc_file_fields.h"
 #include "exercise/single_model_decoders.h"
 #include "frame/module.h"
@@ -63,11 +64,13 @@ struct FileDispatch {
   int32_t monitor_type;
   FileDecoder decode;
 };
-constexpr std::array<FileDispatch, 4> kFileDecoders = {{
+constexpr std::array<FileDispatch, 6> kFileDecoders = {{
     {33, DecodeFileExerciseA},
+    {34, DecodeFileExerciseB},
     {35, DecodeFileExerciseA},
     {36, DecodeFileExerciseA},
     {37, DecodeFileExerciseA},
+    {38, DecodeFileExerciseB},
 }};
 constexpr int32_t kRrOnlyMode = 2;
 

@@ -16,8 +16,8 @@ constexpr double kSixteenthKmhPerChannel = 1.6;
 // Channel 12 packs the nibble of the extra values with the flag bits of their seventh byte.
 constexpr int32_t kExtraScale = 1000000;
 
-bool WideSpeed(int32_t interval) {
-  return interval >= 15;
+bool WideSpeed(const SampleFormat& f, int32_t interval) {
+  return f.wide_speed || interval >= 15;
 }
 
 int32_t U16(const uint8_t* p) {
@@ -58,7 +58,7 @@ class RrHeartRate {
 int32_t SampleFormat::size(int32_t interval) const {
   int32_t z = heart_rate ? 1 : 0;
   if (altitude) z += 2;
-  if (speed) z += (WideSpeed(interval) ? 2 : 1) + (speed_distance ? 2 : 0);
+  if (speed) z += (WideSpeed(*this, interval) ? 2 : 1) + (speed_distance ? 2 : 0);
   if (cadence) z += 1;
   if (extra) z += 8;
   if (power) z += 4;
@@ -66,8 +66,8 @@ int32_t SampleFormat::size(int32_t interval) const {
 }
 
 int32_t NextCoarserInterval(int32_t current) {
-  if (current < 5) return current == 1 ? 5 : 15;
-  return current < 15 ? 15 : 60;
+  if (current == 1) return 5;
+  return current == 5 ? 15 : 60;
 }
 
 int32_t DecodeSamples(const std::vector<uint8_t>& data, const SampleFormat& f, const SampleRun& run,
@@ -99,7 +99,7 @@ int32_t DecodeSamples(const std::vector<uint8_t>& data, const SampleFormat& f, c
       p += 2;
     }
     if (f.speed) {
-      if (WideSpeed(interval)) {
+      if (WideSpeed(f, interval)) {
         in.ch2 = static_cast<int32_t>(std::lround(U16(p) / kSixteenthKmhPerChannel));
         p += 2;
       } else {

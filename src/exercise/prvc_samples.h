@@ -4,15 +4,17 @@
 // A sample record holds, in this order, each field only when the exercise recorded it:
 //   heart rate      1 byte (units that record R-R intervals keep none here)
 //   altitude        16-bit feet, signed
-//   speed           1 byte in 1/2 km/h, or at 15 s and 60 s a 16-bit average in 1/16 km/h;
-//                   then, where the unit writes it, a 16-bit distance for the record in 1/10 m
+//   speed           1 byte in 1/2 km/h, or at 15 s and 60 s (and always in the files of types
+//                   34 and 38) a 16-bit average in 1/16 km/h; then, where the unit writes it,
+//                   a 16-bit distance for the record in 1/10 m
 //   cadence         1 byte, rpm
 //   extra values    8 bytes (below)
 //   power           16-bit W, then the two pedalling bytes
 // A record of all 255 bytes switches the recording to a coarser interval: 1 s goes to 5 s,
-// 15 s and 60 s, 2 s and 5 s go to 15 s and 60 s, 15 s goes to 60 s. The store keeps the first
-// interval, so a record after a switch stands for as many samples as the new interval holds
-// of the first.
+// 15 s and 60 s, 5 s goes to 15 s and 60 s, 15 s goes to 60 s, and 2 s (types 34 and 38) goes
+// to 60 s at once, the only coarser interval that holds a whole number of its samples. The store
+// keeps the first interval, so a record after a switch stands for as many samples as the new
+// interval holds of the first.
 //
 // The 16-bit distance of a record has no channel in the exercise record (the distance reaches
 // the application in the summary and in the laps), so it is read past.
@@ -32,6 +34,7 @@ struct SampleFormat {
   bool heart_rate = false;
   bool altitude = false;
   bool speed = false;
+  bool wide_speed = false;      // the speed is 16-bit at every interval
   bool speed_distance = false;  // the 16-bit distance follows the speed
   bool cadence = false;         // the record holds a cadence byte
   bool cadence_shown = false;   // ... and it goes to channel 3
