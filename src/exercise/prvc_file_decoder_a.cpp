@@ -371,6 +371,8 @@ int32_t DecodeFileExerciseA(const MemoryReader& m, ExerciseStore& s, int32_t typ
   s.SetExerciseFlag(kRec, 8, shown.speed ? 1 : 0);
   s.SetExerciseFlag(kRec, 9, shown.altitude ? 1 : 0);
   s.SetExerciseFlag(kRec, 11, shown.power ? 1 : 0);
+  // The two pedalling bytes of a power record are the balance column of an HRM file.
+  s.SetExerciseFlag(kRec, 18, shown.power ? 1 : 0);
   s.SetExerciseFlag(kRec, 23, shown.extra ? 1 : 0);
   s.SetExerciseFlag(kRec, 3, shown.any_sensor() ? 1 : 0);
   s.SetExerciseParam(kRec, 7, shown.any_sensor() ? 32 : 16);

@@ -98,6 +98,7 @@ class FileRoundTrip : public ModuleTest {
     EXPECT_EQ(fnQuibra_GetRecFlags(10), cadence ? 1 : 0);
     EXPECT_EQ(fnQuibra_GetRecFlags(9), e.altitude ? 1 : 0);
     EXPECT_EQ(fnQuibra_GetRecFlags(11), e.power ? 1 : 0);
+    EXPECT_EQ(fnQuibra_GetRecFlags(18), e.power ? 1 : 0);
     EXPECT_EQ(fnQuibra_GetRecFlags(23), e.extra ? 1 : 0);
     EXPECT_EQ(fnQuibra_GetRecFlags(13), 1);
     EXPECT_EQ(fnQuibra_GetRecParam(12), interval);
