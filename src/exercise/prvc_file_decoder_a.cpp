@@ -72,8 +72,10 @@ struct Layout {
     return type == a || type == b || type == c;
   }
   // Sample records carry a 16-bit distance after the speed on every model but the type 37
-  // units before version 4. Units of type 37 write the one-byte group 11 from version 4 on
-  // too: "version 4 or from 5" is read as from 4, as nothing sets version 4 apart.
+  // units before version 4: the record size the units use counts those 2 bytes only there,
+  // and a record read with 2 bytes the unit did not write would take every later record out
+  // of step. Units of type 37 write the one-byte group 11 from version 4 on too; version 4 is
+  // taken as the first with both, as nothing sets it apart from the later ones.
   bool from_version_4() const { return !is(37) || version >= 4; }
   bool any_sensor() const { return speed || cadence || altitude || power; }
   int32_t lap_size() const {
@@ -189,6 +191,8 @@ struct SummaryResult {
 SummaryResult StoreSummary(const MemoryReader& m, const Layout& l, ExerciseStore& s) {
   const auto param = [&](int32_t id, int32_t v) { s.SetExerciseParam(kRec, id, v); };
   SummaryResult out;
+  // Type 37 shows cadence only together with speed; without speed its records still hold the
+  // cadence byte (the record size counts it), which is read past.
   out.cadence_shown = l.cadence && (!l.is(37) || l.speed);
   Cursor c(m, kSummary);
   double distance = 0;
@@ -262,8 +266,10 @@ SummaryResult StoreSummary(const MemoryReader& m, const Layout& l, ExerciseStore
     if (b != 0 && l.speed && s1 != 0 && l.summary && s1 < 100) param(137, s1);
     c.skip(kNameBytes);
     int32_t q = c.u16();
-    // The units of types 36 and 37 scale their distances by q / 1000 (a calibration of the
-    // speed sensor); a unit that never set it writes 0, which counts as 1.
+    // The units of types 36 and 37 scale their distances and lap speeds by q / 1000 (the
+    // calibration of their speed sensor), so the parameter is a distance scale here; the
+    // files of types 34 and 38 carry a time scale in its place. A unit that never set it
+    // writes 0, which counts as 1.
     if (q == 0) q = kScaleOne;
     if (l.is(37) && l.speed && cadence_bytes[0] <= 1 && cadence_bytes[1] <= 1) {
       // A type 37 whose cadence never counted rode without the sensor.
@@ -287,6 +293,9 @@ SummaryResult StoreSummary(const MemoryReader& m, const Layout& l, ExerciseStore
   return out;
 }
 
+// Type 35 before version 5 keeps the lap temperature as whole degrees Celsius, a byte above 79
+// being below zero (counted down from 256). The others count degrees Fahrenheit from -22 like the
+// summary, rounded at 0 degrees Celsius and above (c >= 54) and cut toward zero below.
 int32_t LapTemperature(const Layout& l, int32_t c) {
   if (l.is(35) && l.version < 5) return 10 * (c > 79 ? c - 256 : c);
   const double celsius = FileTemperatureCelsius(c);

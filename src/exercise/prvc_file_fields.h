@@ -10,7 +10,9 @@
 
 namespace quibra::exercise {
 
-// The file's own copy of the unit's software version.
+// The file's own copy of the unit's software version. The download takes the version from
+// here too (byte 4 of a file is the high byte of a continued product code), and the decoders
+// read it from the file itself, so that a file loaded from disk decodes as it did when it came.
 inline constexpr int32_t kFileVersionByte = 5;
 // The header origin: the exercise name starts here.
 inline constexpr int32_t kFileHeaderOrigin = 6;
