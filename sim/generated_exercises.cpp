@@ -192,4 +192,23 @@ std::optional<std::vector<std::vector<uint8_t>>> GeneratedExerciseFiles(int32_t 
   return files;
 }
 
+std::vector<uint8_t> GeneratedWholeMemory(int32_t type, int32_t product_code, int32_t count) {
+  if (count < 0 || count > kMaxGeneratedExercises) return {};
+  const auto code = static_cast<uint8_t>(product_code);
+  switch (type) {
+    case 11:
+    case 12:
+    case 13:
+    case 15:
+    case 22:
+    case 23:
+      return KSeriesWholeImage(Many(count, KSeries), type, code, 0);
+    case 20:
+    case 21:
+      return OutdoorWholeImage(Many(count, Outdoor), type, code);
+    default:
+      return {};
+  }
+}
+
 }  // namespace quibra::sim

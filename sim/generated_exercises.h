@@ -26,4 +26,9 @@ std::optional<std::vector<std::vector<uint8_t>>> GeneratedExerciseFiles(int32_t 
                                                                         int32_t variant,
                                                                         int32_t count);
 
+// The same exercises in a whole-memory image, as a memory dump holds them (product code at
+// position 2): empty for a type without a whole-memory layout here (only the outdoor and
+// K-series units have one).
+std::vector<uint8_t> GeneratedWholeMemory(int32_t type, int32_t product_code, int32_t count);
+
 }  // namespace quibra::sim

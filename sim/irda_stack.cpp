@@ -25,10 +25,18 @@ constexpr TypeName kTypeNames[] = {
 constexpr const char* kUnnamed = "Orvek";
 
 // Socket errors as Windows Sockets numbers them, the numbering the library expects.
+constexpr int32_t kInterrupted = 10004;
 constexpr int32_t kNotSocket = 10038;
 constexpr int32_t kConnectionReset = 10054;
 constexpr int32_t kNotConnected = 10057;
 constexpr int32_t kNotInitialised = 10093;
+constexpr int32_t kConnectionRefused = 10061;
+// The socket options of a server: its service record (whose class name fills the first 64
+// bytes) and the 9-wire mode.
+constexpr int32_t kOptionLevel = 255;
+constexpr int32_t kOptionServiceRecord = 17;
+constexpr int32_t kOptionNineWire = 22;
+constexpr size_t kClassNameBytes = 64;
 // A device announces at most this many characters of its name.
 constexpr size_t kDeviceNameBytes = 22;
 // A service name takes at most 24 characters.
@@ -70,6 +78,13 @@ IrdaStack::IrdaStack() {
     return Self(c)->receive(handle, buffer, capacity, *received);
   };
   table_.Close = [](void* c, int32_t handle) { Self(c)->close(handle); };
+  table_.SetOption = [](void* c, int32_t handle, int32_t level, int32_t option,
+                        const uint8_t* value, int32_t size) {
+    return Self(c)->set_option(handle, level, option, value, size);
+  };
+  table_.Accept = [](void* c, int32_t handle, int32_t* connected) {
+    return Self(c)->accept(handle, *connected);
+  };
 }
 
 IrdaStack::IrdaStack(Unit& unit) : IrdaStack() {
@@ -112,6 +127,11 @@ void IrdaStack::fail_startup(int32_t error) {
 void IrdaStack::flip_bit_on_air(Air direction) {
   std::lock_guard guard(lock_);
   (direction == Air::Request ? flip_request_ : flip_answer_) = true;
+}
+
+void IrdaStack::set_air_faults(std::function<AirFault(Air)> air_faults) {
+  std::lock_guard guard(lock_);
+  air_faults_ = std::move(air_faults);
 }
 
 int IrdaStack::dropped_frames() const {
@@ -166,10 +186,13 @@ int32_t IrdaStack::open_stream(int32_t& handle) {
 
 int32_t IrdaStack::bind_and_listen(int32_t handle, const char* service, int32_t backlog) {
   std::lock_guard guard(lock_);
-  if (!sockets_.contains(handle)) return kNotSocket;
-  return service != nullptr && std::strlen(service) <= kServiceNameBytes && backlog > 0
-             ? 0
-             : kNotSocket;
+  const auto s = sockets_.find(handle);
+  if (s == sockets_.end()) return kNotSocket;
+  if (service == nullptr || std::strlen(service) > kServiceNameBytes || backlog <= 0) {
+    return kNotSocket;
+  }
+  s->second.listening = service;
+  return 0;
 }
 
 int32_t IrdaStack::enumerate(int32_t handle, QuibraIrdaDevice* devices, int32_t capacity,
@@ -212,6 +235,13 @@ int32_t IrdaStack::send(int32_t handle, const uint8_t* bytes, int32_t count) {
     if (s == sockets_.end()) return kNotSocket;
     Socket& socket = s->second;
     if (socket.lost) return kConnectionReset;
+    if (socket.peer != 0) {
+      const auto peer = sockets_.find(socket.peer);
+      if (peer == sockets_.end()) return kConnectionReset;
+      if (count > 0) peer->second.inbox.emplace_back(bytes, bytes + count);
+      arrived_.notify_all();
+      return 0;
+    }
     if (socket.device == 0) return kNotConnected;
     if (reset_next_send_) {
       reset_next_send_ = false;
@@ -235,7 +265,15 @@ int32_t IrdaStack::send(int32_t handle, const uint8_t* bytes, int32_t count) {
     // and the send has still succeeded: a lost frame is found out by the answer not coming.
     std::vector<uint8_t> frame = EncodeIrdaFrame(std::span(bytes, static_cast<size_t>(count)));
     if (std::exchange(flip_request_, false)) FlipBitInIrdaFrame(frame);
-    std::optional<std::vector<uint8_t>> heard = DecodeIrdaFrame(frame);
+    const AirFault fault = air_faults_ ? air_faults_(Air::Request) : AirFault::None;
+    if (fault == AirFault::LoseLink) {
+      socket.lost = true;
+      arrived_.notify_all();
+      return kConnectionReset;
+    }
+    if (fault == AirFault::FlipBit) FlipBitInIrdaFrame(frame);
+    std::optional<std::vector<uint8_t>> heard =
+        fault == AirFault::LoseFrame ? std::nullopt : DecodeIrdaFrame(frame);
     if (!heard) {
       ++dropped_frames_;
       return 0;
@@ -249,12 +287,20 @@ int32_t IrdaStack::send(int32_t handle, const uint8_t* bytes, int32_t count) {
   if (frame.empty()) return 0;
   std::lock_guard guard(lock_);
   if (std::exchange(flip_answer_, false)) FlipBitInIrdaFrame(frame);
-  std::optional<std::vector<uint8_t>> block = DecodeIrdaFrame(frame);
+  const AirFault fault = air_faults_ ? air_faults_(Air::Answer) : AirFault::None;
+  if (fault == AirFault::FlipBit) FlipBitInIrdaFrame(frame);
+  const auto s = sockets_.find(handle);
+  if (fault == AirFault::LoseLink && s != sockets_.end()) {
+    s->second.lost = true;
+    arrived_.notify_all();
+    return 0;
+  }
+  std::optional<std::vector<uint8_t>> block =
+      fault == AirFault::LoseFrame ? std::nullopt : DecodeIrdaFrame(frame);
   if (!block) {
     ++dropped_frames_;
     return 0;
   }
-  const auto s = sockets_.find(handle);
   if (!block->empty() && s != sockets_.end() && !s->second.lost) {
     s->second.inbox.push_back(std::move(*block));
     arrived_.notify_all();
@@ -283,13 +329,107 @@ int32_t IrdaStack::receive(int32_t handle, uint8_t* buffer, int32_t capacity, in
       received = static_cast<int32_t>(n);
       return 0;
     }
+    if (socket.peer_closed) return 0;
     arrived_.wait(guard);
   }
 }
 
 void IrdaStack::close(int32_t handle) {
   std::lock_guard guard(lock_);
-  if (sockets_.erase(handle) > 0) arrived_.notify_all();
+  const auto s = sockets_.find(handle);
+  if (s == sockets_.end()) return;
+  std::vector<int32_t> gone{handle};
+  // Connections nobody accepted go with the listening socket.
+  gone.insert(gone.end(), s->second.backlog.begin(), s->second.backlog.end());
+  for (int32_t h : gone) {
+    const auto it = sockets_.find(h);
+    if (it == sockets_.end()) continue;
+    if (const auto peer = sockets_.find(it->second.peer); peer != sockets_.end()) {
+      peer->second.peer_closed = true;
+    }
+    sockets_.erase(it);
+  }
+  arrived_.notify_all();
+}
+
+int32_t IrdaStack::set_option(int32_t handle, int32_t level, int32_t option, const uint8_t* value,
+                              int32_t size) {
+  std::lock_guard guard(lock_);
+  if (!sockets_.contains(handle) || level != kOptionLevel || value == nullptr) return kNotSocket;
+  if (option == kOptionServiceRecord && size >= static_cast<int32_t>(kClassNameBytes)) {
+    const auto* name = reinterpret_cast<const char*>(value);
+    service_classes_.emplace_back(name, strnlen(name, kClassNameBytes - 1));
+    return 0;
+  }
+  if (option == kOptionNineWire && size >= 1) {
+    ++nine_wire_;
+    return 0;
+  }
+  return kNotSocket;
+}
+
+int32_t IrdaStack::accept(int32_t handle, int32_t& connected) {
+  std::unique_lock guard(lock_);
+  connected = 0;
+  for (;;) {
+    const auto s = sockets_.find(handle);
+    // A listening socket closed under a waiting accept ends it, as a system's stack does.
+    if (s == sockets_.end()) return kInterrupted;
+    if (s->second.listening.empty()) return kNotSocket;
+    if (!s->second.backlog.empty()) {
+      connected = s->second.backlog.front();
+      s->second.backlog.pop_front();
+      return 0;
+    }
+    arrived_.wait(guard);
+  }
+}
+
+int32_t IrdaStack::new_socket_locked() {
+  const int32_t handle = next_handle_++;
+  sockets_[handle] = Socket{};
+  return handle;
+}
+
+int32_t IrdaStack::dial(const std::string& service, int32_t& handle) {
+  std::lock_guard guard(lock_);
+  handle = 0;
+  const auto listener = std::find_if(sockets_.begin(), sockets_.end(),
+                                     [&](const auto& s) { return s.second.listening == service; });
+  if (listener == sockets_.end()) return kConnectionRefused;
+  const int32_t listening = listener->first;
+  const int32_t phone_end = new_socket_locked();
+  const int32_t server_end = new_socket_locked();
+  sockets_[phone_end].peer = server_end;
+  sockets_[server_end].peer = phone_end;
+  sockets_[listening].backlog.push_back(server_end);
+  ++connects_;
+  arrived_.notify_all();
+  handle = phone_end;
+  return 0;
+}
+
+int32_t IrdaStack::send_on(int32_t handle, std::span<const uint8_t> bytes) {
+  return send(handle, bytes.data(), static_cast<int32_t>(bytes.size()));
+}
+
+int32_t IrdaStack::receive_on(int32_t handle, uint8_t* buffer, int32_t capacity,
+                              int32_t& received) {
+  return receive(handle, buffer, capacity, received);
+}
+
+void IrdaStack::close_on(int32_t handle) {
+  close(handle);
+}
+
+std::vector<std::string> IrdaStack::service_classes() const {
+  std::lock_guard guard(lock_);
+  return service_classes_;
+}
+
+int IrdaStack::nine_wire_sockets() const {
+  std::lock_guard guard(lock_);
+  return nine_wire_;
 }
 
 }  // namespace quibra::sim

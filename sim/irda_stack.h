@@ -60,6 +60,25 @@ class IrdaStack {
   // The next frame on the air in that direction gets a bit flipped.
   enum class Air : uint8_t { Request, Answer };
   void flip_bit_on_air(Air direction);
+  // What befalls a frame on the air, asked of `air_faults` (when set) for every frame in either
+  // direction: a flipped bit, the frame lost, or the link lost (the send fails with a reset
+  // link, or the answer never comes and the next send fails so).
+  enum class AirFault : uint8_t { None, FlipBit, LoseFrame, LoseLink };
+  void set_air_faults(std::function<AirFault(Air)> air_faults);
+
+  // The far end of a server the library runs (a phone dialling the library's service): makes a
+  // socket connected to a socket listening on the service, which the library then accepts.
+  // 0 and the phone's handle, or 10061 (refused) while nobody listens there. The phone sends
+  // and receives on its handle with the table's Send, Receive and Close; a block sent on either
+  // end arrives whole at the other, and a receive after the other end closed gives 0 bytes.
+  int32_t dial(const std::string& service, int32_t& handle);
+  // The same calls the library makes, for the far end's side.
+  int32_t send_on(int32_t handle, std::span<const uint8_t> bytes);
+  int32_t receive_on(int32_t handle, uint8_t* buffer, int32_t capacity, int32_t& received);
+  void close_on(int32_t handle);
+  // Service records registered, by class name, and the sockets set to 9-wire mode.
+  std::vector<std::string> service_classes() const;
+  int nine_wire_sockets() const;
 
   // What the library did: startups and cleanups, sockets open now, connects made, zero-length
   // sends, every request that reached a device, and the frames dropped for a failed check.
@@ -86,6 +105,9 @@ class IrdaStack {
   int32_t send(int32_t handle, const uint8_t* bytes, int32_t count);
   int32_t receive(int32_t handle, uint8_t* buffer, int32_t capacity, int32_t& received);
   void close(int32_t handle);
+  int32_t set_option(int32_t handle, int32_t level, int32_t option, const uint8_t* value,
+                     int32_t size);
+  int32_t accept(int32_t handle, int32_t& connected);
 
   struct Device {
     uint32_t id = 0;
@@ -96,7 +118,13 @@ class IrdaStack {
     uint32_t device = 0;  // connected to this device id (0 = not connected)
     bool lost = false;    // the link was reset
     std::deque<std::vector<uint8_t>> inbox;
+    std::string listening;        // the service it listens on (empty: none)
+    std::deque<int32_t> backlog;  // connected sockets waiting to be accepted
+    int32_t peer = 0;             // the other end of a dialled connection
+    bool peer_closed = false;     // that end has closed: receives give 0 bytes
   };
+  // Opens a socket under the lock.
+  int32_t new_socket_locked();
 
   QuibraIrdaStack table_{};
   mutable std::mutex lock_;
@@ -108,6 +136,7 @@ class IrdaStack {
   bool reset_next_send_ = false;
   bool flip_request_ = false;
   bool flip_answer_ = false;
+  std::function<AirFault(Air)> air_faults_;
   int dropped_frames_ = 0;
   int32_t startup_error_ = 0;
   int startups_ = 0;
@@ -115,6 +144,8 @@ class IrdaStack {
   int connects_ = 0;
   int empty_sends_ = 0;
   std::vector<std::vector<uint8_t>> requests_;
+  std::vector<std::string> service_classes_;
+  int nine_wire_ = 0;
 };
 
 }  // namespace quibra::sim

@@ -201,6 +201,14 @@ void Unit::clear_faults() {
   silent_ = false;  // a unit that fell silent speaks again
 }
 
+void Unit::reset_conversation() {
+  std::lock_guard guard(lock_);
+  train_.clear();
+  train_at_ = 0;
+  listen_next_ = 0;
+  listening_ = false;
+}
+
 std::vector<LoggedRequest> Unit::requests() const {
   std::lock_guard guard(lock_);
   return log_;

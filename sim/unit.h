@@ -127,6 +127,9 @@ class Unit {
   void queue_fault(const Fault& fault);
   // Drops the queued faults and ends a silence that a FallSilent fault began.
   void clear_faults();
+  // The unit starts again: it forgets the packet train and the listen-only transfer under way.
+  // What it stored stays.
+  void reset_conversation();
 
   std::vector<LoggedRequest> requests() const;
   void clear_requests();

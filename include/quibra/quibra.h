@@ -155,6 +155,13 @@ QUIBRA_API int32_t QUIBRA_CALL fnQuibra_TestUSBPort(void);
  * (1000 for the reserved name); mode 0: 1 when a unit is recognised (1000 for the reserved
  * name). 0 when no device is in range, -1 when none is recognised, else the socket error. */
 QUIBRA_API int32_t QUIBRA_CALL fnQuibra_OrvekIrDADeviceAvailable(int32_t mode, int32_t reserved);
+/* Receives an exercise memory from a mobile phone over infrared: advertises the IrCOMM service,
+ * waits in the "IRCOMM_CONNECTION" dialog owned by parentWindow (21 s, then Restart is offered)
+ * for the phone to connect and send its memory, acknowledges it with one byte and decodes it as
+ * a whole-memory image. fnQuibra_AnalyzeFile's result (0, 1) when the memory arrived; 2 when
+ * the user pressed Restart; 0 when the dialog was cancelled or the service could not be
+ * opened. */
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_ReadFromMobile(uint32_t parentWindow);
 /* Sets the link options (0x01 or 0x10 clear: serial byte recoding; 0x02 keep-alive; 0x04
  * missed-beat correction; 0x10 USB adapter; 0x20 IrDA sockets; 0x40 extra analysis; 0x80
  * online mode; 0x100 wireless link). 1, or 0 while the engine runs. */
@@ -517,8 +524,16 @@ typedef struct QuibraIrdaStack {
    * peer closed the link). */
   int32_t(QUIBRA_CALL* Receive)(void* context, int32_t handle, uint8_t* buffer, int32_t capacity,
                                 int32_t* received);
-  /* Closes the socket; harmless for a handle that is not open. */
+  /* Closes the socket; harmless for a handle that is not open. A Receive or Accept blocked on
+   * the socket returns an error. */
   void(QUIBRA_CALL* Close)(void* context, int32_t handle);
+  /* Sets a socket option (level 255: option 17 a service record, option 22 the IrCOMM 9-wire
+   * mode) to size bytes. */
+  int32_t(QUIBRA_CALL* SetOption)(void* context, int32_t handle, int32_t level, int32_t option,
+                                  const uint8_t* value, int32_t size);
+  /* Waits on a listening socket for a peer to connect and stores the connected socket's handle
+   * in *connected. */
+  int32_t(QUIBRA_CALL* Accept)(void* context, int32_t handle, int32_t* connected);
 } QuibraIrdaStack;
 
 /* Installs the stack (the table is copied; Context must stay valid while it is installed) in

@@ -52,6 +52,8 @@ constexpr std::array<int32_t, 4> kGroupAIntervals = {1, 5, 15, 60};
 // Runs the download the selection names, with the dialog or silently. 1 on completion.
 int32_t RunDownload(uint32_t window, bool& completed) {
   Module& m = module();
+  // Whether a link was there to ask the unit: without one the buffer is not touched.
+  const bool linked = protocol::GetCurrentMessageStatus() != protocol::kStatusNoLink;
   int32_t result = 0;
   if (window != 0) {
     ui::DownloadProcedure procedure(transfer::transfer_link(), &RefreshMonitorInfo);
@@ -63,11 +65,13 @@ int32_t RunDownload(uint32_t window, bool& completed) {
     completed = status == protocol::kStatusCompleted;
     result = protocol::SilentResult(status);
   }
-  // A download that ended without an answer leaves no bytes to decode: what came is not the
-  // whole memory, and an exercise decoded from it would claim to be complete. (A dialog closed
-  // by the user may leave the engine still at work on the buffer, and without a link nothing
-  // was asked for: the buffer is not touched then.)
-  if (!completed && protocol::GetCurrentMessageStatus() == protocol::kStatusNoAnswer) {
+  // A download that ended without an answer, or lost its line on the way, leaves no bytes to
+  // decode: what came is not the whole memory, and an exercise decoded from it would claim to
+  // be complete. (A dialog closed by the user may leave the engine still at work on the buffer,
+  // and without a link nothing was asked for: the buffer is not touched then.)
+  const int32_t status = protocol::GetCurrentMessageStatus();
+  if (!completed &&
+      (status == protocol::kStatusNoAnswer || (linked && status == protocol::kStatusNoLink))) {
     m.exercise_memory.set_count(0);
   }
   return result;

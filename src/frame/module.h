@@ -22,6 +22,7 @@
 #include "protocol/irda_link.h"
 #include "protocol/link_port.h"
 #include "protocol/message_status.h"
+#include "protocol/mobile_link.h"
 #include "protocol/raw_memory.h"
 #include "protocol/transfer_state.h"
 #include "protocol/wireless_link.h"
@@ -78,6 +79,8 @@ struct Module {
   sound::TonvoxCapture tonvox;
   // Destroyed after the engine: both threads are gone by then.
   protocol::IrdaLink irda;
+  // The phone's accept thread: its destructor closes the sockets and waits for the thread.
+  protocol::MobileLink mobile;
   // Last member: destroyed first, after the unload step has stopped its thread.
   protocol::Engine engine;
 };

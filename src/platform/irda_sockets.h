@@ -7,9 +7,9 @@
 // kIrdaAddressFamilyUnsupported from socket creation.
 //
 // Threads: every call may come from the application's thread, the communication thread or the
-// IrDA receive thread. receive blocks; close (from any thread) ends a receive blocked on that
-// socket, which then returns an error. Sockets are plain handle values; a call on a handle that
-// is no longer open fails with kIrdaNotSocket.
+// IrDA receive thread. receive and accept block; close (from any thread) ends a receive or an
+// accept blocked on that socket, which then returns an error. Sockets are plain handle values; a
+// call on a handle that is no longer open fails with kIrdaNotSocket.
 #pragma once
 
 #include <cstddef>
@@ -27,6 +27,25 @@ inline constexpr int32_t kIrdaConnectionAborted = 10053;
 inline constexpr int32_t kIrdaConnectionReset = 10054;
 inline constexpr int32_t kIrdaNotConnected = 10057;
 inline constexpr int32_t kIrdaNotInitialised = 10093;
+
+// Socket options of the IrDA stack (level kIrdaOptionLevel): the service record of a server
+// (an IAS entry: class name, attribute name, attribute type and value) and the 9-wire mode of
+// IrCOMM.
+inline constexpr int32_t kIrdaOptionLevel = 255;
+inline constexpr int32_t kIrdaOptionServiceRecord = 17;
+inline constexpr int32_t kIrdaOptionNineWire = 22;
+// The service record as the option takes it: the class name and the attribute name as
+// zero-terminated texts in fields of 64 and 256 bytes, the attribute type (4 bytes, low byte
+// first), then for an octet sequence its length (2 bytes) and its bytes.
+inline constexpr size_t kIasClassNameAt = 0;
+inline constexpr size_t kIasClassNameBytes = 64;
+inline constexpr size_t kIasAttributeNameAt = 64;
+inline constexpr size_t kIasAttributeNameBytes = 256;
+inline constexpr size_t kIasAttributeTypeAt = 320;
+inline constexpr size_t kIasOctetsLengthAt = 324;
+inline constexpr size_t kIasOctetsAt = 326;
+inline constexpr size_t kIasMaxOctets = 1024;
+inline constexpr uint32_t kIasOctetSequence = 2;
 
 // The device list is read into a buffer of this many bytes: a 4-byte count, then records of a
 // 4-byte device id, a 22-byte name, 2 hint bytes and a character-set byte. It holds 10 devices.
@@ -60,6 +79,15 @@ class IrdaSockets {
   // Binds the socket to a device id and service name and listens with the given backlog.
   virtual int32_t bind_and_listen(int32_t handle, uint32_t device_id, const char* service,
                                   int backlog) = 0;
+  // The two steps of bind_and_listen apart, for a server that tells which one failed.
+  virtual int32_t bind(int32_t handle, uint32_t device_id, const char* service) = 0;
+  virtual int32_t listen(int32_t handle, int backlog) = 0;
+  // Sets a socket option (level and option as the stack numbers them) to `size` bytes.
+  virtual int32_t set_option(int32_t handle, int32_t level, int32_t option, const uint8_t* value,
+                             size_t size) = 0;
+  // Waits on a listening socket for a peer to connect: 0 and the connected socket in
+  // `connected`, or the error.
+  virtual int32_t accept(int32_t handle, int32_t& connected) = 0;
   // Enumerates the devices in range (at most kIrdaMaxDevices, in the stack's order).
   virtual int32_t enumerate(int32_t handle, std::vector<IrdaDevice>& devices) = 0;
   // Connects the socket to a device's service.

@@ -4,7 +4,10 @@
 #include <array>
 #include <cstring>
 #include <limits>
+#include <map>
 #include <mutex>
+#include <string>
+#include <utility>
 
 #include "platform/registry.h"
 
@@ -37,6 +40,38 @@ class TableIrdaSockets final : public platform::IrdaSockets {
                           int backlog) override {
     const QuibraIrdaStack t = table();
     return t.BindAndListen(t.Context, handle, device_id, service, backlog);
+  }
+  // The table binds and listens in one call: a bind is kept until the listen that completes
+  // it, and a failure of either is reported by the listen.
+  int32_t bind(int32_t handle, uint32_t device_id, const char* service) override {
+    if (service == nullptr || std::strlen(service) >= platform::kIrdaServiceNameBytes) {
+      return platform::kIrdaNotSocket;
+    }
+    std::lock_guard guard(lock_);
+    bound_[handle] = {device_id, service};
+    return 0;
+  }
+  int32_t listen(int32_t handle, int backlog) override {
+    std::pair<uint32_t, std::string> address;
+    {
+      std::lock_guard guard(lock_);
+      const auto it = bound_.find(handle);
+      if (it == bound_.end()) return platform::kIrdaNotSocket;
+      address = it->second;
+      bound_.erase(it);
+    }
+    return bind_and_listen(handle, address.first, address.second.c_str(), backlog);
+  }
+  int32_t set_option(int32_t handle, int32_t level, int32_t option, const uint8_t* value,
+                     size_t size) override {
+    if (size > kLargestBlock) return platform::kIrdaNotSocket;
+    const QuibraIrdaStack t = table();
+    return t.SetOption(t.Context, handle, level, option, value, static_cast<int32_t>(size));
+  }
+  int32_t accept(int32_t handle, int32_t& connected) override {
+    const QuibraIrdaStack t = table();
+    connected = 0;
+    return t.Accept(t.Context, handle, &connected);
   }
   int32_t enumerate(int32_t handle, std::vector<platform::IrdaDevice>& devices) override {
     const QuibraIrdaStack t = table();
@@ -76,6 +111,10 @@ class TableIrdaSockets final : public platform::IrdaSockets {
     return {0, static_cast<size_t>(std::clamp(received, 0, room))};
   }
   void close(int32_t handle) override {
+    {
+      std::lock_guard guard(lock_);
+      bound_.erase(handle);
+    }
     const QuibraIrdaStack t = table();
     t.Close(t.Context, handle);
   }
@@ -90,12 +129,14 @@ class TableIrdaSockets final : public platform::IrdaSockets {
 
   std::mutex lock_;
   QuibraIrdaStack table_{};
+  std::map<int32_t, std::pair<uint32_t, std::string>> bound_;  // sockets bound, not listening
 };
 
 bool Complete(const QuibraIrdaStack& t) {
   return t.Startup != nullptr && t.Cleanup != nullptr && t.OpenStream != nullptr &&
          t.BindAndListen != nullptr && t.Enumerate != nullptr && t.Connect != nullptr &&
-         t.Send != nullptr && t.Receive != nullptr && t.Close != nullptr;
+         t.Send != nullptr && t.Receive != nullptr && t.Close != nullptr &&
+         t.SetOption != nullptr && t.Accept != nullptr;
 }
 
 // Never destroyed: the IrDA receive thread keeps the stack it started with for its whole run,

@@ -18,7 +18,7 @@ using generated::kDialogTemplates;
 // The template of each dialog, by its name in the resource script, in the order of DialogId.
 constexpr std::string_view kDialogNames[] = {
     "IR_CONNECTION",      "IR_CONNECTION_NOWAIT", "IR_CONNECTION_NEW",
-    "PIPCAST_CONNECTION", "TONVOX_CONNECTION",
+    "PIPCAST_CONNECTION", "TONVOX_CONNECTION",    "IRCOMM_CONNECTION",
 };
 
 // Where a dialog's template stands in the generated table. A name the script lacks stops the
@@ -33,7 +33,7 @@ consteval size_t TableIndex(DialogId id) {
 constexpr size_t kTableIndex[] = {
     TableIndex(DialogId::Connection),    TableIndex(DialogId::ConnectionNoWait),
     TableIndex(DialogId::ConnectionNew), TableIndex(DialogId::Pipcast),
-    TableIndex(DialogId::Tonvox),
+    TableIndex(DialogId::Tonvox),        TableIndex(DialogId::Mobile),
 };
 static_assert(std::size(kTableIndex) == std::size(kDialogNames));
 

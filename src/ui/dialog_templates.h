@@ -16,6 +16,7 @@ enum class ControlKind : uint8_t {
   ProgressBar,
   LevelBar,  // a vertical progress bar
   Animation,
+  Link,  // a text that reports clicks, drawn as a hyperlink
 };
 
 struct ControlTemplate {
@@ -35,7 +36,14 @@ struct DialogTemplate {
   std::span<const ControlTemplate> controls;
 };
 
-enum class DialogId : uint8_t { Connection, ConnectionNoWait, ConnectionNew, Pipcast, Tonvox };
+enum class DialogId : uint8_t {
+  Connection,
+  ConnectionNoWait,
+  ConnectionNew,
+  Pipcast,
+  Tonvox,
+  Mobile,
+};
 
 const DialogTemplate& Template(DialogId id);
 

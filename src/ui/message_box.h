@@ -11,6 +11,11 @@ class MessageBoxHost {
  public:
   virtual ~MessageBoxHost() = default;
   virtual void show(const std::string& text, const std::string& caption) = 0;
+  // The same box with the stop icon, for a failure the user must know of. A host that shows no
+  // icons shows the plain box.
+  virtual void show_stop(const std::string& text, const std::string& caption) {
+    show(text, caption);
+  }
 };
 
 // The host in force: a replacement when one is installed, else the platform's.

@@ -32,7 +32,6 @@ constexpr int32_t kDuration = 11;
 // Any nonzero window runs the download dialog; the headless host owns no real window.
 constexpr uint32_t kDialogOwner = 1;
 constexpr int32_t kAskTheUnit = 0;
-constexpr int32_t kSingleExercises = 0;  // the memory as the unit sends its exercises
 // The error code of an exercise whose length runs past the memory: none can be found after it.
 constexpr int32_t kBrokenChain = 103;
 
@@ -236,7 +235,7 @@ bool DownloadExercises() {
 }
 
 std::optional<std::vector<SavedExercise>> SaveExercises(const std::string& dir, bool quiet_lines,
-                                                        int& refused) {
+                                                        int& refused, int32_t image_mode) {
   if (const std::string problem = CheckWritableDirectory(dir); !problem.empty()) {
     std::fprintf(stderr, "quibra: %s\n", problem.c_str());
     return std::nullopt;
@@ -250,7 +249,7 @@ std::optional<std::vector<SavedExercise>> SaveExercises(const std::string& dir, 
   const int32_t most = fnKx2GetNbrOfMemtrBytes();
   for (int32_t n = 0; n < most; ++n) {
     if (StopRequested()) return std::nullopt;
-    if (fnQuibra_AnalyzeFile(n, kSingleExercises) != 1) {
+    if (fnQuibra_AnalyzeFile(n, image_mode) != 1) {
       // Without a reason the chain has ended; with one this exercise is damaged and the next
       // may still be sound, unless its length broke the chain (or the same one fails again).
       char reason[160] = {};

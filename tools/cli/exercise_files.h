@@ -39,9 +39,10 @@ std::optional<SavedExercise> SaveDecodedExercise(const std::string& path);
 // names only when every one was written: a failure or a stop leaves none. Prints a line per
 // exercise unless `quiet_lines`. An exercise that cannot be decoded is counted in `refused` with
 // its reason on stderr ("exercise 3: bad start date (month 13)") and the others are saved.
-// Nothing (the reason on stderr) on failure.
+// Nothing (the reason on stderr) on failure. `image_mode` is how fnQuibra_AnalyzeFile reads the
+// memory: 0 as a unit sends its exercises, 1 as a whole-memory image (a phone's memory).
 std::optional<std::vector<SavedExercise>> SaveExercises(const std::string& dir, bool quiet_lines,
-                                                        int& refused);
+                                                        int& refused, int32_t image_mode = 0);
 
 // The running and cycling units (types 33..38) keep each exercise as a file of its own.
 inline bool IsFileBased(int32_t type) {

@@ -102,6 +102,7 @@ int main(int argc, char** argv) {
   AddUnitCommand(app, run);
   AddSoundCommand(app, run);
   AddPortsCommand(app, run);
+  AddMobileCommand(app, run);
 
   const int sim = SimPosition(argc, argv);
   try {

@@ -69,6 +69,9 @@ def control(line):
         x, y, w, h = (int(m.group(i)) for i in range(4, 8))
         kind = SIMPLE_KINDS[keyword]
         style = style_words(m.group(8))
+        # A text that reports clicks is a hyperlink.
+        if kind == "Text" and "SS_NOTIFY" in style:
+            kind = "Link"
     else:
         m = CONTROL.match(line)
         if not m:

@@ -16,6 +16,15 @@ class PosixIrdaSockets final : public IrdaSockets {
     return kIrdaAddressFamilyUnsupported;
   }
   int32_t bind_and_listen(int32_t, uint32_t, const char*, int) override { return kIrdaNotSocket; }
+  int32_t bind(int32_t, uint32_t, const char*) override { return kIrdaNotSocket; }
+  int32_t listen(int32_t, int) override { return kIrdaNotSocket; }
+  int32_t set_option(int32_t, int32_t, int32_t, const uint8_t*, size_t) override {
+    return kIrdaNotSocket;
+  }
+  int32_t accept(int32_t, int32_t& connected) override {
+    connected = 0;
+    return kIrdaNotSocket;
+  }
   int32_t enumerate(int32_t, std::vector<IrdaDevice>& devices) override {
     devices.clear();
     return kIrdaNotSocket;

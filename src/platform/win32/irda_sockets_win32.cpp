@@ -6,6 +6,7 @@
 #include <af_irda.h>
 
 #include <algorithm>
+#include <cstddef>
 #include <cstring>
 
 #include "platform/irda_sockets.h"
@@ -17,6 +18,14 @@ constexpr WORD kSocketsVersion = MAKEWORD(1, 1);
 // The record of one device in the enumeration buffer.
 constexpr size_t kDeviceRecordBytes = sizeof(IRDA_DEVICE_INFO);
 static_assert(kDeviceRecordBytes == 29, "an IrDA device record is 29 bytes");
+// The service record the library builds is the system's WINDOWS_IAS_SET, byte for byte.
+static_assert(kIrdaOptionLevel == SOL_IRLMP && kIrdaOptionServiceRecord == IRLMP_IAS_SET &&
+              kIrdaOptionNineWire == IRLMP_9WIRE_MODE && kIasOctetSequence == IAS_ATTRIB_OCTETSEQ);
+static_assert(offsetof(WINDOWS_IAS_SET, irdaAttribName) == kIasAttributeNameAt &&
+              offsetof(WINDOWS_IAS_SET, irdaAttribType) == kIasAttributeTypeAt &&
+              offsetof(WINDOWS_IAS_SET, irdaAttribute.irdaAttribOctetSeq.Len) ==
+                  kIasOctetsLengthAt &&
+              offsetof(WINDOWS_IAS_SET, irdaAttribute.irdaAttribOctetSeq.OctetSeq) == kIasOctetsAt);
 
 SOCKET AsSocket(int32_t handle) {
   return static_cast<SOCKET>(static_cast<uint32_t>(handle));
@@ -50,12 +59,38 @@ class Win32IrdaSockets final : public IrdaSockets {
 
   int32_t bind_and_listen(int32_t handle, uint32_t device_id, const char* service,
                           int backlog) override {
+    if (const int32_t error = bind(handle, device_id, service); error != 0) return error;
+    return listen(handle, backlog);
+  }
+
+  int32_t bind(int32_t handle, uint32_t device_id, const char* service) override {
     const SOCKADDR_IRDA address = Address(device_id, service);
-    if (bind(AsSocket(handle), reinterpret_cast<const sockaddr*>(&address), sizeof address) ==
+    if (::bind(AsSocket(handle), reinterpret_cast<const sockaddr*>(&address), sizeof address) ==
         SOCKET_ERROR) {
       return WSAGetLastError();
     }
-    if (listen(AsSocket(handle), backlog) == SOCKET_ERROR) return WSAGetLastError();
+    return 0;
+  }
+
+  int32_t listen(int32_t handle, int backlog) override {
+    if (::listen(AsSocket(handle), backlog) == SOCKET_ERROR) return WSAGetLastError();
+    return 0;
+  }
+
+  int32_t set_option(int32_t handle, int32_t level, int32_t option, const uint8_t* value,
+                     size_t size) override {
+    if (setsockopt(AsSocket(handle), level, option, reinterpret_cast<const char*>(value),
+                   static_cast<int>(size)) == SOCKET_ERROR) {
+      return WSAGetLastError();
+    }
+    return 0;
+  }
+
+  int32_t accept(int32_t handle, int32_t& connected) override {
+    connected = 0;
+    const SOCKET s = ::accept(AsSocket(handle), nullptr, nullptr);
+    if (s == INVALID_SOCKET) return WSAGetLastError();
+    connected = static_cast<int32_t>(static_cast<uint32_t>(s));
     return 0;
   }
 

@@ -13,6 +13,10 @@ class Win32MessageBox final : public MessageBoxHost {
     NotifyMessageBox(caption, text);
     MessageBoxA(nullptr, text.c_str(), caption.c_str(), MB_OK);
   }
+  void show_stop(const std::string& text, const std::string& caption) override {
+    NotifyMessageBox(caption, text);
+    MessageBoxA(nullptr, text.c_str(), caption.c_str(), MB_OK | MB_ICONSTOP);
+  }
 };
 
 }  // namespace

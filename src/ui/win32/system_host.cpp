@@ -12,6 +12,7 @@
 #include "ui/center_dialog.h"
 #include "ui/dialog_host.h"
 #include "ui/dialog_observer.h"
+#include "ui/win32/hyperlink.h"
 
 namespace quibra::ui {
 namespace {
@@ -23,6 +24,7 @@ class Win32Window final : public DialogWindow, public PressTarget {
 
   void attach(HWND dialog) { hwnd_ = dialog; }
   DialogProcedure& procedure() { return procedure_; }
+  const DialogTemplate& layout() const { return layout_; }
   const char* name() const { return layout_.name; }
 
   void center() override {
@@ -127,6 +129,9 @@ INT_PTR CALLBACK dialog_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lpar
       window = reinterpret_cast<Win32Window*>(lparam);
       SetWindowLongPtrA(hwnd, DWLP_USER, reinterpret_cast<LONG_PTR>(window));
       window->attach(hwnd);
+      for (const ControlTemplate& control : window->layout().controls) {
+        if (control.kind == ControlKind::Link) MakeHyperlink(GetDlgItem(hwnd, control.id));
+      }
       NotifyOpened(window->name());
       PushPressTarget(window);
       window->procedure().on_start(*window);
@@ -139,6 +144,12 @@ INT_PTR CALLBACK dialog_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lpar
         window->procedure().on_button(*window, LOWORD(wparam));
       }
       return TRUE;
+    case WM_CTLCOLORSTATIC:
+      // A hyperlink draws its text in blue on the dialog's face.
+      if (PaintHyperlink(reinterpret_cast<HWND>(lparam), reinterpret_cast<HDC>(wparam))) {
+        return reinterpret_cast<INT_PTR>(GetSysColorBrush(COLOR_BTNFACE));
+      }
+      return FALSE;
     case WM_CLOSE:
       // The close box counts as Cancel.
       PostMessageA(hwnd, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
