@@ -32,6 +32,7 @@ constexpr int32_t kDuration = 11;
 // Any nonzero window runs the download dialog; the headless host owns no real window.
 constexpr uint32_t kDialogOwner = 1;
 constexpr int32_t kAskTheUnit = 0;
+constexpr int32_t kOneFile = 0;  // AnalyzeFile's mode for a file as the unit sent it
 // The error code of an exercise whose length runs past the memory: none can be found after it.
 constexpr int32_t kBrokenChain = 103;
 
@@ -301,7 +302,7 @@ std::optional<std::vector<SavedExercise>> DownloadFiles(const UnitIdentity& unit
       return std::nullopt;
     }
     // The download decoded the file already; analysing it again tells whether that worked.
-    if (fnQuibra_AnalyzeFile(0, kSingleExercises) != 1) {
+    if (fnQuibra_AnalyzeFile(0, kOneFile) != 1) {
       std::fprintf(stderr, "quibra: file %d cannot be decoded\n", n + 1);
       ++refused;
       continue;
