@@ -11,6 +11,7 @@
 #include "fuzz/fuzz_input.h"
 #include "sim/encoders/k_series_encoder.h"
 #include "sim/encoders/outdoor_encoder.h"
+#include "sim/encoders/prvc_file_encoder.h"
 #include "sim/encoders/summary_encoders.h"
 
 namespace {
@@ -98,6 +99,18 @@ int main(int argc, char** argv) {
       Write(dir, t, true, 1, quibra::sim::Type31Image({x, x}, ImageKind::kWholeMemory));
     } else if (t == 32) {
       Write(dir, t, true, 1, quibra::sim::Type32Image({{}, {}}, ImageKind::kWholeMemory));
+    } else if (t >= 33 && t <= 38) {
+      // Exercise files: every sensor, a marker to a coarser interval, R-R pages and laps.
+      quibra::sim::FileExercise x;
+      x.type = t;
+      x.speed = x.cadence = x.altitude = x.power = true;
+      x.rr_capable = t == 35 || t == 37;
+      x.duration_tenths = 3000;
+      x.segments = {{1, std::vector<quibra::sim::FileSample>(40, {120, 100})},
+                    {5, std::vector<quibra::sim::FileSample>(10, {130, 150})}};
+      x.rr_ms.assign(100, 600);
+      x.laps = {{600, false, 150}, {1200, true, 160}};
+      Write(dir, t, false, 0, quibra::sim::EncodeFileExercise(x));
     }
   }
   std::printf("%d seeds written to %s\n", g_written, dir.c_str());

@@ -6,6 +6,7 @@
 #include "encoders/image_layout.h"
 #include "encoders/k_series_encoder.h"
 #include "encoders/outdoor_encoder.h"
+#include "encoders/prvc_file_encoder.h"
 #include "encoders/summary_encoders.h"
 
 namespace quibra::sim {
@@ -153,6 +154,42 @@ std::optional<std::vector<uint8_t>> GeneratedExerciseMemory(int32_t type, int32_
     default:
       return std::nullopt;
   }
+}
+
+std::optional<std::vector<std::vector<uint8_t>>> GeneratedExerciseFiles(int32_t type,
+                                                                        int32_t product_code,
+                                                                        int32_t variant,
+                                                                        int32_t count) {
+  if (type < 33 || type > 38 || count < 0 || count > kMaxGeneratedExercises) return std::nullopt;
+  const bool layout_b = type == 34 || type == 38;
+  const int32_t interval = layout_b ? 2 : 1;
+  std::vector<std::vector<uint8_t>> files;
+  for (int32_t n = 0; n < count; ++n) {
+    const Session s = SessionOf(n);
+    FileExercise x;
+    x.type = type;
+    x.version = variant;
+    x.product_code = static_cast<uint8_t>(product_code);
+    x.name = "Ex" + std::to_string(n + 1);
+    x.year = 2026;
+    x.month = 11;
+    x.day = s.day;
+    x.start_seconds = s.hour * 3600;
+    x.speed = true;
+    const int32_t samples = s.samples * kSampleSeconds / interval;
+    x.duration_tenths = samples * interval * 10;
+    x.segments = {{interval, {}}};
+    for (int32_t i = 0; i < samples; ++i) {
+      FileSample sample;
+      sample.heart_rate = HeartRate(i, s.level);
+      sample.speed = 5 * (20 + i % 10);  // 10 to 14.5 km/h
+      x.segments[0].records.push_back(sample);
+    }
+    for (int32_t k = 1; k <= 2; ++k)
+      x.laps.push_back({x.duration_tenths * k / 3, false, 150, 140, 160, 2560, 2560, 4000 * k});
+    files.push_back(EncodeFileExercise(x));
+  }
+  return files;
 }
 
 std::vector<uint8_t> GeneratedWholeMemory(int32_t type, int32_t product_code, int32_t count) {

@@ -18,6 +18,14 @@ inline constexpr int32_t kMaxGeneratedExercises = 99;
 std::optional<std::vector<uint8_t>> GeneratedExerciseMemory(int32_t type, int32_t product_code,
                                                             int32_t variant, int32_t count);
 
+// The exercise files of `count` exercises for a running or cycling unit (types 33..38): the
+// same sessions, heart rate and speed at 1 s (2 s on types 34 and 38), two laps each. Nothing for
+// another type or more than kMaxGeneratedExercises.
+std::optional<std::vector<std::vector<uint8_t>>> GeneratedExerciseFiles(int32_t type,
+                                                                        int32_t product_code,
+                                                                        int32_t variant,
+                                                                        int32_t count);
+
 // The same exercises in a whole-memory image, as a memory dump holds them (product code at
 // position 2): empty for a type without a whole-memory layout here (only the outdoor and
 // K-series units have one).

@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "codec/product_codes.h"
 #include "generated_exercises.h"
 #include "identification.h"
 #include "serial_link.h"
@@ -62,6 +63,19 @@ bool LoadExercises(const char* name, const Options& options, Unit& unit) {
       return false;
     }
     memory = std::move(*saved);
+  } else if (options.exercises >= 0 &&
+             codec::GroupOfType(options.type) != codec::UnitGroup::Older) {
+    // The running and cycling units keep files, fetched one at a time.
+    auto files = GeneratedExerciseFiles(options.type, unit.product_code(), options.variant,
+                                        options.exercises);
+    if (!files) {
+      Refuse(name, "--exercises: a unit of type " + std::to_string(options.type) +
+                       " cannot be given " + std::to_string(options.exercises) +
+                       " generated exercises");
+      return false;
+    }
+    unit.set_exercise_files(std::move(*files));
+    return true;
   } else if (options.exercises >= 0) {
     auto made = GeneratedExerciseMemory(options.type, unit.product_code(), options.variant,
                                         options.exercises);

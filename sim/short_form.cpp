@@ -54,7 +54,7 @@ bool Fits(const WireRow& row, int32_t type, std::span<const uint8_t> request) {
       return row.msg == Msg::kMemoryRead ? request.size() == kReadRequestBytes
                                          : request.size() >= kWriteHead;
     case Role::kFile:
-      return false;
+      return false;  // the single-file transfer is checked by the unit
     default:
       return TakesShortRequest(row, type, request.size());
   }
@@ -73,6 +73,8 @@ std::vector<uint8_t> Unit::handle_short_form(std::span<const uint8_t> request) {
   if (row != nullptr && row->role == Role::kBlock) {
     block = BlockOf(*row, entry.payload);
     entry.length_ok = block.has_value();
+  } else if (row != nullptr && row->role == Role::kFile) {
+    entry.length_ok = FitsShortFileRequest(entry.id, request.size());
   } else {
     entry.length_ok = row != nullptr && Fits(*row, type_, request);
   }
@@ -91,6 +93,8 @@ std::vector<uint8_t> Unit::handle_short_form(std::span<const uint8_t> request) {
     answer = memory_read(request);
   } else if (row->msg == Msg::kMemoryWrite) {
     answer = memory_write(request);
+  } else if (row->role == Role::kFile) {
+    answer = short_file_answer(request);
   } else if (row->role == Role::kBlock) {
     const auto& payload = entry.payload;
     if (!memory_range(0, block->address, block->count)) return {};

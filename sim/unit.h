@@ -112,6 +112,8 @@ class Unit {
   // first packet carries (size high and low byte, two header values). Files are fetched one at
   // a time with 9106, by index.
   static constexpr size_t kPacketData = 1024;  // data bytes per packet
+  // The short form's packets stay within the 1023 bytes an IrDA answer may hold.
+  static constexpr size_t kShortPacketData = 1000;
   // A 9011 train numbers its packets in 7 bits: a larger image is refused (false).
   static constexpr size_t kMaxTrainBytes = 128 * kPacketData;
   bool set_exercise_memory(std::vector<uint8_t> image);
@@ -146,9 +148,10 @@ class Unit {
   // form (a serial frame is too short for them): kIdentify answers their whole identification;
   // kMemoryRead (flag, 4 address bytes, 2 count bytes) answers the code, the flag and the 4
   // address bytes again, then the bytes read; kMemoryWrite (opcode, 0, flag, 4 address bytes,
-  // data) stores the data and answers the code and a status byte, 0 when written. File transfers
-  // do not travel in the simulator's short form; they, and a request that does not fit, get no
-  // answer.
+  // data) stores the data and answers the code and a status byte, 0 when written. Of the file
+  // transfers the single-file transfer (9106, with 9022 and 9023) travels in the short form, as
+  // the newer units send it over IrDA (short_form_files.cpp), in packets of kShortPacketData
+  // bytes; a request that does not fit gets no answer.
   std::vector<uint8_t> handle_short_form(std::span<const uint8_t> request);
   // The same for a request that came in an IrDA link frame which checked (irda_frame.h): the
   // answer goes back in a frame, empty when the unit has no answer. A FlippedBit fault flips a
@@ -183,6 +186,11 @@ class Unit {
   void build_file_train(int32_t file_index, int32_t byte_limit);
   std::vector<uint8_t> train_packet(size_t index);
   bool take_train_fault(FaultKind kind, size_t packet);
+  // The single-file transfer in the short form (lock held).
+  static bool FitsShortFileRequest(int32_t id, size_t length);
+  void build_short_file_train(int32_t file_index, int32_t byte_limit);
+  std::vector<uint8_t> short_train_packet(size_t index, uint8_t code);
+  std::vector<uint8_t> short_file_answer(std::span<const uint8_t> request);
 
   const int32_t type_;
   const int32_t variant_;
@@ -197,7 +205,10 @@ class Unit {
   std::vector<std::vector<uint8_t>> files_;
   std::vector<std::vector<uint8_t>> train_;  // the frames of the current train, in sending order
   size_t train_at_ = 0;                      // the packet last sent
-  size_t listen_next_ = 0;                   // listen-only: the packet to push next
+  std::vector<std::vector<uint8_t>> short_train_;  // short-form answers of a single-file train
+  size_t short_at_ = 0;                            // the packet last sent
+  int32_t short_file_ = -1;                        // the file it carries
+  size_t listen_next_ = 0;                         // listen-only: the packet to push next
   bool listening_ = false;
   bool silent_ = false;  // a FallSilent fault struck
 };

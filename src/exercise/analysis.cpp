@@ -12,6 +12,9 @@
 #include "exercise/file_info.h"
 #include "exercise/k_series_decoder.h"
 #include "exercise/outdoor_decoder.h"
+#include "exercise/prvc_file_decoder_a.h"
+#include "exercise/prvc_file_decoder_b.h"
+#include "exercise/prvc_file_fields.h"
 #include "exercise/single_model_decoders.h"
 #include "frame/module.h"
 #include "frame/state_flags.h"
@@ -30,8 +33,8 @@ constexpr int32_t kParamMaxHeartRate = 25;
 constexpr int32_t kParamWeight = 90;
 
 // The decoder of each monitor type; a null decoder means there is nothing to decode. Types
-// whose decoder is not in this library yet (the fitness files and the file-based units) are absent
-// and give 0.
+// whose decoder is not in this library yet (the fitness files) are absent and give 0. The
+// file-based units (kFileDecoders) take the analysis mode itself.
 using Decoder = int32_t (*)(const MemoryReader&, ExerciseStore&, int32_t, int32_t, ImageMode);
 struct Dispatch {
   int32_t monitor_type;
@@ -53,6 +56,23 @@ constexpr std::array<Dispatch, 14> kDispatch = {{
     {31, DecodeType31Exercise},
     {32, DecodeType32Exercise},
 }};
+
+// The file-based units' decoders take the analysis mode: 2 decodes an R-R capable exercise as
+// an R-R recording.
+using FileDecoder = int32_t (*)(const MemoryReader&, ExerciseStore&, int32_t, int32_t, RrDecoding);
+struct FileDispatch {
+  int32_t monitor_type;
+  FileDecoder decode;
+};
+constexpr std::array<FileDispatch, 6> kFileDecoders = {{
+    {33, DecodeFileExerciseA},
+    {34, DecodeFileExerciseB},
+    {35, DecodeFileExerciseA},
+    {36, DecodeFileExerciseA},
+    {37, DecodeFileExerciseA},
+    {38, DecodeFileExerciseB},
+}};
+constexpr int32_t kRrOnlyMode = 2;
 
 // Types whose note is copied from a whole-memory image.
 constexpr std::array<int32_t, 4> kNoteTypes = {20, 21, 22, 23};
@@ -121,6 +141,14 @@ int32_t AnalyzeFile(int32_t index, int32_t mode) {
     for (int32_t i = 0; i < kNoteLength; ++i) {
       m.analysis.note[static_cast<size_t>(i)] = static_cast<char>(memory.byte(kNotePosition + i));
     }
+  }
+  const auto file = std::find_if(kFileDecoders.begin(), kFileDecoders.end(),
+                                 [&](const FileDispatch& d) { return d.monitor_type == type; });
+  if (file != kFileDecoders.end()) {
+    const RrDecoding rr = mode == kRrOnlyMode ? RrDecoding::kRrOnly : RrDecoding::kAsRecorded;
+    if (file->decode(memory, store, type, index, rr) != 1) return 0;
+    m.analysis.exercise_name = FileExerciseName(memory);
+    return 1;
   }
   const auto entry = std::find_if(kDispatch.begin(), kDispatch.end(),
                                   [&](const Dispatch& d) { return d.monitor_type == type; });

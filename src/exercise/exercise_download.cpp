@@ -3,12 +3,12 @@
 #include <array>
 #include <cstring>
 
-#include "codec/charset.h"
 #include "codec/product_codes.h"
 #include "codec/unit_families.h"
 #include "exercise/analysis.h"
 #include "exercise/exercise_locator.h"
 #include "exercise/field_readers.h"
+#include "exercise/prvc_file_fields.h"
 #include "frame/module.h"
 #include "protocol/engine_control.h"
 #include "protocol/message_status.h"
@@ -30,8 +30,6 @@ constexpr int32_t kFileHeadBytes = 50;
 
 // The file header of the file-based units, from h = 6.
 constexpr int32_t kFileHeader = 6;
-constexpr int32_t kFileName = 0;
-constexpr int32_t kFileNameLength = 10;
 constexpr int32_t kFileValue = 10;  // 16 bits, low byte first
 constexpr int32_t kFileSensors = 13;
 constexpr int32_t kFileInterval = 14;
@@ -39,9 +37,6 @@ constexpr int32_t kFileDateB = 16;
 constexpr int32_t kFileDateA = 17;
 constexpr int32_t kFileStart = 18;     // time triple
 constexpr int32_t kFileDuration = 21;  // seconds, minutes (bits 0..5), hours (binary)
-constexpr int32_t kNewerUnitTable = 5;
-constexpr int32_t kUnknownCharacter = ' ';
-constexpr int32_t kBlankCode = 10;  // device code of a space
 
 // Sensor bits of the file header.
 constexpr int32_t kAltitudeBit = 0x01;
@@ -147,14 +142,9 @@ int32_t GetExeFileInfoEx(uint32_t window, int32_t file_index, ExeFileInfo& info)
   const int32_t type = m.unit.type;
   const auto at = [&](int32_t offset) { return memory.byte(kFileHeader + offset); };
 
-  int32_t length = 0;
-  for (int32_t i = 0; i < kFileNameLength; ++i) {
-    const int32_t code = at(kFileName + i) & 0x7F;
-    info.Name[i] =
-        static_cast<char>(codec::DeviceCodeToChar(code, kUnknownCharacter, kNewerUnitTable) & 0xFF);
-    if (code != kBlankCode && info.Name[i] != ' ') length = i + 1;
-  }
-  info.Name[length] = '\0';  // trailing blanks removed
+  const std::string name = FileExerciseName(memory);
+  std::memcpy(info.Name, name.data(), name.size());
+  info.Name[name.size()] = '\0';
   info.HeaderValue = at(kFileValue) | at(kFileValue + 1) << 8;
   info.StartDate = PackedDate(at(kFileDateA), at(kFileDateB));
   info.StartTime = TimeTriple(memory, kFileHeader + kFileStart) / 10;

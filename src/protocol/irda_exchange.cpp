@@ -144,7 +144,14 @@ int32_t IrdaSendStep(Engine& e) {
     return MapIrdaError(error);
   }
   SetStateFlag(frame::kFlagSendPending, 0);
-  if (id != msg::kWatchMode) SetStateFlag(frame::kFlagAnswerPending, 1);
+  // The acknowledgement of the last packet of a file completes the download and has no answer,
+  // as on the serial line.
+  const bool completed = e.completion_after_send.exchange(false);
+  if (completed) {
+    module().statuses.set(msg::kCollectiveStatus, kStatusCompleted);
+    e.answer_class = kAnswerExpected;
+  }
+  if (id != msg::kWatchMode && !completed) SetStateFlag(frame::kFlagAnswerPending, 1);
   platform::clock().sleep_ms(kAfterSendMs);
   return 0;
 }

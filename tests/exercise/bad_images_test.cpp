@@ -7,6 +7,7 @@
 #include "quibra/quibra.h"
 #include "sim/encoders/k_series_encoder.h"
 #include "sim/encoders/outdoor_encoder.h"
+#include "sim/encoders/prvc_file_encoder.h"
 #include "sim/encoders/summary_encoders.h"
 #include "support/exercise_image.h"
 #include "support/module_fixture.h"
@@ -22,8 +23,8 @@ struct Unit {
 };
 constexpr std::array<Unit, 6> kKSeries = {
     {{11, 17}, {12, 34}, {13, 51}, {15, 68}, {22, 19}, {23, 37}}};
-constexpr std::array<int32_t, 14> kAllTypes = {6,  9,  10, 11, 12, 13, 15,
-                                               20, 21, 22, 23, 30, 31, 32};
+constexpr std::array<int32_t, 20> kAllTypes = {6,  9,  10, 11, 12, 13, 15, 20, 21, 22,
+                                               23, 30, 31, 32, 33, 34, 35, 36, 37, 38};
 constexpr int32_t E = 4;  // the first exercise of a single-exercise image
 
 sim::KSeriesExercise Ride() {
@@ -175,6 +176,40 @@ TEST_F(BadImagesTest, AnImpossibleStartFailsItsExerciseAlone) {
   EXPECT_EQ(fnQuibra_AnalyzeFile(1, 0), 1);
   EXPECT_EQ(fnQuibra_AnalyzeFile(2, 0), 0);
   EXPECT_EQ(fnQuibra_GetErrorCode(), 103);
+}
+
+// Exercise files of types 33..38: page counts past the end refuse the file; a lap count past the
+// space reads only the laps that lie after the data pages.
+TEST_F(BadImagesTest, FilesWithBrokenPageAndLapCounts) {
+  for (int32_t type = 33; type <= 38; ++type) {
+    SCOPED_TRACE(type);
+    sim::FileExercise x;
+    x.type = type;
+    x.speed = true;
+    x.duration_tenths = 600;
+    x.segments = {{1, std::vector<sim::FileSample>(50, sim::FileSample{120, 100})}};
+    x.laps = {{100, false, 150}, {200, false, 151}};
+    const Bytes file = sim::EncodeFileExercise(x);
+    const size_t lap_area = 2 * (type == 37 ? 17 : 13);
+    const size_t directory = file.size() - lap_area - 265;  // one page of samples
+    for (const uint8_t pages : {2, 200}) {
+      Bytes cut = file;
+      cut[directory] = pages;
+      Load(cut);
+      m().unit.type = type;
+      ExpectRefused(0, 0);
+    }
+    Bytes many_laps = file;
+    many_laps[46] = 127;
+    Load(many_laps);
+    m().unit.type = type;
+    EXPECT_EQ(fnQuibra_AnalyzeFile(0, 0), 1);
+    EXPECT_EQ(fnQuibra_GetNbrOfIntTimes(), 2);
+    EXPECT_EQ(fnQuibra_GetNbrOfHRMSamples(), 50);
+    Load(Bytes(file.begin(), file.begin() + 50));  // a listing's 50 bytes decode to nothing
+    m().unit.type = type;
+    ExpectRefused(0, 0);
+  }
 }
 
 // Erased memory reads 0xFF everywhere: lengths of 32767, lap counts of 255, product code 255.

@@ -123,7 +123,7 @@ TEST(SimProgram, RefusesOptionsItCannotTakeWithTheReason) {
       {{"--variant", "1"}, "--type is required"},
       {{"--type", "22", "--paced", "--irda"}, "excludes"},
       {{"--type", "22", "--exercises", "2", "--memory", "m.bin"}, "excludes"},
-      {{"--type", "36", "--exercises", "2"}, "cannot be given 2 generated exercises"},
+      {{"--type", "27", "--exercises", "2"}, "cannot be given 2 generated exercises"},
       {{"--type", "30", "--exercises", "2"}, "cannot be given 2 generated exercises"},
       {{"--type", "22", "--memory", "/nonexistent/memory.bin"}, "cannot read a saved memory"},
   };

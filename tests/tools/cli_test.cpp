@@ -19,6 +19,7 @@
 #include <nlohmann/json.hpp>
 
 #include "encoders/k_series_encoder.h"
+#include "encoders/prvc_file_encoder.h"
 #include "encoders/summary_encoders.h"
 #include "serial_link.h"
 #include "support/cli_run.h"
@@ -177,6 +178,40 @@ TEST(Cli, ReachesANewerUnitOverIrda) {
   const CliRun none = RunCli("identify --link irda");
   EXPECT_EQ(none.exit_code, 1);
   EXPECT_TRUE(Printed(none, "cannot open IrDA sockets (socket error 10047)"));
+}
+
+TEST(Cli, DownloadsAndDecodesTheFilesOfANewerUnitOverIrda) {
+  quibra::sim::Unit unit(38, 1, 174);
+  std::vector<std::vector<uint8_t>> files;
+  for (int32_t n = 0; n < 2; ++n) {
+    quibra::sim::FileExercise x;
+    x.type = 38;
+    x.product_code = 174;
+    x.speed = true;
+    x.start_seconds = 3600 * (8 + n);
+    x.duration_tenths = 3000;
+    x.segments = {{2, std::vector<quibra::sim::FileSample>(150, {120, 90})}};
+    files.push_back(quibra::sim::EncodeFileExercise(x));
+  }
+  unit.set_exercise_files(files);
+  quibra::sim::SerialLink line(unit, false, quibra::sim::SerialLink::kDefaultTurnaround,
+                               quibra::sim::SerialLink::Framing::ShortFormBlocks);
+  const std::string port = line.start();
+  ASSERT_FALSE(port.empty());
+  const std::string dir = TestFolder();
+  const CliRun run =
+      RunCli("download --json --link irda --port " + port + " --out " + dir + " 2>&1");
+  ASSERT_EQ(run.exit_code, 0) << run.output;
+  const auto saved = JsonOf(run)["Exercises"];
+  ASSERT_EQ(saved.size(), 2u) << run.output;
+  EXPECT_EQ(saved[1]["File"], dir + "/2026-03-15_0900.hrm");
+  EXPECT_EQ(saved[1]["Samples"], 150);
+  EXPECT_EQ(FilesIn(dir), (std::vector<std::string>{"2026-03-15_0800.hrm", "2026-03-15_0900.hrm",
+                                                    "file-0.bin", "file-1.bin"}));
+  const CliRun decoded = RunCli("decode " + dir + "/file-1.bin --json --out=" + dir + "/again");
+  ASSERT_EQ(decoded.exit_code, 0) << decoded.output;
+  EXPECT_EQ(JsonOf(decoded)["Exercises"][0]["File"], dir + "/again/2026-03-15_0900.hrm");
+  EXPECT_EQ(JsonOf(decoded)["Exercises"][0]["Samples"], 150);
 }
 
 TEST(Cli, DownloadNamesFilesByDateAndNeverReplacesOne) {

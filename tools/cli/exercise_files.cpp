@@ -32,6 +32,7 @@ constexpr int32_t kDuration = 11;
 // Any nonzero window runs the download dialog; the headless host owns no real window.
 constexpr uint32_t kDialogOwner = 1;
 constexpr int32_t kAskTheUnit = 0;
+constexpr int32_t kOneFile = 0;  // AnalyzeFile's mode for a file as the unit sent it
 // The error code of an exercise whose length runs past the memory: none can be found after it.
 constexpr int32_t kBrokenChain = 103;
 
@@ -99,6 +100,22 @@ int Download(const DownloadOptions& o) {
   LibrarySession library;
   TerminalView view;
   if (!OpenLink(o.from.port, o.from.link)) return kExitFailure;
+  // Over IrDA the unit may be one that keeps files: it is asked who it is first.
+  if (o.from.link == LinkKind::Irda) {
+    const auto unit = AskIdentity();
+    if (!unit) {
+      fnQuibra_EndIRCommunication(0);
+      return kExitFailure;
+    }
+    if (IsFileBased(unit->type)) {
+      int refused = 0;
+      const auto saved = DownloadFiles(*unit, o.out, o.json, refused);
+      fnQuibra_EndIRCommunication(0);
+      if (!saved || StopRequested()) return kExitFailure;
+      if (o.json) std::printf("%s\n", json{{"Exercises", SavedListJson(*saved)}}.dump(2).c_str());
+      return refused > 0 ? kExitFailure : 0;
+    }
+  }
   const bool downloaded = DownloadExercises();
   fnQuibra_EndIRCommunication(0);
   if (!downloaded || StopRequested()) return kExitFailure;
@@ -263,12 +280,58 @@ std::optional<std::vector<SavedExercise>> SaveExercises(const std::string& dir, 
   return saved;
 }
 
+std::optional<std::vector<SavedExercise>> DownloadFiles(const UnitIdentity& unit,
+                                                        const std::string& dir, bool quiet_lines,
+                                                        int& refused) {
+  std::vector<std::unique_ptr<OutputFile>> files;
+  std::vector<SavedExercise> saved;
+  std::set<std::string> taken;
+  for (int32_t n = 0; n < unit.files; ++n) {
+    if (StopRequested()) return std::nullopt;
+    if (fnQuibra_ReadExerciseFile(kDialogOwner, n, 0) != 1) {
+      if (!StopRequested()) std::fprintf(stderr, "quibra: file %d was not downloaded\n", n + 1);
+      return std::nullopt;
+    }
+    files.push_back(
+        std::make_unique<OutputFile>(UnusedName(dir, "file-" + std::to_string(n), ".bin", taken)));
+    CommParams params{};
+    params.Size = QUIBRA_COMM_PARAMS_SIZE;
+    if (!FillPath(params, files.back()->partial()) || fnQuibra_SaveExerciseBinFile(&params) != 1) {
+      std::fprintf(stderr, "quibra: cannot write %s%s\n", files.back()->path().c_str(),
+                   LibraryErrorCause().c_str());
+      return std::nullopt;
+    }
+    // The download decoded the file already; analysing it again tells whether that worked.
+    if (fnQuibra_AnalyzeFile(0, kOneFile) != 1) {
+      std::fprintf(stderr, "quibra: file %d cannot be decoded\n", n + 1);
+      ++refused;
+      continue;
+    }
+    const std::string stem =
+        ExerciseStem(fnQuibra_GetRecParam(kDate), fnQuibra_GetRecParam(kStart) / 10, n);
+    files.push_back(std::make_unique<OutputFile>(UnusedName(dir, stem, ".hrm", taken)));
+    auto x = WriteDecoded(files.back()->partial(), files.back()->path());
+    if (!x) return std::nullopt;
+    if (!quiet_lines && !Global().quiet) PrintSaved(*x);
+    saved.push_back(*x);
+  }
+  if (StopRequested()) return std::nullopt;
+  for (const auto& file : files) {
+    std::string error;
+    if (!file->Commit(false, error)) {
+      std::fprintf(stderr, "quibra: %s\n", error.c_str());
+      return std::nullopt;
+    }
+  }
+  return saved;
+}
+
 void AddDownloadCommand(CLI::App& app, CommandRun& run) {
   auto o = std::make_shared<DownloadOptions>();
   CLI::App* sub = app.add_subcommand(
       "download",
       "save every exercise of a unit as DIR/<date>_<hhmm>.hrm (a taken name gets _2, _3, ...) and "
-      "the exercise memory as DIR/memory.bin");
+      "the exercise memory as DIR/memory.bin (a unit that keeps files: each as DIR/file-<n>.bin)");
   AddDestinationOptions(sub, o->from, false);
   sub->add_option("--out", o->out, "the folder for the files (made when missing)")
       ->option_text("DIR")
@@ -283,7 +346,9 @@ void AddDownloadCommand(CLI::App& app, CommandRun& run) {
 void AddDecodeCommand(CLI::App& app, CommandRun& run) {
   auto o = std::make_shared<DecodeOptions>();
   CLI::App* sub = app.add_subcommand(
-      "decode", "save the exercises of a saved exercise memory (memory.bin) as HRM files");
+      "decode",
+      "save the exercises of a saved exercise memory (memory.bin, or a unit's file-<n>.bin) as HRM "
+      "files");
   sub->add_option("file", o->file, "the memory file")->required()->check(CLI::ExistingFile);
   sub->add_option("--out", o->out, "the folder for the files (made when missing)")
       ->option_text("DIR")

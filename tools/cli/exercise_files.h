@@ -44,4 +44,17 @@ std::optional<SavedExercise> SaveDecodedExercise(const std::string& path);
 std::optional<std::vector<SavedExercise>> SaveExercises(const std::string& dir, bool quiet_lines,
                                                         int& refused, int32_t image_mode = 0);
 
+// The running and cycling units (types 33..38) keep each exercise as a file of its own.
+inline bool IsFileBased(int32_t type) {
+  return type >= 33 && type <= 38;
+}
+
+// Fetches every file of such a unit over the open link, one at a time (the library decodes each
+// as it arrives), and saves each as <dir>/file-<n>.bin (which quibra decode takes) and as an HRM
+// file named as SaveExercises names them. All files or none: a failure or a stop leaves none.
+// A file that arrives but cannot be decoded is counted in `refused`, its .bin kept.
+std::optional<std::vector<SavedExercise>> DownloadFiles(const UnitIdentity& unit,
+                                                        const std::string& dir, bool quiet_lines,
+                                                        int& refused);
+
 }  // namespace quibra::cli
