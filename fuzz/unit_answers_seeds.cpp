@@ -80,8 +80,9 @@ void Seeds(quibra::fuzz::SeedWriter& dir) {
 
   // Packet trains of a K-series unit: its exercise memory, and one file by index.
   quibra::sim::KSeriesExercise ride;
-  ride.duration_tenths = 3000;
-  for (int32_t i = 0; i < 300; ++i)
+  // Long enough for a train of three packets, short enough for the target's longest input.
+  ride.duration_tenths = 30000;
+  for (int32_t i = 0; i < 1500; ++i)
     ride.samples.push_back({100 + i % 80, -1, 300, 80, 50, 200, 10, 20});
   const Bytes image = quibra::sim::KSeriesWholeImage({ride}, 22, 19, 2);
   quibra::sim::Unit unit(22, 1);
