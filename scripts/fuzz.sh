@@ -86,22 +86,32 @@ if ((long)); then
   seed "$t"
   log="build/fuzz/long-$t.log"
   echo "fuzzing $t for $runs executions in $jobs process(es); log in $log"
-  # With several jobs each runs its share of the executions; their logs are fuzz-N.log.
+  # With several jobs each runs its share of the executions and logs to build/fuzz/fuzz-N.log.
   per_job=$(((runs + jobs - 1) / jobs))
+  rm -f build/fuzz/fuzz-*.log
+  status=0
   # shellcheck disable=SC2046
   if ((jobs > 1)); then
     (cd build/fuzz && "./${t}_fuzz" $(options "$t") -runs="$per_job" -jobs="$jobs" \
       -workers="$jobs" "corpus-$t") >"$log" 2>&1 || status=$?
-    cat build/fuzz/fuzz-*.log >>"$log"
+    logs=(build/fuzz/fuzz-*.log)
   else
     (cd build/fuzz && "./${t}_fuzz" $(options "$t") -runs="$per_job" "corpus-$t") >"$log" 2>&1 \
       || status=$?
+    logs=("$log")
   fi
-  # The figures for the note: executions and coverage of each process, and the corpus kept.
-  grep -E "stat::number_of_executed_units|stat::peak_rss_mb" "$log" || true
-  grep -E "^#[0-9]+.*(DONE|cov:)" "$log" | tail -n "$jobs" || true
+  # The figures for the note: each process's executions and its last coverage line (cov: edges,
+  # ft: features, corp: inputs/bytes), the total, and the corpus kept.
+  total=0
+  for f in "${logs[@]}"; do
+    n=$(grep -oE "stat::number_of_executed_units: [0-9]+" "$f" | tail -1 | grep -oE "[0-9]+$" || echo 0)
+    total=$((total + n))
+    echo "$(basename "$f"): executions $n; $(grep -E "^#[0-9]+" "$f" | tail -1)"
+  done
+  echo "executions: $total"
   echo "corpus: $(find "build/fuzz/corpus-$t" -type f | wc -l) inputs"
-  exit "${status:-0}"
+  grep -hE "ERROR|SUMMARY" "${logs[@]}" || true
+  exit "$status"
 fi
 
 share=$((seconds / ${#chosen[@]}))
