@@ -25,10 +25,12 @@ namespace {
 quibra::fuzz::StillClock g_clock;
 quibra::fuzz::MemoryFile* g_wave = nullptr;
 
-// The capture side's block, and the silence recorded after the recording: one block (at least
-// a quarter of a second) ends a frame in progress. Waiting out the reception's silence limit
-// would only filter seconds of silence for every input.
-constexpr size_t kCaptureBlock = 5016;
+// The recording goes to the receiver in blocks, as the capture thread hands it over, and one
+// silent block follows it to end a frame in progress. The reception does not depend on the
+// block's length (the capture side takes 5016 samples); a block of 1024 samples is longer than
+// a frame (880 samples at 44 100) and keeps the silence after a short recording short, where a
+// capture block would make filtering silence most of the target's work.
+constexpr size_t kCaptureBlock = 1024;
 constexpr int kSilentBlocks = 1;
 
 // Puts assembled data into the exercise memory from position 1, as a finished reception does.
