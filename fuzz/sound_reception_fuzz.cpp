@@ -51,8 +51,8 @@ void ReceiveWave(const uint8_t* data, size_t size, int32_t type, int32_t rate, b
   const auto chain = std::make_unique<quibra::sound::TonvoxReceiver>();
   quibra::sound::TonvoxReceiver& receiver = *chain;
   receiver.start(g_clock, type, rate, 5, ignore, false);
-  std::vector<uint8_t> block(kCaptureBlock);
-  const size_t blocks = size / kCaptureBlock + kSilentBlocks;
+  static std::vector<uint8_t> block(kCaptureBlock);
+  const size_t blocks = (size + kCaptureBlock - 1) / kCaptureBlock + kSilentBlocks;
   for (size_t b = 0; b < blocks; ++b) {
     if (input->read(block.data(), block.size(), 0) !=
         quibra::platform::SoundInput::ReadResult::kBlock)
