@@ -1,8 +1,9 @@
 // Feeds arbitrary unit answers to the code that takes them (input format in
 // unit_answers_input.h): the identification answer and the unit information unpacked from it,
 // the IrDA short-form answers as the engine's receive step judges and stores them (file
-// packets included), the serial packets of the file downloads, and the device names of the
-// IrDA stack. No thread runs: the steps are called one after another as the engine calls them.
+// packets included), the packets of the exercise downloads and file listings, and the device
+// names of the IrDA stack. No thread runs: the steps are called one after another as the engine
+// calls them.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -96,23 +97,25 @@ void IrdaAnswers(quibra::fuzz::Pieces answers, int32_t id, int32_t param) {
   }
 }
 
-// Serial packets, checked where the engine checks them: the header at byte 6 and at byte 12
-// once the bytes are in, then the whole packet once its checksum passed.
-void SerialPackets(quibra::fuzz::Pieces packets, int32_t id, int32_t file_index) {
-  auto& m = quibra::module();
-  m.transfer.download.file_index = file_index;
-  Queue(id, 1);
-  const uint8_t* packet = nullptr;
-  size_t length = 0;
-  while (packets.next(packet, length)) {
-    const int n = static_cast<int>(std::min<size_t>(length, quibra::protocol::kReceiveBufferSize));
-    if ((n >= 6 && !m.file_packets.check_header(id, packet, 6)) ||
-        (n >= 12 && !m.file_packets.check_header(id, packet, 12))) {
-      continue;
+// The download exports over the answering unit: the exercise memory, one file (decoded as it
+// arrives), and a file's listing from its first bytes.
+void Downloads(quibra::fuzz::Pieces packets, uint8_t which, uint8_t file_index) {
+  g_link.reset(packets, (which & quibra::fuzz::kIrdaPackets) != 0);
+  switch (which % 4) {
+    case quibra::fuzz::kMemoryDownload:
+      fnQuibra_ReadExercisesData(0, 0);
+      break;
+    case quibra::fuzz::kListenDownload:
+      fnQuibra_ReadExercisesData(0, 1);
+      break;
+    case quibra::fuzz::kFileDownload:
+      fnQuibra_ReadExerciseFile(0, file_index, 0);
+      break;
+    default: {
+      ExeFileInfo info{};
+      fnQuibra_GetExeFileInfoEx(0, file_index, &info);
+      break;
     }
-    const int32_t status = m.file_packets.store_packet(id, packet, n);
-    if (status != 0) m.statuses.set(id, status);
-    m.file_packets.continue_download(id);
   }
 }
 
@@ -152,8 +155,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     case quibra::fuzz::kIrdaAnswerRoad:
       IrdaAnswers(pieces, quibra::fuzz::AnsweredMessage(data[1]), data[2]);
       break;
-    case quibra::fuzz::kPacketRoad:
-      SerialPackets(pieces, quibra::fuzz::kFileMessages[data[1] % 3], data[2]);
+    case quibra::fuzz::kDownloadRoad:
+      Downloads(pieces, data[1], data[2]);
       break;
     default:
       DeviceNames(pieces, data[1] & 1);

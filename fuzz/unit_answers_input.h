@@ -5,13 +5,13 @@
 //   the next one the answer to the library's second question when the first named no unit;
 // - road 1: IrDA short-form answers to message 9001 + byte 1 % 108 with parameter byte 2, taken
 //   by the engine's receive step (a file request takes one answer per packet);
-// - road 2: the serial packets of a file download (9011, 9025 or 9106 by byte 1 % 3; byte 2 is
-//   the file index of a 9106 download), each checked, stored and acknowledged as the engine does;
+// - road 2: the packets of a download (serial, or IrDA with byte 1 bit 4) that the download
+//   exports ask for: byte 1 % 4 picks the exercise memory, a listen-only transfer, one file
+//   (byte 2 its index; the file is decoded) or a file's listing;
 // - road 3: the names the IrDA stack reports for the devices in range (byte 1 bit 0: the mode
 //   of the device query).
 #pragma once
 
-#include <array>
 #include <cstdint>
 
 #include "protocol/message_ids.h"
@@ -21,13 +21,18 @@ namespace quibra::fuzz {
 enum AnswerRoad : uint8_t {
   kIdentifyRoad = 0,
   kIrdaAnswerRoad = 1,
-  kPacketRoad = 2,
+  kDownloadRoad = 2,
   kDeviceNameRoad = 3
 };
 inline constexpr uint8_t kIrdaIdentify = 0x10;
 
-inline constexpr std::array<int32_t, 3> kFileMessages = {
-    protocol::msg::kExerciseMemory, protocol::msg::kListen, protocol::msg::kSingleFile};
+enum Download : uint8_t {
+  kMemoryDownload = 0,
+  kListenDownload = 1,
+  kFileDownload = 2,
+  kListing = 3
+};
+inline constexpr uint8_t kIrdaPackets = 0x10;
 
 inline int32_t AnsweredMessage(uint8_t selector) {
   return protocol::msg::kFirst + selector % (protocol::msg::kLast - protocol::msg::kFirst + 1);

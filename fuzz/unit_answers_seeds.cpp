@@ -1,11 +1,12 @@
 // Writes a seed corpus for the unit-answers target (unit_answers_input.h): the identification
 // answers of every unit type the simulator models in both forms, the IrDA short-form answers of
-// the read messages, the serial packet trains of an exercise memory and of a single file, and
-// the device names the units announce.
+// the read messages, the serial packet trains of an exercise memory, of a single file and of a
+// file's listing, and the device names the units announce.
 // Usage: unit_answers_seeds DIRECTORY
 #include <cstdint>
 #include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "frame/lifecycle.h"
@@ -93,13 +94,20 @@ void Seeds(quibra::fuzz::SeedWriter& dir) {
       quibra::protocol::GetMessageLength(msg::kExerciseMemory, 1, quibra::protocol::kFieldLength);
   for (int32_t i = 0; i < n; ++i)
     request.push_back(quibra::protocol::GetMessageByte(msg::kExerciseMemory, 1, i));
-  dir.write({quibra::fuzz::kPacketRoad, 0, 0}, Train(unit, request));
+  // The user settings the decoder of type 22 reads after a download.
+  Bytes memory_train = Train(unit, request);
+  const Bytes user_settings = Recorded(unit, false, msg::kUserSettingsRead, 0);
+  memory_train.insert(memory_train.end(), user_settings.begin(), user_settings.end());
+  dir.write({quibra::fuzz::kDownloadRoad, quibra::fuzz::kMemoryDownload, 0}, memory_train);
   unit.set_exercise_files({image, image});
-  uint8_t file_request[quibra::protocol::kSingleFileRequestBytes];
-  const int32_t length = quibra::protocol::BuildSingleFileRequest(
-      0, 0, quibra::protocol::kFromFirstPacket, file_request, sizeof file_request);
-  dir.write({quibra::fuzz::kPacketRoad, 2, 0},
-            Train(unit, Bytes(file_request, file_request + length)));
+  for (const auto& [which, byte_limit] :
+       {std::pair{quibra::fuzz::kFileDownload, 0}, std::pair{quibra::fuzz::kListing, 50}}) {
+    uint8_t file_request[quibra::protocol::kSingleFileRequestBytes];
+    const int32_t length = quibra::protocol::BuildSingleFileRequest(
+        0, byte_limit, quibra::protocol::kFromFirstPacket, file_request, sizeof file_request);
+    dir.write({quibra::fuzz::kDownloadRoad, which, 0},
+              Train(unit, Bytes(file_request, file_request + length)));
+  }
 
   for (const std::vector<std::string>& names : std::vector<std::vector<std::string>>{
            {"Orvek K55T"}, {"Orvek TRK3", "Orvek PR9"}, {"Reserved", "Orvek VC8"}}) {
