@@ -3,12 +3,9 @@
 // fuzzer starts from images that reach deep into the decoders.
 // Usage: analyze_file_seeds DIRECTORY
 #include <cstdint>
-#include <cstdio>
-#include <fstream>
-#include <string>
-#include <vector>
 
 #include "fuzz/fuzz_input.h"
+#include "fuzz/seed_writer.h"
 #include "sim/encoders/k_series_encoder.h"
 #include "sim/encoders/outdoor_encoder.h"
 #include "sim/encoders/prvc_file_encoder.h"
@@ -16,7 +13,7 @@
 
 namespace {
 
-using quibra::sim::Bytes;
+using quibra::fuzz::Bytes;
 using quibra::sim::ImageKind;
 
 size_t UnitIndex(int32_t monitor_type) {
@@ -26,16 +23,11 @@ size_t UnitIndex(int32_t monitor_type) {
   return 0;
 }
 
-int g_written = 0;
-
-void Write(const std::string& dir, int32_t type, bool whole, int32_t index, const Bytes& image) {
-  Bytes input = {static_cast<uint8_t>(UnitIndex(type)),
-                 static_cast<uint8_t>((whole ? 1 : 0) | (index << 1))};
-  input.insert(input.end(), image.begin(), image.end());
-  if (input.size() > 4096) input.resize(4096);
-  std::ofstream out(dir + "/seed-" + std::to_string(g_written++), std::ios::binary);
-  out.write(reinterpret_cast<const char*>(input.data()),
-            static_cast<std::streamsize>(input.size()));
+void Write(quibra::fuzz::SeedWriter& dir, int32_t type, bool whole, int32_t index,
+           const Bytes& image) {
+  dir.write(
+      {static_cast<uint8_t>(UnitIndex(type)), static_cast<uint8_t>((whole ? 1 : 0) | (index << 1))},
+      image);
 }
 
 quibra::sim::KSeriesExercise Ride(bool sensors, bool extended, int32_t interval_code) {
@@ -58,14 +50,7 @@ quibra::sim::KSeriesExercise Ride(bool sensors, bool extended, int32_t interval_
   return x;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: %s DIRECTORY\n", argv[0]);
-    return 2;
-  }
-  const std::string dir = argv[1];
+void Seeds(quibra::fuzz::SeedWriter& dir) {
   for (const auto& unit : quibra::fuzz::kFuzzUnits) {
     const int32_t t = unit.monitor_type;
     if (t == 11 || t == 12 || t == 13 || t == 15 || t == 22 || t == 23) {
@@ -113,6 +98,10 @@ int main(int argc, char** argv) {
       Write(dir, t, false, 0, quibra::sim::EncodeFileExercise(x));
     }
   }
-  std::printf("%d seeds written to %s\n", g_written, dir.c_str());
-  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  return quibra::fuzz::SeedMain(argc, argv, Seeds);
 }

@@ -15,11 +15,29 @@ struct FuzzUnit {
 };
 
 // Every decoder family: the sound-download units (6, 9, 10), the K series, the outdoor units,
-// the single-model units 30..32 and the file-based units 33..38.
-inline constexpr std::array<FuzzUnit, 20> kFuzzUnits = {
-    {{6, 0, true},     {9, 0, true},     {10, 0, true},    {11, 17, false},  {12, 34, false},
-     {13, 51, false},  {15, 68, false},  {20, 85, false},  {21, 102, false}, {22, 19, false},
-     {23, 37, false},  {30, 30, false},  {31, 31, false},  {32, 32, false},  {33, 164, false},
-     {34, 167, false}, {35, 166, false}, {36, 172, false}, {37, 173, false}, {38, 174, false}}};
+// the single-model units 30..32, and the newer running and cycling units (33..38), whose files
+// are decoded one at a time (single images).
+inline constexpr std::array<FuzzUnit, 20> kFuzzUnits = {{
+    {6, 0, true},      // sound download
+    {9, 0, true},      // sound download
+    {10, 0, true},     // sound download
+    {11, 17, false},   // K series
+    {12, 34, false},   // K series
+    {13, 51, false},   // K series
+    {15, 68, false},   // K series
+    {20, 85, false},   // outdoor
+    {21, 102, false},  // outdoor
+    {22, 19, false},   // K series
+    {23, 37, false},   // K series
+    {30, 30, false},   // single model
+    {31, 31, false},   // single model
+    {32, 32, false},   // single model
+    {33, 164, false},  // file based, group A
+    {34, 167, false},  // file based, group B
+    {35, 166, false},  // file based, group A
+    {36, 172, false},  // file based, group A
+    {37, 173, false},  // file based, group A
+    {38, 174, false}   // file based, group B
+}};
 
 }  // namespace quibra::fuzz

@@ -2,45 +2,36 @@
 // chain (wave file, band-pass filter, beep demodulator, packet assembler) and to the sound
 // analysis, for every unit that downloads by sound (input format in sound_input.h). Nothing may
 // read or write outside its buffers, whatever the recording holds.
-#include <unistd.h>
-
 #include <algorithm>
-#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
-#include <string>
 #include <vector>
 
 #include "frame/lifecycle.h"
 #include "frame/module.h"
+#include "fuzz/memory_file.h"
 #include "fuzz/sound_input.h"
+#include "fuzz/still_clock.h"
 #include "platform/registry.h"
-#include "platform/wave_file.h"
 #include "platform/wave_sound_input.h"
 #include "quibra/quibra.h"
 #include "sound/tonvox_receiver.h"
 
 namespace {
 
-// A clock that stands still until a block moves it: the reception's silence and the wave
-// input's pace follow the recording, not the fuzzer's speed.
-class RecordingClock final : public quibra::platform::Clock {
- public:
-  std::atomic<uint32_t> now{1000};
-  uint32_t tick_ms() override { return now; }
-  uint64_t performance_counter() override { return uint64_t{now} * 1000; }
-  uint64_t performance_frequency() override { return 1000000; }
-  quibra::platform::LocalDateTime local_now() override { return {}; }
-  void sleep_ms(uint32_t ms) override { now += ms; }
-};
+// The reception's silence and the wave input's pace follow the recording, not the fuzzer's
+// speed.
+quibra::fuzz::StillClock g_clock;
+quibra::fuzz::MemoryFile* g_wave = nullptr;
 
-RecordingClock g_clock;
-std::string g_wave_path;
-
-// The capture side's block, and the silence it records once the unit has stopped.
-constexpr size_t kCaptureBlock = 5016;
-constexpr int kSilentBlocks = 4;
+// The recording goes to the receiver in blocks, as the capture thread hands it over, and one
+// silent block follows it to end a frame in progress. The reception does not depend on the
+// block's length (the capture side takes 5016 samples); a block of 1024 samples is longer than
+// a frame (880 samples at 44 100) and keeps the silence after a short recording short, where a
+// capture block would make filtering silence most of the target's work.
+constexpr size_t kCaptureBlock = 1024;
+constexpr int kSilentBlocks = 1;
 
 // Puts assembled data into the exercise memory from position 1, as a finished reception does.
 void StoreAsAssembled(const uint8_t* data, size_t size) {
@@ -54,15 +45,14 @@ void StoreAsAssembled(const uint8_t* data, size_t size) {
 
 // Runs the recording through the receiving chain, block by block, as the capture thread does.
 void ReceiveWave(const uint8_t* data, size_t size, int32_t type, int32_t rate, bool ignore) {
-  const std::vector<uint8_t> file(data, data + size);
-  if (!quibra::platform::WriteWholeFile(g_wave_path, file)) return;
-  const auto input = quibra::platform::WaveSoundInput::FromFile(g_wave_path);
+  if (!g_wave->fill(data, size)) return;
+  const auto input = quibra::platform::WaveSoundInput::FromFile(g_wave->path());
   if (!input || input->open(rate) != quibra::platform::SoundInput::OpenResult::kRecording) return;
   const auto chain = std::make_unique<quibra::sound::TonvoxReceiver>();
   quibra::sound::TonvoxReceiver& receiver = *chain;
   receiver.start(g_clock, type, rate, 5, ignore, false);
-  std::vector<uint8_t> block(kCaptureBlock);
-  const size_t blocks = file.size() / kCaptureBlock + kSilentBlocks;
+  static std::vector<uint8_t> block(kCaptureBlock);
+  const size_t blocks = (size + kCaptureBlock - 1) / kCaptureBlock + kSilentBlocks;
   for (size_t b = 0; b < blocks; ++b) {
     if (input->read(block.data(), block.size(), 0) !=
         quibra::platform::SoundInput::ReadResult::kBlock)
@@ -98,8 +88,7 @@ void Assemble(const uint8_t* data, size_t size, int32_t type, bool ignore) {
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   quibra::frame::LoadModule();
   quibra::platform::set_clock(&g_clock);
-  // One file per fuzzing process: parallel jobs do not share it.
-  g_wave_path = "/tmp/quibra-sound-fuzz-" + std::to_string(getpid()) + ".wav";
+  g_wave = new quibra::fuzz::MemoryFile();
   return 0;
 }
 
@@ -128,7 +117,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const int32_t laps = fnQuibra_GetNbrOfIntTimes();
   for (int32_t i = 0; i < laps; ++i)
     fnQuibra_GetIntTimeData(i, 601);
-  std::vector<int16_t> payload(65536);
-  if (fnQuibra_GetTonvoxPayloadLength() <= 65535) fnQuibra_GetTonvoxPayload(payload.data());
+  // The payload is read when it lies within what arrived: past the count every read gives 0,
+  // and a header claiming 65535 bytes would only make the input slow.
+  static std::vector<int16_t> payload(65536);
+  if (fnQuibra_GetTonvoxPayloadLength() <= fnKx2GetNbrOfMemtrBytes())
+    fnQuibra_GetTonvoxPayload(payload.data());
   return 0;
 }

@@ -3,29 +3,16 @@
 // synchronisation, and as assembled data, in the target's input format (sound_input.h).
 // Usage: sound_reception_seeds DIRECTORY
 #include <cstdint>
-#include <cstdio>
-#include <fstream>
-#include <string>
-#include <vector>
 
+#include "fuzz/seed_writer.h"
 #include "fuzz/sound_input.h"
 #include "platform/wave_file.h"
 #include "tonvox_signal.h"
 
 namespace {
 
-using Bytes = std::vector<uint8_t>;
-using quibra::fuzz::SoundRoad;
-
-int g_written = 0;
-
-void Write(const std::string& dir, uint8_t selector, const Bytes& body) {
-  Bytes input = {selector};
-  input.insert(input.end(), body.begin(), body.end());
-  std::ofstream out(dir + "/seed-" + std::to_string(g_written++), std::ios::binary);
-  out.write(reinterpret_cast<const char*>(input.data()),
-            static_cast<std::streamsize>(input.size()));
-}
+using quibra::fuzz::Bytes;
+using quibra::fuzz::SoundSelector;
 
 // A payload with some structure: a rising count, as samples and laps make.
 Bytes Payload(size_t size, int32_t type) {
@@ -35,14 +22,7 @@ Bytes Payload(size_t size, int32_t type) {
   return p;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: %s DIRECTORY\n", argv[0]);
-    return 2;
-  }
-  const std::string dir = argv[1];
+void Seeds(quibra::fuzz::SeedWriter& dir) {
   for (int32_t unit = 0; unit < 3; ++unit) {
     const int32_t type = quibra::fuzz::kSoundUnits[static_cast<size_t>(unit)];
     for (const uint8_t mode : {uint8_t{0}, uint8_t{2}}) {
@@ -51,26 +31,30 @@ int main(int argc, char** argv) {
       transfer.block_data = 24;
       const Bytes bytes = quibra::sim::TonvoxBytes(Payload(40, type), transfer);
       for (const bool ignore : {false, true}) {
-        Write(dir, quibra::fuzz::SoundSelector(quibra::fuzz::kAssemblerRoad, unit, ignore, true),
-              bytes);
+        dir.write({SoundSelector(quibra::fuzz::kAssemblerRoad, unit, ignore, true)}, bytes);
       }
-      // The beeps of the plain transfer at the lower rate keep the recording short.
+      // The beeps of a short plain transfer at the lower rate keep the recording within the
+      // target's longest input.
       if (mode == 0) {
+        const Bytes short_transfer = quibra::sim::TonvoxBytes(Payload(4, type), transfer);
         quibra::sim::BeepSound sound;
         sound.sample_rate = 22050;
         sound.tone_hz = quibra::sim::BeepToneFor(type);
         const Bytes wave =
-            quibra::platform::EncodeWave8(quibra::sim::RenderBeeps(bytes, sound), 22050);
-        Write(dir, quibra::fuzz::SoundSelector(quibra::fuzz::kWaveRoad, unit, false, true), wave);
+            quibra::platform::EncodeWave8(quibra::sim::RenderBeeps(short_transfer, sound), 22050);
+        dir.write({SoundSelector(quibra::fuzz::kWaveRoad, unit, false, true)}, wave);
       }
     }
     // Assembled data: the reception header, then the unit's data from position 7.
     Bytes assembled = {0x55, 0x01, static_cast<uint8_t>(type), 0, 40, 0};
     const Bytes payload = Payload(40, type);
     assembled.insert(assembled.end(), payload.begin(), payload.end());
-    Write(dir, quibra::fuzz::SoundSelector(quibra::fuzz::kAnalysisRoad, unit, false, false),
-          assembled);
+    dir.write({SoundSelector(quibra::fuzz::kAnalysisRoad, unit, false, false)}, assembled);
   }
-  std::printf("%d seeds written to %s\n", g_written, dir.c_str());
-  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  return quibra::fuzz::SeedMain(argc, argv, Seeds);
 }
