@@ -29,6 +29,7 @@ using quibra::frame::SetStateFlag;
 // An IrDA stack whose devices in range bear the names of the input's pieces.
 class NamingStack final : public quibra::platform::IrdaSockets {
  public:
+  static constexpr int32_t kNoServer = 1;
   std::vector<quibra::platform::IrdaDevice> devices;
   int32_t startup() override { return 0; }
   void cleanup() override {}
@@ -37,6 +38,13 @@ class NamingStack final : public quibra::platform::IrdaSockets {
     return 0;
   }
   int32_t bind_and_listen(int32_t, uint32_t, const char*, int) override { return 0; }
+  // The target is a client only: nothing serves here.
+  int32_t bind(int32_t, uint32_t, const char*) override { return kNoServer; }
+  int32_t listen(int32_t, int) override { return kNoServer; }
+  int32_t set_option(int32_t, int32_t, int32_t, const uint8_t*, size_t) override {
+    return kNoServer;
+  }
+  int32_t accept(int32_t, int32_t&) override { return kNoServer; }
   int32_t enumerate(int32_t, std::vector<quibra::platform::IrdaDevice>& found) override {
     found = devices;
     return 0;
