@@ -9,25 +9,14 @@
 #include <array>
 #include <cstdint>
 
+#include "fuzz/library_calls.h"
 #include "protocol/data_file.h"
 #include "protocol/message_ids.h"
 #include "quibra/quibra.h"
 
 namespace quibra::fuzz {
 
-template <typename Record>
-Record SizedRecord() {
-  Record r{};
-  r.Size = sizeof(Record);
-  return r;
-}
-
-struct DataFileReader {
-  const char* name;
-  int32_t (*run)(CommParams& params, int32_t type, uint8_t arg);
-};
-
-inline constexpr std::array<DataFileReader, 8> kDataFileReaders = {{
+inline constexpr std::array<LibraryCall, 8> kDataFileReaders = {{
     {"section",
      [](CommParams& p, int32_t, uint8_t arg) {
        const int32_t id =

@@ -8,48 +8,37 @@
 #include <array>
 #include <cstdint>
 
+#include "fuzz/library_calls.h"
 #include "quibra/quibra.h"
 
 namespace quibra::fuzz {
 
 inline constexpr uint8_t kIrdaForm = 0x10;
 
-template <typename Record>
-Record FreshRecord() {
-  Record r{};
-  r.Size = sizeof(Record);
-  return r;
-}
-
-struct ReadBack {
-  const char* name;
-  int32_t (*run)(CommParams& params, int32_t type, uint8_t arg);
-};
-
-inline constexpr std::array<ReadBack, 17> kReadBacks = {{
+inline constexpr std::array<LibraryCall, 17> kReadBacks = {{
     {"user settings",
      [](CommParams& p, int32_t, uint8_t) {
-       auto r = FreshRecord<UserSettings>();
+       auto r = SizedRecord<UserSettings>();
        return fnQuibra_ReadUserSettings(&p, &r);
      }},
     {"watch settings",
      [](CommParams& p, int32_t, uint8_t) {
-       auto r = FreshRecord<WatchSettings>();
+       auto r = SizedRecord<WatchSettings>();
        return fnQuibra_ReadWatchSettings(&p, &r);
      }},
     {"exercise profile",
      [](CommParams& p, int32_t, uint8_t arg) {
-       auto r = FreshRecord<ExerciseProfile>();
+       auto r = SizedRecord<ExerciseProfile>();
        return fnQuibra_ReadExerciseProfile(&p, 1 + arg % 7, &r);
      }},
     {"exercise set",
      [](CommParams& p, int32_t, uint8_t arg) {
-       auto r = FreshRecord<ExerciseSet>();
+       auto r = SizedRecord<ExerciseSet>();
        return fnQuibra_ReadExerciseSet(&p, 1 + arg % 5, &r, (arg >> 4) & 1);
      }},
     {"bikes",
      [](CommParams& p, int32_t, uint8_t) {
-       auto r = FreshRecord<BikeSettings>();
+       auto r = SizedRecord<BikeSettings>();
        return fnQuibra_ReadBikesSettings(&p, &r);
      }},
     {"logo",
@@ -72,7 +61,7 @@ inline constexpr std::array<ReadBack, 17> kReadBacks = {{
      }},
     {"unit info",
      [](CommParams& p, int32_t, uint8_t arg) {
-       auto info = FreshRecord<MonitorInfo>();
+       auto info = SizedRecord<MonitorInfo>();
        info.MonitorInUse = (arg & 1) != 0 ? -1 : 0;
        return fnQuibra_ReadMonitorInfo(&p, &info);
      }},

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "codec/unit_families.h"
 #include "encoders/image_layout.h"
 #include "encoders/k_series_encoder.h"
 #include "encoders/outdoor_encoder.h"
@@ -127,21 +128,14 @@ std::optional<std::vector<uint8_t>> GeneratedExerciseMemory(int32_t type, int32_
   if (count < 0 || count > kMaxGeneratedExercises) return std::nullopt;
   const auto code = static_cast<uint8_t>(product_code);
   const auto version = static_cast<uint8_t>(variant);
+  if (codec::IsKSeries(type)) return KSeriesSingleImage(Many(count, KSeries), type, code, version);
+  if (codec::IsOutdoor(type)) {
+    std::vector<Bytes> chain;
+    for (const OutdoorExercise& x : Many(count, Outdoor))
+      chain.push_back(EncodeOutdoorExercise(x, type));
+    return SingleChainImage(chain, code, version);
+  }
   switch (type) {
-    case 11:
-    case 12:
-    case 13:
-    case 15:
-    case 22:
-    case 23:
-      return KSeriesSingleImage(Many(count, KSeries), type, code, version);
-    case 20:
-    case 21: {
-      std::vector<Bytes> chain;
-      for (const OutdoorExercise& x : Many(count, Outdoor))
-        chain.push_back(EncodeOutdoorExercise(x, type));
-      return SingleChainImage(chain, code, version);
-    }
     case 30:
       if (count > 1) return std::nullopt;
       return count == 0 ? SingleChainImage({}, code, version)
@@ -195,20 +189,9 @@ std::optional<std::vector<std::vector<uint8_t>>> GeneratedExerciseFiles(int32_t 
 std::vector<uint8_t> GeneratedWholeMemory(int32_t type, int32_t product_code, int32_t count) {
   if (count < 0 || count > kMaxGeneratedExercises) return {};
   const auto code = static_cast<uint8_t>(product_code);
-  switch (type) {
-    case 11:
-    case 12:
-    case 13:
-    case 15:
-    case 22:
-    case 23:
-      return KSeriesWholeImage(Many(count, KSeries), type, code, 0);
-    case 20:
-    case 21:
-      return OutdoorWholeImage(Many(count, Outdoor), type, code);
-    default:
-      return {};
-  }
+  if (codec::IsKSeries(type)) return KSeriesWholeImage(Many(count, KSeries), type, code, 0);
+  if (codec::IsOutdoor(type)) return OutdoorWholeImage(Many(count, Outdoor), type, code);
+  return {};
 }
 
 }  // namespace quibra::sim

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -98,6 +99,37 @@ void Append16(Bytes& out, int32_t v);
 void AppendDistance(Bytes& out, int32_t quarters);
 void AppendFront(Bytes& out, const FileExercise& e, int32_t interval_byte);
 void AppendZoneGroup(Bytes& out, const FileExercise& e);
+// The three altitudes, the three temperatures, ascent and descent of the summary (17 bytes).
+void AppendAltitudeSummary(Bytes& out, const FileExercise& e);
+// One sample record; the layouts differ only in the width of the speed and whether the
+// record carries the distance covered.
+void AppendRecord(Bytes& out, const FileExercise& e, const FileSample& s, bool wide_speed,
+                  bool distance);
+// Which groups of a lap record a model writes, where the units' sensors would have them.
+struct LapShape {
+  bool speed_cadence = false;  // a 16-bit cadence value and the cadences in the speed group
+  bool temperature = false;    // in the altitude group
+  bool descent = false;        // in the altitude group
+  bool power = false;
+  int32_t power_gap = 0;  // unused bytes after the power's 16-bit value
+};
+// One lap: `ticks` is its split time as the layout's clock counts it.
+void AppendLap(Bytes& out, const FileExercise& e, const FileLap& l, int32_t ticks,
+               const LapShape& shape);
+
+// What sets one layout apart from the other; the plan of the file is the same.
+struct LayoutParts {
+  bool layout_b = false;               // for the interval a coarser-interval marker switches to
+  std::span<const int32_t> intervals;  // by their code in the interval byte; 0 for any other
+  int32_t rr_flag = 0, incomplete_flag = 0;  // their bits in the interval byte
+  void (*summary)(Bytes& out, const FileExercise& e) = nullptr;
+  void (*record)(Bytes& out, const FileExercise& e, const FileSample& s,
+                 int32_t interval) = nullptr;
+  void (*lap)(Bytes& out, const FileExercise& e, const FileLap& l) = nullptr;
+};
+// The front, the summary, the paged data (samples with their interval markers, R-R
+// intervals) and the laps, last one first.
+Bytes EncodeFile(const FileExercise& e, const LayoutParts& parts);
 }  // namespace file_layout
 
 }  // namespace quibra::sim

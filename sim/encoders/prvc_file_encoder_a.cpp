@@ -1,6 +1,4 @@
 // Layout A (types 33, 35, 36, 37).
-#include <cmath>
-
 #include "sim/encoders/prvc_file_encoder.h"
 
 namespace quibra::sim {
@@ -16,18 +14,7 @@ bool FromVersion4(const FileExercise& e) {
   return e.type != 37 || e.version >= 4;
 }
 
-int32_t IntervalCode(int32_t interval) {
-  switch (interval) {
-    case 5:
-      return 1;
-    case 15:
-      return 2;
-    case 60:
-      return 3;
-    default:
-      return 0;
-  }
-}
+constexpr std::array<int32_t, 4> kIntervals = {1, 5, 15, 60};
 
 void AppendSummary(Bytes& out, const FileExercise& e) {
   if (e.speed) {
@@ -47,14 +34,7 @@ void AppendSummary(Bytes& out, const FileExercise& e) {
   if (Is(e, 33, 35)) Append16(out, e.altitudes[0] + 768);
   if (Is(e, 33, 35, 37)) {
     const size_t at = out.size();
-    if (e.altitude) {
-      for (const int32_t a : e.altitudes)
-        Append16(out, a + 768);
-      for (const int32_t t : e.temperatures)
-        Append8(out, t);
-      Append16(out, e.ascent_feet);
-      Append16(out, e.descent_feet);
-    }
+    if (e.altitude) AppendAltitudeSummary(out, e);
     out.resize(at + 17, 0);
   }
   if (Is(e, 35)) {
@@ -75,96 +55,26 @@ void AppendSummary(Bytes& out, const FileExercise& e) {
   AppendZoneGroup(out, e);
 }
 
-void AppendRecord(Bytes& out, const FileExercise& e, const FileSample& s, int32_t interval) {
-  if (!e.rr_capable) Append8(out, s.heart_rate);
-  if (e.altitude) Append16(out, static_cast<int32_t>(std::lround(s.altitude / 0.3048)));
-  if (e.speed) {
-    if (interval >= 15) {
-      Append16(out, static_cast<int32_t>(std::lround(s.speed * 1.6)));
-    } else {
-      Append8(out, s.speed / 5);
-    }
-    if (FromVersion4(e)) Append16(out, s.distance);
-  }
-  if (e.cadence && !e.extra) Append8(out, s.cadence);
-  if (e.extra) {
-    Append16(out, s.first);
-    Append8(out, (s.first >> 16) | s.nibble << 4);
-    Append8(out, s.first_byte);
-    Append16(out, s.second);
-    Append8(out, (s.second >> 16) | s.two_bits << 4 | s.one_bit << 6);
-    Append8(out, s.second_byte);
-  }
-  if (e.power) {
-    Append16(out, s.power);
-    Append16(out, s.pedalling);
-  }
+void AppendSampleA(Bytes& out, const FileExercise& e, const FileSample& s, int32_t interval) {
+  AppendRecord(out, e, s, interval >= 15, FromVersion4(e));
 }
 
-void AppendLap(Bytes& out, const FileExercise& e, const FileLap& l) {
-  const size_t at = out.size();
-  out.resize(at + 3);
-  PutPackedTime(out, at, l.tenths, Hours::kBinary);
-  if (l.second_kind) out[at + 2] |= 0x80;
-  Append8(out, l.heart_rate);
-  Append8(out, l.average);
-  Append8(out, l.maximum);
-  if (e.speed) {
-    Append16(out, l.speed);
-    Append16(out, l.average_speed);
-    AppendDistance(out, l.distance_quarters);
-    if (Is(e, 37)) {
-      Append16(out, l.cadence_value);
-      Append8(out, l.cadence);
-      Append8(out, l.average_cadence);
-    }
-  }
-  const bool cadence = e.cadence && !e.extra;
-  if (cadence && !Is(e, 37)) {
-    Append8(out, l.cadence);
-    Append8(out, l.average_cadence);
-  }
-  if (e.altitude) {
-    Append16(out, l.altitude + 768);
-    if (Is(e, 33, 35)) Append8(out, l.temperature);
-    Append16(out, l.ascent_feet);
-    if (Is(e, 33, 35)) Append16(out, l.descent_feet);
-  }
-  if (e.power && !Is(e, 37)) {
-    Append16(out, l.power);
-    Append16(out, l.power_value);
-    Append16(out, 0);
-    Append8(out, l.pedal_a);
-    Append8(out, l.pedal_b);
-  }
+// Type 37 keeps its cadences in the speed group and writes no power; types 33 and 35 keep a
+// temperature and the descent with the altitude.
+void AppendLapA(Bytes& out, const FileExercise& e, const FileLap& l) {
+  AppendLap(out, e, l, l.tenths,
+            {.speed_cadence = Is(e, 37),
+             .temperature = Is(e, 33, 35),
+             .descent = Is(e, 33, 35),
+             .power = !Is(e, 37),
+             .power_gap = 2});
 }
 
 }  // namespace
 
 Bytes EncodeFileExerciseA(const FileExercise& e) {
-  const int32_t first = e.segments.empty() ? 1 : e.segments.front().interval;
-  Bytes out;
-  AppendFront(out, e, IntervalCode(first) | (e.rr_capable ? 0x04 : 0) | (e.incomplete ? 0x08 : 0));
-  AppendSummary(out, e);
-
-  std::array<Bytes, 3> data;
-  int32_t interval = first;
-  for (const FileSegment& segment : e.segments) {
-    while (interval < segment.interval) {
-      Bytes marker;
-      AppendRecord(marker, e, FileSample{}, interval);
-      data[0].insert(data[0].end(), marker.size(), 0xFF);
-      interval = NextCoarser(interval, false);
-    }
-    for (const FileSample& s : segment.records)
-      AppendRecord(data[0], e, s, interval);
-  }
-  for (const int32_t ms : e.rr_ms)
-    Append16(data[2], ms);
-  AppendPagedData(out, data);
-  for (auto lap = e.laps.rbegin(); lap != e.laps.rend(); ++lap)
-    AppendLap(out, e, *lap);
-  return out;
+  // Bit 2 of the interval byte marks an R-R capable unit, bit 3 samples left incomplete.
+  return EncodeFile(e, {false, kIntervals, 0x04, 0x08, AppendSummary, AppendSampleA, AppendLapA});
 }
 
 }  // namespace quibra::sim

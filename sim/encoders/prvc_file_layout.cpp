@@ -14,6 +14,11 @@ constexpr int32_t kNameLength = 10;
 constexpr size_t kPagePayload = 255;
 constexpr size_t kHeaderEnd = 52;  // the summary starts at position 53
 
+int32_t IntervalCode(std::span<const int32_t> intervals, int32_t interval) {
+  const auto it = std::find(intervals.begin(), intervals.end(), interval);
+  return it == intervals.end() ? 0 : static_cast<int32_t>(it - intervals.begin());
+}
+
 }  // namespace
 
 int32_t NextCoarser(int32_t current, bool layout_b) {
@@ -77,6 +82,80 @@ void AppendZoneGroup(Bytes& out, const FileExercise& e) {
   }
 }
 
+void AppendAltitudeSummary(Bytes& out, const FileExercise& e) {
+  for (const int32_t a : e.altitudes)
+    Append16(out, a + 768);
+  for (const int32_t t : e.temperatures)
+    Append8(out, t);
+  Append16(out, e.ascent_feet);
+  Append16(out, e.descent_feet);
+}
+
+void AppendRecord(Bytes& out, const FileExercise& e, const FileSample& s, bool wide_speed,
+                  bool distance) {
+  if (!e.rr_capable) Append8(out, s.heart_rate);
+  if (e.altitude) Append16(out, static_cast<int32_t>(std::lround(s.altitude / 0.3048)));
+  if (e.speed) {
+    if (wide_speed) {
+      Append16(out, static_cast<int32_t>(std::lround(s.speed * 1.6)));
+    } else {
+      Append8(out, s.speed / 5);
+    }
+    if (distance) Append16(out, s.distance);
+  }
+  if (e.cadence && !e.extra) Append8(out, s.cadence);
+  if (e.extra) {
+    Append16(out, s.first);
+    Append8(out, (s.first >> 16) | s.nibble << 4);
+    Append8(out, s.first_byte);
+    Append16(out, s.second);
+    Append8(out, (s.second >> 16) | s.two_bits << 4 | s.one_bit << 6);
+    Append8(out, s.second_byte);
+  }
+  if (e.power) {
+    Append16(out, s.power);
+    Append16(out, s.pedalling);
+  }
+}
+
+void AppendLap(Bytes& out, const FileExercise& e, const FileLap& l, int32_t ticks,
+               const LapShape& shape) {
+  const size_t at = out.size();
+  out.resize(at + 3);
+  PutPackedTime(out, at, ticks, Hours::kBinary);
+  if (l.second_kind) out[at + 2] |= 0x80;
+  Append8(out, l.heart_rate);
+  Append8(out, l.average);
+  Append8(out, l.maximum);
+  if (e.speed) {
+    Append16(out, l.speed);
+    Append16(out, l.average_speed);
+    AppendDistance(out, l.distance_quarters);
+    if (shape.speed_cadence) {
+      Append16(out, l.cadence_value);
+      Append8(out, l.cadence);
+      Append8(out, l.average_cadence);
+    }
+  }
+  if (e.cadence && !e.extra && !shape.speed_cadence) {
+    Append8(out, l.cadence);
+    Append8(out, l.average_cadence);
+  }
+  if (e.altitude) {
+    Append16(out, l.altitude + 768);
+    if (shape.temperature) Append8(out, l.temperature);
+    Append16(out, l.ascent_feet);
+    if (shape.descent) Append16(out, l.descent_feet);
+  }
+  if (e.power && shape.power) {
+    Append16(out, l.power);
+    Append16(out, l.power_value);
+    out.resize(out.size() + shape.power_gap, 0);
+    Append8(out, l.pedal_a);
+    Append8(out, l.pedal_b);
+  }
+}
+
 void AppendPagedData(Bytes& out, const std::array<Bytes, 3>& data) {
   std::array<size_t, 3> pages{};
   for (size_t k = 0; k < 3; ++k) {
@@ -98,6 +177,35 @@ void AppendPagedData(Bytes& out, const std::array<Bytes, 3>& data) {
       out.resize(out.size() + kPagePayload - (to - from), 0);
     }
   }
+}
+
+Bytes EncodeFile(const FileExercise& e, const LayoutParts& parts) {
+  const int32_t first = e.segments.empty() ? 1 : e.segments.front().interval;
+  Bytes out;
+  AppendFront(out, e,
+              IntervalCode(parts.intervals, first) | (e.rr_capable ? parts.rr_flag : 0) |
+                  (e.incomplete ? parts.incomplete_flag : 0));
+  parts.summary(out, e);
+
+  std::array<Bytes, 3> data;
+  int32_t interval = first;
+  for (const FileSegment& segment : e.segments) {
+    while (interval < segment.interval) {
+      // A marker is a record of the current interval's size, all bytes 0xFF.
+      Bytes marker;
+      parts.record(marker, e, FileSample{}, interval);
+      data[0].insert(data[0].end(), marker.size(), 0xFF);
+      interval = NextCoarser(interval, parts.layout_b);
+    }
+    for (const FileSample& s : segment.records)
+      parts.record(data[0], e, s, interval);
+  }
+  for (const int32_t ms : e.rr_ms)
+    Append16(data[2], ms);
+  AppendPagedData(out, data);
+  for (auto lap = e.laps.rbegin(); lap != e.laps.rend(); ++lap)
+    parts.lap(out, e, *lap);
+  return out;
 }
 
 }  // namespace quibra::sim::file_layout

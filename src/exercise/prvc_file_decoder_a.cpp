@@ -376,53 +376,30 @@ int32_t DecodeFileExerciseA(const MemoryReader& m, ExerciseStore& s, int32_t typ
   }();
   const bool rr_recording = l.rr_capable && !shown.any_sensor();
   const int32_t interval = rr_recording ? kRrInterval : l.interval;
-  s.SetExerciseParam(kRec, 12, interval);
-  s.SetExerciseFlag(kRec, 8, shown.speed ? 1 : 0);
-  s.SetExerciseFlag(kRec, 9, shown.altitude ? 1 : 0);
-  s.SetExerciseFlag(kRec, 11, shown.power ? 1 : 0);
-  // The two pedalling bytes of a power record are the balance column of an HRM file.
-  s.SetExerciseFlag(kRec, 18, shown.power ? 1 : 0);
-  s.SetExerciseFlag(kRec, 23, shown.extra ? 1 : 0);
-  s.SetExerciseFlag(kRec, 3, shown.any_sensor() ? 1 : 0);
-  s.SetExerciseParam(kRec, 7, shown.any_sensor() ? 32 : 16);
+  StoreShownSensors({shown.speed, shown.altitude, shown.power, shown.extra, shown.any_sensor()},
+                    interval, s);
   StoreHeader(m, l, s);
   const SummaryResult sum = StoreSummary(m, l, s);
   const bool cadence_shown = sum.cadence_shown && shown.cadence;
   s.SetExerciseFlag(kRec, 10, cadence_shown ? 1 : 0);
 
-  // Laps read backwards from the end of the file; a lap count that reaches into the data pages
-  // names records that are not laps, which are left out.
-  const int32_t size = l.lap_size();
-  for (int32_t i = 1; i <= l.laps; ++i) {
-    const int32_t at = lap_end - i * size;
-    if (at < pages->end) break;
-    StoreLap(m, l, sum, !rr_only, at, s);
-  }
-
-  const std::vector<uint8_t>& rr_data = pages->data[kPageKindRr];
-  const bool rr_used = l.rr_capable && l.summary;
-  if (interval != kRrInterval) {
-    SampleFormat f;
-    f.heart_rate = !l.rr_capable;
-    f.altitude = l.altitude;
-    f.speed = l.speed;
-    f.speed_distance = l.from_version_4();
-    f.cadence = l.cadence;
-    f.cadence_shown = cadence_shown;
-    f.extra = l.extra;
-    f.power = l.power;
-    SampleRun run;
-    run.interval = l.interval;
-    run.duration_ms = s.GetExerciseParam(kRec, 11);
-    run.heart_rate_used = l.summary;
-    run.extended = shown.any_sensor();
-    run.rr = rr_used ? &rr_data : nullptr;
-    DecodeSamples(pages->data[kPageKindSamples], f, run, s);
-  } else if (rr_used) {
-    DecodeRrIntervals(rr_data, s);
-  }
-  if (s.GetLapCount(kRec) > 0) s.SetExerciseFlag(kRec, 13, 1);
-  s.SortLaps(kRec);
+  ForEachLap(*pages, lap_end, l.lap_size(), l.laps,
+             [&](int32_t at) { StoreLap(m, l, sum, !rr_only, at, s); });
+  const SampleFormat f{.heart_rate = !l.rr_capable,
+                       .altitude = l.altitude,
+                       .speed = l.speed,
+                       .speed_distance = l.from_version_4(),
+                       .cadence = l.cadence,
+                       .cadence_shown = cadence_shown,
+                       .extra = l.extra,
+                       .power = l.power};
+  StoreFileData(*pages, f,
+                {.interval = l.interval,
+                 .rr_capable = l.rr_capable,
+                 .summary = l.summary,
+                 .rr_recording = rr_recording,
+                 .extended = shown.any_sensor()},
+                s);
   return 1;
 }
 

@@ -229,53 +229,32 @@ int32_t DecodeFileExerciseB(const MemoryReader& m, ExerciseStore& s, int32_t typ
   Layout shown = l;
   if (rr_only) shown.speed = shown.cadence = shown.altitude = shown.power = shown.extra = false;
   const bool rr_recording = l.rr_capable && !shown.any_sensor();
-  s.SetExerciseParam(kRec, 12, rr_recording ? kRrInterval : l.interval);
-  s.SetExerciseFlag(kRec, 8, shown.speed ? 1 : 0);
-  s.SetExerciseFlag(kRec, 9, shown.altitude ? 1 : 0);
+  StoreShownSensors({shown.speed, shown.altitude, shown.power, shown.extra, shown.any_sensor()},
+                    rr_recording ? kRrInterval : l.interval, s);
   s.SetExerciseFlag(kRec, 10, shown.cadence ? 1 : 0);
-  s.SetExerciseFlag(kRec, 11, shown.power ? 1 : 0);
-  // The two pedalling bytes of a power record are the balance column of an HRM file.
-  s.SetExerciseFlag(kRec, 18, shown.power ? 1 : 0);
-  s.SetExerciseFlag(kRec, 23, shown.extra ? 1 : 0);
-  s.SetExerciseFlag(kRec, 3, shown.any_sensor() ? 1 : 0);
-  s.SetExerciseParam(kRec, 7, shown.any_sensor() ? 32 : 16);
   s.SetExerciseFlag(kRec, 21, l.summary ? 1 : 0);
   const int32_t raw_scale = m.u16(kScale);
   const int32_t scale = raw_scale == 0 ? kScaleOne : raw_scale;
   StoreSummary(m, l, scale, s);
 
-  const int32_t size = l.lap_size();
-  for (int32_t i = 1; i <= l.laps; ++i) {
-    const int32_t at = lap_end - i * size;
-    if (at < pages->end) break;
-    StoreLap(m, l, scale, !rr_only, at, s);
-  }
-
-  const std::vector<uint8_t>& rr_data = pages->data[kPageKindRr];
-  const bool rr_used = l.rr_capable && l.summary;
-  if (!rr_recording) {
-    SampleFormat f;
-    f.heart_rate = !l.rr_capable;
-    f.altitude = l.altitude;
-    f.speed = l.speed;
-    f.wide_speed = true;
-    f.speed_distance = true;
-    f.cadence = l.cadence;
-    f.cadence_shown = l.cadence;
-    f.extra = l.extra;
-    f.power = l.power;
-    SampleRun run;
-    run.interval = l.interval;
-    run.duration_ms = s.GetExerciseParam(kRec, 11);
-    run.heart_rate_used = l.summary;
-    run.extended = shown.any_sensor();
-    run.rr = rr_used ? &rr_data : nullptr;
-    DecodeSamples(pages->data[kPageKindSamples], f, run, s);
-  } else if (rr_used) {
-    DecodeRrIntervals(rr_data, s);
-  }
-  if (s.GetLapCount(kRec) > 0) s.SetExerciseFlag(kRec, 13, 1);
-  s.SortLaps(kRec);
+  ForEachLap(*pages, lap_end, l.lap_size(), l.laps,
+             [&](int32_t at) { StoreLap(m, l, scale, !rr_only, at, s); });
+  const SampleFormat f{.heart_rate = !l.rr_capable,
+                       .altitude = l.altitude,
+                       .speed = l.speed,
+                       .wide_speed = true,
+                       .speed_distance = true,
+                       .cadence = l.cadence,
+                       .cadence_shown = l.cadence,
+                       .extra = l.extra,
+                       .power = l.power};
+  StoreFileData(*pages, f,
+                {.interval = l.interval,
+                 .rr_capable = l.rr_capable,
+                 .summary = l.summary,
+                 .rr_recording = rr_recording,
+                 .extended = shown.any_sensor()},
+                s);
   return 1;
 }
 

@@ -32,4 +32,16 @@ struct PagedData {
 std::optional<PagedData> ReadPagedData(const MemoryReader& memory, int32_t directory,
                                        int32_t limit);
 
+// The laps close the file and are read backwards from `end` (the position after its last byte):
+// calls `store(at)` with the position of each of `count` laps of `size` bytes. A lap count that
+// reaches into the data pages names records that are not laps, which are left out.
+template <typename Store>
+void ForEachLap(const PagedData& pages, int32_t end, int32_t size, int32_t count, Store&& store) {
+  for (int32_t i = 1; i <= count; ++i) {
+    const int32_t at = end - i * size;
+    if (at < pages.end) return;
+    store(at);
+  }
+}
+
 }  // namespace quibra::exercise

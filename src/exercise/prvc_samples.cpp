@@ -165,4 +165,35 @@ int32_t DecodeRrIntervals(const std::vector<uint8_t>& data, ExerciseStore& s) {
   return stored;
 }
 
+void StoreShownSensors(const ShownSensors& shown, int32_t interval, ExerciseStore& store) {
+  store.SetExerciseParam(kRec, 12, interval);
+  store.SetExerciseFlag(kRec, 8, shown.speed ? 1 : 0);
+  store.SetExerciseFlag(kRec, 9, shown.altitude ? 1 : 0);
+  store.SetExerciseFlag(kRec, 11, shown.power ? 1 : 0);
+  // The two pedalling bytes of a power record are the balance column of an HRM file.
+  store.SetExerciseFlag(kRec, 18, shown.power ? 1 : 0);
+  store.SetExerciseFlag(kRec, 23, shown.extra ? 1 : 0);
+  store.SetExerciseFlag(kRec, 3, shown.any ? 1 : 0);
+  store.SetExerciseParam(kRec, 7, shown.any ? 32 : 16);
+}
+
+void StoreFileData(const PagedData& pages, const SampleFormat& format, const FileRecording& r,
+                   ExerciseStore& store) {
+  const std::vector<uint8_t>& rr_data = pages.data[kPageKindRr];
+  const bool rr_used = r.rr_capable && r.summary;
+  if (!r.rr_recording) {
+    SampleRun run;
+    run.interval = r.interval;
+    run.duration_ms = store.GetExerciseParam(kRec, 11);
+    run.heart_rate_used = r.summary;
+    run.extended = r.extended;
+    run.rr = rr_used ? &rr_data : nullptr;
+    DecodeSamples(pages.data[kPageKindSamples], format, run, store);
+  } else if (rr_used) {
+    DecodeRrIntervals(rr_data, store);
+  }
+  if (store.GetLapCount(kRec) > 0) store.SetExerciseFlag(kRec, 13, 1);
+  store.SortLaps(kRec);
+}
+
 }  // namespace quibra::exercise

@@ -26,6 +26,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "exercise/prvc_paged_data.h"
 #include "exercise/record_store.h"
 
 namespace quibra::exercise {
@@ -63,5 +64,26 @@ int32_t DecodeSamples(const std::vector<uint8_t>& data, const SampleFormat& form
 
 // Stores each R-R interval as one sample (channel 1, ms); returns the number stored.
 int32_t DecodeRrIntervals(const std::vector<uint8_t>& data, ExerciseStore& store);
+
+// The sensors an exercise shows (an R-R recording shows none, whatever its records hold).
+struct ShownSensors {
+  bool speed = false, altitude = false, power = false, extra = false, any = false;
+};
+// The recording interval (parameter 12) and the flags of the sensors shown, but cadence: the
+// layouts decide that one from their summaries.
+void StoreShownSensors(const ShownSensors& shown, int32_t interval, ExerciseStore& store);
+
+// How an exercise file's data pages are read, beyond the record format.
+struct FileRecording {
+  int32_t interval = 1;  // of the first records
+  bool rr_capable = false;
+  bool summary = false;  // flag 21: without it the heart rates and R-R data do not count
+  bool rr_recording = false;
+  bool extended = false;  // flag 3
+};
+// Stores the samples of the data pages (the R-R intervals alone for an R-R recording), then
+// closes the exercise: the lap flag and the laps in time order.
+void StoreFileData(const PagedData& pages, const SampleFormat& format, const FileRecording& r,
+                   ExerciseStore& store);
 
 }  // namespace quibra::exercise

@@ -235,15 +235,57 @@ bool DownloadExercises() {
   return false;
 }
 
+namespace {
+
+// The files of one run, written under partial names and given their own names only once all of
+// them are written, so that a stopped or failed run leaves none behind.
+class PendingFiles {
+ public:
+  OutputFile& Add(const std::string& dir, const std::string& stem, const char* extension) {
+    files_.push_back(std::make_unique<OutputFile>(UnusedName(dir, stem, extension, taken_)));
+    return *files_.back();
+  }
+
+  // Writes the exercise the library analysed last as an HRM file named by its date and start
+  // (`n`, its index, names it without them).
+  bool AddDecoded(const std::string& dir, int32_t n, bool quiet_lines) {
+    const std::string stem =
+        ExerciseStem(fnQuibra_GetRecParam(kDate), fnQuibra_GetRecParam(kStart) / 10, n);
+    const OutputFile& file = Add(dir, stem, ".hrm");
+    auto x = WriteDecoded(file.partial(), file.path());
+    if (!x) return false;
+    if (!quiet_lines && !Global().quiet) PrintSaved(*x);
+    saved_.push_back(*x);
+    return true;
+  }
+
+  std::optional<std::vector<SavedExercise>> CommitAll() {
+    if (StopRequested()) return std::nullopt;
+    for (const auto& file : files_) {
+      std::string error;
+      if (!file->Commit(false, error)) {
+        std::fprintf(stderr, "quibra: %s\n", error.c_str());
+        return std::nullopt;
+      }
+    }
+    return std::move(saved_);
+  }
+
+ private:
+  std::vector<std::unique_ptr<OutputFile>> files_;
+  std::vector<SavedExercise> saved_;
+  std::set<std::string> taken_;
+};
+
+}  // namespace
+
 std::optional<std::vector<SavedExercise>> SaveExercises(const std::string& dir, bool quiet_lines,
                                                         int& refused, int32_t image_mode) {
   if (const std::string problem = CheckWritableDirectory(dir); !problem.empty()) {
     std::fprintf(stderr, "quibra: %s\n", problem.c_str());
     return std::nullopt;
   }
-  std::vector<std::unique_ptr<OutputFile>> files;
-  std::vector<SavedExercise> saved;
-  std::set<std::string> taken;
+  PendingFiles pending;
   std::string last_reason;
   // Every exercise takes at least a byte of the memory: no memory holds more exercises than the
   // library reports bytes, so the loop ends even if a decoder kept answering for a later index.
@@ -261,43 +303,26 @@ std::optional<std::vector<SavedExercise>> SaveExercises(const std::string& dir, 
       if (fnQuibra_GetErrorCode() == kBrokenChain) break;
       continue;
     }
-    const std::string stem =
-        ExerciseStem(fnQuibra_GetRecParam(kDate), fnQuibra_GetRecParam(kStart) / 10, n);
-    files.push_back(std::make_unique<OutputFile>(UnusedName(dir, stem, ".hrm", taken)));
-    auto x = WriteDecoded(files.back()->partial(), files.back()->path());
-    if (!x) return std::nullopt;
-    if (!quiet_lines && !Global().quiet) PrintSaved(*x);
-    saved.push_back(*x);
+    if (!pending.AddDecoded(dir, n, quiet_lines)) return std::nullopt;
   }
-  if (StopRequested()) return std::nullopt;
-  for (const auto& file : files) {
-    std::string error;
-    if (!file->Commit(false, error)) {
-      std::fprintf(stderr, "quibra: %s\n", error.c_str());
-      return std::nullopt;
-    }
-  }
-  return saved;
+  return pending.CommitAll();
 }
 
 std::optional<std::vector<SavedExercise>> DownloadFiles(const UnitIdentity& unit,
                                                         const std::string& dir, bool quiet_lines,
                                                         int& refused) {
-  std::vector<std::unique_ptr<OutputFile>> files;
-  std::vector<SavedExercise> saved;
-  std::set<std::string> taken;
+  PendingFiles pending;
   for (int32_t n = 0; n < unit.files; ++n) {
     if (StopRequested()) return std::nullopt;
     if (fnQuibra_ReadExerciseFile(kDialogOwner, n, 0) != 1) {
       if (!StopRequested()) std::fprintf(stderr, "quibra: file %d was not downloaded\n", n + 1);
       return std::nullopt;
     }
-    files.push_back(
-        std::make_unique<OutputFile>(UnusedName(dir, "file-" + std::to_string(n), ".bin", taken)));
+    const OutputFile& bin = pending.Add(dir, "file-" + std::to_string(n), ".bin");
     CommParams params{};
     params.Size = QUIBRA_COMM_PARAMS_SIZE;
-    if (!FillPath(params, files.back()->partial()) || fnQuibra_SaveExerciseBinFile(&params) != 1) {
-      std::fprintf(stderr, "quibra: cannot write %s%s\n", files.back()->path().c_str(),
+    if (!FillPath(params, bin.partial()) || fnQuibra_SaveExerciseBinFile(&params) != 1) {
+      std::fprintf(stderr, "quibra: cannot write %s%s\n", bin.path().c_str(),
                    LibraryErrorCause().c_str());
       return std::nullopt;
     }
@@ -307,23 +332,9 @@ std::optional<std::vector<SavedExercise>> DownloadFiles(const UnitIdentity& unit
       ++refused;
       continue;
     }
-    const std::string stem =
-        ExerciseStem(fnQuibra_GetRecParam(kDate), fnQuibra_GetRecParam(kStart) / 10, n);
-    files.push_back(std::make_unique<OutputFile>(UnusedName(dir, stem, ".hrm", taken)));
-    auto x = WriteDecoded(files.back()->partial(), files.back()->path());
-    if (!x) return std::nullopt;
-    if (!quiet_lines && !Global().quiet) PrintSaved(*x);
-    saved.push_back(*x);
+    if (!pending.AddDecoded(dir, n, quiet_lines)) return std::nullopt;
   }
-  if (StopRequested()) return std::nullopt;
-  for (const auto& file : files) {
-    std::string error;
-    if (!file->Commit(false, error)) {
-      std::fprintf(stderr, "quibra: %s\n", error.c_str());
-      return std::nullopt;
-    }
-  }
-  return saved;
+  return pending.CommitAll();
 }
 
 void AddDownloadCommand(CLI::App& app, CommandRun& run) {
