@@ -144,8 +144,12 @@ int32_t FilePackets::store_data(const PacketHeader& header, const uint8_t* answe
     set_counter(kCounterHeaderValue1, header.value1);
     set_counter(kCounterHeaderValue2, header.value2);
   }
-  // Only the packet expected next is stored: a packet the unit repeats is taken once.
-  if (counter(kCounterExpectedPacket) == header.number) {
+  // Only the packet expected next is stored: a packet the unit repeats is taken once. Nothing
+  // is stored before the first packet, which announces the count that numbers the others: a
+  // later packet that comes when the first was lost (the unit went on with its train while the
+  // library asked again) would otherwise pass for the whole file.
+  const bool started = header.first || counter(kCounterPacketStored) != 0;
+  if (started && counter(kCounterExpectedPacket) == header.number) {
     int32_t total = counter(kCounterBytesStored);
     for (int b = header.data_at; b <= end; ++b) {
       if (!mod.exercise_memory.store(total + 1, answer[b - 1])) return 0;
