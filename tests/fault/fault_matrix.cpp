@@ -85,59 +85,46 @@ Got Download(int32_t result, int32_t exercises, Bench& bench) {
   return got;
 }
 
-// What the library kept of the file a listing or download failed on: its bytes, an exercise
-// decoded from them (the one decoded before may stay or go), a file in the folder beyond the HRM
-// files the application saved before.
-void KeptOfFailedFile(Got& got, Bench& bench, size_t saved, int32_t samples_before) {
-  if (fnKx2GetNbrOfMemtrBytes() != 0) got.data += "a partial memory";
-  const int32_t samples = fnQuibra_GetNbrOfHRMSamples();
-  if (samples != 0 && samples != samples_before) got.data += "a decoded exercise";
-  const auto entries = std::distance(std::filesystem::directory_iterator(bench.folder()), {});
-  if (static_cast<size_t>(entries) != saved) got.data += "files";
-}
-
-// A running unit's files as an application takes them: every file listed, then each one
-// downloaded, decoded and saved as an HRM file. On success the listings, then each file's bytes
-// and HRM file; on the first failure its result and whatever the library kept of that file (a
-// failed listing must also leave the record cleared and sized).
 constexpr int32_t kExerciseFiles = 3;
 
+// A running unit's files as an application takes them: every file listed, then each one
+// downloaded, decoded and saved as an HRM file (read back and removed). On success the listings,
+// then each file's bytes and HRM file; on the first failure what the library kept of that file:
+// its bytes, an exercise decoded from them (the one decoded before may stay or go), a file in
+// the folder, a listing record not cleared and sized.
 Got DownloadFiles(Bench& bench) {
-  constexpr int32_t files = kExerciseFiles;
   Got got{1, {}};
-  for (int32_t n = 0; n < files; ++n) {
-    ExeFileInfo info;
+  const auto failed = [&](int32_t result, int32_t samples_before) {
+    got = {result, fnKx2GetNbrOfMemtrBytes() != 0 ? "a partial memory" : ""};
+    const int32_t samples = fnQuibra_GetNbrOfHRMSamples();
+    if (samples != 0 && samples != samples_before) got.data += "a decoded exercise";
+    if (!std::filesystem::is_empty(bench.folder())) got.data += "files";
+    return got;
+  };
+  for (int32_t n = 0; n < kExerciseFiles; ++n) {
+    ExeFileInfo info, cleared{};
     std::memset(&info, 0x5A, sizeof info);
-    got.result = fnQuibra_GetExeFileInfoEx(0, n, &info);
-    if (got.result != 1) {
-      ExeFileInfo cleared{};
-      cleared.Size = QUIBRA_EXE_FILE_INFO_SIZE;
-      got.data.clear();
-      if (std::memcmp(&info, &cleared, sizeof info) != 0) got.data = "the listing";
-      KeptOfFailedFile(got, bench, 0, 0);
+    cleared.Size = QUIBRA_EXE_FILE_INFO_SIZE;
+    if (const int32_t result = fnQuibra_GetExeFileInfoEx(0, n, &info); result != 1) {
+      failed(result, 0);
+      if (std::memcmp(&info, &cleared, sizeof info) != 0) got.data += "the listing";
       return got;
     }
     got.data.append(reinterpret_cast<const char*>(&info), sizeof info);
   }
-  for (int32_t n = 0; n < files; ++n) {
+  for (int32_t n = 0; n < kExerciseFiles; ++n) {
     const int32_t samples_before = fnQuibra_GetNbrOfHRMSamples();
-    got.result = fnQuibra_ReadExerciseFile(0, n, 0);
-    if (got.result != 1) {
-      got.data.clear();
-      KeptOfFailedFile(got, bench, static_cast<size_t>(n), samples_before);
-      return got;
-    }
+    if (const int32_t result = fnQuibra_ReadExerciseFile(0, n, 0); result != 1)
+      return failed(result, samples_before);
     got.data += "|";
     for (int32_t p = 1; p <= fnKx2GetNbrOfMemtrBytes(); ++p)
       got.data.push_back(static_cast<char>(fnKx2GetMemtrData(p)));
     char path[260] = {};
     std::snprintf(path, sizeof path, "%s/%d.hrm", bench.folder().c_str(), n);
-    if (fnQuibra_SaveExerciseHRM(0, path, 0) != 1) {
-      got.data += "|no file " + std::to_string(n);
-      continue;
-    }
-    std::ifstream in(path, std::ios::binary);
-    got.data += "|" + std::string(std::istreambuf_iterator<char>(in), {});
+    got.data += fnQuibra_SaveExerciseHRM(0, path, 0) == 1 ? "|" : "|no file";
+    got.data.append(std::istreambuf_iterator<char>(std::ifstream(path, std::ios::binary).rdbuf()),
+                    {});
+    std::filesystem::remove(path);
   }
   return got;
 }
