@@ -248,6 +248,8 @@ int RunFaultMatrix(int argc, char** argv, const std::vector<Conversation>& conve
   uint32_t seed = 1;
   std::string only;
   bool verbose = false;
+  int shard = 0;
+  int shards = 1;
   std::vector<std::pair<std::string, uint32_t>> regressions;
   for (int i = 1; i < argc; i += 2) {
     std::string option = argv[i];
@@ -261,11 +263,21 @@ int RunFaultMatrix(int argc, char** argv, const std::vector<Conversation>& conve
       only = value;
     } else if (option == "--verbose") {
       verbose = std::string(value) == "1";
+    } else if (option == "--shard") {
+      // K/M: only the trials whose number leaves K over M, so that M processes share a run
+      // trial for trial (their tables add up to the whole run's).
+      if (std::sscanf(value, "%d/%d", &shard, &shards) != 2 || shards < 1 || shard < 0 ||
+          shard >= shards)
+        option.clear();
     } else if (option == "--regressions") {
       regressions = ReadRegressions(value);
     } else {
+      option.clear();
+    }
+    if (option.empty()) {
       std::fprintf(stderr,
-                   "usage: %s --trials N --seed S [--kind K] [--regressions FILE] [--verbose 1]\n",
+                   "usage: %s --trials N --seed S [--kind K] [--shard K/M] [--regressions FILE] "
+                   "[--verbose 1]\n",
                    argv[0]);
       return 2;
     }
@@ -286,9 +298,9 @@ int RunFaultMatrix(int argc, char** argv, const std::vector<Conversation>& conve
   }
   std::vector<std::pair<const Conversation*, uint32_t>> plan;
   for (const auto& [name, s] : regressions) {
-    if (const Conversation* c = named(name)) plan.emplace_back(c, s);
+    if (const Conversation* c = named(name); c != nullptr && shard == 0) plan.emplace_back(c, s);
   }
-  for (int i = 0; i < trials; ++i)
+  for (int i = shard; i < trials; i += shards)
     plan.emplace_back(kinds[static_cast<size_t>(i) % kinds.size()], TrialSeed(seed, i));
 
   std::map<const Conversation*, std::optional<CleanRun>> clean_runs;

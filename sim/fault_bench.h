@@ -101,8 +101,8 @@ class Bench {
   std::string serial_path_;
 };
 
-// Runs the matrix as the command line asks (--trials N --seed S [--kind K] [--regressions FILE]
-// [--verbose 1]), prints the counts by kind and outcome and every trial that crashed, hung or
+// Runs the matrix as the command line asks (--trials N --seed S [--kind K] [--shard K/M]
+// [--regressions FILE] [--verbose 1]; the regressions run on shard 0), prints the counts by kind and outcome and every trial that crashed, hung or
 // went wrong, and returns the exit status: 0 when none did, 1 when one did, 2 for bad options.
 int RunFaultMatrix(int argc, char** argv, const std::vector<Conversation>& conversations,
                    const LibrarySide& library);

@@ -63,6 +63,15 @@ void set_counter(int index, int32_t value) {
   engine().counters[static_cast<size_t>(index)] = value;
 }
 
+// A single file's first packet names the file it starts (its 16-bit header value). One that
+// names another is a late answer to an earlier request (a listing or download of another file,
+// asked twice because its answer was slow): it fails the packet, as an oversize one does, rather
+// than start this file with that one. Checked once the whole packet is in.
+bool NamesAnotherFile(int32_t id, const PacketHeader& first) {
+  return id == msg::kSingleFile &&
+         first.value1 != (module().transfer.download.file_index & 0xFFFF);
+}
+
 }  // namespace
 
 PacketHeader ReadPacketHeader(int32_t id, PacketForm form, const uint8_t* answer, int count) {
@@ -144,8 +153,12 @@ int32_t FilePackets::store_data(const PacketHeader& header, const uint8_t* answe
     set_counter(kCounterHeaderValue1, header.value1);
     set_counter(kCounterHeaderValue2, header.value2);
   }
-  // Only the packet expected next is stored: a packet the unit repeats is taken once.
-  if (counter(kCounterExpectedPacket) == header.number) {
+  // Only the packet expected next is stored: a packet the unit repeats is taken once. Nothing
+  // is stored before the first packet, which announces the count that numbers the others: a
+  // later packet that comes when the first was lost (the unit went on with its train while the
+  // library asked again) would otherwise pass for the whole file.
+  const bool started = header.first || counter(kCounterPacketStored) != 0;
+  if (started && counter(kCounterExpectedPacket) == header.number) {
     int32_t total = counter(kCounterBytesStored);
     for (int b = header.data_at; b <= end; ++b) {
       if (!mod.exercise_memory.store(total + 1, answer[b - 1])) return 0;
@@ -171,7 +184,7 @@ int32_t FilePackets::store_packet(int32_t id, const uint8_t* answer, int length)
   if (!h.complete || h.data_at > length - 1) return 0;
   // The checks made while the packet arrived are made again: the receiver may have taken it
   // before the byte that runs them (a short packet).
-  if (h.first && !take_first_packet(h)) return 0;
+  if (h.first && (NamesAnotherFile(id, h) || !take_first_packet(h))) return 0;
   return store_data(h, answer, length - 2);
 }
 
@@ -180,7 +193,7 @@ int32_t FilePackets::store_irda_packet(int32_t id, const uint8_t* answer, int re
   if (!h.complete || h.data_at > received + 1) return 0;
   if (h.first) {
     module().statuses.set(msg::kCollectiveStatus, kStatusArriving);
-    if (!take_first_packet(h)) return 0;
+    if (NamesAnotherFile(id, h) || !take_first_packet(h)) return 0;
   }
   return store_data(h, answer, received);
 }

@@ -18,6 +18,7 @@
 #include "platform/registry.h"
 #include "platform/scaled_clock.h"
 #include "quibra/quibra.h"
+#include "sim/encoders/prvc_file_encoder.h"
 #include "support/fault_port.h"
 
 namespace quibra::testing {
@@ -84,6 +85,50 @@ Got Download(int32_t result, int32_t exercises, Bench& bench) {
   return got;
 }
 
+constexpr int32_t kExerciseFiles = 3;
+
+// A running unit's files as an application takes them: every file listed, then each one
+// downloaded, decoded and saved as an HRM file (read back and removed). On success the listings,
+// then each file's bytes and HRM file; on the first failure what the library kept of that file:
+// its bytes, an exercise decoded from them (the one decoded before may stay or go), a file in
+// the folder, a listing record not cleared and sized.
+Got DownloadFiles(Bench& bench) {
+  Got got{1, {}};
+  const auto failed = [&](int32_t result, int32_t samples_before) {
+    got = {result, fnKx2GetNbrOfMemtrBytes() != 0 ? "a partial memory" : ""};
+    const int32_t samples = fnQuibra_GetNbrOfHRMSamples();
+    if (samples != 0 && samples != samples_before) got.data += "a decoded exercise";
+    if (!std::filesystem::is_empty(bench.folder())) got.data += "files";
+    return got;
+  };
+  for (int32_t n = 0; n < kExerciseFiles; ++n) {
+    ExeFileInfo info, cleared{};
+    std::memset(&info, 0x5A, sizeof info);
+    cleared.Size = QUIBRA_EXE_FILE_INFO_SIZE;
+    if (const int32_t result = fnQuibra_GetExeFileInfoEx(0, n, &info); result != 1) {
+      failed(result, 0);
+      if (std::memcmp(&info, &cleared, sizeof info) != 0) got.data += "the listing";
+      return got;
+    }
+    got.data.append(reinterpret_cast<const char*>(&info), sizeof info);
+  }
+  for (int32_t n = 0; n < kExerciseFiles; ++n) {
+    const int32_t samples_before = fnQuibra_GetNbrOfHRMSamples();
+    if (const int32_t result = fnQuibra_ReadExerciseFile(0, n, 0); result != 1)
+      return failed(result, samples_before);
+    got.data += "|";
+    for (int32_t p = 1; p <= fnKx2GetNbrOfMemtrBytes(); ++p)
+      got.data.push_back(static_cast<char>(fnKx2GetMemtrData(p)));
+    char path[260] = {};
+    std::snprintf(path, sizeof path, "%s/%d.hrm", bench.folder().c_str(), n);
+    got.data += fnQuibra_SaveExerciseHRM(0, path, 0) == 1 ? "|" : "|no file";
+    got.data.append(std::istreambuf_iterator<char>(std::ifstream(path, std::ios::binary).rdbuf()),
+                    {});
+    std::filesystem::remove(path);
+  }
+  return got;
+}
+
 // Every image a read fetches holds a pattern, so that a read brings something back.
 void FillImages(sim::Unit& unit) {
   for (auto [id, param] : {std::pair{9006, 0}, {9002, 0}, {9018, 3}, {9069, 2}, {9020, 0}}) {
@@ -116,6 +161,27 @@ void LoadFiles(sim::Unit& unit) {
     file[i] = static_cast<uint8_t>(i * 13 + 5);
   file[2] = static_cast<uint8_t>(unit.product_code());
   unit.set_exercise_files({Bytes(300, 1), file});
+}
+
+// Three exercise files of a running unit: one, two and three short-form packets long.
+void LoadExerciseFiles(sim::Unit& unit) {
+  std::vector<Bytes> files;
+  for (int32_t n = 0; n < kExerciseFiles; ++n) {
+    sim::FileExercise x;
+    x.type = unit.type();
+    x.product_code = static_cast<uint8_t>(unit.product_code());
+    x.name = "Run " + std::to_string(n + 1);
+    x.speed = x.cadence = true;
+    x.day = 10 + n;
+    x.start_seconds = 3600 * (7 + n);
+    x.segments = {{1, {}}};
+    for (int32_t i = 0; i < 100 + 170 * n; ++i)
+      x.segments[0].records.push_back({100 + i % 60, 50 + 5 * (i % 20), 30, 70 + i % 9});
+    x.duration_tenths = static_cast<int32_t>(x.segments[0].records.size()) * 10;
+    x.laps = {{600, false, 140, 130, 160}};
+    files.push_back(sim::EncodeFileExercise(x));
+  }
+  unit.set_exercise_files(files);
 }
 
 int32_t ReadLogo(CommParams* p, Columns* c) {
@@ -234,6 +300,8 @@ const std::vector<sim::Conversation>& Conversations() {
        [](Bench& b) { return Download(fnQuibra_ReadExerciseFile(0, 1, 0), 0, b); },
        LoadFiles,
        {2, 3}},
+      // A failed listing reports 0 and leaves the error code as it was.
+      {"file-download-irda", 36, Link::Irda, DownloadFiles, LoadExerciseFiles, {0, 2, 3}, 0},
       Writing("user-sound", 22, fnQuibra_SendUserSettings, Link::Sound),
       Writing("limits-sound", 12, fnQuibra_SendExerciseLimits, Link::Sound),
   };

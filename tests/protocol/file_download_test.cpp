@@ -197,8 +197,9 @@ TEST_F(FileDownloadEngine, OversizeFirstPacketFailsAndTheRequestGoesAgain) {
   auto asked = std::make_shared<int>(0);
   start_unit([=](const Bytes& r) -> Bytes {
     if (r[1] != 106) return {};
-    if (++*asked == 1) return AnswerFrame(106, {0x80, 0x00, 0x01, 0x00, 0x04, 0x00, 0, 0, 0, 1});
-    return AnswerFrame(106, {0x80, 0x00, 0x03, 0x00, 0x00, 0x00, 0, 0, 0, 1, 2, 3});
+    // The first packet names file 2 after its size.
+    if (++*asked == 1) return AnswerFrame(106, {0x80, 0x00, 0x01, 0x00, 0x04, 0x00, 2, 0, 0, 1});
+    return AnswerFrame(106, {0x80, 0x00, 0x03, 0x00, 0x00, 0x00, 2, 0, 0, 1, 2, 3});
   });
   m().transfer.download = {0, 1, 2, 0};
   SetMessageByte(9106, 0, 5, 2);
