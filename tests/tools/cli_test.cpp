@@ -23,6 +23,7 @@
 #include "encoders/summary_encoders.h"
 #include "serial_link.h"
 #include "support/cli_run.h"
+#include "support/test_folder.h"
 #include "support/pty_pair.h"
 #include "unit.h"
 
@@ -31,7 +32,9 @@ namespace {
 namespace fs = std::filesystem;
 using quibra::testing::CliProcess;
 using quibra::testing::CliRun;
+using quibra::testing::FilesIn;
 using quibra::testing::RunCli;
+using quibra::testing::TestFolder;
 
 // Whether the program printed the text; everything it printed when not.
 ::testing::AssertionResult Printed(const CliRun& run, const std::string& text) {
@@ -41,24 +44,6 @@ using quibra::testing::RunCli;
 
 nlohmann::ordered_json JsonOf(const CliRun& run) {
   return nlohmann::ordered_json::parse(run.output.substr(run.output.find_first_of("{[")));
-}
-
-// A folder of the running test's own (other checkouts run the same suite side by side).
-std::string TestFolder() {
-  const fs::path folder = fs::path(::testing::TempDir()) /
-                          ("quibra-cli-" + std::to_string(getpid()) + "-" +
-                           ::testing::UnitTest::GetInstance()->current_test_info()->name());
-  fs::remove_all(folder);
-  fs::create_directories(folder);
-  return folder.string();
-}
-
-std::vector<std::string> FilesIn(const std::string& folder) {
-  std::vector<std::string> names;
-  for (const auto& entry : fs::directory_iterator(folder))
-    names.push_back(entry.path().filename().string());
-  std::sort(names.begin(), names.end());
-  return names;
 }
 
 // A type-22 unit holding two exercises that both started at 07:15 on 28 November 2026 (with

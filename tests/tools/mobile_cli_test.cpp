@@ -9,27 +9,14 @@
 #include <vector>
 
 #include "support/cli_run.h"
+#include "support/test_folder.h"
 
 namespace {
 
 namespace fs = std::filesystem;
+using quibra::testing::FilesIn;
 using quibra::testing::RunCli;
-
-std::string TestFolder() {
-  const fs::path folder = fs::path(::testing::TempDir()) /
-                          ("quibra-mobile-cli-" + std::to_string(getpid()) + "-" +
-                           ::testing::UnitTest::GetInstance()->current_test_info()->name());
-  fs::remove_all(folder);
-  return folder.string();
-}
-
-std::vector<std::string> FilesIn(const std::string& folder) {
-  std::vector<std::string> names;
-  for (const auto& entry : fs::directory_iterator(folder))
-    names.push_back(entry.path().filename().string());
-  std::sort(names.begin(), names.end());
-  return names;
-}
+using quibra::testing::TestFolder;
 
 TEST(MobileCli, SavesWhatAPhoneSendsAndSaysWhenNoServiceOpens) {
   const std::string dir = TestFolder();
