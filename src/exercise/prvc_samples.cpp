@@ -136,19 +136,18 @@ int32_t DecodeSamples(const std::vector<uint8_t>& data, const SampleFormat& f, c
     // of the first interval past the exercise's length, also after a switch: a coarse record
     // at the end would otherwise reach up to a minute past it.
     const int32_t repeat = interval / run.interval;
-    const int64_t cap_ms = static_cast<int64_t>(run.duration_ms) + 2000LL * run.interval;
-    for (int32_t r = 0; r < repeat; ++r) {
-      if (static_cast<int64_t>(stored) * run.interval * 1000 >= cap_ms) return stored;
-      in.index = stored;
-      if (s.AddExerciseSample(kRec, in) != 1) return stored;
-      if (f.extra && run.extended) {
-        s.SetSampleValue(kRec, 10, stored, ch10);
-        s.SetSampleValue(kRec, 11, stored, ch11);
-        s.SetSampleValue(kRec, 12, stored, ch12);
-      }
-      s.IncrementSampleCount(kRec);
-      ++stored;
-    }
+    const int64_t first_ms = static_cast<int64_t>(run.interval) * 1000;
+    const int64_t cap_ms = static_cast<int64_t>(run.duration_ms) + 2 * first_ms;
+    const int64_t room = (cap_ms + first_ms - 1) / first_ms - stored;
+    const auto count = static_cast<int32_t>(std::clamp<int64_t>(room, 0, repeat));
+    if (count == 0) return stored;
+    in.index = stored;
+    const ChannelValue extra[] = {{10, ch10}, {11, ch11}, {12, ch12}};
+    const bool with_extra = f.extra && run.extended;
+    const int32_t added = s.AddRepeatedSample(
+        kRec, in, std::span<const ChannelValue>(extra, with_extra ? 3 : 0), count);
+    stored += added;
+    if (added != repeat) return stored;
   }
   return stored;
 }

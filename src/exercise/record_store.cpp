@@ -275,28 +275,57 @@ bool ExerciseStore::set_sample_locked(ExerciseRecord& r, int32_t channel, int32_
   return true;
 }
 
-int32_t ExerciseStore::AddExerciseSample(int32_t rec, const SampleInput& sample) {
-  std::lock_guard guard(lock_);
-  ExerciseRecord* r = active(rec);
-  if (r == nullptr) return 0;
-  if (sample.index < 0 || sample.index > kMaxSampleIndex) return 0;
-  if (r->params[kParamInterval] == kRrInterval &&
-      std::find(kRrMonitorTypes.begin(), kRrMonitorTypes.end(), r->params[kParamMonitorType]) ==
+bool ExerciseStore::add_sample_locked(ExerciseRecord& r, const SampleInput& sample) {
+  if (sample.index < 0 || sample.index > kMaxSampleIndex) return false;
+  if (r.params[kParamInterval] == kRrInterval &&
+      std::find(kRrMonitorTypes.begin(), kRrMonitorTypes.end(), r.params[kParamMonitorType]) ==
           kRrMonitorTypes.end()) {
-    return 0;
+    return false;
   }
   const bool plausible = std::any_of(kPlausible.begin(), kPlausible.end(), [&](const Range& c) {
     const int32_t v = sample.*(c.field);
     return v >= c.low && v <= c.high;
   });
-  if (!plausible) return 0;
-  if (!set_sample_locked(*r, 1, sample.index, sample.heart_rate)) return 0;
-  if (r->flags[kFlagExtendedSamples] == 0) return 1;
+  if (!plausible) return false;
+  if (!set_sample_locked(r, 1, sample.index, sample.heart_rate)) return false;
+  if (r.flags[kFlagExtendedSamples] == 0) return true;
   bool all = true;
   for (const auto& source : kExtendedSources) {
-    all = set_sample_locked(*r, source.channel, sample.index, source.value(sample)) && all;
+    all = set_sample_locked(r, source.channel, sample.index, source.value(sample)) && all;
   }
-  return all ? 1 : 0;
+  return all;
+}
+
+int32_t ExerciseStore::AddExerciseSample(int32_t rec, const SampleInput& sample) {
+  std::lock_guard guard(lock_);
+  ExerciseRecord* r = active(rec);
+  return r != nullptr && add_sample_locked(*r, sample) ? 1 : 0;
+}
+
+// One lock and one growth for the whole run; the copies are the first sample's slot, so they
+// hold exactly what AddExerciseSample and SetSampleValue would have written one by one.
+int32_t ExerciseStore::AddRepeatedSample(int32_t rec, const SampleInput& sample,
+                                         std::span<const ChannelValue> more, int32_t count) {
+  std::lock_guard guard(lock_);
+  ExerciseRecord* r = active(rec);
+  if (r == nullptr || count <= 0 || !add_sample_locked(*r, sample)) return 0;
+  for (const ChannelValue& c : more)
+    set_sample_locked(*r, c.channel, sample.index, c.value);
+  const int32_t last =
+      static_cast<int32_t>(std::min<int64_t>(int64_t{sample.index} + count - 1, kMaxSampleIndex));
+  // Writing the last slot grows the tables as far as the run needs; the copies overwrite it.
+  if (last > sample.index && !set_sample_locked(*r, 1, last, 0)) return 0;
+  const auto first = static_cast<size_t>(sample.index);
+  const auto end = static_cast<size_t>(last) + 1;
+  if (r->flags[kFlagExtendedSamples] != 0) {
+    std::fill(r->ext_samples.begin() + first + 1, r->ext_samples.begin() + end,
+              r->ext_samples[first]);
+  } else {
+    std::fill(r->hr_samples.begin() + first + 1, r->hr_samples.begin() + end, r->hr_samples[first]);
+  }
+  const int32_t stored = last - sample.index + 1;
+  r->sample_count = std::min(r->sample_count + stored, kMaxSampleIndex + 1);
+  return stored;
 }
 
 int32_t ExerciseStore::SetSampleValue(int32_t rec, int32_t channel, int32_t index, int32_t value) {

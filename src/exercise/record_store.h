@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <span>
 #include <vector>
 
 namespace quibra::exercise {
@@ -62,6 +63,12 @@ struct ExtendedSample {
   int16_t ch23;
   int16_t ch20;
   int16_t ch24;
+};
+
+// One channel's value of a sample.
+struct ChannelValue {
+  int32_t channel;
+  int32_t value;
 };
 
 // The caller's record handed to AddExerciseSample; fields the caller does not fill are 0.
@@ -136,6 +143,12 @@ class ExerciseStore {
   int32_t GetExerciseFlag(int32_t rec, int32_t id);
 
   int32_t AddExerciseSample(int32_t rec, const SampleInput& sample);
+  // Stores `count` copies of a sample at sample.index and on, each with the channel values of
+  // `more` written over it, and adds them to the sample count: a coarser record of a decoder
+  // stands for several samples of the first interval. Returns how many were stored (0 when the
+  // sample is refused, fewer than count at the index limit).
+  int32_t AddRepeatedSample(int32_t rec, const SampleInput& sample,
+                            std::span<const ChannelValue> more, int32_t count);
   int32_t SetSampleValue(int32_t rec, int32_t channel, int32_t index, int32_t value);
   int32_t GetSampleValue(int32_t rec, int32_t channel, int32_t index);
   int32_t GetSampleCount(int32_t rec);
@@ -175,6 +188,7 @@ class ExerciseStore {
   // The record when rec is valid and the record is active, else null. Lock held by the caller.
   ExerciseRecord* active(int32_t rec);
   bool set_sample_locked(ExerciseRecord& r, int32_t channel, int32_t index, int32_t value);
+  bool add_sample_locked(ExerciseRecord& r, const SampleInput& sample);
   bool ensure_lap_locked(ExerciseRecord& r, int32_t index);
   bool ensure_swap_locked(ExerciseRecord& r, int32_t index);
 
