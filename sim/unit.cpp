@@ -7,6 +7,7 @@
 
 #include "codec/product_codes.h"
 #include "crc16.h"
+#include "file_packets.h"
 #include "irda_frame.h"
 #include "memory_use.h"
 #include "wire_table.h"
@@ -16,9 +17,7 @@ namespace quibra::sim {
 namespace {
 
 constexpr uint8_t kAnswerStartAlt = 0x5D;
-constexpr uint8_t kFirstPacketBit = 0x80;
 constexpr int32_t kFromFirstPacket = 0xFFFF;
-constexpr uint32_t kOversize = 262145;
 // Line noise: anything but the two answer start bytes.
 constexpr uint8_t kNoise[] = {0x00, 0x3A, 0xFF, 0xA5};
 // The bit a WrongCode fault flips in the code byte.
@@ -352,52 +351,25 @@ bool Unit::take_train_fault(FaultKind kind, size_t packet) {
   return true;
 }
 
-// Splits the data into packets of kPacketData bytes that count down to 0; the first carries the
-// count in its number byte, with bit 7 set.
+// A 9011 train: the exercise memory in packets of kPacketData bytes, numbered in one byte.
 void Unit::build_train(uint8_t code, const std::vector<uint8_t>& data) {
   train_.clear();
   train_at_ = 0;
-  const size_t packets = std::max<size_t>(1, (data.size() + kPacketData - 1) / kPacketData);
-  for (size_t i = 0; i < packets; ++i) {
-    const auto number = static_cast<uint8_t>(packets - 1 - i);
-    std::vector<uint8_t> payload{
-        static_cast<uint8_t>(i == 0 ? (number | kFirstPacketBit) : number)};
-    const size_t from = std::min(data.size(), i * kPacketData);
-    const size_t to = std::min(data.size(), from + kPacketData);
-    payload.insert(payload.end(), data.begin() + static_cast<std::ptrdiff_t>(from),
-                   data.begin() + static_cast<std::ptrdiff_t>(to));
+  for (const auto& payload : NumberedPackets(data, kPacketData, 1))
     train_.push_back(Frame(code, payload));
-  }
 }
 
-// A single file: a 15-bit packet number (high byte first, bit 7 marking the first packet); the
-// first packet then carries the file size (32 bits, low byte first), the file index (16 bits,
-// low first) and a zero byte before its data.
+// A single file: packets numbered in two bytes, the first carrying the file's header.
 void Unit::build_file_train(int32_t file_index, int32_t byte_limit) {
   train_.clear();
   train_at_ = 0;
   const auto& file = files_[static_cast<size_t>(file_index)];
   const size_t length =
       byte_limit == 0 ? file.size() : std::min(file.size(), static_cast<size_t>(byte_limit));
-  const size_t packets = std::max<size_t>(1, (length + kPacketData - 1) / kPacketData);
   const uint32_t size =
-      take_train_fault(FaultKind::OversizeFile, 0) ? kOversize : static_cast<uint32_t>(length);
-  for (size_t i = 0; i < packets; ++i) {
-    const size_t number = packets - 1 - i;
-    std::vector<uint8_t> payload{
-        static_cast<uint8_t>((number >> 8) | (i == 0 ? kFirstPacketBit : 0)),
-        static_cast<uint8_t>(number & 0xFF)};
-    if (i == 0) {
-      for (int b = 0; b < 4; ++b)
-        payload.push_back(static_cast<uint8_t>(size >> (8 * b)));
-      payload.push_back(static_cast<uint8_t>(file_index & 0xFF));
-      payload.push_back(static_cast<uint8_t>((file_index >> 8) & 0xFF));
-      payload.push_back(0);
-    }
-    const size_t from = i * kPacketData;
-    const size_t to = std::min(length, from + kPacketData);
-    payload.insert(payload.end(), file.begin() + static_cast<std::ptrdiff_t>(from),
-                   file.begin() + static_cast<std::ptrdiff_t>(to));
+      take_train_fault(FaultKind::OversizeFile, 0) ? kOversizeFile : static_cast<uint32_t>(length);
+  for (const auto& payload : NumberedPackets(std::span(file).first(length), kPacketData, 2,
+                                             SingleFileHead(size, file_index))) {
     train_.push_back(Frame(CodeOf(Msg::kSingleFile), payload));
   }
 }

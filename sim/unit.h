@@ -149,9 +149,9 @@ class Unit {
   // kMemoryRead (flag, 4 address bytes, 2 count bytes) answers the code, the flag and the 4
   // address bytes again, then the bytes read; kMemoryWrite (opcode, 0, flag, 4 address bytes,
   // data) stores the data and answers the code and a status byte, 0 when written. Of the file
-  // transfers the single-file transfer (9106, with 9022 and 9023) travels in the short form, as
-  // the newer units send it over IrDA (short_form_files.cpp), in packets of kShortPacketData
-  // bytes; a request that does not fit gets no answer.
+  // transfers the single-file transfer (9106, with 9022 and 9023) and the whole exercise memory
+  // (9011) travel in the short form, as units send them over IrDA (short_form_files.cpp), in
+  // packets of kShortPacketData bytes; a request that does not fit gets no answer.
   std::vector<uint8_t> handle_short_form(std::span<const uint8_t> request);
   // The same for a request that came in an IrDA link frame which checked (irda_frame.h): the
   // answer goes back in a frame, empty when the unit has no answer. A FlippedBit fault flips a
@@ -188,6 +188,8 @@ class Unit {
   bool take_train_fault(FaultKind kind, size_t packet);
   // The single-file transfer in the short form (lock held).
   static bool FitsShortFileRequest(int32_t id, size_t length);
+  void build_short_train(uint8_t code, std::span<const uint8_t> data,
+                         std::span<const uint8_t> head);
   void build_short_file_train(int32_t file_index, int32_t byte_limit);
   std::vector<uint8_t> short_train_packet(size_t index, uint8_t code);
   std::vector<uint8_t> short_file_answer(std::span<const uint8_t> request);

@@ -150,8 +150,9 @@ void FillLogo(sim::Unit& unit) {
   unit.set_memory(0, memory);
 }
 
+// Ten exercises: three packets on the serial line, four in the short form.
 void LoadExercises(sim::Unit& unit) {
-  unit.set_exercise_memory(*sim::GeneratedExerciseMemory(22, unit.product_code(), 3, 3));
+  unit.set_exercise_memory(*sim::GeneratedExerciseMemory(22, unit.product_code(), 3, 10));
 }
 
 // Two files of a newer unit, the second over several packets.
@@ -291,6 +292,12 @@ const std::vector<sim::Conversation>& Conversations() {
       {"exercise-download",
        22,
        Link::Serial,
+       [](Bench& b) { return Download(fnQuibra_ReadExercisesData(0, 0), 3, b); },
+       LoadExercises,
+       {2, 3}},
+      {"exercise-download-irda",
+       22,
+       Link::Irda,
        [](Bench& b) { return Download(fnQuibra_ReadExercisesData(0, 0), 3, b); },
        LoadExercises,
        {2, 3}},

@@ -212,6 +212,35 @@ TEST_F(IrdaConversation, IdentificationCountsTheExercisesTheSameOverEveryLink) {
   }
 }
 
+// The older units send their whole exercise memory over IrDA as numbered packets, each
+// acknowledged with 9022, the last one too; the memory kept is the unit's, byte for byte, and the first packet
+// announces its size.
+TEST_F(IrdaConversation, TheExerciseMemoryComesInPacketsAcknowledgedOneByOne) {
+  sim::Unit unit(22, 3);
+  auto memory = sim::GeneratedExerciseMemory(22, unit.product_code(), 3, 10);
+  ASSERT_TRUE(memory.has_value());
+  ASSERT_GT(memory->size(), 2 * sim::Unit::kShortPacketData);
+  ASSERT_TRUE(unit.set_exercise_memory(*memory));
+  stack_.add_unit(unit);
+  ASSERT_EQ(fnQuibra_StartIRCommunication(kIrda, "IRDA"), 1);
+  ASSERT_TRUE(WaitConnected());
+
+  ASSERT_EQ(Exchange(9011, 0), 10);
+  Bytes got;
+  for (int32_t p = 1; p <= fnKx2GetNbrOfMemtrBytes(); ++p)
+    got.push_back(static_cast<uint8_t>(fnKx2GetMemtrData(p)));
+  EXPECT_EQ(got, *memory);
+  const int32_t packets =
+      static_cast<int32_t>((memory->size() + sim::Unit::kShortPacketData - 1) /
+                           sim::Unit::kShortPacketData);
+  EXPECT_EQ(fnQuibra_GetSCErrorData(101), packets);
+  EXPECT_EQ(fnQuibra_GetComProgress(), 100);
+  int32_t acks = 0;
+  for (const auto& entry : unit.requests())
+    acks += entry.id == 9022 ? 1 : 0;
+  EXPECT_EQ(acks, packets);
+}
+
 TEST_F(IrdaConversation, ALostLinkIsConnectedAgainAndTheMessageGoesOn) {
   sim::Unit unit(37, 1, 173);
   stack_.add_device("Orvek PR9",
