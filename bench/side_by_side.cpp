@@ -1,0 +1,20 @@
+// quibra_side_by_side: every speed figure of the library beside its reference, as one table.
+// Exits 1 when a figure misses its goal.
+#include <cstdio>
+#include <exception>
+
+#include "side_by_side.h"
+
+namespace quibra::bench {
+std::vector<Figure> ReedSolomonFigures();
+}
+
+int main() {
+  try {
+    std::vector<quibra::bench::Figure> figures = quibra::bench::ReedSolomonFigures();
+    return quibra::bench::PrintFigures(figures) ? 0 : 1;
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "quibra_side_by_side: %s\n", e.what());
+    return 2;
+  }
+}

@@ -1,0 +1,53 @@
+// The side-by-side benchmark: each figure of the library measured beside a reference doing the
+// same work in the same run, so that the ratio, not the machine, is what a reader compares.
+#pragma once
+
+#include <chrono>
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace quibra::bench {
+
+struct Figure {
+  std::string name;
+  double ours;       // work per second, ours
+  double reference;  // the same work per second, the reference
+  std::string unit;  // what "work" is
+  std::string reference_name;
+  double goal;  // the ratio ours / reference must reach; 0 for none
+};
+
+// Calls `round` until at least `seconds` have passed (and at least once); the rounds per second.
+inline double RoundsPerSecond(const std::function<void()>& round, double seconds = 0.5) {
+  using Clock = std::chrono::steady_clock;
+  round();  // warm the caches and the tables
+  const auto start = Clock::now();
+  long rounds = 0;
+  double elapsed = 0;
+  do {
+    round();
+    ++rounds;
+    elapsed = std::chrono::duration<double>(Clock::now() - start).count();
+  } while (elapsed < seconds);
+  return static_cast<double>(rounds) / elapsed;
+}
+
+// Prints one table; true when every figure with a goal reached it.
+inline bool PrintFigures(const std::vector<Figure>& figures) {
+  bool all = true;
+  std::printf("%-34s %14s %14s %-22s %8s %6s\n", "figure", "ours", "reference", "(reference)",
+              "ratio", "goal");
+  for (const Figure& f : figures) {
+    const double ratio = f.reference > 0 ? f.ours / f.reference : 0;
+    const bool met = f.goal <= 0 || ratio >= f.goal;
+    all = all && met;
+    std::printf("%-34s %14.0f %14.0f %-22s %8.2f %6.2f%s   %s\n", f.name.c_str(), f.ours,
+                f.reference, f.reference_name.c_str(), ratio, f.goal, met ? "" : " !",
+                f.unit.c_str());
+  }
+  return all;
+}
+
+}  // namespace quibra::bench
