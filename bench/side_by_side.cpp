@@ -7,11 +7,14 @@
 
 namespace quibra::bench {
 std::vector<Figure> ReedSolomonFigures();
+std::vector<Figure> SoundFigures();
 }
 
 int main() {
   try {
     std::vector<quibra::bench::Figure> figures = quibra::bench::ReedSolomonFigures();
+    for (auto& f : quibra::bench::SoundFigures())
+      figures.push_back(f);
     return quibra::bench::PrintFigures(figures) ? 0 : 1;
   } catch (const std::exception& e) {
     std::fprintf(stderr, "quibra_side_by_side: %s\n", e.what());

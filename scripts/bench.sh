@@ -6,7 +6,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-bash scripts/ensure-packages.sh cmake ninja-build g++ libbenchmark-dev libfec-dev nlohmann-json3-dev \
+bash scripts/ensure-packages.sh cmake ninja-build g++ libbenchmark-dev libfec-dev sox nlohmann-json3-dev \
   libcli11-dev
 
 cmake -S . -B build/bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUIBRA_BENCH=ON \

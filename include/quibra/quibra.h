@@ -549,8 +549,8 @@ QUIBRA_API int32_t QUIBRA_CALL fnQuibraExt_SetIrdaStack(const QuibraIrdaStack* s
 
 /* Replays a recorded PCM wave file (8 or 16 bits; the first channel is taken) in place of the
  * sound card for the sound download, followed by silence, and makes the library's clock run
- * speedUp (1..1000) times faster so that the recording and every pause of the library take that
- * much less time. A null or empty path returns to the sound card and the real clock. 1, or 0
+ * speedUp (1..1000) times faster. The recording is read as fast as the reception takes it; the
+ * silence after it and every pause of the library take speedUp times less time. A null or empty path returns to the sound card and the real clock. 1, or 0
  * with nothing changed when the file is not such a wave file, speedUp is out of range or a
  * sound reception is running. */
 QUIBRA_API int32_t QUIBRA_CALL fnQuibraExt_SetRecordedSoundInput(const char* wavePath,

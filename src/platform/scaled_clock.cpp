@@ -8,8 +8,7 @@ ScaledClock::ScaledClock(double scale, Clock& inner)
     : inner_(inner), scale_(scale > 0 ? scale : 1.0), start_tick_(inner.tick_ms()) {}
 
 void ScaledClock::set_scale(double scale) {
-  std::lock_guard lock(mutex_);
-  if (scale > 0) scale_ = scale;
+  if (scale > 0) scale_.store(scale, std::memory_order_relaxed);
 }
 
 void ScaledClock::fix_local_time(const LocalDateTime& when) {
@@ -23,11 +22,7 @@ void ScaledClock::release_local_time() {
 }
 
 uint32_t ScaledClock::tick_ms() {
-  double scale;
-  {
-    std::lock_guard lock(mutex_);
-    scale = scale_;
-  }
+  const double scale = scale_.load(std::memory_order_relaxed);
   // Elapsed real time, stretched by the scale: a 100 ms pause at scale 0.01 takes 1 ms of
   // real time and still advances the tick count by 100.
   const uint32_t elapsed = inner_.tick_ms() - start_tick_;
@@ -51,11 +46,7 @@ LocalDateTime ScaledClock::local_now() {
 }
 
 void ScaledClock::sleep_ms(uint32_t ms) {
-  double scale;
-  {
-    std::lock_guard lock(mutex_);
-    scale = scale_;
-  }
+  const double scale = scale_.load(std::memory_order_relaxed);
   const auto scaled = static_cast<uint32_t>(std::ceil(ms * scale));
   inner_.sleep_ms(ms == 0 ? 0 : (scaled == 0 ? 1 : scaled));
 }

@@ -3,6 +3,7 @@
 // same factor, so the library's fixed protocol pauses and time-outs keep their proportions.
 #pragma once
 
+#include <atomic>
 #include <mutex>
 #include <optional>
 
@@ -27,8 +28,10 @@ class ScaledClock final : public Clock {
 
  private:
   Clock& inner_;
-  std::mutex mutex_;  // lock order 6, innermost (frame/locks.h): any thread, under any lock
-  double scale_;
+  // The scale is read on every tick and sleep, from any thread (the sound demodulator reads
+  // the tick once per block of samples): an atomic, not the lock.
+  std::atomic<double> scale_;
+  std::mutex mutex_;  // lock order 6, innermost (frame/locks.h): guards the fixed local time
   uint32_t start_tick_;
   std::optional<LocalDateTime> fixed_;
 };

@@ -40,6 +40,8 @@ void BeepDemodulator::start(platform::Clock& clock, int32_t sample_rate, bool de
   energy_.fill(0);
   energy_pos_ = 0;
   pulse_count_ = 0;
+  candidate_front_ = candidate_count_ = 0;
+  energy_count_ = 0;
   threshold_ = 0;
   preamble_count_ = 0;
   synchronised_ = false;
@@ -99,23 +101,24 @@ void BeepDemodulator::add_pulse(uint32_t energy) {
   pulse_count_ = kept + 1;
 }
 
-void BeepDemodulator::detect_peak() {
-  // The largest of the latest peak-window energies, newest first: of equal values the newest
-  // wins, and an all-zero window gives age 0.
-  uint32_t maximum = 0;
-  uint32_t age_of_maximum = 0;
-  size_t at = energy_pos_;
-  for (uint32_t age = 0; age < timing_.peak_window; ++age) {
-    if (energy_[at] > maximum) {
-      maximum = energy_[at];
-      age_of_maximum = age;
-    }
-    at = at == 0 ? kEnergyRingLength - 1 : at - 1;
+void BeepDemodulator::detect_peak(uint32_t energy) {
+  // The largest of the latest peak-window energies: of equal values the newest wins, and an
+  // all-zero window gives age 0. The candidates are kept in a queue of falling energies: a new
+  // energy retires every older one that is not larger, and the front leaves the window by age.
+  const uint32_t sequence = ++energy_count_;
+  while (candidate_count_ > 0 && candidates_[candidate_back()].energy <= energy)
+    --candidate_count_;
+  candidates_[(candidate_front_ + candidate_count_) % kMaxPeakWindow] = {energy, sequence};
+  ++candidate_count_;
+  if (sequence - candidates_[candidate_front_].time >= timing_.peak_window) {
+    candidate_front_ = (candidate_front_ + 1) % kMaxPeakWindow;
+    --candidate_count_;
   }
   energy_pos_ = (energy_pos_ + 1) % kEnergyRingLength;
-  if (age_of_maximum != timing_.peak_centre) return;
-  if (synchronised_ && maximum <= threshold_) return;
-  add_pulse(maximum);
+  const Pulse& maximum = candidates_[candidate_front_];
+  if (sequence - maximum.time != timing_.peak_centre) return;
+  if (synchronised_ && maximum.energy <= threshold_) return;
+  add_pulse(maximum.energy);
 }
 
 void BeepDemodulator::age_pulses() {
@@ -192,14 +195,16 @@ int BeepDemodulator::demodulate(const uint8_t* samples, size_t count, ByteBatch&
                                 bool header_received) {
   if (clock_ == nullptr) return 1;  // not started: nothing to listen for
   const uint32_t silence_limit = header_received ? kReceivingSilenceMs : kHuntingSilenceMs;
+  // One clock reading per block: the silence limits and the level meter count in
+  // milliseconds, and a block is processed in far less than one.
+  const uint32_t now = clock_->tick_ms();
   for (size_t n = 0; n < count; ++n) {
     ++counter_;
-    const uint32_t now = clock_->tick_ms();
     if (now - last_activity_ > silence_limit) return 0;
     const uint8_t sample = samples[n];
-    store_energy(sample);
+    const uint32_t energy = store_energy(sample);
     track_level(sample, now);
-    detect_peak();
+    detect_peak(energy);
     age_pulses();
     read_frame(batch, now);
   }

@@ -33,6 +33,7 @@ struct BeepTiming {
 inline constexpr size_t kEnergyRingLength = 5016;
 inline constexpr size_t kMaxPulses = 30;
 inline constexpr size_t kMaxSampleRing = 176;  // two slots at 44 100 Hz
+inline constexpr size_t kMaxPeakWindow = 66;   // three quarters of a slot at 44 100 Hz
 inline constexpr size_t kBatchCapacity = 200;
 inline constexpr uint8_t kPreambleByte = 0xAA;
 inline constexpr uint8_t kStartByte = 0x55;
@@ -84,7 +85,10 @@ class BeepDemodulator {
 
   void track_level(uint8_t sample, uint32_t now);
   uint32_t store_energy(uint8_t sample);
-  void detect_peak();
+  void detect_peak(uint32_t energy);
+  size_t candidate_back() const {
+    return (candidate_front_ + candidate_count_ - 1) % kMaxPeakWindow;
+  }
   void age_pulses();
   void read_frame(ByteBatch& batch, uint32_t now);
   void deliver(uint8_t byte, uint32_t emax, ByteBatch& batch, uint32_t now);
@@ -99,6 +103,12 @@ class BeepDemodulator {
   std::array<uint32_t, kEnergyRingLength> energy_{};
   size_t energy_pos_ = 0;
   std::array<Pulse, kMaxPulses> pulses_{};  // newest first
+  // The peak window's candidates for its maximum (energy, number of the energy), falling from
+  // the front. The numbers count every energy and, unlike counter_, never restart.
+  std::array<Pulse, kMaxPeakWindow> candidates_{};
+  size_t candidate_front_ = 0;
+  size_t candidate_count_ = 0;
+  uint32_t energy_count_ = 0;
   size_t pulse_count_ = 0;
   uint32_t threshold_ = 0;
   int preamble_count_ = 0;

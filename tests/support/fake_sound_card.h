@@ -49,7 +49,8 @@ class FakeSoundCard final : public platform::SoundInput {
 
   // Records the sound a simulated unit makes when it sends these bytes.
   void play(const std::vector<uint8_t>& bytes, const sim::BeepSound& sound = {}) {
-    recording.emplace(sim::RenderBeeps(bytes, sound), sound.sample_rate);
+    recording.emplace(sim::RenderBeeps(bytes, sound), sound.sample_rate,
+                      platform::WaveSoundInput::Pace::kLive);
   }
 };
 
