@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <vector>
 
 #include "protocol/exercise_memory.h"
 
@@ -13,16 +14,20 @@ namespace quibra::exercise {
 // Byte reads that can never leave the buffer: positions outside 1..count read 0.
 class MemoryReader {
  public:
-  explicit MemoryReader(const protocol::ExerciseMemory& memory) : memory_(memory) {}
+  // Reads a copy of the counted bytes taken now: a decoder sees one memory from start to end,
+  // and reads it without taking the buffer's lock for every byte.
+  explicit MemoryReader(const protocol::ExerciseMemory& memory) : bytes_(memory.counted_bytes()) {}
   int32_t byte(int32_t position) const {
-    return position < 1 ? 0 : static_cast<int32_t>(memory_.at(position));
+    return position < 1 || static_cast<size_t>(position) > bytes_.size()
+               ? 0
+               : static_cast<int32_t>(bytes_[static_cast<size_t>(position - 1)]);
   }
   // Little-endian 16-bit value at position, position + 1.
   int32_t u16(int32_t position) const { return byte(position) | (byte(position + 1) << 8); }
-  int32_t count() const { return memory_.count(); }
+  int32_t count() const { return static_cast<int32_t>(bytes_.size()); }
 
  private:
-  const protocol::ExerciseMemory& memory_;
+  std::vector<uint8_t> bytes_;
 };
 
 // How the exercise memory buffer was filled.

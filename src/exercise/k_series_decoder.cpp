@@ -465,7 +465,6 @@ void DecodeSamples(const MemoryReader& m, ExerciseStore& s, const Layout& l,
         heart_rate = b;
       }
     }
-    sample.index = s.GetSampleCount(kRec);
     sample.heart_rate = std::max(heart_rate, 0);
     sample.ch2 = static_cast<int32_t>(std::max(speed, 0) / 1.6 + 0.501);
     sample.ch3 = cadence;
@@ -473,7 +472,7 @@ void DecodeSamples(const MemoryReader& m, ExerciseStore& s, const Layout& l,
     sample.ch4 = l.imperial ? metres * kImperialAltitudeScale : metres;
     sample.ch5 = std::max(power, 0);
     sample.ch6_ch7 = (pedal_a / 2) * 256 + RoundHalfUp(pedal_b / 2.0);
-    if (s.AddExerciseSample(kRec, sample) == 1) s.IncrementSampleCount(kRec);
+    s.AppendExerciseSample(kRec, sample);
     elapsed += step_ms;
   }
   if (l.rr) {

@@ -197,11 +197,10 @@ void DecodeSamples(const MemoryReader& m, ExerciseStore& s, const ExerciseRegion
     } else {
       altitude = value;
     }
-    sample.index = s.GetSampleCount(kRec);
     sample.heart_rate = m.byte(pos - 2);
     sample.ch4 = altitude - kAltitudeBias;
     sample.ch9 = Round(pressure / 16.0) + 250;
-    if (s.AddExerciseSample(kRec, sample) == 1) s.IncrementSampleCount(kRec);
+    s.AppendExerciseSample(kRec, sample);
     elapsed += interval_ms;
   }
   if (any_pressure) s.SetExerciseFlag(kRec, 20, 1);

@@ -34,11 +34,21 @@ constexpr std::array<ChannelField, 16> kChannelFields = {{
     {24, &ExtendedSample::ch24, nullptr},
 }};
 
+// kChannelFields by channel number (-1: no field), so that a sample's channels are found
+// without a search.
+constexpr int32_t kHighestChannel = 24;
+constexpr auto kFieldOfChannel = [] {
+  std::array<int8_t, kHighestChannel + 1> at{};
+  at.fill(-1);
+  for (size_t i = 0; i < kChannelFields.size(); ++i)
+    at[static_cast<size_t>(kChannelFields[i].channel)] = static_cast<int8_t>(i);
+  return at;
+}();
+
 const ChannelField* find_channel(int32_t channel) {
-  for (const auto& f : kChannelFields) {
-    if (f.channel == channel) return &f;
-  }
-  return nullptr;
+  if (channel < 0 || channel > kHighestChannel) return nullptr;
+  const int8_t i = kFieldOfChannel[static_cast<size_t>(channel)];
+  return i < 0 ? nullptr : &kChannelFields[static_cast<size_t>(i)];
 }
 
 // The plausible range of each value checked by AddExerciseSample: a sample is dropped only when
@@ -300,6 +310,16 @@ int32_t ExerciseStore::AddExerciseSample(int32_t rec, const SampleInput& sample)
   std::lock_guard guard(lock_);
   ExerciseRecord* r = active(rec);
   return r != nullptr && add_sample_locked(*r, sample) ? 1 : 0;
+}
+
+int32_t ExerciseStore::AppendExerciseSample(int32_t rec, SampleInput sample) {
+  std::lock_guard guard(lock_);
+  ExerciseRecord* r = active(rec);
+  if (r == nullptr || r->sample_count > kMaxSampleIndex) return 0;
+  sample.index = r->sample_count;
+  if (!add_sample_locked(*r, sample)) return 0;
+  ++r->sample_count;
+  return 1;
 }
 
 // One lock and one growth for the whole run; the copies are the first sample's slot, so they

@@ -143,6 +143,9 @@ class ExerciseStore {
   int32_t GetExerciseFlag(int32_t rec, int32_t id);
 
   int32_t AddExerciseSample(int32_t rec, const SampleInput& sample);
+  // AddExerciseSample at the index of the sample count, and IncrementSampleCount when it was
+  // stored, under one lock: how the decoders append their samples. 1 when stored.
+  int32_t AppendExerciseSample(int32_t rec, SampleInput sample);
   // Stores `count` copies of a sample at sample.index and on, each with the channel values of
   // `more` written over it, and adds them to the sample count: a coarser record of a decoder
   // stands for several samples of the first interval. Returns how many were stored (0 when the

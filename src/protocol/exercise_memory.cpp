@@ -64,4 +64,10 @@ uint8_t ExerciseMemory::at(int32_t position) const {
   return bytes_[static_cast<size_t>(position - 1)];
 }
 
+std::vector<uint8_t> ExerciseMemory::counted_bytes() const {
+  std::lock_guard guard(lock_);
+  const auto n = static_cast<size_t>(std::clamp(count_, 0, capacity_locked()));
+  return std::vector<uint8_t>(bytes_.begin(), bytes_.begin() + static_cast<std::ptrdiff_t>(n));
+}
+
 }  // namespace quibra::protocol

@@ -35,6 +35,9 @@ class ExerciseMemory {
   int32_t capacity() const;
   // The byte at 1 <= position <= count, else 0.
   uint8_t at(int32_t position) const;
+  // The counted bytes (positions 1..count that the buffer holds) copied under one lock, for a
+  // decoder that reads them many times over.
+  std::vector<uint8_t> counted_bytes() const;
 
  private:
   int32_t capacity_locked() const { return static_cast<int32_t>(bytes_.size()); }
