@@ -63,7 +63,7 @@ struct Module {
 
   exercise::ExerciseStore exercise_store{locks.RecordStoreLock};
   exercise::AnalysisState analysis;
-  exercise::J9ReadState j9;  // the J9 unit's block reads in progress
+  exercise::J9ReadState j9;        // the J9 unit's block reads in progress
   prvc::UnitMemoryMap memory_map;  // of the last group A or B unit identified
   settings::ServiceState service;  // file-delete target and usage counters
 

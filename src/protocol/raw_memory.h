@@ -30,7 +30,7 @@ struct RawMemoryState {
   int32_t answer_length = 0;  // of 9089 and 9090, set by the command builders
   int32_t area50_address = 0;
   int32_t area50_count = 0;
-  uint8_t leading_byte = 0;  // the first payload byte of 9035
+  uint8_t leading_byte = 0;              // the first payload byte of 9035
   int32_t fitness_block_address = 1024;  // area 56 of type 27
   int32_t fitness_block_count = 43;
 };

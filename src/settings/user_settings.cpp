@@ -46,7 +46,6 @@ constexpr Field kFlagFields[] = {
     &UserSettings::OptionB1,
 };
 
-
 // Write-image indexes; the read image carries each one index later.
 enum UserByte : int32_t {
   kOptionsA = 5,
