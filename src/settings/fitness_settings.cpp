@@ -8,7 +8,6 @@
 #include "exercise/j9_reads.h"
 #include "frame/comm_params.h"
 #include "frame/module.h"
-#include "frame/state_flags.h"
 #include "platform/registry.h"
 #include "platform/today.h"
 #include "protocol/raw_memory.h"
@@ -16,8 +15,6 @@
 #include "settings/body_values.h"
 #include "settings/image_bytes.h"
 #include "settings/transfer_pattern.h"
-#include "sound/pipcast.h"
-#include "transfer/send_unit_message.h"
 
 namespace quibra::settings {
 namespace {
