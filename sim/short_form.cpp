@@ -7,6 +7,8 @@
 #include "irda_frame.h"
 #include "unit.h"
 
+#include "j9_unit.h"
+
 namespace quibra::sim {
 namespace {
 
@@ -71,7 +73,7 @@ std::vector<uint8_t> Unit::handle_short_form(std::span<const uint8_t> request) {
   const WireRow* row = FindWireRow(entry.id);
   std::optional<Block> block;
   if (row != nullptr && row->role == Role::kBlock) {
-    block = BlockOf(*row, entry.payload);
+    block = BlockOf(type_, *row, entry.payload);
     entry.length_ok = block.has_value();
   } else if (row != nullptr && row->role == Role::kFile) {
     entry.length_ok = FitsShortFileRequest(entry.id, request.size());
@@ -89,7 +91,11 @@ std::vector<uint8_t> Unit::handle_short_form(std::span<const uint8_t> request) {
   log_.push_back(entry);
   if (silent_ || !entry.length_ok) return {};
   std::vector<uint8_t> answer;
-  if (row->msg == Msg::kMemoryRead) {
+  if (row->msg == Msg::kQuery72 && type_ == kJ9Type) {
+    // The J9 unit takes the programme written to its staging block and says so.
+    TakeJ9Programme(memory_[0]);
+    answer = ShortAck(request[0], kShortAckLength);
+  } else if (row->msg == Msg::kMemoryRead) {
     answer = memory_read(request);
   } else if (row->msg == Msg::kMemoryWrite) {
     answer = memory_write(request);

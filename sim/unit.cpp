@@ -9,7 +9,9 @@
 #include "crc16.h"
 #include "file_packets.h"
 #include "irda_frame.h"
+#include "j9_unit.h"
 #include "memory_use.h"
+#include "sim/encoders/fitness_encoders.h"
 #include "wire_table.h"
 
 namespace quibra::sim {
@@ -56,15 +58,19 @@ uint32_t Le16(std::span<const uint8_t> bytes, size_t at) {
 // The block a block request names. Serial and short form carry the same bytes after the code:
 // (the leading byte,) the address low and high, then the block, or for a read its length. The
 // unit takes only the blocks of its table, so a request of another address or length is refused.
-std::optional<Block> Unit::BlockOf(const WireRow& row, std::span<const uint8_t> payload) {
+std::optional<Block> Unit::BlockOf(int32_t type, const WireRow& row,
+                                   std::span<const uint8_t> payload) {
   const size_t lead = row.msg == Msg::kBlockWriteLead ? 1 : 0;
   if (payload.size() < lead + 3) return std::nullopt;
   const auto address = static_cast<int32_t>(Le16(payload, lead));
-  if (row.msg == Msg::kBlockRead) {
-    if (payload.size() != 3) return std::nullopt;
-    return FindBlock(address, payload[2]);
+  const int32_t count = row.msg == Msg::kBlockRead
+                            ? (payload.size() == 3 ? payload[2] : -1)
+                            : static_cast<int32_t>(payload.size() - lead - 2);
+  if (count < 0) return std::nullopt;
+  if (type == kJ9Type) {
+    if (const auto block = FindJ9Block(address, count)) return block;
   }
-  return FindBlock(address, static_cast<int32_t>(payload.size() - lead - 2));
+  return FindBlock(address, count);
 }
 
 int32_t Unit::ParamOf(const WireRow* row, std::span<const uint8_t> payload) {
@@ -94,7 +100,9 @@ Unit::Unit(int32_t type, int32_t variant, int32_t product_code)
   if (product_code < 0 || product_code > 255) {
     throw std::invalid_argument("product code outside 0..255: " + std::to_string(product_code));
   }
-  if (codec::GroupOfType(type) == codec::UnitGroup::Older) {
+  if (type == kJ9Type) {
+    memory_[0].assign(kJ9MemoryBytes, 0);
+  } else if (codec::GroupOfType(type) == codec::UnitGroup::Older) {
     memory_[0].assign(kRawMemoryBytes, 0);
   } else {
     const int32_t size =
@@ -236,7 +244,7 @@ std::vector<uint8_t> Unit::handle(const RawRequest& request) {
   entry.param = ParamOf(row, payload);
   std::optional<Block> block;
   if (row != nullptr && row->role == Role::kBlock) {
-    block = BlockOf(*row, payload);
+    block = BlockOf(type_, *row, payload);
     entry.length_ok = block.has_value();
   } else {
     entry.length_ok = row != nullptr && TakesRequest(*row, type_, bytes.size());
@@ -271,6 +279,7 @@ std::vector<uint8_t> Unit::handle(const RawRequest& request) {
       break;
     }
     case Role::kRead: {
+      if (row->msg == Msg::kQuery72 && type_ == kJ9Type) TakeJ9Programme(memory_[0]);
       if (row->msg == Msg::kIdentify && codec::GroupOfType(type_) != codec::UnitGroup::Older) {
         // The whole identification, in a frame longer than the request's table length: the
         // library takes an answer's length from its length field.

@@ -164,7 +164,9 @@ class Unit {
   static const AreaRow* AreaOfMessage(int32_t id);
   // The sub-image number (areas with sub-images) or block address a request names.
   static int32_t ParamOf(const WireRow* row, std::span<const uint8_t> payload);
-  static std::optional<Block> BlockOf(const WireRow& row, std::span<const uint8_t> payload);
+  // The J9 unit (type 27) has blocks of its own (j9_unit.h).
+  static std::optional<Block> BlockOf(int32_t type, const WireRow& row,
+                                      std::span<const uint8_t> payload);
   // The unit's area, created zero (with its number first) on first use (lock held).
   std::vector<uint8_t>& image_slot(Msg area, int32_t param);
   std::vector<uint8_t> apply_faults(int32_t id, std::vector<uint8_t> answer);

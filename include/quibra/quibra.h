@@ -469,6 +469,109 @@ QUIBRA_API int32_t QUIBRA_CALL fnQuibra_Sensors_PRVCZ(CommParams* params, int32_
 QUIBRA_API int32_t QUIBRA_CDECL fnQuibra_SavePRVCFileMemory(uint32_t parent_window,
                                                             const char* path);
 
+/* ---- fitness units ----------------------------------------------------------------------- */
+
+/* Usage counters, weekly summaries and personal values that units of types 26, 30, 31 and 32
+ * deliver with their exercise memory, read from the downloaded memory by identifier (counters
+ * 5000..5011, summary values 6001..6009, personal values 7001..7008; dates as yyyymmdd).
+ * -1677216 for a type or identifier without a value. The weekly summary count is the memory's
+ * own for any type; a summary number is not checked against it (a week beyond the memory reads
+ * 0, one before -1 or past 11397 gives -1677216). */
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_GetUsageCounter(int32_t monitorType, int32_t id);
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_GetWeekSummaryCount(int32_t monitorType);
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_GetWeekSummaryValue(int32_t monitorType, int32_t week,
+                                                            int32_t id);
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_GetUserSetting(int32_t monitorType, int32_t id);
+
+/* The J9 unit (type 27), read block by block into the exercise memory. Exercise summaries:
+ * the number of files; test results (kind 0 fitness, 1 relaxation): the number of blocks read
+ * (4 or 9); the programme: 4; the user data into the record: 1. Each returns 0 when a block read
+ * fails (what was read stays in the memory) or, for the user data, when a value fails its
+ * check. */
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_ReadJ9ExerciseFiles(CommParams* params);
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_ReadJ9TestResults(CommParams* params, int32_t kind);
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_ReadJ9Program(CommParams* params);
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_ReadJ9UserSettings(CommParams* params,
+                                                           FitnessUserSettings* settings);
+/* The same reads for an application that sends each block read (message 9008, parameter 56)
+ * itself: the steps set the block that read fetches, or copy what it brought into the memory.
+ * Exercise summaries: fn1 clears the memory; fn2 (after the count read, 9008 with parameter 55)
+ * returns the number of files; fn3 sets summary n's block and returns its address; fn4 copies it
+ * and returns the byte count. Test results: fn0 sets the relaxation count's block (1; 0 for kind
+ * 0); fn1 clears the memory and returns the number of blocks; fn2 sets block i and returns its
+ * address; fn3 copies it and returns the byte count. Programme: fn1 clears the memory and returns
+ * 4; fn2 sets block i and returns its address; fn3 copies it; fn4 sets the mode block; fn5
+ * closes the image (fn3 and fn5 return the byte count). User data: fn1 sets the block and
+ * returns its address, fn2 unpacks it (1, 0 when a value fails its check). Programme write: fn1
+ * returns the number of blocks (5), fn2 sets block i for message 9035 with parameter 50 and
+ * returns its address. A block number below 0 or above 255 (above 4 for the write) sets nothing
+ * and gives 0. */
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_ReadJ9ExerciseFiles_fn1(void);
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_ReadJ9ExerciseFiles_fn2(void);
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_ReadJ9ExerciseFiles_fn3(int32_t n);
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_ReadJ9ExerciseFiles_fn4(int32_t n);
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_ReadJ9TestResults_fn0(int32_t kind);
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_ReadJ9TestResults_fn1(int32_t kind);
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_ReadJ9TestResults_fn2(int32_t kind, int32_t block);
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_ReadJ9TestResults_fn3(int32_t kind);
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_ReadJ9Program_fn1(void);
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_ReadJ9Program_fn2(int32_t block);
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_ReadJ9Program_fn3(int32_t block);
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_ReadJ9Program_fn4(void);
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_ReadJ9Program_fn5(void);
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_ReadJ9UserSettings_fn1(void);
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_ReadJ9UserSettings_fn2(FitnessUserSettings* settings);
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_WriteJ9Program_fn1(void);
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_WriteJ9Program_fn2(int32_t block);
+
+/* The fitness data in the exercise memory. The data type (2 for types 6, 9, 10 and 31, 5 for
+ * type 32, else the low nibble of position 7) and the file count refresh the monitor type from
+ * the memory first. AnalyzeFile_Fitness decodes summary n into the exercise record: 1, or 0 when
+ * the summary is not in the memory. The name of summary n ("Exercise" for an unnamed one) goes
+ * into buffer, which must hold 9 bytes; its length is returned. */
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_GetFitnessDataType(void);
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_GetFitnessFileCount(void);
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_AnalyzeFile_Fitness(int32_t n);
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_GetFitnessExeName(char* buffer, int32_t n);
+/* Fitness tests of the current unit type: the count (types 26, 30 and 32: the dated records),
+ * and of test i the date (yyyymmdd, 0 when not a valid date) and the value; -1677216 for a type
+ * without fitness tests. Relaxation tests of the J9 unit: date 0 at or beyond the count it
+ * reported. */
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_GetFitnessTestCount(void);
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_GetFitnessTestDate(int32_t index);
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_GetFitnessTestValue(int32_t index);
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_GetCalmGaugeTestDate(int32_t index);
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_GetCalmGaugeTestValue(int32_t index);
+/* The programme read last: its summary (1) and entry n 0..6 (1; 0 for another n, the record
+ * then cleared and sized). */
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_GetProgramSummary(FitnessProgramSummary* info);
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_GetProgramFileInfo(int32_t n, FitnessProgramFile* info);
+
+/* Settings of the fitness units, written only (see the settings of the older units for the
+ * pattern): user data (message 9060, or 9078 for UnitType 30 and 32), exercise limits (9064),
+ * the options byte (9059, no checks), the clock from the PC's date and time (9062; one second
+ * ahead by sound) and the cardio programme (9065; over infrared written into the J9 unit's
+ * memory in blocks). Read from the data file, a Send fills the record from the file's image and
+ * checks it again (the unit type stays the caller's). Reset returns the record. */
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_QF_PrepareUserSettings(FitnessUserSettings* record);
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_QF_SendUserSettings(CommParams* params,
+                                                            FitnessUserSettings* record);
+QUIBRA_API FitnessUserSettings* QUIBRA_CALL
+fnQuibra_QF_ResetUserSettings(FitnessUserSettings* record);
+QUIBRA_API int32_t QUIBRA_CALL
+fnQuibra_QF_PrepareExerciseSettings(FitnessExerciseSettings* record);
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_QF_SendExerciseSettings(CommParams* params,
+                                                                FitnessExerciseSettings* record);
+QUIBRA_API FitnessExerciseSettings* QUIBRA_CALL
+fnQuibra_QF_ResetExerciseSettings(FitnessExerciseSettings* record);
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_QF_PrepareWatchSettings(int32_t linkType);
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_QF_SendWatchSettings(CommParams* params);
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_QF_SendMonitorSettings(CommParams* params,
+                                                               FitnessMonitorSettings* record);
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_QF_PrepareCardioProgram(CardioProgram* record);
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_QF_SendCardioProgram(CommParams* params,
+                                                             CardioProgram* record);
+
 /* ---- extensions (not among the library's documented exports) ----------------------------- */
 
 /* Installs an observer of the library's dialogs (null removes it): it is told when a dialog

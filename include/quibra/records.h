@@ -568,6 +568,175 @@ typedef void(__stdcall* QuibraDialogObserver)(const QuibraDialogEvent* event, vo
 typedef void (*QuibraDialogObserver)(const QuibraDialogEvent* event, void* context);
 #endif
 
+/* ---- fitness units ----------------------------------------------------------------------- */
+
+/* User data of the fitness units (messages 9060, or 9078 for unit types 30 and 32). */
+typedef struct FitnessUserSettings {
+  int32_t Size;         /* 0 becomes 52 */
+  int32_t UnitType;     /* 30 or 32: message 9078; any other value 9060 */
+  int32_t BirthDate;    /* yyyymmdd, 19210101..20201231 (an earlier year becomes 1921) */
+  int32_t Level;        /* 0..3, else 1 */
+  int32_t MaxHR;        /* 100..240, else computed from the age */
+  int32_t SecondaryHR;  /* 30..90, default 60 */
+  int32_t VO2max;       /* 10..95, else 36 (Sex set) or 45 */
+  int32_t Sex;          /* 0 or 1, else Prepare fails */
+  int32_t WeightKg;     /* 20..199, default 70; 0 = not given */
+  int32_t WeightLb;     /* 44..439, default 140; 0 = not given */
+  int32_t HeightCm;     /* 90..210, default 170; 0 = not given */
+  int32_t HeightFeet;   /* 2..7, default 5 */
+  int32_t HeightInches; /* 0..11, default 8 */
+} FitnessUserSettings;
+
+QUIBRA_STATIC_ASSERT(sizeof(FitnessUserSettings) == 52, "FitnessUserSettings is 52 bytes");
+QUIBRA_STATIC_ASSERT(offsetof(FitnessUserSettings, UnitType) == 4, "FitnessUserSettings.UnitType");
+QUIBRA_STATIC_ASSERT(offsetof(FitnessUserSettings, BirthDate) == 8,
+                     "FitnessUserSettings.BirthDate");
+QUIBRA_STATIC_ASSERT(offsetof(FitnessUserSettings, Level) == 12, "FitnessUserSettings.Level");
+QUIBRA_STATIC_ASSERT(offsetof(FitnessUserSettings, MaxHR) == 16, "FitnessUserSettings.MaxHR");
+QUIBRA_STATIC_ASSERT(offsetof(FitnessUserSettings, SecondaryHR) == 20,
+                     "FitnessUserSettings.SecondaryHR");
+QUIBRA_STATIC_ASSERT(offsetof(FitnessUserSettings, VO2max) == 24, "FitnessUserSettings.VO2max");
+QUIBRA_STATIC_ASSERT(offsetof(FitnessUserSettings, Sex) == 28, "FitnessUserSettings.Sex");
+QUIBRA_STATIC_ASSERT(offsetof(FitnessUserSettings, WeightKg) == 32, "FitnessUserSettings.WeightKg");
+QUIBRA_STATIC_ASSERT(offsetof(FitnessUserSettings, WeightLb) == 36, "FitnessUserSettings.WeightLb");
+QUIBRA_STATIC_ASSERT(offsetof(FitnessUserSettings, HeightCm) == 40, "FitnessUserSettings.HeightCm");
+QUIBRA_STATIC_ASSERT(offsetof(FitnessUserSettings, HeightFeet) == 44,
+                     "FitnessUserSettings.HeightFeet");
+QUIBRA_STATIC_ASSERT(offsetof(FitnessUserSettings, HeightInches) == 48,
+                     "FitnessUserSettings.HeightInches");
+
+/* Exercise heart-rate limits of the fitness units (message 9064). */
+typedef struct FitnessExerciseSettings {
+  int32_t Size;            /* 0 becomes 32 */
+  int32_t UnitType;        /* 24, 25, 26 or 40, else Prepare fails */
+  int32_t LimitsInPercent; /* nonzero: the limits are percentages, 0..100 each */
+  int32_t UpperLimit;      /* beats per minute 30..240, default 160 */
+  int32_t LowerLimit;      /* beats per minute 30..240, default 80; not above the upper */
+  int32_t FitnessValueA;
+  int32_t FitnessValueB;
+  int32_t FitnessValueC;
+} FitnessExerciseSettings;
+
+QUIBRA_STATIC_ASSERT(sizeof(FitnessExerciseSettings) == 32, "FitnessExerciseSettings is 32 bytes");
+QUIBRA_STATIC_ASSERT(offsetof(FitnessExerciseSettings, UnitType) == 4,
+                     "FitnessExerciseSettings.UnitType");
+QUIBRA_STATIC_ASSERT(offsetof(FitnessExerciseSettings, LimitsInPercent) == 8,
+                     "FitnessExerciseSettings.LimitsInPercent");
+QUIBRA_STATIC_ASSERT(offsetof(FitnessExerciseSettings, UpperLimit) == 12,
+                     "FitnessExerciseSettings.UpperLimit");
+QUIBRA_STATIC_ASSERT(offsetof(FitnessExerciseSettings, LowerLimit) == 16,
+                     "FitnessExerciseSettings.LowerLimit");
+QUIBRA_STATIC_ASSERT(offsetof(FitnessExerciseSettings, FitnessValueA) == 20,
+                     "FitnessExerciseSettings.FitnessValueA");
+QUIBRA_STATIC_ASSERT(offsetof(FitnessExerciseSettings, FitnessValueB) == 24,
+                     "FitnessExerciseSettings.FitnessValueB");
+QUIBRA_STATIC_ASSERT(offsetof(FitnessExerciseSettings, FitnessValueC) == 28,
+                     "FitnessExerciseSettings.FitnessValueC");
+
+/* The monitor options byte of the fitness units (message 9059). No field is checked. */
+typedef struct FitnessMonitorSettings {
+  int32_t Size;           /* 0 becomes 24 */
+  int32_t UnitType;       /* not used by the library */
+  int32_t FitnessOption0; /* bit 0 */
+  int32_t FitnessOption1; /* bit 1 */
+  int32_t FitnessOption3; /* bit 3 */
+  int32_t FitnessOption4; /* bit 4 */
+} FitnessMonitorSettings;
+
+QUIBRA_STATIC_ASSERT(sizeof(FitnessMonitorSettings) == 24, "FitnessMonitorSettings is 24 bytes");
+QUIBRA_STATIC_ASSERT(offsetof(FitnessMonitorSettings, FitnessOption0) == 8,
+                     "FitnessMonitorSettings.FitnessOption0");
+QUIBRA_STATIC_ASSERT(offsetof(FitnessMonitorSettings, FitnessOption1) == 12,
+                     "FitnessMonitorSettings.FitnessOption1");
+QUIBRA_STATIC_ASSERT(offsetof(FitnessMonitorSettings, FitnessOption3) == 16,
+                     "FitnessMonitorSettings.FitnessOption3");
+QUIBRA_STATIC_ASSERT(offsetof(FitnessMonitorSettings, FitnessOption4) == 20,
+                     "FitnessMonitorSettings.FitnessOption4");
+
+/* The summary of a training programme read from a fitness unit: twelve values in the order of
+ * the programme image. */
+typedef struct FitnessProgramSummary {
+  int32_t Value1;   /* 16-bit */
+  int32_t Value2;   /* 16-bit */
+  int32_t FactorA;  /* 16-bit */
+  int32_t FactorB;  /* 16-bit */
+  int32_t FactorC;  /* 16-bit */
+  int32_t Byte158;  /* one byte */
+  int32_t Value159; /* 16-bit */
+  int32_t Value161; /* 16-bit */
+  int32_t ScaledA;  /* rate A x FactorA / 512, truncated */
+  int32_t ScaledB;  /* rate B x FactorB / 512, truncated */
+  int32_t ScaledC;  /* rate C x FactorC / 512, truncated */
+  int32_t RunState; /* 1, or -1 when the programme is off; -1677216 when the image has none */
+} FitnessProgramSummary;
+
+QUIBRA_STATIC_ASSERT(sizeof(FitnessProgramSummary) == 48, "FitnessProgramSummary is 48 bytes");
+QUIBRA_STATIC_ASSERT(offsetof(FitnessProgramSummary, Byte158) == 20,
+                     "FitnessProgramSummary.Byte158");
+QUIBRA_STATIC_ASSERT(offsetof(FitnessProgramSummary, ScaledA) == 32,
+                     "FitnessProgramSummary.ScaledA");
+QUIBRA_STATIC_ASSERT(offsetof(FitnessProgramSummary, RunState) == 44,
+                     "FitnessProgramSummary.RunState");
+
+/* One of the seven entries of a programme read from a fitness unit. The caller need not set
+ * anything: the library clears the record and sets Size. Any Size is taken. */
+typedef struct FitnessProgramFile {
+  uint32_t Size;  /* 40 */
+  int32_t Value1; /* five 16-bit values */
+  int32_t Value2;
+  int32_t Value3;
+  int32_t Value4;
+  int32_t Value5;
+  char Name[12]; /* at most 8 characters, terminated */
+  int32_t Last;  /* one byte */
+} FitnessProgramFile;
+
+QUIBRA_STATIC_ASSERT(sizeof(FitnessProgramFile) == 40, "FitnessProgramFile is 40 bytes");
+QUIBRA_STATIC_ASSERT(offsetof(FitnessProgramFile, Value1) == 4, "FitnessProgramFile.Value1");
+QUIBRA_STATIC_ASSERT(offsetof(FitnessProgramFile, Name) == 24, "FitnessProgramFile.Name");
+QUIBRA_STATIC_ASSERT(offsetof(FitnessProgramFile, Last) == 36, "FitnessProgramFile.Last");
+
+/* An entry of a cardio programme as the caller gives it (CardioProgram below). */
+typedef struct CardioProgramEntry {
+  int32_t Value1; /* five values 0..65535 */
+  int32_t Value2;
+  int32_t Value3;
+  int32_t Value4;
+  int32_t Value5;
+  char Name[12]; /* at most 8 characters of character table 0, terminated */
+  int32_t Last;  /* 0..255 */
+} CardioProgramEntry;
+
+QUIBRA_STATIC_ASSERT(sizeof(CardioProgramEntry) == 36, "CardioProgramEntry is 36 bytes");
+QUIBRA_STATIC_ASSERT(offsetof(CardioProgramEntry, Name) == 20, "CardioProgramEntry.Name");
+QUIBRA_STATIC_ASSERT(offsetof(CardioProgramEntry, Last) == 32, "CardioProgramEntry.Last");
+
+/* A cardio programme for the fitness units of types 26 and 27 (message 9065). Its values are
+ * what a programme read back gives: FitnessProgramSummary (Value1 .. Value161, and ScaledA ..
+ * ScaledC from RateA .. RateC) and FitnessProgramFile for each entry. Prepare fails for a unit
+ * type other than 26 and 27, a value outside its range or a name character that table 0 lacks;
+ * nothing is packed then. */
+typedef struct CardioProgram {
+  int32_t UnitType; /* 26 or 27; in place of a size field */
+  int32_t Value1;   /* 0..65535 each */
+  int32_t Value2;
+  int32_t FactorA;
+  int32_t FactorB;
+  int32_t FactorC;
+  CardioProgramEntry Entries[7];
+  int32_t Byte158;  /* 0..255 */
+  int32_t Value159; /* 0..65535 each */
+  int32_t Value161;
+  int32_t RateA;
+  int32_t RateB;
+  int32_t RateC;
+} CardioProgram;
+
+QUIBRA_STATIC_ASSERT(sizeof(CardioProgram) == 300, "CardioProgram is 300 bytes");
+QUIBRA_STATIC_ASSERT(offsetof(CardioProgram, Entries) == 24, "CardioProgram.Entries");
+QUIBRA_STATIC_ASSERT(offsetof(CardioProgram, Byte158) == 276, "CardioProgram.Byte158");
+QUIBRA_STATIC_ASSERT(offsetof(CardioProgram, RateC) == 296, "CardioProgram.RateC");
+
 #ifdef __cplusplus
 }
 #endif

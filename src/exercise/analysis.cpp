@@ -10,6 +10,7 @@
 #include "exercise/exercise_checks.h"
 #include "exercise/exercise_locator.h"
 #include "exercise/file_info.h"
+#include "exercise/fitness_data.h"
 #include "exercise/k_series_decoder.h"
 #include "exercise/outdoor_decoder.h"
 #include "exercise/prvc_file_decoder_a.h"
@@ -32,15 +33,14 @@ constexpr int32_t kNotePosition = 4;
 constexpr int32_t kParamMaxHeartRate = 25;
 constexpr int32_t kParamWeight = 90;
 
-// The decoder of each monitor type; a null decoder means there is nothing to decode. Types
-// whose decoder is not in this library yet (the fitness files) are absent and give 0. The
+// The decoder of each monitor type; a null decoder means there is nothing to decode. The
 // file-based units (kFileDecoders) take the analysis mode itself.
 using Decoder = int32_t (*)(const MemoryReader&, ExerciseStore&, int32_t, int32_t, ImageMode);
 struct Dispatch {
   int32_t monitor_type;
   Decoder decode;
 };
-constexpr std::array<Dispatch, 14> kDispatch = {{
+constexpr std::array<Dispatch, 18> kDispatch = {{
     {6, nullptr},
     {9, nullptr},
     {10, nullptr},
@@ -52,6 +52,10 @@ constexpr std::array<Dispatch, 14> kDispatch = {{
     {23, DecodeKSeriesExercise},
     {20, DecodeOutdoorExercise},
     {21, DecodeOutdoorExercise},
+    {24, DecodeFitnessExercise},
+    {25, DecodeFitnessExercise},
+    {26, DecodeFitnessExercise},
+    {27, DecodeFitnessExercise},
     {30, DecodeType30Exercise},
     {31, DecodeType31Exercise},
     {32, DecodeType32Exercise},

@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "exercise/analysis.h"
+#include "exercise/j9_reads.h"
 #include "exercise/record_store.h"
 #include "exercise/time_format.h"
 #include "frame/com_texts.h"
@@ -62,6 +63,7 @@ struct Module {
 
   exercise::ExerciseStore exercise_store{locks.RecordStoreLock};
   exercise::AnalysisState analysis;
+  exercise::J9ReadState j9;        // the J9 unit's block reads in progress
   prvc::UnitMemoryMap memory_map;  // of the last group A or B unit identified
   settings::ServiceState service;  // file-delete target and usage counters
 

@@ -43,6 +43,11 @@ std::optional<MemoryArea> FindMemoryArea(int32_t type, int32_t area) {
     const RawMemoryState& raw = module().raw_memory;
     return MemoryArea{type, area, raw.area50_address, raw.area50_count, raw.area50_count + 3};
   }
+  if (type == kFitnessUnitType && area == kFitnessBlockArea) {
+    const RawMemoryState& raw = module().raw_memory;
+    return MemoryArea{type, area, raw.fitness_block_address, raw.fitness_block_count,
+                      raw.fitness_block_count + 3};
+  }
   for (const MemoryArea& row : kMemoryAreas) {
     if (row.type == type && row.area == area) return row;
   }

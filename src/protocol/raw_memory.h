@@ -19,6 +19,10 @@ struct MemoryArea {
 // The area that 9050-family exports name with area number 50 has no fixed row: its address and
 // count are module variables that those exports set before the transfer.
 inline constexpr int32_t kVariableArea = 50;
+// The J9 unit (type 27) reads every block of its EEPROM as area 56: the fitness reads set the
+// block's address and length before each read (the table's row is where they start).
+inline constexpr int32_t kFitnessUnitType = 27;
+inline constexpr int32_t kFitnessBlockArea = 56;
 
 // Module-wide raw memory variables.
 struct RawMemoryState {
@@ -26,7 +30,9 @@ struct RawMemoryState {
   int32_t answer_length = 0;  // of 9089 and 9090, set by the command builders
   int32_t area50_address = 0;
   int32_t area50_count = 0;
-  uint8_t leading_byte = 0;  // the first payload byte of 9035
+  uint8_t leading_byte = 0;              // the first payload byte of 9035
+  int32_t fitness_block_address = 1024;  // area 56 of type 27
+  int32_t fitness_block_count = 43;
 };
 
 // The area for a unit type and area number (area 50 from the module variables), if any.

@@ -13,7 +13,10 @@ int32_t SendSettings(CommParams& params, const SendSteps& steps) {
   const int32_t param = steps.param ? steps.param() : 0;
   if (params.LinkType == frame::kLinkInfrared && !from_file) {
     if (!steps.over_infrared) return 1;
-    if (!Delivered(transfer::SendUnitMessage(params, steps.write_message, param))) return 0;
+    const int32_t sent = steps.infrared
+                             ? steps.infrared()
+                             : transfer::SendUnitMessage(params, steps.write_message, param);
+    if (!Delivered(sent)) return 0;
     return steps.after_delivery ? steps.after_delivery(Delivery::Infrared) : 1;
   }
   if (sound::SendBySoundOrDataFile(params, steps.write_message, param) == 0) return 0;

@@ -26,6 +26,9 @@ struct SendSteps {
   std::function<int32_t()> param;
   // Fills the caller's record from the image the data file gave; its result is the Send's.
   std::function<int32_t()> unpack_loaded;
+  // Optional: delivers over infrared in place of exchanging the write message (a group that
+  // goes to the unit in blocks of its own); its result is the delivery's.
+  std::function<int32_t()> infrared;
   // Optional: runs after a successful delivery (not in the read-from-file mode); its result is
   // the Send's.
   std::function<int32_t(Delivery)> after_delivery;

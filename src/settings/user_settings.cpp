@@ -10,6 +10,7 @@
 #include "platform/today.h"
 #include "protocol/message_ids.h"
 #include "protocol/seal.h"
+#include "settings/body_values.h"
 #include "settings/image_bytes.h"
 #include "settings/name_fix.h"
 #include "settings/transfer_pattern.h"
@@ -45,15 +46,6 @@ constexpr Field kFlagFields[] = {
     &UserSettings::OptionB1,
 };
 
-constexpr int32_t kFirstBirthYear = 1921;
-constexpr int32_t kFirstBirthDate = 19210101;
-constexpr int32_t kBirthDateLimit = 20201232;  // birth dates lie below it
-constexpr double kKgPerLb = 0.4536;
-constexpr double kFeetPerMetre = 3.28084;
-constexpr double kMetresPerFoot = 0.3048;
-constexpr double kCmPerInch = 2.54;
-constexpr double kCmPerFoot = 30.48;
-
 // Write-image indexes; the read image carries each one index later.
 enum UserByte : int32_t {
   kOptionsA = 5,
@@ -77,21 +69,10 @@ enum UserByte : int32_t {
 constexpr int32_t kReadShift = 1;
 
 bool CheckAndComplete(UserSettings& r) {
-  if (r.Size == 0 || !codec::IsValidDate(r.BirthDate)) return false;
-  codec::DateParts birth = codec::SplitDate(r.BirthDate);
-  if (birth.year < kFirstBirthYear) {
-    birth.year = kFirstBirthYear;
-    r.BirthDate = codec::MakeDate(birth.day, birth.month, birth.year);
-  }
-  if (r.BirthDate < kFirstBirthDate || r.BirthDate >= kBirthDateLimit) return false;
+  if (r.Size == 0 || !CompleteBirthDate(r.BirthDate)) return false;
   if (!NameFitsTable0(r.Name, sizeof r.Name)) return false;
   r.Level = InRangeOr(r.Level, 0, 3, 1);
-  if (!InRange(r.MaxHR, 100, 240)) {
-    // 220 minus the age in whole years on today's date.
-    const codec::DateParts today = codec::SplitDate(platform::Today());
-    const bool before_birthday = today.month * 100 + today.day < birth.month * 100 + birth.day;
-    r.MaxHR = 220 - (today.year - birth.year) - (before_birthday ? 1 : 0);
-  }
+  if (!InRange(r.MaxHR, 100, 240)) r.MaxHR = MaxHeartRateForAge(r.BirthDate);
   if (!InRange(r.VO2max, 10, 95)) r.VO2max = r.Sex != 0 ? 36 : 45;
   r.UserNumber = InRangeOr(r.UserNumber, 1, 99, 1);
   r.PlainValue = InRangeOr(r.PlainValue, 4, 150, 4);
@@ -104,19 +85,11 @@ bool CheckAndComplete(UserSettings& r) {
   }
   if (r.HeightCm != 0) {
     r.HeightCm = InRangeOr(r.HeightCm, 90, 210, 170);
-    const double metres = r.HeightCm / 100.0;
-    int32_t feet = static_cast<int32_t>(metres * kFeetPerMetre);
-    int32_t inches = RoundHalfUp((metres - feet * kMetresPerFoot) * 100.0 / kCmPerInch);
-    if (inches == 12) {
-      ++feet;
-      inches = 0;
-    }
-    r.HeightFeet = feet;
-    r.HeightInches = inches;
+    HeightFromCentimetres(r.HeightCm, r.HeightFeet, r.HeightInches);
   } else {
     r.HeightFeet = InRangeOr(r.HeightFeet, 2, 7, 5);
     r.HeightInches = InRangeOr(r.HeightInches, 0, 11, 8);
-    r.HeightCm = RoundHalfUp(r.HeightFeet * kCmPerFoot) + RoundHalfUp(r.HeightInches * kCmPerInch);
+    r.HeightCm = CentimetresFromHeight(r.HeightFeet, r.HeightInches);
   }
   for (Field field : kFlagFields) {
     if (!IsFlag(r.*field)) return false;

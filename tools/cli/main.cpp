@@ -103,6 +103,8 @@ int main(int argc, char** argv) {
   AddSoundCommand(app, run);
   AddPortsCommand(app, run);
   AddMobileCommand(app, run);
+  AddFitnessCommand(app, run);
+  AddCountersCommand(app, run);
 
   const int sim = SimPosition(argc, argv);
   try {

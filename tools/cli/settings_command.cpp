@@ -85,6 +85,30 @@ constexpr Group kGroups[] = {
        As<ExerciseSet>(r)->SetNumber = n;
        return fnQuibra_SendExerciseSet(c, As<ExerciseSet>(r), v);
      }},
+    // ---- the fitness units: written only; the J9 unit (type 27) also gives its user data.
+    {"fitness-user", &kFitnessUserSettingsRecord, 0,
+     [](void* r, int32_t) { fnQuibra_QF_ResetUserSettings(As<FitnessUserSettings>(r)); },
+     [](CommParams* c, int32_t, int32_t, void* r) {
+       return fnQuibra_ReadJ9UserSettings(c, As<FitnessUserSettings>(r));
+     },
+     [](CommParams* c, int32_t, int32_t, void* r) {
+       return fnQuibra_QF_SendUserSettings(c, As<FitnessUserSettings>(r));
+     }},
+    {"fitness-limits", &kFitnessExerciseSettingsRecord, 0,
+     [](void* r, int32_t) { fnQuibra_QF_ResetExerciseSettings(As<FitnessExerciseSettings>(r)); },
+     nullptr,
+     [](CommParams* c, int32_t, int32_t, void* r) {
+       return fnQuibra_QF_SendExerciseSettings(c, As<FitnessExerciseSettings>(r));
+     }},
+    {"fitness-options", &kFitnessMonitorSettingsRecord, 0,
+     [](void* r, int32_t) {
+       *As<FitnessMonitorSettings>(r) = FitnessMonitorSettings{};
+       As<FitnessMonitorSettings>(r)->Size = sizeof(FitnessMonitorSettings);
+     },
+     nullptr,
+     [](CommParams* c, int32_t, int32_t, void* r) {
+       return fnQuibra_QF_SendMonitorSettings(c, As<FitnessMonitorSettings>(r));
+     }},
 };
 
 const Group* FindGroup(const std::string& name) {
@@ -106,6 +130,8 @@ struct OneValue {
 constexpr OneValue kOneValues[] = {
     {&kUserSettingsRecord, {"WeightKg", nullptr}, "WeightLb"},
     {&kUserSettingsRecord, {"HeightFeet", "HeightInches"}, "HeightCm"},
+    {&kFitnessUserSettingsRecord, {"WeightKg", nullptr}, "WeightLb"},
+    {&kFitnessUserSettingsRecord, {"HeightFeet", "HeightInches"}, "HeightCm"},
 };
 
 void LetTheChangeWin(const RecordInfo& info, const json& asked, void* record) {
