@@ -36,10 +36,12 @@ int32_t exercise_set_request(int32_t mode) {
   return 0;
 }
 
+// A block write with a leading byte to the variable area is sealed over the length it goes out
+// with (the count + 10, one more than a plain block write), like every other area: sealed two
+// bytes longer, its checksum would lie beyond the bytes sent on a serial line and the unit
+// would refuse every block.
 int32_t seal_length(int32_t id, int32_t param) {
   if (id == msg::kLogoWrite && param != 0) return LogoLength(param) + 2;
-  if (id == msg::kBlockWriteLead && param == kVariableArea)
-    return module().raw_memory.area50_count + 12;
   const bool by_param = id == msg::kBlockWrite || id == msg::kBlockRead ||
                         id == msg::kBlockWriteLead || id == msg::kOlderPrvcWatchSettings;
   return GetMessageLength(id, by_param ? param : 1, kFieldLength);

@@ -1,4 +1,4 @@
-// A cardio programme written into the J9 unit and read back, over IrDA sockets.
+// A cardio programme written into the J9 unit and read back, over IrDA sockets and a serial line.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -11,6 +11,7 @@
 #include "quibra/quibra.h"
 #include "support/comm_params.h"
 #include "support/module_fixture.h"
+#include "support/sim_unit_fixture.h"
 #include "unit.h"
 
 namespace quibra::testing {
@@ -34,7 +35,7 @@ class CardioProgrammeIrda : public ModuleTest {
   sim::IrdaStack stack_{unit_};
 };
 
-TEST_F(CardioProgrammeIrda, WrittenAndReadBackEqual) {
+CardioProgram Programme() {
   CardioProgram programme{};
   programme.UnitType = 27;
   programme.Value1 = 1200;
@@ -53,20 +54,17 @@ TEST_F(CardioProgrammeIrda, WrittenAndReadBackEqual) {
   programme.RateA = 140;
   programme.RateB = 512;
   programme.RateC = 77;
-  CardioProgram bad = programme;
-  std::snprintf(bad.Entries[2].Name, sizeof bad.Entries[2].Name, "TOOLONGER");
-  EXPECT_EQ(fnQuibra_QF_PrepareCardioProgram(&bad), 0);
-  bad = programme;
-  bad.UnitType = 25;
-  EXPECT_EQ(fnQuibra_QF_PrepareCardioProgram(&bad), 0);
 
-  ASSERT_EQ(fnQuibra_StartIRCommunication(0x20, "IRDA"), 1);
-  for (int i = 0; i < 5000 && fnQuibra_IsIrDAConnected() == 0; ++i)
-    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  return programme;
+}
+
+// Sends the programme in five blocks and reads it back with the J9 read.
+void WriteAndReadBack(const sim::Unit& unit) {
+  CardioProgram programme = Programme();
   CommParams p = LinkParams();
   ASSERT_EQ(fnQuibra_QF_SendCardioProgram(&p, &programme), 1);
   int blocks = 0;
-  for (const auto& r : unit_.requests())
+  for (const auto& r : unit.requests())
     blocks += r.id == 9035 && r.length_ok ? 1 : 0;
   EXPECT_EQ(blocks, 5);
   ASSERT_EQ(fnQuibra_ReadJ9Program(&p), 4);
@@ -90,6 +88,32 @@ TEST_F(CardioProgrammeIrda, WrittenAndReadBackEqual) {
     EXPECT_STREQ(entry.Name, sent.Name);
     EXPECT_EQ(entry.Last, sent.Last);
   }
+}
+
+TEST(CardioProgramme, BadEntriesAreRefused) {
+  CardioProgram bad = Programme();
+  std::snprintf(bad.Entries[2].Name, sizeof bad.Entries[2].Name, "TOOLONGER");
+  EXPECT_EQ(fnQuibra_QF_PrepareCardioProgram(&bad), 0);
+  bad = Programme();
+  bad.UnitType = 25;
+  EXPECT_EQ(fnQuibra_QF_PrepareCardioProgram(&bad), 0);
+}
+
+TEST_F(CardioProgrammeIrda, WrittenAndReadBackEqual) {
+  ASSERT_EQ(fnQuibra_StartIRCommunication(0x20, "IRDA"), 1);
+  for (int i = 0; i < 5000 && fnQuibra_IsIrDAConnected() == 0; ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  WriteAndReadBack(unit_);
+}
+
+class CardioProgrammeSerial : public SimUnitTest {
+ protected:
+  CardioProgrammeSerial() : SimUnitTest(27, 0) {}
+};
+
+TEST_F(CardioProgrammeSerial, WrittenAndReadBackEqual) {
+  open();
+  WriteAndReadBack(unit_);
 }
 
 }  // namespace
