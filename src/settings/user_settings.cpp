@@ -86,12 +86,7 @@ bool CheckAndComplete(UserSettings& r) {
   if (r.BirthDate < kFirstBirthDate || r.BirthDate >= kBirthDateLimit) return false;
   if (!NameFitsTable0(r.Name, sizeof r.Name)) return false;
   r.Level = InRangeOr(r.Level, 0, 3, 1);
-  if (!InRange(r.MaxHR, 100, 240)) {
-    // 220 minus the age in whole years on today's date.
-    const codec::DateParts today = codec::SplitDate(platform::Today());
-    const bool before_birthday = today.month * 100 + today.day < birth.month * 100 + birth.day;
-    r.MaxHR = 220 - (today.year - birth.year) - (before_birthday ? 1 : 0);
-  }
+  if (!InRange(r.MaxHR, 100, 240)) r.MaxHR = MaxHRFromAge(r.BirthDate);
   if (!InRange(r.VO2max, 10, 95)) r.VO2max = r.Sex != 0 ? 36 : 45;
   r.UserNumber = InRangeOr(r.UserNumber, 1, 99, 1);
   r.PlainValue = InRangeOr(r.PlainValue, 4, 150, 4);
