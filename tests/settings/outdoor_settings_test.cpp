@@ -256,6 +256,10 @@ TEST_F(OutdoorSettingsTest, InfoTextsTotalsTestsAndLogoOnTheUnit) {
   ASSERT_EQ(fnQuibra_T_SendInfoTexts(&p, &info), 1);
   EXPECT_EQ(unit_->image(9055, 0), (Bytes{0x12, 0x39, 0x38, 0x0A, 0x25, 0xB8, 0x8A, 0x02, 0x2F,
                                           0xB1, 0x8A, 0x8A, 0x8A, 0x8A}));
+  // By sound the unit hears the bytes it took over the line.
+  p = sound();
+  ASSERT_EQ(fnQuibra_T_SendInfoTexts(&p, &info), 1);
+  EXPECT_EQ(heard_payload(), unit_->image(9055, 0));
   OutdoorInfoTexts bad{20, "Hut_1", ""};
   const Bytes before = SentImage(9055, 1);
   EXPECT_EQ(fnQuibra_T_SendInfoTexts(&p, &bad), 0);
@@ -291,6 +295,10 @@ TEST_F(OutdoorSettingsTest, InfoTextsTotalsTestsAndLogoOnTheUnit) {
   ASSERT_EQ(fnQuibra_T_ReadSeasonTotals(&p, &totals), 1);
   EXPECT_EQ(totals.AscentFt, 0);
   EXPECT_EQ(totals.SeasonStartDate, 0);
+  p = sound();
+  ASSERT_EQ(fnQuibra_T_ResetSeasonTotals(&p, &totals), 1);
+  EXPECT_EQ(heard_payload(), Bytes{1});
+  p = infrared();
 
   ASSERT_TRUE(unit_->set_image(9048, 0, Bytes{2, 5, 6, 24, 52, 20, 1, 24, 48}));
   OutdoorTestResults tests{};
