@@ -540,7 +540,7 @@ typedef struct OutdoorWatchSettings {
   int32_t Alarm1Time; /* 0..86399; sent in whole minutes */
   int32_t Alarm2Time;
   int32_t Alarm3Time;
-  char Alarm1Text[8]; /* capitals, digits, space and ? . / * : = ! (small letters become capitals) */
+  char Alarm1Text[8]; /* capitals, digits, space, ? . / * : = ! (small letters: capitals) */
   char Alarm2Text[8];
   char Alarm3Text[8];
 } OutdoorWatchSettings;
@@ -592,12 +592,9 @@ QUIBRA_STATIC_ASSERT(offsetof(OutdoorReminder, Size) == 0, "OutdoorReminder.Size
 QUIBRA_STATIC_ASSERT(offsetof(OutdoorReminder, ReminderNumber) == 4,
                      "OutdoorReminder.ReminderNumber");
 QUIBRA_STATIC_ASSERT(offsetof(OutdoorReminder, ReminderOn) == 8, "OutdoorReminder.ReminderOn");
-QUIBRA_STATIC_ASSERT(offsetof(OutdoorReminder, ReminderDate) == 12,
-                     "OutdoorReminder.ReminderDate");
-QUIBRA_STATIC_ASSERT(offsetof(OutdoorReminder, ReminderTime) == 16,
-                     "OutdoorReminder.ReminderTime");
-QUIBRA_STATIC_ASSERT(offsetof(OutdoorReminder, ReminderText) == 20,
-                     "OutdoorReminder.ReminderText");
+QUIBRA_STATIC_ASSERT(offsetof(OutdoorReminder, ReminderDate) == 12, "OutdoorReminder.ReminderDate");
+QUIBRA_STATIC_ASSERT(offsetof(OutdoorReminder, ReminderTime) == 16, "OutdoorReminder.ReminderTime");
+QUIBRA_STATIC_ASSERT(offsetof(OutdoorReminder, ReminderText) == 20, "OutdoorReminder.ReminderText");
 
 /* User settings (messages 9042 write, 9043 read). Of two fields that hold one value in two
  * units, the first that is nonzero (pounds, centimetres, feet of altitude) is kept and the other
@@ -650,24 +647,20 @@ QUIBRA_STATIC_ASSERT(sizeof(TrkUserSettings) == 164, "TrkUserSettings is 164 byt
 QUIBRA_STATIC_ASSERT(offsetof(TrkUserSettings, BirthDate) == 4, "TrkUserSettings.BirthDate");
 QUIBRA_STATIC_ASSERT(offsetof(TrkUserSettings, UserValue) == 16, "TrkUserSettings.UserValue");
 QUIBRA_STATIC_ASSERT(offsetof(TrkUserSettings, WeightKg) == 28, "TrkUserSettings.WeightKg");
-QUIBRA_STATIC_ASSERT(offsetof(TrkUserSettings, HeightInches) == 44,
-                     "TrkUserSettings.HeightInches");
+QUIBRA_STATIC_ASSERT(offsetof(TrkUserSettings, HeightInches) == 44, "TrkUserSettings.HeightInches");
 QUIBRA_STATIC_ASSERT(offsetof(TrkUserSettings, OptionA1) == 48, "TrkUserSettings.OptionA1");
 QUIBRA_STATIC_ASSERT(offsetof(TrkUserSettings, LimitsInBpm) == 60, "TrkUserSettings.LimitsInBpm");
 QUIBRA_STATIC_ASSERT(offsetof(TrkUserSettings, LimitFlagA1) == 64, "TrkUserSettings.LimitFlagA1");
 QUIBRA_STATIC_ASSERT(offsetof(TrkUserSettings, LimitFlagB1) == 76, "TrkUserSettings.LimitFlagB1");
 QUIBRA_STATIC_ASSERT(offsetof(TrkUserSettings, UpperLimit1) == 88, "TrkUserSettings.UpperLimit1");
-QUIBRA_STATIC_ASSERT(offsetof(TrkUserSettings, LowerLimit1) == 100,
-                     "TrkUserSettings.LowerLimit1");
+QUIBRA_STATIC_ASSERT(offsetof(TrkUserSettings, LowerLimit1) == 100, "TrkUserSettings.LowerLimit1");
 QUIBRA_STATIC_ASSERT(offsetof(TrkUserSettings, ChoiceA) == 112, "TrkUserSettings.ChoiceA");
 QUIBRA_STATIC_ASSERT(offsetof(TrkUserSettings, TimerValue) == 120, "TrkUserSettings.TimerValue");
 QUIBRA_STATIC_ASSERT(offsetof(TrkUserSettings, OptionD4) == 124, "TrkUserSettings.OptionD4");
-QUIBRA_STATIC_ASSERT(offsetof(TrkUserSettings, AltitudeFt1) == 140,
-                     "TrkUserSettings.AltitudeFt1");
+QUIBRA_STATIC_ASSERT(offsetof(TrkUserSettings, AltitudeFt1) == 140, "TrkUserSettings.AltitudeFt1");
 QUIBRA_STATIC_ASSERT(offsetof(TrkUserSettings, AltitudeM1) == 148, "TrkUserSettings.AltitudeM1");
 QUIBRA_STATIC_ASSERT(offsetof(TrkUserSettings, ChoiceC) == 156, "TrkUserSettings.ChoiceC");
-QUIBRA_STATIC_ASSERT(offsetof(TrkUserSettings, SignedValue) == 160,
-                     "TrkUserSettings.SignedValue");
+QUIBRA_STATIC_ASSERT(offsetof(TrkUserSettings, SignedValue) == 160, "TrkUserSettings.SignedValue");
 
 /* One of the twenty points of the altitude calibration route (messages 9044 write, 9045 read,
  * the point number as parameter): a named place whose altitude the unit calibrates to. */
@@ -684,8 +677,7 @@ QUIBRA_STATIC_ASSERT(sizeof(OutdoorCalibPoint) == 28, "OutdoorCalibPoint is 28 b
 QUIBRA_STATIC_ASSERT(offsetof(OutdoorCalibPoint, PointNumber) == 4,
                      "OutdoorCalibPoint.PointNumber");
 QUIBRA_STATIC_ASSERT(offsetof(OutdoorCalibPoint, PointOn) == 8, "OutdoorCalibPoint.PointOn");
-QUIBRA_STATIC_ASSERT(offsetof(OutdoorCalibPoint, AltitudeFt) == 12,
-                     "OutdoorCalibPoint.AltitudeFt");
+QUIBRA_STATIC_ASSERT(offsetof(OutdoorCalibPoint, AltitudeFt) == 12, "OutdoorCalibPoint.AltitudeFt");
 QUIBRA_STATIC_ASSERT(offsetof(OutdoorCalibPoint, AltitudeM) == 16, "OutdoorCalibPoint.AltitudeM");
 QUIBRA_STATIC_ASSERT(offsetof(OutdoorCalibPoint, PointName) == 20, "OutdoorCalibPoint.PointName");
 

@@ -55,12 +55,13 @@ TEST(OutdoorCli, SettingsGroupsAndLogoRead) {
   EXPECT_EQ(RunCli("settings get profile 1" + port + " 2>/dev/null").exit_code, 2);
   EXPECT_EQ(RunCli("settings get infotexts" + port + " 2>/dev/null").exit_code, 2);
 
-  const auto folder = std::filesystem::temp_directory_path() /
-                      ("quibra-outdoor-cli-" + std::to_string(::getpid()));
+  const auto folder =
+      std::filesystem::temp_directory_path() / ("quibra-outdoor-cli-" + std::to_string(::getpid()));
   std::filesystem::create_directories(folder);
   const std::string picture = (folder / "peak.pbm").string();
   const std::string back = (folder / "back.png").string();
-  std::ofstream(picture) << "P1\n5 15\n" << std::string(5, '1') << "\n"
+  std::ofstream(picture) << "P1\n5 15\n"
+                         << std::string(5, '1') << "\n"
                          << std::string(13 * 5, '0') << "\n10101\n";
   ASSERT_EQ(RunCli("logo send " + picture + port + " 2>/dev/null").exit_code, 0);
   const CliRun got = RunCli("logo get --out " + back + port + " 2>/dev/null");
