@@ -12,6 +12,7 @@
 #include "j9_unit.h"
 #include "memory_use.h"
 #include "sim/encoders/fitness_encoders.h"
+#include "outdoor_images.h"
 #include "wire_table.h"
 
 namespace quibra::sim {
@@ -288,14 +289,17 @@ std::vector<uint8_t> Unit::handle(const RawRequest& request) {
         break;
       }
       const auto& area = image_slot(row->area, entry.param);
-      std::vector<uint8_t> data(static_cast<size_t>(row->answer) - kFrameOverhead, 0);
-      std::copy_n(area.begin(), std::min(area.size(), data.size()), data.begin());
-      answer = Frame(code, data);
+      answer = Frame(code, ReadAnswerData(row->area, area,
+                                          static_cast<size_t>(row->answer) - kFrameOverhead));
       break;
     }
     case Role::kWrite: {
       auto& area = image_slot(row->area, entry.param);
       std::copy_n(payload.begin(), std::min(payload.size(), area.size()), area.begin());
+      if (const std::optional<Msg> cleared = AreaClearedBy(row->msg)) {
+        auto& other = image_slot(*cleared, 0);
+        std::fill(other.begin(), other.end(), 0);
+      }
       if (row->answer == 0) return {};
       answer = Acknowledgement(code, row->answer);
       break;

@@ -318,8 +318,9 @@ QUIBRA_API int32_t QUIBRA_CALL fnQuibra_SendMonitorLogo(CommParams* params, int3
                                                         const int32_t* columns, int32_t slot);
 /* fnQuibra_SendMonitorLogo for monitor type 11, slot 0. */
 QUIBRA_API int32_t QUIBRA_CALL fnQuibra_SendBitmap(CommParams* params, const int32_t* columns);
-/* Reads the logo of a type 11, 12, 13 or 22 unit (47 columns) or of a running or cycling unit
- * (33..38: 64 columns of the slot) into columns; 0 for every other type. 1 / 0. */
+/* Reads the logo of a type 11, 12, 13 or 22 unit (47 columns), of an outdoor unit (20, 21: 47
+ * columns of 15 rows, in two parts) or of a running or cycling unit (33..38: 64 columns of the
+ * slot) into columns; 0 for every other type. 1 / 0. */
 QUIBRA_API int32_t QUIBRA_CALL fnQuibra_ReadMonitorLogo(CommParams* params, int32_t monitorType,
                                                         int32_t* columns, int32_t slot);
 /* The 47 columns of the logo image received last. Returns 1. */
@@ -328,6 +329,83 @@ QUIBRA_API int32_t QUIBRA_CALL fnQuibra_UnPackBitmap(int32_t* columns);
  * (CommParams' monitor type when it is 33..38, else the unit identified last). 1 / 0. */
 QUIBRA_API int32_t QUIBRA_CALL fnQuibra_PRVC_ReadBitmap(CommParams* params, int32_t* columns,
                                                         int32_t slot);
+
+/* ---- settings of the outdoor units (types 19..21) ---------------------------------------- */
+
+/* Every group follows the settings pattern: Send checks and packs the record (unless the data
+ * file is to be read) and delivers it over infrared (LinkType 1), by sound, or through the data
+ * file, whose image then fills the record; Read fetches the image over infrared and unpacks it;
+ * a record that fails its check is refused before anything is sent, the message image untouched.
+ * All return 1 / 0 unless stated. */
+
+/* Watch settings. Prepare fails with error 101 for a time and 102 for a date out of range;
+ * small letters of the alarm texts become capitals in the record. */
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_T_PrepareWatchSettings(OutdoorWatchSettings* record);
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_T_SendWatchSettings(CommParams* params,
+                                                            OutdoorWatchSettings* record);
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_T_ReadWatchSettings(CommParams* params,
+                                                            OutdoorWatchSettings* record);
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_T_UnPackWatchSettings(OutdoorWatchSettings* record);
+/* The PC's time and date, the second time six hours behind, every alarm off at 07:00 with the
+ * text "WAKE UP". Returns the record. */
+QUIBRA_API OutdoorWatchSettings* QUIBRA_CALL
+fnQuibra_T_ResetWatchSettings(OutdoorWatchSettings* record);
+
+/* Reminders 0..4. Prepare fails only for a text character outside the unit's character table;
+ * with mark set it marks the reminder for the next batch. UnPack reads the received image of
+ * the reminder from payload byte 6 + offset (offset 1 for an image loaded from the data file). */
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_T_PrepareReminder(OutdoorReminder* record, int32_t mark);
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_T_SendReminder(CommParams* params, OutdoorReminder* record);
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_T_ReadReminder(CommParams* params, int32_t number,
+                                                       OutdoorReminder* record);
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_T_UnPackReminder(int32_t number, OutdoorReminder* record,
+                                                         int32_t offset);
+/* Off, today at the current time, the text "Remind1".."Remind5". Returns the record. */
+QUIBRA_API OutdoorReminder* QUIBRA_CALL fnQuibra_T_ResetReminder(int32_t number,
+                                                                 OutdoorReminder* record);
+
+/* User settings. UnPack returns the result of the check run over the unpacked record. */
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_T_PrepareUserSettings(TrkUserSettings* record);
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_T_SendUserSettings(CommParams* params,
+                                                           TrkUserSettings* record);
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_T_ReadUserSettings(CommParams* params,
+                                                           TrkUserSettings* record);
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_T_UnPackUserSettings(TrkUserSettings* record);
+QUIBRA_API TrkUserSettings* QUIBRA_CALL fnQuibra_T_ResetUserSettings(TrkUserSettings* record);
+
+/* The altitude calibration route, one point (0..19) at a time. */
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_T_SendAltCalibRoute(CommParams* params,
+                                                            OutdoorCalibPoint* record);
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_T_ReadAltCalibRoute(CommParams* params, int32_t point,
+                                                            OutdoorCalibPoint* record);
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_T_UnPackCalibration(int32_t point,
+                                                            OutdoorCalibPoint* record);
+
+/* The info text. UnPack reads the image the data file gave. */
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_T_SendInfoTexts(CommParams* params,
+                                                        OutdoorInfoTexts* record);
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_T_UnPackInfoText(OutdoorInfoTexts* record);
+/* Splits a text into two display lines of at most 7 characters each (8 bytes each, terminated),
+ * the first breaking at its last space when a word runs past it; characters the unit lacks
+ * become spaces. 1 when the whole text fits, 0 when it was cut (or an argument is null). */
+QUIBRA_API int32_t QUIBRA_CALL fnSplitInfoText(const char* text, char* line1, char* line2);
+
+/* Season totals and fitness test results: Read fetches and unpacks them; Reset clears them on
+ * the unit (over infrared, by sound or into the data file) and, when that succeeded, fills the
+ * record with the cleared values. */
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_T_ReadSeasonTotals(CommParams* params,
+                                                           OutdoorSeasonTotals* record);
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_T_ResetSeasonTotals(CommParams* params,
+                                                            OutdoorSeasonTotals* record);
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_T_UnPackSeasonTotals(OutdoorSeasonTotals* record);
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_T_ReadTestResults(CommParams* params,
+                                                          OutdoorTestResults* record);
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_T_ResetTestResults(CommParams* params,
+                                                           OutdoorTestResults* record);
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_T_UnPackTestResults(OutdoorTestResults* record);
+
+/* The 47 columns (15 rows) of the two-part logo an outdoor unit answered last. Returns 1. */
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_T_UnPackBitmap(int32_t* columns);
 
 /* ---- sound upload ------------------------------------------------------------------------- */
 

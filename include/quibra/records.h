@@ -519,6 +519,229 @@ QUIBRA_STATIC_ASSERT(offsetof(VcqExerciseSettings, VcqNibble4) == 80,
 QUIBRA_STATIC_ASSERT(offsetof(VcqExerciseSettings, VcqNibble5) == 84,
                      "VcqExerciseSettings.VcqNibble5");
 
+/* ---- settings of the outdoor units (types 19..21) -------------------------------------------- */
+
+/* The outdoor records are bounded by their Size as every settings record is; a shorter one's
+ * missing fields take the record's Reset values (zeros for the records without a Reset). Texts
+ * hold 8 characters of which the unit keeps 7; they need not be terminated. */
+
+/* Watch settings (messages 9040 write, 9041 read). Times are seconds since midnight. */
+typedef struct OutdoorWatchSettings {
+  int32_t Size;            /* Prepare and UnPack set 76 */
+  int32_t TimeOfDay;       /* 0..86399; -1 = the PC's local time */
+  int32_t SecondTimeOfDay; /* 0..86399; -1 = the PC's local time; sent in whole minutes */
+  int32_t OutdoorFlag4;    /* 0 or 1 */
+  int32_t OutdoorFlag7;    /* 0 or 1 */
+  int32_t OutdoorFlag0;    /* 0 or 1 */
+  int32_t Date;            /* yyyymmdd, 20000101..20991231; -1 = the PC's local date */
+  int32_t Alarm1On;        /* 0 or 1 */
+  int32_t Alarm2On;
+  int32_t Alarm3On;
+  int32_t Alarm1Time; /* 0..86399; sent in whole minutes */
+  int32_t Alarm2Time;
+  int32_t Alarm3Time;
+  char Alarm1Text[8]; /* capitals, digits, space, ? . / * : = ! (small letters: capitals) */
+  char Alarm2Text[8];
+  char Alarm3Text[8];
+} OutdoorWatchSettings;
+
+QUIBRA_STATIC_ASSERT(sizeof(OutdoorWatchSettings) == 76, "OutdoorWatchSettings is 76 bytes");
+QUIBRA_STATIC_ASSERT(offsetof(OutdoorWatchSettings, Size) == 0, "OutdoorWatchSettings.Size");
+QUIBRA_STATIC_ASSERT(offsetof(OutdoorWatchSettings, TimeOfDay) == 4,
+                     "OutdoorWatchSettings.TimeOfDay");
+QUIBRA_STATIC_ASSERT(offsetof(OutdoorWatchSettings, SecondTimeOfDay) == 8,
+                     "OutdoorWatchSettings.SecondTimeOfDay");
+QUIBRA_STATIC_ASSERT(offsetof(OutdoorWatchSettings, OutdoorFlag4) == 12,
+                     "OutdoorWatchSettings.OutdoorFlag4");
+QUIBRA_STATIC_ASSERT(offsetof(OutdoorWatchSettings, OutdoorFlag7) == 16,
+                     "OutdoorWatchSettings.OutdoorFlag7");
+QUIBRA_STATIC_ASSERT(offsetof(OutdoorWatchSettings, OutdoorFlag0) == 20,
+                     "OutdoorWatchSettings.OutdoorFlag0");
+QUIBRA_STATIC_ASSERT(offsetof(OutdoorWatchSettings, Date) == 24, "OutdoorWatchSettings.Date");
+QUIBRA_STATIC_ASSERT(offsetof(OutdoorWatchSettings, Alarm1On) == 28,
+                     "OutdoorWatchSettings.Alarm1On");
+QUIBRA_STATIC_ASSERT(offsetof(OutdoorWatchSettings, Alarm2On) == 32,
+                     "OutdoorWatchSettings.Alarm2On");
+QUIBRA_STATIC_ASSERT(offsetof(OutdoorWatchSettings, Alarm3On) == 36,
+                     "OutdoorWatchSettings.Alarm3On");
+QUIBRA_STATIC_ASSERT(offsetof(OutdoorWatchSettings, Alarm1Time) == 40,
+                     "OutdoorWatchSettings.Alarm1Time");
+QUIBRA_STATIC_ASSERT(offsetof(OutdoorWatchSettings, Alarm2Time) == 44,
+                     "OutdoorWatchSettings.Alarm2Time");
+QUIBRA_STATIC_ASSERT(offsetof(OutdoorWatchSettings, Alarm3Time) == 48,
+                     "OutdoorWatchSettings.Alarm3Time");
+QUIBRA_STATIC_ASSERT(offsetof(OutdoorWatchSettings, Alarm1Text) == 52,
+                     "OutdoorWatchSettings.Alarm1Text");
+QUIBRA_STATIC_ASSERT(offsetof(OutdoorWatchSettings, Alarm2Text) == 60,
+                     "OutdoorWatchSettings.Alarm2Text");
+QUIBRA_STATIC_ASSERT(offsetof(OutdoorWatchSettings, Alarm3Text) == 68,
+                     "OutdoorWatchSettings.Alarm3Text");
+
+/* One of the five dated reminders (messages 9052 write, 9053 read). */
+typedef struct OutdoorReminder {
+  int32_t Size;           /* 0 becomes 28 */
+  int32_t ReminderNumber; /* 0..4, else 0 */
+  int32_t ReminderOn;     /* 0 or 1, else 0 */
+  int32_t ReminderDate;   /* yyyymmdd, 20030101..20891231, else today */
+  int32_t ReminderTime;   /* 0..86399, else 43200; sent in whole minutes */
+  char ReminderText[8];   /* sent in capitals; punctuation other than ! is sent as a space */
+} OutdoorReminder;
+
+QUIBRA_STATIC_ASSERT(sizeof(OutdoorReminder) == 28, "OutdoorReminder is 28 bytes");
+QUIBRA_STATIC_ASSERT(offsetof(OutdoorReminder, Size) == 0, "OutdoorReminder.Size");
+QUIBRA_STATIC_ASSERT(offsetof(OutdoorReminder, ReminderNumber) == 4,
+                     "OutdoorReminder.ReminderNumber");
+QUIBRA_STATIC_ASSERT(offsetof(OutdoorReminder, ReminderOn) == 8, "OutdoorReminder.ReminderOn");
+QUIBRA_STATIC_ASSERT(offsetof(OutdoorReminder, ReminderDate) == 12, "OutdoorReminder.ReminderDate");
+QUIBRA_STATIC_ASSERT(offsetof(OutdoorReminder, ReminderTime) == 16, "OutdoorReminder.ReminderTime");
+QUIBRA_STATIC_ASSERT(offsetof(OutdoorReminder, ReminderText) == 20, "OutdoorReminder.ReminderText");
+
+/* User settings (messages 9042 write, 9043 read). Of two fields that hold one value in two
+ * units, the first that is nonzero (pounds, centimetres, feet of altitude) is kept and the other
+ * derived from it. */
+typedef struct TrkUserSettings {
+  int32_t Size;         /* 0 becomes 164 */
+  int32_t BirthDate;    /* yyyymmdd, 19210101..20201231 (an earlier year becomes 1921) */
+  int32_t Level;        /* 0..3, else 1 */
+  int32_t MaxHR;        /* 100..240, else computed from the age */
+  int32_t UserValue;    /* 15..120, else 60 */
+  int32_t VO2max;       /* 10..95, else 36 (Sex nonzero) or 45 */
+  int32_t Sex;          /* 0 or 1, else the check fails */
+  int32_t WeightKg;     /* 20..199, else 70; used when WeightLb is 0 */
+  int32_t WeightLb;     /* when nonzero 44..499, else 140 */
+  int32_t HeightCm;     /* when nonzero 90..210, else 170 */
+  int32_t HeightFeet;   /* 2..7, else 5; used when HeightCm is 0 */
+  int32_t HeightInches; /* 0..11, else 8; used when HeightCm is 0 */
+  int32_t OptionA1;     /* the options and flags are 0 or 1, else the check fails */
+  int32_t OptionA2;
+  int32_t OptionA3;
+  int32_t LimitsInBpm; /* nonzero: limits in beats per minute; 0: in percent */
+  int32_t LimitFlagA1;
+  int32_t LimitFlagA2;
+  int32_t LimitFlagA3;
+  int32_t LimitFlagB1;
+  int32_t LimitFlagB2;
+  int32_t LimitFlagB3;
+  int32_t UpperLimit1; /* checked when both flags of the set are 1: bpm 30..240 (else 160), */
+  int32_t UpperLimit2; /* percent 50..100 (else 60); a lower limit above the upper fails */
+  int32_t UpperLimit3;
+  int32_t LowerLimit1; /* bpm 30..240 (else 80), percent 50..100 (else 75) */
+  int32_t LowerLimit2;
+  int32_t LowerLimit3;
+  int32_t ChoiceA;    /* 0..3, else 0 */
+  int32_t ChoiceB;    /* 0..3, else 0 */
+  int32_t TimerValue; /* seconds 0..359999, else 0 */
+  int32_t OptionD4;
+  int32_t OptionD5;
+  int32_t OptionD6;
+  int32_t OptionD7;
+  int32_t AltitudeFt1; /* when nonzero -1800..29500, else 0 */
+  int32_t AltitudeFt2;
+  int32_t AltitudeM1; /* used when the feet value is 0: -548..8990, else 0 */
+  int32_t AltitudeM2;
+  int32_t ChoiceC;     /* 0..2, else 0 */
+  int32_t SignedValue; /* -99..99, else 0 */
+} TrkUserSettings;
+
+QUIBRA_STATIC_ASSERT(sizeof(TrkUserSettings) == 164, "TrkUserSettings is 164 bytes");
+QUIBRA_STATIC_ASSERT(offsetof(TrkUserSettings, BirthDate) == 4, "TrkUserSettings.BirthDate");
+QUIBRA_STATIC_ASSERT(offsetof(TrkUserSettings, UserValue) == 16, "TrkUserSettings.UserValue");
+QUIBRA_STATIC_ASSERT(offsetof(TrkUserSettings, WeightKg) == 28, "TrkUserSettings.WeightKg");
+QUIBRA_STATIC_ASSERT(offsetof(TrkUserSettings, HeightInches) == 44, "TrkUserSettings.HeightInches");
+QUIBRA_STATIC_ASSERT(offsetof(TrkUserSettings, OptionA1) == 48, "TrkUserSettings.OptionA1");
+QUIBRA_STATIC_ASSERT(offsetof(TrkUserSettings, LimitsInBpm) == 60, "TrkUserSettings.LimitsInBpm");
+QUIBRA_STATIC_ASSERT(offsetof(TrkUserSettings, LimitFlagA1) == 64, "TrkUserSettings.LimitFlagA1");
+QUIBRA_STATIC_ASSERT(offsetof(TrkUserSettings, LimitFlagB1) == 76, "TrkUserSettings.LimitFlagB1");
+QUIBRA_STATIC_ASSERT(offsetof(TrkUserSettings, UpperLimit1) == 88, "TrkUserSettings.UpperLimit1");
+QUIBRA_STATIC_ASSERT(offsetof(TrkUserSettings, LowerLimit1) == 100, "TrkUserSettings.LowerLimit1");
+QUIBRA_STATIC_ASSERT(offsetof(TrkUserSettings, ChoiceA) == 112, "TrkUserSettings.ChoiceA");
+QUIBRA_STATIC_ASSERT(offsetof(TrkUserSettings, TimerValue) == 120, "TrkUserSettings.TimerValue");
+QUIBRA_STATIC_ASSERT(offsetof(TrkUserSettings, OptionD4) == 124, "TrkUserSettings.OptionD4");
+QUIBRA_STATIC_ASSERT(offsetof(TrkUserSettings, AltitudeFt1) == 140, "TrkUserSettings.AltitudeFt1");
+QUIBRA_STATIC_ASSERT(offsetof(TrkUserSettings, AltitudeM1) == 148, "TrkUserSettings.AltitudeM1");
+QUIBRA_STATIC_ASSERT(offsetof(TrkUserSettings, ChoiceC) == 156, "TrkUserSettings.ChoiceC");
+QUIBRA_STATIC_ASSERT(offsetof(TrkUserSettings, SignedValue) == 160, "TrkUserSettings.SignedValue");
+
+/* One of the twenty points of the altitude calibration route (messages 9044 write, 9045 read,
+ * the point number as parameter): a named place whose altitude the unit calibrates to. */
+typedef struct OutdoorCalibPoint {
+  int32_t Size;        /* 0 becomes 28 */
+  int32_t PointNumber; /* 0..19, else the point is refused */
+  int32_t PointOn;     /* 0 or 1: the point is part of the route; an unused point is sent blank */
+  int32_t AltitudeFt;  /* when nonzero -1800..29500, else refused */
+  int32_t AltitudeM;   /* used when AltitudeFt is 0: -548..8990, else refused */
+  char PointName[8];   /* as an alarm text: capitals, digits, space and ? . / * : = ! */
+} OutdoorCalibPoint;
+
+QUIBRA_STATIC_ASSERT(sizeof(OutdoorCalibPoint) == 28, "OutdoorCalibPoint is 28 bytes");
+QUIBRA_STATIC_ASSERT(offsetof(OutdoorCalibPoint, PointNumber) == 4,
+                     "OutdoorCalibPoint.PointNumber");
+QUIBRA_STATIC_ASSERT(offsetof(OutdoorCalibPoint, PointOn) == 8, "OutdoorCalibPoint.PointOn");
+QUIBRA_STATIC_ASSERT(offsetof(OutdoorCalibPoint, AltitudeFt) == 12, "OutdoorCalibPoint.AltitudeFt");
+QUIBRA_STATIC_ASSERT(offsetof(OutdoorCalibPoint, AltitudeM) == 16, "OutdoorCalibPoint.AltitudeM");
+QUIBRA_STATIC_ASSERT(offsetof(OutdoorCalibPoint, PointName) == 20, "OutdoorCalibPoint.PointName");
+
+/* The info text the unit shows on two display lines (message 9055; the unit cannot be asked for
+ * it). Each line holds up to 7 characters of the unit's text table (letters, digits, space and
+ * ? ! . + : / -), which always fit its 47-pixel display; fnSplitInfoText makes such lines from a
+ * longer text. */
+typedef struct OutdoorInfoTexts {
+  int32_t Size; /* 0 becomes 20 */
+  char Line1[8];
+  char Line2[8];
+} OutdoorInfoTexts;
+
+QUIBRA_STATIC_ASSERT(sizeof(OutdoorInfoTexts) == 20, "OutdoorInfoTexts is 20 bytes");
+QUIBRA_STATIC_ASSERT(offsetof(OutdoorInfoTexts, Line1) == 4, "OutdoorInfoTexts.Line1");
+QUIBRA_STATIC_ASSERT(offsetof(OutdoorInfoTexts, Line2) == 12, "OutdoorInfoTexts.Line2");
+
+/* The season totals the unit counts since they were last cleared (message 9046 reads them,
+ * message 9047 clears them). Filled by the library only. */
+typedef struct OutdoorSeasonTotals {
+  int32_t Size;                /* UnPack sets 48 */
+  int32_t SeasonStartDate;     /* yyyymmdd: the day the totals were last cleared; 0 = never */
+  int32_t ExerciseCount;       /* 0..65535 */
+  int32_t ExerciseTime;        /* seconds, up to 65535 hours */
+  int32_t AscentFt;            /* 0..16777215 */
+  int32_t AscentM;             /* AscentFt in metres */
+  int32_t DescentFt;           /* 0..16777215 */
+  int32_t DescentM;            /* DescentFt in metres */
+  int32_t EnergyKcal;          /* 0..16777215 */
+  int32_t HighestAltitudeFt;   /* -8192..24575 */
+  int32_t HighestAltitudeM;    /* HighestAltitudeFt in metres */
+  int32_t HighestAltitudeDate; /* yyyymmdd; 0 = none yet */
+} OutdoorSeasonTotals;
+
+QUIBRA_STATIC_ASSERT(sizeof(OutdoorSeasonTotals) == 48, "OutdoorSeasonTotals is 48 bytes");
+QUIBRA_STATIC_ASSERT(offsetof(OutdoorSeasonTotals, SeasonStartDate) == 4,
+                     "OutdoorSeasonTotals.SeasonStartDate");
+QUIBRA_STATIC_ASSERT(offsetof(OutdoorSeasonTotals, ExerciseTime) == 12,
+                     "OutdoorSeasonTotals.ExerciseTime");
+QUIBRA_STATIC_ASSERT(offsetof(OutdoorSeasonTotals, EnergyKcal) == 32,
+                     "OutdoorSeasonTotals.EnergyKcal");
+QUIBRA_STATIC_ASSERT(offsetof(OutdoorSeasonTotals, HighestAltitudeDate) == 44,
+                     "OutdoorSeasonTotals.HighestAltitudeDate");
+
+/* The last three fitness test results the unit keeps (message 9048 reads them, message 9049
+ * clears them). Filled by the library only. */
+typedef struct OutdoorTestResults {
+  int32_t Size;        /* UnPack sets 32 */
+  int32_t ResultCount; /* 0..3: the results after it are 0 */
+  int32_t TestDate1;   /* yyyymmdd, the latest first */
+  int32_t TestValue1;  /* the fitness value the test gave, 0..255 */
+  int32_t TestDate2;
+  int32_t TestValue2;
+  int32_t TestDate3;
+  int32_t TestValue3;
+} OutdoorTestResults;
+
+QUIBRA_STATIC_ASSERT(sizeof(OutdoorTestResults) == 32, "OutdoorTestResults is 32 bytes");
+QUIBRA_STATIC_ASSERT(offsetof(OutdoorTestResults, ResultCount) == 4,
+                     "OutdoorTestResults.ResultCount");
+QUIBRA_STATIC_ASSERT(offsetof(OutdoorTestResults, TestDate1) == 8, "OutdoorTestResults.TestDate1");
+QUIBRA_STATIC_ASSERT(offsetof(OutdoorTestResults, TestValue3) == 28,
+                     "OutdoorTestResults.TestValue3");
+
 /* ---- extension: the dialog observer ------------------------------------------------------ */
 
 /* One change of a library dialog, reported to the observer installed with

@@ -4,6 +4,8 @@
 #include <string>
 
 #include "codec/charset.h"
+#include "codec/dates.h"
+#include "platform/today.h"
 
 namespace quibra::settings {
 namespace {
@@ -19,9 +21,13 @@ int32_t WidenChar(char c) {
 }  // namespace
 
 bool NameFitsTable0(const char* name, size_t field_size) {
+  return TextFitsTable(name, field_size, kNameTable);
+}
+
+bool TextFitsTable(const char* text, size_t field_size, int32_t table) {
   // The field need not be terminated: check a terminated copy of what it holds.
-  const std::string text(name, strnlen(name, field_size));
-  return codec::CheckCharString(text.c_str(), kNameTable);
+  const std::string copy(text, strnlen(text, field_size));
+  return codec::CheckCharString(copy.c_str(), table);
 }
 
 void ClearAfterTerminator(char* name, size_t count) {

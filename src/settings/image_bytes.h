@@ -130,6 +130,8 @@ inline constexpr size_t kUnitNameChars = 7;
 // True when every character of the name, up to its terminator or the field's end, is in
 // character table 0. The field need not be terminated.
 bool NameFitsTable0(const char* name, size_t field_size);
+// The same for any character table.
+bool TextFitsTable(const char* text, size_t field_size, int32_t table);
 
 // Zeroes every character after the first zero among the first `count` (7 for profile and set
 // names).

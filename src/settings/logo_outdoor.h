@@ -6,10 +6,14 @@
 //                 sub-image messages of this bank do
 //   bytes 6..52   one byte per column, left to right: sub-image 1 holds rows 0..7 (bit r = row r),
 //                 sub-image 0 holds rows 8..14 (bit r = row r + 8; bit 7 is 0)
+// The unit answers a read of each part (message 9051, the same sub-images) with the same bytes
+// one index later: the part number at index 6, the columns at 7..53.
 #pragma once
 
 #include <cstdint>
 #include <span>
+
+#include "quibra/records.h"
 
 namespace quibra::settings {
 
@@ -19,5 +23,15 @@ inline constexpr int32_t kOutdoorLogoParts[] = {1, 0};
 
 // Packs checked columns (values below 2^15) into both 9050 images and seals them.
 void PackOutdoorLogo(std::span<const uint32_t, kOutdoorLogoColumns> columns);
+
+// The types whose two-part logo can be read back: 20 and 21.
+bool ReadsOutdoorLogo(int32_t type);
+
+// Reads both parts of the logo (9051, sub-image 1, then 0) and unpacks them into 47 columns.
+// 0 when an exchange fails.
+int32_t ReadOutdoorLogo(CommParams& params, int32_t* columns);
+
+// The 47 columns of the two received parts. Returns 1 (0 for a null array).
+int32_t UnPackOutdoorLogo(int32_t* columns);
 
 }  // namespace quibra::settings

@@ -140,8 +140,8 @@ int32_t ReadMonitorLogo(CommParams& params, int32_t type, int32_t* columns, int3
     return ReadSettings(params, protocol::msg::kLogoRead, 0, [&] { UnPackBitmap(columns); });
   }
   if (IsPrvcType(type)) return PrvcReadBitmap(params, type, columns, slot);
-  // The outdoor units (20, 21) answer with their two-part logo, whose read belongs with their
-  // other settings; every other type has no logo to read.
+  if (ReadsOutdoorLogo(type)) return ReadOutdoorLogo(params, columns);
+  // Every other type has no logo to read.
   return 0;
 }
 

@@ -245,7 +245,7 @@ TEST_F(LogoTest, ReadsOnlyTheTypesThatKeepALogo) {
   script();
   Columns c{};
   CommParams p = infrared();
-  for (const int32_t type : {10, 19, 20, 21, 25, 30, 39})
+  for (const int32_t type : {10, 19, 25, 30, 39})
     EXPECT_EQ(fnQuibra_ReadMonitorLogo(&p, type, c.data(), 0), 0) << type;
   EXPECT_TRUE(scripted_.sent.empty());
   scripted_.answers = false;

@@ -2,6 +2,7 @@
 
 #include <png.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
@@ -16,8 +17,10 @@
 
 #include "commands.h"
 #include "destination.h"
+#include "failure.h"
 #include "identify.h"
 #include "library_session.h"
+#include "output_file.h"
 #include "pipcast_receiver.h"
 #include "quibra/quibra.h"
 #include "terminal_view.h"
@@ -304,11 +307,99 @@ int SendLogo(const Options& o) {
   return SendOverInfrared(o, columns);
 }
 
+// ---- logo get ----------------------------------------------------------------------------
+
+// The types whose logo the library reads back: the older units that answer their logo image,
+// the outdoor units (in two parts) and the running and cycling units (from a slot).
+constexpr int32_t kReadableLogoTypes[] = {11, 12, 13, 20, 21, 22, 33, 34, 35, 36, 37, 38};
+constexpr uint8_t kDark = 0;
+constexpr uint8_t kLight = 255;
+
+struct GetOptions {
+  int32_t type = 0;
+  int32_t slot = 0;
+  Destination from;
+  std::string out;
+};
+
+bool ReadsLogo(int32_t type) {
+  return std::find(std::begin(kReadableLogoTypes), std::end(kReadableLogoTypes), type) !=
+         std::end(kReadableLogoTypes);
+}
+
+// Writes the columns as a gray PNG of the display's size, set pixels dark.
+bool WritePng(const std::string& path, const std::vector<int32_t>& columns, int32_t rows,
+              int32_t cols) {
+  std::vector<uint8_t> pixels(static_cast<size_t>(rows) * cols, kLight);
+  for (int32_t r = 0; r < rows; ++r) {
+    for (int32_t c = 0; c < cols; ++c) {
+      if ((columns[static_cast<size_t>(c)] >> r & 1) != 0)
+        pixels[static_cast<size_t>(r) * cols + c] = kDark;
+    }
+  }
+  png_image image{};
+  image.version = PNG_IMAGE_VERSION;
+  image.width = static_cast<png_uint_32>(cols);
+  image.height = static_cast<png_uint_32>(rows);
+  image.format = PNG_FORMAT_GRAY;
+  return png_image_write_to_file(&image, path.c_str(), 0, pixels.data(), 0, nullptr) != 0;
+}
+
+int GetLogo(const GetOptions& o) {
+  const LibrarySession library;
+  const int32_t rows = fnQuibra_GetLogoRowCount(o.type);
+  const int32_t cols = fnQuibra_GetLogoColCount(o.type);
+  if (!ReadsLogo(o.type) || rows == 0) {
+    std::fprintf(stderr, "quibra: the logo of monitor type %d cannot be read\n", o.type);
+    return kExitUsage;
+  }
+  TerminalView view;
+  if (!OpenLink(o.from.port, o.from.link)) return kExitFailure;
+  CommParams params{};
+  params.Size = QUIBRA_COMM_PARAMS_SIZE;
+  params.LinkType = 1;
+  params.ShowDialog = 1;
+  params.MonitorType = static_cast<uint32_t>(o.type);
+  std::vector<int32_t> columns(kWidestLogo, 0);
+  const int32_t result = fnQuibra_ReadMonitorLogo(&params, o.type, columns.data(), o.slot);
+  fnQuibra_EndIRCommunication(0);
+  if (result != 1) {
+    std::fprintf(stderr, "quibra: the logo could not be read%s\n", LibraryErrorCause().c_str());
+    return kExitFailure;
+  }
+  OutputFile file(o.out);
+  std::string error;
+  if (!WritePng(file.partial(), columns, rows, cols) || !file.Commit(true, error)) {
+    std::fprintf(stderr, "quibra: cannot write %s%s\n", o.out.c_str(),
+                 error.empty() ? "" : (": " + error).c_str());
+    return kExitFailure;
+  }
+  std::printf("%s\n", o.out.c_str());
+  return 0;
+}
+
+void AddGetVerb(CLI::App* logo, CommandRun& run) {
+  auto o = std::make_shared<GetOptions>();
+  CLI::App* sub = logo->add_subcommand(
+      "get", "read the unit's logo and write it as a PNG picture (set pixels dark)");
+  sub->add_option("--type", o->type, "the unit's monitor type")
+      ->required()
+      ->check(CLI::Range(1, 99));
+  sub->add_option("--slot", o->slot, "the logo slot")->check(CLI::Range(0, kMaxSlot));
+  sub->add_option("--out", o->out, "the picture to write")->required()->option_text("FILE.png");
+  AddDestinationOptions(sub, o->from, false);
+  sub->callback([o, &run] {
+    CheckDestination(o->from, false);
+    run = [o] { return GetLogo(*o); };
+  });
+}
+
 }  // namespace
 
 void AddLogoCommand(CLI::App& app, CommandRun& run) {
-  CLI::App* logo = app.add_subcommand("logo", "send a logo to a unit");
+  CLI::App* logo = app.add_subcommand("logo", "send a logo to a unit, or read it");
   logo->require_subcommand(1);
+  AddGetVerb(logo, run);
   auto o = std::make_shared<Options>();
   CLI::App* sub = logo->add_subcommand(
       "send",

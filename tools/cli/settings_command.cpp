@@ -1,5 +1,6 @@
-// quibra settings get|set: a settings group of an older unit as JSON, read from the unit or
-// changed on it (or written as the upload sound to a wave file).
+// quibra settings get|set: a settings group of an older or an outdoor unit as JSON, read from
+// the unit or changed on it (or written as the upload sound to a wave file).
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
@@ -111,7 +112,91 @@ constexpr Group kGroups[] = {
      }},
 };
 
-const Group* FindGroup(const std::string& name) {
+// ---- the outdoor units (types 19..21) ------------------------------------------------------
+// Their groups share two names (watch, user) with the older units': --type picks the table.
+// Numbers on the command line count from 1; the library numbers reminders and route points
+// from 0. The unit cannot be asked for its info text; a set of the season totals or the test
+// results clears them on the unit (the one change it takes).
+
+template <typename Record>
+void Blank(void* record) {
+  *As<Record>(record) = Record{};
+  As<Record>(record)->Size = static_cast<int32_t>(sizeof(Record));
+}
+
+constexpr Group kOutdoorGroups[] = {
+    {"watch", &kOutdoorWatchSettingsRecord, 0,
+     [](void* r, int32_t) { fnQuibra_T_ResetWatchSettings(As<OutdoorWatchSettings>(r)); },
+     [](CommParams* c, int32_t, int32_t, void* r) {
+       return fnQuibra_T_ReadWatchSettings(c, As<OutdoorWatchSettings>(r));
+     },
+     [](CommParams* c, int32_t, int32_t, void* r) {
+       return fnQuibra_T_SendWatchSettings(c, As<OutdoorWatchSettings>(r));
+     }},
+    {"reminder", &kOutdoorReminderRecord, 5,
+     [](void* r, int32_t n) { fnQuibra_T_ResetReminder(n - 1, As<OutdoorReminder>(r)); },
+     [](CommParams* c, int32_t n, int32_t, void* r) {
+       return fnQuibra_T_ReadReminder(c, n - 1, As<OutdoorReminder>(r));
+     },
+     [](CommParams* c, int32_t n, int32_t, void* r) {
+       As<OutdoorReminder>(r)->ReminderNumber = n - 1;
+       return fnQuibra_T_SendReminder(c, As<OutdoorReminder>(r));
+     }},
+    {"user", &kTrkUserSettingsRecord, 0,
+     [](void* r, int32_t) { fnQuibra_T_ResetUserSettings(As<TrkUserSettings>(r)); },
+     [](CommParams* c, int32_t, int32_t, void* r) {
+       return fnQuibra_T_ReadUserSettings(c, As<TrkUserSettings>(r));
+     },
+     [](CommParams* c, int32_t, int32_t, void* r) {
+       return fnQuibra_T_SendUserSettings(c, As<TrkUserSettings>(r));
+     }},
+    {"calibration", &kOutdoorCalibPointRecord, 20,
+     [](void* r, int32_t n) {
+       Blank<OutdoorCalibPoint>(r);
+       As<OutdoorCalibPoint>(r)->PointNumber = n - 1;
+     },
+     [](CommParams* c, int32_t n, int32_t, void* r) {
+       return fnQuibra_T_ReadAltCalibRoute(c, n - 1, As<OutdoorCalibPoint>(r));
+     },
+     [](CommParams* c, int32_t n, int32_t, void* r) {
+       As<OutdoorCalibPoint>(r)->PointNumber = n - 1;
+       return fnQuibra_T_SendAltCalibRoute(c, As<OutdoorCalibPoint>(r));
+     }},
+    {"infotexts", &kOutdoorInfoTextsRecord, 0, [](void* r, int32_t) { Blank<OutdoorInfoTexts>(r); },
+     nullptr,
+     [](CommParams* c, int32_t, int32_t, void* r) {
+       return fnQuibra_T_SendInfoTexts(c, As<OutdoorInfoTexts>(r));
+     }},
+    {"season", &kOutdoorSeasonTotalsRecord, 0,
+     [](void* r, int32_t) { Blank<OutdoorSeasonTotals>(r); },
+     [](CommParams* c, int32_t, int32_t, void* r) {
+       return fnQuibra_T_ReadSeasonTotals(c, As<OutdoorSeasonTotals>(r));
+     },
+     [](CommParams* c, int32_t, int32_t, void* r) {
+       return fnQuibra_T_ResetSeasonTotals(c, As<OutdoorSeasonTotals>(r));
+     }},
+    {"tests", &kOutdoorTestResultsRecord, 0, [](void* r, int32_t) { Blank<OutdoorTestResults>(r); },
+     [](CommParams* c, int32_t, int32_t, void* r) {
+       return fnQuibra_T_ReadTestResults(c, As<OutdoorTestResults>(r));
+     },
+     [](CommParams* c, int32_t, int32_t, void* r) {
+       return fnQuibra_T_ResetTestResults(c, As<OutdoorTestResults>(r));
+     }},
+};
+
+constexpr bool IsOutdoorType(int32_t type) {
+  return type >= 19 && type <= 21;
+}
+
+// ---- end of the outdoor units' groups ------------------------------------------------------
+
+const Group* FindGroup(const std::string& name, int32_t type) {
+  if (IsOutdoorType(type)) {
+    for (const Group& g : kOutdoorGroups) {
+      if (name == g.name) return &g;
+    }
+    return nullptr;
+  }
   for (const Group& g : kGroups) {
     if (name == g.name) return &g;
   }
@@ -132,6 +217,11 @@ constexpr OneValue kOneValues[] = {
     {&kUserSettingsRecord, {"HeightFeet", "HeightInches"}, "HeightCm"},
     {&kFitnessUserSettingsRecord, {"WeightKg", nullptr}, "WeightLb"},
     {&kFitnessUserSettingsRecord, {"HeightFeet", "HeightInches"}, "HeightCm"},
+    {&kTrkUserSettingsRecord, {"WeightKg", nullptr}, "WeightLb"},
+    {&kTrkUserSettingsRecord, {"HeightFeet", "HeightInches"}, "HeightCm"},
+    {&kTrkUserSettingsRecord, {"AltitudeM1", nullptr}, "AltitudeFt1"},
+    {&kTrkUserSettingsRecord, {"AltitudeM2", nullptr}, "AltitudeFt2"},
+    {&kOutdoorCalibPointRecord, {"AltitudeM", nullptr}, "AltitudeFt"},
 };
 
 void LetTheChangeWin(const RecordInfo& info, const json& asked, void* record) {
@@ -166,6 +256,7 @@ struct Options {
   int32_t number = 0;
   Destination to;
   int32_t variant = 0;  // exercise-set layout
+  int32_t type = 0;     // the unit's monitor type, where it picks the groups
   bool from_defaults = false;
 };
 
@@ -245,9 +336,10 @@ int Transfer(const Options& o) {
   return 0;
 }
 
-std::string GroupsText() {
+template <size_t N>
+std::string GroupsText(const Group (&table)[N]) {
   std::string groups;
-  for (const Group& g : kGroups) {
+  for (const Group& g : table) {
     if (!groups.empty()) groups += ", ";
     groups += g.name;
     if (g.count > 0) groups += " N (1.." + std::to_string(g.count) + ")";
@@ -266,9 +358,16 @@ void AddVerb(CLI::App* settings, bool write, CommandRun& run) {
   std::vector<std::string> names;
   for (const Group& g : kGroups)
     names.emplace_back(g.name);
-  sub->add_option("group", o->group_name, "the group: " + GroupsText())
+  for (const Group& g : kOutdoorGroups) {
+    if (std::find(names.begin(), names.end(), g.name) == names.end()) names.emplace_back(g.name);
+  }
+  sub->add_option("group", o->group_name,
+                  "the group: " + GroupsText(kGroups) +
+                      "; of the outdoor units (--type 19..21): " + GroupsText(kOutdoorGroups))
       ->required()
       ->check(CLI::IsMember(names));
+  sub->add_option("--type", o->type, "the unit's monitor type, where it has groups of its own")
+      ->check(CLI::Range(0, 99));
   sub->add_option("number", o->number, "the number of a numbered group");
   AddDestinationOptions(sub, o->to, write);
   sub->add_option("--variant", o->variant, "the exercise-set layout")->check(CLI::Range(0, 1));
@@ -277,7 +376,9 @@ void AddVerb(CLI::App* settings, bool write, CommandRun& run) {
                   "start from the group's defaults instead of the unit's values");
   }
   sub->callback([o, &run] {
-    o->group = FindGroup(o->group_name);
+    o->group = FindGroup(o->group_name, o->type);
+    if (o->group == nullptr)
+      UsageError(o->group_name + " is not a group of monitor type " + std::to_string(o->type));
     const Group& g = *o->group;
     if (g.count > 0 && (o->number < 1 || o->number > g.count))
       UsageError(std::string(g.name) + " needs a number 1.." + std::to_string(g.count));
