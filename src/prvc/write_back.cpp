@@ -43,11 +43,14 @@ const StateByte* FindStateByte(int32_t type, int32_t variant) {
 
 // The restore is a command the units carry out without a word over IrDA (on a serial line they
 // acknowledge it): it has gone out when the link took it, and only a link that is down or a
-// cancelled transfer fails it.
-bool RestoreWorkingMemory(CommParams& params) {
+// cancelled transfer fails it. It is sent silently, since the progress dialog would take the
+// missing answer for a failure.
+bool RestoreWorkingMemory(const CommParams& params) {
   constexpr int32_t kAcknowledged = 1;
   constexpr int32_t kNotAnswered = 3;
-  const int32_t result = transfer::SendUnitMessage(params, protocol::msg::kRestoreMemory, 0);
+  CommParams silent = params;
+  silent.ShowDialog = 0;
+  const int32_t result = transfer::SendUnitMessage(silent, protocol::msg::kRestoreMemory, 0);
   return result == kAcknowledged || result == kNotAnswered;
 }
 

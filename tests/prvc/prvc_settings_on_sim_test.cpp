@@ -79,7 +79,8 @@ class PrvcSettingsTest : public ModuleTest {
                        [peer](std::span<const uint8_t> r) { return peer->exchange(r); });
     EXPECT_EQ(fnQuibraExt_SetIrdaStack(&stack_->table()), 1);
     EXPECT_EQ(fnQuibra_StartIRCommunication(0x20, "IRDA"), 1);
-    // The flag byte 13 below user area 2 lies clear of user area 1, as in the units.
+    // The simulator's default map puts the flag byte 13 below user area 2 inside user area 1;
+    // in the units it is a byte of its own.
     sim::Identification id = unit_->identification();
     id.area(sim::Area::User2) = static_cast<uint16_t>(id.area(sim::Area::User1) + 30);
     unit_->set_identification(id);
