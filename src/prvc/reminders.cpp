@@ -366,8 +366,10 @@ int32_t SendRemindersPrvc(CommParams& params, PrvcReminderList& list) {
 int32_t ReadRemindersPrvc(CommParams& params, PrvcReminderList& list) {
   frame::SetErrorCode(frame::kErrorTransferStarted);
   frame::ValidateCommParams(params, 1);
+  // Before the unit was identified the map has no reminders area: the list is only checked.
+  const int32_t address = module().memory_map.reminders;
   std::array<uint8_t, kReminderListBytes> area{};
-  if (ReadUnitMemory(params, module().memory_map.reminders, 0, area, kPauseMs))
+  if (address != 0 && ReadUnitMemory(params, address, 0, area, kPauseMs))
     UnpackReminderList(area, list);
   CheckReminderList(list);
   return 1;

@@ -195,11 +195,14 @@ int32_t ReadUserSettingsPrvc(CommParams& params, PrvcUserSettings& record) {
   frame::ValidateCommParams(params, 1);
   std::memset(&record, 0, sizeof record);
   record.UnitType = params.MonitorType;
+  // Before the unit was identified the map has no user areas: the record keeps its defaults.
   const UnitMemoryMap& map = module().memory_map;
   std::array<uint8_t, kUserArea1Bytes> area1{};
-  if (ReadUnitMemory(params, map.user_area1, 0, area1, kPauseMs)) UnpackUserArea1(area1, record);
+  if (map.user_area1 != 0 && ReadUnitMemory(params, map.user_area1, 0, area1, kPauseMs))
+    UnpackUserArea1(area1, record);
   std::array<uint8_t, kUserArea2Bytes> area2{};
-  if (ReadUnitMemory(params, map.user_area2, 0, area2, kPauseMs)) UnpackUserArea2(area2, record);
+  if (map.user_area2 != 0 && ReadUnitMemory(params, map.user_area2, 0, area2, kPauseMs))
+    UnpackUserArea2(area2, record);
   CheckUserSettings(record);
   return 1;
 }
