@@ -406,6 +406,19 @@ TEST_F(PrvcSettingsTest, SingleRemindersThroughTheirMessages) {
   EXPECT_STREQ(u.Text, "C");
   EXPECT_EQ(u.UpperValue * 10 + u.LowerValue, 35);
   EXPECT_EQ(fnQuibra_UnPackReminder(7, &u, 0), 0);
+
+  // Sent to a unit's slot and read back from it.
+  sim::Unit& k55 = attach(22);
+  CommParams p = LinkParams(1, 22);
+  r.Slot = 5;
+  r.Flag = 1;
+  ASSERT_EQ(fnQuibra_SendReminder(&p, &r), 1);
+  Reminder back{};
+  ASSERT_EQ(fnQuibra_ReadReminder(&p, 5, &back), 1);
+  EXPECT_EQ(std::memcmp(&back, &r, sizeof r), 0);
+  EXPECT_EQ(k55.requests().back().payload, Bytes{5});
+  EXPECT_EQ(fnQuibra_ReadReminder(&p, 7, &back), 0);
+  EXPECT_EQ(k55.requests().size(), 2u);
 }
 
 }  // namespace
