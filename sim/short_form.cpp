@@ -117,6 +117,7 @@ std::vector<uint8_t> Unit::handle_short_form(std::span<const uint8_t> request) {
     answer = short_identification();
   } else {
     answer = short_answer(*row, entry, request);
+    if (!answer.empty()) keep_watch_settings(*row, request);
   }
   if (answer.empty()) return {};
   // A dropped answer acts here; a flipped bit needs the frame around it (answer_in_frame).

@@ -181,6 +181,9 @@ class Unit {
   // The direct memory commands in their short form (lock held).
   std::vector<uint8_t> memory_read(std::span<const uint8_t> request);
   std::vector<uint8_t> memory_write(std::span<const uint8_t> request);
+  // A newer unit keeps the alarm and event of its watch settings (9091, 9092) in the watch area
+  // of its memory, where the library reads them back (prvc_settings_answers.cpp; lock held).
+  void keep_watch_settings(const WireRow& row, std::span<const uint8_t> request);
   bool memory_range(int32_t bank, int64_t address, int64_t count) const;
   // Packet trains (lock held).
   std::vector<uint8_t> file_answer(const LoggedRequest& request);

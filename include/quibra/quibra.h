@@ -650,6 +650,56 @@ QUIBRA_API int32_t QUIBRA_CALL fnQuibra_QF_PrepareCardioProgram(CardioProgram* r
 QUIBRA_API int32_t QUIBRA_CALL fnQuibra_QF_SendCardioProgram(CommParams* params,
                                                              CardioProgram* record);
 
+/* ---- running and cycling units: user settings, watch settings, reminders ----------------- */
+
+/* Checks the record (repairing it in place) and writes it into user areas 1 and 2 of a newer
+ * unit identified before, then has the unit restore its working memory; with ShowDialog the
+ * busy dialog covers it and ShowDialog is cleared. With ReadFromDataFile: 1 at once. 1 / 0; 0
+ * with nothing sent when the check fails. */
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_SendUserSettings_PRVC(CommParams* params,
+                                                              PrvcUserSettings* record);
+/* Reads user areas 1 and 2 into the cleared record (UnitType from params) and completes it with
+ * the check. Returns 1, also when the unit did not answer. */
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_ReadUserSettings_PRVC(CommParams* params,
+                                                              PrvcUserSettings* record);
+/* Sets the unit's clock from the PC's with the record's alarm and event: the older units (the
+ * record's UnitType 28..32) by message 9077 or 9084, over infrared or by sound; the newer ones
+ * (params->MonitorType 33..38) by 9091 and 9092, then without an event the logo is written back
+ * and the working memory restored. 1 / 0; error code 102 for an event date out of range. */
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_PRVC_SendWatchSettings(CommParams* params,
+                                                               PrvcWatchSettings* record);
+/* Reads the watch area of a newer unit into the cleared record. Returns 1, also when the unit
+ * did not answer. */
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_PRVC_ReadWatchSettings(CommParams* params,
+                                                               PrvcWatchSettings* record);
+/* Checks the list (repairing it) and writes it and its order block into the reminders area of
+ * a newer unit identified before, then has the unit restore its working memory. With
+ * ReadFromDataFile: 1 at once. 1 / 0. */
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_PRVC_SendReminders(CommParams* params,
+                                                           PrvcReminderList* list);
+/* Reads the reminders area into the list (entries the unit holds no date for are left) and
+ * checks it. Returns 1, also when the unit did not answer. */
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_PRVC_ReadReminders(CommParams* params,
+                                                           PrvcReminderList* list);
+/* Checks the reminder and packs it into the 9013 image of its slot; with mark, the status of
+ * message 9011 + slot becomes 20004. 1 / 0 (a text character that table 0 lacks). */
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_PrepareReminder(Reminder* record, int32_t mark);
+/* Prepares the reminder and sends it (9013, the slot as parameter) over infrared, by sound or
+ * through the data file. 1 / 0. */
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_SendReminder(CommParams* params, Reminder* record);
+/* Reads the reminder of a slot 0..6 (9014) into the record. 1 / 0.
+ * Refused: 0 (slot outside 0..6). */
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_ReadReminder(CommParams* params, int32_t slot,
+                                                     Reminder* record);
+/* Fills the record from the received 9014 image of a slot 0..6; with twelveHour the hour is
+ * taken from its 12-hour form. Returns 1.
+ * Refused: 0 (slot outside 0..6). */
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_UnPackReminder(int32_t slot, Reminder* record,
+                                                       int32_t twelveHour);
+/* Fills the record with the defaults of a slot (today, now, the text "note"); a slot outside
+ * 0..6 becomes 0. Returns 1. */
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_ResetReminder(int32_t slot, Reminder* record);
+
 /* ---- extensions (not among the library's documented exports) ----------------------------- */
 
 /* Installs an observer of the library's dialogs (null removes it): it is told when a dialog

@@ -742,6 +742,145 @@ QUIBRA_STATIC_ASSERT(offsetof(OutdoorTestResults, TestDate1) == 8, "OutdoorTestR
 QUIBRA_STATIC_ASSERT(offsetof(OutdoorTestResults, TestValue3) == 28,
                      "OutdoorTestResults.TestValue3");
 
+/* ---- running and cycling units: user settings, watch settings, reminders ------------------ */
+
+/* User settings of the newer running and cycling units (types 33..38), kept in two areas of the
+ * unit's memory. The check repairs every field but UnitType and BirthDate in place. */
+typedef struct PrvcUserSettings {
+  int32_t UnitType;     /* 33..38, else the send fails; the read sets it from CommParams */
+  int32_t UserNumber;   /* 0..99, else 1 */
+  char Text1[11];       /* up to 10 characters of device table 5; empty becomes "-" */
+  char Text2[11];       /* likewise */
+  int32_t BirthDate;    /* yyyymmdd, valid; a year before 1921 becomes 1921; to 20201231 */
+  int32_t Level;        /* 0..3, else 1 */
+  int32_t MaxHR;        /* 100..240, else 220 minus the age */
+  int32_t UserValue;    /* 15..99, else 50 */
+  int32_t VO2max;       /* 10..95, else 36 when Sex is nonzero, else 45 */
+  int32_t Sex;          /* 0 or 1; other values become 1 */
+  int32_t WeightKg;     /* 20..199, else 70; used only when WeightLb is 0 */
+  int32_t WeightLb;     /* when nonzero 44..499, else 140 */
+  int32_t HeightCm;     /* when nonzero 90..211, else 170 */
+  int32_t HeightFeet;   /* 2..7, else 5; used only when HeightCm is 0 */
+  int32_t HeightInches; /* 0..11, else 8; used only when HeightCm is 0 */
+} PrvcUserSettings;
+
+QUIBRA_STATIC_ASSERT(sizeof(PrvcUserSettings) == 76, "PrvcUserSettings is 76 bytes");
+QUIBRA_STATIC_ASSERT(offsetof(PrvcUserSettings, UnitType) == 0, "PrvcUserSettings.UnitType");
+QUIBRA_STATIC_ASSERT(offsetof(PrvcUserSettings, UserNumber) == 4, "PrvcUserSettings.UserNumber");
+QUIBRA_STATIC_ASSERT(offsetof(PrvcUserSettings, Text1) == 8, "PrvcUserSettings.Text1");
+QUIBRA_STATIC_ASSERT(offsetof(PrvcUserSettings, Text2) == 19, "PrvcUserSettings.Text2");
+QUIBRA_STATIC_ASSERT(offsetof(PrvcUserSettings, BirthDate) == 32, "PrvcUserSettings.BirthDate");
+QUIBRA_STATIC_ASSERT(offsetof(PrvcUserSettings, Level) == 36, "PrvcUserSettings.Level");
+QUIBRA_STATIC_ASSERT(offsetof(PrvcUserSettings, MaxHR) == 40, "PrvcUserSettings.MaxHR");
+QUIBRA_STATIC_ASSERT(offsetof(PrvcUserSettings, UserValue) == 44, "PrvcUserSettings.UserValue");
+QUIBRA_STATIC_ASSERT(offsetof(PrvcUserSettings, VO2max) == 48, "PrvcUserSettings.VO2max");
+QUIBRA_STATIC_ASSERT(offsetof(PrvcUserSettings, Sex) == 52, "PrvcUserSettings.Sex");
+QUIBRA_STATIC_ASSERT(offsetof(PrvcUserSettings, WeightKg) == 56, "PrvcUserSettings.WeightKg");
+QUIBRA_STATIC_ASSERT(offsetof(PrvcUserSettings, WeightLb) == 60, "PrvcUserSettings.WeightLb");
+QUIBRA_STATIC_ASSERT(offsetof(PrvcUserSettings, HeightCm) == 64, "PrvcUserSettings.HeightCm");
+QUIBRA_STATIC_ASSERT(offsetof(PrvcUserSettings, HeightFeet) == 68, "PrvcUserSettings.HeightFeet");
+QUIBRA_STATIC_ASSERT(offsetof(PrvcUserSettings, HeightInches) == 72,
+                     "PrvcUserSettings.HeightInches");
+
+/* Watch settings of the running and cycling units: the clock is set from the PC's, the alarm
+ * and an event date with a name from the record. The older units (28..32) take message 9077 or
+ * 9084, the newer ones (33..38) messages 9091 and 9092 and are read from their memory. */
+typedef struct PrvcWatchSettings {
+  int32_t UnitType;    /* older units: the type, which chooses the message; the read sets 0 */
+  int32_t WatchOption; /* newer units: bit 0 is sent; the read gives the unit's whole byte */
+  int32_t OptionBit0;  /* filled by the read only */
+  int32_t Unused;      /* not read or written */
+  int32_t AlarmMode;   /* one byte, sent unchanged; newer units: 0 when AlarmOn is 0 */
+  int32_t AlarmTime;   /* seconds since midnight, 0..86399, sent in whole minutes */
+  int32_t AlarmOn;     /* 0 or 1 */
+  int32_t OffsetValue; /* signed, one byte; read back as -48..207 */
+  int32_t ModeValue;   /* newer units: the high nibble of the flag byte */
+  int32_t EventOn;     /* 0 or 1: an event date with a name is set */
+  int32_t EventDate;   /* yyyymmdd, 20000101..20991231; newer units: after today */
+  char EventName[12];  /* older units keep 8 characters of table 3, newer ones 10 of table 5 */
+} PrvcWatchSettings;
+
+QUIBRA_STATIC_ASSERT(sizeof(PrvcWatchSettings) == 56, "PrvcWatchSettings is 56 bytes");
+QUIBRA_STATIC_ASSERT(offsetof(PrvcWatchSettings, UnitType) == 0, "PrvcWatchSettings.UnitType");
+QUIBRA_STATIC_ASSERT(offsetof(PrvcWatchSettings, WatchOption) == 4,
+                     "PrvcWatchSettings.WatchOption");
+QUIBRA_STATIC_ASSERT(offsetof(PrvcWatchSettings, OptionBit0) == 8, "PrvcWatchSettings.OptionBit0");
+QUIBRA_STATIC_ASSERT(offsetof(PrvcWatchSettings, Unused) == 12, "PrvcWatchSettings.Unused");
+QUIBRA_STATIC_ASSERT(offsetof(PrvcWatchSettings, AlarmMode) == 16, "PrvcWatchSettings.AlarmMode");
+QUIBRA_STATIC_ASSERT(offsetof(PrvcWatchSettings, AlarmTime) == 20, "PrvcWatchSettings.AlarmTime");
+QUIBRA_STATIC_ASSERT(offsetof(PrvcWatchSettings, AlarmOn) == 24, "PrvcWatchSettings.AlarmOn");
+QUIBRA_STATIC_ASSERT(offsetof(PrvcWatchSettings, OffsetValue) == 28,
+                     "PrvcWatchSettings.OffsetValue");
+QUIBRA_STATIC_ASSERT(offsetof(PrvcWatchSettings, ModeValue) == 32, "PrvcWatchSettings.ModeValue");
+QUIBRA_STATIC_ASSERT(offsetof(PrvcWatchSettings, EventOn) == 36, "PrvcWatchSettings.EventOn");
+QUIBRA_STATIC_ASSERT(offsetof(PrvcWatchSettings, EventDate) == 40, "PrvcWatchSettings.EventDate");
+QUIBRA_STATIC_ASSERT(offsetof(PrvcWatchSettings, EventName) == 44, "PrvcWatchSettings.EventName");
+
+/* One reminder of the units that take a reminder per message (9013 write, 9014 read; the
+ * message parameter is the slot). The check before sending repairs all but the text. */
+typedef struct Reminder {
+  int32_t Size;       /* 36; 0 becomes 36 */
+  int32_t Slot;       /* 0..6, else 0 */
+  int32_t Flag;       /* 0 or 1, else 0 */
+  int32_t Date;       /* yyyymmdd, 20000101..20891231, else today */
+  int32_t Time;       /* seconds of the day, 0..86399, else 43200 */
+  int32_t UpperValue; /* 0..5, else 0 */
+  int32_t LowerValue; /* 0..8, else 0 */
+  char Text[8];       /* 7 characters of device table 0, zero-terminated when shorter */
+} Reminder;
+
+QUIBRA_STATIC_ASSERT(sizeof(Reminder) == 36, "Reminder is 36 bytes");
+QUIBRA_STATIC_ASSERT(offsetof(Reminder, Size) == 0, "Reminder.Size");
+QUIBRA_STATIC_ASSERT(offsetof(Reminder, Slot) == 4, "Reminder.Slot");
+QUIBRA_STATIC_ASSERT(offsetof(Reminder, Flag) == 8, "Reminder.Flag");
+QUIBRA_STATIC_ASSERT(offsetof(Reminder, Date) == 12, "Reminder.Date");
+QUIBRA_STATIC_ASSERT(offsetof(Reminder, Time) == 16, "Reminder.Time");
+QUIBRA_STATIC_ASSERT(offsetof(Reminder, UpperValue) == 20, "Reminder.UpperValue");
+QUIBRA_STATIC_ASSERT(offsetof(Reminder, LowerValue) == 24, "Reminder.LowerValue");
+QUIBRA_STATIC_ASSERT(offsetof(Reminder, Text) == 28, "Reminder.Text");
+
+/* One entry of the reminder list of the newer running and cycling units. */
+typedef struct PrvcReminder {
+  int32_t Size;        /* 52; 0 becomes 52 */
+  int32_t Slot;        /* 0..6, else 0 */
+  int32_t Enabled;     /* 0 or 1, else 0 */
+  int32_t Flag;        /* 0 or 1, else 0 */
+  int32_t Advance;     /* 1 none, 2 ten minutes, 4 thirty minutes, 8 one hour, 16 one day;
+                          any other value: that many seconds */
+  int32_t Code;        /* -1, 16, 0..9, or 10 and above */
+  int32_t Date;        /* yyyymmdd, 20000101..20891231, else today */
+  int32_t Time;        /* seconds of the day, 0..86399, else 43200 */
+  int32_t EnableValue; /* 0..6, else 0 */
+  int32_t HighBits;    /* bits 5..7 of the entry's last byte, kept in place */
+  char Text[10];       /* 10 characters of device table 5 */
+  char Unused[2];
+} PrvcReminder;
+
+QUIBRA_STATIC_ASSERT(sizeof(PrvcReminder) == 52, "PrvcReminder is 52 bytes");
+QUIBRA_STATIC_ASSERT(offsetof(PrvcReminder, Size) == 0, "PrvcReminder.Size");
+QUIBRA_STATIC_ASSERT(offsetof(PrvcReminder, Slot) == 4, "PrvcReminder.Slot");
+QUIBRA_STATIC_ASSERT(offsetof(PrvcReminder, Enabled) == 8, "PrvcReminder.Enabled");
+QUIBRA_STATIC_ASSERT(offsetof(PrvcReminder, Flag) == 12, "PrvcReminder.Flag");
+QUIBRA_STATIC_ASSERT(offsetof(PrvcReminder, Advance) == 16, "PrvcReminder.Advance");
+QUIBRA_STATIC_ASSERT(offsetof(PrvcReminder, Code) == 20, "PrvcReminder.Code");
+QUIBRA_STATIC_ASSERT(offsetof(PrvcReminder, Date) == 24, "PrvcReminder.Date");
+QUIBRA_STATIC_ASSERT(offsetof(PrvcReminder, Time) == 28, "PrvcReminder.Time");
+QUIBRA_STATIC_ASSERT(offsetof(PrvcReminder, EnableValue) == 32, "PrvcReminder.EnableValue");
+QUIBRA_STATIC_ASSERT(offsetof(PrvcReminder, HighBits) == 36, "PrvcReminder.HighBits");
+QUIBRA_STATIC_ASSERT(offsetof(PrvcReminder, Text) == 40, "PrvcReminder.Text");
+
+/* The reminder list of the newer running and cycling units: seven entries kept in the unit's
+ * reminders area. */
+typedef struct PrvcReminderList {
+  int32_t Reserved; /* not read or written */
+  int32_t UnitType; /* 33..38: the write command is this type's */
+  PrvcReminder Reminders[7];
+} PrvcReminderList;
+
+QUIBRA_STATIC_ASSERT(sizeof(PrvcReminderList) == 372, "PrvcReminderList is 372 bytes");
+QUIBRA_STATIC_ASSERT(offsetof(PrvcReminderList, UnitType) == 4, "PrvcReminderList.UnitType");
+QUIBRA_STATIC_ASSERT(offsetof(PrvcReminderList, Reminders) == 8, "PrvcReminderList.Reminders");
+
 /* ---- extension: the dialog observer ------------------------------------------------------ */
 
 /* One change of a library dialog, reported to the observer installed with

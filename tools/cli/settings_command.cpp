@@ -203,6 +203,75 @@ const Group* FindGroup(const std::string& name, int32_t type) {
   return nullptr;
 }
 
+// ---- the running and cycling units (types 33..38) ------------------------------------------
+// They keep user settings, watch settings and reminders in their memory, in records of their
+// own. A transfer over a port identifies the unit first; for these units a group of this table
+// stands in for the older units' group of the same name. The library has no defaults for these
+// records: a change from the defaults starts from a record its checks complete.
+constexpr int32_t kFirstPrvcType = 33;
+constexpr int32_t kLastPrvcType = 38;
+
+constexpr Group kPrvcGroups[] = {
+    {"user", &kPrvcUserSettingsRecord, 0,
+     [](void* r, int32_t) {
+       *As<PrvcUserSettings>(r) = PrvcUserSettings{};
+       As<PrvcUserSettings>(r)->BirthDate = 19700101;
+     },
+     [](CommParams* c, int32_t, int32_t, void* r) {
+       return fnQuibra_ReadUserSettings_PRVC(c, As<PrvcUserSettings>(r));
+     },
+     [](CommParams* c, int32_t, int32_t, void* r) {
+       As<PrvcUserSettings>(r)->UnitType = c->MonitorType;
+       return fnQuibra_SendUserSettings_PRVC(c, As<PrvcUserSettings>(r));
+     }},
+    {"watch", &kPrvcWatchSettingsRecord, 0,
+     [](void* r, int32_t) { *As<PrvcWatchSettings>(r) = PrvcWatchSettings{}; },
+     [](CommParams* c, int32_t, int32_t, void* r) {
+       return fnQuibra_PRVC_ReadWatchSettings(c, As<PrvcWatchSettings>(r));
+     },
+     [](CommParams* c, int32_t, int32_t, void* r) {
+       return fnQuibra_PRVC_SendWatchSettings(c, As<PrvcWatchSettings>(r));
+     }},
+    {"reminders", &kPrvcReminderListRecord, 0,
+     [](void* r, int32_t) { *As<PrvcReminderList>(r) = PrvcReminderList{}; },
+     [](CommParams* c, int32_t, int32_t, void* r) {
+       return fnQuibra_PRVC_ReadReminders(c, As<PrvcReminderList>(r));
+     },
+     [](CommParams* c, int32_t, int32_t, void* r) {
+       As<PrvcReminderList>(r)->UnitType = c->MonitorType;
+       return fnQuibra_PRVC_SendReminders(c, As<PrvcReminderList>(r));
+     }},
+};
+
+const Group* FindPrvcGroup(const std::string& name) {
+  for (const Group& g : kPrvcGroups) {
+    if (name == g.name) return &g;
+  }
+  return nullptr;
+}
+
+// The group for the unit on the open link: identified first when the group has a form for the
+// running and cycling units. Nothing (and why on stderr) when no unit answers or the group is
+// one those units alone keep.
+std::optional<const Group*> GroupForUnit(const std::string& name, const Group* older,
+                                         int32_t type, CommParams& params) {
+  const Group* prvc = IsOutdoorType(type) ? nullptr : FindPrvcGroup(name);
+  if (prvc == nullptr) return older;
+  const auto unit = AskIdentity();
+  // Some older units cannot be asked who they are: their group of the name is tried then.
+  if (!unit) return older != nullptr ? std::optional<const Group*>(older) : std::nullopt;
+  if (unit->type >= kFirstPrvcType && unit->type <= kLastPrvcType) {
+    params.MonitorType = unit->type;
+    return prvc;
+  }
+  if (older == nullptr) {
+    std::fprintf(stderr, "quibra: the %s are kept by the running and cycling units only\n",
+                 prvc->record->name);
+    return std::nullopt;
+  }
+  return older;
+}
+
 // Two fields that hold one value in two units: the library takes `kept` when it is nonzero and
 // derives `derived` from it, else the other way round. When the user changes `derived` alone
 // (the weight in kg, the height in feet and inches), `kept` is cleared so that the change wins
@@ -222,6 +291,8 @@ constexpr OneValue kOneValues[] = {
     {&kTrkUserSettingsRecord, {"AltitudeM1", nullptr}, "AltitudeFt1"},
     {&kTrkUserSettingsRecord, {"AltitudeM2", nullptr}, "AltitudeFt2"},
     {&kOutdoorCalibPointRecord, {"AltitudeM", nullptr}, "AltitudeFt"},
+    {&kPrvcUserSettingsRecord, {"WeightKg", nullptr}, "WeightLb"},
+    {&kPrvcUserSettingsRecord, {"HeightFeet", "HeightInches"}, "HeightCm"},
 };
 
 void LetTheChangeWin(const RecordInfo& info, const json& asked, void* record) {
@@ -260,9 +331,9 @@ struct Options {
   bool from_defaults = false;
 };
 
-// The JSON object of the changes on standard input, checked against the record; nothing (and
-// why on stderr) when it is not one.
-std::optional<json> ReadChanges(const RecordInfo& info) {
+// The JSON object of the changes on standard input; nothing (and why on stderr) when it is not
+// JSON.
+std::optional<json> ReadChanges() {
   const std::string input((std::istreambuf_iterator<char>(std::cin)),
                           std::istreambuf_iterator<char>());
   json object = json::parse(input, nullptr, false);
@@ -270,27 +341,56 @@ std::optional<json> ReadChanges(const RecordInfo& info) {
     std::fprintf(stderr, "quibra: the input is not JSON\n");
     return std::nullopt;
   }
-  std::vector<uint64_t> scratch((info.size + sizeof(uint64_t) - 1) / sizeof(uint64_t), 0);
-  if (const std::string error = RecordFromJson(info, object, scratch.data()); !error.empty()) {
-    std::fprintf(stderr, "quibra: %s\n", error.c_str());
-    return std::nullopt;
-  }
   return object;
 }
 
+// Whether the changes fit the group's record (else, when asked, why on stderr).
+bool ChangesFit(const Group* group, const json& changes, bool report) {
+  if (group == nullptr) return false;
+  const RecordInfo& info = *group->record;
+  std::vector<uint64_t> scratch((info.size + sizeof(uint64_t) - 1) / sizeof(uint64_t), 0);
+  if (const std::string error = RecordFromJson(info, changes, scratch.data()); !error.empty()) {
+    if (report) std::fprintf(stderr, "quibra: %s\n", error.c_str());
+    return false;
+  }
+  return true;
+}
+
 int Transfer(const Options& o) {
-  const Group& g = *o.group;
+  std::optional<json> changes;
+  if (o.write && !(changes = ReadChanges())) return kExitUsage;
+  // Changes that fit no form of the group are refused before the unit is reached.
+  const Group* prvc =
+      o.to.sound_file.empty() && !IsOutdoorType(o.type) ? FindPrvcGroup(o.group_name) : nullptr;
+  if (changes && !ChangesFit(o.group, *changes, false) && !ChangesFit(prvc, *changes, false)) {
+    ChangesFit(o.group != nullptr ? o.group : prvc, *changes, true);
+    return kExitUsage;
+  }
+  LibrarySession library;
+  TerminalView view;
+  CommParams params{};
+  params.Size = QUIBRA_COMM_PARAMS_SIZE;
+  const Group* chosen = o.group;
+  if (o.to.sound_file.empty()) {
+    if (!OpenLink(o.to.port, o.to.link)) return kExitFailure;
+    const std::optional<const Group*> found =
+        GroupForUnit(o.group_name, o.group, o.type, params);
+    if (!found) {
+      fnQuibra_EndIRCommunication(0);
+      return kExitFailure;
+    }
+    chosen = *found;
+    if (changes && !ChangesFit(chosen, *changes, true)) {
+      fnQuibra_EndIRCommunication(0);
+      return kExitUsage;
+    }
+  }
+  const Group& g = *chosen;
   const RecordInfo& info = *g.record;
   // Room for the record, aligned for its 32-bit fields.
   std::vector<uint64_t> storage((info.size + sizeof(uint64_t) - 1) / sizeof(uint64_t), 0);
   void* record = storage.data();
   g.reset(record, o.number);
-  std::optional<json> changes;
-  if (o.write && !(changes = ReadChanges(info))) return kExitUsage;
-  LibrarySession library;
-  TerminalView view;
-  CommParams params{};
-  params.Size = QUIBRA_COMM_PARAMS_SIZE;
   if (!o.to.sound_file.empty()) {
     // The library writes the sound under a temporary name, renamed when it is complete.
     OutputFile sound(o.to.sound_file);
@@ -317,7 +417,6 @@ int Transfer(const Options& o) {
     std::printf("%s\n", o.to.sound_file.c_str());
     return 0;
   }
-  if (!OpenLink(o.to.port, o.to.link)) return kExitFailure;
   params.LinkType = 1;
   params.ShowDialog = 1;
   const UnitChange change{o.write, o.from_defaults,
@@ -344,7 +443,11 @@ std::string GroupsText(const Group (&table)[N]) {
     groups += g.name;
     if (g.count > 0) groups += " N (1.." + std::to_string(g.count) + ")";
   }
-  return groups;
+  if (&table[0] != &kGroups[0]) return groups;
+  for (const Group& g : kPrvcGroups) {
+    if (FindGroup(g.name, 0) == nullptr) groups += std::string(", ") + g.name;
+  }
+  return groups + " (user, watch and reminders of a running or cycling unit: its own fields)";
 }
 
 void AddVerb(CLI::App* settings, bool write, CommandRun& run) {
@@ -359,6 +462,9 @@ void AddVerb(CLI::App* settings, bool write, CommandRun& run) {
   for (const Group& g : kGroups)
     names.emplace_back(g.name);
   for (const Group& g : kOutdoorGroups) {
+    if (std::find(names.begin(), names.end(), g.name) == names.end()) names.emplace_back(g.name);
+  }
+  for (const Group& g : kPrvcGroups) {
     if (std::find(names.begin(), names.end(), g.name) == names.end()) names.emplace_back(g.name);
   }
   sub->add_option("group", o->group_name,
@@ -376,10 +482,15 @@ void AddVerb(CLI::App* settings, bool write, CommandRun& run) {
                   "start from the group's defaults instead of the unit's values");
   }
   sub->callback([o, &run] {
+    // The outdoor units' groups go by --type. Otherwise a group only the running and cycling
+    // units keep goes by their record until the unit is known.
     o->group = FindGroup(o->group_name, o->type);
-    if (o->group == nullptr)
+    const Group* prvc = IsOutdoorType(o->type) ? nullptr : FindPrvcGroup(o->group_name);
+    if (o->group == nullptr && prvc == nullptr)
       UsageError(o->group_name + " is not a group of monitor type " + std::to_string(o->type));
-    const Group& g = *o->group;
+    const Group& g = o->group != nullptr ? *o->group : *prvc;
+    if (o->group == nullptr && !o->to.sound_file.empty())
+      UsageError(std::string("the ") + g.record->name + " cannot go by sound");
     if (g.count > 0 && (o->number < 1 || o->number > g.count))
       UsageError(std::string(g.name) + " needs a number 1.." + std::to_string(g.count));
     if (g.count == 0 && o->number != 0) UsageError(std::string(g.name) + " takes no number");
