@@ -9,6 +9,7 @@
 #include "crc16.h"
 #include "irda_frame.h"
 #include "memory_use.h"
+#include "prvc_areas.h"
 #include "wire_table.h"
 
 namespace quibra::sim {
@@ -105,6 +106,7 @@ Unit::Unit(int32_t type, int32_t variant, int32_t product_code)
   }
   identity_ = DefaultIdentification(type, product_code, variant);
   refresh_identification_image();
+  LayFactoryAreas(*this);
 }
 
 Identification Unit::identification() const {
