@@ -502,8 +502,9 @@ QUIBRA_API int32_t QUIBRA_CALL fnQuibra_GetMonitorDisplayID(int32_t id, int32_t 
 /* Display layouts of a type 38 unit (params->MonitorType 38; the third argument is not used).
  * The write needs switches of 0 or 1 (else 0 with nothing sent); on a unit of variant 3 or more
  * it first copies the first 24 class-2 identifiers that are not 125 into the extra groups,
- * then the unit takes the layouts. The read clears the record; for another monitor type it
- * returns 1 with the record clear. 1 / 0. */
+ * then the unit takes the layouts. The read fills the whole record (what the unit lacks reads
+ * as 0); for another monitor type it returns 1 with the record clear. 1 / 0; a failed exchange
+ * leaves the record untouched. */
 QUIBRA_API int32_t QUIBRA_CALL fnQuibra_WriteDisplays_PR9W(CommParams* params, DisplaysPR9W* record,
                                                            int32_t unused);
 QUIBRA_API int32_t QUIBRA_CALL fnQuibra_ReadDisplays_PR9W(CommParams* params, DisplaysPR9W* record,
