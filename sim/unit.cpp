@@ -11,6 +11,7 @@
 #include "irda_frame.h"
 #include "j9_unit.h"
 #include "memory_use.h"
+#include "prvc_areas.h"
 #include "sim/encoders/fitness_encoders.h"
 #include "outdoor_images.h"
 #include "wire_table.h"
@@ -113,6 +114,7 @@ Unit::Unit(int32_t type, int32_t variant, int32_t product_code)
   }
   identity_ = DefaultIdentification(type, product_code, variant);
   refresh_identification_image();
+  LayFactoryAreas(*this);
 }
 
 Identification Unit::identification() const {

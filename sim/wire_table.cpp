@@ -97,7 +97,9 @@ constexpr WireRow kRows[] = {
     Row(kWrite83, R::kWrite, kWrite83, 36, 8, 0, 0),
     // Also 10 bytes shorter, the layout of type 32 (TakesRequest).
     Row(kPrvcWatchLongWrite, R::kWrite, kPrvcWatchLongWrite, 28, 8, 0, 0),
-    Row(kRestoreMemory, R::kCommand, kRestoreMemory, 7, 8, 1, 0),
+    // Acknowledged in both forms: the newer units take it after every settings area write over
+    // IrDA, and the library waits for the acknowledgement there as on the line.
+    Row(kRestoreMemory, R::kCommand, kRestoreMemory, 7, 8, 1, 2),
     Row(kMemoryWrite, R::kDirect, kMemoryWrite, 0, 0, 0, 0),
     Row(kMemoryRead, R::kDirect, kMemoryRead, 0, 0, 0, 0),
     Row(kNewerWatchWrite, R::kWrite, kNewerWatchWrite, 0, 0, 12, 2),

@@ -700,6 +700,75 @@ QUIBRA_API int32_t QUIBRA_CALL fnQuibra_UnPackReminder(int32_t slot, Reminder* r
  * 0..6 becomes 0. Returns 1. */
 QUIBRA_API int32_t QUIBRA_CALL fnQuibra_ResetReminder(int32_t slot, Reminder* record);
 
+/* ---- running and cycling units: totals, odometers, displays -------------------------------- */
+
+/* Totals of the unit of params->MonitorType (33..38), in the area the unit's identification
+ * (fnQuibra_ReadMonitorInfo) announced. Both go silently over infrared: params' LinkType
+ * becomes 1, ShowDialog and ParentWindow 0. The read fills the whole record (MonitorType, the
+ * unit's totals, 0 for those it does not keep); the write takes the totals the type keeps and
+ * then has the unit take them. 1 / 0: 0 with nothing sent for another type, before any unit
+ * of these types was identified, or (write) for a value or date out of range; a failed exchange
+ * gives 0, the read then leaves the record untouched and the write leaves what was sent. */
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_ReadTotals_PRVC(CommParams* params, TotalsPRVC* totals);
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_WriteTotals_PRVC(CommParams* params, TotalsPRVC* totals);
+/* Odometers of the older cycling-capable units. The read identifies the unit (types 12, 22 and
+ * 23 only) and sets the record's MonitorType to it. The write takes record->MonitorType: over
+ * infrared the identified unit must be of that type (12, 22 or 23); by sound types 6, 10, 12,
+ * 22 and 23 are taken. 1 / 0; an odometer out of range gives 0 with nothing sent. */
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_ReadOdometer(CommParams* params, OdometerSettings* record);
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_WriteOdometer(CommParams* params, OdometerSettings* record);
+/* Area 21 carries bike 1, area 22 bike 2. Pack selects the record's unit type for the area
+ * layouts and puts the odometer into the area write's image; UnPack takes it from the received
+ * area and sets Size. 1, or 0 with nothing changed for another area (or, Pack, an odometer out
+ * of range). */
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_PackOdometer(int32_t area, OdometerSettings* record);
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_UnPackOdometer(int32_t area, OdometerSettings* record);
+/* Display identifiers: the library's identifier of a unit's code (class 1 when class1 is
+ * nonzero), 0 when there is none (-1 on monitor type 34); and the unit's code of an identifier
+ * (the third argument is not used), 0 when the type has none. */
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_GetOrvekDisplayID(int32_t code, int32_t monitorType,
+                                                          int32_t class1);
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_GetMonitorDisplayID(int32_t id, int32_t monitorType,
+                                                            int32_t unused);
+/* Display layouts of a type 38 unit (params->MonitorType 38; the third argument is not used).
+ * The write needs switches of 0 or 1 (else 0 with nothing sent); on a unit of variant 3 or more
+ * it first copies the first 24 class-2 identifiers that are not 125 into the extra groups,
+ * then the unit takes the layouts. The read fills the whole record (what the unit lacks reads
+ * as 0); for another monitor type it returns 1 with the record clear. 1 / 0; a failed exchange
+ * leaves the record untouched. */
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_WriteDisplays_PR9W(CommParams* params, DisplaysPR9W* record,
+                                                           int32_t unused);
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_ReadDisplays_PR9W(CommParams* params, DisplaysPR9W* record,
+                                                          int32_t unused);
+/* Display layouts of the types 33..37 (params->MonitorType), written in four parts and then
+ * taken by the unit. 1 / 0: 0 with nothing sent for another type or a switch other than 0 or
+ * 1; when a part fails the unit keeps the parts written before it. */
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_WriteDisplays_Other_VC8Z(CommParams* params,
+                                                                 DisplaysOther* record);
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_ReadDisplays_Other_VC8Z(CommParams* params,
+                                                                DisplaysOther* record);
+
+/* ---- fitness test results ----------------------------------------------------------------- */
+
+/* Reads the stored LoadGauge results of a type 22 unit (variant 3 or more) or of a running or
+ * cycling unit (33..38) into the library's table, with the progress dialog over the window when
+ * it is nonzero. The type is asked of the unit unless typeGiven is nonzero. The number of
+ * results (0..16), 0 on failure. */
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_ReadLoadGaugeResults(uint32_t window, int32_t typeGiven,
+                                                             int32_t monitorType);
+/* Decodes result `entry` of the table of the last read for monitor type 22 or 33..38 into the
+ * record: 1 for a valid result (rating 1..9, a date from 2006-01-02 on, heart rates 15..240),
+ * else 0 with the record filled as far as it goes.
+ * Refused: 0 (entry outside 0..15). */
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_GetLoadGaugeResult(int32_t entry, int32_t monitorType,
+                                                           LoadGaugeResult* record);
+/* Reads the FitGauge results of the unit into the record (types 33..38 from their display area,
+ * every other type as a type 22 unit keeps them). 1 when the first result has a real date not
+ * after today; else 0 with the record untouched. */
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_ReadFitGaugeResults(uint32_t window,
+                                                            FitGaugeResults* record,
+                                                            int32_t monitorType);
+
 /* ---- extensions (not among the library's documented exports) ----------------------------- */
 
 /* Installs an observer of the library's dialogs (null removes it): it is told when a dialog

@@ -881,6 +881,153 @@ QUIBRA_STATIC_ASSERT(sizeof(PrvcReminderList) == 372, "PrvcReminderList is 372 b
 QUIBRA_STATIC_ASSERT(offsetof(PrvcReminderList, UnitType) == 4, "PrvcReminderList.UnitType");
 QUIBRA_STATIC_ASSERT(offsetof(PrvcReminderList, Reminders) == 8, "PrvcReminderList.Reminders");
 
+/* ---- running and cycling units: totals, odometers, displays, test results ------------------ */
+
+/* Running totals of a running or cycling unit (types 33..38), each with the date (yyyymmdd) on
+ * which it was last reset. Which totals a unit keeps depends on its type; the others read as 0
+ * and are not written. The first field is the monitor type, not a size. Times are seconds
+ * (0..35999999: up to 9999 h 59 min 59 s); counters hold 8 decimal digits (0..99999999), except
+ * Counter8 (4 digits, 0..9999) and Counter30 (6 digits, 0..999999). A reset date read from the
+ * unit that is no date of 2003..2099 reads as today; a date of 0 is written as today. */
+typedef struct TotalsPRVC {
+  int32_t MonitorType; /* the CommParams monitor type of the read */
+  int32_t Reserved[3]; /* 0 */
+  int32_t TotalTime;   /* every type */
+  int32_t TotalTimeDate;
+  int32_t Counter6; /* every type */
+  int32_t Counter6Date;
+  int32_t Counter8; /* every type */
+  int32_t Counter8Date;
+  int32_t Counter10; /* every type */
+  int32_t Counter10Date;
+  int32_t Counter12; /* 36, 37, 38 */
+  int32_t Counter13; /* 36, 37, 38 */
+  int32_t Counter14; /* 38 */
+  int32_t Counter12Date;
+  int32_t Counter13Date;
+  int32_t Counter14Date;
+  int32_t Counter18; /* 33, 34, 35, 38 */
+  int32_t Counter19; /* 33, 34, 35, 38 */
+  int32_t Counter20; /* 34, 35, 38 */
+  int32_t Counter18Date;
+  int32_t Counter19Date;
+  int32_t Counter20Date;
+  int32_t Counter24; /* 38 */
+  int32_t Counter24Date;
+  int32_t Counter26; /* 38 */
+  int32_t Counter26Date;
+  int32_t Counter28; /* 34, 38 */
+  int32_t Counter28Date;
+  int32_t Counter30; /* 33, 34, 35, 37, 38 */
+  int32_t Counter30Date;
+  int32_t Counter32; /* 33, 34, 35, 38 */
+  int32_t Counter32Date;
+  int32_t Bike1Total; /* 33, 34, 35 */
+  int32_t Bike2Total; /* 33, 34, 35 */
+  int32_t Bike3Total; /* 34, 35 */
+  int32_t Bike1Date;
+  int32_t Bike2Date;
+  int32_t Bike3Date;
+} TotalsPRVC;
+
+QUIBRA_STATIC_ASSERT(sizeof(TotalsPRVC) == 160, "TotalsPRVC is 160 bytes");
+QUIBRA_STATIC_ASSERT(offsetof(TotalsPRVC, MonitorType) == 0, "TotalsPRVC.MonitorType");
+QUIBRA_STATIC_ASSERT(offsetof(TotalsPRVC, TotalTime) == 16, "TotalsPRVC.TotalTime");
+QUIBRA_STATIC_ASSERT(offsetof(TotalsPRVC, Counter6) == 24, "TotalsPRVC.Counter6");
+QUIBRA_STATIC_ASSERT(offsetof(TotalsPRVC, Counter12) == 48, "TotalsPRVC.Counter12");
+QUIBRA_STATIC_ASSERT(offsetof(TotalsPRVC, Counter12Date) == 60, "TotalsPRVC.Counter12Date");
+QUIBRA_STATIC_ASSERT(offsetof(TotalsPRVC, Counter18) == 72, "TotalsPRVC.Counter18");
+QUIBRA_STATIC_ASSERT(offsetof(TotalsPRVC, Counter18Date) == 84, "TotalsPRVC.Counter18Date");
+QUIBRA_STATIC_ASSERT(offsetof(TotalsPRVC, Counter24) == 96, "TotalsPRVC.Counter24");
+QUIBRA_STATIC_ASSERT(offsetof(TotalsPRVC, Counter30) == 120, "TotalsPRVC.Counter30");
+QUIBRA_STATIC_ASSERT(offsetof(TotalsPRVC, Counter32Date) == 132, "TotalsPRVC.Counter32Date");
+QUIBRA_STATIC_ASSERT(offsetof(TotalsPRVC, Bike1Total) == 136, "TotalsPRVC.Bike1Total");
+QUIBRA_STATIC_ASSERT(offsetof(TotalsPRVC, Bike1Date) == 148, "TotalsPRVC.Bike1Date");
+QUIBRA_STATIC_ASSERT(offsetof(TotalsPRVC, Bike3Date) == 156, "TotalsPRVC.Bike3Date");
+
+/* The two bike odometers of the older cycling-capable units (types 12, 22 and 23 over infrared;
+ * 6 and 10 by sound), in the unit's distance unit, 0..999999 each. */
+typedef struct OdometerSettings {
+  int32_t Size;        /* 16, set by the unpack */
+  int32_t Bike1;       /* 0..999999 */
+  int32_t Bike2;       /* 0..999999 */
+  int32_t MonitorType; /* the write's unit type: 6, 10, 12, 22 or 23; set by the read */
+} OdometerSettings;
+
+QUIBRA_STATIC_ASSERT(sizeof(OdometerSettings) == 16, "OdometerSettings is 16 bytes");
+QUIBRA_STATIC_ASSERT(offsetof(OdometerSettings, Size) == 0, "OdometerSettings.Size");
+QUIBRA_STATIC_ASSERT(offsetof(OdometerSettings, Bike1) == 4, "OdometerSettings.Bike1");
+QUIBRA_STATIC_ASSERT(offsetof(OdometerSettings, Bike2) == 8, "OdometerSettings.Bike2");
+QUIBRA_STATIC_ASSERT(offsetof(OdometerSettings, MonitorType) == 12, "OdometerSettings.MonitorType");
+
+/* Display layouts of a type 38 unit. Switches are 0 or 1; identifiers are the library's display
+ * identifiers (1..8 class 1, 101..141 class 2; fnQuibra_GetMonitorDisplayID), 0 for none. The
+ * extra groups are kept by units of variant 3 or more only. */
+typedef struct DisplaysPR9W {
+  int32_t Unused[6];          /* not read or written by the transfer */
+  int32_t SwitchSet1[6];      /* 0 or 1 each */
+  int32_t SwitchSet2[6];      /* 0 or 1 each */
+  int32_t Class1IDs[12];      /* two groups of six */
+  int32_t Class2IDs[48];      /* eight groups of six */
+  int32_t ExtraClass2IDs[24]; /* four groups of six (variant 3 or more) */
+} DisplaysPR9W;
+
+QUIBRA_STATIC_ASSERT(sizeof(DisplaysPR9W) == 408, "DisplaysPR9W is 408 bytes");
+QUIBRA_STATIC_ASSERT(offsetof(DisplaysPR9W, Unused) == 0, "DisplaysPR9W.Unused");
+QUIBRA_STATIC_ASSERT(offsetof(DisplaysPR9W, SwitchSet1) == 24, "DisplaysPR9W.SwitchSet1");
+QUIBRA_STATIC_ASSERT(offsetof(DisplaysPR9W, SwitchSet2) == 48, "DisplaysPR9W.SwitchSet2");
+QUIBRA_STATIC_ASSERT(offsetof(DisplaysPR9W, Class1IDs) == 72, "DisplaysPR9W.Class1IDs");
+QUIBRA_STATIC_ASSERT(offsetof(DisplaysPR9W, Class2IDs) == 120, "DisplaysPR9W.Class2IDs");
+QUIBRA_STATIC_ASSERT(offsetof(DisplaysPR9W, ExtraClass2IDs) == 312, "DisplaysPR9W.ExtraClass2IDs");
+
+/* Display layouts of the other running and cycling units (types 33..37). */
+typedef struct DisplaysOther {
+  int32_t Switches[6];   /* 0 or 1 each */
+  int32_t Class1IDs[6];  /* library display identifiers 1..8, 0 for none */
+  int32_t Class2IDs[12]; /* two groups of six, identifiers 101..141, 0 for none */
+} DisplaysOther;
+
+QUIBRA_STATIC_ASSERT(sizeof(DisplaysOther) == 96, "DisplaysOther is 96 bytes");
+QUIBRA_STATIC_ASSERT(offsetof(DisplaysOther, Switches) == 0, "DisplaysOther.Switches");
+QUIBRA_STATIC_ASSERT(offsetof(DisplaysOther, Class1IDs) == 24, "DisplaysOther.Class1IDs");
+QUIBRA_STATIC_ASSERT(offsetof(DisplaysOther, Class2IDs) == 48, "DisplaysOther.Class2IDs");
+
+/* One stored LoadGauge result, filled by fnQuibra_GetLoadGaugeResult. The caller need not set
+ * anything: the library clears the record and sets Size. Any Size is taken. */
+typedef struct LoadGaugeResult {
+  int32_t Size;       /* 24 */
+  int32_t TestDate;   /* yyyymmdd */
+  int32_t Rating;     /* 1..9 for a valid result */
+  int32_t HeartRate1; /* 15..240 for a valid result */
+  int32_t HeartRate2;
+  int32_t HeartRate3;
+} LoadGaugeResult;
+
+QUIBRA_STATIC_ASSERT(sizeof(LoadGaugeResult) == 24, "LoadGaugeResult is 24 bytes");
+QUIBRA_STATIC_ASSERT(offsetof(LoadGaugeResult, Size) == 0, "LoadGaugeResult.Size");
+QUIBRA_STATIC_ASSERT(offsetof(LoadGaugeResult, TestDate) == 4, "LoadGaugeResult.TestDate");
+QUIBRA_STATIC_ASSERT(offsetof(LoadGaugeResult, Rating) == 8, "LoadGaugeResult.Rating");
+QUIBRA_STATIC_ASSERT(offsetof(LoadGaugeResult, HeartRate1) == 12, "LoadGaugeResult.HeartRate1");
+QUIBRA_STATIC_ASSERT(offsetof(LoadGaugeResult, HeartRate2) == 16, "LoadGaugeResult.HeartRate2");
+QUIBRA_STATIC_ASSERT(offsetof(LoadGaugeResult, HeartRate3) == 20, "LoadGaugeResult.HeartRate3");
+
+/* The FitGauge results: the first and the second test, each a date (yyyymmdd) and a value.
+ * Cleared by the read; the reserved words stay 0. */
+typedef struct FitGaugeResults {
+  int32_t FirstDate;
+  int32_t Reserved1[15];
+  int32_t FirstValue;
+  int32_t Reserved2[15];
+  int32_t SecondDate;
+  int32_t SecondValue;
+} FitGaugeResults;
+
+QUIBRA_STATIC_ASSERT(sizeof(FitGaugeResults) == 136, "FitGaugeResults is 136 bytes");
+QUIBRA_STATIC_ASSERT(offsetof(FitGaugeResults, FirstDate) == 0, "FitGaugeResults.FirstDate");
+QUIBRA_STATIC_ASSERT(offsetof(FitGaugeResults, FirstValue) == 64, "FitGaugeResults.FirstValue");
+QUIBRA_STATIC_ASSERT(offsetof(FitGaugeResults, SecondDate) == 128, "FitGaugeResults.SecondDate");
+QUIBRA_STATIC_ASSERT(offsetof(FitGaugeResults, SecondValue) == 132, "FitGaugeResults.SecondValue");
+
 /* ---- extension: the dialog observer ------------------------------------------------------ */
 
 /* One change of a library dialog, reported to the observer installed with

@@ -28,6 +28,7 @@
 #include "protocol/transfer_state.h"
 #include "protocol/wireless_link.h"
 #include "prvc/unit_info.h"
+#include "settings/gauge_results.h"
 #include "settings/service_state.h"
 #include "sound/tonvox_capture.h"
 #include "ui/busy_dialog.h"
@@ -66,6 +67,7 @@ struct Module {
   exercise::J9ReadState j9;        // the J9 unit's block reads in progress
   prvc::UnitMemoryMap memory_map;  // of the last group A or B unit identified
   settings::ServiceState service;  // file-delete target and usage counters
+  settings::GaugeTable gauges;     // the LoadGauge results of the last read
 
   // The platform backends that hold state, and the dialog observers. Declared before every
   // member that runs a thread, so they are destroyed after those threads have ended.

@@ -11,7 +11,6 @@
 namespace quibra::prvc {
 namespace {
 
-constexpr uint32_t kPauseMs = 300;
 constexpr int32_t kSecondBank = 1;
 // The watch area's first byte lies 5 bytes before the address the identification gives.
 constexpr int32_t kWatchAreaLead = 5;
@@ -41,6 +40,22 @@ const StateByte* FindStateByte(int32_t type, int32_t variant) {
   return nullptr;
 }
 
+}  // namespace
+
+bool CopyStateByteToWatchArea(CommParams& params) {
+  const StateByte* state = FindStateByte(params.MonitorType, module().unit.variant.load());
+  if (state == nullptr) return true;
+  std::array<uint8_t, 1> byte{};
+  if (!ReadUnitMemory(params, state->address, kSecondBank, byte, kAreaWritePauseMs)) return false;
+  if (byte[0] > 1) byte[0] = 0;
+  platform::clock().sleep_ms(kAreaWritePauseMs);
+  // Written and waited for, not only queued: a failed write must fail the whole send.
+  const bool ok = WriteUnitMemory(params, params.MonitorType,
+                                  module().memory_map.watch_area - kWatchAreaLead, byte);
+  platform::clock().sleep_ms(kAreaWritePauseMs);
+  return ok;
+}
+
 // The restore is a command the units carry out without a word over IrDA (on a serial line they
 // acknowledge it): it has gone out when the link took it, and only a link that is down or a
 // cancelled transfer fails it. It is sent silently, since the progress dialog would take the
@@ -54,25 +69,9 @@ bool RestoreWorkingMemory(const CommParams& params) {
   return result == kAcknowledged || result == kNotAnswered;
 }
 
-}  // namespace
-
-bool CopyStateByteToWatchArea(CommParams& params) {
-  const StateByte* state = FindStateByte(params.MonitorType, module().unit.variant.load());
-  if (state == nullptr) return true;
-  std::array<uint8_t, 1> byte{};
-  if (!ReadUnitMemory(params, state->address, kSecondBank, byte, kPauseMs)) return false;
-  if (byte[0] > 1) byte[0] = 0;
-  platform::clock().sleep_ms(kPauseMs);
-  // Written and waited for, not only queued: a failed write must fail the whole send.
-  const bool ok = WriteUnitMemory(params, params.MonitorType,
-                                  module().memory_map.watch_area - kWatchAreaLead, byte);
-  platform::clock().sleep_ms(kPauseMs);
-  return ok;
-}
-
 bool FinishMemoryWrite(CommParams& params) {
   if (!CopyStateByteToWatchArea(params)) return false;
-  platform::clock().sleep_ms(kPauseMs);
+  platform::clock().sleep_ms(kAreaWritePauseMs);
   return RestoreWorkingMemory(params);
 }
 

@@ -1,7 +1,5 @@
 // Identification, health checks, direct memory and the memory dump against the simulated unit:
-// every product code of the map over a pty: the older units on a serial line, the newer ones
-// through the engine on IrDA sockets (their identification and memory commands outgrow a serial
-// frame).
+// every product code of the map over a pty (support/prvc_unit.h).
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -11,16 +9,13 @@
 #include <vector>
 
 #include "frame/module.h"
-#include "irda_pty_peer.h"
-#include "irda_stack.h"
 #include "platform/registry.h"
 #include "platform/scaled_clock.h"
-#include "protocol/engine.h"
 #include "prvc/unit_memory.h"
 #include "quibra/quibra.h"
-#include "serial_link.h"
 #include "support/comm_params.h"
 #include "support/module_fixture.h"
+#include "support/prvc_unit.h"
 #include "support/recorded_boxes.h"
 #include "ui/message_box.h"
 #include "unit.h"
@@ -38,42 +33,12 @@ class UnitOnSimTest : public ModuleTest {
   }
   void TearDown() override {
     ModuleTest::TearDown();  // the engine's threads end while the unit still answers
-    fnQuibraExt_SetIrdaStack(nullptr);
-    stack_.reset();
-    peer_.reset();
-    serial_.reset();
-    unit_.reset();
+    sim_.detach();
     platform::set_clock(nullptr);
   }
 
-  // The unit on a pty and the library's engine on the other side: the older units on a serial
-  // line, the running and cycling units in range of a stand-in IrDA stack whose line to them is
-  // the pty (their identification and memory commands outgrow a serial frame).
   sim::Unit& attach(int32_t type, int32_t variant, int32_t code) {
-    protocol::StopMessageThread(m());  // the last unit's conversation ends first
-    fnQuibraExt_SetIrdaStack(nullptr);
-    stack_.reset();
-    peer_.reset();
-    serial_.reset();
-    unit_ = std::make_unique<sim::Unit>(type, variant, code);
-    const bool irda = type >= 33;
-    serial_ = std::make_unique<sim::SerialLink>(
-        *unit_, false, std::chrono::milliseconds(20),
-        irda ? sim::SerialLink::Framing::ShortFormBlocks : sim::SerialLink::Framing::Serial);
-    const std::string path = serial_->start();
-    EXPECT_FALSE(path.empty());
-    if (!irda) {
-      EXPECT_EQ(fnQuibra_StartIRCommunication(0, path.c_str()), 1);
-      return *unit_;
-    }
-    peer_ = std::make_unique<sim::IrdaPtyPeer>(path);
-    stack_ = std::make_unique<sim::IrdaStack>();
-    sim::IrdaPtyPeer* peer = peer_.get();
-    stack_->add_device(peer->device_name(),
-                       [peer](std::span<const uint8_t> r) { return peer->exchange(r); });
-    EXPECT_EQ(fnQuibraExt_SetIrdaStack(&stack_->table()), 1);
-    EXPECT_EQ(fnQuibra_StartIRCommunication(0x20, "IRDA"), 1);
-    return *unit_;
+    return *(unit_ = &sim_.attach(type, variant, code));
   }
   sim::Unit& attach(int32_t type) { return attach(type, 0, sim::DefaultProductCode(type)); }
 
@@ -84,18 +49,11 @@ class UnitOnSimTest : public ModuleTest {
     unit_->set_identification(id);
   }
 
-  size_t count(int32_t id) const {
-    size_t n = 0;
-    for (const auto& r : unit_->requests())
-      n += r.id == id ? 1 : 0;
-    return n;
-  }
+  size_t count(int32_t id) const { return sim_.count(id); }
 
   platform::ScaledClock clock_{0.02};
-  std::unique_ptr<sim::Unit> unit_;
-  std::unique_ptr<sim::IrdaStack> stack_;
-  std::unique_ptr<sim::IrdaPtyPeer> peer_;
-  std::unique_ptr<sim::SerialLink> serial_;
+  PrvcUnit sim_;
+  sim::Unit* unit_ = nullptr;
 };
 
 TEST_F(UnitOnSimTest, EveryProductCodeIdentifies) {

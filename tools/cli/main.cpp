@@ -97,6 +97,7 @@ int main(int argc, char** argv) {
   AddDecodeCommand(app, run);
   AddSettingsCommand(app, run);
   AddBikesCommand(app, run);
+  AddTestsCommand(app, run);
   AddLogoCommand(app, run);
   AddDumpMemoryCommand(app, run);
   AddUnitCommand(app, run);

@@ -112,6 +112,87 @@ constexpr Group kGroups[] = {
      }},
 };
 
+// The groups of the running and cycling units and of the older cycling-capable units: they go
+// over infrared only, and the unit is identified first (the library needs to know where its
+// areas lie); a name may have one record per unit type. The calls take the identified type.
+struct UnitGroup {
+  Group group;
+  bool (*for_type)(int32_t type);
+};
+
+constexpr bool IsNewerType(int32_t t) {
+  return t >= 33 && t <= 38;
+}
+
+constexpr UnitGroup kUnitGroups[] = {
+    {{"totals", &kTotalsPRVCRecord, 0,
+      [](void* r, int32_t type) {
+        *As<TotalsPRVC>(r) = TotalsPRVC{};
+        As<TotalsPRVC>(r)->MonitorType = type;
+      },
+      [](CommParams* c, int32_t, int32_t, void* r) {
+        return fnQuibra_ReadTotals_PRVC(c, As<TotalsPRVC>(r));
+      },
+      [](CommParams* c, int32_t, int32_t, void* r) {
+        return fnQuibra_WriteTotals_PRVC(c, As<TotalsPRVC>(r));
+      }},
+     IsNewerType},
+    {{"odometer", &kOdometerSettingsRecord, 0,
+      [](void* r, int32_t type) {
+        *As<OdometerSettings>(r) = OdometerSettings{sizeof(OdometerSettings), 0, 0, 0};
+        As<OdometerSettings>(r)->MonitorType = type;
+      },
+      [](CommParams* c, int32_t, int32_t, void* r) {
+        return fnQuibra_ReadOdometer(c, As<OdometerSettings>(r));
+      },
+      [](CommParams* c, int32_t, int32_t, void* r) {
+        return fnQuibra_WriteOdometer(c, As<OdometerSettings>(r));
+      }},
+     [](int32_t t) { return t == 12 || t == 22 || t == 23; }},
+    {{"displays", &kDisplaysPR9WRecord, 0,
+      [](void* r, int32_t) { *As<DisplaysPR9W>(r) = DisplaysPR9W{}; },
+      [](CommParams* c, int32_t, int32_t, void* r) {
+        return fnQuibra_ReadDisplays_PR9W(c, As<DisplaysPR9W>(r), 0);
+      },
+      [](CommParams* c, int32_t, int32_t, void* r) {
+        return fnQuibra_WriteDisplays_PR9W(c, As<DisplaysPR9W>(r), 0);
+      }},
+     [](int32_t t) { return t == 38; }},
+    {{"displays", &kDisplaysOtherRecord, 0,
+      [](void* r, int32_t) { *As<DisplaysOther>(r) = DisplaysOther{}; },
+      [](CommParams* c, int32_t, int32_t, void* r) {
+        return fnQuibra_ReadDisplays_Other_VC8Z(c, As<DisplaysOther>(r));
+      },
+      [](CommParams* c, int32_t, int32_t, void* r) {
+        return fnQuibra_WriteDisplays_Other_VC8Z(c, As<DisplaysOther>(r));
+      }},
+     [](int32_t t) { return t >= 33 && t <= 37; }},
+};
+
+bool IsUnitGroup(const std::string& name) {
+  for (const UnitGroup& u : kUnitGroups) {
+    if (name == u.group.name) return true;
+  }
+  return false;
+}
+
+// The first group of that name (one line of the help for all its records).
+const Group* FindFirstUnitGroup(const std::string& name) {
+  for (const UnitGroup& u : kUnitGroups) {
+    if (name == u.group.name) return &u.group;
+  }
+  return nullptr;
+}
+
+// The group of that name that the identified unit keeps, if any.
+const Group* FindUnitGroup(const std::string& name, int32_t type) {
+  for (const UnitGroup& u : kUnitGroups) {
+    if (name == u.group.name && u.for_type(type)) return &u.group;
+  }
+  return nullptr;
+}
+
+
 // ---- the outdoor units (types 19..21) ------------------------------------------------------
 // Their groups share two names (watch, user) with the older units': --type picks the table.
 // Numbers on the command line count from 1; the library numbers reminders and route points
@@ -356,6 +437,46 @@ bool ChangesFit(const Group* group, const json& changes, bool report) {
   return true;
 }
 
+// A group of kUnitGroups: the unit is identified, its type picks the record and goes into the
+// parameters, then the group moves as every other does.
+int TransferOnUnit(const Options& o) {
+  std::optional<json> changes;
+  if (o.write && !(changes = ReadChanges())) return kExitUsage;
+  LibrarySession library;
+  TerminalView view;
+  if (!OpenLink(o.to.port, o.to.link)) return kExitFailure;
+  const std::optional<UnitIdentity> unit = AskIdentity();
+  const Group* g = unit ? FindUnitGroup(o.group_name, unit->type) : nullptr;
+  if (g == nullptr || (o.write && !ChangesFit(g, *changes, true))) {
+    fnQuibra_EndIRCommunication(0);
+    if (unit && g == nullptr) {
+      std::fprintf(stderr, "quibra: %s (monitor type %d) keeps no %s\n", unit->name.c_str(),
+                   unit->type, o.group_name.c_str());
+    }
+    return unit && g != nullptr ? kExitUsage : kExitFailure;
+  }
+  const RecordInfo& info = *g->record;
+  std::vector<uint64_t> storage((info.size + sizeof(uint64_t) - 1) / sizeof(uint64_t), 0);
+  void* record = storage.data();
+  g->reset(record, unit->type);
+  CommParams params{};
+  params.Size = QUIBRA_COMM_PARAMS_SIZE;
+  params.LinkType = 1;
+  params.ShowDialog = 1;
+  params.MonitorType = unit->type;
+  const UnitChange change{o.write, o.from_defaults,
+                          [&](CommParams* p) { return g->read(p, 0, 0, record); },
+                          [&] { RecordFromJson(info, *changes, record); },
+                          [&](CommParams* p) { return g->send(p, 0, 0, record); }};
+  if (!ChangeOnUnit(params, change, info.name)) return kExitFailure;
+  if (o.write) {
+    ReportCorrections(*changes, RecordToJson(info, record), "");
+  } else {
+    std::printf("%s\n", RecordToJson(info, record).dump(2).c_str());
+  }
+  return 0;
+}
+
 int Transfer(const Options& o) {
   std::optional<json> changes;
   if (o.write && !(changes = ReadChanges())) return kExitUsage;
@@ -447,6 +568,10 @@ std::string GroupsText(const Group (&table)[N]) {
   for (const Group& g : kPrvcGroups) {
     if (FindGroup(g.name, 0) == nullptr) groups += std::string(", ") + g.name;
   }
+  for (const UnitGroup& u : kUnitGroups) {
+    if (&u.group != FindFirstUnitGroup(u.group.name)) continue;
+    groups += ", " + std::string(u.group.name);
+  }
   return groups + " (user, watch and reminders of a running or cycling unit: its own fields)";
 }
 
@@ -467,6 +592,10 @@ void AddVerb(CLI::App* settings, bool write, CommandRun& run) {
   for (const Group& g : kPrvcGroups) {
     if (std::find(names.begin(), names.end(), g.name) == names.end()) names.emplace_back(g.name);
   }
+  for (const UnitGroup& u : kUnitGroups) {
+    if (std::find(names.begin(), names.end(), u.group.name) == names.end())
+      names.emplace_back(u.group.name);
+  }
   sub->add_option("group", o->group_name,
                   "the group: " + GroupsText(kGroups) +
                       "; of the outdoor units (--type 19..21): " + GroupsText(kOutdoorGroups))
@@ -482,6 +611,13 @@ void AddVerb(CLI::App* settings, bool write, CommandRun& run) {
                   "start from the group's defaults instead of the unit's values");
   }
   sub->callback([o, &run] {
+    if (IsUnitGroup(o->group_name)) {
+      if (o->number != 0) UsageError(o->group_name + " takes no number");
+      if (!o->to.sound_file.empty()) UsageError(o->group_name + " goes over infrared only");
+      CheckDestination(o->to, o->write);
+      run = [o] { return TransferOnUnit(*o); };
+      return;
+    }
     // The outdoor units' groups go by --type. Otherwise a group only the running and cycling
     // units keep goes by their record until the unit is known.
     o->group = FindGroup(o->group_name, o->type);
