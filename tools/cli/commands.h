@@ -19,6 +19,7 @@ void AddUnitCommand(CLI::App& app, CommandRun& run);
 void AddSoundCommand(CLI::App& app, CommandRun& run);
 void AddPortsCommand(CLI::App& app, CommandRun& run);
 void AddMobileCommand(CLI::App& app, CommandRun& run);
+void AddLiveCommand(CLI::App& app, CommandRun& run);
 
 // Asks before a command that erases something on the unit: true with --yes, or when the user
 // answers yes on the terminal. Without a terminal and without --yes it refuses.

@@ -103,6 +103,7 @@ int main(int argc, char** argv) {
   AddSoundCommand(app, run);
   AddPortsCommand(app, run);
   AddMobileCommand(app, run);
+  AddLiveCommand(app, run);
 
   const int sim = SimPosition(argc, argv);
   try {
@@ -120,7 +121,7 @@ int main(int argc, char** argv) {
     StartStopControl(global.timeout);
     const int status = run ? run() : kExitUsage;
     EndStopControl();
-    return StopRequested() ? ReportStop() : status;
+    return StopRequested() && !StopTakenAsEnd() ? ReportStop() : status;
   } catch (const std::exception& error) {
     std::fprintf(stderr, "quibra: %s\n", error.what());
     return kExitFailure;
