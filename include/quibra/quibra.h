@@ -769,6 +769,69 @@ QUIBRA_API int32_t QUIBRA_CALL fnQuibra_ReadFitGaugeResults(uint32_t window,
                                                             FitGaugeResults* record,
                                                             int32_t monitorType);
 
+/* ---- online recording --------------------------------------------------------------------- */
+
+/* In online mode (option 0x80) fnQuibra_StartIRCommunication, or fnQuibra_OpenConnection on the
+ * wireless link, starts a thread that receives the unit's beats. The recording starts paused;
+ * fnQuibra_PauseOnline(0) begins it. Every beat goes into a ring of the latest 100 beats, which
+ * the application empties by polling, and, while the recording runs, into the exercise (record
+ * 0) as an R-R sample: channel 1 the interval in ms, 20 the sample's index, 21 the source (1),
+ * 22 the beat's time in ms on the recording clock, 23 and 24 zero. With option 0x04 an interval
+ * near twice or three times the last one is stored as two or three beats. Ending the
+ * conversation fixes the exercise's length, after which fnQuibra_SaveExerciseHRM saves it.
+ * In online mode fnQuibra_GetSCErrorData(0) counts the beat frames that failed their check and
+ * fnQuibra_GetSCErrorData(1) the gaps in their sequence numbers. The record number rec of these
+ * calls must be 0. */
+/* Empties the ring and starts a new online exercise, not yet recording; on the wireless link
+ * also forgets the registered device. The result of the last write to the exercise (1). */
+QUIBRA_API int32_t QUIBRA_CDECL fnQuibra_ResetOnlineSamples(void);
+/* 1 pauses, 0 resumes; the first resume begins the recording: a new exercise, the recording
+ * clock from 0. 1. Refused: 0 (pause outside 0..1). */
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_PauseOnline(int32_t pause);
+/* The interval (ms) of the oldest beat in the ring, taken out of it; -1 when there is none or
+ * online mode is off. Refused: -1. */
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_GetOnlineData(int32_t reserved);
+/* Takes every entry out of the ring: buffer[0] := their number n, then n entries of six words
+ * (source: 1 recorded, 0 not; time in ms; kind: 0 a beat, 3 no data for less than 1.5 s, 4 no
+ * data for 1.5 s or more, above 10 a state of the wireless link; interval in ms; 0; 0). The
+ * buffer must hold 601 words. 0 (entries left) after the copy; -1 when the ring is empty or
+ * online mode is off. Refused: -1 (rec outside 0..0). */
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_GetRealOnlineData(int32_t rec, int32_t* buffer);
+/* The number of stored samples; when index is below it, info[1..6] := channels 21, 22, 23, 1,
+ * 20, 24 of that sample (info[0], the record's size, is not touched; info holds 7 words). */
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_GetOnlineDataEx(int32_t rec, int32_t index, int32_t* info);
+/* A channel of a stored sample, 0 beyond the count. Refused: -1 (rec outside 0..0). */
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_GetOnlineSample(int32_t rec, int32_t channel,
+                                                        int32_t index);
+/* Overwrites a channel of a stored sample: 1, or 0 beyond the count. */
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_SetOnlineSample(int32_t rec, int32_t channel,
+                                                        int32_t index, int32_t value);
+/* The number of stored samples. */
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_GetNbrOfOnlineSamples(int32_t rec);
+/* A parameter 1..170 of the online exercise, as fnQuibra_GetRecParam reads it. */
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_GetOnlineRecParam(int32_t rec, int32_t id);
+/* Marks a lap at the last stored beat (lap time in 1/10 s: the beat's time / 100, field 601;
+ * its interval, field 607; its sample index, field 657). 1, or 0 when there is no beat yet or
+ * a lap at that time exists. */
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_AddOnlineLaptime(int32_t rec);
+/* The number of laps; when lap is below it, info[2] := field 601, info[4] := field 607,
+ * info[5] := field 657 of that lap (info holds 6 words). */
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_GetOnlineLaptime(int32_t rec, int32_t lap, int32_t* info);
+/* A field 601..666 of a lap, 0 beyond the count. Refused: -1 (rec outside 0..0). */
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_GetLaptimeSample(int32_t rec, int32_t field,
+                                                         int32_t lap);
+/* The number of laps. */
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_GetNbrOfOnlineIntTimes(int32_t rec);
+/* Wireless link: the registered device's next packet from the link library into packet (256
+ * bytes; entries of 4 bytes: offset in ms since the last packet, interval in ms, 16 bits each,
+ * low byte first). The number of entries (1..10), 0 for none yet, 254 or 255 when there is no
+ * link (also when the link library is not there). For an application that reads the link
+ * itself rather than through online mode. */
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_GetOnlineRRPacket(uint8_t* packet);
+/* Wireless link: passes the two values to the link library's call for them and returns its
+ * result; 0 when the link library is not there. */
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_GetOnlineRLX(int32_t a, int32_t b);
+
 /* ---- extensions (not among the library's documented exports) ----------------------------- */
 
 /* Installs an observer of the library's dialogs (null removes it): it is told when a dialog

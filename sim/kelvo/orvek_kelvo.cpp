@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <mutex>
+#include <vector>
 
 #define KELVO_EXPORT __attribute__((visibility("default")))
 
@@ -19,6 +20,17 @@ struct LinkState {
   int64_t until_next_beat_ms = kBeatIntervalMs;  // from last_poll
   bool lost = false;
   OrvekKelvoSimCalls calls{};
+  // A script of intervals in place of the steady beat; `next` is the beat due next.
+  bool scripted = false;
+  std::vector<uint16_t> script;
+  size_t next = 0;
+  int64_t speed = 1;
+
+  // The interval of the beat due next; 0 when the script has run out.
+  int64_t due_interval() const {
+    if (!scripted) return kBeatIntervalMs;
+    return next < script.size() ? script[next] : 0;
+  }
 };
 
 LinkState& state() {
@@ -44,23 +56,28 @@ uint8_t Poll(uint32_t device_id, uint8_t* packet, bool as_rate) {
   if (link.lost) return kLinkLost;
   const auto now = Clock::now();
   const int64_t elapsed =
-      std::chrono::duration_cast<std::chrono::milliseconds>(now - link.last_poll).count();
-  if (link.paused) {
-    link.last_poll = now;
-    return 0;
-  }
+      std::chrono::duration_cast<std::chrono::milliseconds>(now - link.last_poll).count() *
+      link.speed;
+  // Whole device milliseconds only: the rest counts towards the next poll.
+  link.last_poll += std::chrono::milliseconds(elapsed / link.speed);
+  if (link.paused) return 0;
   uint8_t count = 0;
   int64_t at = link.until_next_beat_ms;
-  for (; at <= elapsed && count < kMaxEntries; at += kBeatIntervalMs, ++count) {
-    uint8_t* entry = packet + count * kEntryBytes;
-    Put16(entry, at);
-    Put16(entry + 2, as_rate ? 60000 / kBeatIntervalMs : kBeatIntervalMs);
+  for (int64_t interval = link.due_interval(); interval > 0 && at <= elapsed;
+       interval = link.due_interval()) {
+    // Beats beyond ten in one pass are lost, as on the air.
+    if (count < kMaxEntries) {
+      uint8_t* entry = packet + count * kEntryBytes;
+      Put16(entry, at);
+      Put16(entry + 2, as_rate ? 60000 / interval : interval);
+      ++count;
+    }
+    ++link.next;
+    const int64_t following = link.due_interval();
+    if (following == 0) break;
+    at += following;
   }
-  // Beats beyond ten in one pass are lost, as on the air; the next one is due after `at`.
-  while (at <= elapsed)
-    at += kBeatIntervalMs;
   link.until_next_beat_ms = at - elapsed;
-  link.last_poll = now;
   return count;
 }
 
@@ -83,6 +100,18 @@ KELVO_EXPORT void OrvekKelvoSim_LoseLink(void) {
   link.lost = true;
 }
 
+KELVO_EXPORT void OrvekKelvoSim_PlayBeats(const uint16_t* intervals, int32_t count,
+                                          int32_t speed) {
+  auto& link = state();
+  std::lock_guard guard(link.lock);
+  link.scripted = true;
+  link.script.assign(intervals, intervals + (count > 0 ? count : 0));
+  link.next = 0;
+  link.speed = speed > 0 ? speed : 1;
+  link.last_poll = std::chrono::steady_clock::now();
+  link.until_next_beat_ms = link.due_interval();
+}
+
 KELVO_EXPORT int32_t OrvekKelvo_1(uint8_t link_type, uint32_t value) {
   auto& link = state();
   std::lock_guard guard(link.lock);
@@ -95,6 +124,9 @@ KELVO_EXPORT int32_t OrvekKelvo_1(uint8_t link_type, uint32_t value) {
   link.paused = false;
   link.lost = false;
   link.last_poll = std::chrono::steady_clock::now();
+  link.scripted = false;
+  link.speed = 1;
+  link.next = 0;
   link.until_next_beat_ms = kBeatIntervalMs;
   return kOpenResult;
 }

@@ -16,9 +16,12 @@
 // - OrvekKelvo_9 (a, b): 1 while the device is open, else 0; the values are not looked at.
 // - OrvekKelvo_2 (): closes the device.  OrvekKelvo_3 (): pauses, or resumes when paused.
 //
-// For tests, two entries of the simulation's own: OrvekKelvoSim_Calls reports how the library
-// used the link so far, and OrvekKelvoSim_LoseLink makes the open device drop out of range (its
-// polls then answer kLinkLost).
+// For tests, entries of the simulation's own: OrvekKelvoSim_Calls reports how the library used
+// the link so far, OrvekKelvoSim_LoseLink makes the open device drop out of range (its polls
+// then answer kLinkLost), and OrvekKelvoSim_PlayBeats makes the device's next beats those of a
+// script (intervals in ms; after the last one the device has no more beats until it is opened
+// again), with its time running `speed` times faster than real time (offsets are reported in
+// the device's time).
 #pragma once
 
 #include <cstdint>
@@ -44,6 +47,7 @@ struct OrvekKelvoSimCalls {
 
 void OrvekKelvoSim_Calls(OrvekKelvoSimCalls* calls);
 void OrvekKelvoSim_LoseLink(void);
+void OrvekKelvoSim_PlayBeats(const uint16_t* intervals, int32_t count, int32_t speed);
 int32_t OrvekKelvo_1(uint8_t link_type, uint32_t value);
 void OrvekKelvo_2(void);
 void OrvekKelvo_3(void);

@@ -55,6 +55,7 @@ void load_locked(uintptr_t instance_handle,
   fresh->exercise_store.InitExerciseStore();
   fresh->exercise_memory.allocate();
   fresh->engine.file_steps = &fresh->file_packets;
+  fresh->online_receiver.samples = &fresh->online;
   // After a download from a unit of type 22 or 23 the decoders need its user settings.
   fresh->analysis.user_value_reader = &settings::ReadDetectedUnitUserValues;
   fresh->instance_handle = instance_handle;

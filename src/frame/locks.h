@@ -10,7 +10,8 @@
 //   2. sound reception control (sound/tonvox_capture.h): start and end of a reception.
 //   3. sound receiving chain (sound/tonvox_capture.h): the demodulator and the packet
 //      assembler, for one block's work or one copy of the assembled data.
-//   4. RecordStoreLock, DeviceRegistryLock, ThreadStopLock (below); the IrDA close lock
+//   4. RecordStoreLock, DeviceRegistryLock, OnlineSampleLock, BeatCounterLock, ConnectionLock,
+//      ThreadStopLock (below); the wireless link's calls (protocol/wireless_link.h); the IrDA close lock
 //      (protocol/irda_link.h); the mobile link's sockets (protocol/mobile_link.h); the wireless-link library's loading
 //      (platform/link_library_entries.h); the dialogs' press targets (ui/dialog_observer.h).
 //   5. a headless dialog's queued presses (ui/headless_host.cpp).
@@ -34,8 +35,14 @@ struct Locks {
   std::mutex RecordStoreLock;
   // Order 4: the wireless-link device registry.
   std::mutex DeviceRegistryLock;
+  // Order 4: the online beat ring and its positions.
+  std::mutex OnlineSampleLock;
   // Order 6, innermost: the state-flag table, one read or write at a time.
   std::mutex StateFlagLock;
+  // Order 4: the history of stored beat intervals.
+  std::mutex BeatCounterLock;
+  // Order 4: the flags the online thread acts on (pause, stop, wireless link open), read as one.
+  std::mutex ConnectionLock;
   // Order 4: stop requests to the communication thread; the flags are set under it.
   std::mutex ThreadStopLock;
 };

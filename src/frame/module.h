@@ -8,6 +8,7 @@
 
 #include "exercise/analysis.h"
 #include "exercise/j9_reads.h"
+#include "exercise/online_recording.h"
 #include "exercise/record_store.h"
 #include "exercise/time_format.h"
 #include "frame/com_texts.h"
@@ -24,6 +25,7 @@
 #include "protocol/link_port.h"
 #include "protocol/message_status.h"
 #include "protocol/mobile_link.h"
+#include "protocol/online_thread.h"
 #include "protocol/raw_memory.h"
 #include "protocol/transfer_state.h"
 #include "protocol/wireless_link.h"
@@ -63,6 +65,9 @@ struct Module {
   protocol::TransferState transfer;
 
   exercise::ExerciseStore exercise_store{locks.RecordStoreLock};
+  // The beats of an online recording; the online thread hands them over through the receiver.
+  exercise::OnlineRecording online{exercise_store, locks.OnlineSampleLock, locks.BeatCounterLock};
+  protocol::OnlineReceiver online_receiver;
   exercise::AnalysisState analysis;
   exercise::J9ReadState j9;        // the J9 unit's block reads in progress
   prvc::UnitMemoryMap memory_map;  // of the last group A or B unit identified

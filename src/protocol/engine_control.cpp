@@ -8,6 +8,7 @@
 #include "protocol/irda_link.h"
 #include "protocol/link_port.h"
 #include "protocol/message_ids.h"
+#include "protocol/online_thread.h"
 #include "protocol/seal.h"
 #include "protocol/wireless_link.h"
 
@@ -69,11 +70,19 @@ int32_t StartIRCommunication(int32_t options, const char* port) {
     FinishEndingIrdaReceiveThread();
   }
   if (ResetIRCommunication(options) == 0) return 0;
-  // The online receive thread is not part of this build's engine yet: that link is refused
-  // rather than started half-way.
-  if (GetStateFlag(frame::kFlagOnlineMode) != 0) return 0;
   if (OpenPort(port) == 0) return 0;
   ConfigurePort(kSerialBaud, kSerialParity, kSerialStopBits);
+  // Online mode streams beats over the port: the online thread runs instead of the message
+  // thread. IrDA sockets carry no beat stream; online mode there is refused.
+  if (GetStateFlag(frame::kFlagOnlineMode) != 0) {
+    if (GetStateFlag(frame::kFlagIrdaSockets) != 0) {
+      ClosePort();
+      return 0;
+    }
+    StartOnlineThread();
+    platform::clock().sleep_ms(kAfterStartMs);
+    return 1;
+  }
   StartMessageThread();
   int32_t result = 1;
   if (GetStateFlag(frame::kFlagIrdaSockets) != 0) result = StartIrdaReceiveThread();
@@ -84,10 +93,11 @@ int32_t StartIRCommunication(int32_t options, const char* port) {
 int32_t EndIRCommunication() {
   Module& mod = module();
   RequestEngineStop(mod);
-  EndWirelessLink();
   // The threads end by themselves within a pause; End waits for them, so that a program that
   // returns from main right after it leaves no thread running while its statics are destroyed.
+  // The online thread polls the wireless link until it ends: the link is closed after it.
   JoinEngineThreads(mod);
+  EndWirelessLink();
   return 1;
 }
 

@@ -7,6 +7,7 @@
 #include "frame/state_flags.h"
 #include "platform/registry.h"
 #include "protocol/engine_control.h"
+#include "protocol/online_thread.h"
 
 namespace quibra::protocol {
 namespace {
@@ -57,8 +58,9 @@ int32_t OpenConnection(int32_t options, int32_t link_type, int32_t device) {
       GetStateFlag(frame::kFlagWirelessOpened) != 0) {
     return result;
   }
-  // The online samples of a previous device go with its registration; the sample store joins
-  // this step when online recording is built.
+  // The online samples of a previous device go with its registration (resetting them empties
+  // the registry).
+  if (mod.online_receiver.samples != nullptr) mod.online_receiver.samples->reset();
   ClearDeviceRegistry();
   {
     std::lock_guard guard(mod.locks.DeviceRegistryLock);
@@ -67,8 +69,10 @@ int32_t OpenConnection(int32_t options, int32_t link_type, int32_t device) {
   }
   if (GetStateFlag(frame::kFlagWirelessAdapter) != 0) {
     SetStateFlag(frame::kFlagWirelessOpened, result > kLinkOpenedAbove ? 1 : 0);
-    // With online mode the online receive thread starts here; until it is built the link
-    // stays open for the caller without it.
+    if (GetStateFlag(frame::kFlagOnlineMode) != 0 &&
+        GetStateFlag(frame::kFlagWirelessOpened) != 0) {
+      StartOnlineThread();
+    }
   }
   return result;
 }
@@ -84,10 +88,43 @@ void EndWirelessLink() {
       device = mod.wireless.registered_device;
     }
     uint8_t buffer[platform::kLinkPacketBufferBytes] = {};
+    std::lock_guard calls(mod.wireless.calls);
     const uint8_t entries = library.packet(device, buffer);
     if (entries != kNoLink && entries != kNoLinkAlt) library.close();
   }
   SetStateFlag(frame::kFlagWirelessOpened, 0);
+}
+
+uint8_t LinkPacket(int32_t device, uint8_t* buffer, bool extended) {
+  platform::LinkLibrary& library = platform::link_library();
+  if (!library.load()) return kNoLink;
+  std::lock_guard calls(module().wireless.calls);
+  return extended ? library.packet_extended(device, buffer) : library.packet(device, buffer);
+}
+
+int32_t GetOnlineRRPacket(uint8_t* buffer) {
+  if (buffer == nullptr) return 0;
+  Module& mod = module();
+  int32_t device = 0;
+  {
+    std::lock_guard guard(mod.locks.DeviceRegistryLock);
+    device = mod.wireless.registered_device;
+  }
+  return LinkPacket(device, buffer, false);
+}
+
+int32_t GetOnlineRLX(int32_t a, int32_t b) {
+  platform::LinkLibrary& library = platform::link_library();
+  if (!library.load()) return 0;
+  std::lock_guard calls(module().wireless.calls);
+  return library.relax(a, b);
+}
+
+void PauseWirelessLink() {
+  platform::LinkLibrary& library = platform::link_library();
+  if (!library.load()) return;
+  std::lock_guard calls(module().wireless.calls);
+  library.pause();
 }
 
 }  // namespace quibra::protocol

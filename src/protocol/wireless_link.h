@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <mutex>
 
 namespace quibra::protocol {
 
@@ -16,6 +17,10 @@ struct WirelessLink {
   // The device registry (capacity 1), under DeviceRegistryLock.
   int32_t registered_device = 0;
   bool has_device = false;
+  // The packet, relax and pause calls come from the application's thread and the online thread:
+  // taken around each, so the link library sees one at a time. Lock order 4 (frame/locks.h);
+  // nothing else is taken under it.
+  std::mutex calls;
 };
 
 // fnQuibra_GetDeviceList: list points at the caller's record (count byte, then 32-bit ids from
@@ -27,5 +32,16 @@ int32_t OpenConnection(int32_t options, int32_t link_type, int32_t device);
 void EndWirelessLink();
 // Empties the device registry.
 void ClearDeviceRegistry();
+
+// The packet call for a device: ordinal 12 with extended set (link type 10), else ordinal 6.
+// 0xFF when the library is not there.
+uint8_t LinkPacket(int32_t device, uint8_t* buffer, bool extended);
+// fnQuibra_GetOnlineRRPacket: the registered device's next packet (ordinal 6) into the caller's
+// buffer of kLinkPacketBufferBytes bytes; the entry count, or 0xFF when there is no link.
+int32_t GetOnlineRRPacket(uint8_t* buffer);
+// fnQuibra_GetOnlineRLX: ordinal 9 with the two values; 0 when the library is not there.
+int32_t GetOnlineRLX(int32_t a, int32_t b);
+// The library's pause call (ordinal 3), which pauses and resumes alike.
+void PauseWirelessLink();
 
 }  // namespace quibra::protocol

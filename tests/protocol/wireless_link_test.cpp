@@ -3,8 +3,11 @@
 #include <dlfcn.h>
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
+#include <thread>
+#include <vector>
 
 #include "frame/state_flags.h"
 #include "kelvo/orvek_kelvo.h"
@@ -28,8 +31,10 @@ class WirelessLinkTest : public testing::ModuleTest {
     ASSERT_NE(sim_, nullptr);
     calls_ = reinterpret_cast<decltype(calls_)>(dlsym(sim_, "OrvekKelvoSim_Calls"));
     lose_link_ = reinterpret_cast<decltype(lose_link_)>(dlsym(sim_, "OrvekKelvoSim_LoseLink"));
+    play_beats_ = reinterpret_cast<decltype(play_beats_)>(dlsym(sim_, "OrvekKelvoSim_PlayBeats"));
     ASSERT_NE(calls_, nullptr);
     ASSERT_NE(lose_link_, nullptr);
+    ASSERT_NE(play_beats_, nullptr);
   }
   void TearDown() override {
     fnQuibra_EndIRCommunication(0);
@@ -52,7 +57,62 @@ class WirelessLinkTest : public testing::ModuleTest {
   void* sim_ = nullptr;
   void (*calls_)(OrvekKelvoSimCalls*) = nullptr;
   void (*lose_link_)() = nullptr;
+  void (*play_beats_)(const uint16_t*, int32_t, int32_t) = nullptr;
 };
+
+// Waits (in real time) until the condition holds; false when it did not within 10 s.
+template <typename Condition>
+bool WaitFor(Condition condition) {
+  const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  while (!condition()) {
+    if (std::chrono::steady_clock::now() > until) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  return true;
+}
+
+TEST_F(WirelessLinkTest, OnlineRecordingOnBothLinkTypesEndsCleanlyWhenTheDeviceIsLost) {
+  // Intervals that 60000 divides, so the heart rates of link type 10 carry them exactly.
+  const std::vector<uint16_t> script = {800, 750, 600, 500, 480, 625, 1000, 800, 750, 600,
+                                        500, 480, 400, 375, 400, 480, 500, 600, 750, 800};
+  for (int32_t link_type : {1, 10}) {
+    ASSERT_EQ(fnQuibra_OpenConnection(0x180, link_type, kDevice), sim::kelvo::kOpenResult);
+    EXPECT_EQ(fnQuibra_GetCurrentMessageStatus(), 0);  // the online thread runs
+    EXPECT_EQ(fnQuibra_PauseOnline(0), 1);
+    play_beats_(script.data(), static_cast<int32_t>(script.size()), 20);
+    // Polled from here while the online thread stores.
+    std::vector<int32_t> ring(601);
+    std::vector<int32_t> polled;
+    ASSERT_TRUE(WaitFor([&] {
+      if (fnQuibra_GetRealOnlineData(0, ring.data()) == 0) {
+        for (int i = 0; i < ring[0]; ++i)
+          if (ring[1 + i * 6 + 3] > 0) polled.push_back(ring[1 + i * 6 + 3]);
+      }
+      return fnQuibra_GetNbrOfOnlineSamples(0) == static_cast<int32_t>(script.size());
+    }));
+    if (fnQuibra_GetRealOnlineData(0, ring.data()) == 0) {
+      for (int i = 0; i < ring[0]; ++i)
+        if (ring[1 + i * 6 + 3] > 0) polled.push_back(ring[1 + i * 6 + 3]);
+    }
+    EXPECT_EQ(polled, std::vector<int32_t>(script.begin(), script.end())) << link_type;
+    std::vector<int32_t> stored;
+    for (int32_t i = 0; i < fnQuibra_GetNbrOfOnlineSamples(0); ++i)
+      stored.push_back(fnQuibra_GetOnlineSample(0, 1, i));
+    EXPECT_EQ(stored, std::vector<int32_t>(script.begin(), script.end())) << link_type;
+    EXPECT_EQ(fnQuibra_GetOnlineRecParam(0, 5), 43);
+
+    lose_link_();
+    EXPECT_TRUE(WaitFor([] { return fnQuibra_GetCurrentMessageStatus() == 20; })) << link_type;
+    // The last entry of the ring tells why the recording ended.
+    ASSERT_EQ(fnQuibra_GetRealOnlineData(0, ring.data()), 0);
+    EXPECT_EQ(ring[1 + (ring[0] - 1) * 6 + 2], sim::kelvo::kLinkLost);
+    int64_t sum = 0;
+    for (int32_t v : stored)
+      sum += v;
+    EXPECT_EQ(fnQuibra_GetOnlineRecParam(0, 11), sum);
+    EXPECT_EQ(fnQuibra_EndIRCommunication(0), 1);
+  }
+}
 
 TEST_F(WirelessLinkTest, DeviceListCopiesTheIdsAfterTheCount) {
   uint8_t list[4 + 32 * 4] = {};

@@ -106,6 +106,7 @@ int main(int argc, char** argv) {
   AddMobileCommand(app, run);
   AddFitnessCommand(app, run);
   AddCountersCommand(app, run);
+  AddLiveCommand(app, run);
 
   const int sim = SimPosition(argc, argv);
   try {
@@ -123,7 +124,7 @@ int main(int argc, char** argv) {
     StartStopControl(global.timeout);
     const int status = run ? run() : kExitUsage;
     EndStopControl();
-    return StopRequested() ? ReportStop() : status;
+    return StopRequested() && !StopTakenAsEnd() ? ReportStop() : status;
   } catch (const std::exception& error) {
     std::fprintf(stderr, "quibra: %s\n", error.what());
     return kExitFailure;

@@ -104,6 +104,18 @@ void EndStopControl() {
   g_library_open = false;
 }
 
+namespace {
+std::atomic<bool> g_stop_is_end{false};
+}  // namespace
+
+void TakeStopAsEnd() {
+  g_stop_is_end = true;
+}
+
+bool StopTakenAsEnd() {
+  return g_stop_is_end.load();
+}
+
 StopReason RequestedStop() {
   return g_reason.load();
 }

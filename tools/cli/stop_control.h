@@ -27,6 +27,11 @@ inline bool StopRequested() {
 // stop.
 int ReportStop();
 
+// For a command whose normal end is a stop (a live recording runs until Ctrl-C): a stop is then
+// not reported, and the command's own exit code stands.
+void TakeStopAsEnd();
+bool StopTakenAsEnd();
+
 // Holds the stop control's calls into the library back while the library is reset.
 std::unique_lock<std::mutex> HoldLibraryCalls();
 
