@@ -8,8 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "irda_pty_peer.h"
-#include "irda_stack.h"
 #include "platform/locale.h"
 #include "platform/registry.h"
 #include "platform/scaled_clock.h"
@@ -18,9 +16,9 @@
 #include "prvc/reminders.h"
 #include "prvc/user_settings_prvc.h"
 #include "quibra/quibra.h"
-#include "serial_link.h"
 #include "support/comm_params.h"
 #include "support/module_fixture.h"
+#include "support/prvc_unit.h"
 #include "unit.h"
 
 namespace quibra::testing {
@@ -45,40 +43,16 @@ class PrvcSettingsTest : public ModuleTest {
   }
   void TearDown() override {
     ModuleTest::TearDown();  // the engine's threads end while the unit still answers
-    fnQuibraExt_SetIrdaStack(nullptr);
-    stack_.reset();
-    peer_.reset();
-    serial_.reset();
-    unit_.reset();
+    line_.detach();
     platform::set_locale(nullptr);
     platform::set_clock(nullptr);
   }
 
   // A newer unit behind a stand-in IrDA stack, identified; an older one on a serial line.
   sim::Unit& attach(int32_t type, int32_t variant = 0) {
-    protocol::StopMessageThread(m());  // the last unit's conversation ends first
-    fnQuibraExt_SetIrdaStack(nullptr);
-    stack_.reset();
-    peer_.reset();
-    serial_.reset();
-    unit_ = std::make_unique<sim::Unit>(type, variant);
-    const bool irda = type >= 33;
-    serial_ = std::make_unique<sim::SerialLink>(
-        *unit_, false, std::chrono::milliseconds(20),
-        irda ? sim::SerialLink::Framing::ShortFormBlocks : sim::SerialLink::Framing::Serial);
-    const std::string path = serial_->start();
-    EXPECT_FALSE(path.empty());
-    if (!irda) {
-      EXPECT_EQ(fnQuibra_StartIRCommunication(0, path.c_str()), 1);
-      return *unit_;
-    }
-    peer_ = std::make_unique<sim::IrdaPtyPeer>(path);
-    stack_ = std::make_unique<sim::IrdaStack>();
-    sim::IrdaPtyPeer* peer = peer_.get();
-    stack_->add_device(peer->device_name(),
-                       [peer](std::span<const uint8_t> r) { return peer->exchange(r); });
-    EXPECT_EQ(fnQuibraExt_SetIrdaStack(&stack_->table()), 1);
-    EXPECT_EQ(fnQuibra_StartIRCommunication(0x20, "IRDA"), 1);
+    line_.attach(type, variant);
+    unit_ = &line_.unit();
+    if (type < 33) return *unit_;
     // The simulator's default map puts the flag byte 13 below user area 2 inside user area 1;
     // in the units it is a byte of its own.
     sim::Identification id = unit_->identification();
@@ -109,10 +83,8 @@ class PrvcSettingsTest : public ModuleTest {
 
   platform::ScaledClock clock_{0.01};
   platform::FixedLocale locale_{codec::TimeLocale{}};
-  std::unique_ptr<sim::Unit> unit_;
-  std::unique_ptr<sim::IrdaStack> stack_;
-  std::unique_ptr<sim::IrdaPtyPeer> peer_;
-  std::unique_ptr<sim::SerialLink> serial_;
+  PrvcUnit line_;
+  sim::Unit* unit_ = nullptr;
 };
 
 PrvcUserSettings User() {
@@ -221,6 +193,7 @@ TEST_F(PrvcSettingsTest, NewerWatchSettingsWrittenReadBackAndLogoRestored) {
                                           0x8A, 0x8A, 0x8A, 0x8A, 0x8A, 0x8A}));
   EXPECT_EQ(ids(), (Ids{9091, 9092}));  // with an event, nothing follows
   PrvcWatchSettings read{};
+  ASSERT_TRUE(pr6.set_memory(55606, Bytes{0}, 1));  // the state byte a type 36 keeps in bank 1
   ASSERT_EQ(fnQuibra_PRVC_ReadWatchSettings(&p, &read), 1);
   EXPECT_EQ(read.AlarmTime, 6 * 3600 + 45 * 60);
   EXPECT_EQ(read.OffsetValue, -4);
