@@ -126,8 +126,9 @@ std::optional<size_t> UserColumn(const MemoryReader& m, int32_t monitor_type) {
 }  // namespace
 
 int32_t GetUsageCounter(int32_t monitor_type, int32_t id) {
-  const int32_t row = id - kFirstCounter;
-  if (row < 0 || row >= static_cast<int32_t>(kCounters.size())) return kNoValue;
+  // In 64 bits: any id may come from the caller.
+  const int64_t row = int64_t{id} - kFirstCounter;
+  if (row < 0 || row >= static_cast<int64_t>(kCounters.size())) return kNoValue;
   if (monitor_type != 30 && monitor_type != 31) return kNoValue;
   return Read(Memory(), kCounters[static_cast<size_t>(row)][monitor_type == 30 ? 0 : 1]);
 }
@@ -137,7 +138,7 @@ int32_t GetWeekSummaryCount(int32_t /*monitor_type*/) {
 }
 
 int32_t GetWeekSummaryValue(int32_t monitor_type, int32_t week, int32_t id) {
-  const int32_t item = id - kFirstWeekValue;
+  const int64_t item = int64_t{id} - kFirstWeekValue;
   if (monitor_type != 30 || item < 0 || item > 8) return kNoValue;
   // The week number comes from the caller unchecked against the count; positions beyond the
   // memory read 0, and a week far out of range must not overflow the position.
@@ -156,8 +157,8 @@ int32_t GetWeekSummaryValue(int32_t monitor_type, int32_t week, int32_t id) {
 }
 
 int32_t GetUserSetting(int32_t monitor_type, int32_t id) {
-  const int32_t row = id - kFirstUserValue;
-  if (row < 0 || row >= static_cast<int32_t>(kUserValues.size())) return kNoValue;
+  const int64_t row = int64_t{id} - kFirstUserValue;
+  if (row < 0 || row >= static_cast<int64_t>(kUserValues.size())) return kNoValue;
   const MemoryReader m = Memory();
   const std::optional<size_t> column = UserColumn(m, monitor_type);
   if (!column) return kNoValue;

@@ -123,7 +123,7 @@ void ResetOutdoorReminder(int32_t number, OutdoorReminder& r) {
   r.ReminderNumber = number;
   r.ReminderDate = platform::Today();
   r.ReminderTime = platform::NowSeconds();
-  const std::string text = "Remind" + std::to_string(number + 1);
+  const std::string text = "Remind" + std::to_string(int64_t{number} + 1);
   std::memcpy(r.ReminderText, text.data(), std::min(text.size(), kOutdoorTextChars));
 }
 
