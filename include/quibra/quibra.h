@@ -822,6 +822,12 @@ QUIBRA_API int32_t QUIBRA_CALL fnQuibra_GetLaptimeSample(int32_t rec, int32_t fi
                                                          int32_t lap);
 /* The number of laps. */
 QUIBRA_API int32_t QUIBRA_CALL fnQuibra_GetNbrOfOnlineIntTimes(int32_t rec);
+/* Types 33, 35, 36, 37 and 38 (params->MonitorType): switches the unit's own online-recording
+ * setting on (enable nonzero) or off. The setting is read first and written only when it differs;
+ * after a write the unit's state byte is copied (not on type 38) and its memory restored. 1 when
+ * the unit holds the asked state; 0 for another type or a failed exchange. */
+QUIBRA_API int32_t QUIBRA_CDECL fnQuibra_ActivateOnlineRecording(CommParams* params,
+                                                                 int32_t enable);
 /* Wireless link: the registered device's next packet from the link library into packet (256
  * bytes; entries of 4 bytes: offset in ms since the last packet, interval in ms, 16 bits each,
  * low byte first). The number of entries (1..10), 0 for none yet, 254 or 255 when there is no

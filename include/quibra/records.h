@@ -751,7 +751,9 @@ typedef struct PrvcUserSettings {
   int32_t UserNumber;   /* 0..99, else 1 */
   char Text1[11];       /* up to 10 characters of device table 5; empty becomes "-" */
   char Text2[11];       /* likewise */
-  int32_t BirthDate;    /* yyyymmdd, valid; a year before 1921 becomes 1921; to 20201231 */
+  int32_t BirthDate;    /* yyyymmdd, valid; a year before 1921 becomes 1921; to 20201231. The
+                         * unit keeps the year in one byte counted from 1900 (2000 as 0): a
+                         * year 2001..2020 reads back from the unit as 1901..1920 */
   int32_t Level;        /* 0..3, else 1 */
   int32_t MaxHR;        /* 100..240, else 220 minus the age */
   int32_t UserValue;    /* 15..99, else 50 */

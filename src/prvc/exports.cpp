@@ -8,6 +8,7 @@
 #include "frame/export_guard.h"
 #include "prvc/health_checks.h"
 #include "prvc/memory_dump.h"
+#include "prvc/online_switch.h"
 #include "prvc/unit_info.h"
 
 namespace f = quibra::frame;
@@ -58,6 +59,14 @@ QUIBRA_API int32_t QUIBRA_CALL fnQuibra_Sensors_PRVCZ(CommParams* params, int32_
 QUIBRA_API int32_t QUIBRA_CDECL fnQuibra_SavePRVCFileMemory(uint32_t parent_window,
                                                             const char* path) {
   return f::Guarded<int32_t>(0, [&] { return p::SavePRVCFileMemory(parent_window, path); });
+}
+
+QUIBRA_API int32_t QUIBRA_CDECL fnQuibra_ActivateOnlineRecording(CommParams* params,
+                                                                 int32_t enable) {
+  return f::Guarded<int32_t>(0, [&] {
+    return f::WithCommParams(
+        params, [&](CommParams& cp) { return p::ActivateOnlineRecording(cp, enable); });
+  });
 }
 
 }  // extern "C"

@@ -276,5 +276,36 @@ TEST_F(AreasOnSimTest, FitnessTestResultsFromTheUnits) {
   EXPECT_EQ(fnQuibra_ReadFitGaugeResults(0, &f, 22), 0);
 }
 
+TEST_F(AreasOnSimTest, OnlineRecordingSwitchedInTheUnitsMemory) {
+  struct Case {
+    int32_t type, variant, from_bike_bytes;  // where the pair lies, from the bytes 19-20 value
+    bool state_copy;
+  };
+  for (const Case c : {Case{33, 0, -2, false}, {35, 4, -2, false}, {36, 0, 42, true},
+                       {37, 4, 42, false}, {37, 6, 43, true}, {38, 0, 87, false}}) {
+    SCOPED_TRACE(::testing::Message() << c.type << "/" << c.variant);
+    sim::Unit& unit = identified(c.type, c.variant);
+    const int32_t at = area(sim::Area::Bike) + c.from_bike_bytes;
+    ASSERT_TRUE(unit.set_memory(at, Bytes{0x92, 0x31}));  // bit 7 alone: not on
+    CommParams p = LinkParams(1, c.type);
+    ASSERT_EQ(fnQuibra_ActivateOnlineRecording(&p, 1), 1);
+    EXPECT_EQ(unit.memory(at, 2), (Bytes{0x92, 0x35}));
+    const std::vector<int32_t> with_copy = {9090, 9089, 9090, 9089, 9088};
+    const std::vector<int32_t> without = {9090, 9089, 9088};
+    EXPECT_EQ(ids(), c.state_copy ? with_copy : without);
+    // Already on: read, nothing written.
+    unit.clear_requests();
+    ASSERT_EQ(fnQuibra_ActivateOnlineRecording(&p, 1), 1);
+    EXPECT_EQ(ids(), (std::vector<int32_t>{9090}));
+    ASSERT_EQ(fnQuibra_ActivateOnlineRecording(&p, 0), 1);
+    EXPECT_EQ(unit.memory(at, 2), (Bytes{0x12, 0x31}));
+  }
+  // Types without the setting are refused before anything is sent.
+  identified(34, 0);
+  CommParams p = LinkParams(1, 34);
+  EXPECT_EQ(fnQuibra_ActivateOnlineRecording(&p, 1), 0);
+  EXPECT_TRUE(ids().empty());
+}
+
 }  // namespace
 }  // namespace quibra::testing

@@ -60,5 +60,29 @@ TEST(PrvcSettingsCli, RemindersAreTheNewerUnitsOwn) {
   EXPECT_EQ(RunCli("settings set reminders --from-defaults --sound x.wav").exit_code, 2);
 }
 
+TEST(PrvcSettingsCli, OlderUnitsOfTheFamilyTakeWatchSettingsByType) {
+  struct Case {
+    int32_t type, message;
+  };
+  for (const Case c : {Case{31, 9077}, {30, 9084}}) {
+    SCOPED_TRACE(c.type);
+    sim::Unit unit(c.type, 0);
+    sim::SerialLink line(unit);
+    const std::string at = " --type " + std::to_string(c.type) + " --port " + line.start();
+    const CliRun sent = RunCli("settings set watch --from-defaults" + at +
+                               " <<< '{\"AlarmTime\": 27000, \"AlarmMode\": 2}'");
+    ASSERT_EQ(sent.exit_code, 0) << sent.output;
+    const auto log = unit.requests();
+    ASSERT_EQ(log.size(), 1u);
+    EXPECT_EQ(log[0].id, c.message);
+    // From image byte 12: the alarm's minutes and hours in BCD, then its mode.
+    ASSERT_GE(log[0].payload.size(), 10u);
+    EXPECT_EQ(std::vector<uint8_t>(log[0].payload.begin() + 7, log[0].payload.begin() + 10),
+              (std::vector<uint8_t>{0x30, 0x07, 2}));
+    // These units cannot be asked for them.
+    EXPECT_EQ(RunCli("settings get watch" + at).exit_code, 2);
+  }
+}
+
 }  // namespace
 }  // namespace quibra::testing

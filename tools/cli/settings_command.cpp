@@ -7,6 +7,7 @@
 #include <iterator>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -271,9 +272,32 @@ constexpr bool IsOutdoorType(int32_t type) {
 
 // ---- end of the outdoor units' groups ------------------------------------------------------
 
+// ---- the older running and cycling units (types 28..32) ------------------------------------
+// They take their watch settings in a message of their own, over infrared or by sound, and
+// cannot be asked for them: --type names the unit (and so the message), and a set starts from
+// the defaults.
+constexpr Group kOlderPrvcGroups[] = {
+    {"watch", &kPrvcWatchSettingsRecord, 0,
+     [](void* r, int32_t) { *As<PrvcWatchSettings>(r) = PrvcWatchSettings{}; }, nullptr,
+     [](CommParams* c, int32_t, int32_t, void* r) {
+       As<PrvcWatchSettings>(r)->UnitType = c->MonitorType;
+       return fnQuibra_PRVC_SendWatchSettings(c, As<PrvcWatchSettings>(r));
+     }},
+};
+
+constexpr bool IsOlderPrvcType(int32_t type) {
+  return type >= 28 && type <= 32;
+}
+
+// The types whose groups --type picks, so that the unit is not asked who it is.
+constexpr bool TypePicksGroups(int32_t type) {
+  return IsOutdoorType(type) || IsOlderPrvcType(type);
+}
+
 const Group* FindGroup(const std::string& name, int32_t type) {
-  if (IsOutdoorType(type)) {
-    for (const Group& g : kOutdoorGroups) {
+  if (TypePicksGroups(type)) {
+    for (const Group& g : IsOutdoorType(type) ? std::span<const Group>(kOutdoorGroups)
+                                              : std::span<const Group>(kOlderPrvcGroups)) {
       if (name == g.name) return &g;
     }
     return nullptr;
@@ -336,7 +360,7 @@ const Group* FindPrvcGroup(const std::string& name) {
 // one those units alone keep.
 std::optional<const Group*> GroupForUnit(const std::string& name, const Group* older,
                                          int32_t type, CommParams& params) {
-  const Group* prvc = IsOutdoorType(type) ? nullptr : FindPrvcGroup(name);
+  const Group* prvc = TypePicksGroups(type) ? nullptr : FindPrvcGroup(name);
   if (prvc == nullptr) return older;
   const auto unit = AskIdentity();
   // Some older units cannot be asked who they are: their group of the name is tried then.
@@ -482,7 +506,7 @@ int Transfer(const Options& o) {
   if (o.write && !(changes = ReadChanges())) return kExitUsage;
   // Changes that fit no form of the group are refused before the unit is reached.
   const Group* prvc =
-      o.to.sound_file.empty() && !IsOutdoorType(o.type) ? FindPrvcGroup(o.group_name) : nullptr;
+      o.to.sound_file.empty() && !TypePicksGroups(o.type) ? FindPrvcGroup(o.group_name) : nullptr;
   if (changes && !ChangesFit(o.group, *changes, false) && !ChangesFit(prvc, *changes, false)) {
     ChangesFit(o.group != nullptr ? o.group : prvc, *changes, true);
     return kExitUsage;
@@ -491,6 +515,7 @@ int Transfer(const Options& o) {
   TerminalView view;
   CommParams params{};
   params.Size = QUIBRA_COMM_PARAMS_SIZE;
+  if (IsOlderPrvcType(o.type)) params.MonitorType = o.type;
   const Group* chosen = o.group;
   if (o.to.sound_file.empty()) {
     if (!OpenLink(o.to.port, o.to.link)) return kExitFailure;
@@ -521,6 +546,7 @@ int Transfer(const Options& o) {
       std::fprintf(stderr, "quibra: the file name %s is too long\n", o.to.sound_file.c_str());
       return kExitUsage;
     }
+    if (IsOlderPrvcType(o.type)) params.MonitorType = o.type;
     RecordFromJson(info, *changes, record);
     LetTheChangeWin(info, *changes, record);
     if (g.send(&params, o.number, o.variant, record) != 1) {
@@ -598,7 +624,9 @@ void AddVerb(CLI::App* settings, bool write, CommandRun& run) {
   }
   sub->add_option("group", o->group_name,
                   "the group: " + GroupsText(kGroups) +
-                      "; of the outdoor units (--type 19..21): " + GroupsText(kOutdoorGroups))
+                      "; of the outdoor units (--type 19..21): " + GroupsText(kOutdoorGroups) +
+                      "; of the older running and cycling units (--type 28..32): " +
+                      GroupsText(kOlderPrvcGroups))
       ->required()
       ->check(CLI::IsMember(names));
   sub->add_option("--type", o->type, "the unit's monitor type, where it has groups of its own")
@@ -621,7 +649,7 @@ void AddVerb(CLI::App* settings, bool write, CommandRun& run) {
     // The outdoor units' groups go by --type. Otherwise a group only the running and cycling
     // units keep goes by their record until the unit is known.
     o->group = FindGroup(o->group_name, o->type);
-    const Group* prvc = IsOutdoorType(o->type) ? nullptr : FindPrvcGroup(o->group_name);
+    const Group* prvc = TypePicksGroups(o->type) ? nullptr : FindPrvcGroup(o->group_name);
     if (o->group == nullptr && prvc == nullptr)
       UsageError(o->group_name + " is not a group of monitor type " + std::to_string(o->type));
     const Group& g = o->group != nullptr ? *o->group : *prvc;
