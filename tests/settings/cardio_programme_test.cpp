@@ -9,6 +9,7 @@
 #include "platform/registry.h"
 #include "platform/scaled_clock.h"
 #include "quibra/quibra.h"
+#include "support/cardio_programme.h"
 #include "support/comm_params.h"
 #include "support/module_fixture.h"
 #include "support/sim_unit_fixture.h"
@@ -35,32 +36,9 @@ class CardioProgrammeIrda : public ModuleTest {
   sim::IrdaStack stack_{unit_};
 };
 
-CardioProgram Programme() {
-  CardioProgram programme{};
-  programme.UnitType = 27;
-  programme.Value1 = 1200;
-  programme.FactorA = 512;
-  programme.FactorB = 300;
-  programme.FactorC = 1024;
-  for (int n = 0; n < 7; ++n) {
-    CardioProgramEntry& e = programme.Entries[n];
-    e.Value1 = 100 * n;
-    e.Value5 = 65535 - n;
-    std::snprintf(e.Name, sizeof e.Name, "STEP%d", n);
-    e.Last = 10 + n;
-  }
-  programme.Byte158 = 3;
-  programme.Value161 = 401;
-  programme.RateA = 140;
-  programme.RateB = 512;
-  programme.RateC = 77;
-
-  return programme;
-}
-
 // Sends the programme in five blocks and reads it back with the J9 read.
 void WriteAndReadBack(const sim::Unit& unit) {
-  CardioProgram programme = Programme();
+  CardioProgram programme = SampleCardioProgram();
   CommParams p = LinkParams();
   ASSERT_EQ(fnQuibra_QF_SendCardioProgram(&p, &programme), 1);
   int blocks = 0;
@@ -91,10 +69,10 @@ void WriteAndReadBack(const sim::Unit& unit) {
 }
 
 TEST(CardioProgramme, BadEntriesAreRefused) {
-  CardioProgram bad = Programme();
+  CardioProgram bad = SampleCardioProgram();
   std::snprintf(bad.Entries[2].Name, sizeof bad.Entries[2].Name, "TOOLONGER");
   EXPECT_EQ(fnQuibra_QF_PrepareCardioProgram(&bad), 0);
-  bad = Programme();
+  bad = SampleCardioProgram();
   bad.UnitType = 25;
   EXPECT_EQ(fnQuibra_QF_PrepareCardioProgram(&bad), 0);
 }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "settings/settings_test_support.h"
+#include "support/cardio_programme.h"
 
 namespace quibra::testing {
 namespace {
@@ -20,29 +21,6 @@ class FitnessSettings : public SettingsTest {
     r.SecondaryHR = 70;
     r.Level = 2;
     return r;
-  }
-  static CardioProgram Programme() {
-    CardioProgram p{};
-    p.UnitType = 27;
-    p.Value1 = 1200;
-    p.Value2 = 7;
-    p.FactorA = 512;
-    p.FactorB = 300;
-    p.FactorC = 1024;
-    for (int n = 0; n < 7; ++n) {
-      CardioProgramEntry& e = p.Entries[n];
-      e.Value1 = 100 * n;
-      e.Value5 = 65535 - n;
-      std::snprintf(e.Name, sizeof e.Name, "STEP%d", n);
-      e.Last = 10 + n;
-    }
-    p.Byte158 = 3;
-    p.Value159 = 400;
-    p.Value161 = 401;
-    p.RateA = 140;
-    p.RateB = 512;
-    p.RateC = 77;
-    return p;
   }
 };
 
@@ -155,7 +133,7 @@ TEST_F(FitnessSettings, EveryGroupBySoundAndThroughTheDataFile) {
   FitnessMonitorSettings options{};
   options.FitnessOption1 = 1;
   options.FitnessOption4 = 1;
-  CardioProgram programme = Programme();
+  CardioProgram programme = SampleCardioProgram();
 
   CommParams p = sound();
   ASSERT_EQ(fnQuibra_QF_SendUserSettings(&p, &user), 1);
