@@ -5,6 +5,7 @@
 #include <initializer_list>
 #include <optional>
 #include <span>
+#include <vector>
 
 #include "fit_encoder.h"
 #include "fit_profile.h"
@@ -52,7 +53,7 @@ class Messages {
   static fit::RawValue Raw(const fit::FieldSpec& spec, Value value) {
     if (!value) return std::nullopt;
     const double raw = std::round((*value + spec.offset) * spec.scale);
-    // Beyond any base type: left to the encoder to write as invalid without overflowing here.
+    // Not a number, or far beyond any base type: empty, so the encoder writes it as invalid.
     if (!std::isfinite(raw) || std::abs(raw) > 1e12) return std::nullopt;
     return static_cast<int64_t>(raw);
   }
@@ -82,22 +83,37 @@ Value Known(double v) {
   return v > 0 ? Value(v) : std::nullopt;
 }
 
-// The laps to write: the exercise's own, or one lap of the whole exercise when it has none, with
-// the heart rate of its samples.
-std::vector<ActivityLap> LapsOf(const Activity& a, double duration_s) {
-  if (!a.laps.empty()) return a.laps;
-  ActivityLap lap;
-  lap.duration_s = duration_s;
+// What the samples say of the whole exercise: the average and maximum heart rate (0 without
+// any) and the furthest distance.
+struct SampleTotals {
+  int32_t average_heart_rate = 0;
+  int32_t maximum_heart_rate = 0;
+  double distance_m = 0;
+};
+
+SampleTotals TotalsOf(const std::vector<ActivityPoint>& points) {
+  SampleTotals t;
   double sum = 0;
   int count = 0;
-  for (const ActivityPoint& p : a.points) {
-    if (p.distance_m) lap.distance_m = std::max(lap.distance_m, *p.distance_m);
+  for (const ActivityPoint& p : points) {
+    if (p.distance_m) t.distance_m = std::max(t.distance_m, *p.distance_m);
     if (!p.heart_rate) continue;
     sum += *p.heart_rate;
     ++count;
-    lap.maximum_heart_rate = std::max(lap.maximum_heart_rate, *p.heart_rate);
+    t.maximum_heart_rate = std::max(t.maximum_heart_rate, *p.heart_rate);
   }
-  if (count > 0) lap.average_heart_rate = static_cast<int32_t>(std::lround(sum / count));
+  if (count > 0) t.average_heart_rate = static_cast<int32_t>(std::lround(sum / count));
+  return t;
+}
+
+// The laps to write: the exercise's own, or one lap of the whole exercise when it has none.
+std::vector<ActivityLap> LapsOf(const Activity& a, double duration_s, const SampleTotals& t) {
+  if (!a.laps.empty()) return a.laps;
+  ActivityLap lap;
+  lap.duration_s = duration_s;
+  lap.distance_m = t.distance_m;
+  lap.average_heart_rate = t.average_heart_rate;
+  lap.maximum_heart_rate = t.maximum_heart_rate;
   return {lap};
 }
 
@@ -110,41 +126,30 @@ struct Summary {
 
 // The session's figures: the heart rate and distance of the samples where there are any, of the
 // laps where not.
-Summary SummaryOf(const Activity& a, const std::vector<ActivityLap>& laps, bool has_altitude) {
-  Summary s;
-  double sum = 0;
-  int count = 0;
-  int32_t maximum = 0;
+Summary SummaryOf(const SampleTotals& t, const std::vector<ActivityLap>& laps, bool has_altitude) {
+  double weighted = 0;
+  double timed = 0;
   double distance = 0;
-  for (const ActivityPoint& p : a.points) {
-    if (p.distance_m) distance = std::max(distance, *p.distance_m);
-    if (!p.heart_rate) continue;
-    sum += *p.heart_rate;
-    ++count;
-    maximum = std::max(maximum, *p.heart_rate);
-  }
-  double lap_weighted = 0;
-  double lap_time = 0;
-  double lap_distance = 0;
   double ascent = 0;
-  int32_t lap_maximum = 0;
+  int32_t maximum = 0;
   for (const ActivityLap& lap : laps) {
     if (lap.average_heart_rate > 0) {
-      lap_weighted += lap.average_heart_rate * lap.duration_s;
-      lap_time += lap.duration_s;
+      weighted += lap.average_heart_rate * lap.duration_s;
+      timed += lap.duration_s;
     }
-    lap_maximum = std::max(lap_maximum, lap.maximum_heart_rate);
-    lap_distance += lap.distance_m;
+    maximum = std::max(maximum, lap.maximum_heart_rate);
+    distance += lap.distance_m;
     ascent += lap.ascent_m;
   }
-  if (count > 0) {
-    s.average_heart_rate = std::round(sum / count);
-    s.maximum_heart_rate = maximum;
+  Summary s;
+  if (t.maximum_heart_rate > 0) {
+    s.average_heart_rate = t.average_heart_rate;
+    s.maximum_heart_rate = t.maximum_heart_rate;
   } else {
-    if (lap_time > 0) s.average_heart_rate = std::round(lap_weighted / lap_time);
-    s.maximum_heart_rate = Known(lap_maximum);
+    if (timed > 0) s.average_heart_rate = std::round(weighted / timed);
+    s.maximum_heart_rate = Known(maximum);
   }
-  s.distance_m = Known(distance > 0 ? distance : lap_distance);
+  s.distance_m = Known(t.distance_m > 0 ? t.distance_m : distance);
   // A lap's ascent of 0 means "none" only when the exercise recorded altitude.
   if (has_altitude) s.ascent_m = std::round(ascent);
   return s;
@@ -231,7 +236,8 @@ class HrvWriter {
 }  // namespace
 
 std::vector<uint8_t> EncodeFitActivity(const Activity& a) {
-  // FIT times are whole seconds: sample times round to the nearest.
+  // FIT times are whole seconds: sample times round to the nearest, and samples of an R-R
+  // recording less than a second apart may share one; every sample is kept.
   const double start = static_cast<double>(a.start_unix_s - fit::kFitEpochUnixSeconds);
   auto at = [&](double seconds_in) { return start + std::round(seconds_in); };
   double duration_s = a.duration_s;
@@ -264,7 +270,8 @@ std::vector<uint8_t> EncodeFitActivity(const Activity& a) {
 
   const bool has_altitude = std::find(record_fields.begin(), record_fields.end(),
                                       Field::kRecordAltitude) != record_fields.end();
-  const std::vector<ActivityLap> laps = LapsOf(a, duration_s);
+  const SampleTotals totals = TotalsOf(a.points);
+  const std::vector<ActivityLap> laps = LapsOf(a, duration_s, totals);
   m.Define(kLap,
            {Field::kLapMessageIndex, Field::kLapTimestamp, Field::kLapEvent, Field::kLapEventType,
             Field::kLapStartTime, Field::kLapTotalElapsedTime, Field::kLapTotalTimerTime,
@@ -281,7 +288,7 @@ std::vector<uint8_t> EncodeFitActivity(const Activity& a) {
              last ? fit::kLapTriggerSessionEnd : fit::kLapTriggerManual, sport});
   }
 
-  const Summary s = SummaryOf(a, laps, has_altitude);
+  const Summary s = SummaryOf(totals, laps, has_altitude);
   m.Define(kSession,
            {Field::kSessionMessageIndex, Field::kSessionTimestamp, Field::kSessionEvent,
             Field::kSessionEventType, Field::kSessionStartTime, Field::kSessionSport,
