@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <optional>
 #include <sstream>
 
 #include <pugixml.hpp>
@@ -19,18 +20,24 @@ constexpr const char* kSchemaLocation =
 // Speed and power have no place of their own in a track point: the activity extension holds them.
 constexpr const char* kExtensionNamespace = "http://www.garmin.com/xmlschemas/ActivityExtension/v2";
 
-// A number with at most `decimals` places, without trailing zeros ("827.4", "120").
+// A number with at most `decimals` places, without trailing zeros ("827.4", "120"). A value
+// that is not a number or beyond any measure ("inf", 1e300) is written as 0 where the format
+// needs one, and left out where it does not (see Measured).
 std::string Number(double value, int decimals) {
   char text[64];
   const auto [end, error] =
       std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, decimals);
-  if (error != std::errc()) return "0";
+  if (error != std::errc() || !std::isfinite(value)) return "0";
   std::string s(text, end);
   if (s.find('.') != std::string::npos) {
     s.erase(s.find_last_not_of('0') + 1);
     if (s.back() == '.') s.pop_back();
   }
   return s == "-0" ? "0" : s;
+}
+
+bool Measured(const std::optional<double>& value) {
+  return value && std::isfinite(*value) && std::abs(*value) < 1e9;
 }
 
 // ISO 8601 in UTC ("2026-11-28T07:15:00Z"), with milliseconds when the time has a fraction:
@@ -71,8 +78,9 @@ void AddText(pugi::xml_node parent, const char* name, const std::string& text) {
   parent.append_child(name).text().set(text.c_str());
 }
 
-// Heart rates are wrapped in a Value element.
+// Heart rates are wrapped in a Value element; the format knows 1 to 255.
 void AddHeartRate(pugi::xml_node parent, const char* name, int32_t bpm) {
+  if (bpm < 1 || bpm > 255) return;
   parent.append_child(name).append_child("Value").text().set(std::to_string(bpm).c_str());
 }
 
@@ -99,18 +107,19 @@ std::vector<ActivityLap> LapsOf(const Activity& a) {
 void AddTrackpoint(pugi::xml_node track, const Activity& a, const ActivityPoint& p) {
   pugi::xml_node point = track.append_child("Trackpoint");
   AddText(point, "Time", IsoTime(a.start_unix_s, p.time_s));
-  if (p.altitude_m) AddText(point, "AltitudeMeters", Number(*p.altitude_m, 2));
-  if (p.distance_m) AddText(point, "DistanceMeters", Number(*p.distance_m, 2));
-  // The format knows heart rates from 1 and cadences to 254.
-  if (p.heart_rate && *p.heart_rate >= 1 && *p.heart_rate <= 255)
-    AddHeartRate(point, "HeartRateBpm", *p.heart_rate);
+  if (Measured(p.altitude_m)) AddText(point, "AltitudeMeters", Number(*p.altitude_m, 2));
+  if (Measured(p.distance_m)) AddText(point, "DistanceMeters", Number(*p.distance_m, 2));
+  if (p.heart_rate) AddHeartRate(point, "HeartRateBpm", *p.heart_rate);
+  // The format knows cadences up to 254.
   if (p.cadence_rpm && *p.cadence_rpm >= 0 && *p.cadence_rpm <= 254)
     AddText(point, "Cadence", std::to_string(*p.cadence_rpm));
-  if (p.speed_mps || p.power_w) {
+  const bool speed = Measured(p.speed_mps);
+  const bool power = p.power_w && *p.power_w >= 0;
+  if (speed || power) {
     pugi::xml_node tpx = point.append_child("Extensions").append_child("TPX");
     tpx.append_attribute("xmlns") = kExtensionNamespace;
-    if (p.speed_mps) AddText(tpx, "Speed", Number(*p.speed_mps, 3));
-    if (p.power_w && *p.power_w >= 0) AddText(tpx, "Watts", std::to_string(*p.power_w));
+    if (speed) AddText(tpx, "Speed", Number(*p.speed_mps, 3));
+    if (power) AddText(tpx, "Watts", std::to_string(*p.power_w));
   }
 }
 
@@ -141,8 +150,8 @@ std::string EncodeTcxActivity(const Activity& a) {
     // Distance and calories must be there: 0 says "not measured".
     AddText(lap, "DistanceMeters", Number(l.distance_m, 2));
     AddText(lap, "Calories", "0");
-    if (l.average_heart_rate > 0) AddHeartRate(lap, "AverageHeartRateBpm", l.average_heart_rate);
-    if (l.maximum_heart_rate > 0) AddHeartRate(lap, "MaximumHeartRateBpm", l.maximum_heart_rate);
+    AddHeartRate(lap, "AverageHeartRateBpm", l.average_heart_rate);  // 0: unknown
+    AddHeartRate(lap, "MaximumHeartRateBpm", l.maximum_heart_rate);
     AddText(lap, "Intensity", "Active");
     AddText(lap, "TriggerMethod", "Manual");
     // A sample belongs to the lap running at its time; those before the first lap go with the
