@@ -70,9 +70,10 @@ void ExpectSamples(json& records, const Activity& a) {
 // File id, timer events, session and activity, as every exercise has them.
 void ExpectFrame(json& m, const Activity& a, const char* sport) {
   const int64_t end = kFitStart + std::lround(a.duration_s);
-  EXPECT_EQ(m["fileIdMesgs"], json::parse(R"([{"type": "activity", "manufacturer": "development",
-                                              "timeCreated": )" +
-                                          std::to_string(kFitStart) + "}]"));
+  EXPECT_EQ(
+      m["fileIdMesgs"],
+      json::array(
+          {{{"type", "activity"}, {"manufacturer", "development"}, {"timeCreated", kFitStart}}}));
   EXPECT_EQ(m["eventMesgs"],
             json::array({{{"timestamp", kFitStart}, {"event", "timer"}, {"eventType", "start"}},
                          {{"timestamp", end}, {"event", "timer"}, {"eventType", "stopAll"}}}));
