@@ -2,6 +2,8 @@
 // every product code of the map over a pty (support/prvc_unit.h).
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <cstdio>
 #include <fstream>
 #include <memory>
@@ -241,7 +243,10 @@ TEST_F(UnitOnSimTest, MemoryDumpMatchesTheUnitLineByLine) {
   for (size_t i = 0; i < pattern.size(); ++i)
     pattern[i] = static_cast<uint8_t>(i * 31 + (i >> 9));
   ASSERT_TRUE(pr6.set_memory(0, pattern));
-  const std::string path = ::testing::TempDir() + "/quibra_sim_dump.txt";
+  // Named after the test: other checkouts may run the suite at the same time.
+  const std::string path = ::testing::TempDir() + "/" +
+                           ::testing::UnitTest::GetInstance()->current_test_info()->name() +
+                           "_" + std::to_string(getpid()) + ".txt";
   ASSERT_EQ(fnQuibra_SavePRVCFileMemory(0, path.c_str()), 1);
   std::ifstream in(path, std::ios::binary);
   const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
