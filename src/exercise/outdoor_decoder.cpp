@@ -188,6 +188,7 @@ void DecodeSamples(const MemoryReader& m, ExerciseStore& s, const ExerciseRegion
   bool any_pressure = false;
   int64_t elapsed = 0;
   SampleInput sample{};
+  SampleBatch batch(s, kRec);
   for (int32_t pos = r.sample_end; pos - 2 > r.sample_start; pos -= 3) {
     const int32_t high = m.byte(pos);
     const int32_t value = (high & 0x7F) * 256 + m.byte(pos - 1);
@@ -200,9 +201,10 @@ void DecodeSamples(const MemoryReader& m, ExerciseStore& s, const ExerciseRegion
     sample.heart_rate = m.byte(pos - 2);
     sample.ch4 = altitude - kAltitudeBias;
     sample.ch9 = Round(pressure / 16.0) + 250;
-    s.AppendExerciseSample(kRec, sample);
+    batch.append(sample);
     elapsed += interval_ms;
   }
+  batch.flush();
   if (any_pressure) s.SetExerciseFlag(kRec, 20, 1);
   const int64_t duration = s.GetExerciseParam(kRec, 11);
   if (elapsed > duration + interval_ms) {
