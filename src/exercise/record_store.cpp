@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstring>
 #include <new>
+#include <utility>
 
 namespace quibra::exercise {
 namespace {
@@ -67,6 +68,26 @@ constexpr std::array<Range, 5> kPlausible = {{
     {&SampleInput::ch4, -2047, 2048},
 }};
 
+// R-R samples (recording interval 238) come only from the two unit types that record them.
+bool refuses_rr(const ExerciseRecord& r) {
+  return r.params[kParamInterval] == kRrInterval &&
+         std::find(kRrMonitorTypes.begin(), kRrMonitorTypes.end(),
+                   r.params[kParamMonitorType]) == kRrMonitorTypes.end();
+}
+
+// The table's rows tried in order, unrolled at compile time: a plausible heart rate, which
+// nearly every sample has, settles it with one comparison.
+template <size_t... Row>
+bool any_plausible(const SampleInput& sample, std::index_sequence<Row...>) {
+  return ((sample.*(kPlausible[Row].field) >= kPlausible[Row].low &&
+           sample.*(kPlausible[Row].field) <= kPlausible[Row].high) ||
+          ...);
+}
+
+bool plausible(const SampleInput& sample) {
+  return any_plausible(sample, std::make_index_sequence<kPlausible.size()>());
+}
+
 // A caller's sample written into an extended slot, field by field: channels 10..12 have no
 // place in a SampleInput and keep what the slot holds. The narrow fields keep the low 16 bits.
 void store_extended(ExtendedSample& s, const SampleInput& in) {
@@ -115,7 +136,7 @@ std::array<char, kLapTextMax + 1>* text_slot(LapRecord& lap, int32_t text_id) {
 template <typename T>
 bool grow_to(std::vector<T>& table, size_t new_size) {
   try {
-    table.resize(new_size, T{});
+    table.resize(new_size);  // value-initialised: cleared
   } catch (const std::bad_alloc&) {
     return false;
   } catch (const std::length_error&) {
@@ -315,15 +336,7 @@ bool ExerciseStore::set_sample_locked(ExerciseRecord& r, int32_t channel, int32_
 // Whether the store takes a caller's sample at all: R-R samples only from the units that record
 // them, and a sample is dropped only when none of its checked values is plausible.
 bool ExerciseStore::accepts_locked(const ExerciseRecord& r, const SampleInput& sample) {
-  if (r.params[kParamInterval] == kRrInterval &&
-      std::find(kRrMonitorTypes.begin(), kRrMonitorTypes.end(), r.params[kParamMonitorType]) ==
-          kRrMonitorTypes.end()) {
-    return false;
-  }
-  return std::any_of(kPlausible.begin(), kPlausible.end(), [&](const Range& c) {
-    const int32_t v = sample.*(c.field);
-    return v >= c.low && v <= c.high;
-  });
+  return !refuses_rr(r) && plausible(sample);
 }
 
 // The whole sample in one growth check, straight into the fields of the table in use.
@@ -354,10 +367,22 @@ int32_t ExerciseStore::AppendExerciseSamples(int32_t rec, std::span<const Sample
   std::lock_guard guard(lock_);
   ExerciseRecord* r = active(rec);
   if (r == nullptr) return 0;
+  // What add_sample_locked checks, with the record's own part (the R-R refusal) once for the
+  // batch and the growth only where a sample reaches the margin.
+  if (refuses_rr(*r)) return 0;
+  const bool extended = r->flags[kFlagExtendedSamples] != 0;
   int32_t stored = 0;
   for (const SampleInput& sample : samples) {
-    if (r->sample_count > kMaxSampleIndex) break;
-    if (!add_sample_locked(*r, sample, r->sample_count)) continue;
+    const int32_t index = r->sample_count;
+    if (index > kMaxSampleIndex) break;
+    if (!plausible(sample)) continue;
+    if (index >= r->sample_capacity - kSampleMargin && !ensure_sample_locked(*r, index)) continue;
+    const auto at = static_cast<size_t>(index);
+    if (extended) {
+      store_extended(r->ext_samples[at], sample);
+    } else {
+      r->hr_samples[at] = sample.heart_rate;
+    }
     ++r->sample_count;
     ++stored;
   }
