@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -73,26 +74,48 @@ constexpr int32_t kRow5[] = {651, 653, 0, 0, 0, 0};
 
 constexpr int32_t kTripParams[] = {38, 39, 40, 41, 42, 43, 44, 45};
 
-// Sample columns after the heart rate, each present with its flag (balance is computed).
-constexpr int32_t kChannelSpeed = 2;
-constexpr int32_t kChannelCadence = 3;
-constexpr int32_t kChannelAltitude = 4;
-constexpr int32_t kChannelPower = 5;
-constexpr int32_t kChannelBalanceLow = 6;
-constexpr int32_t kChannelBalanceHigh = 7;
-constexpr int32_t kChannelPressure = 9;
+// Sample columns after the heart rate, each present with its flag, read straight from an
+// extended sample (the pedalling balance is channel 7 x 256 + channel 6).
 struct Column {
   int32_t flag;
-  int32_t channel;  // 0: the pedalling balance, channel 7 x 256 + channel 6
+  int32_t (*value)(const ExtendedSample&);
 };
 constexpr Column kColumns[] = {
-    {kFlagSpeed, kChannelSpeed},
-    {kFlagCadence, kChannelCadence},
-    {kFlagAltitude, kChannelAltitude},
-    {kFlagPower, kChannelPower},
-    {kFlagBalance, 0},
-    {kFlagPressure, kChannelPressure},
+    {kFlagSpeed, [](const ExtendedSample& s) -> int32_t { return s.ch2; }},
+    {kFlagCadence, [](const ExtendedSample& s) -> int32_t { return s.ch3; }},
+    {kFlagAltitude, [](const ExtendedSample& s) -> int32_t { return s.ch4; }},
+    {kFlagPower, [](const ExtendedSample& s) -> int32_t { return s.ch5; }},
+    {kFlagBalance, [](const ExtendedSample& s) -> int32_t { return 256 * s.ch7 + s.ch6; }},
+    {kFlagPressure, [](const ExtendedSample& s) -> int32_t { return s.ch9; }},
 };
+constexpr size_t kMaxColumns = 1 + std::size(kColumns);
+// The longest [HRData] line: every column a full int32 ("-2147483648") and its tab, then CR LF.
+constexpr size_t kMaxLine = kMaxColumns * 12 + 2;
+
+// The decimal texts of 0..999, which nearly every sample value is: the digits, then their count
+// in the last of four bytes.
+constexpr int32_t kSmallNumbers = 1000;
+constexpr auto kSmallNumberTexts = [] {
+  std::array<std::array<char, 4>, kSmallNumbers> texts{};
+  for (int32_t v = 0; v < kSmallNumbers; ++v) {
+    const int32_t digits = v >= 100 ? 3 : v >= 10 ? 2 : 1;
+    for (int32_t d = digits - 1, rest = v; d >= 0; --d, rest /= 10)
+      texts[static_cast<size_t>(v)][static_cast<size_t>(d)] = static_cast<char>('0' + rest % 10);
+    texts[static_cast<size_t>(v)][3] = static_cast<char>(digits);
+  }
+  return texts;
+}();
+
+// Writes v in decimal at p and returns the end. A small value is copied from the table as four
+// bytes at once, so p must have three bytes to spare; they are written over by what follows.
+char* PutNumber(char* p, int32_t v) {
+  if (static_cast<uint32_t>(v) < static_cast<uint32_t>(kSmallNumbers)) {
+    const auto& text = kSmallNumberTexts[static_cast<size_t>(v)];
+    std::memcpy(p, text.data(), text.size());
+    return p + text[3];
+  }
+  return std::to_chars(p, p + 11, v).ptr;
+}
 
 // "%02d:%02d:%02d.%d" of a value in 1/10 s; hours are not wrapped at 24.
 void AppendTime(std::string& out, int32_t tenths) {
@@ -203,35 +226,65 @@ std::string HrmTripBlock(const ExerciseRecord& e) {
   return out;
 }
 
-std::string HrmDataBlock(const ExerciseRecord& e) {
-  std::string out = "[HRData]";
+namespace {
+
+// The [HRData] block appended to out: each line is built on the stack and appended at once, so
+// a sample costs its digits and one copy, never a call per value.
+void AppendDataBlock(std::string& out, const ExerciseRecord& e) {
+  out += "[HRData]";
   out += kEol;
   const bool extended = RecordFlag(e, kFlagExtended) != 0;
-  std::array<Column, std::size(kColumns)> present{};
+  std::array<const Column*, std::size(kColumns)> present{};
   size_t columns = 0;
   if (extended) {
     for (const Column& c : kColumns) {
-      if (RecordFlag(e, c.flag) != 0) present[columns++] = c;
+      if (RecordFlag(e, c.flag) != 0) present[columns++] = &c;
     }
   }
-  const int32_t samples = e.sample_count;
-  out.reserve(out.size() + static_cast<size_t>(samples) * (4 + 6 * columns));
-  std::array<char, 16> number{};
-  const auto append = [&](int32_t v) {
-    const int n = std::snprintf(number.data(), number.size(), "%d", v);
-    out.append(number.data(), static_cast<size_t>(n));
+  const int32_t samples = std::max(e.sample_count, 0);
+  // Samples counted beyond the stored ones read 0, as the getters answer for them.
+  const int32_t stored = std::clamp(
+      std::min(e.sample_capacity,
+               static_cast<int32_t>(extended ? e.ext_samples.size() : e.hr_samples.size())),
+      0, samples);
+  out.reserve(out.size() + static_cast<size_t>(samples) * (5 + 6 * columns));
+  std::array<char, kMaxLine + 4> line{};  // room for PutNumber's spare bytes
+  const auto finish = [&](char* p) {
+    *p++ = '\r';
+    *p++ = '\n';
+    out.append(line.data(), static_cast<size_t>(p - line.data()));
   };
-  for (int32_t j = 0; j < samples; ++j) {
-    append(RecordSample(e, 1, j));
-    for (size_t c = 0; c < columns; ++c) {
-      out += '\t';
-      const int32_t channel = present[c].channel;
-      append(channel != 0 ? RecordSample(e, channel, j)
-                          : 256 * RecordSample(e, kChannelBalanceHigh, j) +
-                                RecordSample(e, kChannelBalanceLow, j));
+  for (int32_t j = 0; j < stored; ++j) {
+    const auto at = static_cast<size_t>(j);
+    if (!extended) {
+      finish(PutNumber(line.data(), e.hr_samples[at]));
+      continue;
     }
-    out += kEol;
+    const ExtendedSample& s = e.ext_samples[at];
+    char* p = PutNumber(line.data(), s.heart_rate);
+    for (size_t c = 0; c < columns; ++c) {
+      *p++ = '\t';
+      p = PutNumber(p, present[c]->value(s));
+    }
+    finish(p);
   }
+  if (stored < samples) {
+    char* p = line.data();
+    *p++ = '0';
+    for (size_t c = 0; c < columns; ++c) {
+      *p++ = '\t';
+      *p++ = '0';
+    }
+    for (int32_t j = stored; j < samples; ++j)
+      finish(p);
+  }
+}
+
+}  // namespace
+
+std::string HrmDataBlock(const ExerciseRecord& e) {
+  std::string out;
+  AppendDataBlock(out, e);
   return out;
 }
 
@@ -264,23 +317,20 @@ int32_t SaveExerciseHRM(uint32_t window, char* path) {
   // runs out of memory leaves no file behind.
   const ExerciseRecord exercise = module().exercise_store.CopyExerciseRecord(kRecord);
   const std::string note = HrmNoteBlock(module().analysis.exercise_name);
+  // The blocks in order, in one buffer written at once.
+  std::string text = HrmParamsBlock(exercise);
+  text += note;
+  text += HrmIntTimesBlock(exercise);
+  text += HrmTripBlock(exercise);
+  AppendDataBlock(text, exercise);
   std::ofstream out;
   if (!CreateNewFile(std::string(path, strnlen(path, kPathBuffer)), out)) {
     frame::SetErrorCode(kFileNotOpened);
     return 0;
   }
-  // The blocks in order; the first that fails ends the save.
-  for (std::string (*block)(const ExerciseRecord&) :
-       {HrmParamsBlock, HrmIntTimesBlock, HrmTripBlock, HrmDataBlock}) {
-    if (block == HrmIntTimesBlock) {
-      out.write(note.data(), static_cast<std::streamsize>(note.size()));
-      if (!out) return 0;
-    }
-    const std::string text = block(exercise);
-    out.write(text.data(), static_cast<std::streamsize>(text.size()));
-    out.flush();
-    if (!out) return 0;
-  }
+  out.write(text.data(), static_cast<std::streamsize>(text.size()));
+  out.flush();
+  if (!out) return 0;
   return 1;
 }
 

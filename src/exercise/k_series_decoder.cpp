@@ -425,6 +425,7 @@ void DecodeSamples(const MemoryReader& m, ExerciseStore& s, const Layout& l,
   int32_t rr = 0;
   int32_t heart_rate = 0;
   SampleInput sample{};
+  SampleBatch batch(s, kRec);
   for (int32_t pos = r.sample_end; pos - (size - 1) > r.sample_start;) {
     int32_t speed = 0;
     int32_t cadence = 0;
@@ -472,9 +473,10 @@ void DecodeSamples(const MemoryReader& m, ExerciseStore& s, const Layout& l,
     sample.ch4 = l.imperial ? metres * kImperialAltitudeScale : metres;
     sample.ch5 = std::max(power, 0);
     sample.ch6_ch7 = (pedal_a / 2) * 256 + RoundHalfUp(pedal_b / 2.0);
-    s.AppendExerciseSample(kRec, sample);
+    batch.append(sample);
     elapsed += step_ms;
   }
+  batch.flush();
   if (l.rr) {
     s.SetExerciseParam(kRec, 11, static_cast<int32_t>(elapsed));
   } else if (elapsed + interval_ms < s.GetExerciseParam(kRec, 11)) {

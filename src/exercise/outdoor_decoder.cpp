@@ -187,22 +187,32 @@ void DecodeSamples(const MemoryReader& m, ExerciseStore& s, const ExerciseRegion
   int32_t pressure = 0;
   bool any_pressure = false;
   int64_t elapsed = 0;
-  SampleInput sample{};
+  // Samples are filled in place and appended a batch at a time under one lock; the channels an
+  // outdoor sample lacks stay 0 in every slot.
+  std::array<SampleInput, 64> batch{};
+  size_t pending = 0;
+  int32_t pressure_channel = Round(pressure / 16.0) + 250;
   for (int32_t pos = r.sample_end; pos - 2 > r.sample_start; pos -= 3) {
     const int32_t high = m.byte(pos);
     const int32_t value = (high & 0x7F) * 256 + m.byte(pos - 1);
     if ((high & 0x80) != 0) {
       pressure = value;
+      pressure_channel = Round(pressure / 16.0) + 250;
       any_pressure = true;
     } else {
       altitude = value;
     }
+    SampleInput& sample = batch[pending++];
     sample.heart_rate = m.byte(pos - 2);
     sample.ch4 = altitude - kAltitudeBias;
-    sample.ch9 = Round(pressure / 16.0) + 250;
-    s.AppendExerciseSample(kRec, sample);
+    sample.ch9 = pressure_channel;
+    if (pending == batch.size()) {
+      s.AppendExerciseSamples(kRec, batch);
+      pending = 0;
+    }
     elapsed += interval_ms;
   }
+  s.AppendExerciseSamples(kRec, std::span(batch.data(), pending));
   if (any_pressure) s.SetExerciseFlag(kRec, 20, 1);
   const int64_t duration = s.GetExerciseParam(kRec, 11);
   if (elapsed > duration + interval_ms) {

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstring>
 #include <new>
+#include <utility>
 
 namespace quibra::exercise {
 namespace {
@@ -67,26 +68,43 @@ constexpr std::array<Range, 5> kPlausible = {{
     {&SampleInput::ch4, -2047, 2048},
 }};
 
-// The order in which the extended channels of a SampleInput are stored after channel 1.
-struct ChannelSource {
-  int32_t channel;
-  int32_t (*value)(const SampleInput&);
-};
+// R-R samples (recording interval 238) come only from the two unit types that record them.
+bool refuses_rr(const ExerciseRecord& r) {
+  return r.params[kParamInterval] == kRrInterval &&
+         std::find(kRrMonitorTypes.begin(), kRrMonitorTypes.end(),
+                   r.params[kParamMonitorType]) == kRrMonitorTypes.end();
+}
 
-constexpr std::array<ChannelSource, 12> kExtendedSources = {{
-    {2, [](const SampleInput& s) { return s.ch2; }},
-    {3, [](const SampleInput& s) { return s.ch3; }},
-    {4, [](const SampleInput& s) { return s.ch4; }},
-    {5, [](const SampleInput& s) { return s.ch5; }},
-    {6, [](const SampleInput& s) { return s.ch6_ch7 & 0xFF; }},
-    {7, [](const SampleInput& s) { return (s.ch6_ch7 >> 8) & 0xFF; }},
-    {9, [](const SampleInput& s) { return std::max(s.ch9, 0); }},
-    {20, [](const SampleInput& s) { return s.ch20; }},
-    {22, [](const SampleInput& s) { return s.ch22; }},
-    {21, [](const SampleInput& s) { return s.ch21; }},
-    {23, [](const SampleInput& s) { return s.ch23; }},
-    {24, [](const SampleInput& s) { return s.ch24; }},
-}};
+// The table's rows tried in order, unrolled at compile time: a plausible heart rate, which
+// nearly every sample has, settles it with one comparison.
+template <size_t... Row>
+bool any_plausible(const SampleInput& sample, std::index_sequence<Row...>) {
+  return ((sample.*(kPlausible[Row].field) >= kPlausible[Row].low &&
+           sample.*(kPlausible[Row].field) <= kPlausible[Row].high) ||
+          ...);
+}
+
+bool plausible(const SampleInput& sample) {
+  return any_plausible(sample, std::make_index_sequence<kPlausible.size()>());
+}
+
+// A caller's sample written into an extended slot, field by field: channels 10..12 have no
+// place in a SampleInput and keep what the slot holds. The narrow fields keep the low 16 bits.
+void store_extended(ExtendedSample& s, const SampleInput& in) {
+  s.heart_rate = static_cast<int16_t>(in.heart_rate);
+  s.ch2 = static_cast<int16_t>(in.ch2);
+  s.ch3 = static_cast<int16_t>(in.ch3);
+  s.ch4 = static_cast<int16_t>(in.ch4);
+  s.ch5 = static_cast<int16_t>(in.ch5);
+  s.ch6 = static_cast<int16_t>(in.ch6_ch7 & 0xFF);
+  s.ch7 = static_cast<int16_t>((in.ch6_ch7 >> 8) & 0xFF);
+  s.ch9 = static_cast<int16_t>(std::max(in.ch9, 0));
+  s.ch20 = static_cast<int16_t>(in.ch20);
+  s.ch22 = in.ch22;
+  s.ch21 = static_cast<int16_t>(in.ch21);
+  s.ch23 = static_cast<int16_t>(in.ch23);
+  s.ch24 = static_cast<int16_t>(in.ch24);
+}
 
 void clear_lap_fields(LapRecord& lap) {
   lap.fields.fill(0);
@@ -118,7 +136,7 @@ std::array<char, kLapTextMax + 1>* text_slot(LapRecord& lap, int32_t text_id) {
 template <typename T>
 bool grow_to(std::vector<T>& table, size_t new_size) {
   try {
-    table.resize(new_size, T{});
+    table.resize(new_size);  // value-initialised: cleared
   } catch (const std::bad_alloc&) {
     return false;
   } catch (const std::length_error&) {
@@ -132,6 +150,22 @@ template <typename T>
 std::vector<T> counted(const std::vector<T>& table, int32_t count) {
   const size_t n = count <= 0 ? 0 : std::min(static_cast<size_t>(count), table.size());
   return std::vector<T>(table.begin(), table.begin() + static_cast<std::ptrdiff_t>(n));
+}
+
+// Shrinking within the reserved memory never allocates.
+void clear_record(ExerciseRecord& r) {
+  r.params.fill(0);
+  r.flags.fill(0);
+  r.hr_samples.assign(kSampleStep, 0);
+  r.ext_samples.assign(kSampleStep, ExtendedSample{});
+  r.sample_count = 0;
+  r.sample_capacity = kSampleStep;
+  r.laps.resize(kLapStep);
+  for (auto& lap : r.laps)
+    clear_lap(lap);
+  r.lap_count = 0;
+  r.swaps.assign(kSwapStep, LimitSwapEntry{});
+  r.swap_count = 0;
 }
 
 }  // namespace
@@ -195,19 +229,27 @@ int32_t ExerciseStore::ReleaseExerciseRecord(int32_t rec) {
   return 1;  // old is freed here, outside the lock
 }
 
+// A record that exists is cleared in place: its tables shrink back to the first capacities but
+// keep their memory, so decoding one exercise after another (a whole memory, exercise by
+// exercise) grows them once rather than for every exercise. ReleaseExerciseRecord frees them.
 int32_t ExerciseStore::ResetExerciseRecord(int32_t rec) {
   if (rec < 0 || rec >= kRecordCount) return 0;
-  ReleaseExerciseRecord(rec);
+  {
+    std::lock_guard guard(lock_);
+    if (records_[rec]) {
+      clear_record(*records_[rec]);
+      in_use_[rec] = 1;
+      return 1;
+    }
+  }
   std::unique_ptr<ExerciseRecord> fresh;
   try {
     fresh = std::make_unique<ExerciseRecord>();
-    fresh->hr_samples.assign(kSampleStep, 0);
-    fresh->ext_samples.assign(kSampleStep, ExtendedSample{});
-    fresh->sample_capacity = kSampleStep;
-    fresh->laps.resize(kLapStep);
-    for (auto& lap : fresh->laps)
-      clear_lap(lap);
-    fresh->swaps.assign(kSwapStep, LimitSwapEntry{});
+    fresh->hr_samples.reserve(kSampleStep);
+    fresh->ext_samples.reserve(kSampleStep);
+    fresh->laps.reserve(kLapStep);
+    fresh->swaps.reserve(kSwapStep);
+    clear_record(*fresh);
   } catch (const std::bad_alloc&) {
     return 0;  // the record stays released, so inactive
   }
@@ -245,33 +287,39 @@ int32_t ExerciseStore::GetExerciseFlag(int32_t rec, int32_t id) {
   return r == nullptr ? 0 : RecordFlag(*r, id);
 }
 
-// Writes one channel of sample `index` into the table in use, growing both tables in steps of
-// 128 until the index lies more than the margin below the capacity. With flag 3 clear only the
+// Grows both sample tables in steps of 128 until `index` lies more than the margin below the
+// capacity. False (tables unchanged) for an index beyond the highest or when memory runs out.
+bool ExerciseStore::ensure_sample_locked(ExerciseRecord& r, int32_t index) {
+  if (index < 0 || index > kMaxSampleIndex) return false;
+  if (index < r.sample_capacity - kSampleMargin) return true;
+  int32_t capacity = r.sample_capacity;
+  while (index >= capacity - kSampleMargin)
+    capacity += kSampleStep;
+  // Slots past the count may hold values written ahead of it; they start the grown table clean.
+  // The new slots are cleared by the growth itself, so only the old ones past the count are.
+  const auto old_size = static_cast<size_t>(r.sample_capacity);
+  const size_t from = std::min(static_cast<size_t>(std::max(r.sample_count, 0)), old_size);
+  if (!grow_to(r.hr_samples, static_cast<size_t>(capacity)) ||
+      !grow_to(r.ext_samples, static_cast<size_t>(capacity))) {
+    return false;
+  }
+  if (r.flags[kFlagExtendedSamples] != 0) {
+    std::fill(r.ext_samples.begin() + from, r.ext_samples.begin() + old_size, ExtendedSample{});
+  } else {
+    std::fill(r.hr_samples.begin() + from, r.hr_samples.begin() + old_size, 0);
+  }
+  r.sample_capacity = capacity;
+  return true;
+}
+
+// Writes one channel of sample `index` into the table in use. With flag 3 clear only the
 // heart-rate table exists for writing, so only channel 1 is accepted.
 bool ExerciseStore::set_sample_locked(ExerciseRecord& r, int32_t channel, int32_t index,
                                       int32_t value) {
-  if (index < 0 || index > kMaxSampleIndex) return false;
   const bool extended = r.flags[kFlagExtendedSamples] != 0;
   const ChannelField* field = find_channel(channel);
   if (field == nullptr || (!extended && channel != 1)) return false;
-  if (index >= r.sample_capacity - kSampleMargin) {
-    int32_t capacity = r.sample_capacity;
-    while (index >= capacity - kSampleMargin)
-      capacity += kSampleStep;
-    if (!grow_to(r.hr_samples, static_cast<size_t>(capacity)) ||
-        !grow_to(r.ext_samples, static_cast<size_t>(capacity))) {
-      return false;
-    }
-    // Slots past the count may hold values written ahead of it; they start the grown table clean.
-    const size_t from = static_cast<size_t>(std::max(r.sample_count, 0));
-    if (extended) {
-      std::fill(r.ext_samples.begin() + std::min(from, r.ext_samples.size()), r.ext_samples.end(),
-                ExtendedSample{});
-    } else {
-      std::fill(r.hr_samples.begin() + std::min(from, r.hr_samples.size()), r.hr_samples.end(), 0);
-    }
-    r.sample_capacity = capacity;
-  }
+  if (!ensure_sample_locked(r, index)) return false;
   if (!extended) {
     r.hr_samples[index] = value;
     return true;
@@ -285,41 +333,60 @@ bool ExerciseStore::set_sample_locked(ExerciseRecord& r, int32_t channel, int32_
   return true;
 }
 
-bool ExerciseStore::add_sample_locked(ExerciseRecord& r, const SampleInput& sample) {
-  if (sample.index < 0 || sample.index > kMaxSampleIndex) return false;
-  if (r.params[kParamInterval] == kRrInterval &&
-      std::find(kRrMonitorTypes.begin(), kRrMonitorTypes.end(), r.params[kParamMonitorType]) ==
-          kRrMonitorTypes.end()) {
-    return false;
+// Whether the store takes a caller's sample at all: R-R samples only from the units that record
+// them, and a sample is dropped only when none of its checked values is plausible.
+bool ExerciseStore::accepts_locked(const ExerciseRecord& r, const SampleInput& sample) {
+  return !refuses_rr(r) && plausible(sample);
+}
+
+// The whole sample in one growth check, straight into the fields of the table in use.
+bool ExerciseStore::add_sample_locked(ExerciseRecord& r, const SampleInput& sample,
+                                      int32_t index) {
+  if (index < 0 || index > kMaxSampleIndex) return false;
+  if (!accepts_locked(r, sample) || !ensure_sample_locked(r, index)) return false;
+  const auto at = static_cast<size_t>(index);
+  if (r.flags[kFlagExtendedSamples] == 0) {
+    r.hr_samples[at] = sample.heart_rate;
+  } else {
+    store_extended(r.ext_samples[at], sample);
   }
-  const bool plausible = std::any_of(kPlausible.begin(), kPlausible.end(), [&](const Range& c) {
-    const int32_t v = sample.*(c.field);
-    return v >= c.low && v <= c.high;
-  });
-  if (!plausible) return false;
-  if (!set_sample_locked(r, 1, sample.index, sample.heart_rate)) return false;
-  if (r.flags[kFlagExtendedSamples] == 0) return true;
-  bool all = true;
-  for (const auto& source : kExtendedSources) {
-    all = set_sample_locked(r, source.channel, sample.index, source.value(sample)) && all;
-  }
-  return all;
+  return true;
 }
 
 int32_t ExerciseStore::AddExerciseSample(int32_t rec, const SampleInput& sample) {
   std::lock_guard guard(lock_);
   ExerciseRecord* r = active(rec);
-  return r != nullptr && add_sample_locked(*r, sample) ? 1 : 0;
+  return r != nullptr && add_sample_locked(*r, sample, sample.index) ? 1 : 0;
 }
 
 int32_t ExerciseStore::AppendExerciseSample(int32_t rec, SampleInput sample) {
+  return AppendExerciseSamples(rec, std::span<const SampleInput>(&sample, 1));
+}
+
+int32_t ExerciseStore::AppendExerciseSamples(int32_t rec, std::span<const SampleInput> samples) {
   std::lock_guard guard(lock_);
   ExerciseRecord* r = active(rec);
-  if (r == nullptr || r->sample_count > kMaxSampleIndex) return 0;
-  sample.index = r->sample_count;
-  if (!add_sample_locked(*r, sample)) return 0;
-  ++r->sample_count;
-  return 1;
+  if (r == nullptr) return 0;
+  // What add_sample_locked checks, with the record's own part (the R-R refusal) once for the
+  // batch and the growth only where a sample reaches the margin.
+  if (refuses_rr(*r)) return 0;
+  const bool extended = r->flags[kFlagExtendedSamples] != 0;
+  int32_t stored = 0;
+  for (const SampleInput& sample : samples) {
+    const int32_t index = r->sample_count;
+    if (index > kMaxSampleIndex) break;
+    if (!plausible(sample)) continue;
+    if (index >= r->sample_capacity - kSampleMargin && !ensure_sample_locked(*r, index)) continue;
+    const auto at = static_cast<size_t>(index);
+    if (extended) {
+      store_extended(r->ext_samples[at], sample);
+    } else {
+      r->hr_samples[at] = sample.heart_rate;
+    }
+    ++r->sample_count;
+    ++stored;
+  }
+  return stored;
 }
 
 // One lock and one growth for the whole run; the copies are the first sample's slot, so they
@@ -328,7 +395,7 @@ int32_t ExerciseStore::AddRepeatedSample(int32_t rec, const SampleInput& sample,
                                          std::span<const ChannelValue> more, int32_t count) {
   std::lock_guard guard(lock_);
   ExerciseRecord* r = active(rec);
-  if (r == nullptr || count <= 0 || !add_sample_locked(*r, sample)) return 0;
+  if (r == nullptr || count <= 0 || !add_sample_locked(*r, sample, sample.index)) return 0;
   for (const ChannelValue& c : more)
     set_sample_locked(*r, c.channel, sample.index, c.value);
   const int32_t last =
@@ -610,8 +677,12 @@ ExerciseRecord ExerciseStore::CopyExerciseRecord(int32_t rec) {
   // Samples counted beyond the capacity read 0, in the store and in the copy alike.
   copy.sample_count = r->sample_count;
   copy.sample_capacity = std::clamp(r->sample_count, 0, r->sample_capacity);
-  copy.hr_samples = counted(r->hr_samples, copy.sample_capacity);
-  copy.ext_samples = counted(r->ext_samples, copy.sample_capacity);
+  // Only the table in use is read (RecordSample picks it by flag 3), so only it is copied.
+  if (r->flags[kFlagExtendedSamples] != 0) {
+    copy.ext_samples = counted(r->ext_samples, copy.sample_capacity);
+  } else {
+    copy.hr_samples = counted(r->hr_samples, copy.sample_capacity);
+  }
   copy.lap_count = r->lap_count;
   copy.laps = counted(r->laps, r->lap_count);
   copy.swap_count = r->swap_count;

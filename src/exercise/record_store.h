@@ -104,8 +104,9 @@ struct LimitSwapEntry {
 struct ExerciseRecord {
   std::array<int32_t, kParamCount + 1> params{};  // slot 0 unused
   std::array<int32_t, kFlagCount + 1> flags{};    // slot 0 unused
-  std::vector<int32_t> hr_samples;                // size() == sample_capacity
-  std::vector<ExtendedSample> ext_samples;        // size() == sample_capacity
+  // size() == sample_capacity for both in the store; a copy holds only the one in use.
+  std::vector<int32_t> hr_samples;
+  std::vector<ExtendedSample> ext_samples;
   int32_t sample_count = 0;
   int32_t sample_capacity = 0;
   std::vector<LapRecord> laps;  // size() == lap_capacity
@@ -144,8 +145,11 @@ class ExerciseStore {
 
   int32_t AddExerciseSample(int32_t rec, const SampleInput& sample);
   // AddExerciseSample at the index of the sample count, and IncrementSampleCount when it was
-  // stored, under one lock: how the decoders append their samples. 1 when stored.
+  // stored, under one lock. 1 when stored.
   int32_t AppendExerciseSample(int32_t rec, SampleInput sample);
+  // AppendExerciseSample for each sample in order under one lock: how the decoders append
+  // theirs (SampleBatch). Returns how many were stored.
+  int32_t AppendExerciseSamples(int32_t rec, std::span<const SampleInput> samples);
   // Stores `count` copies of a sample at sample.index and on, each with the channel values of
   // `more` written over it, and adds them to the sample count: a coarser record of a decoder
   // stands for several samples of the first interval. Returns how many were stored (0 when the
@@ -190,8 +194,11 @@ class ExerciseStore {
  private:
   // The record when rec is valid and the record is active, else null. Lock held by the caller.
   ExerciseRecord* active(int32_t rec);
+  bool ensure_sample_locked(ExerciseRecord& r, int32_t index);
   bool set_sample_locked(ExerciseRecord& r, int32_t channel, int32_t index, int32_t value);
-  bool add_sample_locked(ExerciseRecord& r, const SampleInput& sample);
+  static bool accepts_locked(const ExerciseRecord& r, const SampleInput& sample);
+  // The sample (its own index ignored) at `index`.
+  bool add_sample_locked(ExerciseRecord& r, const SampleInput& sample, int32_t index);
   bool ensure_lap_locked(ExerciseRecord& r, int32_t index);
   bool ensure_swap_locked(ExerciseRecord& r, int32_t index);
 
@@ -199,6 +206,32 @@ class ExerciseStore {
   std::array<std::unique_ptr<ExerciseRecord>, kRecordCount> records_{};
   std::array<int32_t, kRecordCount> in_use_{};
   std::array<char, kLapTextMax + 1> text_buffer_{};
+};
+
+// A decoder's samples on their way to a record: collected here and appended a batch at a time,
+// so that the store's lock is taken once per batch rather than once per sample. Samples reach
+// the store in order; flush() before reading anything the samples change (the count).
+class SampleBatch {
+ public:
+  SampleBatch(ExerciseStore& store, int32_t rec) : store_(store), rec_(rec) {}
+  SampleBatch(const SampleBatch&) = delete;
+  SampleBatch& operator=(const SampleBatch&) = delete;
+  ~SampleBatch() { flush(); }
+
+  void append(const SampleInput& sample) {
+    pending_[size_++] = sample;
+    if (size_ == pending_.size()) flush();
+  }
+  void flush() {
+    if (size_ > 0) store_.AppendExerciseSamples(rec_, std::span(pending_.data(), size_));
+    size_ = 0;
+  }
+
+ private:
+  ExerciseStore& store_;
+  int32_t rec_;
+  std::array<SampleInput, 64> pending_;
+  size_t size_ = 0;
 };
 
 }  // namespace quibra::exercise

@@ -3,7 +3,10 @@
 // lets tests replace it with a clock whose pauses are a fraction of their real length.
 #pragma once
 
+#include <chrono>
+#include <condition_variable>
 #include <cstdint>
+#include <mutex>
 
 namespace quibra::platform {
 
@@ -16,6 +19,39 @@ struct LocalDateTime {
   int minute = 0;
   int second = 0;
   int millisecond = 0;
+};
+
+// A wake-up for pauses that a request must be able to cut short (a stop of the communication
+// thread): raising it ends the waits on it at once, and keeps new ones from starting until it is
+// cleared. Its lock is innermost (frame/locks.h, order 6): held for one read or write, and
+// released while a waiter waits.
+class WakeSignal {
+ public:
+  void raise() {
+    {
+      std::lock_guard lock(mutex_);
+      raised_ = true;
+    }
+    woken_.notify_all();
+  }
+  void clear() {
+    std::lock_guard lock(mutex_);
+    raised_ = false;
+  }
+  bool raised() {
+    std::lock_guard lock(mutex_);
+    return raised_;
+  }
+  // Waits up to the given real time for the signal; true when it is raised.
+  bool wait_for(std::chrono::milliseconds real) {
+    std::unique_lock lock(mutex_);
+    return woken_.wait_for(lock, real, [this] { return raised_; });
+  }
+
+ private:
+  std::mutex mutex_;
+  std::condition_variable woken_;
+  bool raised_ = false;
 };
 
 // Contract: every member may be called from any thread at any time and never fails.
@@ -31,6 +67,16 @@ class Clock {
   virtual LocalDateTime local_now() = 0;
   // Blocks the calling thread for about the given number of milliseconds.
   virtual void sleep_ms(uint32_t ms) = 0;
+  // Blocks like sleep_ms, but returns as soon as the signal is raised (at once when it already
+  // is); true when the signal ended or preceded the pause. The operating system's clocks and the
+  // scaled clock wait on the signal itself. This default suits clocks whose pauses are not real
+  // time (a clock that only moves its count, a decorator that watches every pause through
+  // sleep_ms): the pause runs whole and the signal is looked at before and after it.
+  virtual bool sleep_ms_unless(uint32_t ms, WakeSignal& wake) {
+    if (wake.raised()) return true;
+    sleep_ms(ms);
+    return wake.raised();
+  }
 };
 
 // The operating system's clock (posix or win32 backend, chosen at build time).

@@ -50,10 +50,20 @@ LocalDateTime ScaledClock::local_now() {
   return inner_.local_now();
 }
 
-void ScaledClock::sleep_ms(uint32_t ms) {
+uint32_t ScaledClock::scaled_pause(uint32_t ms) const {
   const double scale = scale_.load(std::memory_order_relaxed);
   const auto scaled = static_cast<uint32_t>(std::ceil(ms * scale));
-  inner_.sleep_ms(ms == 0 ? 0 : (scaled == 0 ? 1 : scaled));
+  return ms == 0 ? 0 : (scaled == 0 ? 1 : scaled);
+}
+
+void ScaledClock::sleep_ms(uint32_t ms) {
+  inner_.sleep_ms(scaled_pause(ms));
+}
+
+// The shortened pause is handed on as a wakeable one, so that a stop cuts it short here as it
+// does on the clock underneath.
+bool ScaledClock::sleep_ms_unless(uint32_t ms, WakeSignal& wake) {
+  return inner_.sleep_ms_unless(scaled_pause(ms), wake);
 }
 
 }  // namespace quibra::platform

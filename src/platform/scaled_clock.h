@@ -25,8 +25,12 @@ class ScaledClock final : public Clock {
   uint64_t performance_frequency() override;
   LocalDateTime local_now() override;
   void sleep_ms(uint32_t ms) override;
+  bool sleep_ms_unless(uint32_t ms, WakeSignal& wake) override;
 
  private:
+  // A pause of ms at the current scale; never 0 for a pause that is not.
+  uint32_t scaled_pause(uint32_t ms) const;
+
   Clock& inner_;
   // The scale is read on every tick and sleep, from any thread (the sound demodulator reads
   // the tick once per block of samples): an atomic, not the lock.

@@ -57,6 +57,13 @@ constexpr int32_t kKeepAliveCycles = 180;
 constexpr int32_t kAcknowledged[] = {9001, 9003, 9005, 9007, 9013, 9015, 9017, 9019, 9035, 9068};
 constexpr int32_t kRawMemoryMessages[] = {9007, 9008, 9035};
 
+// The engine's long pauses (the cycle, the wait for an answer to be ready) end at once when a
+// stop is requested, so that ending the conversation or unloading never waits out a cycle.
+// true when the stop cut the pause short.
+bool Pause(Engine& e, uint32_t ms) {
+  return platform::clock().sleep_ms_unless(ms, e.stop_wake);
+}
+
 template <size_t N>
 bool OneOf(int32_t id, const int32_t (&ids)[N]) {
   return std::find(std::begin(ids), std::end(ids), id) != std::end(ids);
@@ -275,7 +282,7 @@ void SendStep(Engine& e) {
   SetStateFlag(frame::kFlagAnswerPending, 1);
   if (!OnUsb()) {
     const MessageRow* row = FindMessage(id);
-    if (row != nullptr) platform::clock().sleep_ms(row->wait_ms);
+    if (row != nullptr) Pause(e, row->wait_ms);
   }
 }
 
@@ -395,7 +402,7 @@ void CycleEnd(Engine& e, bool finished) {
   } else if (Flag(frame::kFlagIrdaConnected)) {
     pause = kCycleConnectedMs;
   }
-  platform::clock().sleep_ms(pause);
+  if (Pause(e, pause)) return;
   if (!Flag(frame::kFlagKeepAlive)) return;
   if (e.idle_cycles >= kKeepAliveCycles) {
     e.idle_cycles = 0;
@@ -447,7 +454,7 @@ void IrdaLoop(Engine& e) {
   while (!Flag(frame::kFlagStopRequest)) {
     if (!Flag(frame::kFlagIrdaConnected)) {
       if (ConnectIrda() == 0) SetStateFlag(frame::kFlagIrdaConnected, 1);
-      platform::clock().sleep_ms(kCycleMs);
+      Pause(e, kCycleMs);
       continue;
     }
     // A send or answer that a socket error dropped goes out again on the link as it is now;
@@ -609,6 +616,7 @@ void RequestEngineStop(Module& mod) {
   std::lock_guard guard(mod.locks.ThreadStopLock);
   mod.flags.set(frame::kFlagCancelRequest, 1);
   mod.flags.set(frame::kFlagStopRequest, 1);
+  mod.engine.stop_wake.raise();
 }
 
 void StopMessageThread(Module& mod) {

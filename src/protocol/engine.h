@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <thread>
 
+#include "platform/clock.h"
 #include "protocol/batch_table.h"
 #include "protocol/message_status.h"
 
@@ -90,6 +91,10 @@ struct Engine {
   std::array<std::atomic<bool>, kBatchRows + 1> read_flags{};
 
   FileDownloadSteps* file_steps = nullptr;
+
+  // Raised with the stop request, it cuts the engine's pauses short; cleared with the stop flag
+  // when a conversation is reset.
+  platform::WakeSignal stop_wake;
 
   std::thread thread;
 };

@@ -54,8 +54,9 @@ int32_t ResetIRCommunication(int32_t options) {
     SetStateFlag(o.flag, (options & o.bit) != 0 ? 1 : 0);
   for (frame::StateFlag f : kConversationFlags)
     SetStateFlag(f, 0);
-  // A new conversation starts without the counters and answer class of a past download.
   Engine& e = module().engine;
+  e.stop_wake.clear();
+  // A new conversation starts without the counters and answer class of a past download.
   for (auto& c : e.counters)
     c = 0;
   e.answer_class = kAnswerExpected;

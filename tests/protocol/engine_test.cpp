@@ -4,11 +4,13 @@
 #include <gtest/gtest.h>
 #include <termios.h>
 
+#include <atomic>
 #include <chrono>
 #include <future>
 #include <memory>
 #include <thread>
 
+#include "frame/lifecycle.h"
 #include "frame/state_flags.h"
 #include "protocol/fake_unit.h"
 #include "protocol/message_image.h"
@@ -205,6 +207,51 @@ TEST_F(EngineTest, AMessageQueuedWhileACancelIsHeldRunsToItsEnd) {
   EXPECT_EQ(queued, 1);
   EXPECT_EQ(status, 10);
   EXPECT_EQ(GetMessageByte(9002, 1, 16), 0x40 + 10);
+}
+
+// Reports when the engine starts a wakeable pause of the given length on the real clock.
+class PauseSignalClock final : public testing::ForwardingClock {
+ public:
+  PauseSignalClock(platform::Clock& inner, uint32_t ms) : ForwardingClock(inner), ms_(ms) {}
+  std::promise<void> reached;
+  // Only while no engine thread runs.
+  void arm() {
+    reached = {};
+    reached_ = false;
+  }
+  bool sleep_ms_unless(uint32_t ms, platform::WakeSignal& wake) override {
+    if (ms == ms_ && !reached_.exchange(true)) reached.set_value();
+    return inner_.sleep_ms_unless(ms, wake);
+  }
+
+ private:
+  uint32_t ms_;
+  std::atomic<bool> reached_{false};
+};
+
+// The end call and unloading cut the engine's 500 ms cycle pause short, in real time.
+TEST_F(EngineTest, EndDoesNotWaitOutTheCyclePause) {
+  platform::ScaledClock real{1.0};
+  PauseSignalClock clock(real, 500);
+  platform::set_clock(&clock);
+  for (const bool unload : {false, true}) {
+    SCOPED_TRACE(unload ? "unload" : "end");
+    clock.arm();
+    ASSERT_TRUE(start());
+    ASSERT_EQ(clock.reached.get_future().wait_for(std::chrono::seconds(5)),
+              std::future_status::ready);
+    const auto begin = std::chrono::steady_clock::now();
+    if (unload) {
+      frame::UnloadModule();
+    } else {
+      fnQuibra_EndIRCommunication(0);
+    }
+    const auto took = std::chrono::steady_clock::now() - begin;
+    // Bound well below the 500 ms pause, generous for a loaded machine.
+    EXPECT_LT(took, std::chrono::milliseconds(250));
+    if (unload) frame::LoadModule();
+  }
+  platform::set_clock(&counting_);
 }
 
 TEST_F(EngineTest, FailedReadEndsTheThread) {

@@ -1,5 +1,6 @@
 // posix backend of the clock: CLOCK_MONOTONIC for ticks and the performance counter,
-// localtime_r for the local date and time, nanosleep for pauses.
+// localtime_r for the local date and time, nanosleep for pauses (a wakeable pause waits on its
+// signal's condition).
 #include <time.h>
 
 #include <cerrno>
@@ -42,6 +43,11 @@ class PosixClock final : public Clock {
     timespec rest{static_cast<time_t>(ms / 1000), static_cast<long>(ms % 1000) * 1000000L};
     while (nanosleep(&rest, &rest) != 0 && errno == EINTR) {
     }
+  }
+
+  // The signal's condition waits on the monotonic clock, like the ticks.
+  bool sleep_ms_unless(uint32_t ms, WakeSignal& wake) override {
+    return wake.wait_for(std::chrono::milliseconds(ms));
   }
 };
 

@@ -38,6 +38,11 @@ class Win32Clock final : public Clock {
   }
 
   void sleep_ms(uint32_t ms) override { Sleep(ms); }
+
+  // A wakeable pause waits on its signal's condition (posix threads of the mingw runtime).
+  bool sleep_ms_unless(uint32_t ms, WakeSignal& wake) override {
+    return wake.wait_for(std::chrono::milliseconds(ms));
+  }
 };
 
 }  // namespace
