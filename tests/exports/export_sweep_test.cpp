@@ -22,6 +22,7 @@
 #include "platform/scaled_clock.h"
 #include "quibra/quibra.h"
 #include "support/fake_sound_card.h"
+#include "support/test_folder.h"
 
 namespace quibra::testing::sweep {
 namespace {
@@ -123,11 +124,7 @@ class ExportSweep : public ::testing::TestWithParam<size_t> {
     platform::set_sound_output(&speaker_);
     sound_card_.device = false;
     platform::set_sound_input(&sound_card_);
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    dir_ = std::filesystem::temp_directory_path() /
-           (std::string("quibra-sweep-") + info->test_suite_name() + "-" + info->name());
-    std::filesystem::remove_all(dir_);
-    std::filesystem::create_directories(dir_);
+    dir_ = TestFolder();
   }
   void TearDown() override {
     frame::UnloadModule();

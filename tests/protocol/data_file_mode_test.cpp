@@ -10,6 +10,7 @@
 #include "protocol/data_file.h"
 #include "protocol/message_image.h"
 #include "support/module_fixture.h"
+#include "support/test_folder.h"
 
 namespace quibra::protocol {
 namespace {
@@ -19,8 +20,7 @@ class DataFileModeTest : public testing::ModuleTest {
   void SetUp() override {
     ModuleTest::SetUp();
     // ctest runs each test in its own process, side by side: each needs a file of its own.
-    path_ = ::testing::TempDir() + "quibra_data_file_" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".dat";
+    path_ = testing::TestFolder() + "/data_file.dat";
     std::memset(&params_, 0, sizeof params_);
     std::snprintf(params_.FilePath, sizeof params_.FilePath, "%s", path_.c_str());
   }

@@ -14,6 +14,7 @@
 #include "support/fault_port.h"
 #include "support/module_fixture.h"
 #include "support/pty_pair.h"
+#include "support/test_folder.h"
 
 namespace quibra::protocol {
 namespace {
@@ -71,8 +72,7 @@ TEST_F(LinkPortTest, OpenFailureSetsItsFlagKeepsNoHandleAndSaysWhy) {
   // Another user of the library holds this one.
   std::unique_ptr<platform::BytePort> other = platform::make_system_byte_port();
   ASSERT_GT(other->open_serial(pty.slave_name().c_str()), 0);
-  const std::string plain = ::testing::TempDir() + "quibra-" +
-                            ::testing::UnitTest::GetInstance()->current_test_info()->name();
+  const std::string plain = testing::TestFolder() + "/not-a-line";
   std::ofstream(plain) << "not a line";
   const struct {
     std::string port;

@@ -21,6 +21,7 @@
 #include "support/recorded_boxes.h"
 #include "ui/message_box.h"
 #include "unit.h"
+#include "support/test_folder.h"
 
 namespace quibra::testing {
 namespace {
@@ -243,10 +244,7 @@ TEST_F(UnitOnSimTest, MemoryDumpMatchesTheUnitLineByLine) {
   for (size_t i = 0; i < pattern.size(); ++i)
     pattern[i] = static_cast<uint8_t>(i * 31 + (i >> 9));
   ASSERT_TRUE(pr6.set_memory(0, pattern));
-  // Named after the test: other checkouts may run the suite at the same time.
-  const std::string path = ::testing::TempDir() + "/" +
-                           ::testing::UnitTest::GetInstance()->current_test_info()->name() +
-                           "_" + std::to_string(getpid()) + ".txt";
+  const std::string path = TestFolder() + "/dump.txt";
   ASSERT_EQ(fnQuibra_SavePRVCFileMemory(0, path.c_str()), 1);
   std::ifstream in(path, std::ios::binary);
   const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());

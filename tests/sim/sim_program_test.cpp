@@ -21,6 +21,7 @@
 #include "pty_port.h"
 #include "sim_bytes.h"
 #include "support/cli_run.h"
+#include "support/test_folder.h"
 
 extern char** environ;
 
@@ -157,9 +158,7 @@ std::vector<std::string> HrmFiles(const fs::path& dir) {
 }
 
 TEST(SimProgram, ServesTheExercisesItIsGivenAndASavedMemory) {
-  const fs::path dir = fs::path(::testing::TempDir()) /
-                       ::testing::UnitTest::GetInstance()->current_test_info()->name();
-  fs::remove_all(dir);
+  const fs::path dir = TestFolder();
   // Made-up exercises of a K55T and of an outdoor unit, downloaded and decoded by the tool.
   const std::pair<const char*, int> units[] = {{"22", 3}, {"20", 2}};
   for (const auto& [type, count] : units) {

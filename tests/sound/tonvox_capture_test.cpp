@@ -20,6 +20,7 @@
 #include "support/fake_sound_card.h"
 #include "support/module_fixture.h"
 #include "tonvox_signal.h"
+#include "support/test_folder.h"
 
 namespace quibra::testing {
 namespace {
@@ -134,8 +135,7 @@ TEST_F(TonvoxCaptureTest, TheFiguresNeverWaitForTheChainAndEndReleasesOnce) {
 }
 
 TEST_F(TonvoxCaptureTest, DebugDumpsAreWrittenInTheCurrentDirectory) {
-  const std::filesystem::path dir = std::filesystem::path(::testing::TempDir()) / "tonvox-dumps";
-  std::filesystem::create_directories(dir);
+  const std::filesystem::path dir = TestFolder();
   const std::filesystem::path previous = std::filesystem::current_path();
   std::filesystem::current_path(dir);
   const Bytes stream = sim::TonvoxBytes(Bytes(5, 9), {});
@@ -162,7 +162,7 @@ TEST_F(TonvoxCaptureTest, DebugDumpsAreWrittenInTheCurrentDirectory) {
 // An application's recording in place of the sound card, played fifty times faster: refused
 // when it is not a wave file, and kept while a reception runs, whose capture thread reads it.
 TEST_F(TonvoxCaptureTest, ARecordedWaveFileStandsInForTheSoundCard) {
-  const std::string wave = ::testing::TempDir() + "unit-recording.wav";
+  const std::string wave = TestFolder() + "/unit-recording.wav";
   const Bytes payload = {0x51, 0x75, 0x69, 0x62, 0x72, 0x61};
   const Bytes samples = sim::RenderBeeps(sim::TonvoxBytes(payload, {.mode = 2}), {});
   ASSERT_TRUE(platform::WriteWholeFile(wave, platform::EncodeWave8(samples, 44100)));
