@@ -158,7 +158,7 @@ std::vector<std::string> HrmFiles(const fs::path& dir) {
 }
 
 TEST(SimProgram, ServesTheExercisesItIsGivenAndASavedMemory) {
-  const fs::path dir = testing::TestFolder();
+  const fs::path dir = quibra::testing::TestFolder();
   // Made-up exercises of a K55T and of an outdoor unit, downloaded and decoded by the tool.
   const std::pair<const char*, int> units[] = {{"22", 3}, {"20", 2}};
   for (const auto& [type, count] : units) {
