@@ -4,6 +4,7 @@
 #include <span>
 #include <vector>
 
+#include "prvc_gear_areas.h"
 #include "unit.h"
 
 namespace quibra::sim {
@@ -91,6 +92,7 @@ void LayFactoryAreas(Unit& unit) {
     const uint8_t byte[] = {kFactoryState};
     unit.set_memory(*state, byte, 1);
   }
+  LayFactoryGear(unit);
 }
 
 }  // namespace quibra::sim

@@ -5,6 +5,7 @@
 
 #include "codec/product_codes.h"
 #include "irda_frame.h"
+#include "prvc_gear_areas.h"
 #include "unit.h"
 
 #include "j9_unit.h"
@@ -210,6 +211,7 @@ std::vector<uint8_t> Unit::memory_write(std::span<const uint8_t> request) {
     return {request[0], kRefused};
   }
   std::copy(data.begin(), data.end(), memory_[static_cast<size_t>(bank)].begin() + address);
+  if (bank == 0) KeepHorseMode(type_, identity_, memory_[0]);
   return {request[0], kWritten};
 }
 

@@ -748,6 +748,43 @@ QUIBRA_API int32_t QUIBRA_CALL fnQuibra_WriteDisplays_Other_VC8Z(CommParams* par
 QUIBRA_API int32_t QUIBRA_CALL fnQuibra_ReadDisplays_Other_VC8Z(CommParams* params,
                                                                 DisplaysOther* record);
 
+/* ---- running and cycling units: bikes, shoes, horse mode ---------------------------------- */
+
+/* Bikes of the unit of params->MonitorType, kept in the bike area its identification
+ * (fnQuibra_ReadMonitorInfo) announced. Each pair serves its own types: _PRVC_eq and
+ * PRVC_ReadBikeSettings 33 and 35, PR9W 38, VC8Z 34. Send checks the record (repairing it in
+ * place), writes the bikes the unit keeps and has the unit take them; with ReadFromDataFile 1 at
+ * once. Read fills the cleared record. 1 / 0: 0 with nothing sent for another type (error code
+ * 105), a name character device table 5 lacks or a sensor flag other than 0 or 1 (104), or
+ * before a unit was identified; a failed exchange gives 0 (a read leaves the record untouched). */
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_SendBikesSettings_PRVC_eq(CommParams* params,
+                                                                  PrvcBikeSettings* record);
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_PRVC_ReadBikeSettings(CommParams* params,
+                                                              PrvcBikeSettings* record);
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_SendBikesSettingsPR9W(CommParams* params,
+                                                              PrvcBikeSettings* record);
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_ReadBikeSettingsPR9W(CommParams* params,
+                                                             PrvcBikeSettings* record);
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_WriteBikesGeneral_VC8Z(CommParams* params,
+                                                               PrvcBikeSettings* record);
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_ReadBikesGeneral_VC8Z(CommParams* params,
+                                                              PrvcBikeSettings* record);
+/* Running shoes, as the bikes: SendShoeSettings and ReadShoesSettings serve types 36 and 37,
+ * the PR9W pair type 38. */
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_SendShoeSettings(CommParams* params,
+                                                         PrvcShoeSettings* record);
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_ReadShoesSettings(CommParams* params,
+                                                          PrvcShoeSettings* record);
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_SendShoeSettingsPR9W(CommParams* params,
+                                                             PrvcShoeSettings* record);
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_ReadShoesSettingsPR9W(CommParams* params,
+                                                              PrvcShoeSettings* record);
+/* Turns the horse mode of a cycling unit (params->MonitorType 33, 34 or 35) on (1) or off (0);
+ * the unit then reports it in MonitorInfo.HorseMode. 1 / 0: 0 with nothing sent for another type
+ * (105), another value of on (104) or before a unit was identified.
+ * Refused: 0 (on outside 0..1). */
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_SetHorseModeVCEQ(CommParams* params, int32_t on);
+
 /* ---- fitness test results ----------------------------------------------------------------- */
 
 /* Reads the stored LoadGauge results of a type 22 unit (variant 3 or more) or of a running or

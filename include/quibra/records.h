@@ -742,6 +742,58 @@ QUIBRA_STATIC_ASSERT(offsetof(OutdoorTestResults, TestDate1) == 8, "OutdoorTestR
 QUIBRA_STATIC_ASSERT(offsetof(OutdoorTestResults, TestValue3) == 28,
                      "OutdoorTestResults.TestValue3");
 
+/* ---- running and cycling units: bikes, shoes ----------------------------------------------- */
+
+/* One bike of a newer cycling unit (or of the running unit of type 38). */
+typedef struct PrvcBike {
+  char Name[12];         /* up to 10 characters of device table 5; empty becomes "Bike" */
+  int32_t WheelSize;     /* wheel circumference in millimetres, 1000..3999, else 2105 */
+  int32_t SpeedSensor;   /* 0 or 1: a speed sensor is fitted; any other value is refused */
+  int32_t CadenceSensor; /* 0 or 1, likewise */
+  int32_t PowerSensor;   /* 0 or 1, likewise */
+} PrvcBike;
+
+QUIBRA_STATIC_ASSERT(sizeof(PrvcBike) == 28, "PrvcBike is 28 bytes");
+QUIBRA_STATIC_ASSERT(offsetof(PrvcBike, WheelSize) == 12, "PrvcBike.WheelSize");
+QUIBRA_STATIC_ASSERT(offsetof(PrvcBike, SpeedSensor) == 16, "PrvcBike.SpeedSensor");
+QUIBRA_STATIC_ASSERT(offsetof(PrvcBike, CadenceSensor) == 20, "PrvcBike.CadenceSensor");
+QUIBRA_STATIC_ASSERT(offsetof(PrvcBike, PowerSensor) == 24, "PrvcBike.PowerSensor");
+
+/* The bikes a newer unit keeps in its bike area: types 33 and 38 keep two, 34 and 35 three; the
+ * bikes past a unit's count are not sent and read back cleared. */
+typedef struct PrvcBikeSettings {
+  int32_t Size;      /* 92; 0 becomes 92 */
+  int32_t BikeInUse; /* 1..the unit's bike count, else 1 */
+  PrvcBike Bikes[3];
+} PrvcBikeSettings;
+
+QUIBRA_STATIC_ASSERT(sizeof(PrvcBikeSettings) == 92, "PrvcBikeSettings is 92 bytes");
+QUIBRA_STATIC_ASSERT(offsetof(PrvcBikeSettings, BikeInUse) == 4, "PrvcBikeSettings.BikeInUse");
+QUIBRA_STATIC_ASSERT(offsetof(PrvcBikeSettings, Bikes) == 8, "PrvcBikeSettings.Bikes");
+
+/* One running shoe of a newer running unit. */
+typedef struct PrvcShoe {
+  char Name[12];        /* up to 10 characters of device table 5; empty becomes "Shoe" */
+  int32_t Calibration;  /* stride-sensor calibration in thousandths, 500..1500, else 1000 */
+  int32_t StrideSensor; /* 0 or 1: the shoe carries a stride sensor; any other value is refused */
+} PrvcShoe;
+
+QUIBRA_STATIC_ASSERT(sizeof(PrvcShoe) == 20, "PrvcShoe is 20 bytes");
+QUIBRA_STATIC_ASSERT(offsetof(PrvcShoe, Calibration) == 12, "PrvcShoe.Calibration");
+QUIBRA_STATIC_ASSERT(offsetof(PrvcShoe, StrideSensor) == 16, "PrvcShoe.StrideSensor");
+
+/* The shoes a newer running unit keeps: types 36 and 37 keep two, 38 three; the shoes past a
+ * unit's count are not sent and read back cleared. */
+typedef struct PrvcShoeSettings {
+  int32_t Size;      /* 68; 0 becomes 68 */
+  int32_t ShoeInUse; /* 1..the unit's shoe count, else 1 */
+  PrvcShoe Shoes[3];
+} PrvcShoeSettings;
+
+QUIBRA_STATIC_ASSERT(sizeof(PrvcShoeSettings) == 68, "PrvcShoeSettings is 68 bytes");
+QUIBRA_STATIC_ASSERT(offsetof(PrvcShoeSettings, ShoeInUse) == 4, "PrvcShoeSettings.ShoeInUse");
+QUIBRA_STATIC_ASSERT(offsetof(PrvcShoeSettings, Shoes) == 8, "PrvcShoeSettings.Shoes");
+
 /* ---- running and cycling units: user settings, watch settings, reminders ------------------ */
 
 /* User settings of the newer running and cycling units (types 33..38), kept in two areas of the

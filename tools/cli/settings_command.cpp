@@ -346,6 +346,34 @@ constexpr Group kPrvcGroups[] = {
        As<PrvcReminderList>(r)->UnitType = c->MonitorType;
        return fnQuibra_PRVC_SendReminders(c, As<PrvcReminderList>(r));
      }},
+    // Bikes and shoes: each model's pair of exports, chosen by the identified unit's type (the
+    // library refuses a type the pair does not serve).
+    {"bikes", &kPrvcBikeSettingsRecord, 0,
+     [](void* r, int32_t) { *As<PrvcBikeSettings>(r) = PrvcBikeSettings{}; },
+     [](CommParams* c, int32_t, int32_t, void* r) {
+       auto* bikes = As<PrvcBikeSettings>(r);
+       if (c->MonitorType == 38) return fnQuibra_ReadBikeSettingsPR9W(c, bikes);
+       if (c->MonitorType == 34) return fnQuibra_ReadBikesGeneral_VC8Z(c, bikes);
+       return fnQuibra_PRVC_ReadBikeSettings(c, bikes);
+     },
+     [](CommParams* c, int32_t, int32_t, void* r) {
+       auto* bikes = As<PrvcBikeSettings>(r);
+       if (c->MonitorType == 38) return fnQuibra_SendBikesSettingsPR9W(c, bikes);
+       if (c->MonitorType == 34) return fnQuibra_WriteBikesGeneral_VC8Z(c, bikes);
+       return fnQuibra_SendBikesSettings_PRVC_eq(c, bikes);
+     }},
+    {"shoes", &kPrvcShoeSettingsRecord, 0,
+     [](void* r, int32_t) { *As<PrvcShoeSettings>(r) = PrvcShoeSettings{}; },
+     [](CommParams* c, int32_t, int32_t, void* r) {
+       auto* shoes = As<PrvcShoeSettings>(r);
+       if (c->MonitorType == 38) return fnQuibra_ReadShoesSettingsPR9W(c, shoes);
+       return fnQuibra_ReadShoesSettings(c, shoes);
+     },
+     [](CommParams* c, int32_t, int32_t, void* r) {
+       auto* shoes = As<PrvcShoeSettings>(r);
+       if (c->MonitorType == 38) return fnQuibra_SendShoeSettingsPR9W(c, shoes);
+       return fnQuibra_SendShoeSettings(c, shoes);
+     }},
 };
 
 const Group* FindPrvcGroup(const std::string& name) {
@@ -598,7 +626,9 @@ std::string GroupsText(const Group (&table)[N]) {
     if (&u.group != FindFirstUnitGroup(u.group.name)) continue;
     groups += ", " + std::string(u.group.name);
   }
-  return groups + " (user, watch and reminders of a running or cycling unit: its own fields)";
+  return groups + 
+                  " (user, watch, reminders, bikes and shoes of a running or cycling unit: its own "
+                  "fields)";
 }
 
 void AddVerb(CLI::App* settings, bool write, CommandRun& run) {
