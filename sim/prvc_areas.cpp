@@ -4,6 +4,7 @@
 #include <span>
 #include <vector>
 
+#include "prvc_training_areas.h"
 #include "unit.h"
 
 namespace quibra::sim {
@@ -70,6 +71,7 @@ std::optional<int32_t> StateByteAddress(int32_t type, int32_t variant) {
 }
 
 void LayFactoryAreas(Unit& unit) {
+  LayTrainingAreas(unit);
   const TotalsLayout* layout = TotalsOf(unit.type());
   if (layout == nullptr) return;
   Identification id = unit.identification();
