@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "prvc_gear_areas.h"
+#include "prvc_training_areas.h"
 #include "unit.h"
 
 namespace quibra::sim {
@@ -71,6 +72,7 @@ std::optional<int32_t> StateByteAddress(int32_t type, int32_t variant) {
 }
 
 void LayFactoryAreas(Unit& unit) {
+  LayTrainingAreas(unit);
   const TotalsLayout* layout = TotalsOf(unit.type());
   if (layout == nullptr) return;
   Identification id = unit.identification();

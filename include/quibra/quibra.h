@@ -785,6 +785,43 @@ QUIBRA_API int32_t QUIBRA_CALL fnQuibra_ReadShoesSettingsPR9W(CommParams* params
  * Refused: 0 (on outside 0..1). */
 QUIBRA_API int32_t QUIBRA_CALL fnQuibra_SetHorseModeVCEQ(CommParams* params, int32_t on);
 
+/* ---- running and cycling units: monitor and exercise settings, targets, sport zones -------- */
+
+/* Monitor settings of the newer running and cycling units. Send: record->UnitType must be the
+ * type of the unit identified last (fnQuibra_ReadMonitorInfo), else 0 with error code 104 and
+ * nothing sent, as for a switch other than 0 or 1; the record is completed in place, the three
+ * areas are written keeping the unit's own bits and the unit then takes them. Read: the unit of
+ * params->MonitorType; 0 with the record untouched when the type is refused or an exchange
+ * fails. Prepare checks the record and leaves the settings-area write in the direct memory
+ * write command without sending it. 1 / 0. */
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_SendMonitorSettings_PRVC(CommParams* params,
+                                                                 PrvcMonitorSettings* record);
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_ReadMonitorSettings_PRVC(CommParams* params,
+                                                                 PrvcMonitorSettings* record);
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_PrepareMonitorSettings_PRVC_X(PrvcMonitorSettings* record);
+/* Exercise settings of the newer running and cycling units, as the monitor settings: the send
+ * takes record->UnitType (the type of the unit identified last, else 0 with error code 104 and
+ * nothing sent, as for a switch other than 0 or 1, a name with a character device table 5
+ * lacks or a zone whose lower limit is not below its upper one); the read takes the unit of
+ * params->MonitorType and leaves the record untouched when it gives 0. 1 / 0. */
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_PRVC_SendExerciseSettings(CommParams* params,
+                                                                  PrvcExerciseSettings* record);
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_PRVC_ReadExerciseSettings(CommParams* params,
+                                                                  PrvcExerciseSettings* record);
+/* Daily and weekly training targets of the newer running and cycling units: record->UnitType
+ * must be the type of the unit identified last, else 0 with error code 104 and nothing sent
+ * (weekly also for a TargetsOn other than 0 or 1); values out of range are sent as 0. The unit
+ * then takes them. 1 / 0. */
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_PRVC_SendDailyTargets(CommParams* params,
+                                                              PrvcDailyTargets* record);
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_PRVC_SendWeeklyTargets(CommParams* params,
+                                                               PrvcWeeklyTargets* record);
+/* The five sport zones of a type 30 unit (record->UnitType 30). Zones out of order, limits
+ * outside their range or another type give 0 with error code 104 and nothing sent. The unit is
+ * not asked its type first. A data file's zones are not read back into the record. 1 / 0. */
+QUIBRA_API int32_t QUIBRA_CALL fnQuibra_PRVC_SendPR3SportZones(CommParams* params,
+                                                               PR3SportZones* record);
+
 /* ---- fitness test results ----------------------------------------------------------------- */
 
 /* Reads the stored LoadGauge results of a type 22 unit (variant 3 or more) or of a running or

@@ -1046,6 +1046,122 @@ QUIBRA_STATIC_ASSERT(offsetof(DisplaysOther, Switches) == 0, "DisplaysOther.Swit
 QUIBRA_STATIC_ASSERT(offsetof(DisplaysOther, Class1IDs) == 24, "DisplaysOther.Class1IDs");
 QUIBRA_STATIC_ASSERT(offsetof(DisplaysOther, Class2IDs) == 48, "DisplaysOther.Class2IDs");
 
+/* ---- running and cycling units: monitor and exercise settings, targets, sport zones -------- */
+
+/* General settings of the newer running and cycling units (types 33..38), kept in the settings,
+ * sensor and display areas that the unit's identification announces. UnitType must be the type
+ * of the unit identified last. Switches must be 0 or 1; any other value refuses the record.
+ * Other fields out of range take their default. */
+typedef struct PrvcMonitorSettings {
+  int32_t Size;              /* 68 */
+  int32_t UnitType;          /* 33..38; the read sets it from CommParams */
+  int32_t Imperial;          /* switch: miles, feet and pounds instead of metric units */
+  int32_t ButtonSound;       /* switch */
+  int32_t KeyLock;           /* switch */
+  int32_t AutoScroll;        /* switch */
+  int32_t HeartRateView;     /* 0 beats per minute, 1 percent of maximum, 2 percent of reserve;
+                                else 0 */
+  int32_t SpeedView;         /* 0 speed, 1 pace; else 0 */
+  int32_t Language;          /* 0..5, else 0 */
+  int32_t AutoLapOn;         /* switch */
+  int32_t AutoLapDistance;   /* metres, 100..50000, kept in tens of metres; else 1000 */
+  int32_t RecordingInterval; /* seconds: 1, 5, 15 or 60; else 5 */
+  int32_t Contrast;          /* 1..7, else 4 */
+  int32_t SpeedSensorOn;     /* switch */
+  int32_t CadenceSensorOn;   /* switch */
+  int32_t StrideSensorOn;    /* switch */
+  int32_t PowerSensorOn;     /* switch */
+} PrvcMonitorSettings;
+
+QUIBRA_STATIC_ASSERT(sizeof(PrvcMonitorSettings) == 68, "PrvcMonitorSettings is 68 bytes");
+QUIBRA_STATIC_ASSERT(offsetof(PrvcMonitorSettings, UnitType) == 4, "PrvcMonitorSettings.UnitType");
+QUIBRA_STATIC_ASSERT(offsetof(PrvcMonitorSettings, HeartRateView) == 24,
+                     "PrvcMonitorSettings.HeartRateView");
+QUIBRA_STATIC_ASSERT(offsetof(PrvcMonitorSettings, AutoLapDistance) == 40,
+                     "PrvcMonitorSettings.AutoLapDistance");
+QUIBRA_STATIC_ASSERT(offsetof(PrvcMonitorSettings, Contrast) == 48, "PrvcMonitorSettings.Contrast");
+QUIBRA_STATIC_ASSERT(offsetof(PrvcMonitorSettings, PowerSensorOn) == 64,
+                     "PrvcMonitorSettings.PowerSensorOn");
+
+/* The exercise settings of the newer running and cycling units (types 33..38): a name, two
+ * timers, three heart-rate zones and the recovery rate, kept in exercise areas 1, 2 and 3. */
+typedef struct PrvcExerciseSettings {
+  int32_t Size;       /* 72 */
+  int32_t UnitType;   /* 33..38, the type of the unit identified last; the read sets it */
+  char Name[12];      /* up to 10 characters of device table 5; empty becomes "-" */
+  int32_t Timer1On;   /* switch */
+  int32_t Timer1;     /* seconds, 5..5999, else 120 */
+  int32_t Timer2On;   /* switch */
+  int32_t Timer2;     /* seconds, 5..5999, else 120 */
+  int32_t ZoneMode;   /* 0 no zones, 1 beats per minute, 2 percent of maximum; else 0 */
+  int32_t Lower1;     /* zone limits: 30..240 beats per minute or 30..100 percent; a limit */
+  int32_t Upper1;     /* out of range takes the zone's default, a lower limit not below its */
+  int32_t Lower2;     /* upper one refuses the record */
+  int32_t Upper2;
+  int32_t Lower3;
+  int32_t Upper3;
+  int32_t RecoveryOn; /* switch */
+  int32_t RecoveryHR; /* beats per minute, 60..200, else 100 */
+} PrvcExerciseSettings;
+
+QUIBRA_STATIC_ASSERT(sizeof(PrvcExerciseSettings) == 72, "PrvcExerciseSettings is 72 bytes");
+QUIBRA_STATIC_ASSERT(offsetof(PrvcExerciseSettings, Name) == 8, "PrvcExerciseSettings.Name");
+QUIBRA_STATIC_ASSERT(offsetof(PrvcExerciseSettings, Timer1On) == 20,
+                     "PrvcExerciseSettings.Timer1On");
+QUIBRA_STATIC_ASSERT(offsetof(PrvcExerciseSettings, ZoneMode) == 36,
+                     "PrvcExerciseSettings.ZoneMode");
+QUIBRA_STATIC_ASSERT(offsetof(PrvcExerciseSettings, Lower1) == 40, "PrvcExerciseSettings.Lower1");
+QUIBRA_STATIC_ASSERT(offsetof(PrvcExerciseSettings, RecoveryHR) == 68,
+                     "PrvcExerciseSettings.RecoveryHR");
+
+/* Daily training targets of the newer running and cycling units (types 33..38), Monday first,
+ * kept in the daily targets area. A value out of range becomes 0: no target that day. */
+typedef struct PrvcDailyTargets {
+  int32_t Size;        /* 92 */
+  int32_t UnitType;    /* 33..38, the type of the unit identified last */
+  int32_t Minutes[7];  /* exercise minutes, 0..999 */
+  int32_t Zone[7];     /* heart-rate zone to train in, 0..5 (0: any) */
+  int32_t Distance[7]; /* hundreds of metres, 0..9999 */
+} PrvcDailyTargets;
+
+QUIBRA_STATIC_ASSERT(sizeof(PrvcDailyTargets) == 92, "PrvcDailyTargets is 92 bytes");
+QUIBRA_STATIC_ASSERT(offsetof(PrvcDailyTargets, Minutes) == 8, "PrvcDailyTargets.Minutes");
+QUIBRA_STATIC_ASSERT(offsetof(PrvcDailyTargets, Zone) == 36, "PrvcDailyTargets.Zone");
+QUIBRA_STATIC_ASSERT(offsetof(PrvcDailyTargets, Distance) == 64, "PrvcDailyTargets.Distance");
+
+/* Weekly training targets of the newer running and cycling units (types 33..38), kept in the
+ * weekly targets area; whether the unit follows them is a bit of exercise area 3. A value out of
+ * range becomes 0: no target. */
+typedef struct PrvcWeeklyTargets {
+  int32_t Size;           /* 44 */
+  int32_t UnitType;       /* 33..38, the type of the unit identified last */
+  int32_t TargetsOn;      /* switch: 0 or 1, any other value refuses the record */
+  int32_t TotalMinutes;   /* 0..9999 */
+  int32_t Sessions;       /* 0..99 */
+  int32_t Distance;       /* hundreds of metres, 0..9999 */
+  int32_t ZoneMinutes[5]; /* minutes in heart-rate zones 1..5, 0..9999 each */
+} PrvcWeeklyTargets;
+
+QUIBRA_STATIC_ASSERT(sizeof(PrvcWeeklyTargets) == 44, "PrvcWeeklyTargets is 44 bytes");
+QUIBRA_STATIC_ASSERT(offsetof(PrvcWeeklyTargets, TargetsOn) == 8, "PrvcWeeklyTargets.TargetsOn");
+QUIBRA_STATIC_ASSERT(offsetof(PrvcWeeklyTargets, Distance) == 20, "PrvcWeeklyTargets.Distance");
+QUIBRA_STATIC_ASSERT(offsetof(PrvcWeeklyTargets, ZoneMinutes) == 24,
+                     "PrvcWeeklyTargets.ZoneMinutes");
+
+/* The five sport zones of a type 30 unit, in percent of the maximum heart rate: each zone's
+ * lower limit below its upper one, each zone starting at or above the end of the one before,
+ * every limit 30..100; anything else refuses the record. */
+typedef struct PR3SportZones {
+  int32_t Size;     /* 48 */
+  int32_t UnitType; /* 30 */
+  int32_t Lower[5];
+  int32_t Upper[5];
+} PR3SportZones;
+
+QUIBRA_STATIC_ASSERT(sizeof(PR3SportZones) == 48, "PR3SportZones is 48 bytes");
+QUIBRA_STATIC_ASSERT(offsetof(PR3SportZones, Lower) == 8, "PR3SportZones.Lower");
+QUIBRA_STATIC_ASSERT(offsetof(PR3SportZones, Upper) == 28, "PR3SportZones.Upper");
+
 /* One stored LoadGauge result, filled by fnQuibra_GetLoadGaugeResult. The caller need not set
  * anything: the library clears the record and sets Size. Any Size is taken. */
 typedef struct LoadGaugeResult {

@@ -24,12 +24,13 @@ class PrvcUnit {
  public:
   ~PrvcUnit() { detach(); }
 
-  // Ends the last unit's conversation and puts a new unit in its place.
-  sim::Unit& attach(int32_t type, int32_t variant, int32_t code) {
+  // Ends the last unit's conversation and puts a new unit in its place. An older unit goes on
+  // the IrDA stack too when `irda_too` is set.
+  sim::Unit& attach(int32_t type, int32_t variant, int32_t code, bool irda_too = false) {
     protocol::StopMessageThread(module());
     detach();
     unit_ = std::make_unique<sim::Unit>(type, variant, code);
-    const bool irda = type >= 33;
+    const bool irda = type >= 33 || irda_too;
     serial_ = std::make_unique<sim::SerialLink>(
         *unit_, false, std::chrono::milliseconds(20),
         irda ? sim::SerialLink::Framing::ShortFormBlocks : sim::SerialLink::Framing::Serial);

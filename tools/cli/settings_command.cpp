@@ -170,26 +170,110 @@ constexpr UnitGroup kUnitGroups[] = {
      [](int32_t t) { return t >= 33 && t <= 37; }},
 };
 
+// ---- the training settings of the running and cycling units ---------------------------------
+// The unit's type picks the record as for the groups above. The targets go together as one
+// object, {"Daily": ..., "Weekly": ...}; the targets and the sport zones of a type 30 unit can
+// only be sent (set --from-defaults), as the units give them back to no export.
+struct TrainingTargets {
+  PrvcDailyTargets Daily;
+  PrvcWeeklyTargets Weekly;
+};
+constexpr RecordField kTrainingTargetsFields[] = {
+    {"Daily", offsetof(TrainingTargets, Daily), FieldKind::Record, 1, &kPrvcDailyTargetsRecord,
+     sizeof(PrvcDailyTargets)},
+    {"Weekly", offsetof(TrainingTargets, Weekly), FieldKind::Record, 1, &kPrvcWeeklyTargetsRecord,
+     sizeof(PrvcWeeklyTargets)},
+};
+constexpr RecordInfo kTrainingTargetsRecord = {"TrainingTargets", sizeof(TrainingTargets),
+                                               kTrainingTargetsFields,
+                                               std::size(kTrainingTargetsFields)};
+
+int32_t SendTrainingTargets(CommParams* c, int32_t, int32_t, void* r) {
+  TrainingTargets* t = As<TrainingTargets>(r);
+  t->Daily.UnitType = t->Weekly.UnitType = c->MonitorType;
+  return fnQuibra_PRVC_SendDailyTargets(c, &t->Daily) == 1 &&
+                 fnQuibra_PRVC_SendWeeklyTargets(c, &t->Weekly) == 1
+             ? 1
+             : 0;
+}
+
+constexpr UnitGroup kTrainingGroups[] = {
+    {{"monitor", &kPrvcMonitorSettingsRecord, 0,
+      [](void* r, int32_t type) {
+        *As<PrvcMonitorSettings>(r) = PrvcMonitorSettings{};
+        As<PrvcMonitorSettings>(r)->Size = sizeof(PrvcMonitorSettings);
+        As<PrvcMonitorSettings>(r)->UnitType = type;
+      },
+      [](CommParams* c, int32_t, int32_t, void* r) {
+        return fnQuibra_ReadMonitorSettings_PRVC(c, As<PrvcMonitorSettings>(r));
+      },
+      [](CommParams* c, int32_t, int32_t, void* r) {
+        As<PrvcMonitorSettings>(r)->UnitType = c->MonitorType;
+        return fnQuibra_SendMonitorSettings_PRVC(c, As<PrvcMonitorSettings>(r));
+      }},
+     IsNewerType},
+    {{"exercise", &kPrvcExerciseSettingsRecord, 0,
+      [](void* r, int32_t type) {
+        *As<PrvcExerciseSettings>(r) = PrvcExerciseSettings{};
+        As<PrvcExerciseSettings>(r)->Size = sizeof(PrvcExerciseSettings);
+        As<PrvcExerciseSettings>(r)->UnitType = type;
+      },
+      [](CommParams* c, int32_t, int32_t, void* r) {
+        return fnQuibra_PRVC_ReadExerciseSettings(c, As<PrvcExerciseSettings>(r));
+      },
+      [](CommParams* c, int32_t, int32_t, void* r) {
+        As<PrvcExerciseSettings>(r)->UnitType = c->MonitorType;
+        return fnQuibra_PRVC_SendExerciseSettings(c, As<PrvcExerciseSettings>(r));
+      }},
+     IsNewerType},
+    {{"targets", &kTrainingTargetsRecord, 0,
+      [](void* r, int32_t) {
+        *As<TrainingTargets>(r) = TrainingTargets{};
+        As<TrainingTargets>(r)->Daily.Size = sizeof(PrvcDailyTargets);
+        As<TrainingTargets>(r)->Weekly.Size = sizeof(PrvcWeeklyTargets);
+      },
+      nullptr, SendTrainingTargets},
+     IsNewerType},
+    {{"zones", &kPR3SportZonesRecord, 0,
+      [](void* r, int32_t type) {
+        // The zones of a fresh unit: 50..100 percent in steps of 10.
+        *As<PR3SportZones>(r) =
+            PR3SportZones{sizeof(PR3SportZones), type, {50, 60, 70, 80, 90}, {60, 70, 80, 90, 100}};
+      },
+      nullptr,
+      [](CommParams* c, int32_t, int32_t, void* r) {
+        As<PR3SportZones>(r)->UnitType = c->MonitorType;
+        return fnQuibra_PRVC_SendPR3SportZones(c, As<PR3SportZones>(r));
+      }},
+     [](int32_t t) { return t == 30; }},
+};
+
+// Every table of groups whose record the identified unit's type picks.
+constexpr std::span<const UnitGroup> kUnitGroupTables[] = {kUnitGroups, kTrainingGroups};
+
 bool IsUnitGroup(const std::string& name) {
-  for (const UnitGroup& u : kUnitGroups) {
-    if (name == u.group.name) return true;
-  }
+  for (const auto& table : kUnitGroupTables)
+    for (const UnitGroup& u : table) {
+      if (name == u.group.name) return true;
+    }
   return false;
 }
 
 // The first group of that name (one line of the help for all its records).
 const Group* FindFirstUnitGroup(const std::string& name) {
-  for (const UnitGroup& u : kUnitGroups) {
-    if (name == u.group.name) return &u.group;
-  }
+  for (const auto& table : kUnitGroupTables)
+    for (const UnitGroup& u : table) {
+      if (name == u.group.name) return &u.group;
+    }
   return nullptr;
 }
 
 // The group of that name that the identified unit keeps, if any.
 const Group* FindUnitGroup(const std::string& name, int32_t type) {
-  for (const UnitGroup& u : kUnitGroups) {
-    if (name == u.group.name && u.for_type(type)) return &u.group;
-  }
+  for (const auto& table : kUnitGroupTables)
+    for (const UnitGroup& u : table) {
+      if (name == u.group.name && u.for_type(type)) return &u.group;
+    }
   return nullptr;
 }
 
@@ -622,13 +706,13 @@ std::string GroupsText(const Group (&table)[N]) {
   for (const Group& g : kPrvcGroups) {
     if (FindGroup(g.name, 0) == nullptr) groups += std::string(", ") + g.name;
   }
-  for (const UnitGroup& u : kUnitGroups) {
-    if (&u.group != FindFirstUnitGroup(u.group.name)) continue;
-    groups += ", " + std::string(u.group.name);
-  }
-  return groups + 
-                  " (user, watch, reminders, bikes and shoes of a running or cycling unit: its own "
-                  "fields)";
+  for (const auto& table : kUnitGroupTables)
+    for (const UnitGroup& u : table) {
+      if (&u.group != FindFirstUnitGroup(u.group.name)) continue;
+      groups += ", " + std::string(u.group.name);
+    }
+  return groups + " (user, watch, reminders, bikes and shoes of a running or cycling unit: its "
+                  "own fields)";
 }
 
 void AddVerb(CLI::App* settings, bool write, CommandRun& run) {
@@ -648,10 +732,11 @@ void AddVerb(CLI::App* settings, bool write, CommandRun& run) {
   for (const Group& g : kPrvcGroups) {
     if (std::find(names.begin(), names.end(), g.name) == names.end()) names.emplace_back(g.name);
   }
-  for (const UnitGroup& u : kUnitGroups) {
-    if (std::find(names.begin(), names.end(), u.group.name) == names.end())
-      names.emplace_back(u.group.name);
-  }
+  for (const auto& table : kUnitGroupTables)
+    for (const UnitGroup& u : table) {
+      if (std::find(names.begin(), names.end(), u.group.name) == names.end())
+        names.emplace_back(u.group.name);
+    }
   sub->add_option("group", o->group_name,
                   "the group: " + GroupsText(kGroups) +
                       "; of the outdoor units (--type 19..21): " + GroupsText(kOutdoorGroups) +
@@ -672,6 +757,9 @@ void AddVerb(CLI::App* settings, bool write, CommandRun& run) {
     if (IsUnitGroup(o->group_name)) {
       if (o->number != 0) UsageError(o->group_name + " takes no number");
       if (!o->to.sound_file.empty()) UsageError(o->group_name + " goes over infrared only");
+      if (FindFirstUnitGroup(o->group_name)->read == nullptr && (!o->write || !o->from_defaults))
+        UsageError("the unit cannot be asked for its " + o->group_name +
+                   ": use set --from-defaults");
       CheckDestination(o->to, o->write);
       run = [o] { return TransferOnUnit(*o); };
       return;
