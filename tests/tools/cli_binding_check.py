@@ -25,7 +25,8 @@ def main():
                 problems.append(f"{path.name}:{number}: includes an internal header: {line.strip()}")
     needed = subprocess.run(["readelf", "-d", binary], check=True, capture_output=True,
                             text=True).stdout
-    if "[libquibra.so]" not in needed:
+    # The library is needed by its SONAME (libquibra.so.MAJOR).
+    if not re.search(r"\[libquibra\.so(\.[0-9]+)*\]", needed):
         problems.append(f"{binary} does not need libquibra.so")
     symbols = subprocess.run(["nm", "--defined-only", binary], check=True, capture_output=True,
                              text=True).stdout

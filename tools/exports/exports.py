@@ -63,15 +63,17 @@ def write_if_changed(path, text):
         f.write(text)
 
 
-def win32_name(name, conv, nbytes):
-    return name if conv == "QUIBRA_CDECL" else f"_{name}@{nbytes}"
+def win32_name(name, conv, nbytes, undecorated=False):
+    return name if conv == "QUIBRA_CDECL" or undecorated else f"_{name}@{nbytes}"
 
 
-def def_text(header):
+def def_text(header, undecorated=False):
     lines = ["; Generated from include/quibra/quibra.h by tools/exports/exports.py def; do not edit.",
              "LIBRARY quibra.dll", "EXPORTS"]
     for name, conv, nbytes in sorted(declarations(header)):
-        if conv == "QUIBRA_CDECL":
+        # 64-bit Windows has one calling convention and no decoration: every export keeps its
+        # plain name.
+        if conv == "QUIBRA_CDECL" or undecorated:
             lines.append(f"    {name}")
         else:
             # The exported name is the MSVC decoration; the symbol is the one mingw produced.
@@ -128,16 +130,22 @@ def main():
     ap = argparse.ArgumentParser()
     ap.add_argument("mode", choices=["def", "version-script", "check-def", "check-dll",
                                      "check-so", "count"])
-    ap.add_argument("--output", help="version-script: the file to write (only when it changes)")
+    ap.add_argument("--output", help="version-script, def: the file to write (only when it changes)")
     ap.add_argument("--header", required=True)
     ap.add_argument("--def", dest="deffile")
     ap.add_argument("--objdump", default="i686-w64-mingw32-objdump")
     ap.add_argument("--exports", help="the list of the library's exports, one name a line")
+    ap.add_argument("--undecorated", action="store_true",
+                    help="def, check-dll: plain export names (the 64-bit DLL)")
     ap.add_argument("binary", nargs="?", help="the built DLL or shared object")
     a = ap.parse_intermixed_args()
     decls = declarations(a.header)
     if a.mode == "def":
-        sys.stdout.write(def_text(a.header))
+        text = def_text(a.header, a.undecorated)
+        if a.output:
+            write_if_changed(a.output, text)
+        else:
+            sys.stdout.write(text)
         return 0
     if a.mode == "version-script":
         write_if_changed(a.output, version_script_text(a.header))
@@ -151,7 +159,7 @@ def main():
         print(f"{a.deffile} matches the header ({len(decls)} exports)")
         return 0
     if a.mode == "check-dll":
-        expected = [win32_name(*d) for d in decls]
+        expected = [win32_name(*d, a.undecorated) for d in decls]
         status = report(expected, dll_exports(a.objdump, a.binary), a.binary)
         if status == 0:
             print(f"{a.binary}: {len(expected)} exports, all declared, all decorated as declared")
