@@ -11,6 +11,7 @@
 #include <optional>
 
 #include "activity_from_model.h"
+#include "summary.h"
 
 namespace quibra::cli::formats {
 namespace {
@@ -75,7 +76,8 @@ double NiceStep(double range, int parts) {
   return 10 * power;
 }
 
-void Widen(double& low, double& high, int parts) {
+// Widens the range to whole steps; returns the step.
+double Widen(double& low, double& high, int parts) {
   if (high - low < 1) {
     low -= 1;
     high += 1;
@@ -83,6 +85,7 @@ void Widen(double& low, double& high, int parts) {
   const double step = NiceStep(high - low, parts);
   low = std::floor(low / step) * step;
   high = std::ceil(high / step) * step;
+  return step;
 }
 
 // Time ticks: a whole number of minutes or hours, at most about ten.
@@ -172,8 +175,7 @@ class Painter {
 
   // The frame, the value grid and labels, and the panel's title along its left side.
   void Axes(const PlotPanel& p) {
-    const double step = NiceStep(p.high - p.low, 5);
-    for (double v = p.low; v <= p.high + step / 2; v += step) {
+    for (double v = p.low; v <= p.high + p.step / 2; v += p.step) {
       const double y = PlotLayout::Y(p, v);
       Line(l_.left, y, l_.right, y, kGridColour, 1);
       Colour(kAxisColour);
@@ -274,7 +276,7 @@ class Painter {
     char title[96];
     std::snprintf(title, sizeof title, "%04d-%02d-%02d %02d:%02d, %s", d / 10000, d / 100 % 100,
                   d % 100, start / 3600, start / 60 % 60,
-                  HourMinutes(m_.params.length_tenths / 10.0).c_str());
+                  ClockText(m_.params.length_tenths / 10.0).c_str());
     Colour(kAxisColour);
     cairo_set_font_size(cr_, kFontSize + 3);
     Text(l_.left, 22, title);
@@ -354,8 +356,8 @@ PlotLayout LayoutPlot(const ExerciseModel& m) {
   }
   low -= 5;
   high += 5;
-  Widen(low, high, 6);
-  l.heart_rate = {"Heart rate (bpm)", kTop, kHeartRateHeight, low, high};
+  const double step = Widen(low, high, 6);
+  l.heart_rate = {"Heart rate (bpm)", kTop, kHeartRateHeight, low, high, step};
   double top = kTop + kHeartRateHeight + kPanelGap;
   for (size_t c = 0; c < std::size(kChannels); ++c) {
     if (!(m.*kChannels[c].recorded)()) continue;
@@ -367,11 +369,11 @@ PlotLayout LayoutPlot(const ExerciseModel& m) {
       hi = std::max(hi, v);
     }
     if (lo > hi) lo = hi = 0;
-    Widen(lo, hi, 4);
+    const double panel_step = Widen(lo, hi, 4);
     const Channel& ch = kChannels[c];
     l.below.push_back(
         {std::string(ch.name) + " (" + (m.imperial() ? ch.imperial_unit : ch.metric_unit) + ")",
-         top, kPanelHeight, lo, hi});
+         top, kPanelHeight, lo, hi, panel_step});
     top += kPanelHeight + kPanelGap;
   }
   l.height = static_cast<int>(top - kPanelGap + kBottom);

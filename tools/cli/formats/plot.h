@@ -17,6 +17,7 @@ struct PlotPanel {
   double height = 0;
   double low = 0;  // the values at the bottom and the top
   double high = 0;
+  double step = 1;  // between the value grid's lines
 };
 
 // Where everything lies; the drawing and the tests share it.
