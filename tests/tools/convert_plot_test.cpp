@@ -55,7 +55,7 @@ TEST(ConvertCli, AFolderOfAHundredFilesReportsEachBrokenOneWithItsLine) {
     std::ofstream(dir + name, std::ios::binary) << text;
   }
   const auto start = std::chrono::steady_clock::now();
-  const CliRun run = RunCli("convert " + dir + "/old --to csv,json --out " + dir + "/new 2>&1");
+  const CliRun run = RunCli("convert " + dir + "/old --to csv,json,fit,tcx --out " + dir + "/new 2>&1");
   const auto elapsed = std::chrono::steady_clock::now() - start;
   EXPECT_LT(elapsed, std::chrono::seconds(100));
   EXPECT_EQ(run.exit_code, 1);
@@ -65,7 +65,14 @@ TEST(ConvertCli, AFolderOfAHundredFilesReportsEachBrokenOneWithItsLine) {
     EXPECT_NE(run.output.find(said), std::string::npos) << said << "\n" << run.output;
   }
   EXPECT_NE(run.output.find("converted 90 of 100 files"), std::string::npos);
-  EXPECT_EQ(FilesIn(dir + "/new").size(), 180u);
+  EXPECT_EQ(FilesIn(dir + "/new").size(), 360u);
+  std::ifstream fit(dir + "/new/run000.fit", std::ios::binary);
+  std::string fit_head(12, '\0');
+  fit.read(fit_head.data(), 12);
+  EXPECT_EQ(fit_head.substr(8), ".FIT");
+  std::ifstream tcx(dir + "/new/run000.tcx");
+  EXPECT_NE(std::string(std::istreambuf_iterator<char>(tcx), {}).find("<TrainingCenterDatabase"),
+            std::string::npos);
   std::ifstream csv(dir + "/new/run000.csv");
   std::string header, first;
   std::getline(csv, header);

@@ -3,8 +3,11 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "activity_from_model.h"
 #include "csv_writer.h"
+#include "fit_activity.h"
 #include "json_writer.h"
+#include "tcx_activity.h"
 
 namespace quibra::cli::formats {
 
@@ -46,6 +49,12 @@ std::string FileContent(OutputFormat format, const ExerciseModel& model) {
   switch (format) {
     case OutputFormat::kHrm:
       break;
+    case OutputFormat::kFit: {
+      const std::vector<uint8_t> bytes = EncodeFitActivity(ActivityFromModel(model));
+      return {bytes.begin(), bytes.end()};
+    }
+    case OutputFormat::kTcx:
+      return EncodeTcxActivity(ActivityFromModel(model));
     case OutputFormat::kCsv:
       return CsvText(model);
     case OutputFormat::kJson:

@@ -9,7 +9,7 @@
 
 namespace quibra::cli::formats {
 
-enum class OutputFormat { kHrm, kCsv, kJson };
+enum class OutputFormat { kHrm, kFit, kTcx, kCsv, kJson };
 
 struct FormatName {
   OutputFormat format;
@@ -18,6 +18,8 @@ struct FormatName {
 };
 inline constexpr FormatName kFormatNames[] = {
     {OutputFormat::kHrm, "hrm", ".hrm"},
+    {OutputFormat::kFit, "fit", ".fit"},
+    {OutputFormat::kTcx, "tcx", ".tcx"},
     {OutputFormat::kCsv, "csv", ".csv"},
     {OutputFormat::kJson, "json", ".json"},
 };
