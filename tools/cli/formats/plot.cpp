@@ -41,14 +41,26 @@ struct Channel {
   const char* name;
   const char* metric_unit;
   const char* imperial_unit;
-  bool (ExerciseModel::*recorded)() const;
+  bool (*recorded)(const ExerciseModel&);
   Rgb colour;
 };
 constexpr Channel kChannels[] = {
-    {"Speed", "km/h", "mph", &ExerciseModel::has_speed, {0.10, 0.45, 0.80}},
-    {"Altitude", "m", "ft", &ExerciseModel::has_altitude, {0.45, 0.35, 0.20}},
-    {"Cadence", "rpm", "rpm", &ExerciseModel::has_cadence, {0.55, 0.20, 0.65}},
-    {"Power", "W", "W", &ExerciseModel::has_power, {0.85, 0.45, 0.05}},
+    {"Speed",
+     "km/h",
+     "mph",
+     [](const ExerciseModel& m) { return m.has_speed(); },
+     {0.10, 0.45, 0.80}},
+    {"Altitude",
+     "m",
+     "ft",
+     [](const ExerciseModel& m) { return m.has_altitude(); },
+     {0.45, 0.35, 0.20}},
+    {"Cadence",
+     "rpm",
+     "rpm",
+     [](const ExerciseModel& m) { return m.has_cadence(); },
+     {0.55, 0.20, 0.65}},
+    {"Power", "W", "W", [](const ExerciseModel& m) { return m.has_power(); }, {0.85, 0.45, 0.05}},
 };
 
 // The value of a sample in a panel, in the unit the axis names (the unit's own system).
@@ -123,7 +135,7 @@ class Painter {
     HeartRate();
     size_t panel = 0;
     for (size_t c = 0; c < std::size(kChannels); ++c) {
-      if (!(m_.*kChannels[c].recorded)()) continue;
+      if (!kChannels[c].recorded(m_)) continue;
       const PlotPanel& p = l_.below[panel++];
       Axes(p);
       ChannelLine(c, p);
@@ -360,7 +372,7 @@ PlotLayout LayoutPlot(const ExerciseModel& m) {
   l.heart_rate = {"Heart rate (bpm)", kTop, kHeartRateHeight, low, high, step};
   double top = kTop + kHeartRateHeight + kPanelGap;
   for (size_t c = 0; c < std::size(kChannels); ++c) {
-    if (!(m.*kChannels[c].recorded)()) continue;
+    if (!kChannels[c].recorded(m)) continue;
     double lo = 1e18;
     double hi = -1e18;
     for (const Sample& s : m.samples) {
