@@ -7,7 +7,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 bash scripts/ensure-packages.sh cmake ninja-build g++ libbenchmark-dev libfec-dev sox nlohmann-json3-dev \
-  libcli11-dev libpugixml-dev
+  libcli11-dev libcairo2-dev pkg-config libpugixml-dev
 
 cmake -S . -B build/bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUIBRA_BENCH=ON \
   -DQUIBRA_BUILD_TESTS=OFF >/dev/null

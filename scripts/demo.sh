@@ -4,7 +4,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-bash scripts/ensure-packages.sh cmake ninja-build g++ libgtest-dev libgmock-dev nlohmann-json3-dev libpng-dev libcli11-dev libpugixml-dev python3 binutils
+bash scripts/ensure-packages.sh cmake ninja-build g++ libgtest-dev libgmock-dev nlohmann-json3-dev libpng-dev libcli11-dev libpugixml-dev libcairo2-dev pkg-config python3 binutils
 
 cmake --preset default >/dev/null
 cmake --build --preset default -j "$(nproc)" --target quibra_cli >/dev/null

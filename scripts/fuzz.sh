@@ -61,7 +61,7 @@ else
 fi
 
 bash scripts/ensure-packages.sh clang libclang-rt-dev cmake ninja-build python3 nlohmann-json3-dev \
-  libcli11-dev libpugixml-dev
+  libcli11-dev libcairo2-dev pkg-config libpugixml-dev
 
 CC=clang CXX=clang++ cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DQUIBRA_FUZZ=ON -DQUIBRA_BUILD_TESTS=OFF >/dev/null

@@ -10,7 +10,7 @@ preset="${1:-default}"
 # missing.
 format_checkers=(gpsbabel)
 command -v npm >/dev/null || format_checkers+=(nodejs npm)
-bash scripts/ensure-packages.sh cmake ninja-build g++ libgtest-dev libgmock-dev nlohmann-json3-dev libpng-dev libcli11-dev libpugixml-dev python3 binutils pkg-config "${format_checkers[@]}"
+bash scripts/ensure-packages.sh cmake ninja-build g++ libgtest-dev libgmock-dev nlohmann-json3-dev libpng-dev libcli11-dev libpugixml-dev libcairo2-dev pkg-config python3 binutils "${format_checkers[@]}"
 
 cmake --preset "$preset"
 cmake --build --preset "$preset" -j "$(nproc)"

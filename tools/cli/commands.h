@@ -23,6 +23,9 @@ void AddFitnessCommand(CLI::App& app, CommandRun& run);
 void AddCountersCommand(CLI::App& app, CommandRun& run);
 void AddTestsCommand(CLI::App& app, CommandRun& run);
 void AddLiveCommand(CLI::App& app, CommandRun& run);
+void AddConvertCommand(CLI::App& app, CommandRun& run);
+void AddShowCommand(CLI::App& app, CommandRun& run);
+void AddPlotCommand(CLI::App& app, CommandRun& run);
 
 // Asks before a command that erases something on the unit: true with --yes, or when the user
 // answers yes on the terminal. Without a terminal and without --yes it refuses.

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <memory>
 #include <set>
 #include <system_error>
@@ -13,6 +14,7 @@
 #include "destination.h"
 #include "failure.h"
 #include "library_session.h"
+#include "model_from_store.h"
 #include "output_file.h"
 #include "quibra/quibra.h"
 #include "stop_control.h"
@@ -63,14 +65,24 @@ std::string UnusedName(const std::string& dir, const std::string& stem, const st
   return path;
 }
 
+// The files of an exercise: "a.hrm" or "a.hrm a.csv".
+std::string FilesText(const SavedExercise& x) {
+  std::string text;
+  for (const std::string& file : x.files)
+    text += (text.empty() ? "" : " ") + file;
+  return text.empty() ? x.path : text;
+}
+
 void PrintSaved(const SavedExercise& x) {
-  std::printf("%s  %s %s  %s  %5d samples  %3d laps\n", x.path.c_str(), DateText(x.date).c_str(),
-              ClockText(x.start).c_str(), ClockText(x.duration).c_str(), x.samples, x.laps);
+  std::printf("%s  %s %s  %s  %5d samples  %3d laps\n", FilesText(x).c_str(),
+              DateText(x.date).c_str(), ClockText(x.start).c_str(), ClockText(x.duration).c_str(),
+              x.samples, x.laps);
   std::fflush(stdout);
 }
 
 json SavedJson(const SavedExercise& x) {
   return {{"File", x.path},
+          {"Files", x.files},
           {"Date", DateText(x.date)},
           {"Start", ClockText(x.start)},
           {"DurationSeconds", x.duration},
@@ -89,6 +101,7 @@ struct DownloadOptions {
   Destination from;
   std::string out;
   bool json = false;
+  std::vector<formats::OutputFormat> formats = kHrmOnly;
 };
 
 int Download(const DownloadOptions& o) {
@@ -109,7 +122,7 @@ int Download(const DownloadOptions& o) {
     }
     if (IsFileBased(unit->type)) {
       int refused = 0;
-      const auto saved = DownloadFiles(*unit, o.out, o.json, refused);
+      const auto saved = DownloadFiles(*unit, o.out, o.json, refused, o.formats);
       fnQuibra_EndIRCommunication(0);
       if (!saved || StopRequested()) return kExitFailure;
       if (o.json) std::printf("%s\n", json{{"Exercises", SavedListJson(*saved)}}.dump(2).c_str());
@@ -129,7 +142,7 @@ int Download(const DownloadOptions& o) {
     return kExitFailure;
   }
   int refused = 0;
-  const auto saved = SaveExercises(o.out, o.json, refused);
+  const auto saved = SaveExercises(o.out, o.json, refused, 0, o.formats);
   std::string error;
   if (!saved || StopRequested()) return kExitFailure;
   if (!memory.Commit(false, error)) {
@@ -150,6 +163,7 @@ struct DecodeOptions {
   std::string file;
   std::string out;
   bool json = false;
+  std::vector<formats::OutputFormat> formats = kHrmOnly;
 };
 
 int Decode(const DecodeOptions& o) {
@@ -166,7 +180,7 @@ int Decode(const DecodeOptions& o) {
   }
   fnQuibra_RefreshMonitorInfo(0);  // the unit the memory came from
   int refused = 0;
-  const auto saved = SaveExercises(o.out, o.json, refused);
+  const auto saved = SaveExercises(o.out, o.json, refused, 0, o.formats);
   if (!saved) return kExitFailure;
   if (o.json) std::printf("%s\n", json{{"Exercises", SavedListJson(*saved)}}.dump(2).c_str());
   if (saved->empty() && refused == 0) {
@@ -176,27 +190,67 @@ int Decode(const DecodeOptions& o) {
   return refused > 0 || saved->empty() ? kExitFailure : 0;
 }
 
-// Writes the exercise decoded last to `file` (the path the library gets) and describes it as
-// saved under `shown`.
-std::optional<SavedExercise> WriteDecoded(const std::string& file, const std::string& shown) {
+// Writes the exercise decoded last as an HRM file to `file` (the path the library gets); false,
+// with the reason naming it as `shown`, when it cannot.
+bool WriteDecodedHrm(const std::string& file, const std::string& shown) {
   char buffer[260] = {};
   if (file.size() >= sizeof buffer) {
     std::fprintf(stderr, "quibra: the path %s is too long\n", file.c_str());
-    return std::nullopt;
+    return false;
   }
   std::memcpy(buffer, file.data(), file.size());
   if (fnQuibra_SaveExerciseHRM(0, buffer, 0) != 1) {
     std::fprintf(stderr, "quibra: cannot write %s%s\n", shown.c_str(), LibraryErrorCause().c_str());
-    return std::nullopt;
+    return false;
   }
+  return true;
+}
+
+// The exercise decoded last, as saved under `shown`.
+SavedExercise DescribeDecoded(const std::string& shown) {
   SavedExercise x;
   x.path = shown;
+  x.files = {shown};
   x.date = fnQuibra_GetRecParam(kDate);
   x.start = fnQuibra_GetRecParam(kStart) / 10;
   x.duration = fnQuibra_GetRecParam(kDuration) / 1000;
   x.samples = fnQuibra_GetNbrOfHRMSamples();
   x.laps = fnQuibra_GetNbrOfIntTimes();
   return x;
+}
+
+std::optional<SavedExercise> WriteDecoded(const std::string& file, const std::string& shown) {
+  if (!WriteDecodedHrm(file, shown)) return std::nullopt;
+  return DescribeDecoded(shown);
+}
+
+bool WriteText(const std::string& path, const std::string& shown, const std::string& text) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(text.data(), static_cast<std::streamsize>(text.size()));
+  out.close();
+  if (out) return true;
+  std::fprintf(stderr, "quibra: cannot write %s: %s\n", shown.c_str(), std::strerror(errno));
+  return false;
+}
+
+// The first of stem, stem_2, stem_3, ... under which no file of any of the formats is there or
+// chosen by this run.
+std::string UnusedStem(const std::string& dir, const std::string& stem,
+                       const std::vector<formats::OutputFormat>& formats,
+                       std::set<std::string>& taken) {
+  for (int n = 1;; ++n) {
+    const std::string candidate = n == 1 ? stem : stem + "_" + std::to_string(n);
+    bool free = true;
+    for (formats::OutputFormat f : formats) {
+      const std::string path = (fs::path(dir) / (candidate + formats::ExtensionOf(f))).string();
+      std::error_code ignored;
+      free = free && taken.count(path) == 0 && !fs::exists(fs::symlink_status(path, ignored));
+    }
+    if (!free) continue;
+    for (formats::OutputFormat f : formats)
+      taken.insert((fs::path(dir) / (candidate + formats::ExtensionOf(f))).string());
+    return candidate;
+  }
 }
 
 }  // namespace
@@ -242,20 +296,34 @@ namespace {
 class PendingFiles {
  public:
   OutputFile& Add(const std::string& dir, const std::string& stem, const char* extension) {
-    files_.push_back(std::make_unique<OutputFile>(UnusedName(dir, stem, extension, taken_)));
-    return *files_.back();
+    return AddPath(UnusedName(dir, stem, extension, taken_));
   }
 
-  // Writes the exercise the library analysed last as an HRM file named by its date and start
-  // (`n`, its index, names it without them).
-  bool AddDecoded(const std::string& dir, int32_t n, bool quiet_lines) {
-    const std::string stem =
-        ExerciseStem(fnQuibra_GetRecParam(kDate), fnQuibra_GetRecParam(kStart) / 10, n);
-    const OutputFile& file = Add(dir, stem, ".hrm");
-    auto x = WriteDecoded(file.partial(), file.path());
-    if (!x) return false;
-    if (!quiet_lines && !Global().quiet) PrintSaved(*x);
-    saved_.push_back(*x);
+  // Writes the exercise the library analysed last in each of the formats, named by its date
+  // and start (`n`, its index, names it without them).
+  bool AddDecoded(const std::string& dir, int32_t n, bool quiet_lines,
+                  const std::vector<formats::OutputFormat>& formats) {
+    const std::string stem = UnusedStem(
+        dir, ExerciseStem(fnQuibra_GetRecParam(kDate), fnQuibra_GetRecParam(kStart) / 10, n),
+        formats, taken_);
+    std::optional<formats::ExerciseModel> model;
+    std::vector<std::string> files;
+    for (formats::OutputFormat format : formats) {
+      const OutputFile& file =
+          AddPath((fs::path(dir) / (stem + formats::ExtensionOf(format))).string());
+      if (format == formats::OutputFormat::kHrm) {
+        if (!WriteDecodedHrm(file.partial(), file.path())) return false;
+      } else {
+        if (!model) model = formats::ModelFromStore();
+        if (!WriteText(file.partial(), file.path(), formats::FileContent(format, *model)))
+          return false;
+      }
+      files.push_back(file.path());
+    }
+    SavedExercise x = DescribeDecoded(files.front());
+    x.files = files;
+    if (!quiet_lines && !Global().quiet) PrintSaved(x);
+    saved_.push_back(x);
     return true;
   }
 
@@ -272,6 +340,11 @@ class PendingFiles {
   }
 
  private:
+  OutputFile& AddPath(const std::string& path) {
+    files_.push_back(std::make_unique<OutputFile>(path));
+    return *files_.back();
+  }
+
   std::vector<std::unique_ptr<OutputFile>> files_;
   std::vector<SavedExercise> saved_;
   std::set<std::string> taken_;
@@ -279,8 +352,9 @@ class PendingFiles {
 
 }  // namespace
 
-std::optional<std::vector<SavedExercise>> SaveExercises(const std::string& dir, bool quiet_lines,
-                                                        int& refused, int32_t image_mode) {
+std::optional<std::vector<SavedExercise>> SaveExercises(
+    const std::string& dir, bool quiet_lines, int& refused, int32_t image_mode,
+    const std::vector<formats::OutputFormat>& formats) {
   if (const std::string problem = CheckWritableDirectory(dir); !problem.empty()) {
     std::fprintf(stderr, "quibra: %s\n", problem.c_str());
     return std::nullopt;
@@ -303,14 +377,14 @@ std::optional<std::vector<SavedExercise>> SaveExercises(const std::string& dir, 
       if (fnQuibra_GetErrorCode() == kBrokenChain) break;
       continue;
     }
-    if (!pending.AddDecoded(dir, n, quiet_lines)) return std::nullopt;
+    if (!pending.AddDecoded(dir, n, quiet_lines, formats)) return std::nullopt;
   }
   return pending.CommitAll();
 }
 
-std::optional<std::vector<SavedExercise>> DownloadFiles(const UnitIdentity& unit,
-                                                        const std::string& dir, bool quiet_lines,
-                                                        int& refused) {
+std::optional<std::vector<SavedExercise>> DownloadFiles(
+    const UnitIdentity& unit, const std::string& dir, bool quiet_lines, int& refused,
+    const std::vector<formats::OutputFormat>& formats) {
   PendingFiles pending;
   for (int32_t n = 0; n < unit.files; ++n) {
     if (StopRequested()) return std::nullopt;
@@ -332,9 +406,23 @@ std::optional<std::vector<SavedExercise>> DownloadFiles(const UnitIdentity& unit
       ++refused;
       continue;
     }
-    if (!pending.AddDecoded(dir, n, quiet_lines)) return std::nullopt;
+    if (!pending.AddDecoded(dir, n, quiet_lines, formats)) return std::nullopt;
   }
   return pending.CommitAll();
+}
+
+void AddFormatOption(CLI::App* app, std::vector<formats::OutputFormat>& chosen) {
+  app->add_option_function<std::string>(
+         "--format",
+         [&chosen](const std::string& list) {
+           std::string error;
+           const auto parsed = formats::ParseFormatList(list, error);
+           if (!parsed) UsageError("--format: " + error);
+           chosen = *parsed;
+         },
+         "the formats of each exercise's files, separated by commas (" +
+             formats::FormatNamesText() + "; default hrm)")
+      ->option_text("LIST");
 }
 
 void AddDownloadCommand(CLI::App& app, CommandRun& run) {
@@ -348,6 +436,7 @@ void AddDownloadCommand(CLI::App& app, CommandRun& run) {
       ->option_text("DIR")
       ->required();
   sub->add_flag("--json", o->json, "print the saved files as JSON");
+  AddFormatOption(sub, o->formats);
   sub->callback([o, &run] {
     CheckDestination(o->from, false);
     run = [o] { return Download(*o); };
@@ -365,6 +454,7 @@ void AddDecodeCommand(CLI::App& app, CommandRun& run) {
       ->option_text("DIR")
       ->required();
   sub->add_flag("--json", o->json, "print the saved files as JSON");
+  AddFormatOption(sub, o->formats);
   sub->callback([o, &run] { run = [o] { return Decode(*o); }; });
 }
 

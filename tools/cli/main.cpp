@@ -107,6 +107,9 @@ int main(int argc, char** argv) {
   AddFitnessCommand(app, run);
   AddCountersCommand(app, run);
   AddLiveCommand(app, run);
+  AddConvertCommand(app, run);
+  AddShowCommand(app, run);
+  AddPlotCommand(app, run);
 
   const int sim = SimPosition(argc, argv);
   try {

@@ -13,7 +13,7 @@ namespace quibra::cli::formats {
 
 // One recorded sample. A channel the unit did not record is empty, not 0.
 struct ActivityPoint {
-  double time_s = 0;  // since the start of the exercise
+  double time_s = 0;                  // since the start of the exercise
   std::optional<int32_t> heart_rate;  // beats per minute
   std::optional<double> speed_mps;
   std::optional<double> distance_m;  // from the start, summed from the speed when not recorded
@@ -23,9 +23,9 @@ struct ActivityPoint {
 };
 
 struct ActivityLap {
-  double start_s = 0;     // since the start of the exercise
+  double start_s = 0;  // since the start of the exercise
   double duration_s = 0;
-  double distance_m = 0;  // 0 when the unit gave none
+  double distance_m = 0;           // 0 when the unit gave none
   int32_t average_heart_rate = 0;  // 0 when unknown
   int32_t maximum_heart_rate = 0;
   double ascent_m = 0;
