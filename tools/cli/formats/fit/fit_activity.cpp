@@ -26,8 +26,8 @@ class Messages {
   void Define(Local local, std::vector<Field> fields) {
     std::vector<fit::FieldLayout> layout;
     for (Field f : fields) {
-      const fit::FieldSpec& spec = fit::SpecOf(f);
-      layout.push_back({spec.number, spec.type, spec.count});
+      const fit::FieldSpec& field = fit::SpecOf(f);
+      layout.push_back({field.number, field.type, field.count});
     }
     encoder_.Define(local, static_cast<uint16_t>(fit::SpecOf(fields.front()).message), layout);
     fields_[local] = std::move(fields);
@@ -37,9 +37,9 @@ class Messages {
     std::vector<fit::RawValue> raw;
     size_t next = 0;
     for (Field f : fields_[local]) {
-      const fit::FieldSpec& spec = fit::SpecOf(f);
-      for (int i = 0; i < spec.count && next < values.size(); ++i)
-        raw.push_back(Raw(spec, values[next++]));
+      const fit::FieldSpec& field = fit::SpecOf(f);
+      for (int i = 0; i < field.count && next < values.size(); ++i)
+        raw.push_back(Raw(field, values[next++]));
     }
     encoder_.Write(local, raw);
   }
@@ -50,9 +50,9 @@ class Messages {
   std::vector<uint8_t> File() const { return encoder_.File(); }
 
  private:
-  static fit::RawValue Raw(const fit::FieldSpec& spec, Value value) {
+  static fit::RawValue Raw(const fit::FieldSpec& field, Value value) {
     if (!value) return std::nullopt;
-    const double raw = std::round((*value + spec.offset) * spec.scale);
+    const double raw = std::round((*value + field.offset) * field.scale);
     // Not a number, or far beyond any base type: empty, so the encoder writes it as invalid.
     if (!std::isfinite(raw) || std::abs(raw) > 1e12) return std::nullopt;
     return static_cast<int64_t>(raw);
