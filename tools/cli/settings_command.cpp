@@ -33,6 +33,18 @@ Record* As(void* record) {
   return static_cast<Record*>(record);
 }
 
+// A group's read or send call when the export takes only the parameters and the record.
+template <typename Record, int32_t (*Export)(CommParams*, Record*)>
+int32_t ByRecord(CommParams* params, int32_t, int32_t, void* record) {
+  return Export(params, As<Record>(record));
+}
+
+// A group's reset when the export takes only the record.
+template <typename Record, auto Export>
+void ResetByRecord(void* record, int32_t) {
+  Export(As<Record>(record));
+}
+
 // One settings group: its name on the command line, its record (by field table), how many
 // numbered instances it has (the N of "profile N"; 0 for a group of one), and its reset, read
 // and send calls. The calls take the number (1..count) and the exercise-set layout, which the
@@ -47,22 +59,12 @@ struct Group {
 };
 
 constexpr Group kGroups[] = {
-    {"user", &kUserSettingsRecord, 0,
-     [](void* r, int32_t) { fnQuibra_ResetUserSettings(As<UserSettings>(r)); },
-     [](CommParams* c, int32_t, int32_t, void* r) {
-       return fnQuibra_ReadUserSettings(c, As<UserSettings>(r));
-     },
-     [](CommParams* c, int32_t, int32_t, void* r) {
-       return fnQuibra_SendUserSettings(c, As<UserSettings>(r));
-     }},
-    {"watch", &kWatchSettingsRecord, 0,
-     [](void* r, int32_t) { fnQuibra_ResetWatchSettings(As<WatchSettings>(r)); },
-     [](CommParams* c, int32_t, int32_t, void* r) {
-       return fnQuibra_ReadWatchSettings(c, As<WatchSettings>(r));
-     },
-     [](CommParams* c, int32_t, int32_t, void* r) {
-       return fnQuibra_SendWatchSettings(c, As<WatchSettings>(r));
-     }},
+    {"user", &kUserSettingsRecord, 0, ResetByRecord<UserSettings, fnQuibra_ResetUserSettings>,
+     ByRecord<UserSettings, fnQuibra_ReadUserSettings>,
+     ByRecord<UserSettings, fnQuibra_SendUserSettings>},
+    {"watch", &kWatchSettingsRecord, 0, ResetByRecord<WatchSettings, fnQuibra_ResetWatchSettings>,
+     ByRecord<WatchSettings, fnQuibra_ReadWatchSettings>,
+     ByRecord<WatchSettings, fnQuibra_SendWatchSettings>},
     {"profile", &kExerciseProfileRecord, 7,
      [](void* r, int32_t n) { fnQuibra_ResetExerciseProfile(n, As<ExerciseProfile>(r), 0); },
      [](CommParams* c, int32_t n, int32_t, void* r) {
@@ -74,10 +76,8 @@ constexpr Group kGroups[] = {
      }},
     // The unit cannot be asked for its limits: they go by sound only.
     {"limits", &kExerciseLimitsRecord, 0,
-     [](void* r, int32_t) { fnQuibra_ResetExerciseLimits(As<ExerciseLimits>(r)); }, nullptr,
-     [](CommParams* c, int32_t, int32_t, void* r) {
-       return fnQuibra_SendExerciseLimits(c, As<ExerciseLimits>(r));
-     }},
+     ResetByRecord<ExerciseLimits, fnQuibra_ResetExerciseLimits>, nullptr,
+     ByRecord<ExerciseLimits, fnQuibra_SendExerciseLimits>},
     {"set", &kExerciseSetRecord, 5,
      [](void* r, int32_t n) { fnQuibra_ResetExerciseSet(n, As<ExerciseSet>(r), 0, 0); },
      [](CommParams* c, int32_t n, int32_t v, void* r) {
@@ -89,28 +89,18 @@ constexpr Group kGroups[] = {
      }},
     // ---- the fitness units: written only; the J9 unit (type 27) also gives its user data.
     {"fitness-user", &kFitnessUserSettingsRecord, 0,
-     [](void* r, int32_t) { fnQuibra_QF_ResetUserSettings(As<FitnessUserSettings>(r)); },
-     [](CommParams* c, int32_t, int32_t, void* r) {
-       return fnQuibra_ReadJ9UserSettings(c, As<FitnessUserSettings>(r));
-     },
-     [](CommParams* c, int32_t, int32_t, void* r) {
-       return fnQuibra_QF_SendUserSettings(c, As<FitnessUserSettings>(r));
-     }},
+     ResetByRecord<FitnessUserSettings, fnQuibra_QF_ResetUserSettings>,
+     ByRecord<FitnessUserSettings, fnQuibra_ReadJ9UserSettings>,
+     ByRecord<FitnessUserSettings, fnQuibra_QF_SendUserSettings>},
     {"fitness-limits", &kFitnessExerciseSettingsRecord, 0,
-     [](void* r, int32_t) { fnQuibra_QF_ResetExerciseSettings(As<FitnessExerciseSettings>(r)); },
-     nullptr,
-     [](CommParams* c, int32_t, int32_t, void* r) {
-       return fnQuibra_QF_SendExerciseSettings(c, As<FitnessExerciseSettings>(r));
-     }},
+     ResetByRecord<FitnessExerciseSettings, fnQuibra_QF_ResetExerciseSettings>, nullptr,
+     ByRecord<FitnessExerciseSettings, fnQuibra_QF_SendExerciseSettings>},
     {"fitness-options", &kFitnessMonitorSettingsRecord, 0,
      [](void* r, int32_t) {
        *As<FitnessMonitorSettings>(r) = FitnessMonitorSettings{};
        As<FitnessMonitorSettings>(r)->Size = sizeof(FitnessMonitorSettings);
      },
-     nullptr,
-     [](CommParams* c, int32_t, int32_t, void* r) {
-       return fnQuibra_QF_SendMonitorSettings(c, As<FitnessMonitorSettings>(r));
-     }},
+     nullptr, ByRecord<FitnessMonitorSettings, fnQuibra_QF_SendMonitorSettings>},
 };
 
 // The groups of the running and cycling units and of the older cycling-capable units: they go
@@ -131,24 +121,16 @@ constexpr UnitGroup kUnitGroups[] = {
         *As<TotalsPRVC>(r) = TotalsPRVC{};
         As<TotalsPRVC>(r)->MonitorType = type;
       },
-      [](CommParams* c, int32_t, int32_t, void* r) {
-        return fnQuibra_ReadTotals_PRVC(c, As<TotalsPRVC>(r));
-      },
-      [](CommParams* c, int32_t, int32_t, void* r) {
-        return fnQuibra_WriteTotals_PRVC(c, As<TotalsPRVC>(r));
-      }},
+      ByRecord<TotalsPRVC, fnQuibra_ReadTotals_PRVC>,
+      ByRecord<TotalsPRVC, fnQuibra_WriteTotals_PRVC>},
      IsNewerType},
     {{"odometer", &kOdometerSettingsRecord, 0,
       [](void* r, int32_t type) {
         *As<OdometerSettings>(r) = OdometerSettings{sizeof(OdometerSettings), 0, 0, 0};
         As<OdometerSettings>(r)->MonitorType = type;
       },
-      [](CommParams* c, int32_t, int32_t, void* r) {
-        return fnQuibra_ReadOdometer(c, As<OdometerSettings>(r));
-      },
-      [](CommParams* c, int32_t, int32_t, void* r) {
-        return fnQuibra_WriteOdometer(c, As<OdometerSettings>(r));
-      }},
+      ByRecord<OdometerSettings, fnQuibra_ReadOdometer>,
+      ByRecord<OdometerSettings, fnQuibra_WriteOdometer>},
      [](int32_t t) { return t == 12 || t == 22 || t == 23; }},
     {{"displays", &kDisplaysPR9WRecord, 0,
       [](void* r, int32_t) { *As<DisplaysPR9W>(r) = DisplaysPR9W{}; },
@@ -161,12 +143,8 @@ constexpr UnitGroup kUnitGroups[] = {
      [](int32_t t) { return t == 38; }},
     {{"displays", &kDisplaysOtherRecord, 0,
       [](void* r, int32_t) { *As<DisplaysOther>(r) = DisplaysOther{}; },
-      [](CommParams* c, int32_t, int32_t, void* r) {
-        return fnQuibra_ReadDisplays_Other_VC8Z(c, As<DisplaysOther>(r));
-      },
-      [](CommParams* c, int32_t, int32_t, void* r) {
-        return fnQuibra_WriteDisplays_Other_VC8Z(c, As<DisplaysOther>(r));
-      }},
+      ByRecord<DisplaysOther, fnQuibra_ReadDisplays_Other_VC8Z>,
+      ByRecord<DisplaysOther, fnQuibra_WriteDisplays_Other_VC8Z>},
      [](int32_t t) { return t >= 33 && t <= 37; }},
 };
 
@@ -204,9 +182,7 @@ constexpr UnitGroup kTrainingGroups[] = {
         As<PrvcMonitorSettings>(r)->Size = sizeof(PrvcMonitorSettings);
         As<PrvcMonitorSettings>(r)->UnitType = type;
       },
-      [](CommParams* c, int32_t, int32_t, void* r) {
-        return fnQuibra_ReadMonitorSettings_PRVC(c, As<PrvcMonitorSettings>(r));
-      },
+      ByRecord<PrvcMonitorSettings, fnQuibra_ReadMonitorSettings_PRVC>,
       [](CommParams* c, int32_t, int32_t, void* r) {
         As<PrvcMonitorSettings>(r)->UnitType = c->MonitorType;
         return fnQuibra_SendMonitorSettings_PRVC(c, As<PrvcMonitorSettings>(r));
@@ -218,9 +194,7 @@ constexpr UnitGroup kTrainingGroups[] = {
         As<PrvcExerciseSettings>(r)->Size = sizeof(PrvcExerciseSettings);
         As<PrvcExerciseSettings>(r)->UnitType = type;
       },
-      [](CommParams* c, int32_t, int32_t, void* r) {
-        return fnQuibra_PRVC_ReadExerciseSettings(c, As<PrvcExerciseSettings>(r));
-      },
+      ByRecord<PrvcExerciseSettings, fnQuibra_PRVC_ReadExerciseSettings>,
       [](CommParams* c, int32_t, int32_t, void* r) {
         As<PrvcExerciseSettings>(r)->UnitType = c->MonitorType;
         return fnQuibra_PRVC_SendExerciseSettings(c, As<PrvcExerciseSettings>(r));
@@ -277,7 +251,6 @@ const Group* FindUnitGroup(const std::string& name, int32_t type) {
   return nullptr;
 }
 
-
 // ---- the outdoor units (types 19..21) ------------------------------------------------------
 // Their groups share two names (watch, user) with the older units': --type picks the table.
 // Numbers on the command line count from 1; the library numbers reminders and route points
@@ -292,13 +265,9 @@ void Blank(void* record) {
 
 constexpr Group kOutdoorGroups[] = {
     {"watch", &kOutdoorWatchSettingsRecord, 0,
-     [](void* r, int32_t) { fnQuibra_T_ResetWatchSettings(As<OutdoorWatchSettings>(r)); },
-     [](CommParams* c, int32_t, int32_t, void* r) {
-       return fnQuibra_T_ReadWatchSettings(c, As<OutdoorWatchSettings>(r));
-     },
-     [](CommParams* c, int32_t, int32_t, void* r) {
-       return fnQuibra_T_SendWatchSettings(c, As<OutdoorWatchSettings>(r));
-     }},
+     ResetByRecord<OutdoorWatchSettings, fnQuibra_T_ResetWatchSettings>,
+     ByRecord<OutdoorWatchSettings, fnQuibra_T_ReadWatchSettings>,
+     ByRecord<OutdoorWatchSettings, fnQuibra_T_SendWatchSettings>},
     {"reminder", &kOutdoorReminderRecord, 5,
      [](void* r, int32_t n) { fnQuibra_T_ResetReminder(n - 1, As<OutdoorReminder>(r)); },
      [](CommParams* c, int32_t n, int32_t, void* r) {
@@ -309,13 +278,9 @@ constexpr Group kOutdoorGroups[] = {
        return fnQuibra_T_SendReminder(c, As<OutdoorReminder>(r));
      }},
     {"user", &kTrkUserSettingsRecord, 0,
-     [](void* r, int32_t) { fnQuibra_T_ResetUserSettings(As<TrkUserSettings>(r)); },
-     [](CommParams* c, int32_t, int32_t, void* r) {
-       return fnQuibra_T_ReadUserSettings(c, As<TrkUserSettings>(r));
-     },
-     [](CommParams* c, int32_t, int32_t, void* r) {
-       return fnQuibra_T_SendUserSettings(c, As<TrkUserSettings>(r));
-     }},
+     ResetByRecord<TrkUserSettings, fnQuibra_T_ResetUserSettings>,
+     ByRecord<TrkUserSettings, fnQuibra_T_ReadUserSettings>,
+     ByRecord<TrkUserSettings, fnQuibra_T_SendUserSettings>},
     {"calibration", &kOutdoorCalibPointRecord, 20,
      [](void* r, int32_t n) {
        Blank<OutdoorCalibPoint>(r);
@@ -329,25 +294,14 @@ constexpr Group kOutdoorGroups[] = {
        return fnQuibra_T_SendAltCalibRoute(c, As<OutdoorCalibPoint>(r));
      }},
     {"infotexts", &kOutdoorInfoTextsRecord, 0, [](void* r, int32_t) { Blank<OutdoorInfoTexts>(r); },
-     nullptr,
-     [](CommParams* c, int32_t, int32_t, void* r) {
-       return fnQuibra_T_SendInfoTexts(c, As<OutdoorInfoTexts>(r));
-     }},
+     nullptr, ByRecord<OutdoorInfoTexts, fnQuibra_T_SendInfoTexts>},
     {"season", &kOutdoorSeasonTotalsRecord, 0,
      [](void* r, int32_t) { Blank<OutdoorSeasonTotals>(r); },
-     [](CommParams* c, int32_t, int32_t, void* r) {
-       return fnQuibra_T_ReadSeasonTotals(c, As<OutdoorSeasonTotals>(r));
-     },
-     [](CommParams* c, int32_t, int32_t, void* r) {
-       return fnQuibra_T_ResetSeasonTotals(c, As<OutdoorSeasonTotals>(r));
-     }},
+     ByRecord<OutdoorSeasonTotals, fnQuibra_T_ReadSeasonTotals>,
+     ByRecord<OutdoorSeasonTotals, fnQuibra_T_ResetSeasonTotals>},
     {"tests", &kOutdoorTestResultsRecord, 0, [](void* r, int32_t) { Blank<OutdoorTestResults>(r); },
-     [](CommParams* c, int32_t, int32_t, void* r) {
-       return fnQuibra_T_ReadTestResults(c, As<OutdoorTestResults>(r));
-     },
-     [](CommParams* c, int32_t, int32_t, void* r) {
-       return fnQuibra_T_ResetTestResults(c, As<OutdoorTestResults>(r));
-     }},
+     ByRecord<OutdoorTestResults, fnQuibra_T_ReadTestResults>,
+     ByRecord<OutdoorTestResults, fnQuibra_T_ResetTestResults>},
 };
 
 constexpr bool IsOutdoorType(int32_t type) {
@@ -406,26 +360,18 @@ constexpr Group kPrvcGroups[] = {
        *As<PrvcUserSettings>(r) = PrvcUserSettings{};
        As<PrvcUserSettings>(r)->BirthDate = 19700101;
      },
-     [](CommParams* c, int32_t, int32_t, void* r) {
-       return fnQuibra_ReadUserSettings_PRVC(c, As<PrvcUserSettings>(r));
-     },
+     ByRecord<PrvcUserSettings, fnQuibra_ReadUserSettings_PRVC>,
      [](CommParams* c, int32_t, int32_t, void* r) {
        As<PrvcUserSettings>(r)->UnitType = c->MonitorType;
        return fnQuibra_SendUserSettings_PRVC(c, As<PrvcUserSettings>(r));
      }},
     {"watch", &kPrvcWatchSettingsRecord, 0,
      [](void* r, int32_t) { *As<PrvcWatchSettings>(r) = PrvcWatchSettings{}; },
-     [](CommParams* c, int32_t, int32_t, void* r) {
-       return fnQuibra_PRVC_ReadWatchSettings(c, As<PrvcWatchSettings>(r));
-     },
-     [](CommParams* c, int32_t, int32_t, void* r) {
-       return fnQuibra_PRVC_SendWatchSettings(c, As<PrvcWatchSettings>(r));
-     }},
+     ByRecord<PrvcWatchSettings, fnQuibra_PRVC_ReadWatchSettings>,
+     ByRecord<PrvcWatchSettings, fnQuibra_PRVC_SendWatchSettings>},
     {"reminders", &kPrvcReminderListRecord, 0,
      [](void* r, int32_t) { *As<PrvcReminderList>(r) = PrvcReminderList{}; },
-     [](CommParams* c, int32_t, int32_t, void* r) {
-       return fnQuibra_PRVC_ReadReminders(c, As<PrvcReminderList>(r));
-     },
+     ByRecord<PrvcReminderList, fnQuibra_PRVC_ReadReminders>,
      [](CommParams* c, int32_t, int32_t, void* r) {
        As<PrvcReminderList>(r)->UnitType = c->MonitorType;
        return fnQuibra_PRVC_SendReminders(c, As<PrvcReminderList>(r));
@@ -470,8 +416,8 @@ const Group* FindPrvcGroup(const std::string& name) {
 // The group for the unit on the open link: identified first when the group has a form for the
 // running and cycling units. Nothing (and why on stderr) when no unit answers or the group is
 // one those units alone keep.
-std::optional<const Group*> GroupForUnit(const std::string& name, const Group* older,
-                                         int32_t type, CommParams& params) {
+std::optional<const Group*> GroupForUnit(const std::string& name, const Group* older, int32_t type,
+                                         CommParams& params) {
   const Group* prvc = TypePicksGroups(type) ? nullptr : FindPrvcGroup(name);
   if (prvc == nullptr) return older;
   const auto unit = AskIdentity();
@@ -631,8 +577,7 @@ int Transfer(const Options& o) {
   const Group* chosen = o.group;
   if (o.to.sound_file.empty()) {
     if (!OpenLink(o.to.port, o.to.link)) return kExitFailure;
-    const std::optional<const Group*> found =
-        GroupForUnit(o.group_name, o.group, o.type, params);
+    const std::optional<const Group*> found = GroupForUnit(o.group_name, o.group, o.type, params);
     if (!found) {
       fnQuibra_EndIRCommunication(0);
       return kExitFailure;
@@ -711,8 +656,9 @@ std::string GroupsText(const Group (&table)[N]) {
       if (&u.group != FindFirstUnitGroup(u.group.name)) continue;
       groups += ", " + std::string(u.group.name);
     }
-  return groups + " (user, watch, reminders, bikes and shoes of a running or cycling unit: its "
-                  "own fields)";
+  return groups +
+         " (user, watch, reminders, bikes and shoes of a running or cycling unit: its "
+         "own fields)";
 }
 
 void AddVerb(CLI::App* settings, bool write, CommandRun& run) {
