@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <cstring>
+#include <list>
 #include <vector>
 
 #include "prvc_areas.h"
@@ -55,7 +56,15 @@ class AreasOnSimTest : public SettingsTest {
     return found;
   }
 
+  // A clock that silences the unit after `after` writes, kept by the fixture: the engine may
+  // still be in one of its pauses when the test puts the plain clock back, and only the
+  // fixture's tear-down ends it.
+  SilenceAfterWrites& silencer(sim::Unit& unit, size_t after) {
+    return silencers_.emplace_back(clock_, unit, after);
+  }
+
   PrvcUnit sim_;
+  std::list<SilenceAfterWrites> silencers_;
 };
 
 TEST_F(AreasOnSimTest, TotalsOfEveryTypeWrittenAndReadBack) {
@@ -134,8 +143,7 @@ TEST_F(AreasOnSimTest, AFailedExchangeLeavesWhatWasWrittenBefore) {
   // Totals: the area is written, the state byte's read fails: no restore follows.
   sim::Unit& pr9 = identified(37, 6);
   const Bytes factory = pr9.memory(area(sim::Area::Totals), 39);
-  SilenceAfterWrites totals_clock(clock_, pr9, 1);
-  platform::set_clock(&totals_clock);
+  platform::set_clock(&silencer(pr9, 1));
   TotalsPRVC t{};
   t.Counter30 = 123456;
   CommParams p = LinkParams(1, 37);
@@ -148,8 +156,7 @@ TEST_F(AreasOnSimTest, AFailedExchangeLeavesWhatWasWrittenBefore) {
   // the later groups and the restore never go out.
   platform::set_clock(&clock_);
   sim::Unit& vc8z = identified(34, 0);
-  SilenceAfterWrites displays_clock(clock_, vc8z, 1);
-  platform::set_clock(&displays_clock);
+  platform::set_clock(&silencer(vc8z, 1));
   DisplaysOther d{};
   d.Switches[0] = 1;
   for (int32_t i = 0; i < 6; ++i) {
