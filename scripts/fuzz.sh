@@ -64,6 +64,7 @@ bash scripts/ensure-packages.sh clang libclang-rt-dev cmake ninja-build python3 
   libcli11-dev libcairo2-dev pkg-config libpugixml-dev
 
 CC=clang CXX=clang++ cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  "-DCMAKE_C_FLAGS_RELWITHDEBINFO=-O2 -g1 -DNDEBUG" "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O2 -g1 -DNDEBUG" \
   -DQUIBRA_FUZZ=ON -DQUIBRA_BUILD_TESTS=OFF >/dev/null
 build_targets=()
 for t in "${chosen[@]}"; do build_targets+=("${t}_fuzz" "${t}_seeds"); done
