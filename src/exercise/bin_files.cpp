@@ -71,16 +71,21 @@ int32_t NextWord(std::istream& in, bool& ended) {
 
 int32_t SaveExerciseBinFile(const CommParams& params) {
   const auto path = ChoosePath(params, true);
-  std::ofstream out;
-  if (!path || !CreateNewFile(*path, out)) {
+  if (!path) {
     frame::SetErrorCode(kFileNotOpened);
     return 0;
   }
   const std::vector<uint8_t> entries = ImageEntries();
-  out.write(reinterpret_cast<const char*>(entries.data()),
-            static_cast<std::streamsize>(entries.size()));
-  out.flush();
-  return out ? 1 : 0;
+  switch (WriteNewFile(*path, entries.data(), entries.size())) {
+    case FileWrite::kWritten:
+      return 1;
+    case FileWrite::kNotCreated:
+      frame::SetErrorCode(kFileNotOpened);
+      return 0;
+    case FileWrite::kFailed:
+      break;
+  }
+  return 0;
 }
 
 int32_t LoadExerciseBinFile(const CommParams& params) {
@@ -110,8 +115,6 @@ int32_t LoadExerciseBinFile(const CommParams& params) {
 }
 
 bool WriteMemoryDump(const std::string& path) {
-  std::ofstream out;
-  if (!CreateNewFile(path, out)) return false;
   const std::vector<uint8_t> entries = ImageEntries();
   std::string text;
   text.reserve(entries.size() * 5 + 32);
@@ -122,9 +125,7 @@ bool WriteMemoryDump(const std::string& path) {
     text += std::to_string(e);
     text += kEol;
   }
-  out.write(text.data(), static_cast<std::streamsize>(text.size()));
-  out.flush();
-  return static_cast<bool>(out);
+  return WriteNewFile(path, text.data(), text.size()) == FileWrite::kWritten;
 }
 
 int32_t ReadBinaryMemoryFile(const std::string& path, int32_t mode) {

@@ -5,7 +5,7 @@
 #include <charconv>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
+#include <memory>
 
 #include "codec/time_text.h"
 #include "exercise/new_file.h"
@@ -75,46 +75,81 @@ constexpr int32_t kRow5[] = {651, 653, 0, 0, 0, 0};
 constexpr int32_t kTripParams[] = {38, 39, 40, 41, 42, 43, 44, 45};
 
 // Sample columns after the heart rate, each present with its flag, read straight from an
-// extended sample (the pedalling balance is channel 7 x 256 + channel 6).
+// extended sample; the pedalling balance is channel 7 x 256 + channel 6, the only column with a
+// high part.
 struct Column {
   int32_t flag;
-  int32_t (*value)(const ExtendedSample&);
+  int16_t ExtendedSample::*low;
+  int16_t ExtendedSample::*high;
 };
 constexpr Column kColumns[] = {
-    {kFlagSpeed, [](const ExtendedSample& s) -> int32_t { return s.ch2; }},
-    {kFlagCadence, [](const ExtendedSample& s) -> int32_t { return s.ch3; }},
-    {kFlagAltitude, [](const ExtendedSample& s) -> int32_t { return s.ch4; }},
-    {kFlagPower, [](const ExtendedSample& s) -> int32_t { return s.ch5; }},
-    {kFlagBalance, [](const ExtendedSample& s) -> int32_t { return 256 * s.ch7 + s.ch6; }},
-    {kFlagPressure, [](const ExtendedSample& s) -> int32_t { return s.ch9; }},
+    {kFlagSpeed, &ExtendedSample::ch2, nullptr},    {kFlagCadence, &ExtendedSample::ch3, nullptr},
+    {kFlagAltitude, &ExtendedSample::ch4, nullptr}, {kFlagPower, &ExtendedSample::ch5, nullptr},
+    {kFlagBalance, &ExtendedSample::ch6, &ExtendedSample::ch7},
+    {kFlagPressure, &ExtendedSample::ch9, nullptr},
 };
-constexpr size_t kMaxColumns = 1 + std::size(kColumns);
-// The longest [HRData] line: every column a full int32 ("-2147483648") and its tab, then CR LF.
-constexpr size_t kMaxLine = kMaxColumns * 12 + 2;
 
 // The decimal texts of 0..999, which nearly every sample value is: the digits, then their count
-// in the last of four bytes.
+// in the last of four bytes; and the same values as three digits with leading zeros, for the
+// last three digits of a larger value.
 constexpr int32_t kSmallNumbers = 1000;
-constexpr auto kSmallNumberTexts = [] {
+constexpr auto MakeNumberTexts(bool padded) {
   std::array<std::array<char, 4>, kSmallNumbers> texts{};
   for (int32_t v = 0; v < kSmallNumbers; ++v) {
-    const int32_t digits = v >= 100 ? 3 : v >= 10 ? 2 : 1;
+    const int32_t digits = padded ? 3 : v >= 100 ? 3 : v >= 10 ? 2 : 1;
     for (int32_t d = digits - 1, rest = v; d >= 0; --d, rest /= 10)
       texts[static_cast<size_t>(v)][static_cast<size_t>(d)] = static_cast<char>('0' + rest % 10);
     texts[static_cast<size_t>(v)][3] = static_cast<char>(digits);
   }
   return texts;
-}();
+}
+constexpr auto kSmallNumberTexts = MakeNumberTexts(false);
+constexpr auto kThreeDigitTexts = MakeNumberTexts(true);
 
-// Writes v in decimal at p and returns the end. A small value is copied from the table as four
-// bytes at once, so p must have three bytes to spare; they are written over by what follows.
+// Writes v in decimal at p and returns the end. A value below a million is copied from the
+// tables, four bytes at a time, so p must have three bytes to spare; they are written over by
+// what follows.
 char* PutNumber(char* p, int32_t v) {
-  if (static_cast<uint32_t>(v) < static_cast<uint32_t>(kSmallNumbers)) {
-    const auto& text = kSmallNumberTexts[static_cast<size_t>(v)];
+  const auto u = static_cast<uint32_t>(v);
+  if (u < static_cast<uint32_t>(kSmallNumbers)) {
+    const auto& text = kSmallNumberTexts[u];
     std::memcpy(p, text.data(), text.size());
     return p + text[3];
   }
+  if (u < static_cast<uint32_t>(kSmallNumbers * kSmallNumbers)) {
+    const auto& high = kSmallNumberTexts[u / kSmallNumbers];
+    std::memcpy(p, high.data(), high.size());
+    p += high[3];
+    std::memcpy(p, kThreeDigitTexts[u % kSmallNumbers].data(), 4);
+    return p + 3;
+  }
   return std::to_chars(p, p + 11, v).ptr;
+}
+
+// The texts of 0..999 after a tab, eight bytes each with the length in the last: a column of a
+// sample costs one copy.
+constexpr auto kTabbedNumberTexts = [] {
+  std::array<std::array<char, 8>, kSmallNumbers> texts{};
+  for (size_t v = 0; v < texts.size(); ++v) {
+    texts[v][0] = '\t';
+    const auto& digits = kSmallNumberTexts[v];
+    for (int32_t d = 0; d < digits[3]; ++d)
+      texts[v][static_cast<size_t>(1 + d)] = digits[static_cast<size_t>(d)];
+    texts[v][7] = static_cast<char>(1 + digits[3]);
+  }
+  return texts;
+}();
+
+// A tab and v at p, returning the end; p must have seven bytes to spare.
+char* PutColumn(char* p, int32_t v) {
+  const auto u = static_cast<uint32_t>(v);
+  if (u < static_cast<uint32_t>(kSmallNumbers)) {
+    const auto& text = kTabbedNumberTexts[u];
+    std::memcpy(p, text.data(), text.size());
+    return p + text[7];
+  }
+  *p++ = '\t';
+  return PutNumber(p, v);
 }
 
 // "%02d:%02d:%02d.%d" of a value in 1/10 s; hours are not wrapped at 24.
@@ -228,63 +263,96 @@ std::string HrmTripBlock(const ExerciseRecord& e) {
 
 namespace {
 
-// The [HRData] block appended to out: each line is built on the stack and appended at once, so
-// a sample costs its digits and one copy, never a call per value.
-void AppendDataBlock(std::string& out, const ExerciseRecord& e) {
-  out += "[HRData]";
-  out += kEol;
-  const bool extended = RecordFlag(e, kFlagExtended) != 0;
+// What the [HRData] lines of an exercise are made of: the table in use, the columns present, and
+// how many samples are counted and, of those, stored (the rest read 0, as the getters answer for
+// them).
+struct DataLayout {
+  bool extended = false;
   std::array<const Column*, std::size(kColumns)> present{};
   size_t columns = 0;
-  if (extended) {
+  int32_t samples = 0;
+  int32_t stored = 0;
+};
+
+DataLayout LayoutOf(const ExerciseRecord& e) {
+  DataLayout d;
+  d.extended = RecordFlag(e, kFlagExtended) != 0;
+  if (d.extended) {
     for (const Column& c : kColumns) {
-      if (RecordFlag(e, c.flag) != 0) present[columns++] = &c;
+      if (RecordFlag(e, c.flag) != 0) d.present[d.columns++] = &c;
     }
   }
-  const int32_t samples = std::max(e.sample_count, 0);
-  // Samples counted beyond the stored ones read 0, as the getters answer for them.
-  const int32_t stored = std::clamp(
+  d.samples = std::max(e.sample_count, 0);
+  d.stored = std::clamp(
       std::min(e.sample_capacity,
-               static_cast<int32_t>(extended ? e.ext_samples.size() : e.hr_samples.size())),
-      0, samples);
-  out.reserve(out.size() + static_cast<size_t>(samples) * (5 + 6 * columns));
-  std::array<char, kMaxLine + 4> line{};  // room for PutNumber's spare bytes
-  const auto finish = [&](char* p) {
-    *p++ = '\r';
-    *p++ = '\n';
-    out.append(line.data(), static_cast<size_t>(p - line.data()));
-  };
-  for (int32_t j = 0; j < stored; ++j) {
-    const auto at = static_cast<size_t>(j);
-    if (!extended) {
-      finish(PutNumber(line.data(), e.hr_samples[at]));
-      continue;
+               static_cast<int32_t>(d.extended ? e.ext_samples.size() : e.hr_samples.size())),
+      0, d.samples);
+  return d;
+}
+
+// Room for the lines: every value at its longest (a full int32, "-2147483648", and its tab or the
+// CR LF), and the spare bytes PutNumber and PutColumn need after the last.
+size_t DataLinesBound(const DataLayout& d) {
+  return static_cast<size_t>(d.samples) * ((1 + d.columns) * 12 + 2) + 8;
+}
+
+// Writes the lines at p, which has DataLinesBound bytes, and returns their end: a sample costs
+// its digits, never a call or a copy per value.
+char* PutDataLines(char* p, const ExerciseRecord& e, const DataLayout& d) {
+  // Everything the loop reads besides the samples is copied to locals first: the stores through
+  // p could alias anything else, and the compiler would load it again after every digit.
+  const size_t columns = d.columns;
+  const int32_t stored = d.stored;
+  if (!d.extended) {
+    const int32_t* const rates = e.hr_samples.data();
+    for (int32_t j = 0; j < stored; ++j) {
+      p = PutNumber(p, rates[j]);
+      *p++ = '\r';
+      *p++ = '\n';
     }
-    const ExtendedSample& s = e.ext_samples[at];
-    char* p = PutNumber(line.data(), s.heart_rate);
+  } else {
+    std::array<int16_t ExtendedSample::*, std::size(kColumns)> low{};
+    std::array<int16_t ExtendedSample::*, std::size(kColumns)> high{};
     for (size_t c = 0; c < columns; ++c) {
-      *p++ = '\t';
-      p = PutNumber(p, present[c]->value(s));
+      low[c] = d.present[c]->low;
+      high[c] = d.present[c]->high;
     }
-    finish(p);
+    const ExtendedSample* const samples = e.ext_samples.data();
+    for (int32_t j = 0; j < stored; ++j) {
+      const ExtendedSample s = samples[j];
+      p = PutNumber(p, s.heart_rate);
+      for (size_t c = 0; c < columns; ++c)
+        p = PutColumn(p, high[c] == nullptr ? s.*low[c] : 256 * s.*high[c] + s.*low[c]);
+      *p++ = '\r';
+      *p++ = '\n';
+    }
   }
-  if (stored < samples) {
-    char* p = line.data();
+  if (d.stored == d.samples) return p;
+  // Every sample beyond the stored ones is the same line of zeros.
+  char* const zeros = p;
+  *p++ = '0';
+  for (size_t c = 0; c < d.columns; ++c) {
+    *p++ = '\t';
     *p++ = '0';
-    for (size_t c = 0; c < columns; ++c) {
-      *p++ = '\t';
-      *p++ = '0';
-    }
-    for (int32_t j = stored; j < samples; ++j)
-      finish(p);
   }
+  *p++ = '\r';
+  *p++ = '\n';
+  const auto line = static_cast<size_t>(p - zeros);
+  for (int32_t j = d.stored + 1; j < d.samples; ++j, p += line)
+    std::memcpy(p, zeros, line);
+  return p;
 }
 
 }  // namespace
 
 std::string HrmDataBlock(const ExerciseRecord& e) {
-  std::string out;
-  AppendDataBlock(out, e);
+  std::string out = "[HRData]";
+  out += kEol;
+  const DataLayout d = LayoutOf(e);
+  const size_t head = out.size();
+  out.resize(head + DataLinesBound(d));
+  const char* end = PutDataLines(out.data() + head, e, d);
+  out.resize(static_cast<size_t>(end - out.data()));
   return out;
 }
 
@@ -313,25 +381,35 @@ int32_t SaveExerciseHRM(uint32_t window, char* path) {
     std::memcpy(path, chosen->data(), n);
     path[n] = '\0';
   }
-  // One copy of the exercise for the whole file, taken before the file is created: a copy that
-  // runs out of memory leaves no file behind.
-  const ExerciseRecord exercise = module().exercise_store.CopyExerciseRecord(kRecord);
   const std::string note = HrmNoteBlock(module().analysis.exercise_name);
-  // The blocks in order, in one buffer written at once.
-  std::string text = HrmParamsBlock(exercise);
-  text += note;
-  text += HrmIntTimesBlock(exercise);
-  text += HrmTripBlock(exercise);
-  AppendDataBlock(text, exercise);
-  std::ofstream out;
-  if (!CreateNewFile(std::string(path, strnlen(path, kPathBuffer)), out)) {
-    frame::SetErrorCode(kFileNotOpened);
-    return 0;
+  // The whole file is formatted straight from the record, under the store's lock (so a file is
+  // one exercise even while a download refills the store, which waits the millisecond or so), into
+  // one buffer written at once. The file is created afterwards: running out of memory here leaves
+  // no file behind.
+  std::unique_ptr<char[]> text;
+  size_t length = 0;
+  module().exercise_store.ReadExerciseRecord(kRecord, [&](const ExerciseRecord& e) {
+    std::string head = HrmParamsBlock(e);
+    head += note;
+    head += HrmIntTimesBlock(e);
+    head += HrmTripBlock(e);
+    head += "[HRData]";
+    head += kEol;
+    const DataLayout d = LayoutOf(e);
+    text = std::make_unique_for_overwrite<char[]>(head.size() + DataLinesBound(d));
+    std::memcpy(text.get(), head.data(), head.size());
+    length = static_cast<size_t>(PutDataLines(text.get() + head.size(), e, d) - text.get());
+  });
+  switch (WriteNewFile(std::string(path, strnlen(path, kPathBuffer)), text.get(), length)) {
+    case FileWrite::kWritten:
+      return 1;
+    case FileWrite::kNotCreated:
+      frame::SetErrorCode(kFileNotOpened);
+      return 0;
+    case FileWrite::kFailed:
+      break;
   }
-  out.write(text.data(), static_cast<std::streamsize>(text.size()));
-  out.flush();
-  if (!out) return 0;
-  return 1;
+  return 0;
 }
 
 }  // namespace quibra::exercise

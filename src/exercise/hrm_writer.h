@@ -1,8 +1,8 @@
 // The HRM exercise file: the exercise the record store holds, as 8-bit text with CR LF line
 // ends, in four blocks: [Params], [IntTimes] (five rows per lap), [Trip] (extended samples only)
-// and [HRData] (one line per sample). The blocks format one copy of the record, taken under the
-// store's lock, so a file is one exercise even while a download refills the store; the copy
-// answers as the exported getters did at that moment.
+// and [HRData] (one line per sample). The blocks are formatted from the record under the store's
+// lock, so a file is one exercise even while a download refills the store, and they answer as
+// the exported getters did at that moment.
 #pragma once
 
 #include <cstdint>

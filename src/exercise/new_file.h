@@ -1,14 +1,17 @@
-// Creating the library's output files: always a new file (an existing one is replaced); when the
-// creation fails, the existing file is made writable and the creation tried once more.
+// Writing the library's output files: always a new file (an existing one is replaced), written
+// from one buffer at once. When the creation fails, the existing file is made writable and the
+// creation tried once more; a file whose write fails is removed, so no half-written file stays.
 #pragma once
 
-#include <fstream>
+#include <cstddef>
 #include <string>
 
 namespace quibra::exercise {
 
-// Opens path for writing as a new binary file; false when it cannot be created. Line ends are
-// written by the callers themselves (CR LF), so files are byte-identical on every system.
-bool CreateNewFile(const std::string& path, std::ofstream& out);
+enum class FileWrite { kWritten, kNotCreated, kFailed };
+
+// Writes size bytes as the new file at path. Line ends are written by the callers themselves
+// (CR LF), so files are byte-identical on every system.
+FileWrite WriteNewFile(const std::string& path, const void* bytes, size_t size);
 
 }  // namespace quibra::exercise

@@ -185,6 +185,19 @@ class ExerciseStore {
   // capacities are the copy's own); an inactive record copies as an empty one, which reads 0
   // everywhere like the getters.
   ExerciseRecord CopyExerciseRecord(int32_t rec);
+  // Calls read with the record itself under the lock, for a reader that formats the whole
+  // exercise at once and needs no copy of it (the HRM file); an inactive record reads as an empty
+  // one. read must not call back into the store (the lock is not recursive).
+  template <typename Read>
+  void ReadExerciseRecord(int32_t rec, Read&& read) {
+    std::lock_guard guard(lock_);
+    if (const ExerciseRecord* r = active(rec)) {
+      read(*r);
+      return;
+    }
+    const ExerciseRecord empty;
+    read(empty);
+  }
 
   // Capacities as the growth steps left them; 0 for an inactive record.
   int32_t SampleCapacity(int32_t rec);

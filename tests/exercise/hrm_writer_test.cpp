@@ -217,6 +217,15 @@ TEST_F(HrmWriter, DialogPathFailuresAndAnEmptyStore) {
   std::strncpy(buffer, bad.c_str(), sizeof buffer - 1);
   EXPECT_EQ(fnQuibra_SaveExerciseHRM(0, buffer, 0), 0);
   EXPECT_EQ(fnQuibra_GetErrorCode(), 2);
+
+  // Created but the bytes do not fit: 0 without the "not opened" code, and the device stays.
+  if (fs::exists("/dev/full")) {
+    m().last_error = 0;
+    std::strncpy(buffer, "/dev/full", sizeof buffer - 1);
+    EXPECT_EQ(fnQuibra_SaveExerciseHRM(0, buffer, 0), 0);
+    EXPECT_EQ(fnQuibra_GetErrorCode(), 0);
+    EXPECT_TRUE(fs::exists("/dev/full"));
+  }
 }
 
 TEST_F(HrmWriter, ReadOnlyFileIsReplaced) {
