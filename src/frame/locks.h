@@ -3,7 +3,8 @@
 // Lock order, outermost first. A thread that holds a lock takes only locks from lower lines;
 // locks on one line are never held together. Waits have no time limit: the locks of lines 1
 // and 2 are held across pauses and while a thread is joined (a thread that never takes them),
-// the others for a bounded piece of work: a sound block, a copy of the exercise, a flag.
+// the others for a bounded piece of work: a sound block, a copy of the exercise or its HRM text,
+// a flag.
 //
 //   1. lifecycle lock (frame/lifecycle.cpp): load and unload. Held while a module is built or
 //      torn down, which stops the communication thread and ends a sound reception.
@@ -19,7 +20,8 @@
 //      clock (platform/scaled_clock.h); the dialog observer (ui/dialog_observer.h); the memory
 //      clipboard (ui/posix/clipboard.cpp); the byte trace (frame/trace.h); the failure text
 //      (frame/failure_text.h); the exercise memory buffer (protocol/exercise_memory.h), for one
-//      byte, one count or one growth step.
+//      byte, one count or one growth step; the wake signal that ends a pause early
+//      (platform/clock.h), for one flag (a pause releases it while it waits).
 //
 // The sound reception's progress and level figures are atomics that the capture thread
 // publishes after each block, so a caller polling them never waits for a block's work.
