@@ -106,15 +106,20 @@ constexpr auto MakeNumberTexts(bool padded) {
 constexpr auto kSmallNumberTexts = MakeNumberTexts(false);
 constexpr auto kThreeDigitTexts = MakeNumberTexts(true);
 
+// The number of digits of u below 1000, worked out from u rather than read from the table: the
+// next value's place then does not wait for this value's table entry.
+constexpr int32_t DigitsBelowAThousand(uint32_t u) {
+  return 1 + static_cast<int32_t>(u >= 10) + static_cast<int32_t>(u >= 100);
+}
+
 // Writes v in decimal at p and returns the end. A value below a million is copied from the
 // tables, four bytes at a time, so p must have three bytes to spare; they are written over by
 // what follows.
 char* PutNumber(char* p, int32_t v) {
   const auto u = static_cast<uint32_t>(v);
   if (u < static_cast<uint32_t>(kSmallNumbers)) {
-    const auto& text = kSmallNumberTexts[u];
-    std::memcpy(p, text.data(), text.size());
-    return p + text[3];
+    std::memcpy(p, kSmallNumberTexts[u].data(), 4);
+    return p + DigitsBelowAThousand(u);
   }
   if (u < static_cast<uint32_t>(kSmallNumbers * kSmallNumbers)) {
     const auto& high = kSmallNumberTexts[u / kSmallNumbers];
@@ -144,9 +149,8 @@ constexpr auto kTabbedNumberTexts = [] {
 char* PutColumn(char* p, int32_t v) {
   const auto u = static_cast<uint32_t>(v);
   if (u < static_cast<uint32_t>(kSmallNumbers)) {
-    const auto& text = kTabbedNumberTexts[u];
-    std::memcpy(p, text.data(), text.size());
-    return p + text[7];
+    std::memcpy(p, kTabbedNumberTexts[u].data(), 8);
+    return p + 1 + DigitsBelowAThousand(u);
   }
   *p++ = '\t';
   return PutNumber(p, v);

@@ -153,6 +153,32 @@ TEST_F(HrmWriter, ExtendedExerciseWithLaps) {
   EXPECT_EQ(save(), expected);
 }
 
+// Every way a value is written: one to three digits from the table, four to six from two
+// pieces, seven and negative ones in full; then two samples counted but never stored.
+TEST(HrmDataBlock, NumbersAtEachBoundaryAndCountedSamplesWithoutValues) {
+  ExerciseRecord e;
+  e.flags[3] = 1;   // extended samples
+  e.flags[18] = 1;  // the pedalling balance column: channel 7 x 256 + channel 6
+  const std::pair<int16_t, std::pair<int16_t, int16_t>> rows[] = {
+      {0, {0, 9}},         {10, {0, 99}},          {100, {0, 999}},   {999, {3, 232}},
+      {1000, {39, 15}},    {9999, {390, 159}},     {10000, {3906, 63}}, {32767, {3906, 64}},
+      {-1, {-1, 0}},       {-32768, {32767, 255}},
+  };
+  for (const auto& [rate, balance] : rows) {
+    ExtendedSample x{};
+    x.heart_rate = rate;
+    x.ch7 = balance.first;
+    x.ch6 = balance.second;
+    e.ext_samples.push_back(x);
+  }
+  e.sample_capacity = static_cast<int32_t>(e.ext_samples.size());
+  e.sample_count = e.sample_capacity + 2;
+  EXPECT_EQ(HrmDataBlock(e), Lines({"[HRData]", "0\t9", "10\t99", "100\t999", "999\t1000",
+                                    "1000\t9999", "9999\t99999", "10000\t999999",
+                                    "32767\t1000000", "-1\t-256", "-32768\t8388607", "0\t0",
+                                    "0\t0"}));
+}
+
 TEST_F(HrmWriter, AFileIsOneMomentOfTheStoreWhileADecoderRewritesIt) {
   // A decoder rewrites every sample with k, k + 1, ... from the first to the last. At any moment
   // the samples read k down to k - 1; a file read piecemeal would catch later rounds further on.
