@@ -18,7 +18,6 @@
 namespace quibra::exercise {
 namespace {
 
-constexpr int32_t kFileNotOpened = 2;
 constexpr size_t kBinPathMax = 261;
 constexpr const char* kEol = "\r\n";
 // The dump's version number: the BCD byte 8 of the identification answer.
@@ -76,16 +75,7 @@ int32_t SaveExerciseBinFile(const CommParams& params) {
     return 0;
   }
   const std::vector<uint8_t> entries = ImageEntries();
-  switch (WriteNewFile(*path, entries.data(), entries.size())) {
-    case FileWrite::kWritten:
-      return 1;
-    case FileWrite::kNotCreated:
-      frame::SetErrorCode(kFileNotOpened);
-      return 0;
-    case FileWrite::kFailed:
-      break;
-  }
-  return 0;
+  return SaveNewFile(*path, entries.data(), entries.size());
 }
 
 int32_t LoadExerciseBinFile(const CommParams& params) {

@@ -18,7 +18,6 @@ namespace {
 
 constexpr const char* kEol = "\r\n";
 constexpr int32_t kHrmVersion = 107;
-constexpr int32_t kFileNotOpened = 2;
 constexpr size_t kPathBuffer = 260;
 constexpr int32_t kRecord = 0;
 
@@ -404,16 +403,7 @@ int32_t SaveExerciseHRM(uint32_t window, char* path) {
     std::memcpy(text.get(), head.data(), head.size());
     length = static_cast<size_t>(PutDataLines(text.get() + head.size(), e, d) - text.get());
   });
-  switch (WriteNewFile(std::string(path, strnlen(path, kPathBuffer)), text.get(), length)) {
-    case FileWrite::kWritten:
-      return 1;
-    case FileWrite::kNotCreated:
-      frame::SetErrorCode(kFileNotOpened);
-      return 0;
-    case FileWrite::kFailed:
-      break;
-  }
-  return 0;
+  return SaveNewFile(std::string(path, strnlen(path, kPathBuffer)), text.get(), length);
 }
 
 }  // namespace quibra::exercise

@@ -4,6 +4,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "frame/comm_params.h"
+
 namespace quibra::exercise {
 
 FileWrite WriteNewFile(const std::string& path, const void* bytes, size_t size) {
@@ -25,6 +27,19 @@ FileWrite WriteNewFile(const std::string& path, const void* bytes, size_t size) 
   std::error_code ignored;
   if (std::filesystem::is_regular_file(path, ignored)) std::filesystem::remove(path, ignored);
   return FileWrite::kFailed;
+}
+
+int32_t SaveNewFile(const std::string& path, const void* bytes, size_t size) {
+  switch (WriteNewFile(path, bytes, size)) {
+    case FileWrite::kWritten:
+      return 1;
+    case FileWrite::kNotCreated:
+      frame::SetErrorCode(kFileNotOpened);
+      return 0;
+    case FileWrite::kFailed:
+      break;
+  }
+  return 0;
 }
 
 }  // namespace quibra::exercise
