@@ -164,9 +164,15 @@ void AppendTime(std::string& out, int32_t tenths) {
   out += text.data();
 }
 
+// v in decimal appended to out.
+void AppendNumber(std::string& out, int32_t v) {
+  std::array<char, 16> text{};  // eleven characters at most, and PutNumber's spare bytes
+  out.append(text.data(), static_cast<size_t>(PutNumber(text.data(), v) - text.data()));
+}
+
 void AppendLine(std::string& out, const char* key, int32_t value) {
   out += key;
-  out += std::to_string(value);
+  AppendNumber(out, value);
   out += kEol;
 }
 
@@ -194,7 +200,7 @@ void AppendFields(std::string& out, const ExerciseRecord& e, int32_t lap,
                   const int32_t (&fields)[N], bool leading_tab) {
   for (size_t i = 0; i < N; ++i) {
     if (i > 0 || leading_tab) out += '\t';
-    out += std::to_string(fields[i] == 0 ? 0 : RecordLapField(e, lap, fields[i]));
+    AppendNumber(out, fields[i] == 0 ? 0 : RecordLapField(e, lap, fields[i]));
   }
 }
 
@@ -208,10 +214,10 @@ std::string HrmParamsBlock(const ExerciseRecord& e) {
   // Each digit is the value as stored ("%1d": a value of two digits or more is written whole).
   out += "SMode=";
   for (int32_t flag : kSModeFlagsBefore)
-    out += std::to_string(RecordFlag(e, flag));
+    AppendNumber(out, RecordFlag(e, flag));
   out += RecordParam(e, kParamSampleFormat) == kExtendedFormat ? '1' : '0';
-  out += std::to_string(RecordParam(e, kParamUnits));
-  out += std::to_string(RecordFlag(e, kFlagPressure));
+  AppendNumber(out, RecordParam(e, kParamUnits));
+  AppendNumber(out, RecordFlag(e, kFlagPressure));
   out += kEol;
   AppendParamLines(out, e, std::begin(kLinesBeforeLength), std::end(kLinesBeforeLength));
   // The duration is kept in ms; the file shows 1/10 s.
@@ -236,9 +242,9 @@ std::string HrmIntTimesBlock(const ExerciseRecord& e) {
     AppendTime(out, RecordLapField(e, lap, kSplitTime));
     AppendFields(out, e, lap, kRow1, true);
     out += kEol;
-    out += std::to_string(RecordLapField(e, lap, kLapTypeLow) +
-                          32 * RecordLapField(e, lap, kLapTypeBit5) +
-                          64 * RecordLapField(e, lap, kLapTypeBit6));
+    AppendNumber(out, RecordLapField(e, lap, kLapTypeLow) +
+                           32 * RecordLapField(e, lap, kLapTypeBit5) +
+                           64 * RecordLapField(e, lap, kLapTypeBit6));
     AppendFields(out, e, lap, kRow2, true);
     out += kEol;
     AppendFields(out, e, lap, kRow3, false);
@@ -257,7 +263,7 @@ std::string HrmTripBlock(const ExerciseRecord& e) {
   std::string out = "[Trip]";
   out += kEol;
   for (int32_t id : kTripParams) {
-    out += std::to_string(RecordParam(e, id));
+    AppendNumber(out, RecordParam(e, id));
     out += kEol;
   }
   out += kEol;
@@ -322,7 +328,7 @@ char* PutDataLines(char* p, const ExerciseRecord& e, const DataLayout& d) {
     }
     const ExtendedSample* const samples = e.ext_samples.data();
     for (int32_t j = 0; j < stored; ++j) {
-      const ExtendedSample s = samples[j];
+      const ExtendedSample& s = samples[j];
       p = PutNumber(p, s.heart_rate);
       for (size_t c = 0; c < columns; ++c)
         p = PutColumn(p, high[c] == nullptr ? s.*low[c] : 256 * s.*high[c] + s.*low[c]);
