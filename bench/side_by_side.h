@@ -4,9 +4,11 @@
 
 #include <time.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace quibra::bench {
@@ -42,6 +44,25 @@ inline double RoundsPerSecond(const std::function<void()>& round, double seconds
     elapsed = CpuSeconds() - start;
   } while (elapsed < seconds);
   return static_cast<double>(rounds) / elapsed;
+}
+
+// Two rates measured in alternating slices of CPU time, each the median of its slices: what
+// slows the machine for a while (other work, the disk writing out) falls on both alike, and an
+// odd slow slice does not move the figure.
+inline std::pair<double, double> AlternatingRates(const std::function<void()>& ours,
+                                                  const std::function<void()>& reference,
+                                                  int slices = 9, double seconds = 0.1) {
+  std::vector<double> a;
+  std::vector<double> b;
+  for (int i = 0; i < slices; ++i) {
+    a.push_back(RoundsPerSecond(ours, seconds));
+    b.push_back(RoundsPerSecond(reference, seconds));
+  }
+  const auto median = [](std::vector<double>& v) {
+    std::nth_element(v.begin(), v.begin() + static_cast<std::ptrdiff_t>(v.size() / 2), v.end());
+    return v[v.size() / 2];
+  };
+  return {median(a), median(b)};
 }
 
 // Prints one table; true when every figure with a goal reached it.
