@@ -130,8 +130,7 @@ char* PutNumber(char* p, int32_t v) {
   return std::to_chars(p, p + 11, v).ptr;
 }
 
-// The texts of 0..999 after a tab, eight bytes each with the length in the last: a column of a
-// sample costs one copy.
+// The texts of 0..999 after a tab, in eight bytes each: a column of a sample costs one copy.
 constexpr auto kTabbedNumberTexts = [] {
   std::array<std::array<char, 8>, kSmallNumbers> texts{};
   for (size_t v = 0; v < texts.size(); ++v) {
@@ -139,7 +138,6 @@ constexpr auto kTabbedNumberTexts = [] {
     const auto& digits = kSmallNumberTexts[v];
     for (int32_t d = 0; d < digits[3]; ++d)
       texts[v][static_cast<size_t>(1 + d)] = digits[static_cast<size_t>(d)];
-    texts[v][7] = static_cast<char>(1 + digits[3]);
   }
   return texts;
 }();
