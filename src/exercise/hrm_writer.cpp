@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <utility>
 
 #include "codec/time_text.h"
 #include "exercise/new_file.h"
@@ -305,34 +306,52 @@ size_t DataLinesBound(const DataLayout& d) {
 
 // Writes the lines at p, which has DataLinesBound bytes, and returns their end: a sample costs
 // its digits, never a call or a copy per value.
+using ColumnFields = std::array<int16_t ExtendedSample::*, std::size(kColumns)>;
+
+// The lines of extended samples with n columns after the heart rate; n is fixed for each copy of
+// the loop, so that the compiler lays the columns out one after another.
+template <size_t n>
+char* PutExtendedLines(char* p, const ExtendedSample* samples, int32_t stored,
+                       const ColumnFields& low, const ColumnFields& high) {
+  // The member pointers are copied to locals: the stores through p could alias anything else,
+  // and the compiler would load them again after every digit.
+  const ColumnFields lows = low;
+  const ColumnFields highs = high;
+  for (int32_t j = 0; j < stored; ++j) {
+    const ExtendedSample& s = samples[j];
+    p = PutNumber(p, s.heart_rate);
+    for (size_t c = 0; c < n; ++c)
+      p = PutColumn(p, highs[c] == nullptr ? s.*lows[c] : 256 * s.*highs[c] + s.*lows[c]);
+    *p++ = '\r';
+    *p++ = '\n';
+  }
+  return p;
+}
+
+template <size_t... n>
+constexpr auto ExtendedLineWriters(std::index_sequence<n...>) {
+  return std::array{&PutExtendedLines<n>...};
+}
+constexpr auto kExtendedLineWriters =
+    ExtendedLineWriters(std::make_index_sequence<std::size(kColumns) + 1>());
+
 char* PutDataLines(char* p, const ExerciseRecord& e, const DataLayout& d) {
-  // Everything the loop reads besides the samples is copied to locals first: the stores through
-  // p could alias anything else, and the compiler would load it again after every digit.
-  const size_t columns = d.columns;
-  const int32_t stored = d.stored;
   if (!d.extended) {
     const int32_t* const rates = e.hr_samples.data();
+    const int32_t stored = d.stored;
     for (int32_t j = 0; j < stored; ++j) {
       p = PutNumber(p, rates[j]);
       *p++ = '\r';
       *p++ = '\n';
     }
   } else {
-    std::array<int16_t ExtendedSample::*, std::size(kColumns)> low{};
-    std::array<int16_t ExtendedSample::*, std::size(kColumns)> high{};
-    for (size_t c = 0; c < columns; ++c) {
+    ColumnFields low{};
+    ColumnFields high{};
+    for (size_t c = 0; c < d.columns; ++c) {
       low[c] = d.present[c]->low;
       high[c] = d.present[c]->high;
     }
-    const ExtendedSample* const samples = e.ext_samples.data();
-    for (int32_t j = 0; j < stored; ++j) {
-      const ExtendedSample& s = samples[j];
-      p = PutNumber(p, s.heart_rate);
-      for (size_t c = 0; c < columns; ++c)
-        p = PutColumn(p, high[c] == nullptr ? s.*low[c] : 256 * s.*high[c] + s.*low[c]);
-      *p++ = '\r';
-      *p++ = '\n';
-    }
+    p = kExtendedLineWriters[d.columns](p, e.ext_samples.data(), d.stored, low, high);
   }
   if (d.stored == d.samples) return p;
   // Every sample beyond the stored ones is the same line of zeros.
