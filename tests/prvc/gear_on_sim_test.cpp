@@ -23,18 +23,8 @@ namespace {
 using Bytes = std::vector<uint8_t>;
 using Ids = std::vector<int32_t>;
 
-class GearTest : public ModuleTest {
+class GearTest : public PrvcUnitTest {
  protected:
-  void SetUp() override {
-    ModuleTest::SetUp();
-    platform::set_clock(&clock_);
-  }
-  void TearDown() override {
-    ModuleTest::TearDown();  // the engine's threads end while the unit still answers
-    line_.detach();
-    platform::set_clock(nullptr);
-  }
-
   // An identified unit of the type, its request log cleared.
   sim::Unit& attach(int32_t type, int32_t variant = 0) {
     line_.attach(type, variant);
@@ -53,8 +43,6 @@ class GearTest : public ModuleTest {
     return out;
   }
 
-  platform::ScaledClock clock_{0.01};
-  PrvcUnit line_;
   MonitorInfo info_{};
 };
 

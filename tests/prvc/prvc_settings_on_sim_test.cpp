@@ -32,20 +32,17 @@ Bytes B(const std::array<uint8_t, N>& a) {
   return Bytes(a.begin(), a.end());
 }
 
-class PrvcSettingsTest : public ModuleTest {
+class PrvcSettingsTest : public PrvcUnitTest {
  protected:
   void SetUp() override {
-    ModuleTest::SetUp();
+    PrvcUnitTest::SetUp();
     // Sunday 2024-03-10, 14:05:09; the user's clock shows 24 hours.
     clock_.fix_local_time({2024, 3, 10, 0, 14, 5, 9, 0});
-    platform::set_clock(&clock_);
     platform::set_locale(&locale_);
   }
   void TearDown() override {
-    ModuleTest::TearDown();  // the engine's threads end while the unit still answers
-    line_.detach();
+    PrvcUnitTest::TearDown();
     platform::set_locale(nullptr);
-    platform::set_clock(nullptr);
   }
 
   // A newer unit behind a stand-in IrDA stack, identified; an older one on a serial line.
@@ -81,9 +78,7 @@ class PrvcSettingsTest : public ModuleTest {
     return out;
   }
 
-  platform::ScaledClock clock_{0.01};
   platform::FixedLocale locale_{codec::TimeLocale{}};
-  PrvcUnit line_;
   sim::Unit* unit_ = nullptr;
 };
 

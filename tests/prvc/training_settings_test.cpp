@@ -26,17 +26,11 @@ using Bytes = std::vector<uint8_t>;
 using Ids = std::vector<int32_t>;
 constexpr int32_t kNewerTypes[] = {33, 34, 35, 36, 37, 38};
 
-class TrainingSettingsTest : public ModuleTest {
+class TrainingSettingsTest : public PrvcUnitTest {
  protected:
   void SetUp() override {
-    ModuleTest::SetUp();
+    PrvcUnitTest::SetUp();
     clock_.fix_local_time({2024, 3, 10, 0, 14, 5, 9, 0});
-    platform::set_clock(&clock_);
-  }
-  void TearDown() override {
-    ModuleTest::TearDown();
-    line_.detach();
-    platform::set_clock(nullptr);
   }
 
   // A unit of the type, identified, its requests cleared.
@@ -61,8 +55,6 @@ class TrainingSettingsTest : public ModuleTest {
     return out;
   }
 
-  platform::ScaledClock clock_{0.01};
-  PrvcUnit line_;
   bool irda_older_ = false;
   sim::Unit* unit_ = nullptr;
   CommParams params_{};

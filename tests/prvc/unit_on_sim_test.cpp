@@ -28,20 +28,12 @@ namespace {
 
 using Bytes = std::vector<uint8_t>;
 
-class UnitOnSimTest : public ModuleTest {
+class UnitOnSimTest : public PrvcUnitTest {
  protected:
-  void SetUp() override {
-    ModuleTest::SetUp();
-    platform::set_clock(&clock_);
-  }
-  void TearDown() override {
-    ModuleTest::TearDown();  // the engine's threads end while the unit still answers
-    sim_.detach();
-    platform::set_clock(nullptr);
-  }
+  UnitOnSimTest() : PrvcUnitTest(0.02) {}
 
   sim::Unit& attach(int32_t type, int32_t variant, int32_t code) {
-    return *(unit_ = &sim_.attach(type, variant, code));
+    return *(unit_ = &line_.attach(type, variant, code));
   }
   sim::Unit& attach(int32_t type) { return attach(type, 0, sim::DefaultProductCode(type)); }
 
@@ -52,10 +44,8 @@ class UnitOnSimTest : public ModuleTest {
     unit_->set_identification(id);
   }
 
-  size_t count(int32_t id) const { return sim_.count(id); }
+  size_t count(int32_t id) const { return line_.count(id); }
 
-  platform::ScaledClock clock_{0.02};
-  PrvcUnit sim_;
   sim::Unit* unit_ = nullptr;
 };
 

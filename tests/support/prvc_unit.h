@@ -11,11 +11,14 @@
 #include <string>
 
 #include "frame/module.h"
+#include "platform/registry.h"
+#include "platform/scaled_clock.h"
 #include "irda_pty_peer.h"
 #include "irda_stack.h"
 #include "protocol/engine.h"
 #include "quibra/quibra.h"
 #include "serial_link.h"
+#include "support/module_fixture.h"
 #include "unit.h"
 
 namespace quibra::testing {
@@ -77,6 +80,25 @@ class PrvcUnit {
   std::unique_ptr<sim::IrdaStack> stack_;
   std::unique_ptr<sim::IrdaPtyPeer> peer_;
   std::unique_ptr<sim::SerialLink> serial_;
+};
+
+// A loaded module talking to a simulated unit on `line_`, with the clock sped up. The module's
+// tear-down comes first, so the engine's threads end while the unit still answers.
+class PrvcUnitTest : public ModuleTest {
+ protected:
+  explicit PrvcUnitTest(double clock_scale = 0.01) : clock_{clock_scale} {}
+  void SetUp() override {
+    ModuleTest::SetUp();
+    platform::set_clock(&clock_);
+  }
+  void TearDown() override {
+    ModuleTest::TearDown();
+    line_.detach();
+    platform::set_clock(nullptr);
+  }
+
+  platform::ScaledClock clock_;
+  PrvcUnit line_;
 };
 
 }  // namespace quibra::testing
