@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <charconv>
 #include <cstdio>
 #include <cstring>
@@ -89,69 +90,47 @@ constexpr Column kColumns[] = {
     {kFlagPressure, &ExtendedSample::ch9, nullptr},
 };
 
-// The decimal texts of 0..999, which nearly every sample value is: the digits, then their count
-// in the last of four bytes; and the same values as three digits with leading zeros, for the
-// last three digits of a larger value.
-constexpr int32_t kSmallNumbers = 1000;
-constexpr auto MakeNumberTexts(bool padded) {
-  std::array<std::array<char, 4>, kSmallNumbers> texts{};
-  for (int32_t v = 0; v < kSmallNumbers; ++v) {
-    const int32_t digits = padded ? 3 : v >= 100 ? 3 : v >= 10 ? 2 : 1;
-    for (int32_t d = digits - 1, rest = v; d >= 0; --d, rest /= 10)
-      texts[static_cast<size_t>(v)][static_cast<size_t>(d)] = static_cast<char>('0' + rest % 10);
-    texts[static_cast<size_t>(v)][3] = static_cast<char>(digits);
-  }
-  return texts;
-}
-constexpr auto kSmallNumberTexts = MakeNumberTexts(false);
-constexpr auto kThreeDigitTexts = MakeNumberTexts(true);
-
-// The number of digits of u below 1000, worked out from u rather than read from the table: the
-// next value's place then does not wait for this value's table entry.
-constexpr int32_t DigitsBelowAThousand(uint32_t u) {
-  return 1 + static_cast<int32_t>(u >= 10) + static_cast<int32_t>(u >= 100);
-}
-
-// Writes v in decimal at p and returns the end. A value below a million is copied from the
-// tables, four bytes at a time, so p must have three bytes to spare; they are written over by
-// what follows.
-char* PutNumber(char* p, int32_t v) {
-  const auto u = static_cast<uint32_t>(v);
-  if (u < static_cast<uint32_t>(kSmallNumbers)) {
-    std::memcpy(p, kSmallNumberTexts[u].data(), 4);
-    return p + DigitsBelowAThousand(u);
-  }
-  if (u < static_cast<uint32_t>(kSmallNumbers * kSmallNumbers)) {
-    const auto& high = kSmallNumberTexts[u / kSmallNumbers];
-    std::memcpy(p, high.data(), high.size());
-    p += high[3];
-    std::memcpy(p, kThreeDigitTexts[u % kSmallNumbers].data(), 4);
-    return p + 3;
-  }
-  return std::to_chars(p, p + 11, v).ptr;
-}
-
-// The texts of 0..999 after a tab, in eight bytes each: a column of a sample costs one copy.
+// The decimal texts of 0..9999, which nearly every value of a file is, eight bytes each as one
+// number: a tab, the digits, and in the top byte the length with the tab. A value then costs one
+// load, one eight-byte store and a shift for its length; the table (80 KB) is read in runs, as
+// the values of a column change little from sample to sample. The bytes are laid out for a
+// little-endian machine, which every target of the library is.
+static_assert(std::endian::native == std::endian::little);
+constexpr uint32_t kTabbedNumbers = 10000;
 constexpr auto kTabbedNumberTexts = [] {
-  std::array<std::array<char, 8>, kSmallNumbers> texts{};
-  for (size_t v = 0; v < texts.size(); ++v) {
-    texts[v][0] = '\t';
-    const auto& digits = kSmallNumberTexts[v];
-    for (int32_t d = 0; d < digits[3]; ++d)
-      texts[v][static_cast<size_t>(1 + d)] = digits[static_cast<size_t>(d)];
+  std::array<uint64_t, kTabbedNumbers> texts{};
+  for (uint32_t v = 0; v < kTabbedNumbers; ++v) {
+    const uint32_t digits = v >= 1000 ? 4 : v >= 100 ? 3 : v >= 10 ? 2 : 1;
+    uint64_t text = '\t';
+    for (uint32_t d = digits, rest = v; d >= 1; --d, rest /= 10)
+      text |= static_cast<uint64_t>('0' + rest % 10) << (8 * d);
+    texts[v] = text | static_cast<uint64_t>(1 + digits) << 56;
   }
   return texts;
 }();
 
-// A tab and v at p, returning the end; p must have seven bytes to spare.
+// Writes v in decimal at p and returns the end. A value below 10000 is stored as eight bytes,
+// so p must have eight bytes of room; what follows writes over the spare ones.
+char* PutNumber(char* p, int32_t v) {
+  const auto u = static_cast<uint32_t>(v);
+  if (u < kTabbedNumbers) [[likely]] {
+    const uint64_t text = kTabbedNumberTexts[u] >> 8;  // without the tab; the length moves down
+    std::memcpy(p, &text, sizeof text);
+    return p + (text >> 48) - 1;
+  }
+  return std::to_chars(p, p + 11, v).ptr;
+}
+
+// A tab and v at p, returning the end; p must have eight bytes of room.
 char* PutColumn(char* p, int32_t v) {
   const auto u = static_cast<uint32_t>(v);
-  if (u < static_cast<uint32_t>(kSmallNumbers)) {
-    std::memcpy(p, kTabbedNumberTexts[u].data(), 8);
-    return p + 1 + DigitsBelowAThousand(u);
+  if (u < kTabbedNumbers) [[likely]] {
+    const uint64_t text = kTabbedNumberTexts[u];
+    std::memcpy(p, &text, sizeof text);
+    return p + (text >> 56);
   }
   *p++ = '\t';
-  return PutNumber(p, v);
+  return std::to_chars(p, p + 11, v).ptr;
 }
 
 // "%02d:%02d:%02d.%d" of a value in 1/10 s; hours are not wrapped at 24.
@@ -276,7 +255,7 @@ namespace {
 // them).
 struct DataLayout {
   bool extended = false;
-  std::array<const Column*, std::size(kColumns)> present{};
+  uint32_t columns_present = 0;  // bit c: kColumns[c]
   size_t columns = 0;
   int32_t samples = 0;
   int32_t stored = 0;
@@ -286,8 +265,10 @@ DataLayout LayoutOf(const ExerciseRecord& e) {
   DataLayout d;
   d.extended = RecordFlag(e, kFlagExtended) != 0;
   if (d.extended) {
-    for (const Column& c : kColumns) {
-      if (RecordFlag(e, c.flag) != 0) d.present[d.columns++] = &c;
+    for (size_t c = 0; c < std::size(kColumns); ++c) {
+      if (RecordFlag(e, kColumns[c].flag) == 0) continue;
+      d.columns_present |= 1u << c;
+      ++d.columns;
     }
   }
   d.samples = std::max(e.sample_count, 0);
@@ -299,41 +280,50 @@ DataLayout LayoutOf(const ExerciseRecord& e) {
 }
 
 // Room for the lines: every value at its longest (a full int32, "-2147483648", and its tab or the
-// CR LF), and the spare bytes PutNumber and PutColumn need after the last.
+// CR LF), which also covers the eight bytes PutNumber and PutColumn store.
 size_t DataLinesBound(const DataLayout& d) {
   return static_cast<size_t>(d.samples) * ((1 + d.columns) * 12 + 2) + 8;
 }
 
-// Writes the lines at p, which has DataLinesBound bytes, and returns their end: a sample costs
-// its digits, never a call or a copy per value.
-using ColumnFields = std::array<int16_t ExtendedSample::*, std::size(kColumns)>;
+// The columns of one extended sample for the set of columns `present`, each field fixed at
+// compile time: a sample costs its digits, never a call, a test of the layout or a copy per value.
+template <uint32_t present, size_t c = 0>
+char* PutColumns(char* p, const ExtendedSample& s) {
+  if constexpr (c == std::size(kColumns)) {
+    return p;
+  } else {
+    if constexpr ((present >> c & 1u) != 0) {
+      constexpr Column column = kColumns[c];
+      if constexpr (column.high == nullptr) {
+        p = PutColumn(p, s.*column.low);
+      } else {
+        p = PutColumn(p, 256 * s.*column.high + s.*column.low);
+      }
+    }
+    return PutColumns<present, c + 1>(p, s);
+  }
+}
 
-// The lines of extended samples with n columns after the heart rate; n is fixed for each copy of
-// the loop, so that the compiler lays the columns out one after another.
-template <size_t n>
-char* PutExtendedLines(char* p, const ExtendedSample* samples, int32_t stored,
-                       const ColumnFields& low, const ColumnFields& high) {
-  // The member pointers are copied to locals: the stores through p could alias anything else,
-  // and the compiler would load them again after every digit.
-  const ColumnFields lows = low;
-  const ColumnFields highs = high;
+// Writes the lines of extended samples at p, which has DataLinesBound bytes, and returns their
+// end; one copy of the loop for each set of columns.
+template <uint32_t present>
+char* PutExtendedLines(char* p, const ExtendedSample* samples, int32_t stored) {
   for (int32_t j = 0; j < stored; ++j) {
     const ExtendedSample& s = samples[j];
     p = PutNumber(p, s.heart_rate);
-    for (size_t c = 0; c < n; ++c)
-      p = PutColumn(p, highs[c] == nullptr ? s.*lows[c] : 256 * s.*highs[c] + s.*lows[c]);
+    p = PutColumns<present>(p, s);
     *p++ = '\r';
     *p++ = '\n';
   }
   return p;
 }
 
-template <size_t... n>
-constexpr auto ExtendedLineWriters(std::index_sequence<n...>) {
-  return std::array{&PutExtendedLines<n>...};
+template <uint32_t... present>
+constexpr auto ExtendedLineWriters(std::integer_sequence<uint32_t, present...>) {
+  return std::array{&PutExtendedLines<present>...};
 }
 constexpr auto kExtendedLineWriters =
-    ExtendedLineWriters(std::make_index_sequence<std::size(kColumns) + 1>());
+    ExtendedLineWriters(std::make_integer_sequence<uint32_t, 1u << std::size(kColumns)>());
 
 char* PutDataLines(char* p, const ExerciseRecord& e, const DataLayout& d) {
   if (!d.extended) {
@@ -345,13 +335,7 @@ char* PutDataLines(char* p, const ExerciseRecord& e, const DataLayout& d) {
       *p++ = '\n';
     }
   } else {
-    ColumnFields low{};
-    ColumnFields high{};
-    for (size_t c = 0; c < d.columns; ++c) {
-      low[c] = d.present[c]->low;
-      high[c] = d.present[c]->high;
-    }
-    p = kExtendedLineWriters[d.columns](p, e.ext_samples.data(), d.stored, low, high);
+    p = kExtendedLineWriters[d.columns_present](p, e.ext_samples.data(), d.stored);
   }
   if (d.stored == d.samples) return p;
   // Every sample beyond the stored ones is the same line of zeros.
