@@ -14,20 +14,23 @@ namespace quibra::exercise {
 // Byte reads that can never leave the buffer: positions outside 1..count read 0.
 class MemoryReader {
  public:
-  // Reads a copy of the counted bytes taken now: a decoder sees one memory from start to end,
+  // Reads the counted bytes as they are now: a decoder sees one memory from start to end,
   // and reads it without taking the buffer's lock for every byte.
-  explicit MemoryReader(const protocol::ExerciseMemory& memory) : bytes_(memory.counted_bytes()) {}
+  explicit MemoryReader(const protocol::ExerciseMemory& memory)
+      : snapshot_(memory.counted_bytes()), bytes_(snapshot_->data()), size_(snapshot_->size()) {}
   int32_t byte(int32_t position) const {
-    return position < 1 || static_cast<size_t>(position) > bytes_.size()
+    return position < 1 || static_cast<size_t>(position) > size_
                ? 0
                : static_cast<int32_t>(bytes_[static_cast<size_t>(position - 1)]);
   }
   // Little-endian 16-bit value at position, position + 1.
   int32_t u16(int32_t position) const { return byte(position) | (byte(position + 1) << 8); }
-  int32_t count() const { return static_cast<int32_t>(bytes_.size()); }
+  int32_t count() const { return static_cast<int32_t>(size_); }
 
  private:
-  std::vector<uint8_t> bytes_;
+  protocol::ExerciseMemory::Snapshot snapshot_;
+  const uint8_t* bytes_;
+  size_t size_;
 };
 
 // How the exercise memory buffer was filled.

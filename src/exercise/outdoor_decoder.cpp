@@ -191,13 +191,15 @@ void DecodeSamples(const MemoryReader& m, ExerciseStore& s, const ExerciseRegion
   // outdoor sample lacks stay 0 in every slot.
   std::array<SampleInput, 64> batch{};
   size_t pending = 0;
-  int32_t pressure_channel = Round(pressure / 16.0) + 250;
+  // The pressure is 0..32767, so its sixteenth rounded half up is (pressure + 8) / 16 exactly.
+  const auto pressure_channel_of = [](int32_t p) { return (p + 8) / 16 + 250; };
+  int32_t pressure_channel = pressure_channel_of(pressure);
   for (int32_t pos = r.sample_end; pos - 2 > r.sample_start; pos -= 3) {
     const int32_t high = m.byte(pos);
     const int32_t value = (high & 0x7F) * 256 + m.byte(pos - 1);
     if ((high & 0x80) != 0) {
       pressure = value;
-      pressure_channel = Round(pressure / 16.0) + 250;
+      pressure_channel = pressure_channel_of(pressure);
       any_pressure = true;
     } else {
       altitude = value;

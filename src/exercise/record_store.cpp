@@ -370,23 +370,29 @@ int32_t ExerciseStore::AppendExerciseSamples(int32_t rec, std::span<const Sample
   // What add_sample_locked checks, with the record's own part (the R-R refusal) once for the
   // batch and the growth only where a sample reaches the margin.
   if (refuses_rr(*r)) return 0;
-  const bool extended = r->flags[kFlagExtendedSamples] != 0;
-  int32_t stored = 0;
-  for (const SampleInput& sample : samples) {
-    const int32_t index = r->sample_count;
-    if (index > kMaxSampleIndex) break;
-    if (!plausible(sample)) continue;
-    if (index >= r->sample_capacity - kSampleMargin && !ensure_sample_locked(*r, index)) continue;
-    const auto at = static_cast<size_t>(index);
-    if (extended) {
-      store_extended(r->ext_samples[at], sample);
-    } else {
-      r->hr_samples[at] = sample.heart_rate;
+  // The count and the capacity are kept in locals: stores into the tables could alias them.
+  const auto append = [&](auto& table, auto store) {
+    int32_t count = r->sample_count;
+    int32_t room = r->sample_capacity - kSampleMargin;
+    int32_t stored = 0;
+    for (const SampleInput& sample : samples) {
+      if (count > kMaxSampleIndex) break;
+      if (!plausible(sample)) continue;
+      if (count >= room) {
+        r->sample_count = count;
+        if (!ensure_sample_locked(*r, count)) continue;
+        room = r->sample_capacity - kSampleMargin;
+      }
+      store(table[static_cast<size_t>(count)], sample);
+      ++count;
+      ++stored;
     }
-    ++r->sample_count;
-    ++stored;
-  }
-  return stored;
+    r->sample_count = count;
+    return stored;
+  };
+  if (r->flags[kFlagExtendedSamples] != 0) return append(r->ext_samples, store_extended);
+  return append(r->hr_samples,
+                [](int32_t& slot, const SampleInput& sample) { slot = sample.heart_rate; });
 }
 
 // One lock and one growth for the whole run; the copies are the first sample's slot, so they

@@ -10,6 +10,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <mutex>
 #include <vector>
 
@@ -35,16 +36,23 @@ class ExerciseMemory {
   int32_t capacity() const;
   // The byte at 1 <= position <= count, else 0.
   uint8_t at(int32_t position) const;
-  // The counted bytes (positions 1..count that the buffer holds) copied under one lock, for a
-  // decoder that reads them many times over.
-  std::vector<uint8_t> counted_bytes() const;
+  // The counted bytes (positions 1..count that the buffer holds) as one unchanging copy, for a
+  // decoder that reads them many times over. The copy is made once and shared by every reader
+  // until the buffer changes: decoding the exercises of one memory one after another copies it
+  // once, not once per exercise.
+  using Snapshot = std::shared_ptr<const std::vector<uint8_t>>;
+  Snapshot counted_bytes() const;
 
  private:
   int32_t capacity_locked() const { return static_cast<int32_t>(bytes_.size()); }
+  // Forgets the shared copy; it is freed by its last reader, or by the caller once the lock is
+  // released.
+  Snapshot outdated_locked() { return std::move(snapshot_); }
 
   mutable std::mutex lock_;
   std::vector<uint8_t> bytes_;  // size() is the capacity
   int32_t count_ = 0;
+  mutable Snapshot snapshot_;  // the counted bytes as they are now, once a reader asked
 };
 
 }  // namespace quibra::protocol

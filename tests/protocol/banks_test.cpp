@@ -5,6 +5,7 @@
 #include <atomic>
 #include <memory>
 #include <thread>
+#include <vector>
 
 #include "protocol/exercise_memory.h"
 
@@ -104,6 +105,28 @@ TEST(ExerciseMemoryTest, GrowsInStepsAndReadsOneBased) {
   EXPECT_EQ(memory.at(1), 0);
   memory.release();
   EXPECT_EQ(memory.at(1), 0);
+}
+
+// Decoders share one copy of the counted bytes until the buffer changes; a reader that holds the
+// old copy keeps it whole.
+TEST(ExerciseMemoryTest, CountedBytesAreSharedUntilTheBufferChanges) {
+  ExerciseMemory memory;
+  memory.allocate();
+  for (int32_t position = 1; position <= 3; ++position)
+    ASSERT_TRUE(memory.store(position, static_cast<uint8_t>(10 * position)));
+  ASSERT_TRUE(memory.set_count(2));
+  const auto first = memory.counted_bytes();
+  EXPECT_EQ(*first, (std::vector<uint8_t>{10, 20}));
+  EXPECT_EQ(memory.counted_bytes(), first);  // the same copy, not a new one
+  ASSERT_TRUE(memory.store(2, 99));
+  EXPECT_EQ(*memory.counted_bytes(), (std::vector<uint8_t>{10, 99}));
+  EXPECT_EQ(*first, (std::vector<uint8_t>{10, 20}));
+  ASSERT_TRUE(memory.set_count(3));
+  EXPECT_EQ(*memory.counted_bytes(), (std::vector<uint8_t>{10, 99, 30}));
+  memory.allocate();
+  EXPECT_TRUE(memory.counted_bytes()->empty());
+  memory.release();
+  EXPECT_TRUE(memory.counted_bytes()->empty());
 }
 
 // An application polls the accessors while the message thread downloads: every byte it reads is
