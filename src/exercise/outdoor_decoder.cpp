@@ -181,7 +181,10 @@ void DecodeLaps(const MemoryReader& m, ExerciseStore& s, const ExerciseRegions& 
 // high byte says whether the value is a new air pressure (the altitude repeats) or a new
 // altitude (the pressure repeats). A sample the store finds implausible is dropped; its time
 // still passes.
-void DecodeSamples(const MemoryReader& m, ExerciseStore& s, const ExerciseRegions& r) {
+void DecodeSamples(const MemoryReader& memory, ExerciseStore& s, const ExerciseRegions& r) {
+  // A reader of its own: the stores into the batch cannot touch it, so its bytes stay in
+  // registers rather than being loaded again for every sample.
+  const MemoryReader m = memory;
   const int32_t interval_ms = s.GetExerciseParam(kRec, 12) * 1000;
   int32_t altitude = 0;
   int32_t pressure = 0;

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstring>
 #include <new>
+#include <type_traits>
 #include <utility>
 
 namespace quibra::exercise {
@@ -145,6 +146,23 @@ bool grow_to(std::vector<T>& table, size_t new_size) {
   return true;
 }
 
+// Grows a sample table to hold at least `capacity` entries: to twice its size when that is more,
+// so that an entry is cleared by a growth once in the table's life rather than at every step of
+// the capacity. False (table unchanged) when memory runs out.
+template <typename T>
+bool grow_sample_table(std::vector<T>& table, size_t capacity) {
+  if (table.size() >= capacity) return true;
+  return grow_to(table, std::max(capacity, 2 * table.size())) || grow_to(table, capacity);
+}
+
+// Clears entries [from, to) of a table, clamped to it.
+template <typename T>
+void clear_entries(std::vector<T>& table, size_t from, size_t to) {
+  static_assert(std::is_trivially_copyable_v<T>);  // all bytes zero is the cleared value
+  to = std::min(to, table.size());
+  if (from < to) std::memset(table.data() + from, 0, (to - from) * sizeof(T));
+}
+
 // The first `count` entries of a table, `count` clamped to the table.
 template <typename T>
 std::vector<T> counted(const std::vector<T>& table, int32_t count) {
@@ -152,12 +170,17 @@ std::vector<T> counted(const std::vector<T>& table, int32_t count) {
   return std::vector<T>(table.begin(), table.begin() + static_cast<std::ptrdiff_t>(n));
 }
 
-// Shrinking within the reserved memory never allocates.
+// The sample tables keep their size: only the entries below the capacity can hold values (the
+// ones above it are never written), so only those are cleared. A fresh record's tables reach the
+// first capacity within the memory reserved for it, so this never allocates.
 void clear_record(ExerciseRecord& r) {
   r.params.fill(0);
   r.flags.fill(0);
-  r.hr_samples.assign(kSampleStep, 0);
-  r.ext_samples.assign(kSampleStep, ExtendedSample{});
+  const auto used = static_cast<size_t>(std::max(r.sample_capacity, 0));
+  clear_entries(r.hr_samples, 0, used);
+  clear_entries(r.ext_samples, 0, used);
+  if (r.hr_samples.size() < kSampleStep) r.hr_samples.resize(kSampleStep);
+  if (r.ext_samples.size() < kSampleStep) r.ext_samples.resize(kSampleStep);
   r.sample_count = 0;
   r.sample_capacity = kSampleStep;
   r.laps.resize(kLapStep);
@@ -229,8 +252,8 @@ int32_t ExerciseStore::ReleaseExerciseRecord(int32_t rec) {
   return 1;  // old is freed here, outside the lock
 }
 
-// A record that exists is cleared in place: its tables shrink back to the first capacities but
-// keep their memory, so decoding one exercise after another (a whole memory, exercise by
+// A record that exists is cleared in place: its capacities go back to the first ones but the
+// tables keep their memory, so decoding one exercise after another (a whole memory, exercise by
 // exercise) grows them once rather than for every exercise. ReleaseExerciseRecord frees them.
 int32_t ExerciseStore::ResetExerciseRecord(int32_t rec) {
   if (rec < 0 || rec >= kRecordCount) return 0;
@@ -296,17 +319,18 @@ bool ExerciseStore::ensure_sample_locked(ExerciseRecord& r, int32_t index) {
   while (index >= capacity - kSampleMargin)
     capacity += kSampleStep;
   // Slots past the count may hold values written ahead of it; they start the grown table clean.
-  // The new slots are cleared by the growth itself, so only the old ones past the count are.
+  // The slots above the old capacity are clear already, so only the old ones past the count are
+  // cleared.
   const auto old_size = static_cast<size_t>(r.sample_capacity);
   const size_t from = std::min(static_cast<size_t>(std::max(r.sample_count, 0)), old_size);
-  if (!grow_to(r.hr_samples, static_cast<size_t>(capacity)) ||
-      !grow_to(r.ext_samples, static_cast<size_t>(capacity))) {
+  if (!grow_sample_table(r.hr_samples, static_cast<size_t>(capacity)) ||
+      !grow_sample_table(r.ext_samples, static_cast<size_t>(capacity))) {
     return false;
   }
   if (r.flags[kFlagExtendedSamples] != 0) {
-    std::fill(r.ext_samples.begin() + from, r.ext_samples.begin() + old_size, ExtendedSample{});
+    clear_entries(r.ext_samples, from, old_size);
   } else {
-    std::fill(r.hr_samples.begin() + from, r.hr_samples.begin() + old_size, 0);
+    clear_entries(r.hr_samples, from, old_size);
   }
   r.sample_capacity = capacity;
   return true;

@@ -104,7 +104,8 @@ struct LimitSwapEntry {
 struct ExerciseRecord {
   std::array<int32_t, kParamCount + 1> params{};  // slot 0 unused
   std::array<int32_t, kFlagCount + 1> flags{};    // slot 0 unused
-  // size() == sample_capacity for both in the store; a copy holds only the one in use.
+  // In the store both have size() >= sample_capacity, and every entry from sample_capacity on is
+  // 0 (growth needs to clear nothing); a copy holds only the counted entries of the one in use.
   std::vector<int32_t> hr_samples;
   std::vector<ExtendedSample> ext_samples;
   int32_t sample_count = 0;

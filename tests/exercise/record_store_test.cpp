@@ -243,6 +243,38 @@ TEST_F(RecordStoreTest, SampleTablesGrowInStepsWithAMarginOfFive) {
   EXPECT_EQ(store().GetSampleCount(0), 252);
 }
 
+// The tables keep their memory through a reset and grow into it again: nothing written before
+// the reset, in either table and at any index, reads back afterwards. Channel 10 has no place in a
+// caller's sample, so a slot that was not cleared would show it.
+TEST_F(RecordStoreTest, MemoryKeptThroughAResetHoldsNothingOld) {
+  store().SetExerciseFlag(0, 3, 1);
+  ASSERT_EQ(store().SetSampleValue(0, 10, 700, 7), 1);  // far ahead of the count
+  for (int32_t i = 0; i < 400; ++i)
+    ASSERT_EQ(Add(Sample(i, 90)), 1);
+  ASSERT_EQ(store().SetSampleValue(0, 10, 300, 5), 1);
+  store().SetExerciseFlag(0, 3, 0);
+  ASSERT_EQ(store().SetSampleValue(0, 1, 600, 77), 1);
+
+  ASSERT_EQ(store().ResetExerciseRecord(0), 1);
+  store().SetExerciseFlag(0, 3, 1);
+  for (int32_t i = 0; i < 800; ++i)
+    ASSERT_EQ(Add(Sample(i, 91)), 1);
+  for (int32_t i : {0, 300, 600, 700, 799}) {
+    EXPECT_EQ(store().GetSampleValue(0, 10, i), 0) << i;
+    EXPECT_EQ(store().GetSampleValue(0, 1, i), 91) << i;
+  }
+  store().SetExerciseFlag(0, 3, 0);
+  EXPECT_EQ(store().GetSampleValue(0, 1, 600), 0);  // the heart-rate table was cleared too
+  // Values written ahead of the count are cleared when the table grows; so is what the growth
+  // reaches in the kept memory.
+  ASSERT_EQ(store().SetSampleValue(0, 1, 850, 3), 1);
+  ASSERT_EQ(store().SetSampleValue(0, 1, 2000, 4), 1);
+  ASSERT_EQ(store().SetSampleCount(0, 2001), 1);
+  EXPECT_EQ(store().GetSampleValue(0, 1, 850), 0);
+  EXPECT_EQ(store().GetSampleValue(0, 1, 1500), 0);
+  EXPECT_EQ(store().GetSampleValue(0, 1, 2000), 4);
+}
+
 TEST_F(RecordStoreTest, TheLastStorableSampleIs262144) {
   SampleInput last = Sample(262144, 99);
   EXPECT_EQ(store().AddExerciseSample(0, last), 1);
