@@ -25,24 +25,23 @@ void Touch(void* p) {
 
 // Decodes exercises 0..count-1 of the image (mode: 1 whole memory, 0 one exercise file), in
 // alternating slices with a plain copy of the same image.
-Figure DecodeFigure(const std::string& name, const sim::Bytes& image, int32_t count,
-                    int32_t mode, int32_t unit_type, double floor) {
+Figure DecodeFigure(const std::string& name, const sim::Bytes& image, int32_t count, int32_t mode,
+                    int32_t unit_type, double floor) {
   frame::LoadModule();
   if (!testing::LoadExerciseImage(image)) throw std::runtime_error(name + ": image too large");
   bool decoded = true;
   sim::Bytes copy(image.size());
-  const auto [decodes, copies] = AlternatingRates(
-      [&] {
-        for (int32_t n = 0; n < count; ++n) {
-          if (unit_type != 0) module().unit.type = unit_type;
-          decoded =
-              fnQuibra_AnalyzeFile(n, mode) == 1 && fnQuibra_GetNbrOfHRMSamples() > 0 && decoded;
-        }
-      },
-      [&] {
-        std::memcpy(copy.data(), image.data(), image.size());
-        Touch(copy.data());
-      });
+  const auto decode = [&] {
+    for (int32_t n = 0; n < count; ++n) {
+      if (unit_type != 0) module().unit.type = unit_type;
+      decoded = fnQuibra_AnalyzeFile(n, mode) == 1 && fnQuibra_GetNbrOfHRMSamples() > 0 && decoded;
+    }
+  };
+  const auto copy_image = [&] {
+    std::memcpy(copy.data(), image.data(), image.size());
+    Touch(copy.data());
+  };
+  const auto [decodes, copies] = AlternatingRates(decode, copy_image).Fastest();
   frame::UnloadModule();
   if (!decoded) throw std::runtime_error(name + ": an exercise did not decode");
   const auto size = static_cast<double>(image.size());
@@ -55,8 +54,7 @@ Figure DecodeFigure(const std::string& name, const sim::Bytes& image, int32_t co
 
 std::vector<Figure> DecodeFigures() {
   return {
-      DecodeFigure("decoding K-series memory", FullKSeriesMemory(), kExercises, 1, 0,
-                   kDecodeFloor),
+      DecodeFigure("decoding K-series memory", FullKSeriesMemory(), kExercises, 1, 0, kDecodeFloor),
       DecodeFigure("decoding outdoor memory", FullOutdoorMemory(), kExercises, 1, 0, kDecodeFloor),
       DecodeFigure("decoding type 38 file", FullType38File(), 1, 0, 38, 0),
   };

@@ -19,7 +19,7 @@ struct Figure {
   double reference;  // the same work per second, the reference
   std::string unit;  // what "work" is
   std::string reference_name;
-  double goal;  // the ratio ours / reference must reach; 0 for none
+  double goal;         // the ratio ours / reference must reach; 0 for none
   double minimum = 0;  // what ours must reach on its own; 0 for none
 };
 
@@ -46,21 +46,40 @@ inline double RoundsPerSecond(const std::function<void()>& round, double seconds
   return static_cast<double>(rounds) / elapsed;
 }
 
-// Two rates measured in alternating slices of CPU time, each the rate of its fastest slice.
-// Whatever else happens on the machine (other work, the disk writing out, a neighbour on the
-// host) only ever slows a slice down, and on a shared machine it does so for seconds at a time,
-// longer than a median of slices can ride out; the fastest slice is the closest to the cost of
-// the work itself. Alternating keeps both figures under the same conditions.
-inline std::pair<double, double> AlternatingRates(const std::function<void()>& ours,
-                                                  const std::function<void()>& reference,
-                                                  int slices = 15, double seconds = 0.1) {
-  double a = 0;
-  double b = 0;
-  for (int i = 0; i < slices; ++i) {
-    a = std::max(a, RoundsPerSecond(ours, seconds));
-    b = std::max(b, RoundsPerSecond(reference, seconds));
+// Two rates measured in alternating slices of CPU time, so that both run under the same
+// conditions; what each slice reached is kept for the figure to sum up.
+struct SliceRates {
+  std::vector<double> ours;
+  std::vector<double> reference;
+
+  // The fastest slice of each: for work of the CPU alone, which whatever else happens on the
+  // machine (other work, a neighbour on the host) only ever slows down, and on a shared machine
+  // for seconds at a time, longer than a median of slices can ride out.
+  std::pair<double, double> Fastest() const {
+    return {*std::max_element(ours.begin(), ours.end()),
+            *std::max_element(reference.begin(), reference.end())};
   }
-  return {a, b};
+  // The median slice of each: for work that includes a cost varying by itself on both sides
+  // (the disk writing a file out), where the fastest slice would be the luckiest write-out
+  // rather than the cost of the work.
+  std::pair<double, double> Median() const { return {MedianOf(ours), MedianOf(reference)}; }
+
+ private:
+  static double MedianOf(std::vector<double> v) {
+    std::nth_element(v.begin(), v.begin() + static_cast<std::ptrdiff_t>(v.size() / 2), v.end());
+    return v[v.size() / 2];
+  }
+};
+
+inline SliceRates AlternatingRates(const std::function<void()>& ours,
+                                   const std::function<void()>& reference, int slices = 15,
+                                   double seconds = 0.1) {
+  SliceRates rates;
+  for (int i = 0; i < slices; ++i) {
+    rates.ours.push_back(RoundsPerSecond(ours, seconds));
+    rates.reference.push_back(RoundsPerSecond(reference, seconds));
+  }
+  return rates;
 }
 
 // Prints one table; true when every figure with a goal reached it.
