@@ -4,7 +4,6 @@
 #include <array>
 #include <bit>
 #include <charconv>
-#include <cstdio>
 #include <cstring>
 #include <memory>
 #include <utility>
@@ -133,19 +132,28 @@ char* PutColumn(char* p, int32_t v) {
   return std::to_chars(p, p + 11, v).ptr;
 }
 
-// "%02d:%02d:%02d.%d" of a value in 1/10 s; hours are not wrapped at 24.
-void AppendTime(std::string& out, int32_t tenths) {
-  const codec::TimeParts t = codec::SplitTimeValue(tenths);
-  std::array<char, 48> text{};
-  std::snprintf(text.data(), text.size(), "%02d:%02d:%02d.%d", t.hours, t.minutes, t.seconds,
-                t.tenths);
-  out += text.data();
-}
-
 // v in decimal appended to out.
 void AppendNumber(std::string& out, int32_t v) {
   std::array<char, 16> text{};  // eleven characters at most, and PutNumber's spare bytes
   out.append(text.data(), static_cast<size_t>(PutNumber(text.data(), v) - text.data()));
+}
+
+// v as printf's "%02d" writes it: a value of one digit after a 0, any other as it is.
+void AppendTwoDigits(std::string& out, int32_t v) {
+  if (v >= 0 && v < 10) out += '0';
+  AppendNumber(out, v);
+}
+
+// "%02d:%02d:%02d.%d" of a value in 1/10 s; hours are not wrapped at 24.
+void AppendTime(std::string& out, int32_t tenths) {
+  const codec::TimeParts t = codec::SplitTimeValue(tenths);
+  AppendTwoDigits(out, t.hours);
+  out += ':';
+  AppendTwoDigits(out, t.minutes);
+  out += ':';
+  AppendTwoDigits(out, t.seconds);
+  out += '.';
+  AppendNumber(out, t.tenths);
 }
 
 void AppendLine(std::string& out, const char* key, int32_t value) {
@@ -285,33 +293,38 @@ size_t DataLinesBound(const DataLayout& d) {
   return static_cast<size_t>(d.samples) * ((1 + d.columns) * 12 + 2) + 8;
 }
 
-// The columns of one extended sample for the set of columns `present`, each field fixed at
-// compile time: a sample costs its digits, never a call, a test of the layout or a copy per value.
-template <uint32_t present, size_t c = 0>
-char* PutColumns(char* p, const ExtendedSample& s) {
-  if constexpr (c == std::size(kColumns)) {
-    return p;
-  } else {
-    if constexpr ((present >> c & 1u) != 0) {
-      constexpr Column column = kColumns[c];
-      if constexpr (column.high == nullptr) {
-        p = PutColumn(p, s.*column.low);
-      } else {
-        p = PutColumn(p, 256 * s.*column.high + s.*column.low);
-      }
-    }
-    return PutColumns<present, c + 1>(p, s);
+// The columns in the set `present` (bit c: kColumns[c]), in file order.
+template <uint32_t present>
+constexpr auto kPresentColumns = [] {
+  std::array<Column, std::popcount(present)> columns{};
+  size_t n = 0;
+  for (size_t c = 0; c < std::size(kColumns); ++c) {
+    if ((present >> c & 1u) != 0) columns[n++] = kColumns[c];
   }
+  return columns;
+}();
+
+// The column values of one sample, read before anything is written: the text goes out through a
+// char pointer, which may alias anything, so a read after a store would wait for it.
+template <uint32_t present, size_t... c>
+std::array<int32_t, sizeof...(c)> ColumnValues(const ExtendedSample& s, std::index_sequence<c...>) {
+  constexpr auto& columns = kPresentColumns<present>;
+  return {(columns[c].high == nullptr ? s.*columns[c].low
+                                      : 256 * s.*columns[c].high + s.*columns[c].low)...};
 }
 
 // Writes the lines of extended samples at p, which has DataLinesBound bytes, and returns their
-// end; one copy of the loop for each set of columns.
+// end. There is one copy of the loop for each set of columns, with every field fixed at compile
+// time: a sample costs its digits, never a call, a test of the layout or a copy per value.
 template <uint32_t present>
 char* PutExtendedLines(char* p, const ExtendedSample* samples, int32_t stored) {
+  constexpr size_t n = kPresentColumns<present>.size();
   for (int32_t j = 0; j < stored; ++j) {
-    const ExtendedSample& s = samples[j];
-    p = PutNumber(p, s.heart_rate);
-    p = PutColumns<present>(p, s);
+    const int32_t heart_rate = samples[j].heart_rate;
+    const auto values = ColumnValues<present>(samples[j], std::make_index_sequence<n>());
+    p = PutNumber(p, heart_rate);
+    for (const int32_t v : values)
+      p = PutColumn(p, v);
     *p++ = '\r';
     *p++ = '\n';
   }

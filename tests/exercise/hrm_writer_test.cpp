@@ -130,6 +130,7 @@ TEST_F(HrmWriter, ExtendedExerciseWithLaps) {
   for (int32_t id : {8, 9, 10, 11, 18, 20})
     flag(id);
   flag(19);  // the pedalling index adds no column
+  params({{21, 1234567}, {22, -15}});  // 34:17:36.7, and a negative time as printf's %02d shows it
   sample(Sample(0, 140, 100, 90, -12, 250, 0x0233, 1013));
   sample(Sample(1, 141, 101, 91, 0, 251, 0x0100, 0));
   ASSERT_EQ(s().InsertLap(0, 1234, false), 0);
@@ -144,7 +145,7 @@ TEST_F(HrmWriter, ExtendedExerciseWithLaps) {
       Lines({"[Params]", "Version=107", "Monitor=12", "SMode=111111111", "Date=20071231",
              "StartTime=00:00:00.0", "Length=100:00:00.0", "Interval=15", "Upper1=0", "Lower1=0",
              "Upper2=0", "Lower2=0"}) +
-      Lines({"Upper3=0", "Lower3=0", "Timer1=00:00:00.0", "Timer2=00:00:00.0", "Timer3=00:00:00.0",
+      Lines({"Upper3=0", "Lower3=0", "Timer1=34:17:36.7", "Timer2=00:00:-1.-5", "Timer3=00:00:00.0",
              "ActiveLimit=0", "MaxHR=0", "RestHR=0", "StartDelay=0", "VO2max=0", "Weight=0", ""}) +
       Lines({"[IntTimes]", "01:00:00.5\t150\t120\t135\t170", "97\t60\t99\t123\t88\t-5",
              "0\t0\t0\t7\t8", "2\t1500\t300\t-15\t9\t1010", "11\t12\t0\t0\t0\t0", ""}) +
