@@ -71,6 +71,15 @@ struct SliceRates {
   }
 };
 
+// The rate of the fastest of `slices` slices of `round`, for CPU work measured alone.
+inline double FastestRate(const std::function<void()>& round, int slices = 15,
+                          double seconds = 0.1) {
+  double fastest = 0;
+  for (int i = 0; i < slices; ++i)
+    fastest = std::max(fastest, RoundsPerSecond(round, seconds));
+  return fastest;
+}
+
 inline SliceRates AlternatingRates(const std::function<void()>& ours,
                                    const std::function<void()>& reference, int slices = 15,
                                    double seconds = 0.1) {

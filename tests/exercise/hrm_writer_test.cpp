@@ -180,6 +180,41 @@ TEST(HrmDataBlock, NumbersAtEachBoundaryAndCountedSamplesWithoutValues) {
                                     "0\t0"}));
 }
 
+// The columns keep the file's order whichever of them are present, and a column that is
+// absent takes nothing from the ones after it.
+TEST(HrmDataBlock, ColumnsInFileOrderForEachSet) {
+  ExerciseRecord e;
+  e.flags[3] = 1;
+  ExtendedSample x{};
+  x.heart_rate = 150;
+  x.ch2 = 312;   // speed
+  x.ch3 = 88;    // cadence
+  x.ch4 = 1234;  // altitude
+  x.ch5 = 245;   // power
+  x.ch6 = 0x40;  // balance, low byte
+  x.ch7 = 0x01;  // balance, high byte
+  x.ch9 = 1013;  // air pressure
+  e.ext_samples.assign(1, x);
+  e.sample_capacity = e.sample_count = 1;
+  const struct {
+    std::vector<int32_t> flags;
+    const char* line;
+  } sets[] = {
+      {{}, "150"},
+      {{20}, "150\t1013"},
+      {{10, 11, 20}, "150\t88\t245\t1013"},
+      {{8, 9, 18}, "150\t312\t1234\t320"},
+      {{8, 10, 9, 11, 18, 20}, "150\t312\t88\t1234\t245\t320\t1013"},
+  };
+  for (const auto& set : sets) {
+    for (int32_t flag : {8, 9, 10, 11, 18, 20})
+      e.flags[static_cast<size_t>(flag)] = 0;
+    for (int32_t flag : set.flags)
+      e.flags[static_cast<size_t>(flag)] = 1;
+    EXPECT_EQ(HrmDataBlock(e), Lines({"[HRData]", set.line}));
+  }
+}
+
 TEST_F(HrmWriter, AFileIsOneMomentOfTheStoreWhileADecoderRewritesIt) {
   // A decoder rewrites every sample with k, k + 1, ... from the first to the last. At any moment
   // the samples read k down to k - 1; a file read piecemeal would catch later rounds further on.
