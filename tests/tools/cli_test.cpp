@@ -275,12 +275,14 @@ TEST(Cli, CtrlCCancelsADownloadAndLeavesNoFile) {
     cancelled(during.Finish(), "during the transfer", true);
   }
   {
-    // Held while it prints the first file it saved.
+    // Held while it prints the first file it saved. The HRM file is the last one written before
+    // that line: once it is there nothing checks for a stop before the print. (The directory
+    // sees other partial files earlier, the probe of its permissions among them.)
     CliProcess saving({"download", "--port", port, "--out", out}, true);
     const auto partial = [&] {
       std::error_code ignored;
       for (const auto& entry : fs::directory_iterator(out, ignored)) {
-        if (entry.path().string().find(".part-") != std::string::npos) return true;
+        if (entry.path().string().find(".hrm.part-") != std::string::npos) return true;
       }
       return false;
     };
