@@ -368,15 +368,32 @@ char* PutDataLines(char* p, const ExerciseRecord& e, const DataLayout& d) {
 
 }  // namespace
 
-std::string HrmDataBlock(const ExerciseRecord& e) {
-  std::string out = "[HRData]";
-  out += kEol;
+namespace {
+
+// Text in one buffer of its own size.
+struct Text {
+  std::unique_ptr<char[]> bytes;
+  size_t length = 0;
+};
+
+// `head` and then the [HRData] block, whose lines are written straight into the buffer, sized for
+// their longest.
+Text WithDataBlock(std::string head, const ExerciseRecord& e) {
+  head += "[HRData]";
+  head += kEol;
   const DataLayout d = LayoutOf(e);
-  const size_t head = out.size();
-  out.resize(head + DataLinesBound(d));
-  const char* end = PutDataLines(out.data() + head, e, d);
-  out.resize(static_cast<size_t>(end - out.data()));
-  return out;
+  Text text{std::make_unique_for_overwrite<char[]>(head.size() + DataLinesBound(d))};
+  std::memcpy(text.bytes.get(), head.data(), head.size());
+  text.length =
+      static_cast<size_t>(PutDataLines(text.bytes.get() + head.size(), e, d) - text.bytes.get());
+  return text;
+}
+
+}  // namespace
+
+std::string HrmDataBlock(const ExerciseRecord& e) {
+  const Text text = WithDataBlock({}, e);
+  return {text.bytes.get(), text.length};
 }
 
 int32_t SaveExerciseHRM(uint32_t window, char* path) {
@@ -409,21 +426,11 @@ int32_t SaveExerciseHRM(uint32_t window, char* path) {
   // one exercise even while a download refills the store, which waits the millisecond or so), into
   // one buffer written at once. The file is created afterwards: running out of memory here leaves
   // no file behind.
-  std::unique_ptr<char[]> text;
-  size_t length = 0;
+  Text text;
   module().exercise_store.ReadExerciseRecord(kRecord, [&](const ExerciseRecord& e) {
-    std::string head = HrmParamsBlock(e);
-    head += note;
-    head += HrmIntTimesBlock(e);
-    head += HrmTripBlock(e);
-    head += "[HRData]";
-    head += kEol;
-    const DataLayout d = LayoutOf(e);
-    text = std::make_unique_for_overwrite<char[]>(head.size() + DataLinesBound(d));
-    std::memcpy(text.get(), head.data(), head.size());
-    length = static_cast<size_t>(PutDataLines(text.get() + head.size(), e, d) - text.get());
+    text = WithDataBlock(HrmParamsBlock(e) + note + HrmIntTimesBlock(e) + HrmTripBlock(e), e);
   });
-  return SaveNewFile(std::string(path, strnlen(path, kPathBuffer)), text.get(), length);
+  return SaveNewFile(std::string(path, strnlen(path, kPathBuffer)), text.bytes.get(), text.length);
 }
 
 }  // namespace quibra::exercise
